@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+namespace kelvano {
+
+/// A file of fixed-size records numbered by their 0-based position; opened for one operation at a time.
+/// Records are written in place and flushed; an incomplete tail is not a record.
+class RecordFile {
+public:
+    RecordFile(const QString& path, qsizetype recordSize);
+
+    /// Opens an existing file for reading and writing; false when it is missing or cannot be opened.
+    bool open();
+    /// Opens the file, creating it empty when it does not exist yet. An existing file that cannot be
+    /// opened is never recreated, so its records are not lost; false then, and when creating fails.
+    bool openOrCreate();
+
+    /// The number of whole records in the file.
+    qint64 recordCount() const;
+    /// Reads record n; an IoError when the file does not hold a whole record n.
+    QByteArray read(qint64 number);
+    /// Writes record n (n may be the record count, to append) and flushes.
+    void write(qint64 number, QByteArrayView record);
+
+    const QFile& file() const { return m_file; }
+
+private:
+    QFile m_file;
+    qsizetype m_recordSize;
+};
+
+} // namespace kelvano

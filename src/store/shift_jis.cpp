@@ -1,0 +1,104 @@
+#include "store/shift_jis.h"
+
+#include <memory>
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_err.h>
+
+namespace kelvano::ShiftJis {
+namespace {
+
+struct ConverterCloser {
+    void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+using Converter = std::unique_ptr<UConverter, ConverterCloser>;
+
+Converter openConverter() {
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter(ucnv_open("windows-31j", &status));
+    if (U_FAILURE(status)) {
+        throw std::runtime_error("ICU has no windows-31j converter");
+    }
+    return converter;
+}
+
+const UChar* utf16(QStringView text) {
+    return reinterpret_cast<const UChar*>(text.utf16());
+}
+
+/// Encodes with the converter set to stop at the first unencodable character; false on any failure.
+bool tryEncode(UConverter* converter, QStringView text, QByteArray& out) {
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    out.resize(text.size() * 2 + 2);
+    const int32_t length = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()),
+                                           utf16(text), static_cast<int32_t>(text.size()), &status);
+    ucnv_reset(converter);
+    if (U_FAILURE(status)) {
+        return false;
+    }
+    out.truncate(length);
+    return true;
+}
+
+} // namespace
+
+Encoded encode(QStringView text) {
+    Converter converter = openConverter();
+    Encoded result;
+    if (tryEncode(converter.get(), text, result.bytes)) {
+        return result;
+    }
+    // Slow path, taken only for refused input: encode character by character to name the culprits.
+    result.bytes.clear();
+    QByteArray piece;
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype width = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+        const QStringView character = text.mid(i, width);
+        if (tryEncode(converter.get(), character, piece)) {
+            result.bytes += piece;
+        } else if (!result.unencodable.contains(character)) {
+            result.unencodable += character;
+        }
+        i += width;
+    }
+    return result;
+}
+
+namespace {
+
+/// True when the bytes end in the first byte of a double-byte character whose second byte was cut off.
+bool endsInHalfCharacter(QByteArrayView bytes) {
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        i += isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+    }
+    return i > bytes.size();
+}
+
+} // namespace
+
+QString decode(QByteArrayView bytes) {
+    if (bytes.isEmpty()) {
+        return {};
+    }
+    if (endsInHalfCharacter(bytes)) {
+        return decode(bytes.chopped(1)) + QChar(QChar::ReplacementCharacter);
+    }
+    Converter converter = openConverter();
+    QString out(bytes.size() + 1, Qt::Uninitialized);
+    UErrorCode status = U_ZERO_ERROR;
+    const int32_t length =
+        ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+                      bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    if (U_FAILURE(status)) {
+        return QString::fromLatin1(bytes);
+    }
+    out.truncate(length);
+    return out;
+}
+
+bool isLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+} // namespace kelvano::ShiftJis

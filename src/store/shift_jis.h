@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace kelvano::ShiftJis {
+
+/// The result of encoding text as code page 932; `unencodable` lists the characters it cannot hold.
+struct Encoded {
+    QByteArray bytes;
+    QString unencodable;
+    bool ok() const { return unencodable.isEmpty(); }
+};
+
+/// Encodes text as code page 932 (ICU's windows-31j). Characters the code page cannot hold are left
+/// out of `bytes` and reported in `unencodable`, never replaced by "?".
+Encoded encode(QStringView text);
+
+/// Decodes code page 932 bytes; a broken or half double-byte character becomes U+FFFD.
+QString decode(QByteArrayView bytes);
+
+/// True when the byte opens a double-byte character (0x81-0x9F, 0xE0-0xFC).
+bool isLeadByte(unsigned char byte);
+
+} // namespace kelvano::ShiftJis

@@ -1,0 +1,155 @@
+#include "store/table_data_files.h"
+
+#include "store/file_names.h"
+#include "store/io_error.h"
+#include "store/save_file.h"
+#include "store/text_lines.h"
+
+#include <filesystem>
+
+namespace kelvano {
+namespace {
+
+/// Appends one line unless the list already holds it byte for byte.
+std::optional<QList<QByteArray>> appendUniqueLine(const QString& path, QByteArrayView line) {
+    std::optional<QList<QByteArray>> lines = readOrCreateLinesFile(path);
+    if (!lines || lines->contains(line)) {
+        return lines;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::Append)) {
+        throw IoError::fromFile(file);
+    }
+    QByteArray entry = line.toByteArray();
+    entry += "\r\n";
+    writeAll(file, entry);
+    if (!file.flush()) {
+        throw IoError::fromFile(file);
+    }
+    return lines;
+}
+
+} // namespace
+
+TableDataFiles::TableDataFiles(const QString& dataFolder, const QString& fileName)
+    : m_base(dataFolder + fileName) {}
+
+QString TableDataFiles::pathOf(QStringView extension) const {
+    return findFileIgnoringCase(m_base + extension.toString());
+}
+
+QString TableDataFiles::tablePath() const {
+    return pathOf(u".TBL");
+}
+
+QString TableDataFiles::referencePath() const {
+    return pathOf(u".ALI");
+}
+
+QString TableDataFiles::linkPath() const {
+    return pathOf(u".URL");
+}
+
+QString TableDataFiles::scratchPath() const {
+    return pathOf(u".TMP");
+}
+
+TableDataFiles::LoadedRows TableDataFiles::readRows(int columnCount) const {
+    const QString path = tablePath();
+    TableRowReader reader;
+    if (!reader.open(path)) {
+        QFile file(path);
+        const bool created = !file.exists() && file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+        return {created ? LoadState::CreatedEmpty : LoadState::Unavailable, {}};
+    }
+    LoadedRows loaded{LoadState::Read, {}};
+    TableRowRecord record;
+    while (reader.next(record)) {
+        loaded.rows.append(record.toRow(columnCount));
+    }
+    return loaded;
+}
+
+bool TableDataFiles::writeRows(const QList<TableRow>& rows) const {
+    try {
+        replaceWholeFile(tablePath(), [&rows](QIODevice& device) {
+            for (const TableRow& row : rows) {
+                writeAll(device, TableRowRecord::fromRow(row).encode());
+            }
+        });
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
+}
+
+std::optional<QList<QByteArray>> TableDataFiles::readReferences() const {
+    return readOrCreateLinesFile(referencePath());
+}
+
+std::optional<QList<QByteArray>> TableDataFiles::addReference(QByteArrayView text) const {
+    if (text.isEmpty()) {
+        return readReferences();
+    }
+    return appendUniqueLine(referencePath(), text);
+}
+
+std::optional<QList<QByteArray>> TableDataFiles::readLinks() const {
+    return readOrCreateLinesFile(linkPath());
+}
+
+bool TableDataFiles::addLink(QByteArrayView link) const {
+    return appendUniqueLine(linkPath(), link).has_value();
+}
+
+std::optional<QList<QByteArray>> TableDataFiles::removeLink(QByteArrayView link) const {
+    const QString listPath = linkPath();
+    const std::optional<QList<QByteArray>> lines = readOrCreateLinesFile(listPath);
+    if (!lines) {
+        return std::nullopt;
+    }
+    const QString tmpPath = scratchPath();
+    QFile scratch(tmpPath);
+    if (!scratch.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        return std::nullopt;
+    }
+    QList<QByteArray> kept;
+    for (const QByteArray& line : *lines) {
+        if (line != link) {
+            kept.append(line);
+        }
+    }
+    writeAll(scratch, joinLines(kept));
+    if (!scratch.flush()) {
+        throw IoError::fromFile(scratch);
+    }
+    scratch.close();
+    // Renamed over the old list rather than deleting it first, so a failure never loses the list.
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(tmpPath).toStdString(),
+                            QFile::encodeName(listPath).toStdString(), error);
+    if (error) {
+        throw IoError(listPath, QString::fromLocal8Bit(error.message()));
+    }
+    return readOrCreateLinesFile(listPath);
+}
+
+bool TableRowReader::open(const QString& path) {
+    m_file.setFileName(path);
+    return m_file.open(QIODevice::ReadOnly);
+}
+
+bool TableRowReader::next(TableRowRecord& record) {
+    char buffer[TableRowRecord::Size];
+    const qint64 got = m_file.read(buffer, TableRowRecord::Size);
+    if (got < 0) {
+        throw IoError::fromFile(m_file);
+    }
+    if (got < TableRowRecord::Size) {
+        return false;
+    }
+    record = TableRowRecord::decode(QByteArrayView(buffer, TableRowRecord::Size));
+    return true;
+}
+
+} // namespace kelvano

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QByteArray>
+#include <array>
+
+namespace kelvano {
+
+/// One 1524-byte record of TABLE.DAT: a table's title, files, snippets and formatting. Default
+/// construction gives the values of a new definition.
+struct TableDefinition {
+    static constexpr qsizetype Size = 1524;
+    static constexpr qsizetype NameCapacity = 80;
+    static constexpr qsizetype ColourTextCapacity = 6;
+    static constexpr int ArrayLength = 51;
+    static constexpr int MaxColumns = 50;
+    static constexpr quint32 White = 0xFFFFFF;
+
+    using Colours = std::array<quint32, ArrayLength>;
+
+    QByteArray TableName;
+    QByteArray FileName;
+    QByteArray HeaderName;
+    QByteArray FooterName;
+    quint8 BorderWidth = 1;
+    QByteArray CaptionText;
+    bool CaptionOnTop = true;
+    bool Use3DColours = false;
+    QByteArray BorderColour;
+    QByteArray LightColour;
+    QByteArray DarkColour;
+    QByteArray TableWidth;
+    quint8 CellSpacing = 2;
+    quint8 CellPadding = 1;
+    bool ColumnColourMode = true;
+    bool RowColourMode = false;
+    Colours ColumnBackColours = filled(White);
+    Colours RowBackColours = filled(White);
+    Colours ColumnTextColours = filled(0);
+    Colours RowTextColours = filled(0);
+    std::array<qint32, ArrayLength> ColumnFontSizes{};
+    std::array<quint8, ArrayLength> ColumnAlignments{};
+    quint16 ColumnCount = 1;
+    quint16 RowColourCount = 1;
+    bool ShowEmptyCells = true;
+    bool Deleted = false;
+
+    /// The column count as an index bound: never above 50, whatever the record holds.
+    int usableColumnCount() const;
+    /// The row colour count as a divisor and index bound: 1 to 51.
+    int usableRowColourCount() const;
+
+    QByteArray encode() const;
+    /// Decodes a record; flags read any non-zero byte as on.
+    static TableDefinition decode(QByteArrayView record);
+
+    bool operator==(const TableDefinition&) const = default;
+
+private:
+    static constexpr Colours filled(quint32 colour) {
+        Colours colours{};
+        colours.fill(colour);
+        return colours;
+    }
+};
+
+} // namespace kelvano

@@ -1,0 +1,66 @@
+#include "store/table_definition_file.h"
+
+#include "store/record_file.h"
+
+namespace kelvano {
+namespace {
+
+void openOrThrow(RecordFile& file) {
+    if (!file.openOrCreate()) {
+        throw IoError::fromFile(file.file());
+    }
+}
+
+QByteArray encodeLive(TableDefinition definition) {
+    definition.Deleted = false;
+    return definition.encode();
+}
+
+} // namespace
+
+TableDefinitionFile::TableDefinitionFile(const QString& programFolder) : m_path(programFolder + FileName) {}
+
+void TableDefinitionFile::openOrCreate() const {
+    RecordFile file(m_path, TableDefinition::Size);
+    openOrThrow(file);
+}
+
+DefinitionList TableDefinitionFile::readAll() const {
+    RecordFile file(m_path, TableDefinition::Size);
+    openOrThrow(file);
+    DefinitionList list;
+    const qint64 count = file.recordCount();
+    for (qint64 number = 0; number < count; ++number) {
+        list.records.append({static_cast<int>(number), TableDefinition::decode(file.read(number))});
+    }
+    list.damagedTail = file.file().size() % TableDefinition::Size != 0;
+    return list;
+}
+
+std::optional<TableDefinition> TableDefinitionFile::read(int number) const {
+    RecordFile file(m_path, TableDefinition::Size);
+    if (!file.open()) {
+        return std::nullopt;
+    }
+    return TableDefinition::decode(file.read(number));
+}
+
+void TableDefinitionFile::write(int number, const TableDefinition& definition) const {
+    RecordFile file(m_path, TableDefinition::Size);
+    openOrThrow(file);
+    file.write(number, encodeLive(definition));
+}
+
+int TableDefinitionFile::append(const TableDefinition& definition) const {
+    RecordFile file(m_path, TableDefinition::Size);
+    openOrThrow(file);
+    const qint64 number = file.recordCount();
+    file.write(number, encodeLive(definition));
+    return static_cast<int>(number);
+}
+
+IoError TableDefinitionFile::damagedTailError() const {
+    return IoError(m_path, QStringLiteral("ファイルの終わりに不完全なレコードがあります"));
+}
+
+} // namespace kelvano

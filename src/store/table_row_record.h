@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <array>
+
+namespace kelvano {
+
+/// One cell of a table row as the editor keeps it: the five cell layers.
+struct TableCell {
+    QByteArray text;
+    QByteArray picture;
+    QByteArray link;
+    /// "RIGHT", "LEFT" or empty (empty is stored as "RIGHT").
+    QByteArray placement;
+    QByteArray background;
+
+    bool operator==(const TableCell&) const = default;
+};
+
+/// Data columns 1..N at indices 0..N-1.
+using TableRow = QList<TableCell>;
+
+/// One 51306-byte record of a ".TBL" file: one data row, every array indexed by grid column (index 0
+/// belongs to the row headings and is never used).
+struct TableRowRecord {
+    static constexpr qsizetype Size = 51306;
+    static constexpr qsizetype CellCapacity = 250;
+    static constexpr int ArrayLength = 51;
+    static constexpr int MaxColumns = 50;
+
+    using Strings = std::array<QByteArray, ArrayLength>;
+
+    Strings CellTexts;
+    Strings CellPictures;
+    Strings CellBackgrounds;
+    Strings CellLinks;
+    std::array<quint8, ArrayLength> PictureOnRight{};
+
+    QByteArray encode() const;
+    static TableRowRecord decode(QByteArrayView record);
+
+    /// The record of a row: columns 1..N (at most 50) from its cells, each text cut to 250 bytes;
+    /// the placement "RIGHT" or empty gives 1, anything else 0.
+    static TableRowRecord fromRow(const TableRow& row);
+    /// Columns 1..columnCount (at most 50); a non-zero placement byte gives "RIGHT", 0 gives "LEFT".
+    TableRow toRow(int columnCount) const;
+};
+
+} // namespace kelvano

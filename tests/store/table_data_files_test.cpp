@@ -1,0 +1,158 @@
+#include "store/table_data_files.h"
+#include "support/file_size_limit.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+TableCell cell(QByteArray text, QByteArray picture = {}, QByteArray link = {}, QByteArray placement = {},
+               QByteArray background = {}) {
+    return {text, picture, link, placement, background};
+}
+
+TEST(TableRows, CellsLieAtTheirColumnOffsetsInFileOrder) {
+    const TableRow row{cell("a1"), cell(QByteArray(300, 't'), "C:\\pic\\" + test::So + ".jpg", "http://x/",
+                                        "LEFT", "bg.gif")};
+    const QByteArray r = TableRowRecord::fromRow(row).encode();
+    ASSERT_EQ(r.size(), 51306);
+    EXPECT_EQ(r.left(251), QByteArray(251, '\0')); // index 0 is never used
+    EXPECT_EQ(r.mid(251, 4), test::hexBytes("02 6131 00"));
+    EXPECT_EQ(r.mid(502, 251), char(250) + QByteArray(250, 't'));
+    EXPECT_EQ(r.mid(12801 + 502, 14), "\x0D"
+                                      "C:\\pic\\" +
+                                          test::So + ".jpg");
+    EXPECT_EQ(r.mid(25602 + 502, 7), "\x06"
+                                     "bg.gif");
+    EXPECT_EQ(r.mid(38403 + 502, 10), "\x09"
+                                      "http://x/");
+    EXPECT_EQ(r.mid(51204, 4), test::hexBytes("00 01 00 00")); // empty placement is right, LEFT is 0
+    EXPECT_EQ(r.mid(51255), QByteArray(51, '\0'));
+
+    const TableRow back = TableRowRecord::decode(r).toRow(2);
+    EXPECT_EQ(back[0], cell("a1", {}, {}, "RIGHT"));
+    EXPECT_EQ(back[1],
+              cell(QByteArray(250, 't'), "C:\\pic\\" + test::So + ".jpg", "http://x/", "LEFT", "bg.gif"));
+}
+
+TEST(TableRows, PlacementBytesFollowTheirRules) {
+    const TableRow row{cell("", "p", "", "RIGHT"), cell("", "p", "", "right"), cell("", "p", "", "")};
+    TableRowRecord record = TableRowRecord::fromRow(row);
+    EXPECT_EQ(record.PictureOnRight[1], 1);
+    EXPECT_EQ(record.PictureOnRight[2], 0); // any text other than RIGHT is left
+    EXPECT_EQ(record.PictureOnRight[3], 1);
+    record.PictureOnRight[1] = 7;
+    EXPECT_EQ(record.toRow(3)[0].placement, "RIGHT");
+    EXPECT_EQ(record.toRow(3)[1].placement, "LEFT");
+    EXPECT_TRUE(record.toRow(0).isEmpty());
+    EXPECT_EQ(record.toRow(999).size(), 50);
+}
+
+TEST(TableDataFiles, NewTableStartsEmptyAndRowsRoundTrip) {
+    test::TempFolder folder;
+    const TableDataFiles files(folder.path(), QStringLiteral("price"));
+    const TableDataFiles::LoadedRows fresh = files.readRows(3);
+    EXPECT_EQ(fresh.state, TableDataFiles::LoadState::CreatedEmpty);
+    EXPECT_TRUE(fresh.rows.isEmpty());
+    EXPECT_EQ(folder.read(QStringLiteral("price.TBL")).size(), 0);
+    EXPECT_EQ(files.readRows(3).state, TableDataFiles::LoadState::Read);
+
+    const QList<TableRow> rows{{cell("1"), cell("2"), cell("3")},
+                               {cell("x", "p.jpg", "u", "LEFT", "b.gif"), {}, {}}};
+    ASSERT_TRUE(files.writeRows(rows));
+    EXPECT_EQ(folder.read(QStringLiteral("price.TBL")).size(), 2 * 51306);
+    const TableDataFiles::LoadedRows loaded = files.readRows(3);
+    ASSERT_EQ(loaded.rows.size(), 2);
+    EXPECT_EQ(loaded.rows[1][0], cell("x", "p.jpg", "u", "LEFT", "b.gif"));
+    EXPECT_EQ(loaded.rows[1][1], cell({}, {}, {}, "RIGHT"));
+
+    // Fewer columns: the extra ones are not read, and go at the next save.
+    const QList<TableRow> narrowed = files.readRows(1).rows;
+    ASSERT_EQ(narrowed[0].size(), 1);
+    ASSERT_TRUE(files.writeRows(narrowed));
+    EXPECT_EQ(files.readRows(3).rows[0][1].text, QByteArray());
+}
+
+TEST(TableDataFiles, DamagedTailIsIgnoredAndDroppedAtTheNextSave) {
+    test::TempFolder folder;
+    const TableDataFiles files(folder.path(), QStringLiteral("t"));
+    const QByteArray record = TableRowRecord::fromRow({cell("kept")}).encode();
+    folder.write(QStringLiteral("t.TBL"), record + record.left(51305));
+    const QList<TableRow> rows = files.readRows(1).rows;
+    ASSERT_EQ(rows.size(), 1);
+    EXPECT_EQ(rows[0][0].text, "kept");
+    ASSERT_TRUE(files.writeRows(rows));
+    EXPECT_EQ(folder.read(QStringLiteral("t.TBL")), record);
+}
+
+TEST(TableDataFiles, OneFileWhateverTheCaseOfItsName) {
+    test::TempFolder folder;
+    const QByteArray record = TableRowRecord::fromRow({cell("v")}).encode();
+    folder.write(QStringLiteral("Price.tbl"), record);
+    const TableDataFiles files(folder.path(), QStringLiteral("price"));
+    EXPECT_EQ(files.tablePath(), folder.file(QStringLiteral("Price.tbl")));
+    EXPECT_EQ(files.readRows(1).rows.size(), 1);
+    ASSERT_TRUE(files.writeRows({{cell("v")}, {cell("w")}}));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Price.tbl")});
+}
+
+TEST(TableDataFiles, FailedSaveOrUnavailableFolderLosesNothing) {
+    test::TempFolder folder;
+    const TableDataFiles files(folder.path(), QStringLiteral("t"));
+    const QList<TableRow> one{{cell("old")}};
+    ASSERT_TRUE(files.writeRows(one));
+    {
+        test::FileSizeLimit limit(60000);
+        EXPECT_FALSE(files.writeRows({{cell("a")}, {cell("b")}}));
+    }
+    const QList<TableRow> kept = files.readRows(1).rows;
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept[0][0].text, "old");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("t.TBL")});
+
+    const TableDataFiles nowhere(folder.file(QStringLiteral("no/such/")), QStringLiteral("t"));
+    EXPECT_EQ(nowhere.readRows(1).state, TableDataFiles::LoadState::Unavailable);
+    EXPECT_FALSE(nowhere.writeRows(one));
+    EXPECT_EQ(nowhere.readReferences(), std::nullopt);
+    EXPECT_EQ(nowhere.readLinks(), std::nullopt);
+}
+
+TEST(ReferenceList, AddsEachTextOnceRespectingCase) {
+    test::TempFolder folder;
+    const TableDataFiles files(folder.path(), QStringLiteral("t"));
+    EXPECT_EQ(files.readReferences(), QList<QByteArray>{});
+    EXPECT_TRUE(folder.exists(QStringLiteral("t.ALI")));
+
+    EXPECT_EQ(files.addReference("ABC"), QList<QByteArray>{});
+    EXPECT_EQ(files.addReference("abc"), QList<QByteArray>{"ABC"});
+    EXPECT_EQ(files.addReference("abc"), (QList<QByteArray>{"ABC", "abc"}));
+    files.addReference("");
+    files.addReference(test::Hyo);
+    EXPECT_EQ(folder.read(QStringLiteral("t.ALI")), "ABC\r\nabc\r\n" + test::Hyo + "\r\n");
+}
+
+TEST(LinkList, AddsOnceAllowsOneEmptyLineAndRemovesEveryEqualLine) {
+    test::TempFolder folder;
+    const TableDataFiles files(folder.path(), QStringLiteral("t"));
+    ASSERT_TRUE(files.addLink("http://a/"));
+    ASSERT_TRUE(files.addLink(""));
+    ASSERT_TRUE(files.addLink(""));
+    ASSERT_TRUE(files.addLink("http://a/"));
+    EXPECT_EQ(files.readLinks(), (QList<QByteArray>{"http://a/", ""}));
+
+    folder.write(QStringLiteral("t.URL"), "x\r\nhttp://a/\r\ny\r\nhttp://a/\r\n");
+    EXPECT_EQ(files.removeLink("http://a/"), (QList<QByteArray>{"x", "y"}));
+    EXPECT_EQ(folder.read(QStringLiteral("t.URL")), "x\r\ny\r\n");
+    EXPECT_EQ(files.removeLink("absent"), (QList<QByteArray>{"x", "y"}));
+    EXPECT_FALSE(folder.exists(QStringLiteral("t.TMP")));
+
+    // A scratch file that cannot be made leaves the list as it was.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("t.TMP")));
+    EXPECT_EQ(files.removeLink("x"), std::nullopt);
+    EXPECT_EQ(folder.read(QStringLiteral("t.URL")), "x\r\ny\r\n");
+}
+
+} // namespace
+} // namespace kelvano

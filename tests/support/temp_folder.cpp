@@ -1,0 +1,43 @@
+#include "support/temp_folder.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace kelvano::test {
+
+TempFolder::TempFolder() {
+    EXPECT_TRUE(m_dir.isValid());
+}
+
+QString TempFolder::path() const {
+    return m_dir.path() + QLatin1Char('/');
+}
+
+QString TempFolder::file(const QString& name) const {
+    return path() + name;
+}
+
+void TempFolder::write(const QString& name, QByteArrayView contents) const {
+    QFile file(this->file(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(contents.data(), contents.size()), contents.size());
+}
+
+QByteArray TempFolder::read(const QString& name) const {
+    QFile file(this->file(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << name.toStdString();
+        return {};
+    }
+    return file.readAll();
+}
+
+bool TempFolder::exists(const QString& name) const {
+    return QFile::exists(file(name));
+}
+
+QByteArray hexBytes(const char* hex) {
+    return QByteArray::fromHex(QByteArray(hex).replace(' ', ""));
+}
+
+} // namespace kelvano::test

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace kelvano::test {
+
+/// A temporary folder for one test, with helpers for the files a test builds and inspects.
+class TempFolder {
+public:
+    TempFolder();
+
+    /// The folder path ending in "/", as folder settings hold it.
+    QString path() const;
+    QString file(const QString& name) const;
+
+    void write(const QString& name, QByteArrayView contents) const;
+    QByteArray read(const QString& name) const;
+    bool exists(const QString& name) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+/// Bytes from a string of hexadecimal digits (spaces allowed), for byte-exact fixtures.
+QByteArray hexBytes(const char* hex);
+
+/// Shift-JIS fixture texts whose second byte is a trap: 0x5C ("ソ", "表") or an ASCII letter ("Ｂ").
+inline const QByteArray So = QByteArray::fromHex("835c");
+inline const QByteArray Hyo = QByteArray::fromHex("955c");
+inline const QByteArray WideB = QByteArray::fromHex("8261");
+
+} // namespace kelvano::test
+
+#include <ostream>
+
+// Readable failure output for Qt's text types.
+inline void PrintTo(const QByteArray& bytes, std::ostream* out) {
+    *out << '"' << bytes.toStdString() << "\" (" << bytes.toHex(' ').toStdString() << ')';
+}
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
