@@ -1,0 +1,45 @@
+#include "app/user_dialogs.h"
+
+#include "app/qt_dialog_sink.h"
+#include "store/io_error.h"
+
+namespace kelvano::UserDialogs {
+namespace {
+
+std::unique_ptr<DialogSink>& currentSink() {
+    static std::unique_ptr<DialogSink> sink = std::make_unique<QtDialogSink>();
+    return sink;
+}
+
+} // namespace
+
+void show(QWidget* owner, MessageIcon icon, const QString& text, const QString& caption) {
+    currentSink()->show(owner, {caption, text, icon});
+}
+
+bool askYesNo(QWidget* owner, MessageIcon icon, const QString& text, const QString& caption) {
+    return currentSink()->askYesNo(owner, {caption, text, icon});
+}
+
+void showIoError(QWidget* owner, const IoError& error) {
+    show(owner, MessageIcon::Error, error.message(), IoErrorCaption);
+}
+
+std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) {
+    return currentSink()->chooseColour(owner, initial);
+}
+
+void guarded(QWidget* owner, const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const IoError& error) {
+        showIoError(owner, error);
+    }
+}
+
+std::unique_ptr<DialogSink> setSink(std::unique_ptr<DialogSink> sink) {
+    std::swap(currentSink(), sink);
+    return sink;
+}
+
+} // namespace kelvano::UserDialogs
