@@ -1,0 +1,31 @@
+#pragma once
+
+namespace kelvano {
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+
+/// The program's windows, created once at start-up (main window first, then the others in number
+/// order, all hidden) and kept until the end. Windows reach each other through these pointers; a
+/// window that is not created (in a test, say) is null.
+struct Windows {
+    TForm1* Form1 = nullptr; ///< main window
+    TForm2* Form2 = nullptr; ///< directory picker
+    TForm3* Form3 = nullptr; ///< table-wide settings
+    TForm4* Form4 = nullptr; ///< cell colour settings
+    TForm5* Form5 = nullptr; ///< table data editor
+    TForm6* Form6 = nullptr; ///< table data reference
+    TForm7* Form7 = nullptr; ///< JPEG picture picker
+    TForm8* Form8 = nullptr; ///< link list
+};
+
+/// The windows of this run.
+Windows& windows();
+
+} // namespace kelvano
