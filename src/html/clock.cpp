@@ -15,7 +15,7 @@ QDateTime now() {
         return fixedNow();
     }
     bool ok = false;
-    const qint64 epoch = qEnvironmentVariableIntValue("SOURCE_DATE_EPOCH", &ok);
+    const qint64 epoch = qgetenv("SOURCE_DATE_EPOCH").toLongLong(&ok);
     if (ok) {
         return QDateTime::fromSecsSinceEpoch(epoch).toLocalTime();
     }
