@@ -30,3 +30,17 @@ inline const QString ResetFolderSettings = QStringLiteral("ディレクトリ設
 inline const QString TableDataUnsaveable = QStringLiteral("データが保存出来ません");
 
 } // namespace kelvano::Messages
+
+// Shell views and the directory and picture pickers
+namespace kelvano::Messages {
+
+inline QString shellMoveToTrash(const QString& name) {
+    return QStringLiteral("「%1」をごみ箱に移しますか？").arg(name);
+}
+inline const QString ShellCannotMoveToTrash = QStringLiteral("ごみ箱に移せませんでした");
+inline const QString FolderNotSettable = QStringLiteral("そのディレクトリは設定出来ません");
+inline const QString PictureExists = QStringLiteral("既にファイルが存在します、上書きをしますか？");
+inline const QString PicturePathUnencodable =
+    QStringLiteral("ファイル名に使えない文字が含まれています、別のファイルを選んで下さい");
+
+} // namespace kelvano::Messages
