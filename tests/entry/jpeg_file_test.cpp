@@ -1,0 +1,68 @@
+#include "entry/jpeg_file.h"
+#include "jpeg_writer.h"
+#include "store/io_error.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+TEST(IsJpegName, ExactCaseAfterAnyDot) {
+    EXPECT_TRUE(IsJpegName(u"/p/photo.jpg"));
+    EXPECT_TRUE(IsJpegName(u"/p/PHOTO.JPG"));
+    EXPECT_TRUE(IsJpegName(u"/p/photo.jpeg"));
+    EXPECT_TRUE(IsJpegName(u"/p/PHOTO.JPEG"));
+    EXPECT_FALSE(IsJpegName(u"/p/PHOTO.Jpg")) << "mixed case does not count";
+    EXPECT_FALSE(IsJpegName(u"/p/photo.Jpeg"));
+    EXPECT_FALSE(IsJpegName(u"/p/photo.gif"));
+    EXPECT_FALSE(IsJpegName(u"/p/photo"));
+    EXPECT_FALSE(IsJpegName(u"/p/photo.jp"));
+    EXPECT_TRUE(IsJpegName(u"/p/photo.jpg.bak")) << "every dot is tried";
+    EXPECT_TRUE(IsJpegName(u"/p/old.jpgs/photo.gif")) << "three characters after a dot are enough";
+    EXPECT_TRUE(IsJpegName(u"/p.JPG/x"));
+    EXPECT_FALSE(IsJpegName(u""));
+}
+
+TEST(JpegDecoder, DecodesAPictureAtItsSize) {
+    QString error;
+    const QImage picture = decodeJpeg(test::jpegBytes(400, 120, QColor(200, 30, 40)), &error);
+    ASSERT_FALSE(picture.isNull()) << error.toStdString();
+    EXPECT_EQ(picture.size(), QSize(400, 120));
+    const QColor pixel = picture.pixelColor(200, 60);
+    EXPECT_NEAR(pixel.red(), 200, 6);
+    EXPECT_NEAR(pixel.green(), 30, 6);
+    EXPECT_NEAR(pixel.blue(), 40, 6);
+}
+
+TEST(JpegDecoder, DamagedDataIsAnErrorWithTheDecodersMessage) {
+    QString error;
+    EXPECT_TRUE(decodeJpeg("this is no picture", &error).isNull());
+    EXPECT_FALSE(error.isEmpty());
+
+    QByteArray headerOnly = test::jpegBytes(64, 64, Qt::white).left(20);
+    EXPECT_TRUE(decodeJpeg(headerOnly, &error).isNull());
+    EXPECT_TRUE(decodeJpeg({}, &error).isNull());
+
+    test::TempFolder folder;
+    folder.write(QStringLiteral("bad.jpg"), "not a jpeg at all");
+    try {
+        decodeJpegFile(folder.file(QStringLiteral("bad.jpg")));
+        ADD_FAILURE() << "no error";
+    } catch (const IoError& failure) {
+        EXPECT_EQ(failure.path(), folder.file(QStringLiteral("bad.jpg")));
+        EXPECT_FALSE(failure.reason().isEmpty());
+    }
+    EXPECT_THROW(decodeJpegFile(folder.file(QStringLiteral("missing.jpg"))), IoError);
+}
+
+TEST(JpegDecoder, ManyFailuresInARowLeaveTheDecoderWorking) {
+    QString error;
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        EXPECT_TRUE(decodeJpeg(QByteArray("\xFF\xD8\xFF\xE0 broken", 12), &error).isNull());
+    }
+    EXPECT_FALSE(decodeJpeg(test::jpegBytes(8, 8, Qt::blue), &error).isNull());
+}
+
+} // namespace
+} // namespace kelvano

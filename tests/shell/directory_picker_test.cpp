@@ -1,0 +1,121 @@
+#include "shell/directory_picker.h"
+#include "shell/file_view.h"
+#include "shell/folder_view.h"
+#include "shell_fixture.h"
+#include "support/dialog_recorder.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <unistd.h>
+
+namespace kelvano {
+namespace {
+
+using namespace Qt::Literals::StringLiterals;
+
+class DirectoryPickerTest : public test::ShellFixture {
+protected:
+    void confirm() { QTest::mouseClick(picker.Button1, Qt::LeftButton); }
+
+    test::DialogRecorder dialogs;
+    TForm2 picker;
+};
+
+TEST_F(DirectoryPickerTest, WindowAndItsControls) {
+    EXPECT_EQ(picker.windowTitle(), QStringLiteral("ディレクトリ参照"));
+    EXPECT_EQ(picker.size(), QSize(718, 408));
+    EXPECT_EQ(picker.PickTarget, 0);
+    EXPECT_EQ(picker.FolderView1->FileView(), picker.FileView1);
+    EXPECT_TRUE(picker.FileView1->FileExecute());
+    EXPECT_TRUE(picker.FileView1->Mask().isEmpty());
+    EXPECT_EQ(picker.Button1->text(), QStringLiteral("設定"));
+    EXPECT_EQ(picker.Button1->geometry(), QRect(32, 408 - 60, 75, 25));
+    picker.show();
+    picker.resize(600, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(picker.Button1->y(), 240) << "the button stays near the bottom of the tree";
+}
+
+TEST_F(DirectoryPickerTest, ConfirmingAWritableFolderHandsItOnWithASeparator) {
+    QSignalSpy picked(&picker, &TForm2::folderPicked);
+    folder.write(QStringLiteral("docs/TAVELO.TST"), "an older test file");
+    picker.Open(path(u"docs") + u'/', 1);
+    EXPECT_TRUE(picker.isVisible());
+    EXPECT_EQ(picker.PickTarget, 1);
+    EXPECT_EQ(picker.FolderView1->SelectedPath(), path(u"docs"));
+    EXPECT_EQ(picker.FileView1->topLevelItemCount(), 4);
+
+    confirm();
+    ASSERT_EQ(picked.count(), 1);
+    EXPECT_EQ(picked.first().at(0).toInt(), 1);
+    EXPECT_EQ(picked.first().at(1).toString(), path(u"docs/"));
+    EXPECT_FALSE(folder.exists(QStringLiteral("docs/TAVELO.TST"))) << "the test file is gone";
+    EXPECT_EQ(picker.PickTarget, 0);
+    EXPECT_FALSE(picker.isVisible());
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+
+    for (int target : {2, 3}) {
+        picker.Open(path(u"photos"), target);
+        confirm();
+        EXPECT_EQ(picked.last().at(0).toInt(), target);
+        EXPECT_EQ(picked.last().at(1).toString(), path(u"photos/"));
+    }
+}
+
+TEST_F(DirectoryPickerTest, TheRootGetsASecondSeparator) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "needs write access to the root folder";
+    }
+    QSignalSpy picked(&picker, &TForm2::folderPicked);
+    picker.Open(QStringLiteral("/"), 2);
+    confirm();
+    ASSERT_EQ(picked.count(), 1);
+    EXPECT_EQ(picked.first().at(1).toString(), QStringLiteral("//"));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("/TAVELO.TST")));
+}
+
+TEST_F(DirectoryPickerTest, AFolderThatTakesNoFileIsRefusedAndThePickerStaysOpen) {
+    QSignalSpy picked(&picker, &TForm2::folderPicked);
+    picker.Open(path(u"empty"), 2);
+    QDir(path(u"empty")).removeRecursively();
+    confirm();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown().first().message.text, QStringLiteral("そのディレクトリは設定出来ません"));
+    EXPECT_EQ(dialogs.shown().first().message.caption, QStringLiteral("TAVELO"));
+    EXPECT_EQ(dialogs.shown().first().message.icon, MessageIcon::Error);
+    EXPECT_EQ(dialogs.shown().first().ownerName, QStringLiteral("Form2"));
+    EXPECT_EQ(picked.count(), 0);
+    EXPECT_EQ(picker.PickTarget, 2);
+    EXPECT_TRUE(picker.isVisible());
+
+    // The desktop is no file-system folder.
+    dialogs.clear();
+    picker.Open(FileSystemNamespace::DesktopParsingName, 1);
+    EXPECT_EQ(picker.FolderView1->SelectedPath(), FileSystemNamespace::DesktopParsingName);
+    confirm();
+    EXPECT_EQ(dialogs.texts(), QStringList{u"そのディレクトリは設定出来ません"_s});
+    EXPECT_EQ(picked.count(), 0);
+}
+
+TEST_F(DirectoryPickerTest, AReadOnlyFolderIsRefused) {
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not stop the superuser";
+    }
+    QFile::setPermissions(path(u"docs"), QFile::ReadOwner | QFile::ExeOwner);
+    picker.Open(path(u"docs"), 1);
+    confirm();
+    QFile::setPermissions(path(u"docs"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(dialogs.texts(), QStringList{u"そのディレクトリは設定出来ません"_s});
+}
+
+TEST_F(DirectoryPickerTest, AnUnknownStartFolderKeepsTheTreesSelection) {
+    picker.Open(path(u"photos"), 1);
+    picker.Open(path(u"nowhere"), 2);
+    EXPECT_EQ(picker.FolderView1->SelectedPath(), path(u"photos"));
+    EXPECT_EQ(picker.PickTarget, 2);
+}
+
+} // namespace
+} // namespace kelvano
