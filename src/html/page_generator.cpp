@@ -93,7 +93,7 @@ private:
         TableRowRecord record;
         QByteArray row;
         while (rows.next(record)) {
-            row.clear();
+            row.resize(0);
             table.appendRow(row, record);
             page.writeLine(row);
         }

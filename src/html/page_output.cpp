@@ -26,7 +26,7 @@ void PageOutput::writeLine(QByteArrayView bytes) {
 void PageOutput::flush() {
     if (!m_buffer.isEmpty()) {
         writeAll(m_device, m_buffer);
-        m_buffer.clear();
+        m_buffer.resize(0); // keeps the room for the next piece
     }
 }
 

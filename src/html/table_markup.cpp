@@ -3,6 +3,8 @@
 #include "store/shift_jis.h"
 
 #include <array>
+#include <charconv>
+#include <cstring>
 
 namespace kelvano {
 namespace {
@@ -18,6 +20,23 @@ const std::array<QByteArray, 9> AlignmentTexts{
     QByteArrayLiteral(" ALIGN=\"CENTER\" VALIGN=\"BOTTOM\""),
     QByteArrayLiteral(" ALIGN=\"RIGHT\" VALIGN=\"BOTTOM\""),
 };
+
+/// Room for every fixed piece of a cell, its colours and its font size; the texts come on top.
+constexpr qsizetype CellOverhead = 256;
+
+/// The text after the last separator, as a view into the path.
+QByteArrayView fileNameView(QByteArrayView path) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(path[i]);
+        if (ShiftJis::isLeadByte(byte)) {
+            ++i;
+        } else if (byte == '\\' || byte == ':' || byte == '/') {
+            start = i + 1;
+        }
+    }
+    return path.sliced(start);
+}
 
 void appendColour(QByteArray& out, quint32 colour) {
     static constexpr char Digits[] = "0123456789ABCDEF";
@@ -54,16 +73,7 @@ QByteArray HtmlColour(quint32 colour) {
 }
 
 QByteArray fileNamePart(QByteArrayView path) {
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(path[i]);
-        if (ShiftJis::isLeadByte(byte)) {
-            ++i;
-        } else if (byte == '\\' || byte == ':' || byte == '/') {
-            start = i + 1;
-        }
-    }
-    return path.sliced(start).toByteArray();
+    return fileNameView(path).toByteArray();
 }
 
 TableMarkup::TableMarkup(const TableDefinition& definition, QByteArrayView serverImagePath)
@@ -128,74 +138,96 @@ void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int 
     const auto i = static_cast<std::size_t>(column - 1);
     const auto r = static_cast<std::size_t>(m_rowColour);
     const auto c = static_cast<std::size_t>(column);
+    const QByteArray& text = record.CellTexts[c];
+    const QByteArray& picture = record.CellPictures[c];
+    const QByteArray& background = record.CellBackgrounds[c];
+    const QByteArray& link = record.CellLinks[c];
 
-    out += "<TD ";
-    if (!record.CellBackgrounds[c].isEmpty()) {
-        out += "BACKGROUND=\"";
-        out += m_serverImagePath;
-        out += fileNamePart(record.CellBackgrounds[c]);
-        out += '"';
+    // Cells are the bulk of a page: they are written straight into room reserved for the longest
+    // cell these values can give, then the unused room is cut off.
+    const qsizetype before = out.size();
+    out.resize(before + CellOverhead + 2 * m_serverImagePath.size() + text.size() + picture.size() +
+               background.size() + link.size());
+    CellWriter w{out.data() + before};
+
+    w.put("<TD ");
+    if (!background.isEmpty()) {
+        w.put("BACKGROUND=\"");
+        w.put(m_serverImagePath);
+        w.put(fileNameView(background));
+        w.put('"');
     } else if (m_colourMode != ColourMode::None) {
-        out += "BGCOLOR=\"#";
-        appendColour(out, m_colourMode == ColourMode::Column ? d.ColumnBackColours[i] : d.RowBackColours[r]);
-        out += '"';
+        w.put("BGCOLOR=\"#");
+        w.putColour(m_colourMode == ColourMode::Column ? d.ColumnBackColours[i] : d.RowBackColours[r]);
+        w.put('"');
     }
     if (d.ColumnAlignments[i] < AlignmentTexts.size()) {
-        out += AlignmentTexts[d.ColumnAlignments[i]];
+        w.put(AlignmentTexts[d.ColumnAlignments[i]]);
     }
-    out += '>';
+    w.put('>');
 
     // Without a colour mode there is no font start, and so no closing </FONT> either.
     const bool font = m_colourMode != ColourMode::None;
     if (font) {
-        out += "<FONT COLOR=\"#";
-        appendColour(out, m_colourMode == ColourMode::Column ? d.ColumnTextColours[i] : d.RowTextColours[r]);
-        out += '"';
+        w.put("<FONT COLOR=\"#");
+        w.putColour(m_colourMode == ColourMode::Column ? d.ColumnTextColours[i] : d.RowTextColours[r]);
+        w.put('"');
         if (const qint32 size = d.ColumnFontSizes[i]; size != 0) {
-            out += " SIZE=\"";
+            w.put(" SIZE=\"");
             if (size > 0) {
-                out += '+';
+                w.put('+');
             }
-            out += QByteArray::number(size);
-            out += '"';
+            w.putNumber(size);
+            w.put('"');
         }
-        out += '>';
+        w.put('>');
     }
-
-    const QByteArray& link = record.CellLinks[c];
-    const QByteArray& text = record.CellTexts[c];
     if (!link.isEmpty()) {
-        out += "<A HREF=\"";
-        out += link;
-        out += "\">";
+        w.put("<A HREF=\"");
+        w.put(link);
+        w.put("\">");
     }
     if (text.isEmpty() && d.ShowEmptyCells) {
-        out += "<BR>";
+        w.put("<BR>");
     }
     if (record.PictureOnRight[c] != 0) {
-        out += text;
-        appendPicture(out, record.CellPictures[c]);
+        w.put(text);
+        putPicture(w, picture);
     } else {
-        appendPicture(out, record.CellPictures[c]);
-        out += text;
+        putPicture(w, picture);
+        w.put(text);
     }
     if (!link.isEmpty()) {
-        out += "</A>";
+        w.put("</A>");
     }
     if (font) {
-        out += "</FONT>";
+        w.put("</FONT>");
     }
-    out += "</TD>";
+    w.put("</TD>");
+    out.truncate(w.at - out.constData());
 }
 
-void TableMarkup::appendPicture(QByteArray& out, QByteArrayView path) const {
+void TableMarkup::CellWriter::putColour(quint32 colour) {
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    for (const int shift : {0, 8, 16}) {
+        const unsigned byte = (colour >> shift) & 0xFFu;
+        *at++ = Digits[byte >> 4];
+        *at++ = Digits[byte & 0xFu];
+    }
+}
+
+void TableMarkup::CellWriter::putNumber(qint32 number) {
+    at = std::to_chars(at, at + 11, number).ptr;
+}
+
+void TableMarkup::putPicture(CellWriter& w, QByteArrayView path) const {
     if (path.isEmpty()) {
         return;
     }
-    out += "<IMG SRC=\"";
-    out += m_serverImagePath;
-    out += fileNamePart(path);
-    out += "\">";
+    w.put("<IMG SRC=\"");
+    w.put(m_serverImagePath);
+    w.put(fileNameView(path));
+    w.put("\">");
 }
 
 } // namespace kelvano

@@ -4,6 +4,7 @@
 #include "store/table_row_record.h"
 
 #include <QByteArray>
+#include <cstring>
 
 namespace kelvano {
 
@@ -31,8 +32,27 @@ public:
 private:
     enum class ColourMode { Column, Row, None };
 
+    /// Writes into room that the caller has reserved.
+    struct CellWriter {
+        char* at;
+
+        template <std::size_t N> void put(const char (&literal)[N]) {
+            std::memcpy(at, literal, N - 1);
+            at += N - 1;
+        }
+        void put(QByteArrayView bytes) {
+            if (!bytes.isEmpty()) {
+                std::memcpy(at, bytes.data(), static_cast<std::size_t>(bytes.size()));
+                at += bytes.size();
+            }
+        }
+        void put(char byte) { *at++ = byte; }
+        void putColour(quint32 colour);
+        void putNumber(qint32 number);
+    };
+
     void appendCell(QByteArray& out, const TableRowRecord& record, int column) const;
-    void appendPicture(QByteArray& out, QByteArrayView path) const;
+    void putPicture(CellWriter& writer, QByteArrayView path) const;
 
     const TableDefinition& m_definition;
     QByteArray m_serverImagePath;
