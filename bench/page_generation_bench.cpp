@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -134,6 +135,9 @@ void GeneratePage(benchmark::State& state) {
         }
     }
     setCounters(state, table, cpuMilliseconds(RUSAGE_SELF) - cpuBefore);
+    state.counters["page_MB"] =
+        static_cast<double>(QFileInfo(table.programFolder() + QStringLiteral("html/bench.html")).size()) /
+        1e6;
 }
 
 void CatDataFile(benchmark::State& state) {
