@@ -29,4 +29,7 @@ inline const QString TableDataCreated = QStringLiteral("データを読み出せ
 inline const QString ResetFolderSettings = QStringLiteral("ディレクトリ設定を再設定して下さい");
 inline const QString TableDataUnsaveable = QStringLiteral("データが保存出来ません");
 
+// String utility component
+inline const QString ZelStringExCaption = QStringLiteral("ZELSTRINGEX MESSAGE");
+
 } // namespace kelvano::Messages
