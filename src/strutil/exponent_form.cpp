@@ -113,9 +113,11 @@ QByteArray exponentForm(double value) {
 QByteArray Dot2(QByteArrayView form) {
     const FormParts parts = parseForm(form);
     if (parts.exponentNegative) {
-        // The value is d.ddd times 10 to the -e: its leading digit is decimal number e.
-        const int lead = parts.exponent - 1;
-        return withSign(parts, QByteArray("0.") + parts.digitChar(0 - lead) + parts.digitChar(1 - lead));
+        // The value is d.ddd times 10 to the -e: the leading digit is the e-th decimal.
+        const auto decimal = [&parts](int n) {
+            return parts.digitChar(n - parts.exponent);
+        };
+        return withSign(parts, QByteArray("0.") + decimal(1) + decimal(2));
     }
     return withSign(parts, integerDigits(parts) + '.' + parts.digitChar(parts.exponent + 1) +
                                parts.digitChar(parts.exponent + 2));

