@@ -38,13 +38,15 @@ QByteArrayView fileNameView(QByteArrayView path) {
     return path.sliced(start);
 }
 
-void appendColour(QByteArray& out, quint32 colour) {
+/// Writes the six digits of a colour, red first (red is the value's low byte).
+char* writeColour(char* at, quint32 colour) {
     static constexpr char Digits[] = "0123456789ABCDEF";
     for (const int shift : {0, 8, 16}) {
         const unsigned byte = (colour >> shift) & 0xFFu;
-        out += Digits[byte >> 4];
-        out += Digits[byte & 0xFu];
+        *at++ = Digits[byte >> 4];
+        *at++ = Digits[byte & 0xFu];
     }
+    return at;
 }
 
 void appendNumberAttribute(QByteArray& out, const char* name, int value) {
@@ -66,9 +68,8 @@ void appendColourTextAttribute(QByteArray& out, const char* name, const QByteArr
 } // namespace
 
 QByteArray HtmlColour(quint32 colour) {
-    QByteArray text;
-    text.reserve(6);
-    appendColour(text, colour);
+    QByteArray text(6, '0');
+    writeColour(text.data(), colour);
     return text;
 }
 
@@ -208,12 +209,7 @@ void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int 
 }
 
 void TableMarkup::CellWriter::putColour(quint32 colour) {
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    for (const int shift : {0, 8, 16}) {
-        const unsigned byte = (colour >> shift) & 0xFFu;
-        *at++ = Digits[byte >> 4];
-        *at++ = Digits[byte & 0xFu];
-    }
+    at = writeColour(at, colour);
 }
 
 void TableMarkup::CellWriter::putNumber(qint32 number) {

@@ -17,7 +17,8 @@ QByteArray HtmlColour(quint32 colour);
 QByteArray fileNamePart(QByteArrayView path);
 
 /// The HTML table of one page: its start line, its caption line and its rows, built from a table
-/// definition byte for byte; stored texts are written unchanged, never escaped or converted.
+/// definition byte for byte; stored texts are written unchanged, never escaped or converted. The
+/// definition must outlive the markup.
 class TableMarkup {
 public:
     TableMarkup(const TableDefinition& definition, QByteArrayView serverImagePath);

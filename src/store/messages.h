@@ -29,6 +29,9 @@ inline const QString TableDataCreated = QStringLiteral("データを読み出せ
 inline const QString ResetFolderSettings = QStringLiteral("ディレクトリ設定を再設定して下さい");
 inline const QString TableDataUnsaveable = QStringLiteral("データが保存出来ません");
 
+// String utility component
+inline const QString ZelStringExCaption = QStringLiteral("ZELSTRINGEX MESSAGE");
+
 // Page generator
 inline const QString HeaderMissing =
     QStringLiteral("ヘッダファイルが見つかりませんでした、ヘッダ無しで続行します");
