@@ -133,6 +133,7 @@ void TFileView::Fill() {
     WaitCursor waiting;
     const bool drawing = updatesEnabled();
     setUpdatesEnabled(false);
+    const bool hadSelection = !selectedItems().isEmpty();
     const bool signalsWereBlocked = blockSignals(true);
     clear();
     QList<QTreeWidgetItem*> items;
@@ -162,7 +163,9 @@ void TFileView::Fill() {
     sortItems(NameColumn);
     blockSignals(signalsWereBlocked);
     setUpdatesEnabled(drawing);
-    emit Change();
+    if (hadSelection) {
+        emit Change();
+    }
 }
 
 void TFileView::sortItems(int column) {
@@ -262,9 +265,15 @@ void TFileView::mousePressEvent(QMouseEvent* event) {
 
 void TFileView::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton && m_contextMenu && m_folder) {
-        if (QTreeWidgetItem* item = selectedItem()) {
+        QTreeWidgetItem* item = selectedItem();
+        if (item &&
             m_contextMenu->ShowContextMenu(this, *m_folder.get(), idOf(item), event->position().toPoint(),
-                                           [this, item] { editItem(item); });
+                                           [this, item] { editItem(item); })) {
+            // A command that removed the item (moved it to the trash) takes it off the list.
+            const QString path = m_folder->displayName(idOf(item), NameForm::Parsing);
+            if (ShellModule::provider().parseDisplayName(path).isNull()) {
+                delete item;
+            }
         }
     }
     QTreeWidget::mouseReleaseEvent(event);

@@ -388,9 +388,14 @@ void TFolderView::mouseReleaseEvent(QMouseEvent* event) {
         QTreeWidgetItem* node = currentItem();
         if (node && node->parent()) {
             const FolderHandle folder = folderOf(node->parent());
-            if (folder) {
+            if (folder &&
                 m_contextMenu->ShowContextMenu(this, *folder.get(), idOf(node), event->position().toPoint(),
-                                               [this, node] { editItem(node); });
+                                               [this, node] { editItem(node); })) {
+                // A command that removed the folder (moved it to the trash) takes its node along.
+                const QString path = folder->displayName(idOf(node), NameForm::Parsing);
+                if (ShellModule::provider().parseDisplayName(path).isNull()) {
+                    delete node;
+                }
             }
         }
     }
