@@ -226,8 +226,29 @@ TEST_F(ShellViewsTest, EditingATreeLabelRenamesTheFolderAndShowsItUnderItsNewPat
     editLabel(tree, photos, QStringLiteral("写真"));
     EXPECT_TRUE(QFileInfo(path(u"写真/sub")).isDir());
     EXPECT_EQ(photos->text(0), QStringLiteral("写真"));
+    EXPECT_EQ(ShellModule::provider().desktop().displayName(list.folderId(), NameForm::Parsing),
+              path(u"写真"))
+        << "the list shows the renamed folder under its new path";
     tree.setCurrentItem(photos->child(0));
     EXPECT_EQ(tree.SelectedPath(), path(u"写真/sub"));
+}
+
+TEST_F(ShellViewsTest, AFolderThatCannotBeListedSendsTheTreeBack) {
+    tree.SelectPath(path(u"docs"));
+    tree.SelectPath(path(u"photos"));
+    QTreeWidgetItem* photos = tree.currentItem();
+    QTreeWidgetItem* docs = treeChild(photos->parent(), QStringLiteral("docs"));
+    ASSERT_NE(docs, nullptr);
+    QDir(path(u"docs")).removeRecursively();
+    tree.setCurrentItem(docs);
+    EXPECT_EQ(tree.currentItem(), photos);
+    EXPECT_EQ(listedNames().size(), 6) << "the list shows the previous folder again";
+
+    // With the previous folder gone too, the tree goes back once and stops there.
+    QDir(path(u"photos")).removeRecursively();
+    tree.setCurrentItem(docs);
+    EXPECT_TRUE(tree.currentItem() == docs || tree.currentItem() == photos);
+    EXPECT_EQ(listedNames().size(), 6) << "the list keeps its content";
 }
 
 TEST_F(ShellViewsTest, ContextMenuGetsTheSendToEntriesInItsLastSubmenu) {
