@@ -156,7 +156,8 @@ void TFileView::Fill() {
         }
         item->setTextAlignment(SizeColumn, Qt::AlignRight | Qt::AlignVCenter);
         item->setText(TypeColumn, provider.typeName(absolute));
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable |
+                       (attributes.canRename ? Qt::ItemIsEditable : Qt::NoItemFlags));
         items.append(item);
     }
     addTopLevelItems(items);

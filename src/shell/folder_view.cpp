@@ -200,8 +200,10 @@ QTreeWidgetItem* TFolderView::addNode(QTreeWidgetItem* parent, const ShellFolder
     node->setData(0, IdRole, child.bytes());
     QIcon icon = provider.icon(absolute, false);
     node->setIcon(0, icon);
-    node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
     const ItemAttributes attributes = folder.attributes(child, true);
+    // Only names the namespace can change are offered for editing.
+    node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable |
+                   (attributes.canRename ? Qt::ItemIsEditable : Qt::NoItemFlags));
     node->setChildIndicatorPolicy(attributes.hasSubfolders ? QTreeWidgetItem::ShowIndicator
                                                            : QTreeWidgetItem::DontShowIndicatorWhenChildless);
     return node;
@@ -218,7 +220,9 @@ void TFolderView::populate(QTreeWidgetItem* node) {
     const std::optional<QList<ItemIdList>> listed =
         folder ? folder->enumerate(ListFilter::Folders) : std::nullopt;
     if (!listed) {
-        setCurrentItem(itemFromIndex(m_current));
+        if (QTreeWidgetItem* current = itemFromIndex(m_current)) {
+            setCurrentItem(current);
+        }
         return;
     }
     WaitCursor waiting;
