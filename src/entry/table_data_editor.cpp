@@ -37,6 +37,7 @@ QTableView* makeLayerView(QWidget* parent, const QString& name, QAbstractItemMod
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->horizontalHeader()->hide();
     view->verticalHeader()->hide();
+    view->horizontalHeader()->setMinimumSectionSize(0);
     view->verticalHeader()->setMinimumSectionSize(1);
     view->verticalHeader()->setDefaultSectionSize(RowHeight);
     view->setGeometry(geometry);
