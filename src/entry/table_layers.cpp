@@ -133,7 +133,21 @@ void TableLayers::appendRecord(const TableRowRecord& record) {
 }
 
 TableRowRecord TableLayers::record(int row) const {
-    return TableRowRecord::fromRow(this->row(row));
+    // Filled straight from the packed layers (no cells in between): saving a large table is mostly this.
+    // The texts are cut to their capacity when the record is encoded.
+    TableRowRecord record;
+    const Row& cells = m_rows.at(size_t(row));
+    for (int column = 0; column < m_columnCount; ++column) {
+        const size_t index = size_t(column) + 1;
+        record.CellTexts[index] = cells.texts.at(column).toByteArray();
+        record.CellPictures[index] = cells.pictures.at(column).toByteArray();
+        record.CellLinks[index] = cells.links.at(column).toByteArray();
+        record.CellBackgrounds[index] = cells.backgrounds.at(column).toByteArray();
+        // "RIGHT" and no placement give 1, "LEFT" gives 0.
+        const bool left = column < cells.placements.size() && cells.placements[column] == PlacementLeft;
+        record.PictureOnRight[index] = left ? 0 : 1;
+    }
+    return record;
 }
 
 bool TableLayers::insertEmptyRow(int row) {

@@ -39,7 +39,7 @@ bool TableLayersFile::save(const TableDataFiles& files, const TableLayers& layer
                 chunk += layers.record(row).encode();
                 if (chunk.size() >= ChunkSize) {
                     writeAll(device, chunk);
-                    chunk.clear();
+                    chunk.resize(0); // keeps the buffer for the next chunk
                 }
             }
             writeAll(device, chunk);
