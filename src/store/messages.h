@@ -36,4 +36,7 @@ inline const QString UnencodableCharacters = QStringLiteral("保存出来ない�
 inline const QString ChooseEntryToRemove = QStringLiteral("削除対象を選択して下さい");
 inline const QString WarningCaption = QStringLiteral("警告");
 
+// String utility component
+inline const QString ZelStringExCaption = QStringLiteral("ZELSTRINGEX MESSAGE");
+
 } // namespace kelvano::Messages
