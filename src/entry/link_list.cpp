@@ -3,8 +3,8 @@
 #include "app/user_dialogs.h"
 #include "app/windows.h"
 #include "entry/table_data_editor.h"
-#include "entry/table_data_reference.h"
 #include "entry/text_collation.h"
+#include "entry/three_column_list.h"
 #include "store/shift_jis.h"
 
 #include <QHBoxLayout>
@@ -32,11 +32,9 @@ TForm8::TForm8(QWidget* parent) : QWidget(parent, Qt::Window), m_files(QString()
     topLayout->addWidget(Edit1);
     topLayout->addStretch();
 
-    ListBox1 = new QListWidget(this);
+    ListBox1 = new ThreeColumnList(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
-    setThreeColumnLayout(ListBox1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -142,11 +140,6 @@ void TForm8::setEditorLink(const QByteArray& link) {
     if (TForm5* editor = windows().Form5) {
         editor->SetCurrentCellLink(link);
     }
-}
-
-void TForm8::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    setThreeColumnLayout(ListBox1);
 }
 
 } // namespace kelvano

@@ -29,9 +29,6 @@ public:
     QMenu* PopupMenu1;
     QAction* N1;
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     /// False (message shown) when the link list can be neither read nor created.
     bool fillList(const std::optional<QList<QByteArray>>& lines);

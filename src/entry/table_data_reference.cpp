@@ -4,6 +4,7 @@
 #include "app/windows.h"
 #include "entry/table_data_editor.h"
 #include "entry/text_collation.h"
+#include "entry/three_column_list.h"
 
 #include <QListWidget>
 #include <QMouseEvent>
@@ -11,26 +12,15 @@
 
 namespace kelvano {
 
-void setThreeColumnLayout(QListWidget* list) {
-    list->setFlow(QListView::TopToBottom);
-    list->setWrapping(true);
-    list->setResizeMode(QListView::Adjust);
-    list->setUniformItemSizes(true);
-    const int width = std::max(1, (list->viewport()->width() - 1) / 3);
-    list->setGridSize(QSize(width, 12));
-}
-
 TForm6::TForm6(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("テーブルデータ参照"));
     resize(394, 272);
-    ListBox1 = new QListWidget(this);
+    ListBox1 = new ThreeColumnList(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
-    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(ListBox1);
-    setThreeColumnLayout(ListBox1);
     ListBox1->viewport()->installEventFilter(this);
     connect(ListBox1, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { ListBox1DblClick(item); });
@@ -79,11 +69,6 @@ bool TForm6::eventFilter(QObject* object, QEvent* event) {
         return true;
     }
     return QWidget::eventFilter(object, event);
-}
-
-void TForm6::resizeEvent(QResizeEvent* event) {
-    QWidget::resizeEvent(event);
-    setThreeColumnLayout(ListBox1);
 }
 
 } // namespace kelvano

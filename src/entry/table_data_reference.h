@@ -28,13 +28,9 @@ public:
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ListBox1DblClick(QListWidgetItem* item);
 };
-
-/// Lays a list out in three columns of 12-pixel items, filled top to bottom.
-void setThreeColumnLayout(QListWidget* list);
 
 } // namespace kelvano

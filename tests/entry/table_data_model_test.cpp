@@ -1,3 +1,4 @@
+#include "entry/layer_view_model.h"
 #include "entry/table_data_model.h"
 #include "entry/table_layers_file.h"
 #include "entry/text_collation.h"
@@ -26,7 +27,10 @@ TableLayers tableOf(const QByteArrayList& keys, int columnCount) {
 TEST(TableDataModel, StaysAConsistentModelThroughEveryRowOperation) {
     TableDataModel model;
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    LayerViewModel links(&model, CellLayer::Link);
+    QAbstractItemModelTester linksTester(&links, QAbstractItemModelTester::FailureReportingMode::Fatal);
     model.setLayers(tableOf({"c", "a", "b"}, 4));
+    model.setValue(CellLayer::Link, 2, 1, "http://b/");
     EXPECT_EQ(model.headerData(3, Qt::Horizontal).toString(), QStringLiteral("列4"));
     EXPECT_EQ(model.headerData(2, Qt::Vertical).toString(), QStringLiteral("行3"));
     EXPECT_EQ(model.data(model.index(0, 0)).toString(), QStringLiteral("c"));
@@ -44,6 +48,10 @@ TEST(TableDataModel, StaysAConsistentModelThroughEveryRowOperation) {
     EXPECT_EQ(model.data(model.index(0, 0)).toString(), QStringLiteral("c"));
     EXPECT_EQ(model.data(model.index(2, 0)).toString(), QStringLiteral("a"));
     EXPECT_FALSE(changed.isEmpty());
+    // The link view follows its row and cannot be edited.
+    EXPECT_EQ(links.data(links.index(1, 1)).toString(), QStringLiteral("http://b/"));
+    EXPECT_FALSE(links.flags(links.index(1, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(links.setData(links.index(1, 1), QStringLiteral("x")));
 
     // Removing rows down to the last one leaves it empty.
     while (model.rowCount() > 1) {
