@@ -451,7 +451,7 @@ QByteArray TForm5::currentPicturePath(int mode) const {
 
 void TForm5::AttachPicture(int mode, const QByteArray& path) {
     const QModelIndex current = StringGrid1->currentIndex();
-    if (!current.isValid()) {
+    if (!current.isValid() || mode < 0 || mode > 2) {
         return;
     }
     if (mode == 2) {
