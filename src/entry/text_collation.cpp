@@ -20,13 +20,20 @@ UCollator* openCollator(const char* locale) {
     return collator;
 }
 
+/// The user's locale for collation. The POSIX locale (LANG=C) names no language and its ICU tailoring
+/// puts capitals first, so it gets the root collation, which orders as the other locales do (a < A).
+const char* userCollationLocale() {
+    const char* locale = uloc_getDefault();
+    return std::strcmp(locale, "en_US_POSIX") == 0 ? "" : locale;
+}
+
 } // namespace
 
 void TextCollation::Closer::operator()(UCollator* collator) const {
     ucol_close(collator);
 }
 
-TextCollation::TextCollation() : m_collator(openCollator(uloc_getDefault())) {}
+TextCollation::TextCollation() : m_collator(openCollator(userCollationLocale())) {}
 
 TextCollation::TextCollation(const QString& localeName)
     : m_collator(openCollator(localeName.toLatin1().constData())) {}

@@ -3,6 +3,8 @@
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <unicode/uloc.h>
 
 namespace kelvano {
 namespace {
@@ -141,6 +143,14 @@ TEST(TableLayers, SortingOrdersTextsByCollationAndDescendingIsTheExactReverse) {
     EXPECT_LT(collation.compare("A", "b"), 0);
     EXPECT_LT(collation.compare("10", "9"), 0);
     EXPECT_NE(collation.compare("a", "A"), 0);
+    {
+        // The POSIX locale (LANG=C) orders as the others do, lower case first.
+        const std::string saved = uloc_getDefault();
+        UErrorCode status = U_ZERO_ERROR;
+        uloc_setDefault("en_US_POSIX", &status);
+        EXPECT_LT(TextCollation().compare("a", "A"), 0);
+        uloc_setDefault(saved.c_str(), &status);
+    }
 
     // Equal keys keep their order ascending and come out reversed descending.
     TableLayers layers = decoratedTable({"b", "", "A", "a", "9", "10", "b"}, 2);
