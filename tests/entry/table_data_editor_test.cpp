@@ -4,9 +4,7 @@
 #include "support/file_size_limit.h"
 
 #include <QDir>
-#include <QHeaderView>
 #include <QImage>
-#include <QMenu>
 
 namespace kelvano::test {
 namespace {
@@ -228,40 +226,6 @@ TEST_F(TableDataEditor, DecorationItemsSetSwapAndRemoveOnlyTheirOwnLayer) {
     trigger("N10");
     trigger("N16");
     EXPECT_EQ(modes, (QList<int>{0, 1, 2}));
-}
-
-TEST_F(TableDataEditor, MenuHasEveryItemWithItsCaption) {
-    const QList<std::pair<const char*, QString>> items{
-        {"N3", QStringLiteral("画像を埋め込む")},
-        {"N9", QStringLiteral("文字の右に配置")},
-        {"N10", QStringLiteral("文字の左に配置")},
-        {"N12", QStringLiteral("配置を逆転")},
-        {"N13", QStringLiteral("画像を解除")},
-        {"N4", QStringLiteral("ハイパーリンク")},
-        {"N14", QStringLiteral("リンクを設定")},
-        {"N15", QStringLiteral("リンクを解除")},
-        {"N11", QStringLiteral("セルの背景")},
-        {"N16", QStringLiteral("背景画像を設定")},
-        {"N17", QStringLiteral("背景画像を解除")},
-        {"gyou1", QStringLiteral("行編集")},
-        {"N18", QStringLiteral("挿入")},
-        {"Delete1", QStringLiteral("削除")},
-        {"N19", QStringLiteral("上へ移動")},
-        {"N20", QStringLiteral("下へ移動")},
-        {"soto1", QStringLiteral("ソート（昇順）")},
-        {"N8", QStringLiteral("ソート（降順）")},
-    };
-    for (const auto& [name, caption] : items) {
-        const QAction* action = m_editor.findChild<QAction*>(QString::fromLatin1(name));
-        ASSERT_NE(action, nullptr) << name;
-        EXPECT_EQ(action->text(), caption) << name;
-    }
-    const QList<QAction*> top = m_editor.PopupMenu1->actions();
-    ASSERT_EQ(top.size(), 8);
-    EXPECT_TRUE(top[3]->isSeparator());
-    EXPECT_TRUE(top[5]->isSeparator());
-    EXPECT_EQ(m_editor.BitBtn1->text(), QStringLiteral("保存・閉じる(&C)"));
-    EXPECT_EQ(m_editor.BitBtn2->text(), QStringLiteral("破棄・閉じる(&C)"));
 }
 
 /// The marker painted at one of the three places of a cell, as the grid shows it.

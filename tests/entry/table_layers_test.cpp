@@ -125,17 +125,6 @@ TEST(TableLayers, RowOperationsMoveWholeRows) {
     EXPECT_EQ(single.row(0), TableRow(10));
 }
 
-TEST(TableLayers, RowsStopAtTheLimit) {
-    TableLayers layers(1);
-    for (int row = 1; row < TableLayers::MaxRows; ++row) {
-        ASSERT_TRUE(layers.insertEmptyRow(row));
-    }
-    EXPECT_EQ(layers.rowCount(), 65534);
-    EXPECT_FALSE(layers.canAddRow());
-    EXPECT_FALSE(layers.insertEmptyRow(0));
-    EXPECT_EQ(layers.rowCount(), 65534);
-}
-
 TEST(TableLayers, SortingOrdersTextsByCollationAndDescendingIsTheExactReverse) {
     const TextCollation collation(QStringLiteral("ja_JP"));
     EXPECT_LT(collation.compare("", "A"), 0);
