@@ -1,0 +1,12 @@
+#pragma once
+
+namespace kelvano {
+
+struct Windows;
+
+/// Connects the signals by which the windows hand each other what the user chose: the editor's
+/// picture items open the picture picker, whose choice goes into the editor's current cell. Windows
+/// that do not exist are passed over.
+void linkWindows(const Windows& windows);
+
+} // namespace kelvano
