@@ -38,6 +38,20 @@ struct RawPicture {
     unsigned height = 0;
 };
 
+// Packs CMYK pixels into RGB in place. Adobe's files store the four inks inverted.
+void cmykToRgb(unsigned char* pixels, unsigned long long count, bool inverted) {
+    for (unsigned long long index = 0; index < count; ++index) {
+        const unsigned char* ink = pixels + index * 4;
+        unsigned char* rgb = pixels + index * 3;
+        const unsigned key = inverted ? ink[3] : 255u - ink[3];
+        const unsigned channels[3] = {ink[0], ink[1], ink[2]};
+        for (int channel = 0; channel < 3; ++channel) {
+            const unsigned value = inverted ? channels[channel] : 255u - channels[channel];
+            rgb[channel] = static_cast<unsigned char>(value * key / 255u);
+        }
+    }
+}
+
 // Plain C-style on purpose: every object here is trivially destructible, so the jump is safe.
 bool decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out, char* message) {
     jpeg_decompress_struct info;
@@ -60,17 +74,20 @@ bool decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out, c
     created = true;
     jpeg_mem_src(&info, data, size);
     jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
+    // libjpeg turns CMYK into nothing else; it is converted below.
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(&info);
+    const int components = cmyk ? 4 : 3;
     const unsigned long long pixelCount =
         static_cast<unsigned long long>(info.output_width) * info.output_height;
-    if (info.output_components != 3 || pixelCount == 0 || pixelCount > MaxPixels) {
+    if (info.output_components != components || pixelCount == 0 || pixelCount > MaxPixels) {
         std::snprintf(message, JMSG_LENGTH_MAX, "Unsupported JPEG picture (%u x %u)", info.output_width,
                       info.output_height);
         jpeg_destroy_decompress(&info);
         return false;
     }
-    const std::size_t stride = std::size_t(info.output_width) * 3;
+    const std::size_t stride = std::size_t(info.output_width) * std::size_t(components);
     pixels = static_cast<unsigned char*>(std::malloc(stride * info.output_height));
     if (!pixels) {
         std::snprintf(message, JMSG_LENGTH_MAX, "Not enough memory for the picture");
@@ -80,6 +97,9 @@ bool decodeRaw(const unsigned char* data, unsigned long size, RawPicture* out, c
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = pixels + std::size_t(info.output_scanline) * stride;
         jpeg_read_scanlines(&info, &row, 1);
+    }
+    if (cmyk) {
+        cmykToRgb(pixels, pixelCount, info.saw_Adobe_marker != 0);
     }
     jpeg_finish_decompress(&info);
     out->width = info.output_width;

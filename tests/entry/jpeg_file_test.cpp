@@ -35,6 +35,18 @@ TEST(JpegDecoder, DecodesAPictureAtItsSize) {
     EXPECT_NEAR(pixel.blue(), 40, 6);
 }
 
+TEST(JpegDecoder, CmykPicturesComeOutAsRgb) {
+    // Red: no cyan, full magenta and yellow, no black; stored inverted.
+    const unsigned char red[4] = {255, 0, 0, 255};
+    QString error;
+    const QImage picture = decodeJpeg(test::cmykJpegBytes(16, 16, red), &error);
+    ASSERT_FALSE(picture.isNull()) << error.toStdString();
+    const QColor pixel = picture.pixelColor(8, 8);
+    EXPECT_NEAR(pixel.red(), 255, 6);
+    EXPECT_NEAR(pixel.green(), 0, 6);
+    EXPECT_NEAR(pixel.blue(), 0, 6);
+}
+
 TEST(JpegDecoder, DamagedDataIsAnErrorWithTheDecodersMessage) {
     QString error;
     EXPECT_TRUE(decodeJpeg("this is no picture", &error).isNull());

@@ -8,7 +8,9 @@
 
 namespace kelvano::test {
 
-QByteArray jpegBytes(int width, int height, QColor colour) {
+namespace {
+
+QByteArray compress(int width, int height, int components, J_COLOR_SPACE space, const unsigned char* pixel) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -18,16 +20,16 @@ QByteArray jpegBytes(int width, int height, QColor colour) {
     jpeg_mem_dest(&info, &buffer, &size);
     info.image_width = JDIMENSION(width);
     info.image_height = JDIMENSION(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
+    info.input_components = components;
+    info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
     jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(std::size_t(width) * 3);
-    for (int x = 0; x < width; ++x) {
-        row[std::size_t(x) * 3] = static_cast<unsigned char>(colour.red());
-        row[std::size_t(x) * 3 + 1] = static_cast<unsigned char>(colour.green());
-        row[std::size_t(x) * 3 + 2] = static_cast<unsigned char>(colour.blue());
+    std::vector<unsigned char> row(std::size_t(width) * std::size_t(components));
+    for (std::size_t x = 0; x < std::size_t(width); ++x) {
+        for (std::size_t component = 0; component < std::size_t(components); ++component) {
+            row[x * std::size_t(components) + component] = pixel[component];
+        }
     }
     while (info.next_scanline < info.image_height) {
         JSAMPROW rowPointer = row.data();
@@ -38,6 +40,19 @@ QByteArray jpegBytes(int width, int height, QColor colour) {
     QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
     std::free(buffer);
     return bytes;
+}
+
+} // namespace
+
+QByteArray jpegBytes(int width, int height, QColor colour) {
+    const unsigned char pixel[3] = {static_cast<unsigned char>(colour.red()),
+                                    static_cast<unsigned char>(colour.green()),
+                                    static_cast<unsigned char>(colour.blue())};
+    return compress(width, height, 3, JCS_RGB, pixel);
+}
+
+QByteArray cmykJpegBytes(int width, int height, const unsigned char (&invertedInks)[4]) {
+    return compress(width, height, 4, JCS_CMYK, invertedInks);
 }
 
 } // namespace kelvano::test

@@ -8,4 +8,7 @@ namespace kelvano::test {
 /// A baseline JPEG of one colour, made with libjpeg, for the decoder and the preview to read.
 QByteArray jpegBytes(int width, int height, QColor colour);
 
+/// A CMYK JPEG of one colour with the inks stored inverted, as Adobe's programs write them.
+QByteArray cmykJpegBytes(int width, int height, const unsigned char (&invertedInks)[4]);
+
 } // namespace kelvano::test
