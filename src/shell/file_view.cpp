@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 namespace kelvano {
@@ -256,6 +257,17 @@ void TFileView::labelEdited(QTreeWidgetItem* item, const QString& text) {
     item->setText(NameColumn, name);
 }
 
+// The label editor opens once the menu has closed, or the menu's closing would end the edit at once.
+void TFileView::editLater(QTreeWidgetItem* item) {
+    const QPersistentModelIndex index(indexFromItem(item));
+    QTimer::singleShot(0, this, [this, index] {
+        if (index.isValid()) {
+            setFocus();
+            edit(index);
+        }
+    });
+}
+
 void TFileView::mousePressEvent(QMouseEvent* event) {
     QTreeWidget::mousePressEvent(event);
     if (event->button() == Qt::LeftButton && !itemAt(event->position().toPoint())) {
@@ -269,7 +281,7 @@ void TFileView::mouseReleaseEvent(QMouseEvent* event) {
         QTreeWidgetItem* item = selectedItem();
         if (item &&
             m_contextMenu->ShowContextMenu(this, *m_folder.get(), idOf(item), event->position().toPoint(),
-                                           [this, item] { editItem(item); })) {
+                                           [this, item] { editLater(item); })) {
             // A command that removed the item (moved it to the trash) takes it off the list.
             const QString path = m_folder->displayName(idOf(item), NameForm::Parsing);
             if (ShellModule::provider().parseDisplayName(path).isNull()) {

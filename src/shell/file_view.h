@@ -62,6 +62,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void editLater(QTreeWidgetItem* item);
     void openSelected();
     void labelEdited(QTreeWidgetItem* item, const QString& text);
     void sortItems(int column);

@@ -7,6 +7,7 @@
 
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QTimer>
 #include <algorithm>
 
 namespace kelvano {
@@ -379,6 +380,17 @@ void TFolderView::labelEdited(QTreeWidgetItem* node, const QString& text) {
     }
 }
 
+// The label editor opens once the menu has closed, or the menu's closing would end the edit at once.
+void TFolderView::editLater(QTreeWidgetItem* node) {
+    const QPersistentModelIndex index(indexFromItem(node));
+    QTimer::singleShot(0, this, [this, index] {
+        if (index.isValid()) {
+            setFocus();
+            edit(index);
+        }
+    });
+}
+
 void TFolderView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton && !m_rightClickSelect) {
         event->accept();
@@ -394,7 +406,7 @@ void TFolderView::mouseReleaseEvent(QMouseEvent* event) {
             const FolderHandle folder = folderOf(node->parent());
             if (folder &&
                 m_contextMenu->ShowContextMenu(this, *folder.get(), idOf(node), event->position().toPoint(),
-                                               [this, node] { editItem(node); })) {
+                                               [this, node] { editLater(node); })) {
                 // A command that removed the folder (moved it to the trash) takes its node along.
                 const QString path = folder->displayName(idOf(node), NameForm::Parsing);
                 if (ShellModule::provider().parseDisplayName(path).isNull()) {

@@ -76,6 +76,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void editLater(QTreeWidgetItem* node);
     void selectionMoved(QTreeWidgetItem* node);
     void labelEdited(QTreeWidgetItem* node, const QString& text);
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const ShellFolder& folder, const ItemIdList& child);

@@ -3,6 +3,7 @@
 #include "shell/folder_view.h"
 #include "shell/shell_context_menu.h"
 #include "shell_fixture.h"
+#include "support/dialog_recorder.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -10,6 +11,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace kelvano {
 namespace {
@@ -283,6 +285,45 @@ TEST_F(ShellViewsTest, ContextMenuGetsTheSendToEntriesInItsLastSubmenu) {
     QDir(path(u"SendTo")).removeRecursively();
     TShellContextMenu withoutSendTo;
     EXPECT_TRUE(withoutSendTo.sendToItems().isEmpty());
+}
+
+TEST_F(ShellViewsTest, RightButtonShowsTheItemsMenuAndRunsTheChosenCommand) {
+    test::DialogRecorder dialogs;
+    TShellContextMenu menu(&list);
+    list.setContextMenu(&menu);
+    list.show();
+    tree.SelectPath(path(u"docs"));
+    QTreeWidgetItem* item = listItem(QStringLiteral("c.txt"));
+    const QPoint where = list.visualItemRect(item).center();
+    const auto choose = [](const QString& text) {
+        QTimer::singleShot(0, [text] {
+            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(popup, nullptr);
+            for (QAction* action : popup->actions()) {
+                if (action->text() == text) {
+                    popup->setActiveAction(action);
+                }
+            }
+            QTest::keyClick(popup, Qt::Key_Return);
+        });
+    };
+    list.setCurrentItem(item);
+    choose(QStringLiteral("プロパティ(&R)"));
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, where);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(dialogs.shown().first().message.text.contains(path(u"docs/c.txt")));
+    EXPECT_TRUE(dialogs.shown().first().message.text.contains(QStringLiteral("2KB")));
+
+    choose(QStringLiteral("名前の変更(&M)"));
+    QTest::mouseClick(list.viewport(), Qt::RightButton, {}, where);
+    QApplication::processEvents();
+    auto* editor = list.viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr) << "the label is open for editing";
+    editor->setText(QStringLiteral("d.txt"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_TRUE(folder.exists(QStringLiteral("docs/d.txt")));
+    EXPECT_NE(listItem(QStringLiteral("d.txt")), nullptr);
 }
 
 TEST_F(ShellViewsTest, ComboFollowsTheTreeAndMovesItWhenPicked) {
