@@ -1,13 +1,49 @@
+#include "app/help_window.h"
 #include "app/main_window.h"
+#include "app/windows.h"
+#include "dialogs/cell_colour_dialog.h"
+#include "dialogs/table_settings_dialog.h"
+#include "store/program_folder.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+void centreOnScreen(QWidget* window) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    window->move(screen.center() - window->rect().center());
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvano"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelvano"));
+    kelvano::setApplicationHelpFile(QStringLiteral("Tavelo.hlp"));
+    // The program ends by the main window's exit button (or its close), never because a secondary
+    // window was the last one closed.
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    kelvano::TForm1 mainWindow;
+    using namespace kelvano;
+    Windows& all = windows();
+    // The main window comes first; its create step touches none of the others.
+    TForm1 mainWindow(resolveProgramFolder(QCoreApplication::applicationDirPath()));
+    all.Form1 = &mainWindow;
+    QObject::connect(&mainWindow, &TForm1::programEnded, &application, &QCoreApplication::quit);
+    TForm3 tableSettings;
+    all.Form3 = &tableSettings;
+    TForm4 cellColours;
+    all.Form4 = &cellColours;
+    for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&tableSettings),
+                            static_cast<QWidget*>(&cellColours)}) {
+        centreOnScreen(window);
+    }
+
     mainWindow.show();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    all = Windows();
+    return status;
 }
