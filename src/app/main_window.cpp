@@ -119,14 +119,14 @@ void TForm1::buildTitlePage() {
 }
 
 void TForm1::buildFolderPage() {
-    GroupBox1 = group(TabSheet3, QStringLiteral("GroupBox1"), QStringLiteral("フォルダ"), {6, 4, 518, 178});
+    GroupBox1 = group(TabSheet3, QStringLiteral("GroupBox1"), QStringLiteral("フォルダ"), {2, 4, 528, 178});
     label(GroupBox1,
           QStringLiteral("マスターデータを保存するフォルダとＨＴＭＬを出力するフォルダを設定します。"),
           {12, 22});
     const auto folderRow = [this](const QString& caption, const QString& editName, const QString& buttonName,
                                   int y, QLineEdit*& field, QPushButton*& browse) {
         label(GroupBox1, caption, {14, y + 4});
-        field = edit(GroupBox1, editName, {60, y, 350, 22});
+        field = edit(GroupBox1, editName, {66, y, 346, 22});
         browse = button(GroupBox1, buttonName, QStringLiteral("参照"), {420, y - 1, 80, 24});
     };
     folderRow(QStringLiteral("データ"), QStringLiteral("Edit1"), QStringLiteral("BitBtn1"), 46, Edit1,
@@ -136,20 +136,20 @@ void TForm1::buildFolderPage() {
     folderRow(QStringLiteral("画像"), QStringLiteral("Edit6"), QStringLiteral("BitBtn10"), 110, Edit6,
               BitBtn10);
     Button1 =
-        button(GroupBox1, QStringLiteral("Button1"), QStringLiteral("フォルダ自動設定"), {60, 142, 140, 25});
+        button(GroupBox1, QStringLiteral("Button1"), QStringLiteral("フォルダ自動設定"), {66, 142, 140, 25});
 
     GroupBox7 = group(TabSheet3, QStringLiteral("GroupBox7"), QStringLiteral("リモートサーバー側"),
-                      {6, 188, 518, 138});
+                      {2, 188, 528, 138});
     label(GroupBox7, QStringLiteral("サーバでの画像格納場所"), {14, 28});
     Edit11 = edit(GroupBox7, QStringLiteral("Edit11"), {150, 24, 350, 22});
     label(GroupBox7,
           QStringLiteral("テーブルのHTMLと同一のディレクトリへ画像を格納する場合は無設定にして下さい。"),
-          {14, 60});
+          {6, 60});
     label(GroupBox7,
           QStringLiteral(
               "HTMLファイルがあるディレクトリの下に 'grph' と言うディレクトリを作成する場合は 'grph/' と"),
-          {14, 80});
-    label(GroupBox7, QStringLiteral("設定を行って下さい。"), {14, 100});
+          {6, 80});
+    label(GroupBox7, QStringLiteral("設定を行って下さい。"), {6, 100});
 
     m_edit1Field = ShiftJisField::attach(Edit1, SettingsRecord::FieldCapacity);
     m_edit2Field = ShiftJisField::attach(Edit2, SettingsRecord::FieldCapacity);

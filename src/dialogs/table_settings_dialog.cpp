@@ -76,14 +76,14 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
     GroupBox3 = group(GroupBox1, QStringLiteral("GroupBox3"), QStringLiteral("枠の色"), {278, 14, 275, 96});
     CheckBox2 = tickBox(GroupBox3, QStringLiteral("CheckBox2"), QStringLiteral("立体色を使用する"), {10, 20});
     label(GroupBox3, QStringLiteral("枠の色"), {10, 46});
-    Edit1 = edit(GroupBox3, QStringLiteral("Edit1"), {50, 42, 64, 22});
-    Button1 = button(GroupBox3, QStringLiteral("Button1"), QStringLiteral("参照"), {116, 41, 44, 24});
+    Edit1 = edit(GroupBox3, QStringLiteral("Edit1"), {50, 42, 56, 22});
+    Button1 = button(GroupBox3, QStringLiteral("Button1"), QStringLiteral("参照"), {108, 41, 42, 24});
     label(GroupBox3, QStringLiteral("左上"), {10, 72});
-    Edit3 = edit(GroupBox3, QStringLiteral("Edit3"), {50, 68, 64, 22});
-    Button2 = button(GroupBox3, QStringLiteral("Button2"), QStringLiteral("参照"), {116, 67, 44, 24});
-    label(GroupBox3, QStringLiteral("右下"), {166, 72});
-    Edit4 = edit(GroupBox3, QStringLiteral("Edit4"), {190, 68, 50, 22});
-    Button3 = button(GroupBox3, QStringLiteral("Button3"), QStringLiteral("参照"), {242, 67, 28, 24});
+    Edit3 = edit(GroupBox3, QStringLiteral("Edit3"), {36, 68, 56, 22});
+    Button2 = button(GroupBox3, QStringLiteral("Button2"), QStringLiteral("参照"), {94, 67, 42, 24});
+    label(GroupBox3, QStringLiteral("右下"), {144, 72});
+    Edit4 = edit(GroupBox3, QStringLiteral("Edit4"), {170, 68, 56, 22});
+    Button3 = button(GroupBox3, QStringLiteral("Button3"), QStringLiteral("参照"), {228, 67, 42, 24});
     for (QLineEdit* colour : {Edit1, Edit3, Edit4}) {
         colour->setReadOnly(true);
     }
