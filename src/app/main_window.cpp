@@ -11,6 +11,7 @@
 #include "store/record_fields.h"
 #include "store/settings_file.h"
 #include "store/shift_jis.h"
+#include "strutil/zel_string_ex.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -63,6 +64,8 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     setWindowTitle(QStringLiteral("Kelvano"));
     setFormFont(this);
     setFixedSize(538, 403);
+    ZelStringEX1 = new ZelStringEX(this);
+    ZelStringEX1->setObjectName(QStringLiteral("ZelStringEX1"));
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));

@@ -22,6 +22,7 @@ namespace kelvano {
 
 class HelpWindow;
 class ShiftJisField;
+class ZelStringEX;
 
 /// The main window: the title page, the data page, the folder settings, the table definitions and the
 /// header and footer editor. It owns the folder settings in force, the program folder and the
@@ -61,6 +62,7 @@ public:
     QWidget* TabSheet5;
     QPushButton* BitBtn7;
     QPushButton* BitBtn17;
+    ZelStringEX* ZelStringEX1;
 
     // Title page
     QPlainTextEdit* Memo2;

@@ -9,6 +9,7 @@
 #include "app/windows.h"
 #include "dialogs/cell_colour_dialog.h"
 #include "dialogs/table_settings_dialog.h"
+#include "html/page_generator.h"
 #include "store/shift_jis.h"
 #include "store/table_definition_file.h"
 
@@ -318,6 +319,46 @@ void TForm1::ListView2DblClick() {
     }
 }
 
-void TForm1::BitBtn9Click() {}
+namespace {
+
+/// Shows each message of a page run in its message box as the run gives it.
+class PageMessageBoxes : public PageReport {
+public:
+    explicit PageMessageBoxes(QWidget* owner) : m_owner(owner) {}
+
+    void report(const PageMessage& message) override {
+        switch (message.kind) {
+        case PageMessageKind::Error:
+            UserDialogs::show(m_owner, MessageIcon::Error, message.text);
+            break;
+        case PageMessageKind::Information:
+            UserDialogs::show(m_owner, MessageIcon::Information, message.text);
+            break;
+        case PageMessageKind::IoError:
+            if (message.ioError) {
+                UserDialogs::showIoError(m_owner, *message.ioError);
+            } else {
+                UserDialogs::show(m_owner, MessageIcon::Error, message.text, UserDialogs::IoErrorCaption);
+            }
+            break;
+        }
+    }
+
+private:
+    QWidget* m_owner;
+};
+
+} // namespace
+
+void TForm1::BitBtn9Click() {
+    QList<int> ticked;
+    for (int row = 0; row < ListView2->rowCount(); ++row) {
+        if (ListView2->item(row, 0)->checkState() == Qt::Checked) {
+            ticked.append(ListView2->item(row, 0)->text().toInt());
+        }
+    }
+    PageMessageBoxes report(this);
+    GeneratePages(m_settings, m_programFolder, ticked, report);
+}
 
 } // namespace kelvano

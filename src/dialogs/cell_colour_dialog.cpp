@@ -8,6 +8,7 @@
 #include "dialogs/colour_values.h"
 #include "dialogs/definition_saving.h"
 #include "dialogs/strip_image.h"
+#include "strutil/zel_string_ex.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -64,6 +65,8 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setWindowTitle(QStringLiteral("セル詳細カラー設定"));
     setFormFont(this);
     setFixedSize(409, 354);
+    ZelStringEX1 = new ZelStringEX(this);
+    ZelStringEX1->setObjectName(QStringLiteral("ZelStringEX1"));
     m_columnBackColours.fill(TableDefinition::White);
     m_rowBackColours.fill(TableDefinition::White);
     m_columnTextColours.fill(0);

@@ -15,6 +15,7 @@ namespace kelvano {
 
 class ClampingSpinBox;
 class StripImage;
+class ZelStringEX;
 
 /// The cell colour settings dialog: per column the background and text colour, alignment and relative
 /// font size, per row colour the background and text colour, and whether cells take their colours
@@ -52,6 +53,7 @@ public:
     ClampingSpinBox* SpinEdit2;
     QCheckBox* CheckBox3;
     QPushButton* Button2;
+    ZelStringEX* ZelStringEX1;
 
 private:
     void Image1MouseMove(QPoint position);

@@ -8,6 +8,7 @@
 #include "dialogs/colour_values.h"
 #include "dialogs/definition_saving.h"
 #include "dialogs/table_width.h"
+#include "strutil/zel_string_ex.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -52,6 +53,8 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setWindowTitle(QStringLiteral("テーブル詳細設定"));
     setFormFont(this);
     setFixedSize(569, 242);
+    ZelStringEX1 = new ZelStringEX(this);
+    ZelStringEX1->setObjectName(QStringLiteral("ZelStringEX1"));
 
     GroupBox1 = group(this, QStringLiteral("GroupBox1"), QStringLiteral("テーブル全体"), {4, 2, 561, 200});
     label(GroupBox1, QStringLiteral("枠の幅"), {12, 26});
@@ -157,9 +160,8 @@ void TForm3::colourButtonClick(ShiftJisField* field) {
 }
 
 QString TForm3::colourText(const QColor& colour) const {
-    // TEMPORARY until the string utility component lands on main.
     return ColourValues::colourTextFromHex3(
-        QStringLiteral("%1").arg(ColourValues::fromColour(colour), 6, 16, QLatin1Char('0')).toUpper());
+        QString::fromLatin1(ZelStringEX1->hex3(qint32(ColourValues::fromColour(colour)))));
 }
 
 void TForm3::loadDefinition(const TableDefinition& definition) {

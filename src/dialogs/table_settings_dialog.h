@@ -15,6 +15,7 @@ namespace kelvano {
 
 class ClampingSpinBox;
 class ShiftJisField;
+class ZelStringEX;
 
 /// The table-wide settings dialog: border, caption, table width, cell spacing and padding, and whether
 /// empty cells are drawn, for the definition being edited on the main window.
@@ -57,6 +58,7 @@ public:
     ClampingSpinBox* SpinEdit5;
     ClampingSpinBox* SpinEdit6;
     QPushButton* Button4;
+    ZelStringEX* ZelStringEX1;
 
 private:
     void CheckBox2Click();

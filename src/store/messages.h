@@ -29,6 +29,44 @@ inline const QString TableDataCreated = QStringLiteral("データを読み出せ
 inline const QString ResetFolderSettings = QStringLiteral("ディレクトリ設定を再設定して下さい");
 inline const QString TableDataUnsaveable = QStringLiteral("データが保存出来ません");
 
+// String utility component
+inline const QString ZelStringExCaption = QStringLiteral("ZELSTRINGEX MESSAGE");
+
+// Page generator
+inline const QString HeaderMissing =
+    QStringLiteral("ヘッダファイルが見つかりませんでした、ヘッダ無しで続行します");
+inline const QString FooterMissing =
+    QStringLiteral("フォッタファイルが見つかりませんでした、フッタ無しで続行します");
+inline const QString PagesFinished = QStringLiteral("作成終了しました");
+
+// kelvano-publish (the headless page generator)
+inline const QString PublishUsage =
+    QStringLiteral("使い方: kelvano-publish [--program-folder フォルダ] (--all | 番号...)\n"
+                   "        kelvano-publish [--program-folder フォルダ] --list\n");
+inline const QString PublishHelp = QStringLiteral(
+    "テーブル定義のHTMLページを、データページの「テーブルをHTML形式で出力」と同じように作成します。\n"
+    "\n"
+    "  --program-folder フォルダ  TAVELO.DAT と TABLE.DAT のあるフォルダ (省略時はプログラムのフォルダ)\n"
+    "  --all                      削除されていないすべてのテーブル定義を、記録順に出力します\n"
+    "  番号...                    指定した番号のテーブル定義を、指定した順に出力します\n"
+    "  --list                     テーブル定義の一覧 (番号、項目名、ファイル名、ヘッダ、フッタ) "
+    "を表示します\n"
+    "  --help                     この説明を表示します\n"
+    "\n"
+    "TAVELO.DAT がないときは、3つのフォルダはプログラムのフォルダ、サーバー画像パスは空とします。\n"
+    "TAVELO.DAT と TABLE.DAT に書き込むことはありません。\n"
+    "メッセージボックスに出る文はそれぞれ1行で標準エラー出力に、「作成終了しました」は標準出力に出ます。\n"
+    "\n"
+    "終了ステータス: 0 = 最後まで作成した、1 = 途中で終わった (TABLE.DAT がない、入出力エラー)、\n"
+    "2 = 使い方の誤り\n");
+inline const QString PublishNoMode = QStringLiteral("--all、--list または番号を指定してください");
+inline const QString PublishConflictingModes = QStringLiteral("--all、--list と番号は同時に指定できません");
+inline const QString PublishUnknownOption = QStringLiteral("不明なオプションです: %1");
+inline const QString PublishMissingFolder =
+    QStringLiteral("--program-folder のあとにフォルダを指定してください");
+inline const QString PublishBadNumber = QStringLiteral("番号ではありません: %1");
+inline const QString PublishNoSuchDefinition = QStringLiteral("テーブル定義 %1 はありません");
+
 // Main window and table formatting dialogs
 inline const QString CharacterNotStorable = QStringLiteral("「%1」は保存出来ない文字です");
 inline const QString SelectTable = QStringLiteral("テーブルを選択してください");

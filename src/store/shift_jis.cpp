@@ -1,5 +1,6 @@
 #include "store/shift_jis.h"
 
+#include <algorithm>
 #include <memory>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
@@ -12,13 +13,26 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
-Converter openConverter() {
-    UErrorCode status = U_ZERO_ERROR;
-    Converter converter(ucnv_open("windows-31j", &status));
-    if (U_FAILURE(status)) {
-        throw std::runtime_error("ICU has no windows-31j converter");
-    }
-    return converter;
+/// One converter per thread, opened on first use and reset after every conversion.
+UConverter* converter() {
+    thread_local Converter converter = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        Converter opened(ucnv_open("windows-31j", &status));
+        if (U_FAILURE(status)) {
+            throw std::runtime_error("ICU has no windows-31j converter");
+        }
+        return opened;
+    }();
+    return converter.get();
+}
+
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+}
+
+bool isAscii(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar character) { return character.unicode() < 0x80; });
 }
 
 const UChar* utf16(QStringView text) {
@@ -42,10 +56,14 @@ bool tryEncode(UConverter* converter, QStringView text, QByteArray& out) {
 
 } // namespace
 
+// Code page 932 keeps ASCII as it is (0x5C and 0x7E included), so pure ASCII takes a fast path.
 Encoded encode(QStringView text) {
-    Converter converter = openConverter();
     Encoded result;
-    if (tryEncode(converter.get(), text, result.bytes)) {
+    if (isAscii(text)) {
+        result.bytes = text.toLatin1();
+        return result;
+    }
+    if (tryEncode(converter(), text, result.bytes)) {
         return result;
     }
     // Slow path, taken only for refused input: encode character by character to name the culprits.
@@ -54,7 +72,7 @@ Encoded encode(QStringView text) {
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype width = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
         const QStringView character = text.mid(i, width);
-        if (tryEncode(converter.get(), character, piece)) {
+        if (tryEncode(converter(), character, piece)) {
             result.bytes += piece;
         } else if (!result.unencodable.contains(character)) {
             result.unencodable += character;
@@ -81,15 +99,18 @@ QString decode(QByteArrayView bytes) {
     if (bytes.isEmpty()) {
         return {};
     }
+    if (isAscii(bytes)) {
+        return QString::fromLatin1(bytes);
+    }
     if (endsInHalfCharacter(bytes)) {
         return decode(bytes.chopped(1)) + QChar(QChar::ReplacementCharacter);
     }
-    Converter converter = openConverter();
     QString out(bytes.size() + 1, Qt::Uninitialized);
     UErrorCode status = U_ZERO_ERROR;
     const int32_t length =
-        ucnv_toUChars(converter.get(), reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
+        ucnv_toUChars(converter(), reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()),
                       bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    ucnv_reset(converter());
     if (U_FAILURE(status)) {
         return QString::fromLatin1(bytes);
     }

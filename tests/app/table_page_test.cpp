@@ -298,3 +298,47 @@ TEST_F(TablePageTest, TheDataPageNeedsASelectedTableAndARegisterClearsTheTicks) 
 
 } // namespace
 } // namespace kelvano
+
+namespace kelvano {
+namespace {
+
+TEST_F(TablePageTest, OutputWritesThePagesOfTheTickedTablesAndShowsEachMessage) {
+    program.write(QStringLiteral("HEAD.DAT"), QByteArray(1, '\x01') + 'H' + QByteArray(80, '\0'));
+    program.write(QStringLiteral("HEAD.0"), "<HTML>\r\n");
+    program.write(QStringLiteral("two.TBL"), QByteArray());
+    form.LoadSnippetLists();
+    registerNew(QStringLiteral("one"), QStringLiteral("one"));
+    test::click(form.BitBtn3);
+    test::type(form.Edit4, QStringLiteral("two"));
+    test::type(form.Edit5, QStringLiteral("two"));
+    form.ComboBox1->setCurrentIndex(0);
+    EXPECT_EQ(form.ComboBox1->currentText(), QStringLiteral("0:H"));
+    test::click(form.BitBtn4);
+
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    test::click(form.BitBtn9);
+    EXPECT_EQ(recorder.texts(), test::texts({"作成終了しました"}));
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Information);
+    EXPECT_FALSE(program.exists(QStringLiteral("one.html")));
+
+    recorder.clear();
+    form.ListView2->item(1, 0)->setCheckState(Qt::Checked);
+    test::click(form.BitBtn9);
+    EXPECT_EQ(recorder.texts(), test::texts({"フォッタファイルが見つかりませんでした、フッタ無しで続行します",
+                                             "作成終了しました"}));
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
+    EXPECT_EQ(
+        program.read(QStringLiteral("two.html")),
+        QByteArray("<HTML>\r\n<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n</TABLE>\r\n"));
+    EXPECT_FALSE(program.exists(QStringLiteral("one.html")));
+
+    // A table without its data file ends the run with the standard I/O error box.
+    recorder.clear();
+    form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
+    test::click(form.BitBtn9);
+    ASSERT_EQ(recorder.shown().size(), 1);
+    EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("Kelvano"));
+}
+
+} // namespace
+} // namespace kelvano

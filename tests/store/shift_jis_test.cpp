@@ -12,6 +12,10 @@ TEST(ShiftJis, RoundTripsTrapCharactersByteForByte) {
     ASSERT_TRUE(encoded.ok());
     EXPECT_EQ(encoded.bytes, test::hexBytes("835C 955C 8261 5C 7E B1 616263"));
     EXPECT_EQ(ShiftJis::decode(encoded.bytes), text);
+
+    // Pure ASCII, backslash and tilde included, stays byte for byte.
+    EXPECT_EQ(ShiftJis::encode(u"C:\\a~").bytes, "C:\\a~");
+    EXPECT_EQ(ShiftJis::decode("C:\\a~"), QStringLiteral("C:\\a~"));
 }
 
 TEST(ShiftJis, ReportsUnencodableCharactersInsteadOfStoringQuestionMarks) {

@@ -1,0 +1,135 @@
+#include "html/header_macros.h"
+
+#include "html/clock.h"
+#include "store/shift_jis.h"
+
+#include <array>
+#include <memory>
+#include <unicode/datefmt.h>
+#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+
+namespace kelvano {
+namespace {
+
+const QByteArray DateTag = QByteArrayLiteral("GETNOWDATE");
+const QByteArray TimeTag = QByteArrayLiteral("GETNOWTIME");
+const QByteArray DayTag = QByteArrayLiteral("GETNOWDAY");
+
+/// Shift-JIS bytes of a replacement text. Locale formats may use non-breaking or narrow spaces,
+/// which code page 932 cannot hold: they become ordinary blanks. "<" and ">" are dropped, so a
+/// replacement can never be scanned as a tag.
+QByteArray replacementBytes(const QString& text) {
+    QString cleaned;
+    cleaned.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.isSpace()) {
+            cleaned += QLatin1Char(' ');
+        } else if (c != QLatin1Char('<') && c != QLatin1Char('>')) {
+            cleaned += c;
+        }
+    }
+    return ShiftJis::encode(cleaned).bytes;
+}
+
+QByteArray replacementFor(QByteArrayView tag, const QLocale& locale) {
+    const QDateTime moment = Clock::now();
+    if (tag == DateTag) {
+        return macroDateText(moment, locale);
+    }
+    if (tag == TimeTag) {
+        return macroTimeText(moment, locale);
+    }
+    return macroWeekdayText(moment);
+}
+
+} // namespace
+
+QByteArray upperCaseAscii(QByteArrayView line) {
+    QByteArray upper = line.toByteArray();
+    for (qsizetype i = 0; i < upper.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(upper[i]);
+        if (ShiftJis::isLeadByte(byte)) {
+            ++i; // the trail byte may be an ASCII letter (Ｂ is 82 61): it belongs to the character
+        } else if (byte >= 'a' && byte <= 'z') {
+            upper[i] = static_cast<char>(byte - 'a' + 'A');
+        }
+    }
+    return upper;
+}
+
+QByteArray macroDateText(const QDateTime& moment, const QLocale& locale) {
+    return replacementBytes(locale.toString(moment.date(), QLocale::ShortFormat));
+}
+
+QByteArray macroTimeText(const QDateTime& moment, const QLocale& locale) {
+    const icu::Locale icuLocale(locale.name().toLatin1().constData());
+    const std::unique_ptr<icu::DateFormat> format(
+        icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, icuLocale));
+    if (!format) {
+        return replacementBytes(locale.toString(moment.time(), QLocale::LongFormat));
+    }
+    // The wall-clock time is formatted as it stands: given as UTC to a formatter set to UTC, so
+    // that ICU's idea of the local zone cannot shift it.
+    format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC")));
+    const QDateTime wallClock(moment.date(), moment.time(), Qt::UTC);
+    icu::UnicodeString formatted;
+    format->format(static_cast<UDate>(wallClock.toMSecsSinceEpoch()), formatted);
+    return replacementBytes(
+        QString(reinterpret_cast<const QChar*>(formatted.getBuffer()), formatted.length()));
+}
+
+QByteArray macroWeekdayText(const QDateTime& moment) {
+    static const std::array<QByteArray, 7> names = [] {
+        // Monday first, as QDate::dayOfWeek counts (1 = Monday ... 7 = Sunday).
+        const std::array<QString, 7> texts{QStringLiteral("月曜日"), QStringLiteral("火曜日"),
+                                           QStringLiteral("水曜日"), QStringLiteral("木曜日"),
+                                           QStringLiteral("金曜日"), QStringLiteral("土曜日"),
+                                           QStringLiteral("日曜日")};
+        std::array<QByteArray, 7> encoded;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            encoded[i] = ShiftJis::encode(texts[i]).bytes;
+        }
+        return encoded;
+    }();
+    return names[static_cast<std::size_t>(moment.date().dayOfWeek() - 1)];
+}
+
+QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale) {
+    const QByteArray upper = upperCaseAscii(line);
+    // The scan runs once over the line. After a replacement the rules start again from the first
+    // character; since the text before the tag is unchanged and a replacement holds no "<" or ">",
+    // that rescan ends in the state the scan had just before the tag's "<", which is restored here.
+    QByteArray result;
+    result.reserve(upper.size() + 32);
+    bool marker = false;
+    qsizetype candidate = 0; // in `result`: the first byte after the last "<"
+    bool markerBefore = false;
+    qsizetype candidateBefore = 0;
+    for (const char byte : upper) {
+        if (byte == '<') {
+            markerBefore = marker;
+            candidateBefore = candidate;
+            marker = true;
+            result += byte;
+            candidate = result.size();
+            continue;
+        }
+        if (byte == '>' && marker) {
+            const QByteArrayView tag = QByteArrayView(result).sliced(candidate);
+            if (tag == DateTag || tag == TimeTag || tag == DayTag) {
+                const QByteArray replacement = replacementFor(tag, locale);
+                result.truncate(candidate - 1);
+                result += replacement;
+                marker = markerBefore;
+                candidate = candidateBefore;
+                continue;
+            }
+            marker = false;
+        }
+        result += byte;
+    }
+    return result;
+}
+
+} // namespace kelvano

@@ -1,0 +1,262 @@
+#include "html/clock.h"
+#include "html/page_generator.h"
+#include "store/messages.h"
+#include "store/shift_jis.h"
+#include "store/table_definition_file.h"
+#include "store/table_row_record.h"
+#include "support/file_size_limit.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+QByteArray sjis(const QString& text) {
+    return ShiftJis::encode(text).bytes;
+}
+
+QByteArray recordsOf(const QList<TableRowRecord>& rows) {
+    QByteArray bytes;
+    for (const TableRowRecord& row : rows) {
+        bytes += row.encode();
+    }
+    return bytes;
+}
+
+struct RecordingReport : PageReport {
+    void report(const PageMessage& message) override { messages.append(message); }
+
+    /// Each message as "kind:text", for comparing whole sequences.
+    QStringList lines() const {
+        QStringList out;
+        for (const PageMessage& m : messages) {
+            const char* kind = m.kind == PageMessageKind::Error         ? "error"
+                               : m.kind == PageMessageKind::Information ? "info"
+                                                                        : "io";
+            out.append(QLatin1String(kind) + QLatin1Char(':') +
+                       (m.kind == PageMessageKind::IoError ? QString() : m.text));
+        }
+        return out;
+    }
+
+    QList<PageMessage> messages;
+};
+
+const QString Finished = QStringLiteral("info:") + Messages::PagesFinished;
+const QString HeaderMissing = QStringLiteral("error:") + Messages::HeaderMissing;
+const QString FooterMissing = QStringLiteral("error:") + Messages::FooterMissing;
+const QString IoFailure = QStringLiteral("io:");
+
+/// A program folder that is also the data folder, with the pages going to its html/ subfolder.
+class Pages : public testing::Test {
+protected:
+    void SetUp() override {
+        QDir().mkpath(m_folder.file(QStringLiteral("html")));
+        m_settings = {sjis(m_folder.path()), sjis(m_folder.path() + QStringLiteral("html/")), {}, "grph/"};
+        Clock::setFixedNow(QDateTime(QDate(1997, 6, 1), QTime(9, 5, 7)));
+    }
+    void TearDown() override { Clock::setFixedNow({}); }
+
+    int addDefinition(const TableDefinition& definition) const {
+        return TableDefinitionFile(m_folder.path()).append(definition);
+    }
+    static TableDefinition named(const QByteArray& fileName, const QByteArray& header = "0:top",
+                                 const QByteArray& footer = "0:end") {
+        TableDefinition d;
+        d.FileName = fileName;
+        d.HeaderName = header;
+        d.FooterName = footer;
+        return d;
+    }
+    PageRunOutcome run(const QList<int>& numbers) {
+        return GeneratePages(m_settings, m_folder.path(), numbers, m_report,
+                             QLocale(QLocale::Japanese, QLocale::Japan));
+    }
+    QByteArray page(const QString& name) const { return m_folder.read(QStringLiteral("html/") + name); }
+    QStringList pageFiles() const {
+        return QDir(m_folder.file(QStringLiteral("html"))).entryList(QDir::Files);
+    }
+
+    test::TempFolder m_folder;
+    SettingsRecord m_settings;
+    RecordingReport m_report;
+};
+
+TEST_F(Pages, WorkedExampleComesOutByteForByte) {
+    m_folder.write(QStringLiteral("HEAD.0"), "<HTML><BODY>\r\n<P>Updated <GETNOWDATE></P>\r\n");
+    m_folder.write(QStringLiteral("FOOT.1"), "</BODY></HTML>\r\n");
+    TableDefinition d = named("price", "0:top", "1:end");
+    d.TableWidth = "80%";
+    d.BorderColour = "000080";
+    d.CaptionText = "Price list";
+    d.CaptionOnTop = false;
+    d.ColumnCount = 2;
+    d.ColumnBackColours[1] = 0x00FFFF;
+    d.ColumnTextColours[1] = 0x0000FF;
+    d.ColumnAlignments[1] = 5;
+    d.ColumnFontSizes[1] = 1;
+    addDefinition(d);
+
+    TableRowRecord apple;
+    apple.CellTexts[1] = "Apple";
+    apple.CellPictures[1] = "C:\\pics\\apple.jpg";
+    apple.PictureOnRight[1] = 1;
+    apple.CellTexts[2] = "100";
+    TableRowRecord order;
+    order.CellTexts[2] = "200";
+    order.CellLinks[2] = "order.html";
+    m_folder.write(QStringLiteral("price.TBL"), recordsOf({apple, order})); // the editor's spelling
+
+    EXPECT_EQ(run({0}), PageRunOutcome::Finished);
+    EXPECT_EQ(m_report.lines(), QStringList{Finished});
+    EXPECT_EQ(
+        page(QStringLiteral("price.html")),
+        "<HTML><BODY>\r\n"
+        "<P>UPDATED 1997/06/01</P>\r\n"
+        "<TABLE BORDER=\"1\" WIDTH=\"80%\" BORDERCOLOR=\"#000080\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n"
+        "<CAPTION ALIGN=\"BOTTOM\">Price list</CAPTION>\r\n"
+        "<TR><TD BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT COLOR=\"#000000\">Apple<IMG "
+        "SRC=\"grph/apple.jpg\"></FONT></TD><TD BGCOLOR=\"#FFFF00\" ALIGN=\"RIGHT\" VALIGN=\"CENTER\"><FONT "
+        "COLOR=\"#FF0000\" SIZE=\"+1\">100</FONT></TD></TR>\r\n"
+        "<TR><TD BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT COLOR=\"#000000\"><BR></FONT></TD><TD "
+        "BGCOLOR=\"#FFFF00\" ALIGN=\"RIGHT\" VALIGN=\"CENTER\"><FONT COLOR=\"#FF0000\" SIZE=\"+1\"><A "
+        "HREF=\"order.html\">200</A></FONT></TD></TR>\r\n"
+        "</TABLE>\r\n"
+        "</BODY></HTML>\r\n");
+}
+
+TEST_F(Pages, NothingTickedOnlyFinishes) {
+    EXPECT_EQ(run({}), PageRunOutcome::Finished);
+    EXPECT_EQ(m_report.lines(), QStringList{Finished});
+    EXPECT_TRUE(pageFiles().isEmpty());
+    EXPECT_FALSE(m_folder.exists(QStringLiteral("TABLE.DAT")));
+}
+
+TEST_F(Pages, MissingTableFileEndsTheRunWithoutCompletion) {
+    EXPECT_EQ(run({0, 1}), PageRunOutcome::EndedEarly);
+    EXPECT_EQ(m_report.lines(), QStringList{QStringLiteral("error:") + Messages::NoData});
+    EXPECT_TRUE(pageFiles().isEmpty());
+}
+
+TEST_F(Pages, SnippetsAreFoundByTheirNumberOrReportedMissing) {
+    m_folder.write(QStringLiteral("HEAD.12"), "<p>12 <getnowday></p>\r\nsecond\n");
+    m_folder.write(QStringLiteral("FOOT.0"), "<p>made <getnowdate></p>\r\n");
+    m_folder.write(QStringLiteral("empty.TBL"), {});
+    TableDefinition headed = named("headed", "12:Top", "0:end");
+    headed.CaptionText = "c";
+    addDefinition(headed);
+    addDefinition(named("noheader", "", "0:end"));
+    addDefinition(named("nocolon", "12", "3:gone"));
+    addDefinition(named("badnumber", "x:y", "-1:z"));
+    for (const char* name : {"noheader", "nocolon", "badnumber"}) {
+        m_folder.write(QString::fromLatin1(name) + QStringLiteral(".tbl"), {});
+    }
+    m_folder.write(QStringLiteral("headed.tbl"), {});
+
+    EXPECT_EQ(run({0, 1, 2, 3}), PageRunOutcome::Finished);
+    EXPECT_EQ(m_report.lines(), (QStringList{HeaderMissing, HeaderMissing, FooterMissing, HeaderMissing,
+                                             FooterMissing, Finished}));
+    // Header lines are expanded and upper-cased, footer lines copied unchanged; every line ends in CR LF.
+    EXPECT_EQ(page(QStringLiteral("headed.html")),
+              "<P>12 " + sjis(QStringLiteral("日曜日")) +
+                  "</P>\r\nSECOND\r\n"
+                  "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n"
+                  "<CAPTION>c</CAPTION>\r\n</TABLE>\r\n"
+                  "<p>made <getnowdate></p>\r\n");
+    EXPECT_EQ(page(QStringLiteral("noheader.html")),
+              "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n"
+              "</TABLE>\r\n<p>made <getnowdate></p>\r\n");
+    EXPECT_EQ(page(QStringLiteral("badnumber.html")),
+              "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n</TABLE>\r\n");
+}
+
+TEST_F(Pages, NamesInShiftJisAndSharedNamesReachTheirFiles) {
+    const QByteArray price = sjis(QStringLiteral("価格表"));
+    m_folder.write(QStringLiteral("HEAD.0"), {});
+    m_folder.write(QStringLiteral("FOOT.0"), "first\r\n");
+    m_folder.write(QStringLiteral("FOOT.1"), "second\r\n");
+    TableRowRecord row;
+    row.CellTexts[1] = test::So;
+    m_folder.write(QStringLiteral("価格表.TBL"), recordsOf({row}));
+    addDefinition(named(price, "0:a", "0:first"));
+    addDefinition(named(price, "0:a", "1:second"));
+
+    EXPECT_EQ(run({0, 1}), PageRunOutcome::Finished);
+    EXPECT_EQ(m_report.lines(), QStringList{Finished});
+    EXPECT_EQ(pageFiles(), QStringList{QStringLiteral("価格表.html")});
+    const QByteArray written = page(QStringLiteral("価格表.html"));
+    EXPECT_TRUE(written.contains(test::So + "</FONT>"));
+    EXPECT_TRUE(written.endsWith("</TABLE>\r\nsecond\r\n"));
+}
+
+TEST_F(Pages, MissingDataFileEndsTheRunAndLeavesThePageAlone) {
+    m_folder.write(QStringLiteral("HEAD.0"), "h\r\n");
+    m_folder.write(QStringLiteral("FOOT.0"), "f\r\n");
+    m_folder.write(QStringLiteral("one.TBL"), {});
+    m_folder.write(QStringLiteral("html/two.html"), "old page");
+    addDefinition(named("one"));
+    addDefinition(named("two"));
+    addDefinition(named("one"));
+
+    EXPECT_EQ(run({0, 1, 2}), PageRunOutcome::EndedEarly);
+    EXPECT_EQ(m_report.lines(), QStringList{IoFailure});
+    const PageMessage& failure = m_report.messages.last();
+    ASSERT_TRUE(failure.ioError.has_value());
+    EXPECT_TRUE(failure.ioError->path().endsWith(QStringLiteral("two.TBL")));
+    EXPECT_EQ(failure.text, failure.ioError->message());
+    EXPECT_EQ(page(QStringLiteral("two.html")), "old page");
+    EXPECT_TRUE(page(QStringLiteral("one.html")).startsWith("H\r\n<TABLE"));
+}
+
+TEST_F(Pages, FailedWriteKeepsThePreviousPage) {
+    m_folder.write(QStringLiteral("HEAD.0"), {});
+    m_folder.write(QStringLiteral("FOOT.0"), {});
+    TableRowRecord row;
+    row.CellTexts[1] = QByteArray(250, 'x');
+    m_folder.write(QStringLiteral("big.TBL"), recordsOf({row, row, row, row, row, row, row, row}));
+    m_folder.write(QStringLiteral("html/big.html"), "old page");
+    addDefinition(named("big"));
+    {
+        const test::FileSizeLimit limit(1000);
+        EXPECT_EQ(run({0}), PageRunOutcome::EndedEarly);
+    }
+    EXPECT_EQ(m_report.lines(), QStringList{IoFailure});
+    EXPECT_EQ(page(QStringLiteral("big.html")), "old page");
+    EXPECT_EQ(pageFiles(), QStringList{QStringLiteral("big.html")}); // no temporary file is left
+
+    m_report.messages.clear();
+    EXPECT_EQ(run({0}), PageRunOutcome::Finished);
+    EXPECT_EQ(page(QStringLiteral("big.html")).count("<TR>"), 8);
+}
+
+TEST_F(Pages, MissingHtmlFolderIsAnIoError) {
+    m_settings.HtmlFolder = sjis(m_folder.path() + QStringLiteral("nowhere/"));
+    m_folder.write(QStringLiteral("t.TBL"), {});
+    addDefinition(named("t"));
+    EXPECT_EQ(run({0}), PageRunOutcome::EndedEarly);
+    EXPECT_EQ(m_report.lines(), QStringList{IoFailure});
+}
+
+TEST_F(Pages, DamagedFilesGiveTheirWholeRecordsOnly) {
+    m_folder.write(QStringLiteral("HEAD.0"), {});
+    m_folder.write(QStringLiteral("FOOT.0"), {});
+    addDefinition(named("t"));
+    m_folder.write(QStringLiteral("TABLE.DAT"),
+                   m_folder.read(QStringLiteral("TABLE.DAT")) + QByteArray(700, 'x'));
+    TableRowRecord row;
+    row.CellTexts[1] = "whole";
+    m_folder.write(QStringLiteral("t.TBL"), recordsOf({row}) + QByteArray(51305, '\x07'));
+
+    EXPECT_EQ(run({0}), PageRunOutcome::Finished);
+    EXPECT_EQ(page(QStringLiteral("t.html")).count("<TR>"), 1);
+
+    // The incomplete second record of TABLE.DAT cannot be read: the run ends with an I/O error.
+    m_report.messages.clear();
+    EXPECT_EQ(run({1, 0}), PageRunOutcome::EndedEarly);
+    EXPECT_EQ(m_report.lines(), QStringList{IoFailure});
+}
+
+} // namespace
+} // namespace kelvano

@@ -1,0 +1,183 @@
+#include "store/messages.h"
+#include "store/settings_record.h"
+#include "store/shift_jis.h"
+#include "store/table_definition.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+QByteArray sjis(const QString& text) {
+    return ShiftJis::encode(text).bytes;
+}
+
+QByteArray utf8(const QString& text) {
+    return text.toUtf8();
+}
+
+struct Result {
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+/// Runs kelvano-publish on a program folder of its own, in a Japanese UTF-8 terminal.
+class Publish : public testing::Test {
+protected:
+    Result run(QStringList arguments, bool withFolder = true) const {
+        if (withFolder) {
+            arguments.prepend(m_folder.path());
+            arguments.prepend(QStringLiteral("--program-folder"));
+        }
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
+        environment.remove(QStringLiteral("LC_ALL"));
+        environment.remove(QStringLiteral("LC_CTYPE"));
+        environment.insert(QStringLiteral("TZ"), QStringLiteral("UTC"));
+        environment.insert(QStringLiteral("SOURCE_DATE_EPOCH"),
+                           QStringLiteral("865155907")); // 1997-06-01 09:05:07
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(KELVANO_PUBLISH_PATH), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    /// TAVELO.DAT with the data in the program folder and the pages in html/; TABLE.DAT with the
+    /// live definitions a (0), b (2) and a deleted one (1).
+    void writeInstallation() const {
+        const QByteArray folder = sjis(m_folder.path());
+        m_folder.write(QStringLiteral("TAVELO.DAT"),
+                       SettingsRecord{folder, folder + "html/", folder, "grph/"}.encode());
+        QByteArray table;
+        for (const char* name : {"a", "gone", "b"}) {
+            TableDefinition d;
+            d.TableName = sjis(QStringLiteral("表題 ")) + name;
+            d.FileName = name;
+            d.HeaderName = "0:top";
+            d.FooterName = "5:none";
+            d.Deleted = QByteArray(name) == "gone";
+            table += d.encode();
+        }
+        m_folder.write(QStringLiteral("TABLE.DAT"), table);
+        m_folder.write(QStringLiteral("HEAD.0"), "<p><getnowdate> <getnowtime></p>\r\n");
+        for (const char* name : {"a", "gone", "b"}) {
+            m_folder.write(QString::fromLatin1(name) + QStringLiteral(".TBL"), {});
+        }
+        QDir(m_folder.path()).mkdir(QStringLiteral("html"));
+    }
+
+    test::TempFolder m_folder;
+};
+
+TEST_F(Publish, UsageErrorsExitWithTwoAndTouchNothing) {
+    writeInstallation();
+    const QList<QStringList> cases{
+        {},
+        {QStringLiteral("--bogus")},
+        {QStringLiteral("--all"), QStringLiteral("0")},
+        {QStringLiteral("--list"), QStringLiteral("--all")},
+        {QStringLiteral("x")},
+        {QStringLiteral("-1")},
+        {QStringLiteral("1")},                      // deleted
+        {QStringLiteral("0"), QStringLiteral("3")}, // beyond the last record
+    };
+    for (const QStringList& arguments : cases) {
+        const Result result = run(arguments);
+        EXPECT_EQ(result.status, 2) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(result.err.startsWith("kelvano-publish: ")) << result.err.toStdString();
+        EXPECT_TRUE(result.out.isEmpty());
+    }
+    EXPECT_EQ(run({QStringLiteral("--program-folder")}, false).status, 2);
+    EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("html"))).isEmpty());
+
+    const Result help = run({QStringLiteral("--help")});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.contains("--program-folder"));
+    EXPECT_TRUE(help.out.contains("--list"));
+}
+
+TEST_F(Publish, MissingTableFileEndsWithOneAndCreatesNoFile) {
+    const Result result = run({QStringLiteral("--all")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, utf8(Messages::NoData) + "\n");
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_TRUE(QDir(m_folder.path()).isEmpty()); // neither TAVELO.DAT nor TABLE.DAT is created
+}
+
+TEST_F(Publish, AllGeneratesEveryLiveDefinitionAndLeavesTheStoreAlone) {
+    writeInstallation();
+    const QByteArray settings = m_folder.read(QStringLiteral("TAVELO.DAT"));
+    const QByteArray table = m_folder.read(QStringLiteral("TABLE.DAT"));
+
+    const Result result = run({QStringLiteral("--all")});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, utf8(Messages::PagesFinished) + "\n");
+    EXPECT_EQ(result.err, utf8(Messages::FooterMissing) + "\n" + utf8(Messages::FooterMissing) + "\n");
+    EXPECT_EQ(QDir(m_folder.file(QStringLiteral("html"))).entryList(QDir::Files),
+              (QStringList{QStringLiteral("a.html"), QStringLiteral("b.html")}));
+    EXPECT_EQ(m_folder.read(QStringLiteral("html/a.html")),
+              "<P>1997/06/01 9:05:07</P>\r\n<TABLE BORDER=\"1\" CELLSPACING=\"2\" "
+              "CELLPADDING=\"1\">\r\n</TABLE>\r\n");
+    // A new page gets the usual permissions of a new file (world-readable under umask 022).
+    EXPECT_EQ(QFile::permissions(m_folder.file(QStringLiteral("html/a.html"))) & QFileDevice::ReadOther,
+              QFile::permissions(m_folder.file(QStringLiteral("TABLE.DAT"))) & QFileDevice::ReadOther);
+    EXPECT_EQ(m_folder.read(QStringLiteral("TAVELO.DAT")), settings);
+    EXPECT_EQ(m_folder.read(QStringLiteral("TABLE.DAT")), table);
+}
+
+TEST_F(Publish, NumbersRunInTheOrderGivenAndAnIoErrorEndsWithOne) {
+    writeInstallation();
+    m_folder.write(QStringLiteral("HEAD.0"), "x\r\n");
+    QFile::remove(m_folder.file(QStringLiteral("a.TBL")));
+    const Result result = run({QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("2")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.out.isEmpty());
+    const QList<QByteArray> lines = result.err.split('\n');
+    ASSERT_EQ(lines.size(), 3) << result.err.toStdString();
+    EXPECT_EQ(lines[0], utf8(Messages::FooterMissing));
+    EXPECT_TRUE(lines[1].startsWith(m_folder.file(QStringLiteral("a.TBL")).toUtf8() + ": "))
+        << lines[1].toStdString();
+    EXPECT_TRUE(m_folder.exists(QStringLiteral("html/b.html")));
+    EXPECT_FALSE(m_folder.exists(QStringLiteral("html/a.html")));
+}
+
+TEST_F(Publish, ListShowsLiveDefinitionsAndADamagedFileEndsWithOne) {
+    writeInstallation();
+    const Result list = run({QStringLiteral("--list")});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_EQ(list.out, utf8(QStringLiteral("0\t表題 a\ta\t0:top\t5:none\n2\t表題 b\tb\t0:top\t5:none\n")));
+
+    // In an EUC-JP terminal the same text arrives in EUC-JP.
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("ja_JP.eucJP"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(KELVANO_PUBLISH_PATH),
+                  {QStringLiteral("--program-folder"), m_folder.path(), QStringLiteral("--list")});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_TRUE(process.readAllStandardOutput().startsWith(QByteArray("0\t\xC9\xBD\xC2\xEA a\t")));
+
+    m_folder.write(QStringLiteral("TABLE.DAT"), m_folder.read(QStringLiteral("TABLE.DAT")) + "tail");
+    const Result damaged = run({QStringLiteral("--list")});
+    EXPECT_EQ(damaged.status, 1);
+    EXPECT_TRUE(damaged.out.isEmpty());
+    EXPECT_TRUE(damaged.err.startsWith(m_folder.file(QStringLiteral("TABLE.DAT")).toUtf8()));
+}
+
+TEST_F(Publish, MissingSettingsMeanTheProgramFolderForEveryFolder) {
+    writeInstallation();
+    QFile::remove(m_folder.file(QStringLiteral("TAVELO.DAT")));
+    const Result result = run({QStringLiteral("0")});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_TRUE(m_folder.exists(QStringLiteral("a.html")));
+    EXPECT_FALSE(m_folder.exists(QStringLiteral("TAVELO.DAT")));
+}
+
+} // namespace
+} // namespace kelvano
