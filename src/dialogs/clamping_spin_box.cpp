@@ -8,6 +8,9 @@ ClampingSpinBox::ClampingSpinBox(int minimum, int maximum, int initial, QWidget*
     setRange(minimum, maximum);
     setValue(initial);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    // The value changes when the field is left, Enter is pressed or an arrow steps it, not at each
+    // typed digit: typing 12 over 3 must not pass through a count of 1 on the way.
+    setKeyboardTracking(false);
 }
 
 QValidator::State ClampingSpinBox::validate(QString& text, int&) const {

@@ -5,7 +5,7 @@
 namespace kelvano {
 
 /// A spin field that lets any number be typed and sets it to the nearest bound when the field is left;
-/// a text that is not a number reads as the minimum.
+/// a text that is not a number reads as the minimum. The value changes once the typing is finished.
 class ClampingSpinBox : public QSpinBox {
     Q_OBJECT
 

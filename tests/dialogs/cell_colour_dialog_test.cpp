@@ -191,3 +191,23 @@ TEST_F(CellColourDialogTest, YesWritesTheDefinitionAtTheNumberOnTheMainWindow) {
 
 } // namespace
 } // namespace kelvano
+
+namespace kelvano {
+namespace {
+
+TEST_F(CellColourDialogTest, TypingACountChangesItOnceWhenTheFieldIsLeft) {
+    dialog.SpinEdit1->setValue(3);
+    recorder.chooseNext(QColor(Qt::red));
+    clickColumn(0, 0, Qt::LeftButton);
+    test::focus(dialog.SpinEdit1);
+    dialog.SpinEdit1->selectAll();
+    test::type(dialog.SpinEdit1, QStringLiteral("12"));
+    test::focus(dialog.SpinEdit2);
+    EXPECT_EQ(dialog.SpinEdit1->value(), 12);
+    EXPECT_EQ(dialog.ScrollBar1->maximum(), 11);
+    // Column 0 kept its colour: the count never passed through 1.
+    EXPECT_EQ(gathered().ColumnBackColours[0], 0x0000FFu);
+}
+
+} // namespace
+} // namespace kelvano
