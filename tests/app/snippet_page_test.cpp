@@ -4,6 +4,8 @@
 #include "support/temp_folder.h"
 #include "support/window_set.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -27,6 +29,10 @@ protected:
         form.Memo1->setPlainText(text);
         test::type(form.Edit9, name);
         test::click(form.BitBtn12);
+    }
+    static void focusAndPaste(QLineEdit* edit) {
+        test::focus(edit);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
     }
     QStringList choiceItems(const QComboBox* choices) const {
         QStringList items;
@@ -137,6 +143,19 @@ TEST_F(SnippetPageTest, RefusalsAndMessages) {
         EXPECT_EQ(shown.message.icon, MessageIcon::Error);
         EXPECT_EQ(shown.message.caption, QStringLiteral("TAVELO"));
     }
+
+    // A pasted ":" is taken as it stands; a character Shift-JIS cannot hold keeps the text from being saved.
+    recorder.clear();
+    QApplication::clipboard()->setText(QStringLiteral("x:y"));
+    form.Edit9->clear();
+    focusAndPaste(form.Edit9);
+    EXPECT_EQ(form.Edit9->text(), QStringLiteral("x:y"));
+    form.Memo1->setPlainText(QStringLiteral("smile ") + QString::fromUcs4(U"\U0001F600"));
+    test::click(form.BitBtn12);
+    ASSERT_EQ(recorder.shown().size(), 1);
+    EXPECT_TRUE(recorder.texts().first().contains(QString::fromUcs4(U"\U0001F600")));
+    EXPECT_EQ(form.ListView3->rowCount(), 0);
+    EXPECT_FALSE(program.exists(QStringLiteral("HEAD.0")));
 
     // A data folder that does not exist: the lists cannot be loaded and the register cannot save.
     recorder.clear();

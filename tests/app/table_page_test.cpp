@@ -2,6 +2,7 @@
 #include "app/restore_definition_window.h"
 #include "dialogs/cell_colour_dialog.h"
 #include "dialogs/clamping_spin_box.h"
+#include "dialogs/strip_image.h"
 #include "dialogs/table_settings_dialog.h"
 #include "store/shift_jis.h"
 #include "store/table_definition_file.h"
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -168,6 +170,9 @@ TEST_F(TablePageTest, ADefinitionLoadedIntoBothDialogsIsStoredAgainByteForByte) 
     EXPECT_TRUE(windows.form4().CheckBox3->isChecked());
     EXPECT_FALSE(windows.form4().CheckBox1->isChecked());
     EXPECT_EQ(form.ComboBox2->currentText(), QStringLiteral("typed by hand"));
+    // Column 40's colours show in the cell colour dialog's strip once it is scrolled there.
+    windows.form4().ScrollBar1->setValue(36);
+    EXPECT_EQ(windows.form4().Image1->canvas().pixel(50 * 4 + 30, 12), qRgb(0xFF, 0x80, 0x00));
 
     test::click(form.BitBtn4);
     EXPECT_EQ(tableFile(), before);
