@@ -41,6 +41,9 @@ void HelpWindow::showContents() {
     // Every help file name the program uses maps to the one bundled set of pages.
     m_browser->setSearchPaths({m_helpFolder});
     m_browser->setSource(QUrl::fromLocalFile(QDir(m_helpFolder).filePath(QStringLiteral("index.html"))));
+    if (!isVisible() && parentWidget() != nullptr) {
+        move(parentWidget()->geometry().center() - rect().center());
+    }
     show();
     raise();
     activateWindow();
