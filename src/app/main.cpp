@@ -3,6 +3,9 @@
 #include "app/windows.h"
 #include "dialogs/cell_colour_dialog.h"
 #include "dialogs/table_settings_dialog.h"
+#include "entry/link_list.h"
+#include "entry/table_data_editor.h"
+#include "entry/table_data_reference.h"
 #include "store/program_folder.h"
 
 #include <QApplication>
@@ -28,8 +31,9 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     using namespace kelvano;
+    // The main window first, then the secondary windows in number order, all hidden. The main window's
+    // create step touches none of the others.
     Windows& all = windows();
-    // The main window comes first; its create step touches none of the others.
     TForm1 mainWindow(resolveProgramFolder(QCoreApplication::applicationDirPath()));
     all.Form1 = &mainWindow;
     QObject::connect(&mainWindow, &TForm1::programEnded, &application, &QCoreApplication::quit);
@@ -37,6 +41,12 @@ int main(int argc, char* argv[]) {
     all.Form3 = &tableSettings;
     TForm4 cellColours;
     all.Form4 = &cellColours;
+    TForm5 tableDataEditor;
+    all.Form5 = &tableDataEditor;
+    TForm6 tableDataReference;
+    all.Form6 = &tableDataReference;
+    TForm8 linkList;
+    all.Form8 = &linkList;
     for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&tableSettings),
                             static_cast<QWidget*>(&cellColours)}) {
         centreOnScreen(window);

@@ -9,6 +9,7 @@
 #include "app/windows.h"
 #include "dialogs/cell_colour_dialog.h"
 #include "dialogs/table_settings_dialog.h"
+#include "entry/table_data_editor.h"
 #include "html/page_generator.h"
 #include "store/shift_jis.h"
 #include "store/table_definition_file.h"
@@ -307,8 +308,10 @@ void TForm1::BitBtn8Click() {
         UserDialogs::show(this, MessageIcon::Error, Messages::NoTableMaster);
         return;
     }
-    // The table data editor joins here once it exists:
-    // Form5->OpenTable(settings(), programFolder(), definition->FileName, definition->ColumnCount).
+    if (windows().Form5 != nullptr) {
+        windows().Form5->OpenTable(m_settings, m_programFolder, definition->FileName,
+                                   definition->ColumnCount);
+    }
 }
 
 void TForm1::ListView2DblClick() {

@@ -29,6 +29,13 @@ inline const QString TableDataCreated = QStringLiteral("データを読み出せ
 inline const QString ResetFolderSettings = QStringLiteral("ディレクトリ設定を再設定して下さい");
 inline const QString TableDataUnsaveable = QStringLiteral("データが保存出来ません");
 
+// Table data entry
+inline const QString RowLimitReached =
+    QStringLiteral("行数が上限の65534行に達しました、これ以上追加出来ません");
+inline const QString UnencodableCharacters = QStringLiteral("保存出来ない文字が含まれています：%1");
+inline const QString ChooseEntryToRemove = QStringLiteral("削除対象を選択して下さい");
+inline const QString WarningCaption = QStringLiteral("警告");
+
 // String utility component
 inline const QString ZelStringExCaption = QStringLiteral("ZELSTRINGEX MESSAGE");
 

@@ -1,9 +1,11 @@
 #include "app/main_window.h"
 #include "app/restore_definition_window.h"
+#include "app/windows.h"
 #include "dialogs/cell_colour_dialog.h"
 #include "dialogs/clamping_spin_box.h"
 #include "dialogs/strip_image.h"
 #include "dialogs/table_settings_dialog.h"
+#include "entry/table_data_editor.h"
 #include "store/shift_jis.h"
 #include "store/table_definition_file.h"
 #include "support/dialog_recorder.h"
@@ -17,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -343,6 +346,44 @@ TEST_F(TablePageTest, OutputWritesThePagesOfTheTickedTablesAndShowsEachMessage) 
     test::click(form.BitBtn9);
     ASSERT_EQ(recorder.shown().size(), 1);
     EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("Kelvano"));
+}
+
+} // namespace
+} // namespace kelvano
+
+namespace kelvano {
+namespace {
+
+TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
+    TForm5 editor;
+    kelvano::windows().Form5 = &editor;
+    const TableDefinitionFile file(program.path());
+    for (const int columns : {3, 5}) {
+        TableDefinition definition;
+        definition.TableName = "t";
+        definition.FileName = "cols" + QByteArray::number(columns);
+        definition.ColumnCount = quint16(columns);
+        file.append(definition);
+    }
+    form.LoadTableLists();
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    test::clickRow(form.ListView2, 1);
+    test::click(form.BitBtn8);
+    EXPECT_TRUE(editor.isVisible());
+    const QAbstractItemModel* grid = editor.StringGrid1->model();
+    EXPECT_EQ(grid->headerData(0, Qt::Horizontal).toString(), QStringLiteral("列1"));
+    EXPECT_EQ(grid->headerData(4, Qt::Horizontal).toString(), QStringLiteral("列5"));
+    EXPECT_FALSE(grid->headerData(5, Qt::Horizontal).isValid());
+    EXPECT_TRUE(program.exists(QStringLiteral("cols5.TBL")));
+
+    // A double click on a row opens it the same way.
+    editor.hide();
+    const QRect first = form.ListView2->visualItemRect(form.ListView2->item(0, 1));
+    QTest::mouseClick(form.ListView2->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(form.ListView2->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_FALSE(editor.StringGrid1->model()->headerData(3, Qt::Horizontal).isValid());
+    kelvano::windows().Form5 = nullptr;
 }
 
 } // namespace

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "store/table_data_files.h"
+
+#include <QWidget>
+
+class QAction;
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
+class QMenu;
+
+namespace kelvano {
+
+/// The link list window: the table's reusable hyperlink targets (its ".URL" list), from which the
+/// editor's current cell gets its link.
+class TForm8 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TForm8(QWidget* parent = nullptr);
+
+    /// Fills the list from the table's link list and shows the window; nothing is shown when the list
+    /// can be neither read nor created.
+    void Open(const TableDataFiles& files);
+
+    QLineEdit* Edit1;
+    QListWidget* ListBox1;
+    QMenu* PopupMenu1;
+    QAction* N1;
+
+private:
+    /// False (message shown) when the link list can be neither read nor created.
+    bool fillList(const std::optional<QList<QByteArray>>& lines);
+    /// The entry box's text as Shift-JIS; nullopt (message shown) when it holds characters it cannot.
+    std::optional<QByteArray> enteredText();
+    void Edit1KeyPress();
+    void ListBox1Click(QListWidgetItem* item);
+    void ListBox1DblClick(QListWidgetItem* item);
+    void N1Click();
+    void setEditorLink(const QByteArray& link);
+
+    TableDataFiles m_files;
+};
+
+} // namespace kelvano

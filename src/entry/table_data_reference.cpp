@@ -1,0 +1,74 @@
+#include "entry/table_data_reference.h"
+
+#include "app/user_dialogs.h"
+#include "app/windows.h"
+#include "entry/table_data_editor.h"
+#include "entry/text_collation.h"
+#include "entry/three_column_list.h"
+
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QVBoxLayout>
+
+namespace kelvano {
+
+TForm6::TForm6(QWidget* parent) : QWidget(parent, Qt::Tool) {
+    setObjectName(QStringLiteral("Form6"));
+    setWindowTitle(QStringLiteral("テーブルデータ参照"));
+    resize(394, 272);
+    ListBox1 = new ThreeColumnList(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ListBox1);
+    ListBox1->viewport()->installEventFilter(this);
+    connect(ListBox1, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { ListBox1DblClick(item); });
+}
+
+bool TForm6::LoadReferenceList(const TableDataFiles& files) {
+    const std::optional<QList<QByteArray>> lines = files.readReferences();
+    if (!lines) {
+        UserDialogs::show(this, MessageIcon::None, Messages::ResetFolderSettings);
+        return false;
+    }
+    ListBox1->clear();
+    for (const QByteArray& line : *lines) {
+        auto* item = new QListWidgetItem(shiftJisText(line), ListBox1);
+        item->setData(Qt::UserRole, line);
+    }
+    return true;
+}
+
+void TForm6::OpenAt(const TableDataFiles& files, QPoint topLeft) {
+    UserDialogs::guarded(this, [&] {
+        if (!LoadReferenceList(files)) {
+            return;
+        }
+        move(topLeft);
+        if (isVisible()) {
+            raise();
+            activateWindow();
+        } else {
+            show();
+        }
+    });
+}
+
+void TForm6::ListBox1DblClick(QListWidgetItem* item) {
+    if (TForm5* editor = windows().Form5) {
+        editor->SetCurrentCellText(item->data(Qt::UserRole).toByteArray());
+    }
+    hide();
+}
+
+bool TForm6::eventFilter(QObject* object, QEvent* event) {
+    if (object == ListBox1->viewport() && event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        hide();
+        return true;
+    }
+    return QWidget::eventFilter(object, event);
+}
+
+} // namespace kelvano

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "entry/packed_texts.h"
+#include "store/table_row_record.h"
+
+#include <Qt>
+#include <vector>
+
+namespace kelvano {
+
+class TextCollation;
+
+/// The five cell layers of the table data editor.
+enum class CellLayer { Text, Picture, Link, Placement, Background };
+
+/// A table's rows as the editor holds them: for every data row and column the cell's text, picture,
+/// link, placement and background. Every row operation acts on all five layers at once, so a cell's
+/// decorations always travel with its row. Rows and columns are counted from 0 here.
+class TableLayers {
+public:
+    /// Row and column numbers are 16-bit counts in the stored format, with row 0 the heading row.
+    static constexpr int MaxRows = 65534;
+
+    /// One empty data row.
+    explicit TableLayers(int columnCount = 1);
+
+    int columnCount() const { return m_columnCount; }
+    int rowCount() const { return static_cast<int>(m_rows.size()); }
+    bool canAddRow() const { return rowCount() < MaxRows; }
+
+    /// The placement layer reads "RIGHT", "LEFT" or empty.
+    QByteArrayView value(CellLayer layer, int row, int column) const;
+    /// Placement values other than "RIGHT" and empty are kept as "LEFT", as the stored byte keeps them.
+    void setValue(CellLayer layer, int row, int column, QByteArrayView value);
+    QByteArrayView text(int row, int column) const { return value(CellLayer::Text, row, column); }
+    /// True when any cell of the layer holds a value.
+    bool layerHasValues(CellLayer layer) const;
+
+    TableCell cell(int row, int column) const;
+    TableRow row(int row) const;
+    /// Appends a row (cells beyond the column count are dropped, missing ones are empty).
+    void appendRow(const TableRow& cells);
+    /// Appends a stored record's columns 1..N: a non-zero placement byte gives "RIGHT", 0 gives "LEFT".
+    void appendRecord(const TableRowRecord& record);
+    /// The stored record of a row.
+    TableRowRecord record(int row) const;
+
+    /// Inserts an empty row before `row` (at the end when `row` is the row count); false at the limit.
+    bool insertEmptyRow(int row);
+    /// Removes a row; the only row is emptied instead, so a table always keeps one row.
+    void removeRow(int row);
+    void swapRows(int first, int second);
+    /// Orders the rows by the texts of one column; descending is exactly the reverse of ascending
+    /// (equal keys included), ascending keeps rows with equal keys in their order.
+    void sortRows(int column, Qt::SortOrder order, const TextCollation& collation);
+
+private:
+    enum : char { PlacementUnset = 0, PlacementRight = 'R', PlacementLeft = 'L' };
+    struct Row {
+        PackedTexts texts;
+        PackedTexts pictures;
+        PackedTexts links;
+        PackedTexts backgrounds;
+        QByteArray placements; ///< one byte per column; empty when none is set
+    };
+    const PackedTexts& layerOf(const Row& row, CellLayer layer) const;
+    PackedTexts& layerOf(Row& row, CellLayer layer);
+
+    int m_columnCount;
+    std::vector<Row> m_rows;
+};
+
+} // namespace kelvano

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <memory>
+
+struct UCollator;
+
+namespace kelvano {
+
+/// Locale-aware, case-sensitive text order (ICU collation at tertiary strength): "a" < "A" < "b",
+/// "10" < "9" (texts, not numbers), the empty text first. Compares Shift-JIS texts by sort keys, so
+/// a large sort collates each text once.
+class TextCollation {
+public:
+    /// The collation of the user's locale.
+    TextCollation();
+    /// The collation of a named locale ("ja_JP", "en_US").
+    explicit TextCollation(const QString& localeName);
+    ~TextCollation();
+    TextCollation(const TextCollation&) = delete;
+    TextCollation& operator=(const TextCollation&) = delete;
+
+    /// A key that orders as the text does under byte-wise comparison (zero-terminated).
+    QByteArray sortKey(QByteArrayView shiftJisText) const;
+    /// Negative, zero or positive as `a` sorts before, with or after `b`.
+    int compare(QByteArrayView a, QByteArrayView b) const;
+
+private:
+    struct Closer {
+        void operator()(UCollator* collator) const;
+    };
+    std::unique_ptr<UCollator, Closer> m_collator;
+};
+
+/// Shift-JIS bytes as text for display and measurement; plain ASCII takes a fast path.
+QString shiftJisText(QByteArrayView bytes);
+
+} // namespace kelvano

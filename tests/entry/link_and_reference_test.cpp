@@ -1,0 +1,146 @@
+#include "editor_fixture.h"
+
+#include <QListWidget>
+
+namespace kelvano::test {
+namespace {
+
+using LinkListWindow = EditorFixture;
+using TableDataReference = EditorFixture;
+
+void doubleClick(QListWidget* list, int row) {
+    // A real double click: press and release, then the double click itself.
+    const QRect item = list->visualItemRect(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+}
+
+TEST_F(LinkListWindow, TypedTargetsAreAddedOnceAndSetTheCurrentCell) {
+    m_folder.write(QStringLiteral("price.URL"), "http://a/\r\n");
+    open(2);
+    setCurrent(0, 1);
+    trigger("N14");
+    ASSERT_TRUE(m_links.isVisible());
+    ASSERT_EQ(m_links.ListBox1->count(), 1);
+    EXPECT_EQ(m_links.ListBox1->item(0)->text(), QStringLiteral("http://a/"));
+
+    m_links.Edit1->setText(QStringLiteral("http://b/"));
+    QTest::keyClick(m_links.Edit1, Qt::Key_Return);
+    EXPECT_FALSE(m_links.isVisible());
+    EXPECT_EQ(value(CellLayer::Link, 0, 1), "http://b/");
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "http://a/\r\nhttp://b/\r\n");
+
+    setCurrent(0, 0);
+    trigger("N14");
+    EXPECT_EQ(m_links.Edit1->text(), QStringLiteral("http://b/")); // kept between openings
+    EXPECT_EQ(m_links.ListBox1->count(), 2);
+    QTest::keyClick(m_links.Edit1, Qt::Key_Return);
+    EXPECT_EQ(value(CellLayer::Link, 0, 0), "http://b/");
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "http://a/\r\nhttp://b/\r\n");
+
+    // An empty target removes the cell's link and is listed once.
+    trigger("N14");
+    m_links.Edit1->clear();
+    QTest::keyClick(m_links.Edit1, Qt::Key_Return);
+    EXPECT_EQ(value(CellLayer::Link, 0, 0), "");
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "http://a/\r\nhttp://b/\r\n\r\n");
+    EXPECT_TRUE(m_dialogs.texts().size() == 1); // only the new-table message
+}
+
+TEST_F(LinkListWindow, ClicksPickEntriesAndADoubleClickSetsTheLinkWithoutTouchingTheFile) {
+    m_folder.write(QStringLiteral("price.URL"), "first\r\n" + So + "\r\n");
+    open(1);
+    trigger("N14");
+    QTest::mouseClick(m_links.ListBox1->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      m_links.ListBox1->visualItemRect(m_links.ListBox1->item(1)).center());
+    EXPECT_EQ(m_links.Edit1->text(), QStringLiteral("ソ"));
+    EXPECT_TRUE(m_links.isVisible());
+    doubleClick(m_links.ListBox1, 0);
+    EXPECT_EQ(m_links.Edit1->text(), QStringLiteral("first"));
+    EXPECT_EQ(value(CellLayer::Link, 0, 0), "first");
+    EXPECT_FALSE(m_links.isVisible());
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "first\r\n" + So + "\r\n");
+}
+
+TEST_F(LinkListWindow, RemovingAnEntryRewritesTheListOrWarnsWhenNothingIsChosen) {
+    m_folder.write(QStringLiteral("price.URL"), "a\r\nb\r\na\r\n");
+    open(1);
+    trigger("N14");
+    m_dialogs.clear();
+    m_links.Edit1->clear();
+    m_links.N1->trigger();
+    ASSERT_EQ(m_dialogs.shown().size(), 1);
+    EXPECT_EQ(m_dialogs.shown().first().message.text, QStringLiteral("削除対象を選択して下さい"));
+    EXPECT_EQ(m_dialogs.shown().first().message.caption, QStringLiteral("警告"));
+    EXPECT_EQ(m_dialogs.shown().first().message.icon, MessageIcon::Error);
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "a\r\nb\r\na\r\n");
+
+    m_links.Edit1->setText(QStringLiteral("a"));
+    m_links.N1->trigger();
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "b\r\n");
+    EXPECT_FALSE(m_folder.exists(QStringLiteral("price.TMP")));
+    EXPECT_EQ(m_links.ListBox1->count(), 1);
+    EXPECT_EQ(m_links.Edit1->text(), QStringLiteral("a"));
+    EXPECT_TRUE(m_links.isVisible());
+    m_links.Edit1->setText(QStringLiteral("zzz"));
+    m_links.N1->trigger();
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "b\r\n");
+}
+
+TEST_F(LinkListWindow, AnUnusableListShowsTheMessageAndStaysClosed) {
+    QDir(m_folder.path()).mkdir(QStringLiteral("price.URL"));
+    open(1);
+    m_dialogs.clear();
+    trigger("N14");
+    EXPECT_FALSE(m_links.isVisible());
+    ASSERT_EQ(m_dialogs.shown().size(), 1);
+    EXPECT_EQ(m_dialogs.shown().first().message.text, QStringLiteral("ディレクトリ設定を再設定して下さい"));
+    EXPECT_EQ(m_dialogs.shown().first().message.icon, MessageIcon::Error);
+}
+
+TEST_F(TableDataReference, DoubleClickInTheGridOpensTheListAtThePointerAndItsEntryReplacesTheText) {
+    open(2);
+    m_editor.move(100, 80);
+    setCurrent(0, 0);
+    type(QStringLiteral("old"));
+    press(Qt::Key_Return);
+    m_folder.write(QStringLiteral("price.ALI"), "old\r\n" + Hyo + "\r\n");
+
+    setCurrent(0, 0);
+    const QPoint at(30, 20);
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_TRUE(m_reference.isVisible());
+    EXPECT_EQ(m_reference.windowTitle(), QStringLiteral("テーブルデータ参照"));
+    const QPoint inGrid = grid()->viewport()->mapTo(grid(), at);
+    EXPECT_EQ(m_editor.lastMousePosition(), inGrid);
+    EXPECT_EQ(m_reference.pos(), m_editor.pos() + inGrid);
+    ASSERT_EQ(m_reference.ListBox1->count(), 2);
+    EXPECT_EQ(m_reference.ListBox1->item(1)->text(), QStringLiteral("表"));
+
+    // Opening again refills the list and moves the window.
+    m_folder.write(QStringLiteral("price.ALI"), "old\r\n" + Hyo + "\r\nthird\r\n");
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(60, 30));
+    EXPECT_EQ(m_reference.ListBox1->count(), 3);
+    EXPECT_EQ(m_reference.pos(), m_editor.pos() + grid()->viewport()->mapTo(grid(), QPoint(60, 30)));
+
+    doubleClick(m_reference.ListBox1, 1);
+    EXPECT_FALSE(m_reference.isVisible());
+    EXPECT_EQ(text(0, 0), Hyo);
+    // Confirming the chosen text does not list it twice.
+    setCurrent(0, 0);
+    press(Qt::Key_Return);
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.ALI")), "old\r\n" + Hyo + "\r\nthird\r\n");
+}
+
+TEST_F(TableDataReference, RightButtonClosesWithoutChangesAndAnEmptyListShowsNothing) {
+    open(1);
+    QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    ASSERT_TRUE(m_reference.isVisible());
+    EXPECT_EQ(m_reference.ListBox1->count(), 0);
+    QTest::mousePress(m_reference.ListBox1->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_FALSE(m_reference.isVisible());
+    EXPECT_EQ(text(0, 0), "");
+}
+
+} // namespace
+} // namespace kelvano::test
