@@ -1,37 +1,68 @@
+#include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/window_links.h"
 #include "app/windows.h"
+#include "dialogs/cell_colour_dialog.h"
+#include "dialogs/table_settings_dialog.h"
 #include "entry/link_list.h"
 #include "entry/picture_picker.h"
 #include "entry/table_data_editor.h"
 #include "entry/table_data_reference.h"
 #include "shell/directory_picker.h"
+#include "store/program_folder.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+
+void centreOnScreen(QWidget* window) {
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    window->move(screen.center() - window->rect().center());
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvano"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelvano"));
+    kelvano::setApplicationHelpFile(QStringLiteral("Tavelo.hlp"));
+    // The program ends by the main window's exit button (or its close), never because a secondary
+    // window was the last one closed.
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    // The main window first, then the secondary windows in number order, all hidden.
-    kelvano::Windows& all = kelvano::windows();
-    kelvano::TForm1 mainWindow;
+    using namespace kelvano;
+    // The main window first, then the secondary windows in number order, all hidden. The main window's
+    // create step touches none of the others.
+    Windows& all = windows();
+    TForm1 mainWindow(resolveProgramFolder(QCoreApplication::applicationDirPath()));
     all.Form1 = &mainWindow;
-    kelvano::TForm2 directoryPicker;
+    QObject::connect(&mainWindow, &TForm1::programEnded, &application, &QCoreApplication::quit);
+    TForm2 directoryPicker;
     all.Form2 = &directoryPicker;
-    kelvano::TForm5 tableDataEditor;
+    TForm3 tableSettings;
+    all.Form3 = &tableSettings;
+    TForm4 cellColours;
+    all.Form4 = &cellColours;
+    TForm5 tableDataEditor;
     all.Form5 = &tableDataEditor;
-    kelvano::TForm6 tableDataReference;
+    TForm6 tableDataReference;
     all.Form6 = &tableDataReference;
-    kelvano::TForm7 picturePicker;
+    TForm7 picturePicker;
     all.Form7 = &picturePicker;
-    kelvano::TForm8 linkList;
+    TForm8 linkList;
     all.Form8 = &linkList;
-    kelvano::linkWindows(all);
+    for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&directoryPicker),
+                            static_cast<QWidget*>(&tableSettings), static_cast<QWidget*>(&cellColours),
+                            static_cast<QWidget*>(&picturePicker)}) {
+        centreOnScreen(window);
+    }
+    linkWindows(all);
 
     mainWindow.show();
-    const int exitCode = QApplication::exec();
-    all = {};
-    return exitCode;
+    const int status = QApplication::exec();
+    all = Windows();
+    return status;
 }

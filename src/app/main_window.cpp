@@ -1,11 +1,311 @@
 #include "app/main_window.h"
 
+#include "app/form_layout.h"
+#include "app/help_window.h"
+#include "app/shift_jis_field.h"
+#include "app/title_text.h"
+#include "app/user_dialogs.h"
+#include "app/windows.h"
+#include "html/clock.h"
+#include "shell/directory_picker.h"
+#include "store/io_error.h"
+#include "store/record_fields.h"
+#include "store/settings_file.h"
+#include "store/shift_jis.h"
+#include "strutil/zel_string_ex.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
 namespace kelvano {
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent) {
+using namespace FormLayout;
+
+namespace {
+
+/// The title page's banner: the program's name on a sky-blue band with a small table drawn beside it.
+QPixmap drawBanner() {
+    QPixmap banner(178, 38);
+    QPainter painter(&banner);
+    QLinearGradient sky(0, 0, 178, 0);
+    sky.setColorAt(0, QColor(0x1E, 0x5A, 0x9C));
+    sky.setColorAt(1, QColor(0x8C, 0xC8, 0xF0));
+    painter.fillRect(banner.rect(), sky);
+    painter.setPen(QPen(Qt::white, 1));
+    for (int row = 0; row < 3; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            painter.drawRect(8 + column * 9, 7 + row * 8, 9, 8);
+        }
+    }
+    painter.fillRect(9, 8, 26, 7, QColor(0xFF, 0xD7, 0x4A));
+    QFont font(QStringLiteral("Sans"));
+    font.setPixelSize(20);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(44, 0, 130, 38), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Kelvano"));
+    return banner;
+}
+
+} // namespace
+
+TForm1::TForm1(const QString& programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_programFolder(programFolder), m_helpFolder(HelpWindow::defaultHelpFolder()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Kelvano"));
+    setFormFont(this);
     setFixedSize(538, 403);
+    ZelStringEX1 = new ZelStringEX(this);
+    ZelStringEX1->setObjectName(QStringLiteral("ZelStringEX1"));
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(0, 0, 538, 361);
+    const auto addPage = [this](const QString& name, const QString& caption) {
+        auto* page = new QWidget;
+        page->setObjectName(name);
+        PageControl1->addTab(page, caption);
+        return page;
+    };
+    TabSheet1 = addPage(QStringLiteral("TabSheet1"), QStringLiteral("タイトル"));
+    TabSheet2 = addPage(QStringLiteral("TabSheet2"), QStringLiteral("データ"));
+    TabSheet3 = addPage(QStringLiteral("TabSheet3"), QStringLiteral("環境設定"));
+    TabSheet4 = addPage(QStringLiteral("TabSheet4"), QStringLiteral("テーブル設定"));
+    TabSheet5 = addPage(QStringLiteral("TabSheet5"), QStringLiteral("ヘッダ・フッタ作成・登録"));
+
+    BitBtn17 = button(this, QStringLiteral("BitBtn17"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), {366, 370, 80, 25});
+    BitBtn7 = button(this, QStringLiteral("BitBtn7"), QStringLiteral("終了(&X)"), {452, 370, 80, 25});
+    connect(BitBtn7, &QPushButton::clicked, this, &QWidget::close);
+    connect(BitBtn17, &QPushButton::clicked, this, [this] {
+        if (m_helpWindow == nullptr) {
+            m_helpWindow = new HelpWindow(m_helpFolder, this);
+        }
+        m_helpWindow->showContents();
+    });
+
+    buildTitlePage();
+    buildDataPage();
+    buildFolderPage();
+    buildTablePage();
+    buildSnippetPage();
+    PageControl1->setCurrentWidget(TabSheet4);
+
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    if (windows().Form1 == this) {
+        windows().Form1 = nullptr;
+    }
+}
+
+void TForm1::buildTitlePage() {
+    Memo2 = new QPlainTextEdit(TabSheet1);
+    Memo2->setObjectName(QStringLiteral("Memo2"));
+    Memo2->setGeometry(0, 0, 530, 281);
+    Image1 = new QLabel(TabSheet1);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(6, 288, 178, 38);
+    Image1->setPixmap(drawBanner());
+    label(TabSheet1, TitleText::ProjectName, {200, 286});
+    label(TabSheet1, TitleText::HomePage, {200, 301});
+    label(TabSheet1, TitleText::MailAddress, {200, 316});
+}
+
+void TForm1::buildFolderPage() {
+    GroupBox1 = group(TabSheet3, QStringLiteral("GroupBox1"), QStringLiteral("フォルダ"), {2, 4, 528, 178});
+    label(GroupBox1,
+          QStringLiteral("マスターデータを保存するフォルダとＨＴＭＬを出力するフォルダを設定します。"),
+          {12, 22});
+    const auto folderRow = [this](const QString& caption, const QString& editName, const QString& buttonName,
+                                  int y, QLineEdit*& field, QPushButton*& browse) {
+        label(GroupBox1, caption, {14, y + 4});
+        field = edit(GroupBox1, editName, {66, y, 346, 22});
+        browse = button(GroupBox1, buttonName, QStringLiteral("参照"), {420, y - 1, 80, 24});
+    };
+    folderRow(QStringLiteral("データ"), QStringLiteral("Edit1"), QStringLiteral("BitBtn1"), 46, Edit1,
+              BitBtn1);
+    folderRow(QStringLiteral("ＨＴＭＬ"), QStringLiteral("Edit2"), QStringLiteral("BitBtn2"), 78, Edit2,
+              BitBtn2);
+    folderRow(QStringLiteral("画像"), QStringLiteral("Edit6"), QStringLiteral("BitBtn10"), 110, Edit6,
+              BitBtn10);
+    Button1 =
+        button(GroupBox1, QStringLiteral("Button1"), QStringLiteral("フォルダ自動設定"), {66, 142, 140, 25});
+
+    GroupBox7 = group(TabSheet3, QStringLiteral("GroupBox7"), QStringLiteral("リモートサーバー側"),
+                      {2, 188, 528, 138});
+    label(GroupBox7, QStringLiteral("サーバでの画像格納場所"), {14, 28});
+    Edit11 = edit(GroupBox7, QStringLiteral("Edit11"), {150, 24, 350, 22});
+    label(GroupBox7,
+          QStringLiteral("テーブルのHTMLと同一のディレクトリへ画像を格納する場合は無設定にして下さい。"),
+          {6, 60});
+    label(GroupBox7,
+          QStringLiteral(
+              "HTMLファイルがあるディレクトリの下に 'grph' と言うディレクトリを作成する場合は 'grph/' と"),
+          {6, 80});
+    label(GroupBox7, QStringLiteral("設定を行って下さい。"), {6, 100});
+
+    m_edit1Field = ShiftJisField::attach(Edit1, SettingsRecord::FieldCapacity);
+    m_edit2Field = ShiftJisField::attach(Edit2, SettingsRecord::FieldCapacity);
+    m_edit6Field = ShiftJisField::attach(Edit6, SettingsRecord::FieldCapacity);
+    m_edit11Field = ShiftJisField::attach(Edit11, SettingsRecord::FieldCapacity);
+    for (QLineEdit* field : {Edit1, Edit2, Edit6, Edit11}) {
+        connect(field, &QLineEdit::textChanged, this, [this, field] { folderFieldChanged(field); });
+    }
+    for (QLineEdit* field : {Edit1, Edit2, Edit6}) {
+        field->installEventFilter(this);
+    }
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
+    connect(BitBtn10, &QPushButton::clicked, this, &TForm1::BitBtn10Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+}
+
+void TForm1::FormCreate() {
+    LoadedSettings loaded;
+    try {
+        loaded = SettingsFile::load(m_programFolder);
+    } catch (const IoError& error) {
+        UserDialogs::showIoError(this, error);
+        return;
+    }
+    switch (loaded.state) {
+    case SettingsFileState::Missing:
+        showTitleText(TitleText::welcomeLines(), true);
+        break;
+    case SettingsFileState::Short:
+        break;
+    case SettingsFileState::Read:
+        showTitleText(TitleText::greetingLines(Clock::now()), false);
+        break;
+    }
+    m_edit1Field->setBytes(loaded.settings.DataFolder);
+    m_edit2Field->setBytes(loaded.settings.HtmlFolder);
+    m_edit6Field->setBytes(loaded.settings.ImageFolder);
+    m_edit11Field->setBytes(loaded.settings.ServerImagePath);
+    UserDialogs::guarded(this, [this] { LoadTableLists(); });
+    UserDialogs::guarded(this, [this] { LoadSnippetLists(); });
+}
+
+void TForm1::showTitleText(const QStringList& lines, bool readOnly) {
+    Memo2->clear();
+    Memo2->setReadOnly(readOnly);
+    for (const QString& line : lines) {
+        Memo2->appendPlainText(line);
+    }
+}
+
+void TForm1::FormDestroy() {
+    if (m_ended) {
+        return;
+    }
+    m_ended = true;
+    const SettingsRecord record{m_edit1Field->bytes(), m_edit2Field->bytes(), m_edit6Field->bytes(),
+                                m_edit11Field->bytes()};
+    if (!SettingsFile::save(m_programFolder, record)) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::CannotFinish);
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Closing the window ends the program the way the exit button does.
+    FormDestroy();
+    event->accept();
+    emit programEnded();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && (watched == Edit1 || watched == Edit2 || watched == Edit6)) {
+        folderFieldLeft(static_cast<QLineEdit*>(watched));
+    }
+    if (event->type() == QEvent::KeyPress) {
+        const QString typed = static_cast<QKeyEvent*>(event)->text();
+        if (watched == Edit5 && typed == QStringLiteral(".")) {
+            UserDialogs::show(this, MessageIcon::Information, Messages::ExtensionAutomatic);
+            return true;
+        }
+        if ((watched == Edit9 || watched == Edit10) && typed == QStringLiteral(":")) {
+            UserDialogs::show(this, MessageIcon::Error,
+                              watched == Edit9 ? Messages::HeaderNameColon : Messages::FooterNameColon);
+            return true;
+        }
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        if (watched == ListView1->viewport()) {
+            ListView1Click();
+        } else if (watched == ListView3->viewport()) {
+            snippetListClick(m_headerSide, m_footerSide);
+        } else if (watched == ListView4->viewport()) {
+            snippetListClick(m_footerSide, m_headerSide);
+        }
+    }
+    if (event->type() == QEvent::MouseButtonDblClick && watched == ListView2->viewport()) {
+        ListView2DblClick();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::folderFieldChanged(QLineEdit* field) {
+    if (field == Edit1) {
+        m_settings.DataFolder = m_edit1Field->bytes();
+    } else if (field == Edit2) {
+        m_settings.HtmlFolder = m_edit2Field->bytes();
+    } else if (field == Edit6) {
+        m_settings.ImageFolder = m_edit6Field->bytes();
+    } else if (field == Edit11) {
+        m_settings.ServerImagePath = m_edit11Field->bytes();
+    }
+}
+
+void TForm1::folderFieldLeft(QLineEdit* field) {
+    if (!field->text().endsWith(QLatin1Char('/'))) {
+        field->setText(field->text() + QLatin1Char('/'));
+    }
+}
+
+void TForm1::openFolderPicker(QLineEdit* field, int target) {
+    if (windows().Form2 != nullptr) {
+        windows().Form2->Open(field->text(), target);
+    }
+}
+
+void TForm1::BitBtn1Click() {
+    openFolderPicker(Edit1, 1);
+}
+
+void TForm1::BitBtn2Click() {
+    openFolderPicker(Edit2, 2);
+}
+
+void TForm1::BitBtn10Click() {
+    openFolderPicker(Edit6, 3);
+}
+
+void TForm1::FolderPicked(int target, const QString& folderWithSeparator) {
+    QLineEdit* const fields[] = {Edit1, Edit2, Edit6};
+    if (target >= 1 && target <= 3) {
+        fields[target - 1]->setText(folderWithSeparator);
+    }
+}
+
+void TForm1::Button1Click() {
+    Edit1->setText(m_programFolder + QStringLiteral("DATA/"));
+    Edit2->setText(m_programFolder + QStringLiteral("HTML/"));
+    Edit6->setText(m_programFolder + QStringLiteral("HTML/GRPH/"));
+    // Folders that exist already or cannot be made are passed over without a word.
+    for (QLineEdit* field : {Edit1, Edit2, Edit6}) {
+        QDir().mkdir(field->text());
+    }
 }
 
 } // namespace kelvano

@@ -74,6 +74,25 @@ inline const QString PublishMissingFolder =
 inline const QString PublishBadNumber = QStringLiteral("番号ではありません: %1");
 inline const QString PublishNoSuchDefinition = QStringLiteral("テーブル定義 %1 はありません");
 
+// Main window and table formatting dialogs
+inline const QString CharacterNotStorable = QStringLiteral("「%1」は保存出来ない文字です");
+inline const QString SelectTable = QStringLiteral("テーブルを選択してください");
+inline const QString TableNameRequired = QStringLiteral("項目名を入れてください");
+inline const QString FileNameRequired = QStringLiteral("ファイル名を入れてください");
+inline const QString FileNameUnusable = QStringLiteral("ファイル名に使用出来ない文字が含まれています");
+inline const QString ExtensionAutomatic = QStringLiteral("拡張子は自動に設定されます");
+inline const QString SelectTableForEntry = QStringLiteral("入力するテーブルを選択してください");
+inline const QString ConfirmDelete = QStringLiteral("削除しますか？");
+inline const QString NothingToRestore = QStringLiteral("削除されたテーブルはありません");
+inline const QString HeaderNameRequired = QStringLiteral("ヘッダ名を入力してください");
+inline const QString FooterNameRequired = QStringLiteral("フッタ名を入力してください");
+inline const QString HeaderNameColon = QStringLiteral("ヘッダ名に : は使用出来ません");
+inline const QString FooterNameColon = QStringLiteral("フッタ名に : は使用出来ません");
+inline const QString HeaderBodyMissing = QStringLiteral("ヘッダデータが読み出せません");
+inline const QString FooterBodyMissing = QStringLiteral("フッタデータが読み出せません");
+inline const QString SelectDeleteTarget = QStringLiteral("削除対象を選択してください");
+inline const QString SaveSettings = QStringLiteral("設定を保存しますか？");
+
 } // namespace kelvano::Messages
 
 // Shell views and the directory and picture pickers

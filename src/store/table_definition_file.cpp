@@ -1,9 +1,12 @@
 #include "store/table_definition_file.h"
 
+#include "store/record_fields.h"
 #include "store/record_file.h"
 
 namespace kelvano {
 namespace {
+
+constexpr qsizetype DeletedOffset = 1521;
 
 void openOrThrow(RecordFile& file) {
     if (!file.openOrCreate()) {
@@ -57,6 +60,14 @@ int TableDefinitionFile::append(const TableDefinition& definition) const {
     const qint64 number = file.recordCount();
     file.write(number, encodeLive(definition));
     return static_cast<int>(number);
+}
+
+void TableDefinitionFile::setDeleted(int number, bool deleted) const {
+    RecordFile file(m_path, TableDefinition::Size);
+    openOrThrow(file);
+    QByteArray record = file.read(number);
+    writeU8(record, DeletedOffset, deleted ? 1 : 0);
+    file.write(number, record);
 }
 
 IoError TableDefinitionFile::damagedTailError() const {

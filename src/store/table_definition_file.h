@@ -43,6 +43,10 @@ public:
     /// Appends the definition (stored as not deleted) and gives its number, the former record count.
     int append(const TableDefinition& definition) const;
 
+    /// Sets or clears the deleted flag of record n; no other byte of the record changes. An IoError on
+    /// failure, also when there is no whole record n.
+    void setDeleted(int number, bool deleted) const;
+
     /// The I/O error that reports an incomplete last record.
     IoError damagedTailError() const;
 

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+class QTextBrowser;
+
+namespace kelvano {
+
+/// The application's help file as the program names it (set once at start-up).
+void setApplicationHelpFile(const QString& fileName);
+const QString& applicationHelpFile();
+
+/// Shows the bundled help pages (help/ beside the program, Japanese HTML) in a window of its own; it
+/// stands in for the platform's help viewer and opens on the contents page.
+class HelpWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    /// `helpFolder` holds the pages; its index.html is the contents page.
+    explicit HelpWindow(const QString& helpFolder, QWidget* parent = nullptr);
+
+    /// Shows the contents page of the help file and brings the window to the front.
+    void showContents();
+    /// The page now shown.
+    QString currentPage() const;
+
+    /// The help folder beside the program.
+    static QString defaultHelpFolder();
+
+private:
+    QString m_helpFolder;
+    QTextBrowser* m_browser;
+};
+
+} // namespace kelvano

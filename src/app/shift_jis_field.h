@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QValidator>
+
+class QLineEdit;
+
+namespace kelvano {
+
+/// Keeps a line edit's text storable as code page 932: a typed or pasted character that the code page
+/// cannot hold is refused with a message, and with a capacity an edit that would make the encoded text
+/// longer than that many bytes is refused. Text loaded from stored bytes and left unchanged gives back
+/// exactly those bytes, even where a cut split a double-byte character.
+class ShiftJisField : public QValidator {
+    Q_OBJECT
+
+public:
+    /// Watches the edit (and is owned by it); capacity 0 means no limit.
+    static ShiftJisField* attach(QLineEdit* edit, qsizetype capacity);
+
+    /// Shows stored bytes in the edit.
+    void setBytes(const QByteArray& bytes);
+    /// The edit's text as stored bytes, cut to the capacity.
+    QByteArray bytes() const;
+
+    State validate(QString& input, int& position) const override;
+
+private:
+    ShiftJisField(QLineEdit* edit, qsizetype capacity);
+
+    QLineEdit* m_edit;
+    qsizetype m_capacity;
+    QString m_current;
+    QByteArray m_loadedBytes;
+    QString m_loadedText;
+    bool m_hasLoaded = false;
+};
+
+/// The characters of the text that code page 932 cannot hold, apart from the replacement character
+/// that stands for a broken stored byte; empty when the text can be stored.
+QString unstorableCharacters(QStringView text);
+
+} // namespace kelvano

@@ -1,0 +1,205 @@
+#include "app/help_window.h"
+#include "app/main_window.h"
+#include "app/title_text.h"
+#include "html/clock.h"
+#include "store/settings_file.h"
+#include "store/shift_jis.h"
+#include "support/dialog_recorder.h"
+#include "support/temp_folder.h"
+#include "support/window_set.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+QByteArray sjis(const QString& text) {
+    return ShiftJis::encode(text).bytes;
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+    void TearDown() override { Clock::setFixedNow(QDateTime()); }
+
+    void writeSettings(const SettingsRecord& settings) const {
+        program.write(QStringLiteral("TAVELO.DAT"), settings.encode());
+    }
+    SettingsRecord storedSettings() const {
+        return SettingsRecord::decode(program.read(QStringLiteral("TAVELO.DAT")));
+    }
+    QStringList titleLines(TForm1& form) const { return form.Memo2->toPlainText().split(QLatin1Char('\n')); }
+
+    test::TempFolder program;
+    test::DialogRecorder recorder;
+};
+
+TEST_F(MainWindowTest, AFirstRunWelcomesTheUserAndTheExitLeavesTheSettingsOfTheProgramFolder) {
+    Clock::setFixedNow(QDateTime(QDate(2026, 3, 1), QTime(10, 0)));
+    {
+        test::WindowSet windows(program.path());
+        TForm1& form = windows.form1();
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("Kelvano"));
+        EXPECT_EQ(form.size(), QSize(538, 403));
+        EXPECT_EQ(form.PageControl1->currentWidget(), form.TabSheet4);
+        EXPECT_EQ(form.PageControl1->tabText(4), QStringLiteral("ヘッダ・フッタ作成・登録"));
+        // The birthday lines are for later starts only.
+        EXPECT_EQ(titleLines(form), TitleText::welcomeLines());
+        EXPECT_TRUE(form.Memo2->isReadOnly());
+        for (QLineEdit* folder : {form.Edit1, form.Edit2, form.Edit6}) {
+            EXPECT_EQ(folder->text(), program.path());
+        }
+        EXPECT_EQ(form.Edit11->text(), QString());
+        EXPECT_EQ(form.settings().DataFolder, sjis(program.path()));
+        EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 0);
+        for (const QString& created :
+             {QStringLiteral("TABLE.DAT"), QStringLiteral("HEAD.DAT"), QStringLiteral("FOOT.DAT")}) {
+            EXPECT_TRUE(program.exists(created)) << created.toStdString();
+        }
+
+        QSignalSpy ended(&form, &TForm1::programEnded);
+        test::click(form.BitBtn7);
+        EXPECT_EQ(ended.count(), 1);
+    }
+    EXPECT_TRUE(recorder.shown().isEmpty());
+    EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 1004);
+    EXPECT_EQ(storedSettings(), SettingsFile::defaults(program.path()));
+}
+
+TEST_F(MainWindowTest, LaterStartsGreetByTheHourAndOnTheFirstOfMarch) {
+    writeSettings({"data/", "html/", "img/", "grph/"});
+    struct Start {
+        QDateTime now;
+        QStringList expectedTail;
+    };
+    const QList<Start> starts = {
+        {QDateTime(QDate(2026, 7, 2), QTime(19, 30)), {QStringLiteral("７時です。")}},
+        {QDateTime(QDate(2026, 7, 2), QTime(0, 5)),
+         {QStringLiteral("もう０時ですよ、頑張っていますね(^^)/")}},
+        {QDateTime(QDate(2026, 7, 2), QTime(23, 59)), {QStringLiteral("がははは、テレホタイム突入ですね")}},
+        {QDateTime(QDate(2026, 3, 1), QTime(9, 0)),
+         {QStringLiteral("鯨（９時ら）......ごめんなさい"), QString(),
+          QStringLiteral("今日は作者の誕生日です"),
+          QStringLiteral("お祝いのメールでも送ってやってくださいな -> kelvano@example.org")}},
+    };
+    for (const Start& start : starts) {
+        Clock::setFixedNow(start.now);
+        TForm1 form(program.path());
+        const QStringList lines = titleLines(form);
+        EXPECT_EQ(lines.mid(0, 3),
+                  (QStringList{QStringLiteral("Kelvano [TAVELO] Version 0.01"),
+                               QStringLiteral("このソフトウェアはフリーソフトウェアです。"), QString()}));
+        EXPECT_EQ(lines.mid(3), start.expectedTail) << start.now.toString().toStdString();
+        EXPECT_FALSE(form.Memo2->isReadOnly());
+        EXPECT_EQ(form.Edit1->text(), QStringLiteral("data/"));
+        EXPECT_EQ(form.Edit11->text(), QStringLiteral("grph/"));
+        EXPECT_EQ(form.settings().ImageFolder, QByteArray("img/"));
+    }
+}
+
+TEST_F(MainWindowTest, AnEmptyOrShortSettingsFileLeavesTheTitleEmptyAndFallsBackToTheProgramFolder) {
+    for (const QByteArray& contents : {QByteArray(), QByteArray(1003, '\x05')}) {
+        program.write(QStringLiteral("TAVELO.DAT"), contents);
+        TForm1 form(program.path());
+        EXPECT_EQ(form.Memo2->toPlainText(), QString());
+        EXPECT_FALSE(form.Memo2->isReadOnly());
+        EXPECT_EQ(form.Edit2->text(), program.path());
+        EXPECT_EQ(form.settings().ServerImagePath, QByteArray());
+        EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 0);
+    }
+    EXPECT_TRUE(recorder.shown().isEmpty());
+}
+
+TEST_F(MainWindowTest, AProgramFolderWhereNothingCanBeCreatedReportsOnceAndTheEndSaysItFailed) {
+    const QString missing = program.path() + QStringLiteral("gone/");
+    TForm1 form(missing);
+    ASSERT_EQ(recorder.shown().size(), 1);
+    EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("Kelvano"));
+    EXPECT_TRUE(recorder.shown().first().message.text.contains(QStringLiteral("TAVELO.DAT")));
+    EXPECT_EQ(form.Edit1->text(), QString());
+    EXPECT_EQ(form.ListView1->rowCount(), 0);
+    recorder.clear();
+    form.close();
+    ASSERT_EQ(recorder.texts(), QStringList{QStringLiteral("終了に失敗しました")});
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
+    EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("TAVELO"));
+}
+
+TEST_F(MainWindowTest, FolderFieldsFollowTheirTextsAndGainASeparatorWhenLeft) {
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+
+    test::focus(form.Edit2);
+    form.Edit2->selectAll();
+    test::type(form.Edit2, QStringLiteral("/srv/WORK"));
+    EXPECT_EQ(form.settings().HtmlFolder, QByteArray("/srv/WORK"));
+    test::focus(form.Edit11);
+    EXPECT_EQ(form.Edit2->text(), QStringLiteral("/srv/WORK/"));
+    EXPECT_EQ(form.settings().HtmlFolder, QByteArray("/srv/WORK/"));
+
+    form.Edit11->selectAll();
+    test::type(form.Edit11, QStringLiteral("grph/"));
+    test::focus(form.Edit1);
+    EXPECT_EQ(form.Edit11->text(), QStringLiteral("grph/"));
+    EXPECT_EQ(form.settings().ServerImagePath, QByteArray("grph/"));
+
+    form.Edit1->clear();
+    test::focus(form.Edit6);
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("/"));
+    EXPECT_EQ(form.settings().DataFolder, QByteArray("/"));
+
+    // A character that Shift-JIS cannot hold is refused where it is typed.
+    const QString before = form.Edit6->text();
+    form.Edit6->end(false);
+    test::type(form.Edit6, QString::fromUcs4(U"\U0001F600"));
+    EXPECT_EQ(form.Edit6->text(), before);
+    ASSERT_EQ(recorder.shown().size(), 1);
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
+
+    // A folder put in by the program beyond 250 bytes is kept as its first 250, in memory and in the file.
+    const QString longFolder = QStringLiteral("/") + QString(259, QLatin1Char('d'));
+    form.FolderPicked(3, longFolder);
+    EXPECT_EQ(form.settings().ImageFolder, sjis(longFolder).left(250));
+    form.close();
+    EXPECT_EQ(storedSettings().ImageFolder, sjis(longFolder).left(250));
+    EXPECT_EQ(storedSettings().HtmlFolder, QByteArray("/srv/WORK/"));
+}
+
+TEST_F(MainWindowTest, TheAutomaticLayoutMakesTheFoldersOnceAndQuietly) {
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    form.Edit11->setText(QStringLiteral("grph/"));
+    for (int press = 0; press < 2; ++press) {
+        test::click(form.Button1);
+        EXPECT_EQ(form.Edit1->text(), program.path() + QStringLiteral("DATA/"));
+        EXPECT_EQ(form.Edit2->text(), program.path() + QStringLiteral("HTML/"));
+        EXPECT_EQ(form.Edit6->text(), program.path() + QStringLiteral("HTML/GRPH/"));
+        EXPECT_EQ(form.settings().ImageFolder, sjis(program.path() + QStringLiteral("HTML/GRPH/")));
+        EXPECT_TRUE(QDir(program.file(QStringLiteral("HTML/GRPH"))).exists());
+        EXPECT_TRUE(QDir(program.file(QStringLiteral("DATA"))).exists());
+    }
+    EXPECT_EQ(form.Edit11->text(), QStringLiteral("grph/"));
+    EXPECT_TRUE(recorder.shown().isEmpty());
+}
+
+TEST_F(MainWindowTest, TheHelpButtonOpensTheContentsPage) {
+    QDir(program.path()).mkdir(QStringLiteral("help"));
+    program.write(QStringLiteral("help/index.html"), "<html><body>目次</body></html>");
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    form.setHelpFolder(program.file(QStringLiteral("help")));
+    test::click(form.BitBtn17);
+    ASSERT_NE(form.helpWindow(), nullptr);
+    EXPECT_TRUE(form.helpWindow()->isVisible());
+    EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/index.html")));
+}
+
+} // namespace
+} // namespace kelvano

@@ -1,0 +1,171 @@
+#include "app/main_window.h"
+#include "store/shift_jis.h"
+#include "support/dialog_recorder.h"
+#include "support/temp_folder.h"
+#include "support/window_set.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+class SnippetPageTest : public testing::Test {
+protected:
+    SnippetPageTest() : windows(program.path()), form(windows.form1()) {
+        form.PageControl1->setCurrentWidget(form.TabSheet5);
+    }
+
+    void registerHeader(const QString& name, const QString& text) {
+        test::click(form.BitBtn11);
+        form.Memo1->setPlainText(text);
+        test::type(form.Edit9, name);
+        test::click(form.BitBtn12);
+    }
+    static void focusAndPaste(QLineEdit* edit) {
+        test::focus(edit);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    }
+    QStringList choiceItems(const QComboBox* choices) const {
+        QStringList items;
+        for (int index = 0; index < choices->count(); ++index) {
+            items.append(choices->itemText(index));
+        }
+        return items;
+    }
+
+    test::TempFolder program;
+    test::DialogRecorder recorder;
+    test::WindowSet windows;
+    TForm1& form;
+};
+
+TEST_F(SnippetPageTest, NumbersAreGivenInOrderAndADeletedNumberIsNeverReusedOrOverwritten) {
+    registerHeader(QStringLiteral("A"), QStringLiteral("<HTML>\n<BODY>"));
+    registerHeader(QStringLiteral("B"), QStringLiteral("b"));
+    registerHeader(QStringLiteral("C"), QStringLiteral("c"));
+    EXPECT_EQ(program.read(QStringLiteral("HEAD.0")), QByteArray("<HTML>\r\n<BODY>\r\n"));
+    EXPECT_EQ(program.read(QStringLiteral("HEAD.DAT")).size(), 3 * 82);
+
+    test::clickRow(form.ListView3, 1);
+    EXPECT_EQ(form.Edit7->text(), QStringLiteral("1"));
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("b"));
+    test::click(form.BitBtn13);
+    EXPECT_EQ(test::columnTexts(form.ListView3, 0), test::texts({"0", "2"}));
+    EXPECT_EQ(choiceItems(form.ComboBox1), test::texts({"0:A", "2:C"}));
+    EXPECT_EQ(form.Memo1->toPlainText(), QString());
+    // The deleted header's body stays for the tables that name it, and the number field no longer
+    // points at it, so the next register makes a new header.
+    EXPECT_EQ(form.Edit7->text(), QString());
+    EXPECT_EQ(form.Edit9->text(), QStringLiteral("B"));
+    form.Memo1->setPlainText(QStringLiteral("new"));
+    test::click(form.BitBtn12);
+    EXPECT_EQ(program.read(QStringLiteral("HEAD.1")), QByteArray("b\r\n"));
+    EXPECT_EQ(program.read(QStringLiteral("HEAD.3")), QByteArray("new\r\n"));
+    EXPECT_EQ(test::columnTexts(form.ListView3, 0), test::texts({"0", "2", "3"}));
+    EXPECT_TRUE(recorder.shown().isEmpty());
+
+    // Header and footer number independently.
+    form.Memo1->setPlainText(QStringLiteral("foot"));
+    test::type(form.Edit10, QStringLiteral("F"));
+    test::click(form.BitBtn15);
+    EXPECT_EQ(program.read(QStringLiteral("FOOT.0")), QByteArray("foot\r\n"));
+    EXPECT_EQ(choiceItems(form.ComboBox2), test::texts({"0:F"}));
+}
+
+TEST_F(SnippetPageTest, ChangingABodyKeepsTheRegisteredNameAndLoadedBytes) {
+    // A body with a broken double-byte character and a trailing empty line comes back unchanged.
+    const QByteArray body = "first\r\n" + test::So + "\x81\r\n\r\n";
+    registerHeader(QStringLiteral("Top"), QStringLiteral("x"));
+    program.write(QStringLiteral("HEAD.0"), body);
+    test::clickRow(form.ListView3, 0);
+    form.Edit9->setText(QStringLiteral("Renamed"));
+    test::click(form.BitBtn12);
+    EXPECT_EQ(program.read(QStringLiteral("HEAD.0")), body);
+    EXPECT_EQ(test::columnTexts(form.ListView3, 1), test::texts({"Top"}));
+
+    form.Memo1->setPlainText(QStringLiteral("ソ表"));
+    test::click(form.BitBtn12);
+    EXPECT_EQ(program.read(QStringLiteral("HEAD.0")), test::So + test::Hyo + "\r\n");
+    form.Memo1->clear();
+    test::click(form.BitBtn12);
+    EXPECT_EQ(program.read(QStringLiteral("HEAD.0")).size(), 0);
+}
+
+TEST_F(SnippetPageTest, ClickingAFooterAfterAHeaderEmptiesTheHeaderFields) {
+    registerHeader(QStringLiteral("H"), QStringLiteral("header text"));
+    form.Memo1->setPlainText(QStringLiteral("footer text"));
+    test::type(form.Edit10, QStringLiteral("F"));
+    test::click(form.BitBtn15);
+
+    test::clickRow(form.ListView3, 0);
+    EXPECT_EQ(form.Edit7->text(), QStringLiteral("0"));
+    test::clickRow(form.ListView4, 0);
+    EXPECT_EQ(form.Edit7->text(), QString());
+    EXPECT_EQ(form.Edit9->text(), QString());
+    EXPECT_EQ(form.Edit8->text(), QStringLiteral("0"));
+    EXPECT_EQ(form.Edit10->text(), QStringLiteral("F"));
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("footer text"));
+
+    QFile::remove(program.file(QStringLiteral("FOOT.0")));
+    test::clickRow(form.ListView4, 0);
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("フッタデータが読み出せません")});
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("footer text"));
+}
+
+TEST_F(SnippetPageTest, RefusalsAndMessages) {
+    // An empty list ignores clicks, even for the other side's fields.
+    form.Edit10->setText(QStringLiteral("kept"));
+    form.Edit8->setText(QStringLiteral("5"));
+    QTest::mouseClick(form.ListView3->viewport(), Qt::LeftButton, {}, {10, 10});
+    EXPECT_EQ(form.Edit8->text(), QStringLiteral("5"));
+    EXPECT_EQ(form.Edit10->text(), QStringLiteral("kept"));
+
+    test::click(form.BitBtn12);
+    test::click(form.BitBtn13);
+    test::type(form.Edit9, QStringLiteral("a:b"));
+    test::type(form.Edit10, QStringLiteral(":"));
+    EXPECT_EQ(form.Edit9->text(), QStringLiteral("ab"));
+    EXPECT_EQ(form.Edit10->text(), QStringLiteral("kept"));
+    EXPECT_EQ(recorder.texts(), (QStringList{QStringLiteral("ヘッダ名を入力してください"),
+                                             QStringLiteral("削除対象を選択してください"),
+                                             QStringLiteral("ヘッダ名に : は使用出来ません"),
+                                             QStringLiteral("フッタ名に : は使用出来ません")}));
+    for (const auto& shown : recorder.shown()) {
+        EXPECT_EQ(shown.message.icon, MessageIcon::Error);
+        EXPECT_EQ(shown.message.caption, QStringLiteral("TAVELO"));
+    }
+
+    // A pasted ":" is taken as it stands; a character Shift-JIS cannot hold keeps the text from being saved.
+    recorder.clear();
+    QApplication::clipboard()->setText(QStringLiteral("x:y"));
+    form.Edit9->clear();
+    focusAndPaste(form.Edit9);
+    EXPECT_EQ(form.Edit9->text(), QStringLiteral("x:y"));
+    form.Memo1->setPlainText(QStringLiteral("smile ") + QString::fromUcs4(U"\U0001F600"));
+    test::click(form.BitBtn12);
+    ASSERT_EQ(recorder.shown().size(), 1);
+    EXPECT_TRUE(recorder.texts().first().contains(QString::fromUcs4(U"\U0001F600")));
+    EXPECT_EQ(form.ListView3->rowCount(), 0);
+    EXPECT_FALSE(program.exists(QStringLiteral("HEAD.0")));
+
+    // A data folder that does not exist: the lists cannot be loaded and the register cannot save.
+    recorder.clear();
+    form.Edit1->setText(program.path() + QStringLiteral("missing/"));
+    form.LoadSnippetLists();
+    form.Memo1->setPlainText(QStringLiteral("x"));
+    test::click(form.BitBtn12);
+    EXPECT_EQ(recorder.texts(), (QStringList{QStringLiteral("ディレクトリ設定を見直してください"),
+                                             QStringLiteral("データが異常です、保存出来ません")}));
+}
+
+} // namespace
+} // namespace kelvano

@@ -1,0 +1,390 @@
+#include "app/main_window.h"
+#include "app/restore_definition_window.h"
+#include "app/windows.h"
+#include "dialogs/cell_colour_dialog.h"
+#include "dialogs/clamping_spin_box.h"
+#include "dialogs/strip_image.h"
+#include "dialogs/table_settings_dialog.h"
+#include "entry/table_data_editor.h"
+#include "store/shift_jis.h"
+#include "store/table_definition_file.h"
+#include "support/dialog_recorder.h"
+#include "support/temp_folder.h"
+#include "support/window_set.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+class TablePageTest : public testing::Test {
+protected:
+    TablePageTest() : windows(program.path()), form(windows.form1()) {}
+
+    /// Registers a definition the way a user does: new, title, file name, register.
+    void registerNew(const QString& title, const QString& fileName) {
+        test::click(form.BitBtn3);
+        test::type(form.Edit4, title);
+        test::type(form.Edit5, fileName);
+        test::click(form.BitBtn4);
+    }
+    QByteArray tableFile() const { return program.read(QStringLiteral("TABLE.DAT")); }
+    QByteArray record(int number) const {
+        return tableFile().mid(number * TableDefinition::Size, TableDefinition::Size);
+    }
+
+    test::TempFolder program;
+    test::DialogRecorder recorder;
+    test::WindowSet windows;
+    TForm1& form;
+};
+
+TEST_F(TablePageTest, RegisteringAppendsWithoutANumberAndRewritesOnlyTheNumberedRecord) {
+    EXPECT_EQ(tableFile().size(), 0);
+    registerNew(QStringLiteral("価格表"), QStringLiteral("price"));
+    ASSERT_EQ(tableFile().size(), 1524);
+    TableDefinition expected;
+    expected.TableName = ShiftJis::encode(QStringLiteral("価格表")).bytes;
+    expected.FileName = "price";
+    EXPECT_EQ(record(0), expected.encode());
+    EXPECT_EQ(form.Edit3->text(), QString());
+    EXPECT_EQ(form.Edit4->text(), QString());
+
+    // Edit3 stays empty after a register, so typing again appends again.
+    test::type(form.Edit4, QStringLiteral("second"));
+    test::type(form.Edit5, QStringLiteral("two"));
+    test::click(form.BitBtn4);
+    registerNew(QStringLiteral("third"), QStringLiteral("three"));
+    ASSERT_EQ(tableFile().size(), 4572);
+    EXPECT_EQ(test::columnTexts(form.ListView1, 0), test::texts({"0", "1", "2"}));
+    EXPECT_EQ(test::columnTexts(form.ListView2, 2), test::texts({"price", "two", "three"}));
+
+    const QByteArray before = tableFile();
+    test::clickRow(form.ListView1, 1);
+    EXPECT_EQ(form.Edit3->text(), QStringLiteral("1"));
+    EXPECT_EQ(form.Edit4->text(), QStringLiteral("second"));
+    EXPECT_EQ(form.Edit5->text(), QStringLiteral("two"));
+    form.Edit4->selectAll();
+    test::type(form.Edit4, QStringLiteral("changed"));
+    test::click(form.BitBtn4);
+    const QByteArray after = tableFile();
+    ASSERT_EQ(after.size(), 4572);
+    EXPECT_EQ(after.left(1524), before.left(1524));
+    EXPECT_EQ(after.mid(3048), before.mid(3048));
+    EXPECT_EQ(TableDefinition::decode(record(1)).TableName, QByteArray("changed"));
+    EXPECT_EQ(test::columnTexts(form.ListView1, 1),
+              (QStringList{QStringLiteral("価格表"), QStringLiteral("changed"), QStringLiteral("third")}));
+    EXPECT_TRUE(recorder.shown().isEmpty());
+}
+
+TEST_F(TablePageTest, RegisterRefusesMissingAndUnsafeNamesAndTheFileNameTakesNoExtension) {
+    test::click(form.BitBtn3);
+    test::click(form.BitBtn4);
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("項目名を入れてください")});
+    EXPECT_EQ(QApplication::focusWidget(), form.Edit4);
+    test::type(form.Edit4, QStringLiteral("t"));
+    test::click(form.BitBtn4);
+    EXPECT_EQ(recorder.texts().last(), QStringLiteral("ファイル名を入れてください"));
+    EXPECT_EQ(QApplication::focusWidget(), form.Edit5);
+
+    recorder.clear();
+    test::type(form.Edit5, QStringLiteral("page.html"));
+    EXPECT_EQ(form.Edit5->text(), QStringLiteral("pagehtml"));
+    ASSERT_EQ(recorder.shown().size(), 1);
+    EXPECT_EQ(recorder.shown().first().message.text, QStringLiteral("拡張子は自動に設定されます"));
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Information);
+    EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("TAVELO"));
+
+    for (const QString& unsafe : {QStringLiteral("../escape"), QStringLiteral("sub\\name")}) {
+        recorder.clear();
+        form.Edit5->setText(unsafe);
+        test::click(form.BitBtn4);
+        ASSERT_EQ(recorder.texts(),
+                  QStringList{QStringLiteral("ファイル名に使用出来ない文字が含まれています")});
+        EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
+        EXPECT_EQ(QApplication::focusWidget(), form.Edit5);
+    }
+    EXPECT_EQ(tableFile().size(), 0);
+
+    // The title holds at most 80 bytes: a further character is refused.
+    form.Edit4->setText(QString(39, QChar(0x8868)));
+    form.Edit4->end(false);
+    test::type(form.Edit4, QStringLiteral("ab"));
+    EXPECT_EQ(form.Edit4->text(), QString(39, QChar(0x8868)) + QStringLiteral("ab"));
+    test::type(form.Edit4, QStringLiteral("c"));
+    EXPECT_EQ(form.Edit4->text(), QString(39, QChar(0x8868)) + QStringLiteral("ab"));
+}
+
+TEST_F(TablePageTest, ADefinitionLoadedIntoBothDialogsIsStoredAgainByteForByte) {
+    TableDefinition stored;
+    // 79 bytes of text and the first half of 表: the cut split a double-byte character.
+    stored.TableName = QByteArray(79, 'n') + test::Hyo.left(1);
+    stored.FileName = test::So + "data";
+    stored.HeaderName = "3:Top";
+    stored.FooterName = "typed by hand";
+    stored.BorderWidth = 7;
+    stored.CaptionText = test::WideB + "caption";
+    stored.CaptionOnTop = false;
+    stored.Use3DColours = true;
+    stored.BorderColour = "123456";
+    stored.LightColour = "FFFFFF";
+    stored.DarkColour = "000080";
+    stored.TableWidth = "80%";
+    stored.CellSpacing = 9;
+    stored.CellPadding = 4;
+    stored.ColumnColourMode = false;
+    stored.RowColourMode = true;
+    stored.ColumnBackColours[40] = 0x0080FF;
+    stored.ColumnTextColours[40] = 0x123456;
+    stored.RowBackColours[3] = 0xABCDEF;
+    stored.RowTextColours[9] = 0x00FF00;
+    stored.ColumnFontSizes[0] = -14;
+    stored.ColumnFontSizes[41] = 14;
+    stored.ColumnAlignments[40] = 8;
+    stored.ColumnCount = 42;
+    stored.RowColourCount = 10;
+    stored.ShowEmptyCells = false;
+    TableDefinition first;
+    first.TableName = "first";
+    first.FileName = "one";
+    const TableDefinitionFile file(program.path());
+    file.append(first);
+    file.append(stored);
+    form.LoadTableLists();
+    const QByteArray before = tableFile();
+
+    // A definition with the caption on top, then the one below it.
+    test::clickRow(form.ListView1, 0);
+    EXPECT_TRUE(windows.form3().RadioButton1->isChecked());
+    test::clickRow(form.ListView1, 1);
+    EXPECT_TRUE(windows.form3().RadioButton2->isChecked());
+    EXPECT_TRUE(windows.form3().RadioButton3->isChecked());
+    EXPECT_EQ(windows.form3().SpinEdit3->value(), 80);
+    EXPECT_TRUE(windows.form4().CheckBox3->isChecked());
+    EXPECT_FALSE(windows.form4().CheckBox1->isChecked());
+    EXPECT_EQ(form.ComboBox2->currentText(), QStringLiteral("typed by hand"));
+    // Column 40's colours show in the cell colour dialog's strip once it is scrolled there.
+    windows.form4().ScrollBar1->setValue(36);
+    EXPECT_EQ(windows.form4().Image1->canvas().pixel(50 * 4 + 30, 12), qRgb(0xFF, 0x80, 0x00));
+
+    test::click(form.BitBtn4);
+    EXPECT_EQ(tableFile(), before);
+    EXPECT_TRUE(recorder.shown().isEmpty());
+}
+
+TEST_F(TablePageTest, TheWidthTextChoosesTheWidthOption) {
+    const TableDefinitionFile file(program.path());
+    for (const QByteArray& width : {QByteArray("640"), QByteArray(""), QByteArray("75%")}) {
+        TableDefinition definition;
+        definition.TableName = "w";
+        definition.FileName = "w";
+        definition.TableWidth = width;
+        file.append(definition);
+    }
+    form.LoadTableLists();
+    TForm3& dialog = windows.form3();
+    test::clickRow(form.ListView1, 0);
+    EXPECT_TRUE(dialog.RadioButton4->isChecked());
+    EXPECT_EQ(dialog.SpinEdit4->value(), 640);
+    EXPECT_TRUE(dialog.SpinEdit4->isEnabled());
+    EXPECT_FALSE(dialog.SpinEdit3->isEnabled());
+    test::clickRow(form.ListView1, 1);
+    EXPECT_TRUE(dialog.RadioButton5->isChecked());
+    EXPECT_FALSE(dialog.SpinEdit3->isEnabled());
+    EXPECT_FALSE(dialog.SpinEdit4->isEnabled());
+    test::clickRow(form.ListView1, 2);
+    EXPECT_TRUE(dialog.RadioButton3->isChecked());
+    EXPECT_EQ(dialog.SpinEdit3->value(), 75);
+}
+
+TEST_F(TablePageTest, DeletingHidesADefinitionUnderItsNumberAndRestoringBringsItBack) {
+    registerNew(QStringLiteral("a"), QStringLiteral("a"));
+    registerNew(QStringLiteral("b"), QStringLiteral("b"));
+    registerNew(QStringLiteral("c"), QStringLiteral("c"));
+    const QByteArray before = tableFile();
+
+    test::click(form.BitBtn5);
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("テーブルを選択してください")});
+    test::click(form.BitBtn6);
+    EXPECT_EQ(recorder.texts().last(), QStringLiteral("削除されたテーブルはありません"));
+
+    recorder.clear();
+    test::clickRow(form.ListView1, 1);
+    test::click(form.BitBtn5); // answered No
+    EXPECT_EQ(tableFile(), before);
+    recorder.answerNext(true);
+    test::click(form.BitBtn5);
+    ASSERT_EQ(recorder.texts(),
+              (QStringList{QStringLiteral("削除しますか？"), QStringLiteral("削除しますか？")}));
+    EXPECT_TRUE(recorder.shown().first().question);
+    QByteArray expected = before;
+    expected[1524 + 1521] = 1;
+    EXPECT_EQ(tableFile(), expected);
+    EXPECT_EQ(test::columnTexts(form.ListView1, 0), test::texts({"0", "2"}));
+    EXPECT_EQ(test::columnTexts(form.ListView2, 0), test::texts({"0", "2"}));
+    EXPECT_EQ(form.Edit3->text(), QString());
+
+    // Registering a new definition now appends: the deleted number is never reused.
+    registerNew(QStringLiteral("d"), QStringLiteral("d"));
+    EXPECT_EQ(test::columnTexts(form.ListView1, 0), test::texts({"0", "2", "3"}));
+
+    test::click(form.BitBtn6);
+    auto* chooser = form.findChild<RestoreDefinitionWindow*>();
+    ASSERT_NE(chooser, nullptr);
+    ASSERT_TRUE(chooser->isVisible());
+    EXPECT_EQ(test::columnTexts(chooser->ListView5, 0), test::texts({"1"}));
+    EXPECT_EQ(test::columnTexts(chooser->ListView5, 1), test::texts({"b"}));
+    test::clickRow(chooser->ListView5, 0);
+    test::click(chooser->RestoreButton);
+    EXPECT_FALSE(chooser->isVisible());
+    EXPECT_EQ(tableFile().left(4572), before);
+    EXPECT_EQ(test::columnTexts(form.ListView1, 0), test::texts({"0", "1", "2", "3"}));
+}
+
+TEST_F(TablePageTest, DialogButtonsNeedAStoredDefinitionAndNewResetsBothDialogs) {
+    test::click(form.Button2);
+    test::click(form.Button3);
+    EXPECT_EQ(recorder.texts(), (QStringList{QStringLiteral("テーブルを選択してください"),
+                                             QStringLiteral("テーブルを選択してください")}));
+    EXPECT_FALSE(windows.form3().isVisible());
+    EXPECT_FALSE(windows.form4().isVisible());
+
+    registerNew(QStringLiteral("a"), QStringLiteral("a"));
+    test::clickRow(form.ListView1, 0);
+    test::click(form.Button2);
+    EXPECT_TRUE(windows.form3().isVisible());
+    test::click(form.Button3);
+    EXPECT_TRUE(windows.form4().isVisible());
+
+    windows.form4().CheckBox3->setChecked(true);
+    windows.form3().SpinEdit1->setValue(20);
+    windows.form3().RadioButton2->setChecked(true);
+    EXPECT_TRUE(form.currentDefinition().RowColourMode);
+    test::click(form.BitBtn3);
+    EXPECT_EQ(form.currentDefinition(), TableDefinition());
+    EXPECT_FALSE(windows.form4().CheckBox1->isChecked());
+    EXPECT_FALSE(windows.form4().CheckBox3->isChecked());
+    EXPECT_EQ(windows.form3().SpinEdit1->value(), 1);
+    EXPECT_TRUE(windows.form3().RadioButton1->isChecked());
+    EXPECT_EQ(QApplication::focusWidget(), form.Edit4);
+}
+
+TEST_F(TablePageTest, TheDataPageNeedsASelectedTableAndARegisterClearsTheTicks) {
+    registerNew(QStringLiteral("a"), QStringLiteral("a"));
+    registerNew(QStringLiteral("b"), QStringLiteral("b"));
+    form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
+    form.ListView2->item(1, 0)->setCheckState(Qt::Checked);
+    registerNew(QStringLiteral("c"), QStringLiteral("c"));
+    for (int row = 0; row < form.ListView2->rowCount(); ++row) {
+        EXPECT_EQ(form.ListView2->item(row, 0)->checkState(), Qt::Unchecked);
+    }
+
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    test::click(form.BitBtn8);
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("入力するテーブルを選択してください")});
+    test::clickRow(form.ListView2, 1);
+    QFile::remove(program.file(QStringLiteral("TABLE.DAT")));
+    test::click(form.BitBtn8);
+    EXPECT_EQ(recorder.texts().last(),
+              QStringLiteral("テーブルマスターが見つかりません、テーブル設定で作成してください"));
+    EXPECT_EQ(recorder.shown().last().message.icon, MessageIcon::Error);
+
+    form.PageControl1->setCurrentWidget(form.TabSheet4);
+    test::clickRow(form.ListView1, 0);
+    EXPECT_EQ(recorder.texts().last(), QStringLiteral("テーブルがありません"));
+}
+
+} // namespace
+} // namespace kelvano
+
+namespace kelvano {
+namespace {
+
+TEST_F(TablePageTest, OutputWritesThePagesOfTheTickedTablesAndShowsEachMessage) {
+    program.write(QStringLiteral("HEAD.DAT"), QByteArray(1, '\x01') + 'H' + QByteArray(80, '\0'));
+    program.write(QStringLiteral("HEAD.0"), "<HTML>\r\n");
+    program.write(QStringLiteral("two.TBL"), QByteArray());
+    form.LoadSnippetLists();
+    registerNew(QStringLiteral("one"), QStringLiteral("one"));
+    test::click(form.BitBtn3);
+    test::type(form.Edit4, QStringLiteral("two"));
+    test::type(form.Edit5, QStringLiteral("two"));
+    form.ComboBox1->setCurrentIndex(0);
+    EXPECT_EQ(form.ComboBox1->currentText(), QStringLiteral("0:H"));
+    test::click(form.BitBtn4);
+
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    test::click(form.BitBtn9);
+    EXPECT_EQ(recorder.texts(), test::texts({"作成終了しました"}));
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Information);
+    EXPECT_FALSE(program.exists(QStringLiteral("one.html")));
+
+    recorder.clear();
+    form.ListView2->item(1, 0)->setCheckState(Qt::Checked);
+    test::click(form.BitBtn9);
+    EXPECT_EQ(recorder.texts(), test::texts({"フォッタファイルが見つかりませんでした、フッタ無しで続行します",
+                                             "作成終了しました"}));
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
+    EXPECT_EQ(
+        program.read(QStringLiteral("two.html")),
+        QByteArray("<HTML>\r\n<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n</TABLE>\r\n"));
+    EXPECT_FALSE(program.exists(QStringLiteral("one.html")));
+
+    // A table without its data file ends the run with the standard I/O error box.
+    recorder.clear();
+    form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
+    test::click(form.BitBtn9);
+    ASSERT_EQ(recorder.shown().size(), 1);
+    EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("Kelvano"));
+}
+
+} // namespace
+} // namespace kelvano
+
+namespace kelvano {
+namespace {
+
+TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
+    TForm5 editor;
+    kelvano::windows().Form5 = &editor;
+    const TableDefinitionFile file(program.path());
+    for (const int columns : {3, 5}) {
+        TableDefinition definition;
+        definition.TableName = "t";
+        definition.FileName = "cols" + QByteArray::number(columns);
+        definition.ColumnCount = quint16(columns);
+        file.append(definition);
+    }
+    form.LoadTableLists();
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    test::clickRow(form.ListView2, 1);
+    test::click(form.BitBtn8);
+    EXPECT_TRUE(editor.isVisible());
+    const QAbstractItemModel* grid = editor.StringGrid1->model();
+    EXPECT_EQ(grid->headerData(0, Qt::Horizontal).toString(), QStringLiteral("列1"));
+    EXPECT_EQ(grid->headerData(4, Qt::Horizontal).toString(), QStringLiteral("列5"));
+    EXPECT_FALSE(grid->headerData(5, Qt::Horizontal).isValid());
+    EXPECT_TRUE(program.exists(QStringLiteral("cols5.TBL")));
+
+    // A double click on a row opens it the same way.
+    editor.hide();
+    const QRect first = form.ListView2->visualItemRect(form.ListView2->item(0, 1));
+    QTest::mouseClick(form.ListView2->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(form.ListView2->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_FALSE(editor.StringGrid1->model()->headerData(3, Qt::Horizontal).isValid());
+    kelvano::windows().Form5 = nullptr;
+}
+
+} // namespace
+} // namespace kelvano

@@ -1,0 +1,213 @@
+#include "app/main_window.h"
+#include "dialogs/cell_colour_dialog.h"
+#include "dialogs/clamping_spin_box.h"
+#include "dialogs/strip_image.h"
+#include "store/table_definition_file.h"
+#include "support/dialog_recorder.h"
+#include "support/temp_folder.h"
+#include "support/window_set.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+class CellColourDialogTest : public testing::Test {
+protected:
+    CellColourDialogTest() : windows(program.path()), form(windows.form1()), dialog(windows.form4()) {
+        TableDefinition definition;
+        definition.TableName = "t";
+        definition.FileName = "t";
+        TableDefinitionFile(program.path()).append(definition);
+        form.LoadTableLists();
+        test::clickRow(form.ListView1, 0);
+        test::click(form.Button3);
+    }
+    TableDefinition gathered() {
+        form.GatherDefinition();
+        return form.currentDefinition();
+    }
+    /// A click in a band (0 colours, 1-2 alignment, 3 size) of a slot of the column strip.
+    void clickColumn(int slot, int band, Qt::MouseButton button) {
+        QTest::mouseClick(dialog.Image1, button, {}, {50 * slot + 25, 20 * band + 10});
+    }
+    static void movePointer(QWidget* surface, QPoint position) {
+        QMouseEvent move(QEvent::MouseMove, position, surface->mapToGlobal(position), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(surface, &move);
+    }
+    bool isDark(const QImage& image, int x, int y) const { return qGray(image.pixel(x, y)) < 128; }
+
+    test::TempFolder program;
+    test::DialogRecorder recorder;
+    test::WindowSet windows;
+    TForm1& form;
+    TForm4& dialog;
+};
+
+TEST_F(CellColourDialogTest, AlignmentCyclesBothWaysAndTheCircleFollows) {
+    const QImage& strip = dialog.Image1->canvas();
+    // The outline's left edge of the top-left circle, then of the bottom-right one.
+    EXPECT_TRUE(isDark(strip, 4, 30));
+    EXPECT_FALSE(isDark(strip, 33, 50));
+    QList<int> seen;
+    for (int click = 0; click < 9; ++click) {
+        clickColumn(0, 1, Qt::RightButton);
+        seen.append(gathered().ColumnAlignments[0]);
+    }
+    EXPECT_EQ(seen, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 0}));
+    clickColumn(0, 2, Qt::LeftButton);
+    EXPECT_EQ(gathered().ColumnAlignments[0], 8);
+    EXPECT_TRUE(isDark(strip, 33, 50));
+    EXPECT_FALSE(isDark(strip, 4, 30));
+    clickColumn(0, 2, Qt::MiddleButton);
+    EXPECT_EQ(gathered().ColumnAlignments[0], 0);
+    clickColumn(0, 1, Qt::LeftButton);
+    clickColumn(0, 1, Qt::LeftButton);
+    EXPECT_EQ(gathered().ColumnAlignments[0], 7);
+}
+
+TEST_F(CellColourDialogTest, FontSizesStopAtTheirBounds) {
+    for (int click = 0; click < 20; ++click) {
+        clickColumn(0, 3, Qt::RightButton);
+    }
+    EXPECT_EQ(gathered().ColumnFontSizes[0], 14);
+    for (int click = 0; click < 40; ++click) {
+        clickColumn(0, 3, Qt::LeftButton);
+    }
+    EXPECT_EQ(gathered().ColumnFontSizes[0], -14);
+}
+
+TEST_F(CellColourDialogTest, AScrolledStripActsOnTheColumnsItShows) {
+    dialog.SpinEdit1->setValue(12);
+    EXPECT_EQ(dialog.ScrollBar1->maximum(), 11);
+    dialog.ScrollBar1->setValue(5);
+    recorder.chooseNext(QColor(0x12, 0x34, 0x56));
+    clickColumn(2, 0, Qt::RightButton);
+    recorder.chooseNext(QColor(0xFF, 0x80, 0x00));
+    clickColumn(2, 0, Qt::LeftButton);
+    clickColumn(2, 1, Qt::RightButton);
+    const TableDefinition definition = gathered();
+    EXPECT_EQ(definition.ColumnTextColours[7], 0x563412u);
+    EXPECT_EQ(definition.ColumnBackColours[7], 0x0080FFu);
+    EXPECT_EQ(definition.ColumnAlignments[7], 1);
+    EXPECT_EQ(definition.ColumnAlignments[2], 0);
+    EXPECT_EQ(definition.ColumnCount, 12);
+
+    // Slot 7 would show column 12, which the table does not have: it stays blank and ignores clicks.
+    const QImage& strip = dialog.Image1->canvas();
+    for (int x = 350; x < 400; x += 7) {
+        for (int y = 0; y < 80; y += 5) {
+            EXPECT_EQ(strip.pixel(x, y), qRgb(255, 255, 255));
+        }
+    }
+    clickColumn(7, 1, Qt::RightButton);
+    EXPECT_EQ(gathered().ColumnAlignments, definition.ColumnAlignments);
+    // The swatch of slot 2 shows column 7's background.
+    EXPECT_EQ(strip.pixel(50 * 2 + 30, 12), qRgb(0xFF, 0x80, 0x00));
+
+    // The pointer over a column draws a blue frame around its slot.
+    movePointer(dialog.Image1, {130, 50});
+    EXPECT_EQ(strip.pixel(101, 40), qRgb(0, 0, 255));
+    movePointer(dialog.Image1, {30, 50});
+    EXPECT_NE(strip.pixel(101, 40), qRgb(0, 0, 255));
+}
+
+TEST_F(CellColourDialogTest, ChangingACountResetsTheNewLastEntry) {
+    recorder.chooseNext(QColor(Qt::red));
+    recorder.chooseNext(QColor(Qt::green));
+    dialog.SpinEdit1->setValue(3);
+    clickColumn(2, 0, Qt::LeftButton);
+    clickColumn(2, 0, Qt::RightButton);
+    dialog.SpinEdit1->setValue(4);
+    dialog.SpinEdit1->setValue(3);
+    TableDefinition definition = gathered();
+    EXPECT_EQ(definition.ColumnBackColours[2], 0xFFFFFFu);
+    EXPECT_EQ(definition.ColumnTextColours[2], 0u);
+    EXPECT_EQ(definition.ColumnBackColours[3], 0xFFFFFFu);
+
+    dialog.SpinEdit2->setValue(2);
+    recorder.chooseNext(QColor(0, 0, 255));
+    QTest::mouseClick(dialog.Image2, Qt::LeftButton, {}, {25, 30});
+    recorder.chooseNext(QColor(0, 0, 255));
+    QTest::mouseClick(dialog.Image2, Qt::RightButton, {}, {25, 30});
+    // The third slot is beyond the row colours: no colour dialog opens.
+    recorder.chooseNext(QColor(Qt::red));
+    QTest::mouseClick(dialog.Image2, Qt::LeftButton, {}, {25, 50});
+    definition = gathered();
+    EXPECT_EQ(definition.RowBackColours[1], 0xFF0000u);
+    EXPECT_EQ(definition.RowTextColours[1], 0xFF0000u);
+    EXPECT_EQ(definition.RowBackColours[2], 0xFFFFFFu);
+    EXPECT_EQ(definition.RowColourCount, 2);
+    EXPECT_EQ(dialog.ScrollBar2->maximum(), 1);
+    EXPECT_EQ(dialog.Image2->canvas().pixel(30, 30), qRgb(0, 0, 255));
+}
+
+TEST_F(CellColourDialogTest, TheModeTicksWorkAsAPairStraightIntoTheDefinition) {
+    TableDefinition& current = form.currentDefinition();
+    EXPECT_TRUE(dialog.CheckBox1->isChecked());
+    test::click(dialog.CheckBox3);
+    EXPECT_FALSE(dialog.CheckBox1->isChecked());
+    EXPECT_TRUE(current.RowColourMode);
+    EXPECT_FALSE(current.ColumnColourMode);
+    test::click(dialog.CheckBox3);
+    EXPECT_TRUE(current.ColumnColourMode);
+    EXPECT_FALSE(current.RowColourMode);
+    test::click(dialog.CheckBox1);
+    test::click(dialog.CheckBox1);
+    EXPECT_FALSE(dialog.CheckBox1->isChecked());
+    EXPECT_FALSE(dialog.CheckBox3->isChecked());
+    EXPECT_TRUE(current.RowColourMode);
+
+    // No, then "登録・変更" on the main window stores the mode the ticks left.
+    test::click(dialog.Button2);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_FALSE(TableDefinitionFile(program.path()).read(0)->RowColourMode);
+    test::click(form.BitBtn4);
+    EXPECT_TRUE(TableDefinitionFile(program.path()).read(0)->RowColourMode);
+    EXPECT_FALSE(TableDefinitionFile(program.path()).read(0)->ColumnColourMode);
+}
+
+TEST_F(CellColourDialogTest, YesWritesTheDefinitionAtTheNumberOnTheMainWindow) {
+    for (int click = 0; click < 3; ++click) {
+        clickColumn(0, 3, Qt::RightButton);
+    }
+    dialog.SpinEdit1->setValue(5);
+    recorder.answerNext(true);
+    test::click(dialog.Button2);
+    const TableDefinition saved = *TableDefinitionFile(program.path()).read(0);
+    EXPECT_EQ(saved.ColumnFontSizes[0], 3);
+    EXPECT_EQ(saved.ColumnCount, 5);
+    EXPECT_EQ(saved.TableName, QByteArray("t"));
+}
+
+} // namespace
+} // namespace kelvano
+
+namespace kelvano {
+namespace {
+
+TEST_F(CellColourDialogTest, TypingACountChangesItOnceWhenTheFieldIsLeft) {
+    dialog.SpinEdit1->setValue(3);
+    recorder.chooseNext(QColor(Qt::red));
+    clickColumn(0, 0, Qt::LeftButton);
+    test::focus(dialog.SpinEdit1);
+    dialog.SpinEdit1->selectAll();
+    test::type(dialog.SpinEdit1, QStringLiteral("12"));
+    test::focus(dialog.SpinEdit2);
+    EXPECT_EQ(dialog.SpinEdit1->value(), 12);
+    EXPECT_EQ(dialog.ScrollBar1->maximum(), 11);
+    // Column 0 kept its colour: the count never passed through 1.
+    EXPECT_EQ(gathered().ColumnBackColours[0], 0x0000FFu);
+}
+
+} // namespace
+} // namespace kelvano

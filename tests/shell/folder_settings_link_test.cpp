@@ -1,0 +1,77 @@
+#include "app/main_window.h"
+#include "app/window_links.h"
+#include "app/windows.h"
+#include "entry/picture_picker.h"
+#include "shell/directory_picker.h"
+#include "shell/folder_view.h"
+#include "store/shift_jis.h"
+#include "support/dialog_recorder.h"
+#include "support/temp_folder.h"
+#include "support/window_set.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+/// The main window with both pickers, registered and linked as the program links them.
+class FolderSettingsLink : public testing::Test {
+protected:
+    FolderSettingsLink() : windowSet(program.path()), form(windowSet.form1()) {
+        QDir(program.path()).mkpath(QStringLiteral("site/pictures"));
+        windows().Form2 = &directoryPicker;
+        windows().Form7 = &picturePicker;
+        linkWindows(windows());
+    }
+
+    QString folder(const char* name) const {
+        return QDir::cleanPath(program.file(QString::fromLatin1(name)));
+    }
+
+    test::TempFolder program;
+    test::DialogRecorder dialogs;
+    test::WindowSet windowSet;
+    TForm1& form;
+    TForm2 directoryPicker;
+    TForm7 picturePicker;
+};
+
+TEST_F(FolderSettingsLink, EachBrowseButtonFillsItsOwnFieldAndSetting) {
+    const struct {
+        QPushButton* button;
+        QLineEdit* field;
+        int target;
+        const char* chosen;
+    } rows[] = {{form.BitBtn1, form.Edit1, 1, "site"},
+                {form.BitBtn2, form.Edit2, 2, "site/pictures"},
+                {form.BitBtn10, form.Edit6, 3, "site/pictures"}};
+    for (const auto& row : rows) {
+        test::click(row.button);
+        ASSERT_TRUE(directoryPicker.isVisible());
+        EXPECT_EQ(directoryPicker.PickTarget, row.target);
+        EXPECT_EQ(directoryPicker.FolderView1->SelectedPath(), QDir::cleanPath(row.field->text()))
+            << "the tree starts on the field's folder";
+        directoryPicker.FolderView1->SelectPath(folder(row.chosen));
+        test::click(directoryPicker.Button1);
+        EXPECT_FALSE(directoryPicker.isVisible());
+        EXPECT_EQ(row.field->text(), folder(row.chosen) + u'/');
+    }
+    EXPECT_EQ(form.settings().DataFolder, ShiftJis::encode(folder("site") + u'/').bytes);
+    EXPECT_EQ(form.settings().HtmlFolder, ShiftJis::encode(folder("site/pictures") + u'/').bytes);
+    EXPECT_EQ(form.settings().ImageFolder, ShiftJis::encode(folder("site/pictures") + u'/').bytes);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+}
+
+TEST_F(FolderSettingsLink, DoubleClickOnTheDataListPointsThePicturePickerAtTheHtmlFolder) {
+    form.Edit2->setText(folder("site/pictures") + u'/');
+    QTest::mouseDClick(form.ListView2->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(picturePicker.FolderView1->SelectedPath(), folder("site/pictures"));
+}
+
+} // namespace
+} // namespace kelvano
