@@ -388,3 +388,32 @@ TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
 
 } // namespace
 } // namespace kelvano
+
+namespace kelvano {
+namespace {
+
+TEST_F(TablePageTest, ADefinitionFormattedInTheDialogsComesOutOnItsPage) {
+    registerNew(QStringLiteral("formatted"), QStringLiteral("formatted"));
+    program.write(QStringLiteral("formatted.TBL"), QByteArray());
+    test::clickRow(form.ListView1, 0);
+    test::click(form.Button2);
+    TForm3& wide = windows.form3();
+    wide.SpinEdit1->setValue(3);
+    test::click(wide.RadioButton3);
+    wide.SpinEdit3->setValue(80);
+    recorder.chooseNext(QColor(0xFF, 0x80, 0x00));
+    test::click(wide.Button1);
+    recorder.answerNext(true);
+    test::click(wide.Button4);
+
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
+    test::click(form.BitBtn9);
+    EXPECT_EQ(recorder.texts().last(), QStringLiteral("作成終了しました"));
+    EXPECT_TRUE(program.read(QStringLiteral("formatted.html"))
+                    .contains("<TABLE BORDER=\"3\" WIDTH=\"80%\" BORDERCOLOR=\"#FF8000\" CELLSPACING=\"2\" "
+                              "CELLPADDING=\"1\">\r\n</TABLE>\r\n"));
+}
+
+} // namespace
+} // namespace kelvano
