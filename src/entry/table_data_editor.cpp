@@ -189,13 +189,13 @@ void TForm5::buildMenu() {
 }
 
 TableDataFiles TForm5::dataFiles() const {
-    return TableDataFiles(QFile::decodeName(m_settings.DataFolder), QFile::decodeName(m_fileName));
+    return TableDataFiles::fromStored(m_settings.DataFolder, m_fileName);
 }
 
 void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFolder,
                        const QByteArray& fileName, int columnCount) {
     UserDialogs::guarded(this, [&] {
-        const TableDataFiles files(QFile::decodeName(settings.DataFolder), QFile::decodeName(fileName));
+        const TableDataFiles files = TableDataFiles::fromStored(settings.DataFolder, fileName);
         if (!loadTable(files, columnCount)) {
             return; // the table stays closed; whatever the editor held is kept
         }

@@ -3,6 +3,7 @@
 #include "store/file_names.h"
 #include "store/io_error.h"
 #include "store/save_file.h"
+#include "store/shift_jis.h"
 #include "store/text_lines.h"
 
 #include <filesystem>
@@ -33,6 +34,10 @@ std::optional<QList<QByteArray>> appendUniqueLine(const QString& path, QByteArra
 
 TableDataFiles::TableDataFiles(const QString& dataFolder, const QString& fileName)
     : m_base(dataFolder + fileName) {}
+
+TableDataFiles TableDataFiles::fromStored(QByteArrayView dataFolder, QByteArrayView fileName) {
+    return TableDataFiles(ShiftJis::decode(dataFolder), ShiftJis::decode(fileName));
+}
 
 QString TableDataFiles::pathOf(QStringView extension) const {
     return findFileIgnoringCase(m_base + extension.toString());

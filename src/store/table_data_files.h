@@ -15,6 +15,9 @@ namespace kelvano {
 class TableDataFiles {
 public:
     TableDataFiles(const QString& dataFolder, const QString& fileName);
+    /// The files of a table from its stored texts: the data folder setting and the definition's
+    /// FileName, both Shift-JIS.
+    static TableDataFiles fromStored(QByteArrayView dataFolder, QByteArrayView fileName);
 
     QString tablePath() const;
     QString referencePath() const;

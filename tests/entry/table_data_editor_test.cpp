@@ -1,6 +1,7 @@
 #include "editor_fixture.h"
 #include "entry/cell_markers.h"
 #include "entry/table_grid_delegate.h"
+#include "store/shift_jis.h"
 #include "support/file_size_limit.h"
 
 #include <QDir>
@@ -55,6 +56,20 @@ TEST_F(TableDataEditor, OpeningLoadsTheRowsDropsExtraColumnsAndForgetsTheTableBe
     EXPECT_EQ(text(1, 2), "");
     QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
     EXPECT_FALSE(m_editor.isVisible());
+}
+
+TEST_F(TableDataEditor, FoldersAndFileNamesStoredInShiftJisReachTheirFiles) {
+    const QString folder = m_folder.path() + QStringLiteral("表データ/");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString name = QStringLiteral("価格ソ");
+    TableLayers layers(1);
+    layers.setValue(CellLayer::Text, 0, 0, "kept");
+    ASSERT_TRUE(TableLayersFile::save(TableDataFiles(folder, name), layers));
+
+    m_settings.DataFolder = ShiftJis::encode(folder).bytes;
+    open(1, ShiftJis::encode(name).bytes);
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+    EXPECT_EQ(text(0, 0), "kept");
 }
 
 TEST_F(TableDataEditor, EnterConfirmsIntoTheReferenceListAndMovesOnOrAddsARow) {
