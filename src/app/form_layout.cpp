@@ -1,11 +1,13 @@
 #include "app/form_layout.h"
 
+#include <QCheckBox>
 #include <QFont>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 
 namespace kelvano::FormLayout {
@@ -32,6 +34,22 @@ QLineEdit* edit(QWidget* parent, const QString& name, const QRect& geometry) {
 
 QLabel* label(QWidget* parent, const QString& text, const QPoint& position) {
     auto* result = new QLabel(text, parent);
+    result->move(position);
+    result->adjustSize();
+    return result;
+}
+
+QCheckBox* tickBox(QWidget* parent, const QString& name, const QString& caption, const QPoint& position) {
+    auto* result = new QCheckBox(caption, parent);
+    result->setObjectName(name);
+    result->move(position);
+    result->adjustSize();
+    return result;
+}
+
+QRadioButton* radio(QWidget* parent, const QString& name, const QString& caption, const QPoint& position) {
+    auto* result = new QRadioButton(caption, parent);
+    result->setObjectName(name);
     result->move(position);
     result->adjustSize();
     return result;

@@ -4,10 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QRadioButton;
 class QTableWidget;
 class QWidget;
 
@@ -21,6 +23,8 @@ void setFormFont(QWidget* window);
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
 QLineEdit* edit(QWidget* parent, const QString& name, const QRect& geometry);
 QLabel* label(QWidget* parent, const QString& text, const QPoint& position);
+QCheckBox* tickBox(QWidget* parent, const QString& name, const QString& caption, const QPoint& position);
+QRadioButton* radio(QWidget* parent, const QString& name, const QString& caption, const QPoint& position);
 QGroupBox* group(QWidget* parent, const QString& name, const QString& title, const QRect& geometry);
 /// A read-only report list with whole-row selection and grid lines.
 QTableWidget* reportList(QWidget* parent, const QString& name, const QStringList& columns,

@@ -50,14 +50,6 @@ QRect alignmentCircle(int x0, int code) {
                  QPoint(x0 + Right[horizontal] - 1, Bottom[vertical] - 1));
 }
 
-QCheckBox* tickBox(QWidget* parent, const QString& name, const QString& caption, const QPoint& position) {
-    auto* result = new QCheckBox(caption, parent);
-    result->setObjectName(name);
-    result->move(position);
-    result->adjustSize();
-    return result;
-}
-
 } // namespace
 
 TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Tool) {

@@ -22,22 +22,6 @@ using namespace FormLayout;
 
 namespace {
 
-QRadioButton* radio(QWidget* parent, const QString& name, const QString& caption, const QPoint& position) {
-    auto* result = new QRadioButton(caption, parent);
-    result->setObjectName(name);
-    result->move(position);
-    result->adjustSize();
-    return result;
-}
-
-QCheckBox* tickBox(QWidget* parent, const QString& name, const QString& caption, const QPoint& position) {
-    auto* result = new QCheckBox(caption, parent);
-    result->setObjectName(name);
-    result->move(position);
-    result->adjustSize();
-    return result;
-}
-
 ClampingSpinBox* spin(QWidget* parent, const QString& name, int minimum, int maximum, int initial,
                       const QRect& geometry) {
     auto* result = new ClampingSpinBox(minimum, maximum, initial, parent);

@@ -1,4 +1,5 @@
 #include "entry/link_list.h"
+#include "entry/stored_text_list.h"
 
 #include "app/user_dialogs.h"
 #include "app/windows.h"
@@ -75,11 +76,7 @@ bool TForm8::fillList(const std::optional<QList<QByteArray>>& lines) {
         UserDialogs::show(this, MessageIcon::Error, Messages::ResetFolderSettings);
         return false;
     }
-    ListBox1->clear();
-    for (const QByteArray& line : *lines) {
-        auto* item = new QListWidgetItem(shiftJisText(line), ListBox1);
-        item->setData(Qt::UserRole, line);
-    }
+    fillStoredTextList(ListBox1, *lines);
     return true;
 }
 
@@ -121,7 +118,7 @@ void TForm8::ListBox1DblClick(QListWidgetItem* item) {
         return;
     }
     Edit1->setText(item->text());
-    setEditorLink(item->data(Qt::UserRole).toByteArray());
+    setEditorLink(storedText(item));
     hide();
 }
 

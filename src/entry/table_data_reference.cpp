@@ -1,4 +1,5 @@
 #include "entry/table_data_reference.h"
+#include "entry/stored_text_list.h"
 
 #include "app/user_dialogs.h"
 #include "app/windows.h"
@@ -32,11 +33,7 @@ bool TForm6::LoadReferenceList(const TableDataFiles& files) {
         UserDialogs::show(this, MessageIcon::None, Messages::ResetFolderSettings);
         return false;
     }
-    ListBox1->clear();
-    for (const QByteArray& line : *lines) {
-        auto* item = new QListWidgetItem(shiftJisText(line), ListBox1);
-        item->setData(Qt::UserRole, line);
-    }
+    fillStoredTextList(ListBox1, *lines);
     return true;
 }
 
@@ -57,7 +54,7 @@ void TForm6::OpenAt(const TableDataFiles& files, QPoint topLeft) {
 
 void TForm6::ListBox1DblClick(QListWidgetItem* item) {
     if (TForm5* editor = windows().Form5) {
-        editor->SetCurrentCellText(item->data(Qt::UserRole).toByteArray());
+        editor->SetCurrentCellText(storedText(item));
     }
     hide();
 }
