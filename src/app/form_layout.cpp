@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTableWidget>
 
 namespace kelvano::FormLayout {
@@ -16,6 +17,12 @@ void setFormFont(QWidget* window) {
     QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
     font.setPixelSize(12);
     window->setFont(font);
+}
+
+void centreOnScreen(QWidget* window) {
+    if (const QScreen* screen = window->screen()) {
+        window->move(screen->availableGeometry().center() - window->rect().center());
+    }
 }
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry) {

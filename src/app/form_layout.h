@@ -19,6 +19,8 @@ namespace kelvano::FormLayout {
 
 /// The windows' font: asked for by name at 12 pixels (fontconfig substitutes a Japanese font).
 void setFormFont(QWidget* window);
+/// Moves a window to the centre of its screen.
+void centreOnScreen(QWidget* window);
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& caption, const QRect& geometry);
 QLineEdit* edit(QWidget* parent, const QString& name, const QRect& geometry);

@@ -1,3 +1,4 @@
+#include "app/form_layout.h"
 #include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/window_links.h"
@@ -12,17 +13,6 @@
 #include "store/program_folder.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QScreen>
-
-namespace {
-
-void centreOnScreen(QWidget* window) {
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    window->move(screen.center() - window->rect().center());
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -57,7 +47,7 @@ int main(int argc, char* argv[]) {
     for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&directoryPicker),
                             static_cast<QWidget*>(&tableSettings), static_cast<QWidget*>(&cellColours),
                             static_cast<QWidget*>(&picturePicker)}) {
-        centreOnScreen(window);
+        FormLayout::centreOnScreen(window);
     }
     linkWindows(all);
 

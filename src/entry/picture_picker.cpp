@@ -1,5 +1,6 @@
 #include "entry/picture_picker.h"
 
+#include "app/form_layout.h"
 #include "app/user_dialogs.h"
 #include "entry/jpeg_file.h"
 #include "entry/preview_area.h"
@@ -25,13 +26,8 @@ namespace kelvano {
 TForm7::TForm7(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("Form7"));
     setWindowTitle(QStringLiteral("JPEG 画像参照"));
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    FormLayout::setFormFont(this);
     resize(672, 300);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
 
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setHandleWidth(3);

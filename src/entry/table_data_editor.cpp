@@ -1,5 +1,6 @@
 #include "entry/table_data_editor.h"
 
+#include "app/form_layout.h"
 #include "app/user_dialogs.h"
 #include "app/windows.h"
 #include "entry/layer_view_model.h"
@@ -54,9 +55,7 @@ TForm5::TForm5(QWidget* parent)
       m_delegate(new TableGridDelegate(m_model, this)) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("テーブルデータ入力"));
-    QFont gridFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    gridFont.setPixelSize(12);
-    setFont(gridFont);
+    FormLayout::setFormFont(this);
     resize(674, 328);
 
     StringGrid1 = new QTableView(this);
@@ -204,9 +203,7 @@ void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFol
         m_fileName = fileName;
         Button1Click();
         if (!m_centred) {
-            if (const QScreen* screen = this->screen()) {
-                move(screen->availableGeometry().center() - rect().center());
-            }
+            FormLayout::centreOnScreen(this);
             m_centred = true;
         }
         show();

@@ -1,5 +1,6 @@
 #include "shell/directory_picker.h"
 
+#include "app/form_layout.h"
 #include "app/user_dialogs.h"
 #include "shell/file_view.h"
 #include "shell/folder_view.h"
@@ -22,13 +23,8 @@ const QString TestFileName = QStringLiteral("TAVELO.TST");
 TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("ディレクトリ参照"));
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12);
-    setFont(font);
+    FormLayout::setFormFont(this);
     resize(718, 408);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
 
     FolderView1 = new TFolderView(this);
     FolderView1->setObjectName(QStringLiteral("FolderView1"));
