@@ -75,9 +75,9 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Tool) {
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
     SpinEdit1->setGeometry(48, 120, 56, 22);
     CheckBox1 =
-        tickBox(GroupBox1, QStringLiteral("CheckBox1"), QStringLiteral("各列で同じ色を使用する"), {112, 122});
+        tickBox(GroupBox1, QStringLiteral("CheckBox1"), QStringLiteral("各列で同じ色を使用する"), {106, 122});
     CheckBox2 =
-        tickBox(GroupBox1, QStringLiteral("CheckBox2"), QStringLiteral("左端は区分に使用する"), {258, 122});
+        tickBox(GroupBox1, QStringLiteral("CheckBox2"), QStringLiteral("左端は区分に使用する"), {264, 122});
 
     GroupBox2 = group(this, QStringLiteral("GroupBox2"), QStringLiteral("行の項目"), {0, 160, 241, 193});
     Image2 = new StripImage(QStringLiteral("Image2"), {9, 20, 50, 160}, GroupBox2);
