@@ -59,15 +59,44 @@ QString TableDataFiles::scratchPath() const {
     return pathOf(u".TMP");
 }
 
-TableDataFiles::LoadedRows TableDataFiles::readRows(int columnCount) const {
+TableDataFiles::LoadState TableDataFiles::openRows(TableRowReader& reader) const {
     const QString path = tablePath();
-    TableRowReader reader;
-    if (!reader.open(path)) {
-        QFile file(path);
-        const bool created = !file.exists() && file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
-        return {created ? LoadState::CreatedEmpty : LoadState::Unavailable, {}};
+    if (reader.open(path)) {
+        return LoadState::Read;
     }
-    LoadedRows loaded{LoadState::Read, {}};
+    QFile file(path);
+    const bool created = !file.exists() && file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    return created ? LoadState::CreatedEmpty : LoadState::Unavailable;
+}
+
+bool TableDataFiles::writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const {
+    // The file is written unbuffered, so records are gathered into chunks of about a megabyte.
+    constexpr qsizetype ChunkSize = 20 * TableRowRecord::Size;
+    try {
+        replaceWholeFile(tablePath(), [count, &recordAt](QIODevice& device) {
+            QByteArray chunk;
+            chunk.reserve(ChunkSize);
+            for (int i = 0; i < count; ++i) {
+                chunk += recordAt(i).encode();
+                if (chunk.size() >= ChunkSize) {
+                    writeAll(device, chunk);
+                    chunk.resize(0); // keeps the buffer for the next chunk
+                }
+            }
+            writeAll(device, chunk);
+        });
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
+}
+
+TableDataFiles::LoadedRows TableDataFiles::readRows(int columnCount) const {
+    TableRowReader reader;
+    LoadedRows loaded{openRows(reader), {}};
+    if (loaded.state != LoadState::Read) {
+        return loaded;
+    }
     TableRowRecord record;
     while (reader.next(record)) {
         loaded.rows.append(record.toRow(columnCount));
@@ -76,16 +105,8 @@ TableDataFiles::LoadedRows TableDataFiles::readRows(int columnCount) const {
 }
 
 bool TableDataFiles::writeRows(const QList<TableRow>& rows) const {
-    try {
-        replaceWholeFile(tablePath(), [&rows](QIODevice& device) {
-            for (const TableRow& row : rows) {
-                writeAll(device, TableRowRecord::fromRow(row).encode());
-            }
-        });
-        return true;
-    } catch (const IoError&) {
-        return false;
-    }
+    return writeRecords(static_cast<int>(rows.size()),
+                        [&rows](int i) { return TableRowRecord::fromRow(rows[i]); });
 }
 
 std::optional<QList<QByteArray>> TableDataFiles::readReferences() const {

@@ -5,9 +5,12 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 namespace kelvano {
+
+class TableRowReader;
 
 /// The data files of one table in the data folder: FileName + ".TBL" (rows), ".ALI" (reference list),
 /// ".URL" (link list) and ".TMP" (scratch while a link is removed). Names are matched without regard
@@ -33,10 +36,16 @@ public:
         LoadState state;
         QList<TableRow> rows;
     };
-    /// Reads whole records only (a damaged tail is ignored), columns 1..columnCount of each.
+    /// Opens the ".TBL" file for reading record by record; when it cannot be opened, an empty one is
+    /// created (CreatedEmpty) unless it exists already or cannot be made (Unavailable).
+    LoadState openRows(TableRowReader& reader) const;
+    /// Replaces the ".TBL" file by `count` records, record i from `recordAt(i)`, written in chunks;
+    /// false when it cannot be written, and then the old file is unchanged.
+    bool writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const;
+
+    /// Every row of the file: whole records only (a damaged tail is ignored), columns 1..columnCount.
     LoadedRows readRows(int columnCount) const;
-    /// Replaces the ".TBL" file by one record per row; false when it cannot be written, and then the
-    /// old file is unchanged.
+    /// Replaces the ".TBL" file by one record per row.
     bool writeRows(const QList<TableRow>& rows) const;
 
     /// The reference list; created empty when missing; nullopt when it can be neither read nor created.
