@@ -122,7 +122,7 @@ TForm5::TForm5(QWidget* parent)
     });
     connect(m_delegate, &TableGridDelegate::gridKeyPressed, this,
             [this](int key, Qt::KeyboardModifiers modifiers) {
-                StringGrid1KeyDown(key, modifiers);
+                UserDialogs::guarded(this, [&] { StringGrid1KeyDown(key, modifiers); });
                 AutoSizeColumns();
                 DrawCellMarkers();
             });

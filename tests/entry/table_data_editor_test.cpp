@@ -106,6 +106,23 @@ TEST_F(TableDataEditor, EnterConfirmsIntoTheReferenceListAndMovesOnOrAddsARow) {
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
 }
 
+TEST_F(TableDataEditor, AReferenceListThatCannotGrowIsAnIoErrorAndKeepsTheRows) {
+    open(3);
+    m_dialogs.clear();
+    m_folder.write(QStringLiteral("price.ALI"), "x\r\n");
+    type(QStringLiteral("abc"));
+    ASSERT_NE(openEditor(), nullptr);
+    {
+        FileSizeLimit fullDisk(3); // the list can be read but not appended to
+        press(Qt::Key_Return);
+    }
+    ASSERT_EQ(m_dialogs.shown().size(), 1);
+    EXPECT_EQ(m_dialogs.shown().first().message.caption, QStringLiteral("Kelvano"));
+    EXPECT_TRUE(m_dialogs.shown().first().message.text.contains(QStringLiteral("price.ALI")));
+    EXPECT_EQ(text(0, 0), "abc");
+    EXPECT_TRUE(m_editor.isVisible());
+}
+
 TEST_F(TableDataEditor, EnterAndInsertStopAtTheRowLimitWithAMessage) {
     open(1);
     TableLayers full(1);
