@@ -14,13 +14,16 @@
 #include "store/shift_jis.h"
 #include "strutil/zel_string_ex.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -224,9 +227,24 @@ void TForm1::closeEvent(QCloseEvent* event) {
     emit programEnded();
 }
 
+namespace {
+
+/// A left-button click on a row of a list: a click that selects no row does nothing.
+bool isClickOnRow(QObject* viewport, const QMouseEvent* click) {
+    const auto* list = qobject_cast<const QAbstractItemView*>(viewport->parent());
+    return click->button() == Qt::LeftButton && list && list->indexAt(click->position().toPoint()).isValid();
+}
+
+} // namespace
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut && (watched == Edit1 || watched == Edit2 || watched == Edit6)) {
-        folderFieldLeft(static_cast<QLineEdit*>(watched));
+        // Only focus moving elsewhere in the program leaves the field: switching to another program,
+        // or a message box about the field's own text, leaves the user still typing in it.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            folderFieldLeft(static_cast<QLineEdit*>(watched));
+        }
     }
     if (event->type() == QEvent::KeyPress) {
         const QString typed = static_cast<QKeyEvent*>(event)->text();
@@ -240,7 +258,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (event->type() == QEvent::MouseButtonRelease) {
+    if (event->type() == QEvent::MouseButtonRelease &&
+        isClickOnRow(watched, static_cast<QMouseEvent*>(event))) {
         if (watched == ListView1->viewport()) {
             ListView1Click();
         } else if (watched == ListView3->viewport()) {

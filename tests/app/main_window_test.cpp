@@ -8,7 +8,9 @@
 #include "support/temp_folder.h"
 #include "support/window_set.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -170,6 +172,21 @@ TEST_F(MainWindowTest, FolderFieldsFollowTheirTextsAndGainASeparatorWhenLeft) {
     form.close();
     EXPECT_EQ(storedSettings().ImageFolder, sjis(longFolder).left(250));
     EXPECT_EQ(storedSettings().HtmlFolder, QByteArray("/srv/WORK/"));
+}
+
+TEST_F(MainWindowTest, SwitchingToAnotherProgramDoesNotLeaveAFolderField) {
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    test::focus(form.Edit1);
+    form.Edit1->setText(QStringLiteral("/home/user/da"));
+    for (const Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+        QFocusEvent away(QEvent::FocusOut, reason);
+        QApplication::sendEvent(form.Edit1, &away);
+    }
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("/home/user/da"));
+    QFocusEvent left(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(form.Edit1, &left);
+    EXPECT_EQ(form.Edit1->text(), QStringLiteral("/home/user/da/"));
 }
 
 TEST_F(MainWindowTest, TheAutomaticLayoutMakesTheFoldersOnceAndQuietly) {

@@ -121,6 +121,17 @@ TEST_F(SnippetPageTest, ClickingAFooterAfterAHeaderEmptiesTheHeaderFields) {
     EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("footer text"));
 }
 
+TEST_F(SnippetPageTest, OnlyALeftClickOnARowLoadsItSoUnsavedTextStays) {
+    registerHeader(QStringLiteral("A"), QStringLiteral("original"));
+    test::clickRow(form.ListView3, 0);
+    ASSERT_EQ(form.Memo1->toPlainText(), QStringLiteral("original"));
+    form.Memo1->setPlainText(QStringLiteral("unsaved edit"));
+    QTest::mouseClick(form.ListView3->viewport(), Qt::LeftButton, {}, QPoint(60, 60)); // below the rows
+    QTest::mouseClick(form.ListView3->viewport(), Qt::RightButton, {},
+                      form.ListView3->visualRect(form.ListView3->model()->index(0, 1)).center());
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("unsaved edit"));
+}
+
 TEST_F(SnippetPageTest, RefusalsAndMessages) {
     // An empty list ignores clicks, even for the other side's fields.
     form.Edit10->setText(QStringLiteral("kept"));

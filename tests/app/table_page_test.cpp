@@ -182,6 +182,15 @@ TEST_F(TablePageTest, ADefinitionLoadedIntoBothDialogsIsStoredAgainByteForByte) 
     EXPECT_TRUE(recorder.shown().isEmpty());
 }
 
+TEST_F(TablePageTest, AClickBelowTheRowsKeepsTheFieldsBeingEdited) {
+    registerNew(QStringLiteral("T"), QStringLiteral("f"));
+    test::clickRow(form.ListView1, 0);
+    ASSERT_EQ(form.Edit4->text(), QStringLiteral("T"));
+    form.Edit4->setText(QStringLiteral("changed"));
+    QTest::mouseClick(form.ListView1->viewport(), Qt::LeftButton, {}, QPoint(60, 120));
+    EXPECT_EQ(form.Edit4->text(), QStringLiteral("changed"));
+}
+
 TEST_F(TablePageTest, TheWidthTextChoosesTheWidthOption) {
     const TableDefinitionFile file(program.path());
     for (const QByteArray& width : {QByteArray("640"), QByteArray(""), QByteArray("75%")}) {
