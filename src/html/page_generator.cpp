@@ -12,23 +12,21 @@
 #include "store/text_lines.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace kelvano {
 namespace {
 
-/// The body file of a header or footer choice; nullopt when the choice names no snippet. Snippet
-/// numbers are decimal digits; any other text cannot name a body file.
+/// The body file of a header or footer choice: "HEAD." or "FOOT." and the text before the first ":";
+/// nullopt when that text is not a snippet number (decimal digits), so no other file can be named.
 std::optional<QString> snippetBodyPath(const QString& dataFolder, SnippetKind kind, QByteArrayView choice) {
     const QByteArray number = SnippetNumberOf(choice);
-    bool ok = !number.isEmpty();
-    for (const char byte : number) {
-        ok = ok && byte >= '0' && byte <= '9';
-    }
-    const int value = ok ? number.toInt(&ok) : 0;
-    if (!ok) {
+    const bool digits = !number.isEmpty() && std::all_of(number.begin(), number.end(),
+                                                         [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits) {
         return std::nullopt;
     }
-    return SnippetStore(dataFolder, kind).bodyPath(value);
+    return SnippetStore(dataFolder, kind).bodyPath(number);
 }
 
 /// The lines of a snippet body; nullopt when the choice names no snippet or its body cannot be read.

@@ -10,6 +10,10 @@ bool RecordFile::open() {
     return m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
 }
 
+bool RecordFile::openForReading() {
+    return m_file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly);
+}
+
 bool RecordFile::openOrCreate() {
     if (open()) {
         return true;

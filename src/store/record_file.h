@@ -14,6 +14,8 @@ public:
 
     /// Opens an existing file for reading and writing; false when it is missing or cannot be opened.
     bool open();
+    /// Opens an existing file for reading only (a reader needs no write access).
+    bool openForReading();
     /// Opens the file, creating it empty when it does not exist yet. An existing file that cannot be
     /// opened is never recreated, so its records are not lost; false then, and when creating fails.
     bool openOrCreate();

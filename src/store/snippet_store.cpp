@@ -31,7 +31,11 @@ QString SnippetStore::indexPath() const {
 }
 
 QString SnippetStore::bodyPath(int number) const {
-    return m_dataFolder + m_prefix + QLatin1Char('.') + QString::number(number);
+    return bodyPath(QByteArray::number(number));
+}
+
+QString SnippetStore::bodyPath(QByteArrayView numberText) const {
+    return m_dataFolder + m_prefix + QLatin1Char('.') + QString::fromLatin1(numberText);
 }
 
 std::optional<QList<SnippetEntry>> SnippetStore::loadEntries() const {
@@ -52,7 +56,7 @@ std::optional<QList<SnippetEntry>> SnippetStore::loadEntries() const {
 
 std::optional<Snippet> SnippetStore::read(int number) const {
     RecordFile index(indexPath(), SnippetIndexRecord::Size);
-    if (!index.open()) {
+    if (!index.openForReading()) {
         return std::nullopt;
     }
     Snippet snippet{SnippetIndexRecord::decode(index.read(number)).SnippetName, std::nullopt};

@@ -46,6 +46,8 @@ public:
 
     QString indexPath() const;
     QString bodyPath(int number) const;
+    /// The body file named by a snippet number as a choice-list item holds it ("HEAD." + the text).
+    QString bodyPath(QByteArrayView numberText) const;
 
     /// The live snippets in record order; the index is created empty when missing. nullopt when it can
     /// be neither opened nor created. An incomplete last record is ignored.

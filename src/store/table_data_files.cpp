@@ -7,6 +7,7 @@
 #include "store/text_lines.h"
 
 #include <filesystem>
+#include <unistd.h>
 
 namespace kelvano {
 namespace {
@@ -18,10 +19,20 @@ std::optional<QList<QByteArray>> appendUniqueLine(const QString& path, QByteArra
         return lines;
     }
     QFile file(path);
-    if (!file.open(QIODevice::Append)) {
+    if (!file.open(QIODevice::ReadWrite)) {
         throw IoError::fromFile(file);
     }
-    QByteArray entry = line.toByteArray();
+    QByteArray entry;
+    // A last line without its line end (a list edited by hand) is ended first, so that the new entry
+    // does not run into it.
+    const qint64 size = file.size();
+    if (size > 0 && (!file.seek(size - 1) || file.read(1) != "\n")) {
+        entry += "\r\n";
+    }
+    if (!file.seek(size)) {
+        throw IoError::fromFile(file);
+    }
+    entry += line;
     entry += "\r\n";
     writeAll(file, entry);
     if (!file.flush()) {
@@ -146,7 +157,8 @@ std::optional<QList<QByteArray>> TableDataFiles::removeLink(QByteArrayView link)
         }
     }
     writeAll(scratch, joinLines(kept));
-    if (!scratch.flush()) {
+    // On disk before it replaces the list, so that a crash cannot leave an empty list behind.
+    if (!scratch.flush() || ::fsync(scratch.handle()) != 0) {
         throw IoError::fromFile(scratch);
     }
     scratch.close();

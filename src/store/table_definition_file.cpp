@@ -42,7 +42,7 @@ DefinitionList TableDefinitionFile::readAll() const {
 
 std::optional<TableDefinition> TableDefinitionFile::read(int number) const {
     RecordFile file(m_path, TableDefinition::Size);
-    if (!file.open()) {
+    if (!file.openForReading()) {
         return std::nullopt;
     }
     return TableDefinition::decode(file.read(number));

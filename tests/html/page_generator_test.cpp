@@ -172,6 +172,16 @@ TEST_F(Pages, SnippetsAreFoundByTheirNumberOrReportedMissing) {
               "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n</TABLE>\r\n");
 }
 
+TEST_F(Pages, TheSnippetNumberNamesItsBodyFileAsWritten) {
+    m_folder.write(QStringLiteral("HEAD.12"), "twelve\r\n");
+    m_folder.write(QStringLiteral("HEAD.012"), "zero twelve\r\n");
+    m_folder.write(QStringLiteral("FOOT.0"), {});
+    m_folder.write(QStringLiteral("lead.tbl"), {});
+    addDefinition(named("lead", "012:Top", "0:end"));
+    EXPECT_EQ(run({0}), PageRunOutcome::Finished);
+    EXPECT_TRUE(page(QStringLiteral("lead.html")).startsWith("ZERO TWELVE\r\n"));
+}
+
 TEST_F(Pages, NamesInShiftJisAndSharedNamesReachTheirFiles) {
     const QByteArray price = sjis(QStringLiteral("価格表"));
     m_folder.write(QStringLiteral("HEAD.0"), {});

@@ -131,6 +131,12 @@ TEST(ReferenceList, AddsEachTextOnceRespectingCase) {
     files.addReference("");
     files.addReference(test::Hyo);
     EXPECT_EQ(folder.read(QStringLiteral("t.ALI")), "ABC\r\nabc\r\n" + test::Hyo + "\r\n");
+
+    // A list whose last line lost its line end (edited by hand) keeps that line whole.
+    folder.write(QStringLiteral("t.ALI"), "abc");
+    EXPECT_EQ(files.addReference("x"), QList<QByteArray>{"abc"});
+    EXPECT_EQ(folder.read(QStringLiteral("t.ALI")), "abc\r\nx\r\n");
+    EXPECT_EQ(files.readReferences(), (QList<QByteArray>{"abc", "x"}));
 }
 
 TEST(LinkList, AddsOnceAllowsOneEmptyLineAndRemovesEveryEqualLine) {
