@@ -161,7 +161,7 @@ std::optional<QList<QByteArray>> TForm1::memo1Lines() {
     }
     const QString unstorable = unstorableCharacters(text);
     if (!unstorable.isEmpty()) {
-        UserDialogs::show(this, MessageIcon::Error, Messages::CharacterNotStorable.arg(unstorable));
+        UserDialogs::show(this, MessageIcon::Error, Messages::UnencodableCharacters.arg(unstorable));
         return std::nullopt;
     }
     QList<QByteArray> lines;

@@ -32,7 +32,7 @@ QValidator::State ShiftJisField::validate(QString& input, int&) const {
     const QString unstorable = unstorableCharacters(input);
     if (!unstorable.isEmpty()) {
         UserDialogs::show(m_edit->window(), MessageIcon::Error,
-                          Messages::CharacterNotStorable.arg(unstorable));
+                          Messages::UnencodableCharacters.arg(unstorable));
         return Invalid;
     }
     if (m_capacity > 0) {

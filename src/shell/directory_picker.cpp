@@ -5,6 +5,7 @@
 #include "shell/file_view.h"
 #include "shell/folder_view.h"
 #include "store/io_error.h"
+#include "store/shift_jis.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,8 +79,10 @@ void TForm2::Button1Click() {
         const QString testPath = folder + u'/' + TestFileName;
         QFile test(testPath);
         // A folder of the namespace that is not a file-system folder has no absolute path; it must
-        // not send the test file into the working folder.
-        if (!QDir::isAbsolutePath(testPath) || !test.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        // not send the test file into the working folder. A path that code page 932 cannot hold could
+        // only be stored with characters missing, naming another folder.
+        if (!QDir::isAbsolutePath(testPath) || !ShiftJis::encode(folder).ok() ||
+            !test.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             UserDialogs::show(this, MessageIcon::Error, Messages::FolderNotSettable);
             return;
         }

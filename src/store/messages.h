@@ -75,7 +75,6 @@ inline const QString PublishBadNumber = QStringLiteral("番号ではありませ
 inline const QString PublishNoSuchDefinition = QStringLiteral("テーブル定義 %1 はありません");
 
 // Main window and table formatting dialogs
-inline const QString CharacterNotStorable = QStringLiteral("「%1」は保存出来ない文字です");
 inline const QString SelectTable = QStringLiteral("テーブルを選択してください");
 inline const QString TableNameRequired = QStringLiteral("項目名を入れてください");
 inline const QString FileNameRequired = QStringLiteral("ファイル名を入れてください");

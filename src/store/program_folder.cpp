@@ -1,6 +1,8 @@
 #include "store/program_folder.h"
 
 #include "store/file_names.h"
+#include "store/settings_record.h"
+#include "store/shift_jis.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,8 +12,13 @@ namespace kelvano {
 
 QString resolveProgramFolder(const QString& executableFolder) {
     const QFileInfo executable(executableFolder);
-    if (executable.isDir() && executable.isWritable()) {
-        return withTrailingSeparator(executable.absoluteFilePath());
+    const QString folder = withTrailingSeparator(executable.absoluteFilePath());
+    // The folder also becomes the first run's data, HTML and image folders, stored as code page 932 in
+    // 250 bytes: a path that cannot be stored whole would name another folder.
+    const ShiftJis::Encoded stored = ShiftJis::encode(folder);
+    if (executable.isDir() && executable.isWritable() && stored.ok() &&
+        stored.bytes.size() <= SettingsRecord::FieldCapacity) {
+        return folder;
     }
     const QString dataFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QDir().mkpath(dataFolder);

@@ -111,6 +111,16 @@ TEST_F(DirectoryPickerTest, AFolderWhereTheTestFileCannotBeMadeIsRefused) {
     EXPECT_TRUE(QFileInfo(path(u"docs/TAVELO.TST")).isDir());
 }
 
+TEST_F(DirectoryPickerTest, AFolderWhoseNameCannotBeStoredIsRefused) {
+    ASSERT_TRUE(QDir(path()).mkdir(u"café"_s));
+    QSignalSpy picked(&picker, &TForm2::folderPicked);
+    picker.Open(path(u"café"), 2);
+    confirm();
+    EXPECT_EQ(picked.count(), 0);
+    EXPECT_EQ(dialogs.texts(), QStringList{u"そのディレクトリは設定出来ません"_s});
+    EXPECT_FALSE(QFile::exists(path(u"café/TAVELO.TST")));
+}
+
 TEST_F(DirectoryPickerTest, AnUnknownStartFolderKeepsTheTreesSelection) {
     picker.Open(path(u"photos"), 1);
     picker.Open(path(u"nowhere"), 2);

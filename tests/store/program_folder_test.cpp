@@ -1,6 +1,7 @@
 #include "store/program_folder.h"
 #include "support/temp_folder.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -18,6 +19,13 @@ TEST(ProgramFolder, IsTheExecutablesFolderWhenWritableElseTheApplicationDataFold
     EXPECT_TRUE(fallback.endsWith(QLatin1Char('/')));
     EXPECT_NE(fallback, folder.path());
     EXPECT_TRUE(QFileInfo(fallback).isDir());
+
+    // A folder whose path cannot be stored in a folder setting is not used either.
+    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("café")));
+    EXPECT_EQ(resolveProgramFolder(folder.file(QStringLiteral("café"))), fallback);
+    const QString deep = folder.path() + QString(240, QLatin1Char('d'));
+    ASSERT_TRUE(QDir().mkpath(deep));
+    EXPECT_EQ(resolveProgramFolder(deep), fallback);
     QStandardPaths::setTestModeEnabled(false);
 }
 
