@@ -23,9 +23,7 @@
 namespace kelvano {
 namespace {
 
-QByteArray sjis(const QString& text) {
-    return ShiftJis::encode(text).bytes;
-}
+using test::sjis;
 
 class MainWindowTest : public testing::Test {
 protected:

@@ -8,9 +8,7 @@
 namespace kelvano {
 namespace {
 
-QByteArray sjis(const QString& text) {
-    return ShiftJis::encode(text).bytes;
-}
+using test::sjis;
 
 /// 1 June 1997, a Sunday, at 09:05:07 local time, read through the Japanese locale.
 class HeaderMacros : public testing::Test {

@@ -13,9 +13,7 @@
 namespace kelvano {
 namespace {
 
-QByteArray sjis(const QString& text) {
-    return ShiftJis::encode(text).bytes;
-}
+using test::sjis;
 
 QByteArray recordsOf(const QList<TableRowRecord>& rows) {
     QByteArray bytes;

@@ -12,9 +12,7 @@
 namespace kelvano {
 namespace {
 
-QByteArray sjis(const QString& text) {
-    return ShiftJis::encode(text).bytes;
-}
+using test::sjis;
 
 QByteArray utf8(const QString& text) {
     return text.toUtf8();

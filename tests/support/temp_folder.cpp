@@ -1,5 +1,7 @@
 #include "support/temp_folder.h"
 
+#include "store/shift_jis.h"
+
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -34,6 +36,10 @@ QByteArray TempFolder::read(const QString& name) const {
 
 bool TempFolder::exists(const QString& name) const {
     return QFile::exists(file(name));
+}
+
+QByteArray sjis(const QString& text) {
+    return ShiftJis::encode(text).bytes;
 }
 
 QByteArray hexBytes(const char* hex) {

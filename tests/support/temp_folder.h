@@ -26,6 +26,9 @@ private:
 /// Bytes from a string of hexadecimal digits (spaces allowed), for byte-exact fixtures.
 QByteArray hexBytes(const char* hex);
 
+/// Text as the files hold it: code page 932 bytes.
+QByteArray sjis(const QString& text);
+
 /// Shift-JIS fixture texts whose second byte is a trap: 0x5C ("ソ", "表") or an ASCII letter ("Ｂ").
 inline const QByteArray So = QByteArray::fromHex("835c");
 inline const QByteArray Hyo = QByteArray::fromHex("955c");
