@@ -1,28 +1,40 @@
 #pragma once
 
 #include <QString>
+#include <cerrno>
 #include <stdexcept>
 
 class QFileDevice;
 
 namespace kelvano {
 
-/// An I/O failure after a file was opened: the file's path and the operating system's error text.
+/// An I/O failure: the file's path, the reason shown to the user and, when the system gave one, its error
+/// number.
 class IoError : public std::runtime_error {
 public:
-    IoError(QString path, QString reason);
+    IoError(QString path, QString reason, int errorNumber = 0);
 
-    /// The failure of the last operation on an open file.
-    static IoError fromFile(const QFileDevice& file);
+    /// The failure the system reported with `errorNumber`, its reason in Japanese where one is known.
+    static IoError fromErrorNumber(QString path, int errorNumber);
+    /// The failure of the last operation on an open file. Call it right after the failing call, so that
+    /// `errorNumber` (errno by default) is the one that call set; 0 falls back to the file's own text.
+    static IoError fromFile(const QFileDevice& file, int errorNumber = errno);
 
     const QString& path() const { return m_path; }
     const QString& reason() const { return m_reason; }
+    /// The system error number behind the failure; 0 when the program itself found the fault.
+    int errorNumber() const { return m_errorNumber; }
     /// The text shown to the user: the path, then the reason.
     QString message() const;
 
 private:
     QString m_path;
     QString m_reason;
+    int m_errorNumber;
 };
+
+/// The reason a system error number stands for: a Japanese text for the common ones, the system's own
+/// text for the rest.
+QString systemErrorReason(int errorNumber);
 
 } // namespace kelvano

@@ -9,6 +9,18 @@ namespace kelvano::Messages {
 
 inline const QString Caption = QStringLiteral("TAVELO");
 
+// Reasons of I/O failures
+inline const QString NoSuchFileOrFolder = QStringLiteral("ファイルまたはフォルダがありません");
+inline const QString PermissionDenied = QStringLiteral("アクセスする権限がありません");
+inline const QString DiskFull = QStringLiteral("ディスクの空き容量が足りません");
+inline const QString FileTooLarge =
+    QStringLiteral("ファイルが大きすぎます（ファイルサイズの上限を超えました）");
+inline const QString ReadOnlyFileSystem = QStringLiteral("読み取り専用のファイルシステムです");
+inline const QString NameTooLong = QStringLiteral("ファイル名が長すぎます");
+inline const QString NotAFolder = QStringLiteral("パスの途中にフォルダでないものがあります");
+inline const QString DeviceError = QStringLiteral("装置の入出力エラーです");
+inline const QString UnknownIoReason = QStringLiteral("読み書き出来ませんでした（原因不明）");
+
 // Settings file
 inline const QString CannotFinish = QStringLiteral("終了に失敗しました");
 

@@ -167,7 +167,7 @@ std::optional<QList<QByteArray>> TableDataFiles::removeLink(QByteArrayView link)
     std::filesystem::rename(QFile::encodeName(tmpPath).toStdString(),
                             QFile::encodeName(listPath).toStdString(), error);
     if (error) {
-        throw IoError(listPath, QString::fromLocal8Bit(error.message()));
+        throw IoError::fromErrorNumber(listPath, error.value());
     }
     return readOrCreateLinesFile(listPath);
 }

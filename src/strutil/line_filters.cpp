@@ -71,7 +71,7 @@ void filterLines(const QString& fileName, QByteArrayView key, Match match,
         discardScratch(scratch, error);
     }
     if (::fsync(scratch.handle()) != 0) {
-        discardScratch(scratch, IoError(scratchPath, qt_error_string(errno)));
+        discardScratch(scratch, IoError::fromErrorNumber(scratchPath, errno));
     }
     scratch.setPermissions(given.permissions());
     scratch.close();
@@ -82,7 +82,7 @@ void filterLines(const QString& fileName, QByteArrayView key, Match match,
     // rename() replaces the old file in one step, so there is no moment without it.
     if (std::rename(QFile::encodeName(scratchPath).constData(), QFile::encodeName(fileName).constData()) !=
         0) {
-        discardScratch(scratch, IoError(fileName, qt_error_string(errno)));
+        discardScratch(scratch, IoError::fromErrorNumber(fileName, errno));
     }
 }
 
