@@ -290,6 +290,19 @@ void TForm1::folderFieldLeft(QLineEdit* field) {
     if (!field->text().endsWith(QLatin1Char('/'))) {
         field->setText(field->text() + QLatin1Char('/'));
     }
+    if (field == Edit1) {
+        followDataFolder();
+    }
+}
+
+void TForm1::followDataFolder() {
+    if (m_settings.DataFolder == m_listedDataFolder) {
+        return;
+    }
+    // The snippets live in the data folder: their lists, and the index files a register needs, follow
+    // it at once, as at start-up.
+    UserDialogs::guarded(this, [this] { LoadTableLists(); });
+    UserDialogs::guarded(this, [this] { LoadSnippetLists(); });
 }
 
 void TForm1::openFolderPicker(QLineEdit* field, int target) {
@@ -315,16 +328,44 @@ void TForm1::FolderPicked(int target, const QString& folderWithSeparator) {
     if (target >= 1 && target <= 3) {
         fields[target - 1]->setText(folderWithSeparator);
     }
+    if (target == 1) {
+        followDataFolder();
+    }
 }
 
+namespace {
+
+/// The name of an existing subfolder of `folder` that matches `name` without regard to case; `name`
+/// itself when there is none.
+QString subfolderNameIgnoringCase(const QString& folder, const QString& name) {
+    const QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    for (const QString& existing : names) {
+        if (existing.compare(name, Qt::CaseInsensitive) == 0) {
+            return existing;
+        }
+    }
+    return name;
+}
+
+} // namespace
+
 void TForm1::Button1Click() {
+    const QString htmlFolder = m_programFolder + QStringLiteral("HTML/");
+    // The pictures' folder is named as the pages refer to it on a case-sensitive server ("grph/", as
+    // the hint below the server path says); a picture folder already there keeps its own spelling.
+    const QString imageName = subfolderNameIgnoringCase(htmlFolder, QStringLiteral("grph"));
     Edit1->setText(m_programFolder + QStringLiteral("DATA/"));
-    Edit2->setText(m_programFolder + QStringLiteral("HTML/"));
-    Edit6->setText(m_programFolder + QStringLiteral("HTML/GRPH/"));
+    Edit2->setText(htmlFolder);
+    Edit6->setText(htmlFolder + imageName + QLatin1Char('/'));
     // Folders that exist already or cannot be made are passed over without a word.
     for (QLineEdit* field : {Edit1, Edit2, Edit6}) {
         QDir().mkdir(field->text());
     }
+    // With the server path left empty the pages would look for the pictures beside themselves.
+    if (Edit11->text().isEmpty()) {
+        Edit11->setText(imageName + QLatin1Char('/'));
+    }
+    followDataFolder();
 }
 
 } // namespace kelvano

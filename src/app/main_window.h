@@ -154,6 +154,8 @@ private:
     // Folder settings
     void folderFieldChanged(QLineEdit* field);
     void folderFieldLeft(QLineEdit* field);
+    /// Reloads the table and snippet lists when the data folder in force is not the one they show.
+    void followDataFolder();
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn10Click();
@@ -184,10 +186,13 @@ private:
     bool fillSnippetLists(SnippetSide& side);
     /// The lines of Memo1 as stored bytes; nullopt (after the message) when a character cannot be stored.
     std::optional<QList<QByteArray>> memo1Lines();
+    void clearMemo1();
 
     QString m_programFolder;
     QString m_helpFolder;
     SettingsRecord m_settings;
+    /// The data folder the snippet lists were last loaded from.
+    QByteArray m_listedDataFolder;
     TableDefinition m_currentDefinition;
     bool m_ended = false;
     HelpWindow* m_helpWindow = nullptr;
@@ -203,10 +208,13 @@ private:
 
     SnippetSide m_headerSide{};
     SnippetSide m_footerSide{};
-    /// Memo1's text as last loaded from a body file, with its bytes, so that an unchanged text is
-    /// written back byte for byte.
-    QString m_memo1LoadedText;
-    QList<QByteArray> m_memo1LoadedLines;
+    /// Memo1's text as last loaded from a body file, with its lines, so that an unchanged text is
+    /// written back byte for byte; none once the text box has been emptied by the program.
+    struct LoadedBody {
+        QString text;
+        QList<QByteArray> lines;
+    };
+    std::optional<LoadedBody> m_memo1Loaded;
 };
 
 } // namespace kelvano

@@ -90,6 +90,7 @@ void TForm1::buildSnippetPage() {
 }
 
 void TForm1::LoadSnippetLists() {
+    m_listedDataFolder = m_settings.DataFolder;
     if (fillSnippetLists(m_headerSide)) {
         fillSnippetLists(m_footerSide);
     }
@@ -138,26 +139,32 @@ void TForm1::snippetListClick(SnippetSide& side, SnippetSide& other) {
             UserDialogs::show(this, MessageIcon::Error, *side.bodyMissing);
             return;
         }
-        QStringList lines;
+        // Every line ends in a line break, as in the body file, so that a last empty line shows and
+        // comes back when the text is saved.
+        QString text;
         for (const QByteArray& line : *snippet->body) {
-            lines.append(ShiftJis::decode(line));
+            text += ShiftJis::decode(line) + QLatin1Char('\n');
         }
-        Memo1->setPlainText(lines.join(QLatin1Char('\n')));
-        m_memo1LoadedText = Memo1->toPlainText();
-        m_memo1LoadedLines = *snippet->body;
+        Memo1->setPlainText(text);
+        m_memo1Loaded = LoadedBody{Memo1->toPlainText(), *snippet->body};
     });
 }
 
-void TForm1::snippetNew(SnippetSide& side) {
+void TForm1::clearMemo1() {
     Memo1->clear();
+    m_memo1Loaded.reset();
+}
+
+void TForm1::snippetNew(SnippetSide& side) {
+    clearMemo1();
     side.number->clear();
     side.name->clear();
 }
 
 std::optional<QList<QByteArray>> TForm1::memo1Lines() {
     const QString text = Memo1->toPlainText();
-    if (text == m_memo1LoadedText) {
-        return m_memo1LoadedLines;
+    if (m_memo1Loaded && text == m_memo1Loaded->text) {
+        return m_memo1Loaded->lines;
     }
     const QString unstorable = unstorableCharacters(text);
     if (!unstorable.isEmpty()) {
@@ -212,7 +219,7 @@ void TForm1::snippetDelete(SnippetSide& side) {
         return;
     }
     LoadSnippetLists();
-    Memo1->clear();
+    clearMemo1();
     // The deleted snippet's body is still used by the tables that name it: a register after the delete
     // makes a new snippet instead of overwriting that body.
     side.number->clear();

@@ -341,11 +341,8 @@ public:
             UserDialogs::show(m_owner, MessageIcon::Information, message.text);
             break;
         case PageMessageKind::IoError:
-            if (message.ioError) {
-                UserDialogs::showIoError(m_owner, *message.ioError);
-            } else {
-                UserDialogs::show(m_owner, MessageIcon::Error, message.text, UserDialogs::IoErrorCaption);
-            }
+            // The text names the table, then the file and the reason, as the I/O error box shows them.
+            UserDialogs::show(m_owner, MessageIcon::Error, message.text, UserDialogs::IoErrorCaption);
             break;
         }
     }
@@ -362,6 +359,10 @@ void TForm1::BitBtn9Click() {
         if (ListView2->item(row, 0)->checkState() == Qt::Checked) {
             ticked.append(ListView2->item(row, 0)->text().toInt());
         }
+    }
+    if (ticked.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return;
     }
     PageMessageBoxes report(this);
     GeneratePages(m_settings, m_programFolder, ticked, report);

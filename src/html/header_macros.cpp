@@ -5,6 +5,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 #include <unicode/datefmt.h>
 #include <unicode/timezone.h>
 #include <unicode/unistr.h>
@@ -32,31 +33,39 @@ QByteArray replacementBytes(const QString& text) {
     return ShiftJis::encode(cleaned).bytes;
 }
 
-QByteArray replacementFor(QByteArrayView tag, const QLocale& locale) {
-    const QDateTime moment = Clock::now();
-    if (tag == DateTag) {
-        return macroDateText(moment, locale);
+/// Whether the text between "<" and ">" is the tag, in any mix of upper and lower case. The text
+/// begins at a character boundary (neither "<" nor ">" is ever the second byte of a character), and
+/// a lead byte never equals a letter of a tag, so comparing byte by byte cannot match half a
+/// double-byte character.
+bool isTag(QByteArrayView text, QByteArrayView tag) {
+    if (text.size() != tag.size()) {
+        return false;
     }
-    if (tag == TimeTag) {
-        return macroTimeText(moment, locale);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const auto upper = byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte;
+        if (upper != static_cast<unsigned char>(tag[i])) {
+            return false;
+        }
     }
-    return macroWeekdayText(moment);
+    return true;
+}
+
+/// The replacement of a macro tag; nullopt when the text is not one of the three tags.
+std::optional<QByteArray> replacementFor(QByteArrayView text, const QLocale& locale) {
+    if (isTag(text, DateTag)) {
+        return macroDateText(Clock::now(), locale);
+    }
+    if (isTag(text, TimeTag)) {
+        return macroTimeText(Clock::now(), locale);
+    }
+    if (isTag(text, DayTag)) {
+        return macroWeekdayText(Clock::now());
+    }
+    return std::nullopt;
 }
 
 } // namespace
-
-QByteArray upperCaseAscii(QByteArrayView line) {
-    QByteArray upper = line.toByteArray();
-    for (qsizetype i = 0; i < upper.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(upper[i]);
-        if (ShiftJis::isLeadByte(byte)) {
-            ++i; // the trail byte may be an ASCII letter (Ｂ is 82 61): it belongs to the character
-        } else if (byte >= 'a' && byte <= 'z') {
-            upper[i] = static_cast<char>(byte - 'a' + 'A');
-        }
-    }
-    return upper;
-}
 
 QByteArray macroDateText(const QDateTime& moment, const QLocale& locale) {
     return replacementBytes(locale.toString(moment.date(), QLocale::ShortFormat));
@@ -96,17 +105,17 @@ QByteArray macroWeekdayText(const QDateTime& moment) {
 }
 
 QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale) {
-    const QByteArray upper = upperCaseAscii(line);
     // The scan runs once over the line. After a replacement the rules start again from the first
     // character; since the text before the tag is unchanged and a replacement holds no "<" or ">",
     // that rescan ends in the state the scan had just before the tag's "<", which is restored here.
+    // Every byte that is not part of a tag is kept as it was typed.
     QByteArray result;
-    result.reserve(upper.size() + 32);
+    result.reserve(line.size() + 32);
     bool marker = false;
     qsizetype candidate = 0; // in `result`: the first byte after the last "<"
     bool markerBefore = false;
     qsizetype candidateBefore = 0;
-    for (const char byte : upper) {
+    for (const char byte : line) {
         if (byte == '<') {
             markerBefore = marker;
             candidateBefore = candidate;
@@ -116,11 +125,9 @@ QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale) {
             continue;
         }
         if (byte == '>' && marker) {
-            const QByteArrayView tag = QByteArrayView(result).sliced(candidate);
-            if (tag == DateTag || tag == TimeTag || tag == DayTag) {
-                const QByteArray replacement = replacementFor(tag, locale);
+            if (const auto replacement = replacementFor(QByteArrayView(result).sliced(candidate), locale)) {
                 result.truncate(candidate - 1);
-                result += replacement;
+                result += *replacement;
                 marker = markerBefore;
                 candidate = candidateBefore;
                 continue;

@@ -8,14 +8,11 @@
 
 namespace kelvano {
 
-/// One header line with its macro tags replaced: the whole line comes back upper-cased (ASCII a-z
-/// only; both bytes of a double-byte Shift-JIS character stay as they are), and every <GETNOWDATE>,
-/// <GETNOWTIME> and <GETNOWDAY> is replaced by the current date, time or weekday name. The clock is
-/// read at each replacement; the formats are those of the locale.
+/// One header line with its macro tags replaced: every <GETNOWDATE>, <GETNOWTIME> and <GETNOWDAY>,
+/// written in any mix of upper and lower case, is replaced by the current date, time or weekday name;
+/// every other byte stays as it was typed. The clock is read at each replacement; the formats are
+/// those of the locale.
 QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale = QLocale());
-
-/// The line with ASCII a-z upper-cased, skipping the trail byte of every double-byte character.
-QByteArray upperCaseAscii(QByteArrayView line);
 
 /// The date in the locale's short date format (ja_JP: 1997/06/01), as Shift-JIS bytes.
 QByteArray macroDateText(const QDateTime& moment, const QLocale& locale);

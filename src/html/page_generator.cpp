@@ -36,6 +36,8 @@ std::optional<QList<QByteArray>> snippetLines(const QString& dataFolder, Snippet
     return path ? readLinesFile(*path) : std::nullopt;
 }
 
+enum class TableOutcome { Written, Failed, Abandoned };
+
 class PageRun {
 public:
     PageRun(const SettingsRecord& settings, const QString& programFolder, PageReport& report,
@@ -44,33 +46,54 @@ public:
           m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)), m_serverImagePath(settings.ServerImagePath),
           m_programFolder(programFolder), m_report(report), m_locale(locale) {}
 
-    /// Writes the page of one definition; false when TABLE.DAT cannot be opened. An IoError ends it.
-    bool writePage(int number) {
-        const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
-        if (!definition) {
-            return false;
+    /// Writes the page of one definition and tells why when it cannot; Abandoned when TABLE.DAT cannot
+    /// be opened, which no later table can get past either.
+    TableOutcome writePage(int number) {
+        std::optional<TableDefinition> definition;
+        try {
+            definition = TableDefinitionFile(m_programFolder).read(number);
+        } catch (const IoError& error) {
+            tellIoError(Messages::DefinitionUnreadable.arg(number).arg(error.message()), error);
+            return TableOutcome::Failed;
         }
+        if (!definition) {
+            return TableOutcome::Abandoned;
+        }
+        const QString table = Messages::tableLabel(number, ShiftJis::decode(definition->TableName));
         const QString fileName = ShiftJis::decode(definition->FileName);
         const QString tablePath = TableDataFiles(m_dataFolder, fileName).tablePath();
-        TableRowReader rows;
-        if (!rows.open(tablePath)) {
-            QFile file(tablePath);
-            file.open(QIODevice::ReadOnly);
-            throw IoError::fromFile(file);
+        try {
+            TableRowReader rows;
+            if (!rows.open(tablePath)) {
+                QFile file(tablePath);
+                if (!file.exists()) {
+                    tell(PageMessageKind::Error, Messages::TableDataNotEntered.arg(table, tablePath));
+                    return TableOutcome::Failed;
+                }
+                file.open(QIODevice::ReadOnly);
+                throw IoError::fromFile(file);
+            }
+            replaceWholeFile(m_htmlFolder + fileName + QStringLiteral(".html"), [&](QIODevice& device) {
+                PageOutput page(device);
+                writeHeader(page, *definition);
+                writeTable(page, *definition, rows);
+                writeFooter(page, *definition);
+                page.flush();
+            });
+        } catch (const IoError& error) {
+            tellIoError(Messages::PageNotWritten.arg(table, error.message()), error);
+            return TableOutcome::Failed;
         }
-        replaceWholeFile(m_htmlFolder + fileName + QStringLiteral(".html"), [&](QIODevice& device) {
-            PageOutput page(device);
-            writeHeader(page, *definition);
-            writeTable(page, *definition, rows);
-            writeFooter(page, *definition);
-            page.flush();
-        });
-        return true;
+        return TableOutcome::Written;
     }
 
     void tell(PageMessageKind kind, const QString& text) { m_report.report({kind, text, std::nullopt}); }
 
 private:
+    void tellIoError(const QString& text, const IoError& error) {
+        m_report.report({PageMessageKind::IoError, text, error});
+    }
+
     void writeHeader(PageOutput& page, const TableDefinition& definition) {
         const auto lines = snippetLines(m_dataFolder, SnippetKind::Header, definition.HeaderName);
         if (!lines) {
@@ -127,16 +150,24 @@ QByteArray SnippetNumberOf(QByteArrayView choiceText) {
 PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& programFolder,
                              const QList<int>& definitionNumbers, PageReport& report, const QLocale& locale) {
     PageRun run(settings, programFolder, report, locale);
+    int written = 0;
+    int failed = 0;
     for (const int number : definitionNumbers) {
-        try {
-            if (!run.writePage(number)) {
-                run.tell(PageMessageKind::Error, Messages::NoData);
-                return PageRunOutcome::EndedEarly;
-            }
-        } catch (const IoError& error) {
-            report.report({PageMessageKind::IoError, error.message(), error});
+        switch (run.writePage(number)) {
+        case TableOutcome::Written:
+            ++written;
+            break;
+        case TableOutcome::Failed:
+            ++failed;
+            break;
+        case TableOutcome::Abandoned:
+            run.tell(PageMessageKind::Error, Messages::NoData);
             return PageRunOutcome::EndedEarly;
         }
+    }
+    if (failed > 0) {
+        run.tell(PageMessageKind::Error, Messages::PagesPartlyWritten.arg(written).arg(failed));
+        return PageRunOutcome::SomeFailed;
     }
     run.tell(PageMessageKind::Information, Messages::PagesFinished);
     return PageRunOutcome::Finished;

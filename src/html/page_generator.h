@@ -19,7 +19,7 @@ enum class PageMessageKind { Error, Information, IoError };
 struct PageMessage {
     PageMessageKind kind;
     QString text;
-    /// The failure itself, for kind IoError (`text` is then its message).
+    /// The failure itself, for kind IoError (`text` then names the table and ends with its message).
     std::optional<IoError> ioError;
 };
 
@@ -33,7 +33,8 @@ public:
 
 enum class PageRunOutcome {
     Finished,   ///< every page was written; the completion message was the last message
-    EndedEarly, ///< TABLE.DAT could not be opened, or an I/O error ended the run
+    SomeFailed, ///< some pages could not be written; the count of both was the last message
+    EndedEarly, ///< TABLE.DAT could not be opened
 };
 
 /// The snippet number text of a header or footer choice: the text before the first ":"; empty when
@@ -41,9 +42,11 @@ enum class PageRunOutcome {
 QByteArray SnippetNumberOf(QByteArrayView choiceText);
 
 /// Writes the page HtmlFolder + FileName + ".html" of each definition number, in the order given,
-/// and reports every message on the way, ending with "作成終了しました" when the run finishes. Each
-/// page replaces its old file only once it is complete: a run that fails while writing a page
-/// leaves the previous page as it was. Pages written before a failure stay.
+/// and reports every message on the way, ending with "作成終了しました" when every page was written.
+/// A table whose page cannot be written (no data file yet, an I/O error) is reported by its number
+/// and title and the run goes on with the next; such a run ends with how many pages were and were
+/// not written. Each page replaces its old file only once it is complete: a failure while writing a
+/// page leaves the previous page as it was.
 PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& programFolder,
                              const QList<int>& definitionNumbers, PageReport& report,
                              const QLocale& locale = QLocale());

@@ -14,14 +14,30 @@ IoError IoError::fromErrorNumber(QString path, int errorNumber) {
     return IoError(std::move(path), systemErrorReason(errorNumber), errorNumber);
 }
 
+namespace {
+
+/// The error numbers that have a Japanese reason.
+constexpr int KnownErrorNumbers[] = {ENOENT, EACCES, EPERM,        ENOSPC,  EDQUOT, EFBIG,
+                                     EROFS,  EISDIR, ENAMETOOLONG, ENOTDIR, EIO};
+
+} // namespace
+
 IoError IoError::fromFile(const QFileDevice& file, int errorNumber) {
+    // Qt keeps the system's text of the failure it saw; errno may since have been changed by other
+    // calls Qt made, so the text is asked first and the number only when Qt gave no text.
+    const QString text = file.errorString();
+    for (const int known : KnownErrorNumbers) {
+        if (text == qt_error_string(known)) {
+            return fromErrorNumber(file.fileName(), known);
+        }
+    }
+    if (!text.isEmpty() && text != QStringLiteral("Unknown error")) {
+        return IoError(file.fileName(), text);
+    }
     if (errorNumber != 0) {
         return fromErrorNumber(file.fileName(), errorNumber);
     }
-    // Qt says "Unknown error" when the system gave no number (a short write, say).
-    const QString text = file.errorString();
-    const bool told = !text.isEmpty() && text != QStringLiteral("Unknown error");
-    return IoError(file.fileName(), told ? text : Messages::UnknownIoReason);
+    return IoError(file.fileName(), Messages::UnknownIoReason);
 }
 
 QString IoError::message() const {
@@ -46,6 +62,8 @@ QString systemErrorReason(int errorNumber) {
         return Messages::NameTooLong;
     case ENOTDIR:
         return Messages::NotAFolder;
+    case EISDIR:
+        return Messages::IsAFolder;
     case EIO:
         return Messages::DeviceError;
     default:

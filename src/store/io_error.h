@@ -16,8 +16,9 @@ public:
 
     /// The failure the system reported with `errorNumber`, its reason in Japanese where one is known.
     static IoError fromErrorNumber(QString path, int errorNumber);
-    /// The failure of the last operation on an open file. Call it right after the failing call, so that
-    /// `errorNumber` (errno by default) is the one that call set; 0 falls back to the file's own text.
+    /// The failure of the last operation on a file, from the system text Qt kept for it; when Qt kept
+    /// none (a short write, say), from `errorNumber` (errno by default: call it right after the
+    /// failing call).
     static IoError fromFile(const QFileDevice& file, int errorNumber = errno);
 
     const QString& path() const { return m_path; }

@@ -18,6 +18,7 @@ inline const QString FileTooLarge =
 inline const QString ReadOnlyFileSystem = QStringLiteral("読み取り専用のファイルシステムです");
 inline const QString NameTooLong = QStringLiteral("ファイル名が長すぎます");
 inline const QString NotAFolder = QStringLiteral("パスの途中にフォルダでないものがあります");
+inline const QString IsAFolder = QStringLiteral("ファイルではなくフォルダです");
 inline const QString DeviceError = QStringLiteral("装置の入出力エラーです");
 inline const QString UnknownIoReason = QStringLiteral("読み書き出来ませんでした（原因不明）");
 
@@ -57,6 +58,16 @@ inline const QString HeaderMissing =
 inline const QString FooterMissing =
     QStringLiteral("フォッタファイルが見つかりませんでした、フッタ無しで続行します");
 inline const QString PagesFinished = QStringLiteral("作成終了しました");
+/// A table, named in messages by its number and title.
+inline QString tableLabel(int number, const QString& title) {
+    return QStringLiteral("テーブル %1「%2」").arg(number).arg(title);
+}
+inline const QString TableDataNotEntered = QStringLiteral(
+    "%1のデータファイルがまだありません。「テーブルデータを入力する」でテーブルデータを入力してください\n%2");
+inline const QString PageNotWritten = QStringLiteral("%1のページを作成出来ませんでした\n%2");
+inline const QString DefinitionUnreadable = QStringLiteral("テーブル定義 %1 を読み込めませんでした\n%2");
+inline const QString PagesPartlyWritten =
+    QStringLiteral("%1件のページを作成しました（%2件は作成出来ませんでした）");
 
 // kelvano-publish (the headless page generator)
 inline const QString PublishUsage =
@@ -76,8 +87,10 @@ inline const QString PublishHelp = QStringLiteral(
     "TAVELO.DAT と TABLE.DAT に書き込むことはありません。\n"
     "メッセージボックスに出る文はそれぞれ1行で標準エラー出力に、「作成終了しました」は標準出力に出ます。\n"
     "\n"
-    "終了ステータス: 0 = 最後まで作成した、1 = 途中で終わった (TABLE.DAT がない、入出力エラー)、\n"
-    "2 = 使い方の誤り\n");
+    "作成出来ないページがあっても、そのテーブルを報告して次のテーブルに進みます。\n"
+    "\n"
+    "終了ステータス: 0 = すべてのページを作成した、1 = 作成出来なかったページがある、\n"
+    "または途中で終わった (TABLE.DAT がない、読み込めない)、2 = 使い方の誤り\n");
 inline const QString PublishNoMode = QStringLiteral("--all、--list または番号を指定してください");
 inline const QString PublishConflictingModes = QStringLiteral("--all、--list と番号は同時に指定できません");
 inline const QString PublishUnknownOption = QStringLiteral("不明なオプションです: %1");

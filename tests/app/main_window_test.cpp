@@ -190,18 +190,34 @@ TEST_F(MainWindowTest, SwitchingToAnotherProgramDoesNotLeaveAFolderField) {
 TEST_F(MainWindowTest, TheAutomaticLayoutMakesTheFoldersOnceAndQuietly) {
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();
-    form.Edit11->setText(QStringLiteral("grph/"));
     for (int press = 0; press < 2; ++press) {
         test::click(form.Button1);
         EXPECT_EQ(form.Edit1->text(), program.path() + QStringLiteral("DATA/"));
         EXPECT_EQ(form.Edit2->text(), program.path() + QStringLiteral("HTML/"));
-        EXPECT_EQ(form.Edit6->text(), program.path() + QStringLiteral("HTML/GRPH/"));
-        EXPECT_EQ(form.settings().ImageFolder, sjis(program.path() + QStringLiteral("HTML/GRPH/")));
-        EXPECT_TRUE(QDir(program.file(QStringLiteral("HTML/GRPH"))).exists());
+        EXPECT_EQ(form.Edit6->text(), program.path() + QStringLiteral("HTML/grph/"));
+        EXPECT_EQ(form.settings().ImageFolder, sjis(program.path() + QStringLiteral("HTML/grph/")));
+        EXPECT_TRUE(QDir(program.file(QStringLiteral("HTML/grph"))).exists());
         EXPECT_TRUE(QDir(program.file(QStringLiteral("DATA"))).exists());
+        // The pages find the pictures where the layout put them.
+        EXPECT_EQ(form.Edit11->text(), QStringLiteral("grph/"));
     }
-    EXPECT_EQ(form.Edit11->text(), QStringLiteral("grph/"));
     EXPECT_TRUE(recorder.shown().isEmpty());
+}
+
+TEST_F(MainWindowTest, TheAutomaticLayoutKeepsATypedServerPathAndAnExistingPictureFolder) {
+    QDir(program.path()).mkpath(QStringLiteral("HTML/GRPH"));
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    form.Edit11->setText(QStringLiteral("/images/"));
+    test::click(form.Button1);
+    EXPECT_EQ(form.Edit6->text(), program.path() + QStringLiteral("HTML/GRPH/"));
+    EXPECT_EQ(form.Edit11->text(), QStringLiteral("/images/"));
+    EXPECT_FALSE(QDir(program.file(QStringLiteral("HTML/grph"))).exists());
+
+    // With the server path empty, it names the folder as it is spelt.
+    form.Edit11->clear();
+    test::click(form.Button1);
+    EXPECT_EQ(form.Edit11->text(), QStringLiteral("GRPH/"));
 }
 
 TEST_F(MainWindowTest, TheHelpButtonOpensTheContentsPage) {

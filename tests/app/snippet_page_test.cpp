@@ -7,12 +7,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextCursor>
 #include <gtest/gtest.h>
 
 namespace kelvano {
@@ -57,7 +59,7 @@ TEST_F(SnippetPageTest, NumbersAreGivenInOrderAndADeletedNumberIsNeverReusedOrOv
 
     test::clickRow(form.ListView3, 1);
     EXPECT_EQ(form.Edit7->text(), QStringLiteral("1"));
-    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("b"));
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("b\n"));
     test::click(form.BitBtn13);
     EXPECT_EQ(test::columnTexts(form.ListView3, 0), test::texts({"0", "2"}));
     EXPECT_EQ(choiceItems(form.ComboBox1), test::texts({"0:A", "2:C"}));
@@ -100,6 +102,68 @@ TEST_F(SnippetPageTest, ChangingABodyKeepsTheRegisteredNameAndLoadedBytes) {
     EXPECT_EQ(program.read(QStringLiteral("HEAD.0")).size(), 0);
 }
 
+TEST_F(SnippetPageTest, EditedBodiesGiveBackExactlyTheirLines) {
+    registerHeader(QStringLiteral("Top"), QStringLiteral("x"));
+    const auto loadEditAndSave = [this](const QByteArray& body, const QString& appended) {
+        program.write(QStringLiteral("HEAD.0"), body);
+        test::clickRow(form.ListView3, 0);
+        QTextCursor cursor = form.Memo1->textCursor();
+        cursor.movePosition(QTextCursor::Start);
+        form.Memo1->setTextCursor(cursor);
+        form.Memo1->insertPlainText(appended);
+        test::click(form.BitBtn12);
+        return program.read(QStringLiteral("HEAD.0"));
+    };
+    // A last empty line, several of them, a lone empty line and an empty body survive an edit.
+    EXPECT_EQ(loadEditAndSave("a\r\nb\r\n\r\n", QStringLiteral("+")), QByteArray("+a\r\nb\r\n\r\n"));
+    EXPECT_EQ(loadEditAndSave("a\r\n\r\n\r\n", QStringLiteral("+")), QByteArray("+a\r\n\r\n\r\n"));
+    EXPECT_EQ(loadEditAndSave("\r\n", QStringLiteral("+")), QByteArray("+\r\n"));
+    EXPECT_EQ(loadEditAndSave("", QStringLiteral("+")), QByteArray("+\r\n"));
+
+    // "新規作成" after loading a body of one empty line starts from nothing: the new header is empty.
+    program.write(QStringLiteral("HEAD.0"), "\r\n");
+    test::clickRow(form.ListView3, 0);
+    test::click(form.BitBtn11);
+    test::type(form.Edit9, QStringLiteral("Empty"));
+    test::click(form.BitBtn12);
+    EXPECT_EQ(program.read(QStringLiteral("HEAD.1")), QByteArray());
+
+    // The same after a delete has emptied the text box.
+    program.write(QStringLiteral("HEAD.0"), "\r\n");
+    test::clickRow(form.ListView3, 0);
+    test::click(form.BitBtn13);
+    test::click(form.BitBtn12);
+    EXPECT_EQ(program.read(QStringLiteral("HEAD.2")), QByteArray());
+    EXPECT_TRUE(recorder.shown().isEmpty());
+}
+
+TEST_F(SnippetPageTest, TheListsFollowTheDataFolderSoTheFirstRegisterWorks) {
+    // The first day: the folder layout is made, then a header is registered at once.
+    form.PageControl1->setCurrentWidget(form.TabSheet3);
+    test::click(form.Button1);
+    EXPECT_TRUE(program.exists(QStringLiteral("DATA/HEAD.DAT")));
+    EXPECT_TRUE(program.exists(QStringLiteral("DATA/FOOT.DAT")));
+    form.PageControl1->setCurrentWidget(form.TabSheet5);
+    registerHeader(QStringLiteral("First"), QStringLiteral("<html>"));
+    EXPECT_TRUE(recorder.shown().isEmpty()) << recorder.texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(program.read(QStringLiteral("DATA/HEAD.0")), QByteArray("<html>\r\n"));
+    EXPECT_EQ(test::columnTexts(form.ListView3, 1), test::texts({"First"}));
+
+    // Leaving the data field with another folder shows that folder's snippets.
+    QDir(program.path()).mkdir(QStringLiteral("other"));
+    form.PageControl1->setCurrentWidget(form.TabSheet3);
+    test::focus(form.Edit1);
+    form.Edit1->setText(program.path() + QStringLiteral("other"));
+    test::focus(form.Edit2);
+    EXPECT_EQ(form.ListView3->rowCount(), 0);
+    EXPECT_EQ(form.ComboBox1->count(), 0);
+    EXPECT_TRUE(program.exists(QStringLiteral("other/HEAD.DAT")));
+
+    // A folder confirmed in the directory picker does the same.
+    form.FolderPicked(1, program.path() + QStringLiteral("DATA/"));
+    EXPECT_EQ(test::columnTexts(form.ListView3, 1), test::texts({"First"}));
+}
+
 TEST_F(SnippetPageTest, ClickingAFooterAfterAHeaderEmptiesTheHeaderFields) {
     registerHeader(QStringLiteral("H"), QStringLiteral("header text"));
     form.Memo1->setPlainText(QStringLiteral("footer text"));
@@ -113,18 +177,18 @@ TEST_F(SnippetPageTest, ClickingAFooterAfterAHeaderEmptiesTheHeaderFields) {
     EXPECT_EQ(form.Edit9->text(), QString());
     EXPECT_EQ(form.Edit8->text(), QStringLiteral("0"));
     EXPECT_EQ(form.Edit10->text(), QStringLiteral("F"));
-    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("footer text"));
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("footer text\n"));
 
     QFile::remove(program.file(QStringLiteral("FOOT.0")));
     test::clickRow(form.ListView4, 0);
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("フッタデータが読み出せません")});
-    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("footer text"));
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("footer text\n"));
 }
 
 TEST_F(SnippetPageTest, OnlyALeftClickOnARowLoadsItSoUnsavedTextStays) {
     registerHeader(QStringLiteral("A"), QStringLiteral("original"));
     test::clickRow(form.ListView3, 0);
-    ASSERT_EQ(form.Memo1->toPlainText(), QStringLiteral("original"));
+    ASSERT_EQ(form.Memo1->toPlainText(), QStringLiteral("original\n"));
     form.Memo1->setPlainText(QStringLiteral("unsaved edit"));
     QTest::mouseClick(form.ListView3->viewport(), Qt::LeftButton, {}, QPoint(60, 60)); // below the rows
     QTest::mouseClick(form.ListView3->viewport(), Qt::RightButton, {},

@@ -334,8 +334,8 @@ TEST_F(TablePageTest, OutputWritesThePagesOfTheTickedTablesAndShowsEachMessage) 
 
     form.PageControl1->setCurrentWidget(form.TabSheet2);
     test::click(form.BitBtn9);
-    EXPECT_EQ(recorder.texts(), test::texts({"作成終了しました"}));
-    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Information);
+    EXPECT_EQ(recorder.texts(), test::texts({"テーブルを選択してください"}));
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
     EXPECT_FALSE(program.exists(QStringLiteral("one.html")));
 
     recorder.clear();
@@ -349,12 +349,30 @@ TEST_F(TablePageTest, OutputWritesThePagesOfTheTickedTablesAndShowsEachMessage) 
         QByteArray("<HTML>\r\n<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n</TABLE>\r\n"));
     EXPECT_FALSE(program.exists(QStringLiteral("one.html")));
 
-    // A table without its data file ends the run with the standard I/O error box.
+    // A table without its data file yet is told how to get one, and the next ticked table is written.
     recorder.clear();
+    QFile::remove(program.file(QStringLiteral("two.html")));
     form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
     test::click(form.BitBtn9);
-    ASSERT_EQ(recorder.shown().size(), 1);
+    ASSERT_EQ(recorder.shown().size(), 3);
+    EXPECT_TRUE(recorder.texts().at(0).startsWith(
+        QStringLiteral("テーブル 0「one」のデータファイルがまだありません")));
+    EXPECT_TRUE(recorder.texts().at(0).contains(QStringLiteral("テーブルデータを入力してください")));
+    EXPECT_TRUE(recorder.texts().at(0).contains(program.file(QStringLiteral("one.TBL"))));
+    EXPECT_EQ(recorder.texts().at(2),
+              QStringLiteral("1件のページを作成しました（1件は作成出来ませんでした）"));
+    EXPECT_TRUE(program.exists(QStringLiteral("two.html")));
+
+    // A page that cannot be written is reported in the I/O error box, naming the table and the reason.
+    recorder.clear();
+    program.write(QStringLiteral("one.TBL"), QByteArray());
+    QDir(program.path()).mkdir(QStringLiteral("one.html"));
+    test::click(form.BitBtn9);
+    ASSERT_EQ(recorder.shown().size(), 3);
     EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("Kelvano"));
+    EXPECT_TRUE(recorder.texts().first().startsWith(
+        QStringLiteral("テーブル 0「one」のページを作成出来ませんでした\n")));
+    EXPECT_FALSE(recorder.texts().first().contains(QStringLiteral("Unknown error")));
 }
 
 } // namespace

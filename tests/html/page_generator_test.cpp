@@ -63,6 +63,7 @@ protected:
     static TableDefinition named(const QByteArray& fileName, const QByteArray& header = "0:top",
                                  const QByteArray& footer = "0:end") {
         TableDefinition d;
+        d.TableName = fileName;
         d.FileName = fileName;
         d.HeaderName = header;
         d.FooterName = footer;
@@ -112,7 +113,7 @@ TEST_F(Pages, WorkedExampleComesOutByteForByte) {
     EXPECT_EQ(
         page(QStringLiteral("price.html")),
         "<HTML><BODY>\r\n"
-        "<P>UPDATED 1997/06/01</P>\r\n"
+        "<P>Updated 1997/06/01</P>\r\n"
         "<TABLE BORDER=\"1\" WIDTH=\"80%\" BORDERCOLOR=\"#000080\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n"
         "<CAPTION ALIGN=\"BOTTOM\">Price list</CAPTION>\r\n"
         "<TR><TD BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT COLOR=\"#000000\">Apple<IMG "
@@ -125,7 +126,7 @@ TEST_F(Pages, WorkedExampleComesOutByteForByte) {
         "</BODY></HTML>\r\n");
 }
 
-TEST_F(Pages, NothingTickedOnlyFinishes) {
+TEST_F(Pages, NothingToWriteOnlyFinishes) {
     EXPECT_EQ(run({}), PageRunOutcome::Finished);
     EXPECT_EQ(m_report.lines(), QStringList{Finished});
     EXPECT_TRUE(pageFiles().isEmpty());
@@ -156,10 +157,11 @@ TEST_F(Pages, SnippetsAreFoundByTheirNumberOrReportedMissing) {
     EXPECT_EQ(run({0, 1, 2, 3}), PageRunOutcome::Finished);
     EXPECT_EQ(m_report.lines(), (QStringList{HeaderMissing, HeaderMissing, FooterMissing, HeaderMissing,
                                              FooterMissing, Finished}));
-    // Header lines are expanded and upper-cased, footer lines copied unchanged; every line ends in CR LF.
+    // Header lines are expanded and keep their case, footer lines are copied unchanged; every line ends
+    // in CR LF.
     EXPECT_EQ(page(QStringLiteral("headed.html")),
-              "<P>12 " + sjis(QStringLiteral("日曜日")) +
-                  "</P>\r\nSECOND\r\n"
+              "<p>12 " + sjis(QStringLiteral("日曜日")) +
+                  "</p>\r\nsecond\r\n"
                   "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n"
                   "<CAPTION>c</CAPTION>\r\n</TABLE>\r\n"
                   "<p>made <getnowdate></p>\r\n");
@@ -177,7 +179,7 @@ TEST_F(Pages, TheSnippetNumberNamesItsBodyFileAsWritten) {
     m_folder.write(QStringLiteral("lead.tbl"), {});
     addDefinition(named("lead", "012:Top", "0:end"));
     EXPECT_EQ(run({0}), PageRunOutcome::Finished);
-    EXPECT_TRUE(page(QStringLiteral("lead.html")).startsWith("ZERO TWELVE\r\n"));
+    EXPECT_TRUE(page(QStringLiteral("lead.html")).startsWith("zero twelve\r\n"));
 }
 
 TEST_F(Pages, NamesInShiftJisAndSharedNamesReachTheirFiles) {
@@ -199,23 +201,39 @@ TEST_F(Pages, NamesInShiftJisAndSharedNamesReachTheirFiles) {
     EXPECT_TRUE(written.endsWith("</TABLE>\r\nsecond\r\n"));
 }
 
-TEST_F(Pages, MissingDataFileEndsTheRunAndLeavesThePageAlone) {
+TEST_F(Pages, ABrokenTableIsReportedAndTheRunGoesOnWithTheNext) {
     m_folder.write(QStringLiteral("HEAD.0"), "h\r\n");
     m_folder.write(QStringLiteral("FOOT.0"), "f\r\n");
     m_folder.write(QStringLiteral("one.TBL"), {});
+    m_folder.write(QStringLiteral("three.TBL"), {});
     m_folder.write(QStringLiteral("html/two.html"), "old page");
     addDefinition(named("one"));
     addDefinition(named("two"));
-    addDefinition(named("one"));
+    addDefinition(named("three"));
 
-    EXPECT_EQ(run({0, 1, 2}), PageRunOutcome::EndedEarly);
-    EXPECT_EQ(m_report.lines(), QStringList{IoFailure});
-    const PageMessage& failure = m_report.messages.last();
+    // The second table has no data file yet: the user is told which and how to fix it.
+    EXPECT_EQ(run({0, 1, 2}), PageRunOutcome::SomeFailed);
+    ASSERT_EQ(m_report.messages.size(), 2);
+    const PageMessage& missing = m_report.messages.first();
+    EXPECT_EQ(missing.kind, PageMessageKind::Error);
+    EXPECT_TRUE(missing.text.startsWith(QStringLiteral("テーブル 1「two」のデータファイルがまだありません")));
+    EXPECT_TRUE(missing.text.endsWith(m_folder.file(QStringLiteral("two.TBL"))));
+    EXPECT_EQ(m_report.messages.last().text,
+              QStringLiteral("2件のページを作成しました（1件は作成出来ませんでした）"));
+    EXPECT_EQ(page(QStringLiteral("two.html")), "old page");
+    EXPECT_TRUE(page(QStringLiteral("one.html")).startsWith("h\r\n<TABLE"));
+    EXPECT_TRUE(page(QStringLiteral("three.html")).startsWith("h\r\n<TABLE"));
+
+    // A data file that is there but cannot be read is an I/O error naming the table, file and reason.
+    m_report.messages.clear();
+    QDir(m_folder.path()).mkdir(QStringLiteral("two.TBL"));
+    EXPECT_EQ(run({1, 2}), PageRunOutcome::SomeFailed);
+    ASSERT_EQ(m_report.lines().first(), IoFailure);
+    const PageMessage& failure = m_report.messages.first();
     ASSERT_TRUE(failure.ioError.has_value());
     EXPECT_TRUE(failure.ioError->path().endsWith(QStringLiteral("two.TBL")));
-    EXPECT_EQ(failure.text, failure.ioError->message());
-    EXPECT_EQ(page(QStringLiteral("two.html")), "old page");
-    EXPECT_TRUE(page(QStringLiteral("one.html")).startsWith("H\r\n<TABLE"));
+    EXPECT_EQ(failure.text, QStringLiteral("テーブル 1「two」のページを作成出来ませんでした\n") +
+                                failure.ioError->message());
 }
 
 TEST_F(Pages, FailedWriteKeepsThePreviousPage) {
@@ -228,9 +246,10 @@ TEST_F(Pages, FailedWriteKeepsThePreviousPage) {
     addDefinition(named("big"));
     {
         const test::FileSizeLimit limit(1000);
-        EXPECT_EQ(run({0}), PageRunOutcome::EndedEarly);
+        EXPECT_EQ(run({0}), PageRunOutcome::SomeFailed);
     }
-    EXPECT_EQ(m_report.lines(), QStringList{IoFailure});
+    EXPECT_EQ(m_report.lines().first(), IoFailure);
+    EXPECT_EQ(m_report.messages.first().ioError->errorNumber(), EFBIG);
     EXPECT_EQ(page(QStringLiteral("big.html")), "old page");
     EXPECT_EQ(pageFiles(), QStringList{QStringLiteral("big.html")}); // no temporary file is left
 
@@ -243,8 +262,10 @@ TEST_F(Pages, MissingHtmlFolderIsAnIoError) {
     m_settings.HtmlFolder = sjis(m_folder.path() + QStringLiteral("nowhere/"));
     m_folder.write(QStringLiteral("t.TBL"), {});
     addDefinition(named("t"));
-    EXPECT_EQ(run({0}), PageRunOutcome::EndedEarly);
-    EXPECT_EQ(m_report.lines(), QStringList{IoFailure});
+    EXPECT_EQ(run({0}), PageRunOutcome::SomeFailed);
+    EXPECT_EQ(m_report.lines(),
+              (QStringList{IoFailure,
+                           QStringLiteral("error:0件のページを作成しました（1件は作成出来ませんでした）")}));
 }
 
 TEST_F(Pages, DamagedFilesGiveTheirWholeRecordsOnly) {
@@ -260,10 +281,15 @@ TEST_F(Pages, DamagedFilesGiveTheirWholeRecordsOnly) {
     EXPECT_EQ(run({0}), PageRunOutcome::Finished);
     EXPECT_EQ(page(QStringLiteral("t.html")).count("<TR>"), 1);
 
-    // The incomplete second record of TABLE.DAT cannot be read: the run ends with an I/O error.
+    // The incomplete second record of TABLE.DAT cannot be read: that table is an I/O error, the next
+    // one is still written.
     m_report.messages.clear();
-    EXPECT_EQ(run({1, 0}), PageRunOutcome::EndedEarly);
-    EXPECT_EQ(m_report.lines(), QStringList{IoFailure});
+    QFile::remove(m_folder.file(QStringLiteral("html/t.html")));
+    EXPECT_EQ(run({1, 0}), PageRunOutcome::SomeFailed);
+    EXPECT_EQ(m_report.lines().first(), IoFailure);
+    EXPECT_TRUE(
+        m_report.messages.first().text.startsWith(QStringLiteral("テーブル定義 1 を読み込めませんでした")));
+    EXPECT_TRUE(m_folder.exists(QStringLiteral("html/t.html")));
 }
 
 } // namespace

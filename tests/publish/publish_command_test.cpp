@@ -120,7 +120,7 @@ TEST_F(Publish, AllGeneratesEveryLiveDefinitionAndLeavesTheStoreAlone) {
     EXPECT_EQ(QDir(m_folder.file(QStringLiteral("html"))).entryList(QDir::Files),
               (QStringList{QStringLiteral("a.html"), QStringLiteral("b.html")}));
     EXPECT_EQ(m_folder.read(QStringLiteral("html/a.html")),
-              "<P>1997/06/01 9:05:07</P>\r\n<TABLE BORDER=\"1\" CELLSPACING=\"2\" "
+              "<p>1997/06/01 9:05:07</p>\r\n<TABLE BORDER=\"1\" CELLSPACING=\"2\" "
               "CELLPADDING=\"1\">\r\n</TABLE>\r\n");
     // A new page gets the usual permissions of a new file (world-readable under umask 022).
     EXPECT_EQ(QFile::permissions(m_folder.file(QStringLiteral("html/a.html"))) & QFileDevice::ReadOther,
@@ -129,7 +129,7 @@ TEST_F(Publish, AllGeneratesEveryLiveDefinitionAndLeavesTheStoreAlone) {
     EXPECT_EQ(m_folder.read(QStringLiteral("TABLE.DAT")), table);
 }
 
-TEST_F(Publish, NumbersRunInTheOrderGivenAndAnIoErrorEndsWithOne) {
+TEST_F(Publish, NumbersRunInTheOrderGivenAndABrokenTableEndsWithOne) {
     writeInstallation();
     m_folder.write(QStringLiteral("HEAD.0"), "x\r\n");
     QFile::remove(m_folder.file(QStringLiteral("a.TBL")));
@@ -137,10 +137,14 @@ TEST_F(Publish, NumbersRunInTheOrderGivenAndAnIoErrorEndsWithOne) {
     EXPECT_EQ(result.status, 1);
     EXPECT_TRUE(result.out.isEmpty());
     const QList<QByteArray> lines = result.err.split('\n');
-    ASSERT_EQ(lines.size(), 3) << result.err.toStdString();
+    ASSERT_EQ(lines.size(), 5) << result.err.toStdString();
     EXPECT_EQ(lines[0], utf8(Messages::FooterMissing));
-    EXPECT_TRUE(lines[1].startsWith(m_folder.file(QStringLiteral("a.TBL")).toUtf8() + ": "))
+    // Each message is one line: the table, what to do, the file.
+    EXPECT_TRUE(lines[1].startsWith(utf8(QStringLiteral("テーブル 0「"))));
+    EXPECT_TRUE(lines[1].endsWith(": " + m_folder.file(QStringLiteral("a.TBL")).toUtf8()))
         << lines[1].toStdString();
+    EXPECT_EQ(lines[2], utf8(Messages::FooterMissing));
+    EXPECT_EQ(lines[3], utf8(QStringLiteral("2件のページを作成しました（1件は作成出来ませんでした）")));
     EXPECT_TRUE(m_folder.exists(QStringLiteral("html/b.html")));
     EXPECT_FALSE(m_folder.exists(QStringLiteral("html/a.html")));
 }

@@ -151,12 +151,12 @@ public:
     explicit ConsoleReport(const Console& console) : m_console(console) {}
 
     void report(const PageMessage& message) override {
+        // A message box's lines (table, file, reason) become one line.
+        const QString line = message.text.split(QLatin1Char('\n')).join(QStringLiteral(": "));
         if (message.kind == PageMessageKind::Information) {
-            m_console.out(message.text);
-        } else if (message.ioError) {
-            m_console.err(message.ioError->path() + QStringLiteral(": ") + message.ioError->reason());
+            m_console.out(line);
         } else {
-            m_console.err(message.text);
+            m_console.err(line);
         }
     }
 

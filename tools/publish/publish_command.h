@@ -9,7 +9,7 @@ namespace kelvano {
 /// Exit statuses of kelvano-publish.
 enum PublishStatus {
     PublishFinished = 0,   ///< the run finished (also --list and --help)
-    PublishEndedEarly = 1, ///< TABLE.DAT missing or damaged, or an I/O error ended the run
+    PublishEndedEarly = 1, ///< some pages could not be written, or TABLE.DAT is missing or damaged
     PublishUsageError = 2, ///< the arguments cannot be used
 };
 
