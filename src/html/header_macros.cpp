@@ -32,13 +32,13 @@ QByteArray replacementBytes(const QString& text) {
     return ShiftJis::encode(cleaned).bytes;
 }
 
-QByteArray replacementFor(QByteArrayView tag, const QLocale& locale) {
+QByteArray replacementFor(QByteArrayView tag, const MacroFormats& formats) {
     const QDateTime moment = Clock::now();
     if (tag == DateTag) {
-        return macroDateText(moment, locale);
+        return formats.dateText(moment);
     }
     if (tag == TimeTag) {
-        return macroTimeText(moment, locale);
+        return formats.timeText(moment);
     }
     return macroWeekdayText(moment);
 }
@@ -58,25 +58,39 @@ QByteArray upperCaseAscii(QByteArrayView line) {
     return upper;
 }
 
+MacroFormats::MacroFormats(const QLocale& locale)
+    : m_locale(locale), m_timeFormat(icu::DateFormat::createTimeInstance(
+                            icu::DateFormat::kMedium, icu::Locale(locale.name().toLatin1().constData()))) {
+    // The wall-clock time is formatted as it stands: given as UTC to a formatter set to UTC, so
+    // that ICU's idea of the local zone cannot shift it.
+    if (m_timeFormat) {
+        m_timeFormat->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC")));
+    }
+}
+
+MacroFormats::~MacroFormats() = default;
+
+QByteArray MacroFormats::dateText(const QDateTime& moment) const {
+    return replacementBytes(m_locale.toString(moment.date(), QLocale::ShortFormat));
+}
+
+QByteArray MacroFormats::timeText(const QDateTime& moment) const {
+    if (!m_timeFormat) {
+        return replacementBytes(m_locale.toString(moment.time(), QLocale::LongFormat));
+    }
+    const QDateTime wallClock(moment.date(), moment.time(), Qt::UTC);
+    icu::UnicodeString formatted;
+    m_timeFormat->format(static_cast<UDate>(wallClock.toMSecsSinceEpoch()), formatted);
+    return replacementBytes(
+        QString(reinterpret_cast<const QChar*>(formatted.getBuffer()), formatted.length()));
+}
+
 QByteArray macroDateText(const QDateTime& moment, const QLocale& locale) {
-    return replacementBytes(locale.toString(moment.date(), QLocale::ShortFormat));
+    return MacroFormats(locale).dateText(moment);
 }
 
 QByteArray macroTimeText(const QDateTime& moment, const QLocale& locale) {
-    const icu::Locale icuLocale(locale.name().toLatin1().constData());
-    const std::unique_ptr<icu::DateFormat> format(
-        icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, icuLocale));
-    if (!format) {
-        return replacementBytes(locale.toString(moment.time(), QLocale::LongFormat));
-    }
-    // The wall-clock time is formatted as it stands: given as UTC to a formatter set to UTC, so
-    // that ICU's idea of the local zone cannot shift it.
-    format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC")));
-    const QDateTime wallClock(moment.date(), moment.time(), Qt::UTC);
-    icu::UnicodeString formatted;
-    format->format(static_cast<UDate>(wallClock.toMSecsSinceEpoch()), formatted);
-    return replacementBytes(
-        QString(reinterpret_cast<const QChar*>(formatted.getBuffer()), formatted.length()));
+    return MacroFormats(locale).timeText(moment);
 }
 
 QByteArray macroWeekdayText(const QDateTime& moment) {
@@ -96,6 +110,14 @@ QByteArray macroWeekdayText(const QDateTime& moment) {
 }
 
 QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale) {
+    // The formats are made only for a line that holds a tag.
+    if (!line.contains('>')) {
+        return upperCaseAscii(line);
+    }
+    return ExpandMacros(line, MacroFormats(locale));
+}
+
+QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats) {
     const QByteArray upper = upperCaseAscii(line);
     // The scan runs once over the line. After a replacement the rules start again from the first
     // character; since the text before the tag is unchanged and a replacement holds no "<" or ">",
@@ -118,7 +140,7 @@ QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale) {
         if (byte == '>' && marker) {
             const QByteArrayView tag = QByteArrayView(result).sliced(candidate);
             if (tag == DateTag || tag == TimeTag || tag == DayTag) {
-                const QByteArray replacement = replacementFor(tag, locale);
+                const QByteArray replacement = replacementFor(tag, formats);
                 result.truncate(candidate - 1);
                 result += replacement;
                 marker = markerBefore;

@@ -3,15 +3,44 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QLocale>
+#include <memory>
+#include <unicode/uversion.h>
 
 // The date, time and weekday tags of header lines.
 
+U_NAMESPACE_BEGIN
+class DateFormat;
+U_NAMESPACE_END
+
 namespace kelvano {
+
+/// The date and time formats of the macros for one locale, made once and kept for a page run:
+/// building ICU's time formatter costs some hundred times more than formatting a time with it.
+class MacroFormats {
+public:
+    explicit MacroFormats(const QLocale& locale = QLocale());
+    ~MacroFormats();
+    MacroFormats(const MacroFormats&) = delete;
+    MacroFormats& operator=(const MacroFormats&) = delete;
+
+    /// The date in the locale's short date format (ja_JP: 1997/06/01), as Shift-JIS bytes.
+    QByteArray dateText(const QDateTime& moment) const;
+    /// The time in the locale's medium time format as ICU gives it (ja_JP: 9:05:07), as Shift-JIS
+    /// bytes.
+    QByteArray timeText(const QDateTime& moment) const;
+
+private:
+    QLocale m_locale;
+    std::unique_ptr<icu::DateFormat> m_timeFormat; // null when ICU has none for the locale
+};
+
+/// ExpandMacros with the formats of a page run.
+QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats);
 
 /// One header line with its macro tags replaced: the whole line comes back upper-cased (ASCII a-z
 /// only; both bytes of a double-byte Shift-JIS character stay as they are), and every <GETNOWDATE>,
 /// <GETNOWTIME> and <GETNOWDAY> is replaced by the current date, time or weekday name. The clock is
-/// read at each replacement; the formats are those of the locale.
+/// read at each replacement; the formats are those of the locale, made for this line.
 QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale = QLocale());
 
 /// The line with ASCII a-z upper-cased, skipping the trail byte of every double-byte character.

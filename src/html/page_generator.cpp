@@ -3,6 +3,7 @@
 #include "html/header_macros.h"
 #include "html/page_output.h"
 #include "html/table_markup.h"
+#include "store/file_names.h"
 #include "store/messages.h"
 #include "store/save_file.h"
 #include "store/shift_jis.h"
@@ -42,13 +43,18 @@ public:
             const QLocale& locale)
         : m_dataFolder(ShiftJis::decode(settings.DataFolder)),
           m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)), m_serverImagePath(settings.ServerImagePath),
-          m_programFolder(programFolder), m_report(report), m_locale(locale) {}
+          m_programFolder(programFolder), m_report(report), m_macroFormats(locale) {}
 
     /// Writes the page of one definition; false when TABLE.DAT cannot be opened. An IoError ends it.
+    /// A FileName that would reach outside the data or HTML folder is reported and no file touched.
     bool writePage(int number) {
         const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
         if (!definition) {
             return false;
+        }
+        if (!isUsableStoredFileName(definition->FileName)) {
+            tell(PageMessageKind::Error, unusableFileNameMessage(number, definition->TableName));
+            return true;
         }
         const QString fileName = ShiftJis::decode(definition->FileName);
         const QString tablePath = TableDataFiles(m_dataFolder, fileName).tablePath();
@@ -78,7 +84,7 @@ private:
             return;
         }
         for (const QByteArray& line : *lines) {
-            page.writeLine(ExpandMacros(line, m_locale));
+            page.writeLine(ExpandMacros(line, m_macroFormats));
         }
     }
 
@@ -114,7 +120,8 @@ private:
     QByteArray m_serverImagePath;
     QString m_programFolder;
     PageReport& m_report;
-    QLocale m_locale;
+    /// One set of formats for the whole run.
+    MacroFormats m_macroFormats;
 };
 
 } // namespace

@@ -91,6 +91,9 @@ inline const QString SelectTable = QStringLiteral("テーブルを選択して�
 inline const QString TableNameRequired = QStringLiteral("項目名を入れてください");
 inline const QString FileNameRequired = QStringLiteral("ファイル名を入れてください");
 inline const QString FileNameUnusable = QStringLiteral("ファイル名に使用出来ない文字が含まれています");
+/// The same for a stored definition: its number and its TableName.
+inline const QString FileNameUnusableIn =
+    QStringLiteral("ファイル名に使用出来ない文字が含まれています：%1 %2");
 inline const QString ExtensionAutomatic = QStringLiteral("拡張子は自動に設定されます");
 inline const QString SelectTableForEntry = QStringLiteral("入力するテーブルを選択してください");
 inline const QString ConfirmDelete = QStringLiteral("削除しますか？");
