@@ -58,15 +58,7 @@ QByteArray upperCaseAscii(QByteArrayView line) {
     return upper;
 }
 
-MacroFormats::MacroFormats(const QLocale& locale)
-    : m_locale(locale), m_timeFormat(icu::DateFormat::createTimeInstance(
-                            icu::DateFormat::kMedium, icu::Locale(locale.name().toLatin1().constData()))) {
-    // The wall-clock time is formatted as it stands: given as UTC to a formatter set to UTC, so
-    // that ICU's idea of the local zone cannot shift it.
-    if (m_timeFormat) {
-        m_timeFormat->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC")));
-    }
-}
+MacroFormats::MacroFormats(const QLocale& locale) : m_locale(locale) {}
 
 MacroFormats::~MacroFormats() = default;
 
@@ -75,6 +67,16 @@ QByteArray MacroFormats::dateText(const QDateTime& moment) const {
 }
 
 QByteArray MacroFormats::timeText(const QDateTime& moment) const {
+    if (!m_timeFormatMade) {
+        m_timeFormatMade = true;
+        m_timeFormat.reset(icu::DateFormat::createTimeInstance(
+            icu::DateFormat::kMedium, icu::Locale(m_locale.name().toLatin1().constData())));
+        // The wall-clock time is formatted as it stands: given as UTC to a formatter set to UTC, so
+        // that ICU's idea of the local zone cannot shift it.
+        if (m_timeFormat) {
+            m_timeFormat->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC")));
+        }
+    }
     if (!m_timeFormat) {
         return replacementBytes(m_locale.toString(moment.time(), QLocale::LongFormat));
     }

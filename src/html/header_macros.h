@@ -31,7 +31,9 @@ public:
 
 private:
     QLocale m_locale;
-    std::unique_ptr<icu::DateFormat> m_timeFormat; // null when ICU has none for the locale
+    // Made at the first time asked for, so that dates alone never pay for it.
+    mutable std::unique_ptr<icu::DateFormat> m_timeFormat;
+    mutable bool m_timeFormatMade = false;
 };
 
 /// ExpandMacros with the formats of a page run.
