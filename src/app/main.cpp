@@ -13,8 +13,12 @@
 #include "store/program_folder.h"
 
 #include <QApplication>
+#include <csignal>
 
 int main(int argc, char* argv[]) {
+    // A write past the file-size limit then fails with EFBIG and is reported like any write error,
+    // instead of ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvano"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelvano"));

@@ -12,6 +12,7 @@
 #include "entry/picture_picker.h"
 #include "entry/table_data_editor.h"
 #include "html/page_generator.h"
+#include "store/file_names.h"
 #include "store/shift_jis.h"
 #include "store/table_definition_file.h"
 
@@ -203,9 +204,9 @@ void TForm1::BitBtn4Click() {
         Edit5->setFocus();
         return;
     }
-    // The file name is joined to the data and HTML folders as it stands: a separator in it would
-    // reach outside them.
-    if (Edit5->text().contains(QLatin1Char('/')) || Edit5->text().contains(QLatin1Char('\\'))) {
+    // The file name is joined to the data and HTML folders as it stands: a separator or ".." in it
+    // would reach outside them.
+    if (!isUsableFileName(Edit5->text())) {
         UserDialogs::show(this, MessageIcon::Error, Messages::FileNameUnusable);
         Edit5->setFocus();
         return;
@@ -307,6 +308,10 @@ void TForm1::BitBtn8Click() {
     const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
     if (!definition) {
         UserDialogs::show(this, MessageIcon::Error, Messages::NoTableMaster);
+        return;
+    }
+    if (!isUsableStoredFileName(definition->FileName)) {
+        UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
         return;
     }
     if (windows().Form5 != nullptr) {

@@ -126,7 +126,7 @@ void TForm7::FileView1Change() {
         }
         Image1->paintBlack();
         Image2->fillButtonFace();
-        QImage picture = decodeJpegFile(path);
+        QImage picture = decodeJpegFile(path, QSize(PreviewSide, PreviewSide));
         m_previewPicture = std::move(picture);
         m_previewLoaded = true;
         Image2->showPicture(m_previewPicture, QPoint(0, 0));

@@ -52,12 +52,12 @@ bool isTag(QByteArrayView text, QByteArrayView tag) {
 }
 
 /// The replacement of a macro tag; nullopt when the text is not one of the three tags.
-std::optional<QByteArray> replacementFor(QByteArrayView text, const QLocale& locale) {
+std::optional<QByteArray> replacementFor(QByteArrayView text, const MacroFormats& formats) {
     if (isTag(text, DateTag)) {
-        return macroDateText(Clock::now(), locale);
+        return formats.dateText(Clock::now());
     }
     if (isTag(text, TimeTag)) {
-        return macroTimeText(Clock::now(), locale);
+        return formats.timeText(Clock::now());
     }
     if (isTag(text, DayTag)) {
         return macroWeekdayText(Clock::now());
@@ -67,25 +67,41 @@ std::optional<QByteArray> replacementFor(QByteArrayView text, const QLocale& loc
 
 } // namespace
 
+MacroFormats::MacroFormats(const QLocale& locale) : m_locale(locale) {}
+
+MacroFormats::~MacroFormats() = default;
+
+QByteArray MacroFormats::dateText(const QDateTime& moment) const {
+    return replacementBytes(m_locale.toString(moment.date(), QLocale::ShortFormat));
+}
+
+QByteArray MacroFormats::timeText(const QDateTime& moment) const {
+    if (!m_timeFormatMade) {
+        m_timeFormatMade = true;
+        m_timeFormat.reset(icu::DateFormat::createTimeInstance(
+            icu::DateFormat::kMedium, icu::Locale(m_locale.name().toLatin1().constData())));
+        // The wall-clock time is formatted as it stands: given as UTC to a formatter set to UTC, so
+        // that ICU's idea of the local zone cannot shift it.
+        if (m_timeFormat) {
+            m_timeFormat->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC")));
+        }
+    }
+    if (!m_timeFormat) {
+        return replacementBytes(m_locale.toString(moment.time(), QLocale::LongFormat));
+    }
+    const QDateTime wallClock(moment.date(), moment.time(), Qt::UTC);
+    icu::UnicodeString formatted;
+    m_timeFormat->format(static_cast<UDate>(wallClock.toMSecsSinceEpoch()), formatted);
+    return replacementBytes(
+        QString(reinterpret_cast<const QChar*>(formatted.getBuffer()), formatted.length()));
+}
+
 QByteArray macroDateText(const QDateTime& moment, const QLocale& locale) {
-    return replacementBytes(locale.toString(moment.date(), QLocale::ShortFormat));
+    return MacroFormats(locale).dateText(moment);
 }
 
 QByteArray macroTimeText(const QDateTime& moment, const QLocale& locale) {
-    const icu::Locale icuLocale(locale.name().toLatin1().constData());
-    const std::unique_ptr<icu::DateFormat> format(
-        icu::DateFormat::createTimeInstance(icu::DateFormat::kMedium, icuLocale));
-    if (!format) {
-        return replacementBytes(locale.toString(moment.time(), QLocale::LongFormat));
-    }
-    // The wall-clock time is formatted as it stands: given as UTC to a formatter set to UTC, so
-    // that ICU's idea of the local zone cannot shift it.
-    format->adoptTimeZone(icu::TimeZone::createTimeZone(icu::UnicodeString(u"UTC")));
-    const QDateTime wallClock(moment.date(), moment.time(), Qt::UTC);
-    icu::UnicodeString formatted;
-    format->format(static_cast<UDate>(wallClock.toMSecsSinceEpoch()), formatted);
-    return replacementBytes(
-        QString(reinterpret_cast<const QChar*>(formatted.getBuffer()), formatted.length()));
+    return MacroFormats(locale).timeText(moment);
 }
 
 QByteArray macroWeekdayText(const QDateTime& moment) {
@@ -105,6 +121,14 @@ QByteArray macroWeekdayText(const QDateTime& moment) {
 }
 
 QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale) {
+    // The formats are made only for a line that holds a tag.
+    if (!line.contains('>')) {
+        return line.toByteArray();
+    }
+    return ExpandMacros(line, MacroFormats(locale));
+}
+
+QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats) {
     // The scan runs once over the line. After a replacement the rules start again from the first
     // character; since the text before the tag is unchanged and a replacement holds no "<" or ">",
     // that rescan ends in the state the scan had just before the tag's "<", which is restored here.
@@ -125,7 +149,7 @@ QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale) {
             continue;
         }
         if (byte == '>' && marker) {
-            if (const auto replacement = replacementFor(QByteArrayView(result).sliced(candidate), locale)) {
+            if (const auto replacement = replacementFor(QByteArrayView(result).sliced(candidate), formats)) {
                 result.truncate(candidate - 1);
                 result += *replacement;
                 marker = markerBefore;

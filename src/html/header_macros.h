@@ -3,15 +3,46 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QLocale>
+#include <memory>
+#include <unicode/uversion.h>
 
 // The date, time and weekday tags of header lines.
 
+U_NAMESPACE_BEGIN
+class DateFormat;
+U_NAMESPACE_END
+
 namespace kelvano {
+
+/// The date and time formats of the macros for one locale, made once and kept for a page run:
+/// building ICU's time formatter costs some hundred times more than formatting a time with it.
+class MacroFormats {
+public:
+    explicit MacroFormats(const QLocale& locale = QLocale());
+    ~MacroFormats();
+    MacroFormats(const MacroFormats&) = delete;
+    MacroFormats& operator=(const MacroFormats&) = delete;
+
+    /// The date in the locale's short date format (ja_JP: 1997/06/01), as Shift-JIS bytes.
+    QByteArray dateText(const QDateTime& moment) const;
+    /// The time in the locale's medium time format as ICU gives it (ja_JP: 9:05:07), as Shift-JIS
+    /// bytes.
+    QByteArray timeText(const QDateTime& moment) const;
+
+private:
+    QLocale m_locale;
+    // Made at the first time asked for, so that dates alone never pay for it.
+    mutable std::unique_ptr<icu::DateFormat> m_timeFormat;
+    mutable bool m_timeFormatMade = false;
+};
+
+/// ExpandMacros with the formats of a page run.
+QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats);
 
 /// One header line with its macro tags replaced: every <GETNOWDATE>, <GETNOWTIME> and <GETNOWDAY>,
 /// written in any mix of upper and lower case, is replaced by the current date, time or weekday name;
 /// every other byte stays as it was typed. The clock is read at each replacement; the formats are
-/// those of the locale.
+/// those of the locale, made for this line.
 QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale = QLocale());
 
 /// The date in the locale's short date format (ja_JP: 1997/06/01), as Shift-JIS bytes.

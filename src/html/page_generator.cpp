@@ -3,6 +3,7 @@
 #include "html/header_macros.h"
 #include "html/page_output.h"
 #include "html/table_markup.h"
+#include "store/file_names.h"
 #include "store/messages.h"
 #include "store/save_file.h"
 #include "store/shift_jis.h"
@@ -44,7 +45,7 @@ public:
             const QLocale& locale)
         : m_dataFolder(ShiftJis::decode(settings.DataFolder)),
           m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)), m_serverImagePath(settings.ServerImagePath),
-          m_programFolder(programFolder), m_report(report), m_locale(locale) {}
+          m_programFolder(programFolder), m_report(report), m_macroFormats(locale) {}
 
     /// Writes the page of one definition and tells why when it cannot; Abandoned when TABLE.DAT cannot
     /// be opened, which no later table can get past either.
@@ -58,6 +59,10 @@ public:
         }
         if (!definition) {
             return TableOutcome::Abandoned;
+        }
+        if (!isUsableStoredFileName(definition->FileName)) {
+            tell(PageMessageKind::Error, unusableFileNameMessage(number, definition->TableName));
+            return TableOutcome::Failed;
         }
         const QString table = Messages::tableLabel(number, ShiftJis::decode(definition->TableName));
         const QString fileName = ShiftJis::decode(definition->FileName);
@@ -101,7 +106,7 @@ private:
             return;
         }
         for (const QByteArray& line : *lines) {
-            page.writeLine(ExpandMacros(line, m_locale));
+            page.writeLine(ExpandMacros(line, m_macroFormats));
         }
     }
 
@@ -137,7 +142,8 @@ private:
     QByteArray m_serverImagePath;
     QString m_programFolder;
     PageReport& m_report;
-    QLocale m_locale;
+    /// One set of formats for the whole run.
+    MacroFormats m_macroFormats;
 };
 
 } // namespace

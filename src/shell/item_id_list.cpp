@@ -130,8 +130,11 @@ ItemIdList ItemIdList::prefix(int elementCount) const {
     if (elementCount >= all.size()) {
         return *this;
     }
+    if (elementCount <= 0) {
+        return desktop();
+    }
     ItemIdList list;
-    list.m_bytes = m_bytes.first(all[std::max(elementCount, 0)]) + Terminator.toByteArray();
+    list.m_bytes = m_bytes.first(all[elementCount]) + Terminator.toByteArray();
     return list;
 }
 

@@ -44,7 +44,8 @@ public:
     QByteArray payload(int index) const;
     /// A one-element list of the element at `index`.
     ItemIdList element(int index) const;
-    /// The list of the first `count` elements.
+    /// The list of the first `count` elements: the whole list for a count past its end, the empty list
+    /// for a count of 0 or below.
     ItemIdList prefix(int count) const;
     /// The last element as a one-element list (the empty list for the empty list).
     ItemIdList last() const;

@@ -1,5 +1,8 @@
 #include "store/file_names.h"
 
+#include "store/messages.h"
+#include "store/shift_jis.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -19,6 +22,28 @@ QString findFileIgnoringCase(const QString& path) {
         }
     }
     return path;
+}
+
+bool isUsableFileName(QStringView name) {
+    if (name.isEmpty() || name == u"." || name.startsWith(u"..")) {
+        return false;
+    }
+    for (const QChar c : name) {
+        const char16_t code = c.unicode();
+        const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F);
+        if (control || code == u'/' || code == u'\\') {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isUsableStoredFileName(QByteArrayView fileName) {
+    return isUsableFileName(ShiftJis::decode(fileName));
+}
+
+QString unusableFileNameMessage(int number, QByteArrayView tableName) {
+    return Messages::FileNameUnusableIn.arg(QString::number(number), ShiftJis::decode(tableName));
 }
 
 QString withTrailingSeparator(const QString& folder) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 namespace kelvano {
@@ -8,6 +9,16 @@ namespace kelvano {
 /// "price.TBL" written by the editor and "price.tbl" asked for by the page generator reach one file.
 /// The given path itself when it exists or when no such file exists.
 QString findFileIgnoringCase(const QString& path);
+
+/// Whether a table's FileName can name its files (FileName + ".TBL", ".html", ...) inside their
+/// folders. Refused: an empty name, one holding "/", "\\", NUL or any other control character, and
+/// "." or ".." or any name beginning with "..", which would reach a parent folder.
+bool isUsableFileName(QStringView name);
+/// The same for a FileName as a definition stores it (Shift-JIS): a 0x5C byte that is the second
+/// byte of a double-byte character is part of that character, not a "\\".
+bool isUsableStoredFileName(QByteArrayView fileName);
+/// "ファイル名に使用出来ない文字が含まれています" naming the definition by its number and TableName.
+QString unusableFileNameMessage(int number, QByteArrayView tableName);
 
 /// The folder text with a "/" appended when it does not already end with one.
 QString withTrailingSeparator(const QString& folder);

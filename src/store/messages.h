@@ -86,6 +86,7 @@ inline const QString PublishHelp = QStringLiteral(
     "TAVELO.DAT がないときは、3つのフォルダはプログラムのフォルダ、サーバー画像パスは空とします。\n"
     "TAVELO.DAT と TABLE.DAT に書き込むことはありません。\n"
     "メッセージボックスに出る文はそれぞれ1行で標準エラー出力に、「作成終了しました」は標準出力に出ます。\n"
+    "一覧とメッセージの中の制御文字は \\t、\\n、\\r、\\xHH の形で、\\ は \\\\ と表示します。\n"
     "\n"
     "作成出来ないページがあっても、そのテーブルを報告して次のテーブルに進みます。\n"
     "\n"
@@ -104,6 +105,9 @@ inline const QString SelectTable = QStringLiteral("テーブルを選択して�
 inline const QString TableNameRequired = QStringLiteral("項目名を入れてください");
 inline const QString FileNameRequired = QStringLiteral("ファイル名を入れてください");
 inline const QString FileNameUnusable = QStringLiteral("ファイル名に使用出来ない文字が含まれています");
+/// The same for a stored definition: its number and its TableName.
+inline const QString FileNameUnusableIn =
+    QStringLiteral("ファイル名に使用出来ない文字が含まれています：%1 %2");
 inline const QString ExtensionAutomatic = QStringLiteral("拡張子は自動に設定されます");
 inline const QString SelectTableForEntry = QStringLiteral("入力するテーブルを選択してください");
 inline const QString ConfirmDelete = QStringLiteral("削除しますか？");

@@ -24,12 +24,17 @@ public:
     qint64 recordCount() const;
     /// Reads record n; an IoError when the file does not hold a whole record n.
     QByteArray read(qint64 number);
-    /// Writes record n (n may be the record count, to append) and flushes.
+    /// Writes record n (n may be the record count, to append). A write that fails part-way (a full
+    /// disk, a file-size limit) puts back the bytes it overwrote and cuts the file back to its previous
+    /// length before the IoError, so the file never holds a torn record.
     void write(qint64 number, QByteArrayView record);
 
     const QFile& file() const { return m_file; }
 
 private:
+    /// Up to `size` bytes at `offset`, fewer at the end of the file.
+    QByteArray bytesAt(qint64 offset, qint64 size);
+
     QFile m_file;
     qsizetype m_recordSize;
 };

@@ -3,20 +3,59 @@
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QIODevice;
 
 namespace kelvano {
 
-/// Replaces a whole file atomically: `write` fills a temporary file in the same folder, which is then
-/// renamed over the old one. On any failure the old file stays as it was and an IoError is thrown.
-/// `write` must write through writeAll (the device is unbuffered; write larger pieces than single lines).
+class ScratchDevice;
+
+/// One whole-file rewrite: the new contents go to a scratch file in the same folder, which is synced
+/// to disk, given the old file's permissions and then renamed over the old file in one step. Until the
+/// rename the old file is untouched; a scratch file left by any failure is removed.
+class FileReplacement {
+public:
+    /// `scratchPath` names the scratch file where the system has a name for it ("ZSTREX.TMP", a table's
+    /// ".TMP"); empty, a new file of a unique name beside `path` is used.
+    explicit FileReplacement(QString path, QString scratchPath = QString());
+    ~FileReplacement();
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+
+    /// Creates the scratch file (a named one is emptied first); false when it cannot be created, and
+    /// then nothing has changed.
+    bool open();
+    /// The scratch file, unbuffered: write through writeAll, in pieces larger than single lines.
+    QIODevice& device();
+    /// Syncs the scratch file and renames it over the file. An IoError (with the system's error
+    /// number) when that fails; the scratch file is then gone and the old file unchanged.
+    void commit();
+    /// The error of the scratch file's creation, for callers that report it.
+    int openErrorNumber() const { return m_openError; }
+
+private:
+    void discard();
+
+    QString m_path;
+    QString m_scratchPath;
+    std::unique_ptr<ScratchDevice> m_device;
+    int m_openError = 0;
+};
+
+/// Replaces a whole file through a FileReplacement with a unique scratch name: `write` fills the
+/// scratch file. On any failure the old file stays as it was and an IoError is thrown.
 void replaceWholeFile(const QString& path, const std::function<void(QIODevice&)>& write);
 void replaceWholeFile(const QString& path, QByteArrayView contents);
 /// The same, reporting failure as false instead of an IoError.
 bool saveWholeFile(const QString& path, QByteArrayView contents);
 
-/// Writes all bytes to an open device; an IoError when the device takes fewer.
+/// Writes all bytes to an open device; an IoError, with the system's error number where the device
+/// knows it, when the device takes fewer.
 void writeAll(QIODevice& device, QByteArrayView bytes);
+
+/// Writes all bytes to a file descriptor at `offset`, going on after short writes; 0, or the error
+/// number of the write that failed.
+int writeFullyAt(int descriptor, qint64 offset, QByteArrayView bytes);
 
 } // namespace kelvano

@@ -1,9 +1,12 @@
 #include "store/snippet_store.h"
 
+#include "store/io_error.h"
 #include "store/record_fields.h"
 #include "store/record_file.h"
 #include "store/save_file.h"
 #include "store/text_lines.h"
+
+#include <QFile>
 
 namespace kelvano {
 
@@ -70,9 +73,21 @@ std::optional<int> SnippetStore::registerSnippet(QByteArrayView name, const QLis
         return std::nullopt;
     }
     const qint64 number = index.recordCount();
-    index.write(number,
-                SnippetIndexRecord{cutToCapacity(name, SnippetIndexRecord::NameCapacity), false}.encode());
+    // The body first: a body that cannot be written leaves no index record without one. Should the
+    // record then fail, the body goes again unless it was there before.
+    const QString newBodyPath = bodyPath(static_cast<int>(number));
+    const bool bodyExisted = QFile::exists(newBodyPath);
     change(static_cast<int>(number), body);
+    try {
+        index.write(
+            number,
+            SnippetIndexRecord{cutToCapacity(name, SnippetIndexRecord::NameCapacity), false}.encode());
+    } catch (const IoError&) {
+        if (!bodyExisted) {
+            QFile::remove(newBodyPath);
+        }
+        throw;
+    }
     return static_cast<int>(number);
 }
 

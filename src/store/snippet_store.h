@@ -56,6 +56,8 @@ public:
     std::optional<Snippet> read(int number) const;
     /// Registers a new snippet and gives its number (the record count); nullopt when the index cannot
     /// be opened, and then nothing is written. The name is cut to 80 bytes; the body file is replaced.
+    /// The body is written before the index record, so an IoError from either leaves no record
+    /// without its body.
     std::optional<int> registerSnippet(QByteArrayView name, const QList<QByteArray>& body) const;
     /// Replaces the body of snippet n; its name stays as registered.
     void change(int number, const QList<QByteArray>& body) const;

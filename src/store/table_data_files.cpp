@@ -2,11 +2,11 @@
 
 #include "store/file_names.h"
 #include "store/io_error.h"
+#include "store/messages.h"
 #include "store/save_file.h"
 #include "store/shift_jis.h"
 #include "store/text_lines.h"
 
-#include <filesystem>
 #include <unistd.h>
 
 namespace kelvano {
@@ -19,7 +19,7 @@ std::optional<QList<QByteArray>> appendUniqueLine(const QString& path, QByteArra
         return lines;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite)) {
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         throw IoError::fromFile(file);
     }
     QByteArray entry;
@@ -29,14 +29,12 @@ std::optional<QList<QByteArray>> appendUniqueLine(const QString& path, QByteArra
     if (size > 0 && (!file.seek(size - 1) || file.read(1) != "\n")) {
         entry += "\r\n";
     }
-    if (!file.seek(size)) {
-        throw IoError::fromFile(file);
-    }
     entry += line;
     entry += "\r\n";
-    writeAll(file, entry);
-    if (!file.flush()) {
-        throw IoError::fromFile(file);
+    // A line cut off by a full disk or a size limit is taken back, so the list never ends in half a line.
+    if (const int error = writeFullyAt(file.handle(), size, entry); error != 0) {
+        [[maybe_unused]] const int cut = ::ftruncate(file.handle(), size);
+        throw IoError::fromErrorNumber(path, error);
     }
     return lines;
 }
@@ -47,7 +45,12 @@ TableDataFiles::TableDataFiles(const QString& dataFolder, const QString& fileNam
     : m_base(dataFolder + fileName) {}
 
 TableDataFiles TableDataFiles::fromStored(QByteArrayView dataFolder, QByteArrayView fileName) {
-    return TableDataFiles(ShiftJis::decode(dataFolder), ShiftJis::decode(fileName));
+    const QString folder = ShiftJis::decode(dataFolder);
+    const QString name = ShiftJis::decode(fileName);
+    if (!isUsableFileName(name)) {
+        throw IoError(folder + name, Messages::FileNameUnusable);
+    }
+    return TableDataFiles(folder, name);
 }
 
 QString TableDataFiles::pathOf(QStringView extension) const {
@@ -145,9 +148,8 @@ std::optional<QList<QByteArray>> TableDataFiles::removeLink(QByteArrayView link)
     if (!lines) {
         return std::nullopt;
     }
-    const QString tmpPath = scratchPath();
-    QFile scratch(tmpPath);
-    if (!scratch.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    FileReplacement rewrite(listPath, scratchPath());
+    if (!rewrite.open()) {
         return std::nullopt;
     }
     QList<QByteArray> kept;
@@ -156,19 +158,8 @@ std::optional<QList<QByteArray>> TableDataFiles::removeLink(QByteArrayView link)
             kept.append(line);
         }
     }
-    writeAll(scratch, joinLines(kept));
-    // On disk before it replaces the list, so that a crash cannot leave an empty list behind.
-    if (!scratch.flush() || ::fsync(scratch.handle()) != 0) {
-        throw IoError::fromFile(scratch);
-    }
-    scratch.close();
-    // Renamed over the old list rather than deleting it first, so a failure never loses the list.
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(tmpPath).toStdString(),
-                            QFile::encodeName(listPath).toStdString(), error);
-    if (error) {
-        throw IoError::fromErrorNumber(listPath, error.value());
-    }
+    writeAll(rewrite.device(), joinLines(kept));
+    rewrite.commit();
     return readOrCreateLinesFile(listPath);
 }
 

@@ -19,7 +19,8 @@ class TableDataFiles {
 public:
     TableDataFiles(const QString& dataFolder, const QString& fileName);
     /// The files of a table from its stored texts: the data folder setting and the definition's
-    /// FileName, both Shift-JIS.
+    /// FileName, both Shift-JIS. An IoError for a FileName that would name files outside the data
+    /// folder (see isUsableFileName).
     static TableDataFiles fromStored(QByteArrayView dataFolder, QByteArrayView fileName);
 
     QString tablePath() const;

@@ -7,10 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <cerrno>
-#include <cstdio>
 #include <optional>
-#include <unistd.h>
 
 namespace kelvano::StringUtil {
 namespace {
@@ -19,13 +16,6 @@ enum class Match { WholeLine, Beginning };
 
 QString scratchPathFor(const QString& fileName) {
     return AddEndPath(fileName.left(fileName.lastIndexOf(u'/') + 1)) + ScratchFileName;
-}
-
-/// Removes a scratch file left by a failure and passes the failure on.
-[[noreturn]] void discardScratch(QFile& scratch, const IoError& error) {
-    scratch.close();
-    scratch.remove();
-    throw error;
 }
 
 /// Rewrites the file with every matching line replaced by `replacement`, or dropped without one.
@@ -55,35 +45,16 @@ void filterLines(const QString& fileName, QByteArrayView key, Match match,
         filtered += "\r\n";
     }
 
-    const QString scratchPath = scratchPathFor(fileName);
-    if (QFileInfo(scratchPath) == QFileInfo(fileName)) {
-        replaceWholeFile(fileName, filtered);
-        return;
-    }
-    // Unbuffered, so that a short write (a full disk) shows in writeAll and not only at close.
-    QFile scratch(scratchPath);
-    if (!scratch.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        return;
-    }
-    try {
-        writeAll(scratch, filtered);
-    } catch (const IoError& error) {
-        discardScratch(scratch, error);
-    }
-    if (::fsync(scratch.handle()) != 0) {
-        discardScratch(scratch, IoError::fromErrorNumber(scratchPath, errno));
-    }
-    scratch.setPermissions(given.permissions());
-    scratch.close();
-    if (scratch.error() != QFileDevice::NoError) {
-        discardScratch(scratch, IoError::fromFile(scratch));
-    }
     given.close();
-    // rename() replaces the old file in one step, so there is no moment without it.
-    if (std::rename(QFile::encodeName(scratchPath).constData(), QFile::encodeName(fileName).constData()) !=
-        0) {
-        discardScratch(scratch, IoError::fromErrorNumber(fileName, errno));
+    const QString scratchPath = scratchPathFor(fileName);
+    // A file that is itself named like the scratch file is replaced through one of a unique name.
+    FileReplacement rewrite(fileName,
+                            QFileInfo(scratchPath) == QFileInfo(fileName) ? QString() : scratchPath);
+    if (!rewrite.open()) {
+        return;
     }
+    writeAll(rewrite.device(), filtered);
+    rewrite.commit();
 }
 
 } // namespace

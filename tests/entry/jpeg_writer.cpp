@@ -10,7 +10,8 @@ namespace kelvano::test {
 
 namespace {
 
-QByteArray compress(int width, int height, int components, J_COLOR_SPACE space, const unsigned char* pixel) {
+QByteArray compress(int width, int height, int components, J_COLOR_SPACE space, const unsigned char* pixel,
+                    bool progressive = false) {
     jpeg_compress_struct info;
     jpeg_error_mgr errors;
     info.err = jpeg_std_error(&errors);
@@ -24,6 +25,9 @@ QByteArray compress(int width, int height, int components, J_COLOR_SPACE space, 
     info.in_color_space = space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 95, TRUE);
+    if (progressive) {
+        jpeg_simple_progression(&info);
+    }
     jpeg_start_compress(&info, TRUE);
     std::vector<unsigned char> row(std::size_t(width) * std::size_t(components));
     for (std::size_t x = 0; x < std::size_t(width); ++x) {
@@ -49,6 +53,28 @@ QByteArray jpegBytes(int width, int height, QColor colour) {
                                     static_cast<unsigned char>(colour.green()),
                                     static_cast<unsigned char>(colour.blue())};
     return compress(width, height, 3, JCS_RGB, pixel);
+}
+
+QByteArray progressiveJpegBytes(int width, int height, QColor colour) {
+    const unsigned char pixel[3] = {static_cast<unsigned char>(colour.red()),
+                                    static_cast<unsigned char>(colour.green()),
+                                    static_cast<unsigned char>(colour.blue())};
+    return compress(width, height, 3, JCS_RGB, pixel, true);
+}
+
+QByteArray withDeclaredSize(QByteArray jpeg, int width, int height) {
+    // The frame header: FF C0 (baseline) or FF C2 (progressive), length, precision, height, width.
+    for (qsizetype at = 2; at + 9 <= jpeg.size(); ++at) {
+        const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+        if (static_cast<unsigned char>(jpeg[at]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
+            jpeg[at + 5] = static_cast<char>(height >> 8);
+            jpeg[at + 6] = static_cast<char>(height & 0xFF);
+            jpeg[at + 7] = static_cast<char>(width >> 8);
+            jpeg[at + 8] = static_cast<char>(width & 0xFF);
+            break;
+        }
+    }
+    return jpeg;
 }
 
 QByteArray cmykJpegBytes(int width, int height, const unsigned char (&invertedInks)[4]) {

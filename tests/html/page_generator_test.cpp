@@ -258,6 +258,29 @@ TEST_F(Pages, FailedWriteKeepsThePreviousPage) {
     EXPECT_EQ(page(QStringLiteral("big.html")).count("<TR>"), 8);
 }
 
+// A FileName from a TABLE.DAT made elsewhere must not lead a page or a data file out of its folder.
+TEST_F(Pages, StoredNamesThatLeaveTheirFoldersAreReportedAndTheRunGoesOn) {
+    QDir().mkpath(m_folder.file(QStringLiteral("data")));
+    m_settings.DataFolder = sjis(m_folder.path() + QStringLiteral("data/"));
+    for (const char* name : {"data/HEAD.0", "data/FOOT.0", "data/t.TBL", "data/ok.TBL"}) {
+        m_folder.write(QString::fromLatin1(name), {});
+    }
+    TableDefinition escaping = named("../data/t");
+    escaping.TableName = sjis(QStringLiteral("外へ"));
+    addDefinition(escaping);
+    addDefinition(named(".."));
+    addDefinition(named("ok"));
+
+    EXPECT_EQ(run({0, 1, 2}), PageRunOutcome::SomeFailed);
+    EXPECT_EQ(m_report.lines(),
+              (QStringList{QStringLiteral("error:ファイル名に使用出来ない文字が含まれています：0 外へ"),
+                           QStringLiteral("error:ファイル名に使用出来ない文字が含まれています：1 .."),
+                           QStringLiteral("error:1件のページを作成しました（2件は作成出来ませんでした）")}));
+    EXPECT_EQ(pageFiles(), QStringList{QStringLiteral("ok.html")});
+    EXPECT_FALSE(m_folder.exists(QStringLiteral("data/t.html")));
+    EXPECT_FALSE(m_folder.exists(QStringLiteral(".html")));
+}
+
 TEST_F(Pages, MissingHtmlFolderIsAnIoError) {
     m_settings.HtmlFolder = sjis(m_folder.path() + QStringLiteral("nowhere/"));
     m_folder.write(QStringLiteral("t.TBL"), {});

@@ -2,12 +2,15 @@
 #include "store/settings_record.h"
 #include "store/shift_jis.h"
 #include "store/table_definition.h"
+#include "store/table_row_record.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace kelvano {
 namespace {
@@ -27,7 +30,8 @@ struct Result {
 /// Runs kelvano-publish on a program folder of its own, in a Japanese UTF-8 terminal.
 class Publish : public testing::Test {
 protected:
-    Result run(QStringList arguments, bool withFolder = true) const {
+    /// `fileSizeLimit`: the child's RLIMIT_FSIZE, with SIGXFSZ left as the system sets it.
+    Result run(QStringList arguments, bool withFolder = true, rlim_t fileSizeLimit = 0) const {
         if (withFolder) {
             arguments.prepend(m_folder.path());
             arguments.prepend(QStringLiteral("--program-folder"));
@@ -41,9 +45,17 @@ protected:
         environment.insert(QStringLiteral("SOURCE_DATE_EPOCH"),
                            QStringLiteral("865155907")); // 1997-06-01 09:05:07
         process.setProcessEnvironment(environment);
+        if (fileSizeLimit != 0) {
+            process.setChildProcessModifier([fileSizeLimit] {
+                const rlimit limit{fileSizeLimit, fileSizeLimit};
+                setrlimit(RLIMIT_FSIZE, &limit);
+                std::signal(SIGXFSZ, SIG_DFL);
+            });
+        }
         process.start(QStringLiteral(KELVANO_PUBLISH_PATH), arguments);
         EXPECT_TRUE(process.waitForFinished(30000));
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        const int status = process.exitStatus() == QProcess::CrashExit ? -1 : process.exitCode();
+        return {status, process.readAllStandardOutput(), process.readAllStandardError()};
     }
 
     /// TAVELO.DAT with the data in the program folder and the pages in html/; TABLE.DAT with the
@@ -170,6 +182,45 @@ TEST_F(Publish, ListShowsLiveDefinitionsAndADamagedFileEndsWithOne) {
     EXPECT_EQ(damaged.status, 1);
     EXPECT_TRUE(damaged.out.isEmpty());
     EXPECT_TRUE(damaged.err.startsWith(m_folder.file(QStringLiteral("TABLE.DAT")).toUtf8()));
+}
+
+// Titles come from files made elsewhere: an escape sequence in one must not reach the terminal.
+TEST_F(Publish, ListAndMessagesEscapeControlCharacters) {
+    writeInstallation();
+    QByteArray table = m_folder.read(QStringLiteral("TABLE.DAT"));
+    TableDefinition hostile;
+    hostile.TableName = "\x1b]0;owned\x07red\ttab\\";
+    hostile.FileName = "../x\r";
+    table += hostile.encode();
+    m_folder.write(QStringLiteral("TABLE.DAT"), table);
+
+    const Result list = run({QStringLiteral("--list")});
+    EXPECT_EQ(list.status, 0);
+    EXPECT_TRUE(list.out.endsWith("\n3\t\\x1b]0;owned\\x07red\\ttab\\\\\t../x\\r\t\t\n"))
+        << list.out.toStdString();
+
+    // The run reports the name it refuses, escaped, and goes on with the next table.
+    const Result pages = run({QStringLiteral("3"), QStringLiteral("0")});
+    EXPECT_EQ(pages.status, 1);
+    EXPECT_EQ(pages.err,
+              utf8(Messages::FileNameUnusable + QStringLiteral("：3 ")) +
+                  "\\x1b]0;owned\\x07red\\ttab\\\\\n" + utf8(Messages::FooterMissing) + "\n" +
+                  utf8(QStringLiteral("1件のページを作成しました（1件は作成出来ませんでした）\n")));
+    EXPECT_TRUE(m_folder.exists(QStringLiteral("html/a.html")));
+    EXPECT_FALSE(m_folder.exists(QStringLiteral("x\r.html")));
+}
+
+// Under a file-size limit the run used to die of SIGXFSZ without a word.
+TEST_F(Publish, AFileSizeLimitIsReportedAsAnError) {
+    writeInstallation();
+    TableRowRecord row;
+    row.CellTexts[1] = QByteArray(250, 'x');
+    m_folder.write(QStringLiteral("a.TBL"), row.encode() + row.encode());
+    const Result result = run({QStringLiteral("0")}, true, 200);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_TRUE(result.err.contains(": " + utf8(Messages::FileTooLarge) + "\n")) << result.err.toStdString();
+    EXPECT_FALSE(m_folder.exists(QStringLiteral("html/a.html")));
+    EXPECT_EQ(QDir(m_folder.file(QStringLiteral("html"))).entryList(QDir::Files), QStringList{});
 }
 
 TEST_F(Publish, MissingSettingsMeanTheProgramFolderForEveryFolder) {

@@ -50,6 +50,12 @@ TEST(ItemIdList, PartsOfAList) {
     EXPECT_EQ(three.prefix(2), ItemIdList::concatenate(Ab, Xyz));
     EXPECT_EQ(three.prefix(0), ItemIdList::desktop());
     EXPECT_EQ(three.prefix(9), three);
+    // Total for every count: a negative count on the empty list read before its elements.
+    EXPECT_EQ(three.prefix(-1), ItemIdList::desktop());
+    EXPECT_EQ(ItemIdList::desktop().prefix(-1), ItemIdList::desktop());
+    EXPECT_EQ(ItemIdList::desktop().prefix(0), ItemIdList::desktop());
+    EXPECT_EQ(ItemIdList::desktop().prefix(3), ItemIdList::desktop());
+    EXPECT_EQ(ItemIdList().prefix(-1), ItemIdList());
     EXPECT_EQ(three.rest(), ItemIdList::concatenate(Xyz, Ab));
     EXPECT_EQ(Ab.rest(), ItemIdList::desktop());
     EXPECT_EQ(three.last(), Ab);

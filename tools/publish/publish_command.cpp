@@ -151,8 +151,13 @@ public:
     explicit ConsoleReport(const Console& console) : m_console(console) {}
 
     void report(const PageMessage& message) override {
-        // A message box's lines (table, file, reason) become one line.
-        const QString line = message.text.split(QLatin1Char('\n')).join(QStringLiteral(": "));
+        // A message box's lines (table, file, reason) become one line; the stored texts in it (titles,
+        // file names) are escaped like the listing.
+        QStringList parts = message.text.split(QLatin1Char('\n'));
+        for (QString& part : parts) {
+            part = escapeControlCharacters(part);
+        }
+        const QString line = parts.join(QStringLiteral(": "));
         if (message.kind == PageMessageKind::Information) {
             m_console.out(line);
         } else {
@@ -183,10 +188,13 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
     if (arguments.list) {
         for (const int number : live) {
             const TableDefinition& d = definitions->at(number).definition;
-            console.out(QStringList{QString::number(number), ShiftJis::decode(d.TableName),
-                                    ShiftJis::decode(d.FileName), ShiftJis::decode(d.HeaderName),
-                                    ShiftJis::decode(d.FooterName)}
-                            .join(QLatin1Char('\t')));
+            // Stored texts reach the terminal with their control characters escaped, so a title
+            // cannot send it control sequences (or a tab that shifts the columns).
+            QStringList fields{QString::number(number)};
+            for (const QByteArray* text : {&d.TableName, &d.FileName, &d.HeaderName, &d.FooterName}) {
+                fields.append(escapeControlCharacters(ShiftJis::decode(*text)));
+            }
+            console.out(fields.join(QLatin1Char('\t')));
         }
         return PublishFinished;
     }
@@ -218,7 +226,7 @@ int runPublishCommand(const QStringList& arguments, const QString& executableFol
         console.err(Messages::PublishUsage.trimmed());
         return PublishUsageError;
     } catch (const IoError& error) {
-        console.err(error.path() + QStringLiteral(": ") + error.reason());
+        console.err(escapeControlCharacters(error.path() + QStringLiteral(": ") + error.reason()));
         return PublishEndedEarly;
     }
 }

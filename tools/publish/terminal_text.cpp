@@ -4,6 +4,28 @@
 
 namespace kelvano {
 
+QString escapeControlCharacters(QStringView text) {
+    QString escaped;
+    escaped.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code == u'\\') {
+            escaped += QStringLiteral("\\\\");
+        } else if (code == u'\t') {
+            escaped += QStringLiteral("\\t");
+        } else if (code == u'\n') {
+            escaped += QStringLiteral("\\n");
+        } else if (code == u'\r') {
+            escaped += QStringLiteral("\\r");
+        } else if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) {
+            escaped += QStringLiteral("\\x") + QString::number(code, 16).rightJustified(2, u'0');
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
 QByteArray localeCharset() {
     for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         const QByteArray value = qgetenv(name);

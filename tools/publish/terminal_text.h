@@ -25,6 +25,11 @@ private:
     std::unique_ptr<UConverter, Closer> m_converter;
 };
 
+/// Stored text made safe for a terminal: control characters (C0, DEL, C1), which could move the
+/// cursor or change the terminal's state, are written as escapes: \t, \n, \r, the rest as \xHH;
+/// a backslash is doubled, so that an escape is never ambiguous.
+QString escapeControlCharacters(QStringView text);
+
 /// The character set named by the locale variables; empty when they name none.
 QByteArray localeCharset();
 

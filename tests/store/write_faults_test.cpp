@@ -1,0 +1,133 @@
+#include "store/file_names.h"
+#include "store/io_error.h"
+#include "store/save_file.h"
+#include "store/snippet_store.h"
+#include "store/table_data_files.h"
+#include "store/table_definition_file.h"
+#include "support/file_size_limit.h"
+#include "support/temp_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+QStringList filesIn(const test::TempFolder& folder) {
+    return QDir(folder.path()).entryList(QDir::Files, QDir::Name);
+}
+
+// A FileName read from TABLE.DAT is joined to the data and HTML folders: it must not reach a parent.
+TEST(StoredFileNames, NamesThatLeaveTheirFolderAreRefused) {
+    for (const QByteArray& usable : {QByteArray("price"), QByteArray("a.b"), QByteArray("a..b"),
+                                     QByteArray(".hidden"), test::So + "x", test::Hyo, QByteArray("x..")}) {
+        EXPECT_TRUE(isUsableStoredFileName(usable)) << usable.toHex().toStdString();
+    }
+    for (const QByteArray& unusable :
+         {QByteArray(), QByteArray("."), QByteArray(".."), QByteArray("../x"), QByteArray("../../x"),
+          QByteArray("..x"), QByteArray("a/b"), QByteArray("a\\b"), QByteArray("a\0b", 3), QByteArray("a\tb"),
+          QByteArray("a\x1b[2Jb"), QByteArray("a\x7f"), QByteArray("a\x80"), QByteArray("/abs")}) {
+        EXPECT_FALSE(isUsableStoredFileName(unusable)) << unusable.toHex().toStdString();
+    }
+    EXPECT_EQ(unusableFileNameMessage(3, test::sjis(QStringLiteral("価格表"))),
+              QStringLiteral("ファイル名に使用出来ない文字が含まれています：3 価格表"));
+
+    test::TempFolder folder;
+    try {
+        TableDataFiles::fromStored(test::sjis(folder.path()), "../outside");
+        FAIL() << "the files of ../outside were named";
+    } catch (const IoError& error) {
+        EXPECT_EQ(error.reason(), QStringLiteral("ファイル名に使用出来ない文字が含まれています"));
+    }
+}
+
+// TABLE.DAT grew from 3048 to 4096 bytes under a file-size limit, and every later run refused it.
+TEST(RecordWrites, AnAppendCutShortLeavesTheFileAtItsWholeRecords) {
+    test::TempFolder folder;
+    const TableDefinitionFile definitions(folder.path());
+    TableDefinition definition;
+    definition.FileName = "a";
+    definitions.append(definition);
+    definitions.append(definition);
+    ASSERT_EQ(folder.read(QStringLiteral("TABLE.DAT")).size(), 3048);
+    const QByteArray before = folder.read(QStringLiteral("TABLE.DAT"));
+    {
+        const test::FileSizeLimit limit(4096);
+        try {
+            definitions.append(definition);
+            FAIL() << "the append went through";
+        } catch (const IoError& error) {
+            EXPECT_EQ(error.errorNumber(), EFBIG);
+        }
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("TABLE.DAT")), before);
+    const DefinitionList list = definitions.readAll();
+    EXPECT_FALSE(list.damagedTail);
+    EXPECT_EQ(list.records.size(), 2);
+    EXPECT_EQ(definitions.append(definition), 2);
+
+    // The reference and link lists never end in half a line either.
+    const TableDataFiles files(folder.path(), QStringLiteral("t"));
+    ASSERT_TRUE(files.addLink(QByteArray(3000, 'a')));
+    {
+        const test::FileSizeLimit limit(4096);
+        EXPECT_THROW(files.addLink(QByteArray(3000, 'b')), IoError);
+    }
+    EXPECT_EQ(files.readLinks(), QList<QByteArray>{QByteArray(3000, 'a')});
+}
+
+// A snippet whose body cannot be written must not leave a record that names no body.
+TEST(RecordWrites, ASnippetWhoseBodyFailsLeavesNoIndexRecord) {
+    test::TempFolder folder;
+    const SnippetStore headers(folder.path(), SnippetKind::Header);
+    ASSERT_TRUE(headers.loadEntries());
+    ASSERT_EQ(headers.registerSnippet("Top", {"<html>"}), 0);
+    {
+        const test::FileSizeLimit limit(1000);
+        EXPECT_THROW(headers.registerSnippet("Big", {QByteArray(5000, 'x')}), IoError);
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("HEAD.DAT")).size(), 82);
+    EXPECT_EQ(filesIn(folder), (QStringList{QStringLiteral("HEAD.0"), QStringLiteral("HEAD.DAT")}));
+    EXPECT_EQ(headers.registerSnippet("Next", {"n"}), 1);
+    EXPECT_EQ(folder.read(QStringLiteral("HEAD.1")), "n\r\n");
+}
+
+TEST(WholeFileReplacement, KeepsPermissionsAndLeavesNoScratchFileOnFailure) {
+    test::TempFolder folder;
+    const QString page = folder.file(QStringLiteral("p.html"));
+    replaceWholeFile(page, "old");
+    QFile::setPermissions(page, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    replaceWholeFile(page, "new");
+    EXPECT_EQ(folder.read(QStringLiteral("p.html")), "new");
+    const QFileDevice::Permissions ownerGroupOther(0x7077);
+    EXPECT_EQ((QFile::permissions(page) & ownerGroupOther).toInt(),
+              QFileDevice::Permissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup).toInt());
+
+    // The link list is rewritten through its ".TMP" file, which a failed write used to leave behind.
+    const TableDataFiles files(folder.path(), QStringLiteral("t"));
+    ASSERT_TRUE(files.addLink(QByteArray(3000, 'a')));
+    ASSERT_TRUE(files.addLink("b"));
+    ASSERT_TRUE(files.addLink(QByteArray(3000, 'c')));
+    const QByteArray list = folder.read(QStringLiteral("t.URL"));
+    {
+        const test::FileSizeLimit limit(4096);
+        try {
+            files.removeLink("b");
+            FAIL() << "the removal went through";
+        } catch (const IoError& error) {
+            EXPECT_EQ(error.errorNumber(), EFBIG);
+            EXPECT_EQ(error.path(), folder.file(QStringLiteral("t.URL")));
+        }
+    }
+    EXPECT_EQ(folder.read(QStringLiteral("t.URL")), list);
+    EXPECT_EQ(filesIn(folder), (QStringList{QStringLiteral("p.html"), QStringLiteral("t.URL")}));
+
+    // A ".TMP" that cannot be made (a folder of that name) is told apart from a failed write.
+    QDir(folder.path()).mkdir(QStringLiteral("t.TMP"));
+    EXPECT_EQ(files.removeLink("b"), std::nullopt);
+    EXPECT_EQ(folder.read(QStringLiteral("t.URL")), list);
+}
+
+} // namespace
+} // namespace kelvano
