@@ -7,6 +7,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -94,6 +95,27 @@ TEST(TableDataModel, TracksTheWidestTextOfEachColumnThroughChanges) {
     EXPECT_EQ(model.widestText(0), 0);
 }
 
+TEST(TableDataModel, CountsAsModifiedOnlyWhenTheRowsReallyChange) {
+    TableDataModel model;
+    model.setLayers(tableOf({"b", "a"}, 2));
+    const TextCollation collation;
+    model.setValue(CellLayer::Text, 0, 0, "b");        // the same text
+    model.setValue(CellLayer::Placement, 0, 1, {});    // no placement, as before
+    model.sortRows(0, Qt::DescendingOrder, collation); // b, a already descending
+    EXPECT_FALSE(model.isModified());
+    model.sortRows(0, Qt::AscendingOrder, collation);
+    EXPECT_TRUE(model.isModified());
+
+    model.setLayers(tableOf({}, 2));
+    model.removeDataRow(0); // the only row, empty already
+    EXPECT_FALSE(model.isModified());
+    model.setValue(CellLayer::Background, 0, 1, "bg.gif");
+    EXPECT_TRUE(model.isModified());
+    model.setUnmodified();
+    model.removeDataRow(0);
+    EXPECT_TRUE(model.isModified()) << "emptying the only row loses its background";
+}
+
 class TableLayersFileTest : public testing::Test {
 protected:
     test::TempFolder m_folder;
@@ -102,22 +124,30 @@ protected:
 
 TEST_F(TableLayersFileTest, ANewTableGetsAnEmptyFileAndOneRow) {
     const TableLayersFile::Loaded loaded = TableLayersFile::load(m_files, 3);
-    EXPECT_EQ(loaded.state, TableDataFiles::LoadState::CreatedEmpty);
+    EXPECT_EQ(loaded.state, TableLayersFile::Opening::Created);
     EXPECT_EQ(loaded.layers.rowCount(), 1);
     EXPECT_EQ(loaded.layers.columnCount(), 3);
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), QByteArray());
 
     // An existing empty file reads as one empty row too, without the message's state.
     const TableLayersFile::Loaded again = TableLayersFile::load(m_files, 3);
-    EXPECT_EQ(again.state, TableDataFiles::LoadState::Read);
+    EXPECT_EQ(again.state, TableLayersFile::Opening::Read);
     EXPECT_EQ(again.layers.rowCount(), 1);
 
     const TableDataFiles nowhere(m_folder.path() + QStringLiteral("missing/"), QStringLiteral("price"));
-    EXPECT_EQ(TableLayersFile::load(nowhere, 3).state, TableDataFiles::LoadState::Unavailable);
+    EXPECT_EQ(TableLayersFile::load(nowhere, 3).state, TableLayersFile::Opening::Unavailable);
     EXPECT_FALSE(TableLayersFile::save(nowhere, again.layers));
+
+    // A file that is there but cannot be read gives an empty table and is left alone.
+    const TableDataFiles folderInTheWay(m_folder.path(), QStringLiteral("dir"));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("dir.TBL")));
+    const TableLayersFile::Loaded unreadable = TableLayersFile::load(folderInTheWay, 2);
+    EXPECT_EQ(unreadable.state, TableLayersFile::Opening::Unreadable);
+    EXPECT_EQ(unreadable.layers.rowCount(), 1);
+    EXPECT_TRUE(QFileInfo(m_folder.file(QStringLiteral("dir.TBL"))).isDir());
 }
 
-TEST_F(TableLayersFileTest, RowsRoundTripWithEveryLayerAndLoseColumnsBeyondTheCount) {
+TEST_F(TableLayersFileTest, RowsRoundTripWithEveryLayerAndKeepColumnsBeyondTheCount) {
     TableLayers layers(5);
     TableRow row(5);
     row[0] = {test::So, "C:\\pic\\a.jpg", "http://x/", "LEFT", "bg.gif"};
@@ -134,16 +164,15 @@ TEST_F(TableLayersFileTest, RowsRoundTripWithEveryLayerAndLoseColumnsBeyondTheCo
     // A damaged tail is ignored; three columns keep the first three.
     m_folder.write(QStringLiteral("price.TBL"), file + QByteArray(100, 'z'));
     const TableLayersFile::Loaded loaded = TableLayersFile::load(m_files, 3);
-    EXPECT_EQ(loaded.state, TableDataFiles::LoadState::Read);
+    EXPECT_EQ(loaded.state, TableLayersFile::Opening::Read);
     ASSERT_EQ(loaded.layers.rowCount(), 2);
     EXPECT_EQ(loaded.layers.columnCount(), 3);
     EXPECT_EQ(loaded.layers.cell(0, 0), row[0]);
     EXPECT_EQ(loaded.layers.cell(1, 2), (TableCell{{}, {}, {}, "RIGHT", {}}));
     ASSERT_TRUE(TableLayersFile::save(m_files, loaded.layers));
     const QByteArray saved = m_folder.read(QStringLiteral("price.TBL"));
-    EXPECT_EQ(saved.size(), 2 * 51306);
-    EXPECT_EQ(saved.at(5 * 251), '\0'); // column 5 is gone
-    EXPECT_EQ(TableLayersFile::load(m_files, 5).layers.text(0, 4), "");
+    EXPECT_EQ(saved, file); // column 5 is stored again as it was
+    EXPECT_EQ(TableLayersFile::load(m_files, 5).layers.text(0, 4), "fifth");
 
     // A failed save leaves the old file as it was.
     {
