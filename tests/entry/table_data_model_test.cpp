@@ -7,7 +7,6 @@
 
 #include <QAbstractItemModelTester>
 #include <QDir>
-#include <QFileInfo>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -95,27 +94,6 @@ TEST(TableDataModel, TracksTheWidestTextOfEachColumnThroughChanges) {
     EXPECT_EQ(model.widestText(0), 0);
 }
 
-TEST(TableDataModel, CountsAsModifiedOnlyWhenTheRowsReallyChange) {
-    TableDataModel model;
-    model.setLayers(tableOf({"b", "a"}, 2));
-    const TextCollation collation;
-    model.setValue(CellLayer::Text, 0, 0, "b");        // the same text
-    model.setValue(CellLayer::Placement, 0, 1, {});    // no placement, as before
-    model.sortRows(0, Qt::DescendingOrder, collation); // b, a already descending
-    EXPECT_FALSE(model.isModified());
-    model.sortRows(0, Qt::AscendingOrder, collation);
-    EXPECT_TRUE(model.isModified());
-
-    model.setLayers(tableOf({}, 2));
-    model.removeDataRow(0); // the only row, empty already
-    EXPECT_FALSE(model.isModified());
-    model.setValue(CellLayer::Background, 0, 1, "bg.gif");
-    EXPECT_TRUE(model.isModified());
-    model.setUnmodified();
-    model.removeDataRow(0);
-    EXPECT_TRUE(model.isModified()) << "emptying the only row loses its background";
-}
-
 class TableLayersFileTest : public testing::Test {
 protected:
     test::TempFolder m_folder;
@@ -137,14 +115,6 @@ TEST_F(TableLayersFileTest, ANewTableGetsAnEmptyFileAndOneRow) {
     const TableDataFiles nowhere(m_folder.path() + QStringLiteral("missing/"), QStringLiteral("price"));
     EXPECT_EQ(TableLayersFile::load(nowhere, 3).state, TableLayersFile::Opening::Unavailable);
     EXPECT_FALSE(TableLayersFile::save(nowhere, again.layers));
-
-    // A file that is there but cannot be read gives an empty table and is left alone.
-    const TableDataFiles folderInTheWay(m_folder.path(), QStringLiteral("dir"));
-    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("dir.TBL")));
-    const TableLayersFile::Loaded unreadable = TableLayersFile::load(folderInTheWay, 2);
-    EXPECT_EQ(unreadable.state, TableLayersFile::Opening::Unreadable);
-    EXPECT_EQ(unreadable.layers.rowCount(), 1);
-    EXPECT_TRUE(QFileInfo(m_folder.file(QStringLiteral("dir.TBL"))).isDir());
 }
 
 TEST_F(TableLayersFileTest, RowsRoundTripWithEveryLayerAndKeepColumnsBeyondTheCount) {
