@@ -6,6 +6,7 @@
 #include "app/title_text.h"
 #include "app/user_dialogs.h"
 #include "app/windows.h"
+#include "entry/table_data_editor.h"
 #include "html/clock.h"
 #include "shell/directory_picker.h"
 #include "store/io_error.h"
@@ -221,7 +222,12 @@ void TForm1::FormDestroy() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // Closing the window ends the program the way the exit button does.
+    // Closing the window ends the program the way the exit button does, once the table data editor's
+    // unsaved rows are saved or given up; the user may choose to stay instead.
+    if (windows().Form5 != nullptr && !windows().Form5->mayEnd()) {
+        event->ignore();
+        return;
+    }
     FormDestroy();
     event->accept();
     emit programEnded();

@@ -310,13 +310,18 @@ void TForm1::BitBtn8Click() {
         UserDialogs::show(this, MessageIcon::Error, Messages::NoTableMaster);
         return;
     }
-    if (!isUsableStoredFileName(definition->FileName)) {
+    // The file named in the list's row is the one opened; while the record still names it, its stored
+    // bytes are used as they are.
+    const QString listed = ListView2->item(row, 2)->text();
+    const QByteArray fileName = listed == ShiftJis::decode(definition->FileName)
+                                    ? definition->FileName
+                                    : ShiftJis::encode(listed).bytes;
+    if (!isUsableStoredFileName(fileName)) {
         UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
         return;
     }
     if (windows().Form5 != nullptr) {
-        windows().Form5->OpenTable(m_settings, m_programFolder, definition->FileName,
-                                   definition->ColumnCount);
+        windows().Form5->OpenTable(m_settings, m_programFolder, fileName, definition->ColumnCount);
     }
 }
 

@@ -37,6 +37,17 @@ bool QtDialogSink::askYesNo(QWidget* owner, const Message& message) {
     return exec(owner, message, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+Answer QtDialogSink::askYesNoCancel(QWidget* owner, const Message& message) {
+    switch (exec(owner, message, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 std::optional<QColor> QtDialogSink::chooseColour(QWidget* owner, const QColor& initial) {
     const QColor colour = QColorDialog::getColor(initial, owner);
     if (!colour.isValid()) {

@@ -9,6 +9,7 @@ class QtDialogSink : public DialogSink {
 public:
     void show(QWidget* owner, const Message& message) override;
     bool askYesNo(QWidget* owner, const Message& message) override;
+    Answer askYesNoCancel(QWidget* owner, const Message& message) override;
     std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) override;
 };
 

@@ -9,9 +9,10 @@ class QLineEdit;
 namespace kelvano {
 
 /// Keeps a line edit's text storable as code page 932: a typed or pasted character that the code page
-/// cannot hold is refused with a message, and with a capacity an edit that would make the encoded text
-/// longer than that many bytes is refused. Text loaded from stored bytes and left unchanged gives back
-/// exactly those bytes, even where a cut split a double-byte character.
+/// cannot hold is refused with a message. With a capacity, typing stops when the encoded text would
+/// grow beyond that many bytes, and pasted text that does not fit is cut at a character boundary with
+/// a message. Text loaded from stored bytes and left unchanged gives back exactly those bytes, even
+/// where a cut split a double-byte character.
 class ShiftJisField : public QValidator {
     Q_OBJECT
 
@@ -40,5 +41,9 @@ private:
 /// The characters of the text that code page 932 cannot hold, apart from the replacement character
 /// that stands for a broken stored byte; empty when the text can be stored.
 QString unstorableCharacters(QStringView text);
+
+/// The longest start of the text whose code page 932 encoding takes at most `bytes` bytes; a character
+/// is never split, surrogate pairs included.
+QString fittingStart(QStringView text, qsizetype bytes);
 
 } // namespace kelvano

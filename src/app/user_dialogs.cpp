@@ -21,6 +21,10 @@ bool askYesNo(QWidget* owner, MessageIcon icon, const QString& text, const QStri
     return currentSink()->askYesNo(owner, {caption, text, icon});
 }
 
+Answer askYesNoCancel(QWidget* owner, MessageIcon icon, const QString& text, const QString& caption) {
+    return currentSink()->askYesNoCancel(owner, {caption, text, icon});
+}
+
 void showIoError(QWidget* owner, const IoError& error) {
     show(owner, MessageIcon::Error, error.message(), IoErrorCaption);
 }

@@ -16,6 +16,9 @@ class IoError;
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
 
+/// The answer to a question with the buttons Yes, No and Cancel.
+enum class Answer { Yes, No, Cancel };
+
 /// One message box as the user sees it.
 struct Message {
     QString caption;
@@ -31,6 +34,8 @@ public:
     virtual void show(QWidget* owner, const Message& message) = 0;
     /// A question with the buttons Yes and No; true for Yes.
     virtual bool askYesNo(QWidget* owner, const Message& message) = 0;
+    /// A question with the buttons Yes, No and Cancel; closing the box answers Cancel.
+    virtual Answer askYesNoCancel(QWidget* owner, const Message& message) = 0;
     /// The colour dialog; nullopt when it is cancelled.
     virtual std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) = 0;
 };
@@ -43,6 +48,8 @@ inline const QString IoErrorCaption = QStringLiteral("Kelvano");
 void show(QWidget* owner, MessageIcon icon, const QString& text, const QString& caption = Messages::Caption);
 bool askYesNo(QWidget* owner, MessageIcon icon, const QString& text,
               const QString& caption = Messages::Caption);
+Answer askYesNoCancel(QWidget* owner, MessageIcon icon, const QString& text,
+                      const QString& caption = Messages::Caption);
 /// The standard I/O error box: the path and the system's error text, error icon, caption "Kelvano".
 void showIoError(QWidget* owner, const IoError& error);
 std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial);

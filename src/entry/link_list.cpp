@@ -95,11 +95,12 @@ void TForm8::Edit1KeyPress() {
         return;
     }
     // The list is read afresh; an empty target is confirmed like any other and removes the cell's link.
-    const std::optional<QList<QByteArray>> lines = m_files.readLinks();
+    const TableDataFiles files = this->files();
+    const std::optional<QList<QByteArray>> lines = files.readLinks();
     if (!fillList(lines)) {
         return;
     }
-    if (!lines->contains(*link) && !m_files.addLink(*link)) {
+    if (!lines->contains(*link) && !files.addLink(*link)) {
         UserDialogs::show(this, MessageIcon::Error, Messages::ResetFolderSettings);
         return;
     }
@@ -129,8 +130,15 @@ void TForm8::N1Click() {
     }
     const std::optional<QByteArray> link = enteredText();
     if (link) {
-        fillList(m_files.removeLink(*link));
+        fillList(files().removeLink(*link));
     }
+}
+
+TableDataFiles TForm8::files() const {
+    if (const TForm5* editor = windows().Form5) {
+        return editor->dataFiles();
+    }
+    return m_files;
 }
 
 void TForm8::setEditorLink(const QByteArray& link) {

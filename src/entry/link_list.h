@@ -39,6 +39,9 @@ private:
     void ListBox1DblClick(QListWidgetItem* item);
     void N1Click();
     void setEditorLink(const QByteArray& link);
+    /// The table's files under the folder settings in force: the editor's table when there is an
+    /// editor, else those given at the opening.
+    TableDataFiles files() const;
 
     TableDataFiles m_files;
 };

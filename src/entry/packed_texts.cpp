@@ -1,6 +1,7 @@
 #include "entry/packed_texts.h"
 
 #include <QList>
+#include <algorithm>
 #include <cstring>
 
 namespace kelvano {
@@ -24,11 +25,15 @@ void PackedTexts::writeText(int columnCount, int column, qsizetype start, QByteA
     }
 }
 
+int PackedTexts::count() const {
+    return m_data.isEmpty() ? 0 : static_cast<int>(readWord(0));
+}
+
 QByteArrayView PackedTexts::at(int column) const {
     if (m_data.isEmpty() || column < 0) {
         return {};
     }
-    const int count = static_cast<int>(readWord(0));
+    const int count = this->count();
     if (column >= count) {
         return {};
     }
@@ -42,7 +47,8 @@ void PackedTexts::set(int column, int columnCount, QByteArrayView text) {
         return;
     }
     // The new buffer is built before the old one goes, so `text` may point into it.
-    *this = build(columnCount, [this, column, text](int c) { return c == column ? text : at(c); });
+    *this = build(std::max(columnCount, count()),
+                  [this, column, text](int c) { return c == column ? text : at(c); });
 }
 
 } // namespace kelvano

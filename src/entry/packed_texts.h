@@ -11,8 +11,11 @@ class PackedTexts {
 public:
     /// The text of a column (0-based); empty for columns beyond the packed ones.
     QByteArrayView at(int column) const;
-    /// Replaces one column's text, keeping the others; `columnCount` fixes how many columns are packed.
+    /// Replaces one column's text, keeping the others; at least `columnCount` columns stay packed, and
+    /// columns packed beyond it are kept.
     void set(int column, int columnCount, QByteArrayView text);
+    /// How many columns are packed (0 when every column is empty).
+    int count() const;
     /// True when every column is empty.
     bool isEmpty() const { return m_data.isEmpty(); }
 

@@ -102,7 +102,7 @@ void TForm7::drawPreview() {
 
 void TForm7::OpenFor(int mode, const SettingsRecord& settings, const QString& programFolder) {
     blankPreview();
-    m_settings = settings;
+    m_settings = &settings;
     FolderView1->SelectPath(programFolder);
     show();
     raise();
@@ -161,7 +161,7 @@ void TForm7::ScrollBar2Change(int position) {
 // The copy lands in the image folder; a failed copy goes unreported, and the picture is attached
 // from where the user picked it all the same.
 void TForm7::copyIntoImageFolder(const QString& source) {
-    const QString imageFolder = ShiftJis::decode(m_settings.ImageFolder);
+    const QString imageFolder = m_settings != nullptr ? ShiftJis::decode(m_settings->ImageFolder) : QString();
     // Without a folder the copy would land in whatever the working folder happens to be.
     if (imageFolder.isEmpty() || !QDir::isAbsolutePath(imageFolder)) {
         return;

@@ -42,8 +42,9 @@ public:
     /// 0 picture right of the text, 1 picture left of it, 2 background image.
     quint8 PickerMode = 0;
 
-    /// Opens the picker for one use: blanks the preview, positions the tree on the program folder,
-    /// keeps the settings (the image folder) for this opening, and shows the window.
+    /// Opens the picker for one use: blanks the preview, positions the tree on the program folder and
+    /// shows the window. `settings` are the folder settings in force, whose image folder is read when
+    /// a picture is copied, so the record must outlive the opening.
     void OpenFor(int mode, const SettingsRecord& settings, const QString& programFolder);
     /// Positions the folder tree.
     void SelectFolder(const QString& folder);
@@ -67,7 +68,7 @@ private:
     void drawPreview();
     void copyIntoImageFolder(const QString& source);
 
-    SettingsRecord m_settings;
+    const SettingsRecord* m_settings = nullptr;
     bool m_previewLoaded = false;
     QImage m_previewPicture;
     int m_horizontalOffset = 0;

@@ -9,7 +9,9 @@
 #include "entry/table_data_reference.h"
 #include "entry/table_grid_delegate.h"
 #include "entry/table_layers_file.h"
+#include "store/shift_jis.h"
 
+#include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -30,6 +32,20 @@ constexpr int HeadingColumnWidth = 64;
 
 const QByteArray Right = QByteArrayLiteral("RIGHT");
 const QByteArray Left = QByteArrayLiteral("LEFT");
+
+/// The longest start of a Shift-JIS text that fits the capacity without splitting a character.
+QByteArray cutAtCharacter(QByteArrayView text, qsizetype capacity) {
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const qsizetype width =
+            ShiftJis::isLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        if (end + width > capacity) {
+            break;
+        }
+        end += width;
+    }
+    return text.first(end).toByteArray();
+}
 
 QTableView* makeLayerView(QWidget* parent, const QString& name, QAbstractItemModel* model, QRect geometry) {
     auto* view = new QTableView(parent);
@@ -122,7 +138,14 @@ TForm5::TForm5(QWidget* parent)
     });
     connect(m_delegate, &TableGridDelegate::gridKeyPressed, this,
             [this](int key, Qt::KeyboardModifiers modifiers) {
+                const QModelIndex before = StringGrid1->currentIndex();
                 UserDialogs::guarded(this, [&] { StringGrid1KeyDown(key, modifiers); });
+                // Enter keeps the in-place editor open: when the current cell moved, typing goes on in
+                // the new current cell as if it had been started there.
+                const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+                if (enter && StringGrid1->currentIndex() != before && StringGrid1->currentIndex().isValid()) {
+                    StringGrid1->edit(StringGrid1->currentIndex());
+                }
                 AutoSizeColumns();
                 DrawCellMarkers();
             });
@@ -132,7 +155,11 @@ TForm5::TForm5(QWidget* parent)
     setCurrent(0, 0);
 }
 
-TForm5::~TForm5() = default;
+TForm5::~TForm5() {
+    // An in-place editor still open when the window goes writes nothing back: by the time it loses
+    // its focus, the window's own members are gone.
+    QObject::disconnect(m_delegate, nullptr, StringGrid1, nullptr);
+}
 
 void TForm5::buildMenu() {
     PopupMenu1 = new QMenu(this);
@@ -187,18 +214,26 @@ void TForm5::buildMenu() {
               [this] { sortRows(Qt::DescendingOrder); });
 }
 
+const SettingsRecord& TForm5::settings() const {
+    static const SettingsRecord none;
+    return m_settings != nullptr ? *m_settings : none;
+}
+
 TableDataFiles TForm5::dataFiles() const {
-    return TableDataFiles::fromStored(m_settings.DataFolder, m_fileName);
+    return TableDataFiles::fromStored(settings().DataFolder, m_fileName);
 }
 
 void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFolder,
                        const QByteArray& fileName, int columnCount) {
     UserDialogs::guarded(this, [&] {
+        if (!settleChanges()) {
+            return;
+        }
         const TableDataFiles files = TableDataFiles::fromStored(settings.DataFolder, fileName);
         if (!loadTable(files, columnCount)) {
             return; // the table stays closed; whatever the editor held is kept
         }
-        m_settings = settings;
+        m_settings = &settings;
         m_programFolder = programFolder;
         m_fileName = fileName;
         Button1Click();
@@ -219,13 +254,15 @@ bool TForm5::LoadTableData() {
 bool TForm5::loadTable(const TableDataFiles& files, int columnCount) {
     TableLayersFile::Loaded loaded = TableLayersFile::load(files, columnCount);
     switch (loaded.state) {
-    case TableDataFiles::LoadState::Unavailable:
+    case TableLayersFile::Opening::Unavailable:
         UserDialogs::show(this, MessageIcon::None, Messages::ResetFolderSettings);
         return false;
-    case TableDataFiles::LoadState::CreatedEmpty:
+    case TableLayersFile::Opening::Unreadable:
+        // The table starts empty; the file stays as it is until the rows are saved over it.
         UserDialogs::show(this, MessageIcon::None, Messages::TableDataCreated);
         break;
-    case TableDataFiles::LoadState::Read:
+    case TableLayersFile::Opening::Created: // a table's first opening: nothing to tell
+    case TableLayersFile::Opening::Read:
         break;
     }
     m_columnCount = loaded.layers.columnCount();
@@ -237,6 +274,54 @@ bool TForm5::loadTable(const TableDataFiles& files, int columnCount) {
 
 bool TForm5::SaveTableData() {
     return TableLayersFile::save(dataFiles(), m_model->layers());
+}
+
+bool TForm5::saveRows() {
+    if (!SaveTableData()) {
+        // The rows stay in the window, so nothing typed is lost; the old file is unchanged.
+        UserDialogs::show(this, MessageIcon::None, Messages::TableDataUnsaveable);
+        return false;
+    }
+    m_model->setUnmodified();
+    return true;
+}
+
+bool TForm5::settleChanges() {
+    if (!m_model->isModified()) {
+        return true;
+    }
+    if (isVisible()) {
+        raise();
+    }
+    switch (UserDialogs::askYesNoCancel(this, MessageIcon::Question, Messages::TableDataChanged)) {
+    case Answer::Yes:
+        return saveRows();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool TForm5::confirmDiscard() {
+    if (!m_model->isModified()) {
+        return true;
+    }
+    if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::DiscardChanges)) {
+        return false;
+    }
+    m_model->setUnmodified();
+    return true;
+}
+
+bool TForm5::mayEnd() {
+    bool settled = false;
+    UserDialogs::guarded(this, [this, &settled] { settled = settleChanges(); });
+    if (settled) {
+        m_model->setUnmodified(); // saved, or given up as the program ends
+    }
+    return settled;
 }
 
 int TForm5::textWidth(QByteArrayView text) {
@@ -400,17 +485,24 @@ void TForm5::StringGrid1DblClick() {
 
 void TForm5::BitBtn1Click() {
     UserDialogs::guarded(this, [this] {
-        if (!SaveTableData()) {
-            // The rows stay in the window, so nothing typed is lost; the old file is unchanged.
-            UserDialogs::show(this, MessageIcon::None, Messages::TableDataUnsaveable);
-            return;
+        if (saveRows()) {
+            hide();
         }
-        hide();
     });
 }
 
 void TForm5::BitBtn2Click() {
-    hide();
+    if (confirmDiscard()) {
+        hide();
+    }
+}
+
+void TForm5::closeEvent(QCloseEvent* event) {
+    if (!confirmDiscard()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void TForm5::Button1Click() {
@@ -463,9 +555,16 @@ void TForm5::AttachPicture(int mode, const QByteArray& path) {
 
 void TForm5::SetCurrentCellText(const QByteArray& text) {
     const QModelIndex current = StringGrid1->currentIndex();
-    if (current.isValid()) {
-        m_model->setValue(CellLayer::Text, current.row(), current.column(), text);
-        AutoSizeColumns();
+    if (!current.isValid()) {
+        return;
+    }
+    // The reference list keeps texts of any length; a cell stores 250 bytes.
+    const QByteArray fitted = cutAtCharacter(text, TableRowRecord::CellCapacity);
+    m_model->setValue(CellLayer::Text, current.row(), current.column(), fitted);
+    AutoSizeColumns();
+    if (fitted.size() < text.size()) {
+        UserDialogs::show(this, MessageIcon::Information,
+                          Messages::TextCutToCapacity.arg(TableRowRecord::CellCapacity));
     }
 }
 

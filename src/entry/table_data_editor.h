@@ -29,10 +29,17 @@ public:
     explicit TForm5(QWidget* parent = nullptr);
     ~TForm5() override;
 
-    /// Opens the editor for a table: loads its rows (replacing whatever was shown, unsaved) and shows
-    /// the window. A table whose data file can neither be opened nor created is not opened.
+    /// Opens the editor for a table: loads its rows and shows the window. When the rows shown hold
+    /// changes, the user is first asked whether to save them (Cancel, or a failed save, keeps them and
+    /// opens nothing). A table whose data file can neither be opened nor created is not opened.
+    /// `settings` are the folder settings in force (the main window's), read again at every action,
+    /// so the record must outlive the editor's use of it.
     void OpenTable(const SettingsRecord& settings, const QString& programFolder, const QByteArray& fileName,
                    int columnCount);
+    /// Asked before the program ends: with unsaved changes the user chooses to save them (Yes), give
+    /// them up (No) or go on working (Cancel). False when the program is to stay: Cancel, or a save
+    /// that failed.
+    bool mayEnd();
     /// Reads the table's ".TBL" file into the cell layers; false when it can neither be opened nor created.
     bool LoadTableData();
     /// Writes every row to the ".TBL" file; false when it cannot be written (the old file stays).
@@ -41,7 +48,8 @@ public:
     /// Repaints the visible cells, whose decoration markers are painted with them.
     void DrawCellMarkers();
 
-    const SettingsRecord& settings() const { return m_settings; }
+    /// The folder settings in force.
+    const SettingsRecord& settings() const;
     const QString& programFolder() const { return m_programFolder; }
     TableDataFiles dataFiles() const;
     TableDataModel& model() { return *m_model; }
@@ -50,7 +58,8 @@ public:
 
     /// The current cell's picture path (modes 0 and 1) or background path (mode 2).
     QByteArray currentPicturePath(int mode) const;
-    /// Replaces the current cell's text / link (from the reference window / the link list).
+    /// Replaces the current cell's text / link (from the reference window / the link list). A text
+    /// longer than a cell can store is cut at a character boundary, with a message.
     void SetCurrentCellText(const QByteArray& text);
     void SetCurrentCellLink(const QByteArray& link);
 
@@ -95,11 +104,19 @@ signals:
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    /// The close box a window manager may offer acts as "破棄・閉じる".
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenu();
     bool loadTable(const TableDataFiles& files, int columnCount);
+    /// With unsaved changes, asks whether to save them first; false when the action is to stop.
+    bool settleChanges();
+    /// With unsaved changes, asks whether to give them up; false when they are to stay.
+    bool confirmDiscard();
+    /// Saves the rows; false (after the message) when they cannot be written.
+    bool saveRows();
     /// Acts on Enter, Ctrl+Up and Ctrl+Down; false for other keys.
     bool StringGrid1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void EnterKey();
@@ -122,7 +139,7 @@ private:
     void setCurrent(int row, int column);
     int textWidth(QByteArrayView text);
 
-    SettingsRecord m_settings;
+    const SettingsRecord* m_settings = nullptr;
     QString m_programFolder;
     QByteArray m_fileName;
     int m_columnCount = 1;

@@ -12,6 +12,7 @@ TableDataModel::TableDataModel(QObject* parent) : QAbstractTableModel(parent) {
 void TableDataModel::setLayers(TableLayers layers) {
     beginResetModel();
     m_layers = std::move(layers);
+    m_modified = false;
     measureAll();
     endResetModel();
 }
@@ -91,10 +92,14 @@ void TableDataModel::setValue(CellLayer layer, int row, int column, QByteArrayVi
     if (row < 0 || row >= m_layers.rowCount() || column < 0 || column >= m_layers.columnCount()) {
         return;
     }
+    const QByteArray before = m_layers.value(layer, row, column).toByteArray();
     if (layer == CellLayer::Text) {
-        m_widths.replace(column, m_layers.text(row, column), value);
+        m_widths.replace(column, before, value);
     }
     m_layers.setValue(layer, row, column, value);
+    if (m_layers.value(layer, row, column) != before) {
+        m_modified = true;
+    }
     const QModelIndex changed = index(row, column);
     emit dataChanged(changed, changed);
 }
@@ -111,6 +116,7 @@ bool TableDataModel::insertEmptyRow(int row) {
     }
     beginInsertRows({}, row, row);
     m_layers.insertEmptyRow(row);
+    m_modified = true;
     endInsertRows();
     return true;
 }
@@ -123,12 +129,15 @@ void TableDataModel::removeDataRow(int row) {
         m_widths.remove(column, m_layers.text(row, column));
     }
     if (m_layers.rowCount() == 1) {
-        m_layers.removeRow(row);
+        if (m_layers.removeRow(row)) {
+            m_modified = true;
+        }
         rowsChanged(0, 0);
         return;
     }
     beginRemoveRows({}, row, row);
     m_layers.removeRow(row);
+    m_modified = true;
     endRemoveRows();
 }
 
@@ -138,6 +147,7 @@ void TableDataModel::swapDataRows(int first, int second) {
         return;
     }
     m_layers.swapRows(first, second);
+    m_modified = true;
     rowsChanged(first, first);
     rowsChanged(second, second);
 }
@@ -147,7 +157,9 @@ void TableDataModel::sortRows(int column, Qt::SortOrder order, const TextCollati
         return;
     }
     // Rows change places but the grid keeps its shape: the current cell stays on its row number.
-    m_layers.sortRows(column, order, collation);
+    if (m_layers.sortRows(column, order, collation)) {
+        m_modified = true;
+    }
     rowsChanged(0, m_layers.rowCount() - 1);
 }
 

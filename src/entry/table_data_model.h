@@ -16,8 +16,13 @@ public:
     explicit TableDataModel(QObject* parent = nullptr);
 
     const TableLayers& layers() const { return m_layers; }
-    /// Replaces every layer (a newly opened table).
+    /// Replaces every layer (a newly opened table); the rows count as unmodified.
     void setLayers(TableLayers layers);
+
+    /// True when a cell or the rows changed since the layers were set or last marked as saved.
+    bool isModified() const { return m_modified; }
+    /// Marks the rows as they are now as saved (or their changes as given up).
+    void setUnmodified() { m_modified = false; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -54,6 +59,7 @@ private:
 
     TableLayers m_layers;
     ColumnWidthTracker m_widths;
+    bool m_modified = false;
 };
 
 } // namespace kelvano

@@ -1,7 +1,9 @@
 #include "entry/table_grid_delegate.h"
 
+#include "app/shift_jis_field.h"
 #include "entry/cell_markers.h"
 #include "entry/table_data_model.h"
+#include "store/table_row_record.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -40,6 +42,8 @@ QWidget* TableGridDelegate::createEditor(QWidget* parent, const QStyleOptionView
                                          const QModelIndex&) const {
     auto* editor = new QLineEdit(parent);
     editor->setFrame(false);
+    // Typing stops at what a cell can store; a longer paste is cut with a message.
+    ShiftJisField::attach(editor, TableRowRecord::CellCapacity);
     connect(editor, &QLineEdit::textEdited, this, [this, editor] {
         emit const_cast<TableGridDelegate*>(this)->commitData(editor);
         emit const_cast<TableGridDelegate*>(this)->textTyped();
@@ -75,7 +79,11 @@ bool TableGridDelegate::eventFilter(QObject* object, QEvent* event) {
             const int code = key->key();
             const Qt::KeyboardModifiers modifiers = key->modifiers();
             emit commitData(editor);
-            emit closeEditor(editor, NoHint);
+            // Enter neither opens nor closes the in-place editor: typing goes on in the cell that is
+            // current afterwards.
+            if (!enter) {
+                emit closeEditor(editor, NoHint);
+            }
             emit gridKeyPressed(code, modifiers);
             return true;
         }

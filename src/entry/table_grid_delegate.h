@@ -29,7 +29,7 @@ signals:
     /// A character changed the text being edited (it is already in the cell).
     void textTyped();
     /// A key the grid acts on (Enter, Ctrl+Up, Ctrl+Down) was pressed while editing; the edit is
-    /// already committed and closed.
+    /// already committed, and closed for Ctrl+Up and Ctrl+Down (Enter leaves it open).
     void gridKeyPressed(int key, Qt::KeyboardModifiers modifiers);
 
 protected:

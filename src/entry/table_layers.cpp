@@ -113,19 +113,31 @@ void TableLayers::appendRow(const TableRow& cells) {
 }
 
 void TableLayers::appendRecord(const TableRowRecord& record) {
-    // Record arrays are indexed by grid column: column c (from 0 here) lies at index c + 1.
+    // Record arrays are indexed by grid column: column c (from 0 here) lies at index c + 1. The row
+    // keeps every column up to the last one holding anything, hidden columns included; a record
+    // written for this column count holds nothing beyond it and costs nothing more.
+    int width = m_columnCount;
+    for (int index = TableRowRecord::MaxColumns; index > m_columnCount; --index) {
+        const size_t i = size_t(index);
+        if (!record.CellTexts[i].isEmpty() || !record.CellPictures[i].isEmpty() ||
+            !record.CellLinks[i].isEmpty() || !record.CellBackgrounds[i].isEmpty() ||
+            record.PictureOnRight[i] != 0) {
+            width = index;
+            break;
+        }
+    }
     const auto field = [](const TableRowRecord::Strings& strings) {
         return [&strings](int column) {
             return QByteArrayView(strings[size_t(column) + 1]);
         };
     };
     Row row;
-    row.texts = PackedTexts::build(m_columnCount, field(record.CellTexts));
-    row.pictures = PackedTexts::build(m_columnCount, field(record.CellPictures));
-    row.links = PackedTexts::build(m_columnCount, field(record.CellLinks));
-    row.backgrounds = PackedTexts::build(m_columnCount, field(record.CellBackgrounds));
-    row.placements.resize(m_columnCount);
-    for (int column = 0; column < m_columnCount; ++column) {
+    row.texts = PackedTexts::build(width, field(record.CellTexts));
+    row.pictures = PackedTexts::build(width, field(record.CellPictures));
+    row.links = PackedTexts::build(width, field(record.CellLinks));
+    row.backgrounds = PackedTexts::build(width, field(record.CellBackgrounds));
+    row.placements.resize(width);
+    for (int column = 0; column < width; ++column) {
         row.placements[column] =
             record.PictureOnRight[size_t(column) + 1] != 0 ? PlacementRight : PlacementLeft;
     }
@@ -137,15 +149,22 @@ TableRowRecord TableLayers::record(int row) const {
     // The texts are cut to their capacity when the record is encoded.
     TableRowRecord record;
     const Row& cells = m_rows.at(size_t(row));
-    for (int column = 0; column < m_columnCount; ++column) {
+    const int width =
+        std::min(TableRowRecord::MaxColumns,
+                 std::max({m_columnCount, cells.texts.count(), cells.pictures.count(), cells.links.count(),
+                           cells.backgrounds.count(), static_cast<int>(cells.placements.size())}));
+    for (int column = 0; column < width; ++column) {
         const size_t index = size_t(column) + 1;
         record.CellTexts[index] = cells.texts.at(column).toByteArray();
         record.CellPictures[index] = cells.pictures.at(column).toByteArray();
         record.CellLinks[index] = cells.links.at(column).toByteArray();
         record.CellBackgrounds[index] = cells.backgrounds.at(column).toByteArray();
-        // "RIGHT" and no placement give 1, "LEFT" gives 0.
-        const bool left = column < cells.placements.size() && cells.placements[column] == PlacementLeft;
-        record.PictureOnRight[index] = left ? 0 : 1;
+        // A shown cell: "RIGHT" and no placement give 1, "LEFT" gives 0. A hidden column gives back
+        // the byte it was read with, and 0 where it had none.
+        const char placement =
+            column < cells.placements.size() ? cells.placements[column] : char(PlacementUnset);
+        const bool right = column < m_columnCount ? placement != PlacementLeft : placement == PlacementRight;
+        record.PictureOnRight[index] = right ? 1 : 0;
     }
     return record;
 }
@@ -158,19 +177,21 @@ bool TableLayers::insertEmptyRow(int row) {
     return true;
 }
 
-void TableLayers::removeRow(int row) {
+bool TableLayers::removeRow(int row) {
     if (rowCount() == 1) {
+        const bool changed = !m_rows.front().isEmpty();
         m_rows.front() = Row{};
-        return;
+        return changed;
     }
     m_rows.erase(m_rows.begin() + row);
+    return true;
 }
 
 void TableLayers::swapRows(int first, int second) {
     std::swap(m_rows.at(size_t(first)), m_rows.at(size_t(second)));
 }
 
-void TableLayers::sortRows(int column, Qt::SortOrder order, const TextCollation& collation) {
+bool TableLayers::sortRows(int column, Qt::SortOrder order, const TextCollation& collation) {
     // One collation key per row, compared byte-wise: the texts are collated once, not once per comparison.
     std::vector<QByteArray> keys;
     keys.reserve(m_rows.size());
@@ -185,12 +206,16 @@ void TableLayers::sortRows(int column, Qt::SortOrder order, const TextCollation&
     if (order == Qt::DescendingOrder) {
         std::reverse(sorted.begin(), sorted.end());
     }
+    if (std::is_sorted(sorted.begin(), sorted.end())) {
+        return false;
+    }
     std::vector<Row> rows;
     rows.reserve(m_rows.size());
     for (const int from : sorted) {
         rows.push_back(std::move(m_rows[size_t(from)]));
     }
     m_rows = std::move(rows);
+    return true;
 }
 
 } // namespace kelvano

@@ -1,8 +1,11 @@
 #include "entry/table_layers_file.h"
 
+#include <QFileInfo>
+
 namespace kelvano {
 
 TableLayersFile::Loaded TableLayersFile::load(const TableDataFiles& files, int columnCount) {
+    const bool existed = QFileInfo::exists(files.tablePath());
     TableRowReader reader;
     const TableDataFiles::LoadState state = files.openRows(reader);
     // A table starts with one empty row, which the first record replaces.
@@ -14,7 +17,15 @@ TableLayersFile::Loaded TableLayersFile::load(const TableDataFiles& files, int c
     if (rows.rowCount() > 1) {
         rows.removeRow(0);
     }
-    return {state, std::move(rows)};
+    switch (state) {
+    case TableDataFiles::LoadState::Read:
+        return {Opening::Read, std::move(rows)};
+    case TableDataFiles::LoadState::CreatedEmpty:
+        return {Opening::Created, std::move(rows)};
+    case TableDataFiles::LoadState::Unavailable:
+        break;
+    }
+    return {existed ? Opening::Unreadable : Opening::Unavailable, std::move(rows)};
 }
 
 bool TableLayersFile::save(const TableDataFiles& files, const TableLayers& layers) {

@@ -136,3 +136,13 @@ inline const QString PicturePathUnencodable =
     QStringLiteral("ファイル名に使えない文字が含まれています、別のファイルを選んで下さい");
 
 } // namespace kelvano::Messages
+
+// Table data editor: unsaved rows and texts longer than their field
+namespace kelvano::Messages {
+
+inline const QString TableDataChanged = QStringLiteral("テーブルデータが変更されています。保存しますか？");
+inline const QString DiscardChanges = QStringLiteral("変更を破棄しますか？");
+/// %1 is the field's capacity in bytes.
+inline const QString TextCutToCapacity = QStringLiteral("%1バイトを超える部分は切り捨てました");
+
+} // namespace kelvano::Messages

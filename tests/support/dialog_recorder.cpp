@@ -13,7 +13,11 @@ public:
     }
     bool askYesNo(QWidget* owner, const Message& message) override {
         m_recorder.m_shown.append({message, owner ? owner->objectName() : QString(), true});
-        return !m_recorder.m_answers.isEmpty() && m_recorder.m_answers.takeFirst();
+        return !m_recorder.m_answers.isEmpty() && m_recorder.m_answers.takeFirst() == Answer::Yes;
+    }
+    Answer askYesNoCancel(QWidget* owner, const Message& message) override {
+        m_recorder.m_shown.append({message, owner ? owner->objectName() : QString(), true});
+        return m_recorder.m_answers.isEmpty() ? Answer::Cancel : m_recorder.m_answers.takeFirst();
     }
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override {
         return m_recorder.m_colours.isEmpty() ? std::nullopt : m_recorder.m_colours.takeFirst();

@@ -1,0 +1,197 @@
+#include "editor_fixture.h"
+#include "store/shift_jis.h"
+#include "support/file_size_limit.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelvano::test {
+namespace {
+
+const QString SaveQuestion = QStringLiteral("テーブルデータが変更されています。保存しますか？");
+const QString DiscardQuestion = QStringLiteral("変更を破棄しますか？");
+const QString Unsaveable = QStringLiteral("データが保存出来ません");
+const QString CellCut = QStringLiteral("250バイトを超える部分は切り捨てました");
+
+class UnsavedRows : public EditorFixture {
+protected:
+    /// Types into a cell and leaves the in-place editor, as a user does before reaching for a button.
+    void typeInto(int row, int column, const QString& typed) {
+        setCurrent(row, column);
+        type(typed);
+        press(Qt::Key_Escape);
+    }
+};
+
+TEST_F(UnsavedRows, DiscardAndTheCloseBoxAskOnlyWhenRowsChanged) {
+    writeTable({"kept"}, 2);
+    const QByteArray stored = m_folder.read(QStringLiteral("price.TBL"));
+    open(2);
+    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
+    EXPECT_FALSE(m_editor.isVisible());
+    EXPECT_TRUE(m_dialogs.texts().isEmpty()) << "nothing changed, nothing asked";
+
+    open(2);
+    typeInto(0, 1, QStringLiteral("new"));
+    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton); // No: the rows stay
+    EXPECT_EQ(m_dialogs.texts(), QStringList{DiscardQuestion});
+    EXPECT_TRUE(m_dialogs.shown().first().question);
+    EXPECT_TRUE(m_editor.isVisible());
+    EXPECT_EQ(text(0, 1), "new");
+
+    // The close box a window manager offers asks the same.
+    EXPECT_FALSE(m_editor.close());
+    EXPECT_TRUE(m_editor.isVisible());
+    m_dialogs.answerNext(true);
+    EXPECT_TRUE(m_editor.close());
+    EXPECT_FALSE(m_editor.isVisible());
+    EXPECT_EQ(m_dialogs.texts(), QStringList(3, DiscardQuestion));
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), stored);
+
+    // Given up: the next opening asks nothing and shows the stored rows.
+    m_dialogs.clear();
+    open(2);
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+    EXPECT_EQ(text(0, 1), "");
+    typeInto(0, 1, QStringLiteral("gone"));
+    m_dialogs.answerNext(true);
+    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
+    EXPECT_FALSE(m_editor.isVisible());
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), stored);
+}
+
+TEST_F(UnsavedRows, OpeningAnotherTableAsksToSaveFirst) {
+    writeTable({"a"}, 2, QStringLiteral("first"));
+    writeTable({"b"}, 2, QStringLiteral("second"));
+    const QByteArray first = m_folder.read(QStringLiteral("first.TBL"));
+    const QByteArray second = m_folder.read(QStringLiteral("second.TBL"));
+    open(2, "first");
+    typeInto(0, 1, QStringLiteral("x"));
+
+    // Cancel: nothing opens and the rows stay.
+    m_dialogs.answerNext(Answer::Cancel);
+    open(2, "second");
+    EXPECT_EQ(m_dialogs.texts(), QStringList{SaveQuestion});
+    EXPECT_EQ(m_dialogs.shown().first().message.caption, QStringLiteral("TAVELO"));
+    EXPECT_EQ(text(0, 0), "a");
+    EXPECT_EQ(text(0, 1), "x");
+
+    // Yes, but the save fails: the table stays open with its rows.
+    m_dialogs.clear();
+    m_dialogs.answerNext(Answer::Yes);
+    {
+        const FileSizeLimit limit(1000);
+        open(2, "second");
+    }
+    EXPECT_EQ(m_dialogs.texts(), (QStringList{SaveQuestion, Unsaveable}));
+    EXPECT_EQ(text(0, 1), "x");
+    EXPECT_EQ(m_folder.read(QStringLiteral("first.TBL")), first);
+
+    // Yes: saved, then the other table opens.
+    m_dialogs.answerNext(Answer::Yes);
+    open(2, "second");
+    EXPECT_EQ(text(0, 0), "b");
+    EXPECT_EQ(m_folder.read(QStringLiteral("first.TBL")).mid(2 * 251, 2), QByteArray("\x01x"));
+
+    // No: the edits are given up.
+    typeInto(0, 0, QStringLiteral("y"));
+    m_dialogs.clear();
+    m_dialogs.answerNext(Answer::No);
+    open(2, "first");
+    EXPECT_EQ(m_dialogs.texts(), QStringList{SaveQuestion});
+    EXPECT_EQ(text(0, 1), "x");
+    EXPECT_EQ(m_folder.read(QStringLiteral("second.TBL")), second);
+
+    // Rows only looked at, or changed back by a sort that moved nothing, ask nothing.
+    m_dialogs.clear();
+    trigger("soto1");
+    open(2, "second");
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+}
+
+TEST_F(UnsavedRows, EnterLeavesTheInPlaceEditorOpen) {
+    writeTable({"1", "2"}, 2);
+    open(2);
+    // In the last column of an earlier row the cell stays current and typing goes on in it.
+    setCurrent(0, 1);
+    type(QStringLiteral("abc"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(current(), model().index(0, 1));
+    type(QStringLiteral("d"));
+    EXPECT_EQ(text(0, 1), "abcd");
+
+    // When the current cell moves, the editor moves with it.
+    setCurrent(1, 0);
+    type(QStringLiteral("p"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(current(), model().index(1, 1));
+    ASSERT_NE(openEditor(), nullptr);
+    type(QStringLiteral("q"));
+    EXPECT_EQ(text(1, 0), "p");
+    EXPECT_EQ(text(1, 1), "q");
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.ALI")), "abc\r\np\r\n");
+}
+
+TEST_F(UnsavedRows, CellTextStopsAtWhatACellStores) {
+    open(1);
+    setCurrent(0, 0);
+    type(QStringLiteral("a"));
+    QLineEdit* editor = openEditor();
+    ASSERT_NE(editor, nullptr);
+    // 表 takes two bytes, the second of them 0x5C: the cut falls between characters.
+    QApplication::clipboard()->setText(QString(200, QChar(u'表')));
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    const QByteArray fitted = "a" + Hyo.repeated(124);
+    EXPECT_EQ(text(0, 0), fitted);
+    EXPECT_EQ(m_dialogs.texts(), QStringList{CellCut});
+
+    // One byte is left: "b" fits, "c" does not and is refused without a word.
+    type(QStringLiteral("bc"));
+    EXPECT_EQ(text(0, 0), fitted + "b");
+    EXPECT_EQ(m_dialogs.texts().size(), 1);
+    press(Qt::Key_Escape);
+    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    const QByteArray record = m_folder.read(QStringLiteral("price.TBL"));
+    EXPECT_EQ(record.mid(251, 251), "\xFA" + fitted + "b");
+
+    // A longer text from the reference list is cut the same way.
+    open(1);
+    m_dialogs.clear();
+    m_editor.SetCurrentCellText("x" + Hyo.repeated(130));
+    EXPECT_EQ(text(0, 0), "x" + Hyo.repeated(124));
+    EXPECT_EQ(m_dialogs.texts(), QStringList{CellCut});
+}
+
+TEST_F(UnsavedRows, ADataFileThatCannotBeReadIsToldAndLeftAsItIs) {
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("price.TBL")));
+    open(2);
+    EXPECT_EQ(m_dialogs.texts(), QStringList{QStringLiteral("データを読み出せません、新規作成します")});
+    EXPECT_TRUE(m_editor.isVisible());
+    EXPECT_EQ(model().rowCount(), 1);
+    EXPECT_TRUE(QFileInfo(m_folder.file(QStringLiteral("price.TBL"))).isDir());
+}
+
+TEST_F(UnsavedRows, TheEditorAndTheLinkListUseTheFolderInForce) {
+    open(2);
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("later")));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("again")));
+    m_settings.DataFolder = QFile::encodeName(m_folder.file(QStringLiteral("later/")));
+    type(QStringLiteral("t"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(m_folder.read(QStringLiteral("later/price.ALI")), "t\r\n");
+
+    trigger("N14");
+    ASSERT_TRUE(m_links.isVisible());
+    m_settings.DataFolder = QFile::encodeName(m_folder.file(QStringLiteral("again/")));
+    m_links.Edit1->setText(QStringLiteral("http://x/"));
+    QTest::keyClick(m_links.Edit1, Qt::Key_Return);
+    EXPECT_EQ(m_folder.read(QStringLiteral("again/price.URL")), "http://x/\r\n");
+    EXPECT_EQ(m_folder.read(QStringLiteral("later/price.URL")), "") << "only read when the list opened";
+
+    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(m_folder.read(QStringLiteral("again/price.TBL")).mid(251, 2), QByteArray("\x01t"));
+}
+
+} // namespace
+} // namespace kelvano::test
