@@ -1,0 +1,126 @@
+// The first day of a new user, as the help's getting-started steps take it: a fresh program folder, the
+// automatic folder layout, a header and a footer, a table, its data with a picture, and its page.
+
+#include "../entry/jpeg_writer.h"
+#include "app/main_window.h"
+#include "app/window_links.h"
+#include "app/windows.h"
+#include "entry/picture_picker.h"
+#include "entry/table_data_editor.h"
+#include "entry/table_data_model.h"
+#include "html/clock.h"
+#include "html/header_macros.h"
+#include "shell/file_view.h"
+#include "support/dialog_recorder.h"
+#include "support/temp_folder.h"
+#include "support/window_set.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+class FirstDay : public testing::Test {
+protected:
+    FirstDay() : windows(program.path()), form(windows.form1()) {
+        kelvano::windows().Form5 = &editor;
+        kelvano::windows().Form7 = &picker;
+        linkWindows(kelvano::windows());
+        Clock::setFixedNow(QDateTime(QDate(1997, 6, 1), QTime(9, 5, 7)));
+    }
+    ~FirstDay() override {
+        Clock::setFixedNow({});
+        kelvano::windows().Form5 = nullptr;
+        kelvano::windows().Form7 = nullptr;
+    }
+
+    void registerSnippet(QPushButton* newButton, QLineEdit* name, QPushButton* registerButton,
+                         const QString& title, const QString& text) {
+        test::click(newButton);
+        form.Memo1->setPlainText(text);
+        test::type(name, title);
+        test::click(registerButton);
+    }
+
+    test::TempFolder program;
+    test::DialogRecorder recorder;
+    test::WindowSet windows;
+    TForm1& form;
+    TForm5 editor;
+    TForm7 picker;
+};
+
+TEST_F(FirstDay, FromAnEmptyProgramFolderToAPageWhosePictureIsFound) {
+    program.write(QStringLiteral("Sea View.jpg"), test::jpegBytes(40, 30, Qt::cyan));
+
+    // 1. Folders: the automatic layout.
+    form.PageControl1->setCurrentWidget(form.TabSheet3);
+    test::click(form.Button1);
+
+    // 2. A header and a footer, registered at once in the new data folder.
+    form.PageControl1->setCurrentWidget(form.TabSheet5);
+    registerSnippet(form.BitBtn11, form.Edit9, form.BitBtn12, QStringLiteral("Top"),
+                    QStringLiteral("<html><body>\n<h1>My Table</h1><p>Updated <getnowdate></p>"));
+    registerSnippet(form.BitBtn14, form.Edit10, form.BitBtn15, QStringLiteral("End"),
+                    QStringLiteral("</body></html>"));
+
+    // 3. A table using them.
+    form.PageControl1->setCurrentWidget(form.TabSheet4);
+    test::click(form.BitBtn3);
+    test::type(form.Edit4, QStringLiteral("Fish"));
+    test::type(form.Edit5, QStringLiteral("fish"));
+    form.ComboBox1->setCurrentIndex(0);
+    form.ComboBox2->setCurrentIndex(0);
+    test::click(form.BitBtn4);
+
+    // 4. Its data: the first opening asks nothing; one cell typed, a picture attached.
+    form.PageControl1->setCurrentWidget(form.TabSheet2);
+    test::clickRow(form.ListView2, 0);
+    test::click(form.BitBtn8);
+    ASSERT_TRUE(editor.isVisible());
+    EXPECT_TRUE(recorder.shown().isEmpty()) << recorder.texts().join(QLatin1Char('|')).toStdString();
+    editor.model().setData(editor.model().index(0, 0), QStringLiteral("Tuna"));
+    editor.StringGrid1->setCurrentIndex(editor.model().index(0, 0));
+    editor.findChild<QAction*>(QStringLiteral("N10"))->trigger();
+    ASSERT_TRUE(picker.isVisible());
+    picker.SelectFolder(program.path());
+    const auto found =
+        picker.FileView1->findItems(QStringLiteral("Sea View.jpg"), Qt::MatchExactly, TFileView::NameColumn);
+    ASSERT_EQ(found.size(), 1);
+    picker.FileView1->setCurrentItem(found.first());
+    test::click(picker.BitBtn1);
+    test::click(editor.BitBtn1);
+    ASSERT_FALSE(editor.isVisible());
+
+    // 5. The page.
+    form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
+    test::click(form.BitBtn9);
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("作成終了しました")});
+
+    const QByteArray page = program.read(QStringLiteral("HTML/fish.html"));
+    EXPECT_TRUE(page.startsWith("<html><body>\r\n<h1>My Table</h1><p>Updated " +
+                                macroDateText(Clock::now(), QLocale()) + "</p>\r\n"))
+        << page.toStdString();
+    EXPECT_TRUE(page.endsWith("</TABLE>\r\n</body></html>\r\n"));
+    const qsizetype source = page.indexOf("SRC=\"");
+    ASSERT_GE(source, 0) << page.toStdString();
+    const qsizetype start = source + 5;
+    const QByteArray picturePath = page.mid(start, page.indexOf('"', start) - start);
+    EXPECT_EQ(picturePath, "grph/Sea View.jpg");
+    // The browser looks for it beside the page: that is where the picker copied it.
+    EXPECT_TRUE(program.exists(QStringLiteral("HTML/") + QString::fromUtf8(picturePath)));
+}
+
+} // namespace
+} // namespace kelvano
