@@ -10,13 +10,13 @@
 //   kelvano_hostile_input_bench --benchmark_filter='JpegPreview/1/1$'    that the peak resident memory
 //   kelvano_hostile_input_bench --benchmark_filter='JpegPreview/0/0$'    belongs to that picture)
 
+#include "../tests/entry/jpeg_writer.h"
 #include "entry/jpeg_file.h"
 #include "html/header_macros.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <jpeglib.h>
 #include <sys/resource.h>
 #include <vector>
 
@@ -49,44 +49,11 @@ void MacrosWithFormatsPerLine(benchmark::State& state) {
     }
 }
 
-/// A small baseline or progressive JPEG whose frame header then claims `width` x `height` pixels.
+/// A small picture whose frame header claims another size: the data ends long before the picture.
 QByteArray claimingJpeg(int width, int height, bool progressive) {
-    jpeg_compress_struct info;
-    jpeg_error_mgr errors;
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = 16;
-    info.image_height = 16;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    if (progressive) {
-        jpeg_simple_progression(&info);
-    }
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(16 * 3, 200);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    QByteArray bytes(reinterpret_cast<const char*>(buffer), qsizetype(size));
-    std::free(buffer);
-    for (qsizetype at = 2; at + 9 <= bytes.size(); ++at) {
-        const auto marker = static_cast<unsigned char>(bytes[at + 1]);
-        if (static_cast<unsigned char>(bytes[at]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
-            bytes[at + 5] = static_cast<char>(height >> 8);
-            bytes[at + 6] = static_cast<char>(height & 0xFF);
-            bytes[at + 7] = static_cast<char>(width >> 8);
-            bytes[at + 8] = static_cast<char>(width & 0xFF);
-            break;
-        }
-    }
-    return bytes;
+    const QByteArray small =
+        progressive ? test::progressiveJpegBytes(16, 16, Qt::gray) : test::jpegBytes(16, 16, Qt::gray);
+    return test::withDeclaredSize(small, width, height);
 }
 
 // Arguments: the picture (0: 1519 x 56044, 1: 10000 x 10000, 2: 1519 x 56044 progressive), and
