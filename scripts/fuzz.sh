@@ -28,6 +28,11 @@ if [ ! -f build-asan/build.ninja ]; then
 fi
 cmake --build build-asan --target kelvano_fuzz_targets
 kelvano_sanitizer_environment
+# The targets write their files in a scratch folder: on a memory file system where there is one, so
+# that syncing does not dominate the runs.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    export TMPDIR=/dev/shm
+fi
 
 fuzz_one() {
     local target=$1 seconds=$2
@@ -43,7 +48,8 @@ fuzz_one() {
     local status
     status=$(grep -E '^#[0-9]+: cov:' "$work/log" | tail -1 || true)
     local findings
-    findings=$(find "$work/findings" -type f | wc -l)
+    findings=$(find "$work/findings" -type f \( -name 'crash-*' -o -name 'leak-*' -o -name 'timeout-*' \
+        -o -name 'oom-*' \) | wc -l)
     printf '%-17s %s\n%-17s findings: %s (%s)\n' "$target" "${status:-no status line, see $work/log}" "" \
         "$findings" "$work/findings"
 }
