@@ -46,6 +46,6 @@ kelvano_build_sanitizer() {
 
 # Sanitizer settings for running anything of build-asan/.
 kelvano_sanitizer_environment() {
-    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=0:strict_string_checks=1:check_initialization_order=1:detect_stack_use_after_return=1}"
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:strict_string_checks=1:check_initialization_order=1:detect_stack_use_after_return=1}"
     export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 }
