@@ -1,8 +1,21 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kelvano and runs the whole test suite.
+# With --sanitize: the same suite in the sanitizer tree build-asan/ (clang, Debug, ASan + UBSan).
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
+
+if [ "${1:-}" = "--sanitize" ]; then
+    kelvano_install_missing "${kelvano_sanitizer_packages[@]}"
+    kelvano_build_sanitizer
+    kelvano_sanitizer_environment
+    ctest --test-dir build-asan --output-on-failure -j "$(nproc)"
+    exit
+elif [ $# -gt 0 ]; then
+    echo "usage: $0 [--sanitize]" >&2
+    exit 2
+fi
+
 kelvano_install_missing
 kelvano_build Release
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Kelvano needs (only those missing) and builds build/.
-# Sourced by run.sh and test.sh; $1 is the CMake build type.
+# Installs the Debian packages Kelvano needs (only those missing) and builds build/, or the sanitizer
+# tree build-asan/. Sourced by run.sh, test.sh and scripts/fuzz.sh.
 set -euo pipefail
 
 kelvano_packages=(
@@ -8,11 +8,14 @@ kelvano_packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     cmake ninja-build g++ pkg-config fonts-noto-cjk clang-format
 )
+# The sanitizer tree and the fuzz targets: clang with its ASan, UBSan and libFuzzer runtimes.
+kelvano_sanitizer_packages=(clang libclang-rt-14-dev)
 
+# Installs the missing ones of kelvano_packages and of any package named in the arguments.
 kelvano_install_missing() {
     local missing=()
     local package
-    for package in "${kelvano_packages[@]}"; do
+    for package in "${kelvano_packages[@]}" "$@"; do
         if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$package")
         fi
@@ -28,8 +31,21 @@ kelvano_install_missing() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# $1 is the CMake build type.
 kelvano_build() {
     local build_type=$1
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="$build_type" >/dev/null
     cmake --build build
+}
+
+# The sanitizer tree: clang, Debug (Q_ASSERT active), ASan + UBSan, and the fuzz targets.
+kelvano_build_sanitizer() {
+    CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKELVANO_SANITIZE=ON >/dev/null
+    cmake --build build-asan
+}
+
+# Sanitizer settings for running anything of build-asan/.
+kelvano_sanitizer_environment() {
+    export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:strict_string_checks=1:check_initialization_order=1:detect_stack_use_after_return=1}"
+    export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 
 namespace kelvano::ShiftJis {
@@ -13,17 +14,67 @@ struct ConverterCloser {
 };
 using Converter = std::unique_ptr<UConverter, ConverterCloser>;
 
+/// Bytes that are no character of the code page, or a lead byte whose second byte cannot follow it,
+/// decode to U+FFFD. ICU's own substitute would be U+001A, a control code that encodes to a byte.
+void substituteReplacementCharacter(const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                                    UConverterCallbackReason reason, UErrorCode* status) {
+    if (reason > UCNV_IRREGULAR) {
+        return;
+    }
+    static constexpr UChar Replacement = 0xFFFD;
+    *status = U_ZERO_ERROR;
+    ucnv_cbToUWriteUChars(args, &Replacement, 1, 0, status);
+}
+
 /// One converter per thread, opened on first use and reset after every conversion.
 UConverter* converter() {
     thread_local Converter converter = [] {
         UErrorCode status = U_ZERO_ERROR;
         Converter opened(ucnv_open("windows-31j", &status));
+        if (U_SUCCESS(status)) {
+            ucnv_setToUCallBack(opened.get(), substituteReplacementCharacter, nullptr, nullptr, nullptr,
+                                &status);
+        }
         if (U_FAILURE(status)) {
             throw std::runtime_error("ICU has no windows-31j converter");
         }
         return opened;
     }();
     return converter.get();
+}
+
+// ICU's table for code page 932 rotates three control codes: it reads byte 0x1A as U+001C, 0x1C as
+// U+007F and 0x7F as U+001A, and writes them back the same way. Code page 932 keeps every byte below
+// 0x80 as the character of that number, as the ASCII fast paths here do; without undoing the rotation
+// a 0x1A byte in a text that also holds a Japanese character would be written back as 0x7F.
+char16_t fromIcuControl(char16_t c) {
+    switch (c) {
+    case 0x1C:
+        return 0x1A;
+    case 0x7F:
+        return 0x1C;
+    case 0x1A:
+        return 0x7F;
+    default:
+        return c;
+    }
+}
+
+char16_t toIcuControl(char16_t c) {
+    switch (c) {
+    case 0x1A:
+        return 0x1C;
+    case 0x1C:
+        return 0x7F;
+    case 0x7F:
+        return 0x1A;
+    default:
+        return c;
+    }
+}
+
+bool isRotatedControl(QChar c) {
+    return c.unicode() == 0x1A || c.unicode() == 0x1C || c.unicode() == 0x7F;
 }
 
 bool isAscii(QByteArrayView bytes) {
@@ -41,6 +92,14 @@ const UChar* utf16(QStringView text) {
 
 /// Encodes with the converter set to stop at the first unencodable character; false on any failure.
 bool tryEncode(UConverter* converter, QStringView text, QByteArray& out) {
+    QString icuText;
+    if (std::any_of(text.begin(), text.end(), isRotatedControl)) {
+        icuText.reserve(text.size());
+        for (const QChar c : text) {
+            icuText.append(QChar(toIcuControl(c.unicode())));
+        }
+        text = icuText;
+    }
     UErrorCode status = U_ZERO_ERROR;
     ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     out.resize(text.size() * 2 + 2);
@@ -115,6 +174,9 @@ QString decode(QByteArrayView bytes) {
         return QString::fromLatin1(bytes);
     }
     out.truncate(length);
+    for (QChar& c : out) {
+        c = QChar(fromIcuControl(c.unicode()));
+    }
     return out;
 }
 

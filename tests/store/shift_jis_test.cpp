@@ -35,5 +35,24 @@ TEST(ShiftJis, HalfACharacterAtACutDecodesToAReplacementCharacter) {
     EXPECT_FALSE(ShiftJis::isLeadByte(0xB1));
 }
 
+TEST(ShiftJis, ControlBytesAndBrokenBytesNeverTurnIntoOtherBytes) {
+    // Every byte below 0x80 is the character of that number, with or without a double-byte
+    // character beside it, and is written back as the same byte.
+    const QByteArray controls = test::hexBytes("1A 1C 7F");
+    for (const QByteArray& bytes : {controls, controls + test::Hyo}) {
+        const QString text = ShiftJis::decode(bytes);
+        EXPECT_EQ(text.first(3), QStringLiteral("\u001A\u001C\u007F"));
+        EXPECT_EQ(ShiftJis::encode(text).bytes, bytes);
+    }
+
+    // Bytes that are no character, and a lead byte before a byte that cannot follow it, read as
+    // U+FFFD, which cannot be stored: never as a control code that would be written as 0x7F.
+    const QString broken = ShiftJis::decode(test::hexBytes("80 A0 FD 95 0A") + test::So);
+    EXPECT_EQ(broken, QStringLiteral("\uFFFD\uFFFD\uFFFD\uFFFD\nソ"));
+    const ShiftJis::Encoded encoded = ShiftJis::encode(broken);
+    EXPECT_EQ(encoded.unencodable, QStringLiteral("\uFFFD"));
+    EXPECT_EQ(encoded.bytes, "\n" + test::So);
+}
+
 } // namespace
 } // namespace kelvano

@@ -1,0 +1,77 @@
+// The HTML table of a page from any definition and rows.
+// Input: a definition record (zero-padded when short), the server image path as a run, then cells:
+// per column a flag byte (1 text, 2 picture, 4 link, 8 background, 16 picture on the right) and a run
+// per flagged layer; a row ends after 50 columns, the input after any column.
+
+#include "fuzz_support.h"
+#include "html/table_markup.h"
+#include "store/record_fields.h"
+
+using namespace kelvano;
+using kelvano::fuzz::require;
+
+namespace {
+
+QByteArray cellText(fuzz::InputReader& reader) {
+    return cutToCapacity(reader.shortRun(), TableRowRecord::CellCapacity);
+}
+
+TableRowRecord nextRow(fuzz::InputReader& reader) {
+    TableRowRecord record;
+    for (int column = 1; column <= TableRowRecord::MaxColumns && !reader.atEnd(); ++column) {
+        const quint8 flags = reader.byte();
+        if (flags & 1) {
+            record.CellTexts[column] = cellText(reader);
+        }
+        if (flags & 2) {
+            record.CellPictures[column] = cellText(reader);
+        }
+        if (flags & 4) {
+            record.CellLinks[column] = cellText(reader);
+        }
+        if (flags & 8) {
+            record.CellBackgrounds[column] = cellText(reader);
+        }
+        record.PictureOnRight[column] = (flags & 16) ? 1 : 0;
+    }
+    return record;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::InputReader reader(data, size);
+    QByteArray record = reader.bytes(TableDefinition::Size).toByteArray();
+    record.resize(TableDefinition::Size, '\0');
+    const TableDefinition definition = TableDefinition::decode(record);
+    const QByteArray serverImagePath = reader.shortRun().toByteArray();
+
+    TableMarkup markup(definition, serverImagePath);
+    const QByteArray start = markup.startLine();
+    require(start.startsWith("<TABLE") && start.endsWith('>'), "the table starts with <TABLE ...>");
+    const QByteArray caption = markup.captionLine();
+    require(caption.isEmpty() == definition.CaptionText.isEmpty(), "a caption line exactly for a caption");
+    require(caption.isEmpty() || (caption.startsWith("<CAPTION") && caption.endsWith("</CAPTION>") &&
+                                  caption.contains(definition.CaptionText)),
+            "the caption holds its text");
+
+    do {
+        const TableRowRecord row = nextRow(reader);
+        QByteArray out = "previous";
+        markup.appendRow(out, row);
+        require(out.startsWith("previous<TR>") && out.endsWith("</TR>"), "a row is appended whole");
+        require(out.count("</TD>") >= definition.usableColumnCount(), "every column gets a cell");
+        for (int column = 1; column <= definition.usableColumnCount(); ++column) {
+            require(out.contains(row.CellTexts[column]) && out.contains(row.CellLinks[column]),
+                    "a cell's text and link are written unchanged");
+            for (const QByteArray& path : {row.CellPictures[column], row.CellBackgrounds[column]}) {
+                const QByteArray name = fileNamePart(path);
+                require(path.endsWith(name) && !name.contains('/') && !name.contains(':'),
+                        "a picture's file name is the end of its path");
+                require(path.isEmpty() || out.contains(serverImagePath + name),
+                        "a picture is written as the server path and its file name");
+            }
+        }
+    } while (!reader.atEnd());
+    return 0;
+}

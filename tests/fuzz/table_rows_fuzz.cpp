@@ -1,0 +1,72 @@
+// A table's ".TBL" file: the row record codec, the row reader, and the editor's load and save.
+// Input: the column count (a signed byte, so out-of-range counts come too), then the file's bytes.
+
+#include "entry/table_layers_file.h"
+#include "fuzz_support.h"
+
+using namespace kelvano;
+using kelvano::fuzz::require;
+
+namespace {
+
+QByteArray fileOf(const TableLayers& layers) {
+    QByteArray contents;
+    for (int row = 0; row < layers.rowCount(); ++row) {
+        contents += layers.record(row).encode();
+    }
+    return contents;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    fuzz::InputReader reader(data, size);
+    const int columnCount = static_cast<qint8>(reader.byte());
+    const QByteArrayView contents = reader.rest();
+
+    const qsizetype wholeRecords = contents.size() / TableRowRecord::Size;
+    QList<TableRowRecord> records;
+    for (qsizetype n = 0; n < wholeRecords; ++n) {
+        const TableRowRecord record =
+            TableRowRecord::decode(contents.sliced(n * TableRowRecord::Size, TableRowRecord::Size));
+        const QByteArray encoded = record.encode();
+        require(encoded.size() == TableRowRecord::Size, "a row encodes to one record");
+        require(TableRowRecord::decode(encoded).encode() == encoded, "a decoded row survives its encoding");
+        records.append(record);
+    }
+
+    const QString folder = fuzz::scratchFolder();
+    const TableDataFiles files(folder, QStringLiteral("FUZZ"));
+    fuzz::writeFile(files.tablePath(), contents);
+
+    const TableDataFiles::LoadedRows read = files.readRows(columnCount);
+    require(read.state == TableDataFiles::LoadState::Read, "an existing file is read");
+    require(read.rows.size() == wholeRecords, "every whole record is a row, a torn tail is not");
+    for (qsizetype n = 0; n < wholeRecords; ++n) {
+        require(read.rows[n] == records[n].toRow(columnCount), "rows are read in file order");
+        require(read.rows[n].size() == std::clamp(columnCount, 0, TableRowRecord::MaxColumns),
+                "a row has the table's columns");
+    }
+
+    const TableLayersFile::Loaded loaded = TableLayersFile::load(files, columnCount);
+    const TableLayers& layers = loaded.layers;
+    require(loaded.state == TableDataFiles::LoadState::Read, "the editor reads an existing file");
+    require(layers.rowCount() == std::max<qsizetype>(wholeRecords, 1), "the editor keeps at least one row");
+    for (qsizetype n = 0; n < wholeRecords; ++n) {
+        require(layers.row(static_cast<int>(n)) == records[n].toRow(layers.columnCount()),
+                "the editor holds the rows as read");
+    }
+
+    // Saving writes one record per row, and what was saved loads unchanged (an unset placement is
+    // stored as "RIGHT", so rows are compared in their stored form).
+    require(TableLayersFile::save(files, layers), "the rows can be saved");
+    const QByteArray saved = fuzz::readFile(files.tablePath());
+    require(saved == fileOf(layers), "the file holds one record per row");
+    const TableLayersFile::Loaded reloaded = TableLayersFile::load(files, layers.columnCount());
+    require(reloaded.layers.rowCount() == layers.rowCount(), "a saved table keeps its rows");
+    for (int row = 0; row < layers.rowCount(); ++row) {
+        require(reloaded.layers.record(row).encode() == layers.record(row).encode(),
+                "a saved row loads unchanged");
+    }
+    return 0;
+}
