@@ -24,7 +24,9 @@ private:
 /// a backslash is doubled, so that an escape is never ambiguous.
 QString escapeControlCharacters(QStringView text);
 
-/// The character set named by the locale variables; empty when they name none.
+/// The character set of the locale as its variables name it (LC_ALL, else LC_CTYPE, else LANG); empty
+/// when they name none. Read from the name itself: Qt takes every Unix locale to be UTF-8, and the C
+/// library knows only the locales installed on the machine, while a terminal may use one that is not.
 QByteArray localeCharset();
 
 } // namespace kelvano
