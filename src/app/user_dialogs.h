@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/messages.h"
+#include "app/messages.h"
 
 #include <QColor>
 #include <QString>

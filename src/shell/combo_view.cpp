@@ -68,10 +68,6 @@ TComboView::~TComboView() {
     }
 }
 
-TFolderView* TComboView::FolderView() const {
-    return m_folderView;
-}
-
 void TComboView::unlinkFolderView() {
     m_folderView = nullptr;
 }

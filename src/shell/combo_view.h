@@ -29,7 +29,6 @@ public:
     explicit TComboView(QWidget* parent = nullptr);
     ~TComboView() override;
 
-    TFolderView* FolderView() const;
     /// Links the tree both ways; null unlinks both.
     void setFolderView(TFolderView* tree);
     void unlinkFolderView();

@@ -2,6 +2,7 @@
 
 #include "app/user_dialogs.h"
 #include "shell/list_texts.h"
+#include "store/file_names.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -33,7 +34,7 @@ ItemIdList kindElement(char kind, const QByteArray& name = {}) {
 }
 
 QString joinPath(const QString& folder, const QString& name) {
-    return folder.endsWith(u'/') ? folder + name : folder + u'/' + name;
+    return withTrailingSeparator(folder) + name;
 }
 
 bool isUsableName(const QString& name) {
@@ -175,8 +176,6 @@ public:
     FileSystemFolder(const FileSystemNamespace& provider, ItemIdList absolute)
         : m_provider(provider), m_absolute(std::move(absolute)),
           m_resolved(FileSystemNamespace::resolve(m_absolute)) {}
-
-    ItemIdList absoluteId() const override { return m_absolute; }
 
     std::optional<QList<ItemIdList>> enumerate(ListFilter filter) const override {
         using Kind = FileSystemNamespace::Resolved::Kind;

@@ -146,14 +146,6 @@ ItemIdList TFolderView::absoluteIdOf(const QTreeWidgetItem* node) {
     return absolute;
 }
 
-int TFolderView::levelOf(const QTreeWidgetItem* node) {
-    int level = 0;
-    for (const QTreeWidgetItem* step = node; step && step->parent(); step = step->parent()) {
-        ++level;
-    }
-    return level;
-}
-
 FolderHandle TFolderView::folderOf(const QTreeWidgetItem* node) {
     if (!node || !node->parent()) {
         return FolderHandle::desktop();

@@ -47,8 +47,6 @@ public:
     static ItemIdList idOf(const QTreeWidgetItem* node);
     /// The node's identifier from the desktop down.
     static ItemIdList absoluteIdOf(const QTreeWidgetItem* node);
-    /// The node's level: 0 for the root.
-    static int levelOf(const QTreeWidgetItem* node);
 
     /// Lists the node's folders under it, the first time a node marked as having children is opened.
     void populate(QTreeWidgetItem* node);

@@ -73,8 +73,6 @@ class ShellFolder {
 public:
     virtual ~ShellFolder() = default;
 
-    /// The folder's own absolute identifier.
-    virtual ItemIdList absoluteId() const = 0;
     /// The children in the namespace's order; nothing when the folder cannot be read.
     virtual std::optional<QList<ItemIdList>> enumerate(ListFilter filter) const = 0;
     virtual QString displayName(const ItemIdList& relative, NameForm form) const = 0;

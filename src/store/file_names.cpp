@@ -1,6 +1,6 @@
 #include "store/file_names.h"
 
-#include "store/messages.h"
+#include "store/core_messages.h"
 #include "store/shift_jis.h"
 
 #include <QDir>
@@ -46,8 +46,24 @@ QString unusableFileNameMessage(int number, QByteArrayView tableName) {
     return Messages::FileNameUnusableIn.arg(QString::number(number), ShiftJis::decode(tableName));
 }
 
+namespace {
+
+template <typename Text, typename Separator> Text appendSeparator(Text folder, Separator separator) {
+    if (!folder.isEmpty() && !folder.endsWith(separator)) {
+        folder += separator;
+    }
+    return folder;
+}
+
+} // namespace
+
 QString withTrailingSeparator(const QString& folder) {
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    return appendSeparator(folder, u'/');
+}
+
+QByteArray withTrailingSeparator(QByteArrayView folder) {
+    // "/" is below the range of the second byte of a double-byte character, so a byte test is exact.
+    return appendSeparator(folder.toByteArray(), '/');
 }
 
 } // namespace kelvano

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -20,7 +21,11 @@ bool isUsableStoredFileName(QByteArrayView fileName);
 /// "ファイル名に使用出来ない文字が含まれています" naming the definition by its number and TableName.
 QString unusableFileNameMessage(int number, QByteArrayView tableName);
 
-/// The folder text with a "/" appended when it does not already end with one.
+/// The folder text ending in the folder separator "/": the text itself when it ends in one, otherwise
+/// the text followed by one. An empty text stays empty (the current folder). Every folder text the
+/// program completes goes through here.
 QString withTrailingSeparator(const QString& folder);
+/// The same for a folder text as the settings store it (Shift-JIS).
+QByteArray withTrailingSeparator(QByteArrayView folder);
 
 } // namespace kelvano

@@ -1,6 +1,6 @@
 #include "store/io_error.h"
 
-#include "store/messages.h"
+#include "store/core_messages.h"
 
 #include <QFileDevice>
 

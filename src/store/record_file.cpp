@@ -1,5 +1,6 @@
 #include "store/record_file.h"
 
+#include "store/core_messages.h"
 #include "store/io_error.h"
 #include "store/save_file.h"
 
@@ -35,7 +36,7 @@ qint64 RecordFile::recordCount() const {
 
 QByteArray RecordFile::read(qint64 number) {
     if (number < 0 || number >= recordCount()) {
-        throw IoError(m_file.fileName(), QStringLiteral("ファイルの終わりを越えて読み込もうとしました"));
+        throw IoError(m_file.fileName(), Messages::ReadPastEnd);
     }
     if (!m_file.seek(number * m_recordSize)) {
         throw IoError::fromFile(m_file);
@@ -50,7 +51,7 @@ QByteArray RecordFile::read(qint64 number) {
 void RecordFile::write(qint64 number, QByteArrayView record) {
     Q_ASSERT(record.size() == m_recordSize);
     if (number < 0 || number > recordCount()) {
-        throw IoError(m_file.fileName(), QStringLiteral("ファイルの終わりを越えた位置には書き込めません"));
+        throw IoError(m_file.fileName(), Messages::WritePastEnd);
     }
     // Written past Qt's buffers, so that a write stopped part-way is seen with its error number and
     // undone: the file keeps whole records, never a torn one.

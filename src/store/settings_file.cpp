@@ -6,6 +6,7 @@
 #include "store/shift_jis.h"
 
 #include <QFile>
+#include <optional>
 
 namespace kelvano {
 
@@ -17,19 +18,36 @@ SettingsRecord defaults(const QString& programFolder) {
     return {folder, folder, folder, {}};
 }
 
+namespace {
+
+/// The first record; nullopt when the file is missing or shorter than one record.
+std::optional<SettingsRecord> readRecord(const QString& path) {
+    QFile file(path);
+    if (!file.exists() || file.size() < SettingsRecord::Size) {
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw IoError::fromFile(file);
+    }
+    const QByteArray record = file.read(SettingsRecord::Size);
+    if (record.size() != SettingsRecord::Size) {
+        throw IoError::fromFile(file);
+    }
+    return SettingsRecord::decode(record);
+}
+
+} // namespace
+
+SettingsRecord read(const QString& programFolder) {
+    return readRecord(programFolder + FileName).value_or(defaults(programFolder));
+}
+
 LoadedSettings load(const QString& programFolder) {
+    if (const std::optional<SettingsRecord> settings = readRecord(programFolder + FileName)) {
+        return {*settings, SettingsFileState::Read};
+    }
     QFile file(programFolder + FileName);
     const bool existed = file.exists();
-    if (existed && file.size() >= SettingsRecord::Size) {
-        if (!file.open(QIODevice::ReadOnly)) {
-            throw IoError::fromFile(file);
-        }
-        const QByteArray record = file.read(SettingsRecord::Size);
-        if (record.size() != SettingsRecord::Size) {
-            throw IoError::fromFile(file);
-        }
-        return {SettingsRecord::decode(record), SettingsFileState::Read};
-    }
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         throw IoError::fromFile(file);
     }

@@ -27,6 +27,10 @@ inline const QString FileName = QStringLiteral("TAVELO.DAT");
 /// to the program folder (server path empty). An IoError when it can be neither read nor created.
 LoadedSettings load(const QString& programFolder);
 
+/// The settings the program would start with, read without creating or changing the file: a missing
+/// or short file gives the settings of a first run. An IoError when the file cannot be read.
+SettingsRecord read(const QString& programFolder);
+
 /// The settings of a first run: the three folders are the program folder, the server path is empty.
 SettingsRecord defaults(const QString& programFolder);
 

@@ -6,20 +6,18 @@ namespace kelvano {
 
 QByteArray SettingsRecord::encode() const {
     QByteArray record(Size, '\0');
-    constexpr qsizetype stride = FieldCapacity + 1;
-    writeShortString(record, 0 * stride, FieldCapacity, DataFolder);
-    writeShortString(record, 1 * stride, FieldCapacity, HtmlFolder);
-    writeShortString(record, 2 * stride, FieldCapacity, ImageFolder);
-    writeShortString(record, 3 * stride, FieldCapacity, ServerImagePath);
+    writeShortString(record, DataFolderAt, FieldCapacity, DataFolder);
+    writeShortString(record, HtmlFolderAt, FieldCapacity, HtmlFolder);
+    writeShortString(record, ImageFolderAt, FieldCapacity, ImageFolder);
+    writeShortString(record, ServerImagePathAt, FieldCapacity, ServerImagePath);
     return record;
 }
 
 SettingsRecord SettingsRecord::decode(QByteArrayView record) {
-    constexpr qsizetype stride = FieldCapacity + 1;
-    return {readShortString(record, 0 * stride, FieldCapacity),
-            readShortString(record, 1 * stride, FieldCapacity),
-            readShortString(record, 2 * stride, FieldCapacity),
-            readShortString(record, 3 * stride, FieldCapacity)};
+    return {readShortString(record, DataFolderAt, FieldCapacity),
+            readShortString(record, HtmlFolderAt, FieldCapacity),
+            readShortString(record, ImageFolderAt, FieldCapacity),
+            readShortString(record, ServerImagePathAt, FieldCapacity)};
 }
 
 } // namespace kelvano

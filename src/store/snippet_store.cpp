@@ -12,13 +12,13 @@ namespace kelvano {
 
 QByteArray SnippetIndexRecord::encode() const {
     QByteArray record(Size, '\0');
-    writeShortString(record, 0, NameCapacity, SnippetName);
-    writeU8(record, NameCapacity + 1, Deleted);
+    writeShortString(record, SnippetNameAt, NameCapacity, SnippetName);
+    writeU8(record, DeletedAt, Deleted);
     return record;
 }
 
 SnippetIndexRecord SnippetIndexRecord::decode(QByteArrayView record) {
-    return {readShortString(record, 0, NameCapacity), readU8(record, NameCapacity + 1) != 0};
+    return {readShortString(record, SnippetNameAt, NameCapacity), readU8(record, DeletedAt) != 0};
 }
 
 QByteArray SnippetEntry::choiceItem() const {

@@ -14,12 +14,21 @@ struct SnippetIndexRecord {
     static constexpr qsizetype Size = 82;
     static constexpr qsizetype NameCapacity = 80;
 
+    // Byte offsets of the fields.
+    static constexpr qsizetype SnippetNameAt = 0;
+    static constexpr qsizetype DeletedAt = 81;
+
     QByteArray SnippetName;
     bool Deleted = false;
 
     QByteArray encode() const;
     static SnippetIndexRecord decode(QByteArrayView record);
 };
+
+static_assert(SnippetIndexRecord::Size == 82);
+static_assert(SnippetIndexRecord::DeletedAt ==
+              SnippetIndexRecord::SnippetNameAt + SnippetIndexRecord::NameCapacity + 1);
+static_assert(SnippetIndexRecord::DeletedAt + 1 == SnippetIndexRecord::Size);
 
 /// A live snippet as the lists show it.
 struct SnippetEntry {

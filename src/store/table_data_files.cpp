@@ -1,8 +1,8 @@
 #include "store/table_data_files.h"
 
+#include "store/core_messages.h"
 #include "store/file_names.h"
 #include "store/io_error.h"
-#include "store/messages.h"
 #include "store/save_file.h"
 #include "store/shift_jis.h"
 #include "store/text_lines.h"
@@ -103,24 +103,6 @@ bool TableDataFiles::writeRecords(int count, const std::function<TableRowRecord(
     } catch (const IoError&) {
         return false;
     }
-}
-
-TableDataFiles::LoadedRows TableDataFiles::readRows(int columnCount) const {
-    TableRowReader reader;
-    LoadedRows loaded{openRows(reader), {}};
-    if (loaded.state != LoadState::Read) {
-        return loaded;
-    }
-    TableRowRecord record;
-    while (reader.next(record)) {
-        loaded.rows.append(record.toRow(columnCount));
-    }
-    return loaded;
-}
-
-bool TableDataFiles::writeRows(const QList<TableRow>& rows) const {
-    return writeRecords(static_cast<int>(rows.size()),
-                        [&rows](int i) { return TableRowRecord::fromRow(rows[i]); });
 }
 
 std::optional<QList<QByteArray>> TableDataFiles::readReferences() const {

@@ -33,21 +33,12 @@ public:
         CreatedEmpty, ///< the file could not be opened: an empty one was created
         Unavailable,  ///< the file can neither be opened nor created
     };
-    struct LoadedRows {
-        LoadState state;
-        QList<TableRow> rows;
-    };
     /// Opens the ".TBL" file for reading record by record; when it cannot be opened, an empty one is
     /// created (CreatedEmpty) unless it exists already or cannot be made (Unavailable).
     LoadState openRows(TableRowReader& reader) const;
     /// Replaces the ".TBL" file by `count` records, record i from `recordAt(i)`, written in chunks;
     /// false when it cannot be written, and then the old file is unchanged.
     bool writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const;
-
-    /// Every row of the file: whole records only (a damaged tail is ignored), columns 1..columnCount.
-    LoadedRows readRows(int columnCount) const;
-    /// Replaces the ".TBL" file by one record per row.
-    bool writeRows(const QList<TableRow>& rows) const;
 
     /// The reference list; created empty when missing; nullopt when it can be neither read nor created.
     std::optional<QList<QByteArray>> readReferences() const;

@@ -7,36 +7,6 @@
 namespace kelvano {
 namespace {
 
-// Byte offsets of the fields of a TableDefinition record.
-enum Offset : qsizetype {
-    TableNameAt = 0,
-    FileNameAt = 81,
-    HeaderNameAt = 162,
-    FooterNameAt = 243,
-    BorderWidthAt = 325,
-    CaptionTextAt = 326,
-    CaptionOnTopAt = 407,
-    Use3DColoursAt = 408,
-    BorderColourAt = 409,
-    LightColourAt = 416,
-    DarkColourAt = 423,
-    TableWidthAt = 430,
-    CellSpacingAt = 437,
-    CellPaddingAt = 438,
-    ColumnColourModeAt = 439,
-    RowColourModeAt = 440,
-    ColumnBackColoursAt = 444,
-    RowBackColoursAt = 648,
-    ColumnTextColoursAt = 852,
-    RowTextColoursAt = 1056,
-    ColumnFontSizesAt = 1260,
-    ColumnAlignmentsAt = 1464,
-    ColumnCountAt = 1516,
-    RowColourCountAt = 1518,
-    ShowEmptyCellsAt = 1520,
-    DeletedAt = 1521,
-};
-
 bool readFlag(QByteArrayView record, qsizetype offset) {
     return readU8(record, offset) != 0;
 }

@@ -17,6 +17,34 @@ struct TableDefinition {
 
     using Colours = std::array<quint32, ArrayLength>;
 
+    // Byte offsets of the fields; the bytes between them are reserved and stored as zeros.
+    static constexpr qsizetype TableNameAt = 0;
+    static constexpr qsizetype FileNameAt = 81;
+    static constexpr qsizetype HeaderNameAt = 162;
+    static constexpr qsizetype FooterNameAt = 243;
+    static constexpr qsizetype BorderWidthAt = 325;
+    static constexpr qsizetype CaptionTextAt = 326;
+    static constexpr qsizetype CaptionOnTopAt = 407;
+    static constexpr qsizetype Use3DColoursAt = 408;
+    static constexpr qsizetype BorderColourAt = 409;
+    static constexpr qsizetype LightColourAt = 416;
+    static constexpr qsizetype DarkColourAt = 423;
+    static constexpr qsizetype TableWidthAt = 430;
+    static constexpr qsizetype CellSpacingAt = 437;
+    static constexpr qsizetype CellPaddingAt = 438;
+    static constexpr qsizetype ColumnColourModeAt = 439;
+    static constexpr qsizetype RowColourModeAt = 440;
+    static constexpr qsizetype ColumnBackColoursAt = 444;
+    static constexpr qsizetype RowBackColoursAt = 648;
+    static constexpr qsizetype ColumnTextColoursAt = 852;
+    static constexpr qsizetype RowTextColoursAt = 1056;
+    static constexpr qsizetype ColumnFontSizesAt = 1260;
+    static constexpr qsizetype ColumnAlignmentsAt = 1464;
+    static constexpr qsizetype ColumnCountAt = 1516;
+    static constexpr qsizetype RowColourCountAt = 1518;
+    static constexpr qsizetype ShowEmptyCellsAt = 1520;
+    static constexpr qsizetype DeletedAt = 1521;
+
     QByteArray TableName;
     QByteArray FileName;
     QByteArray HeaderName;
@@ -62,5 +90,13 @@ private:
         return colours;
     }
 };
+
+static_assert(TableDefinition::Size == 1524);
+static_assert(TableDefinition::ColumnFontSizesAt ==
+              TableDefinition::RowTextColoursAt + 4 * TableDefinition::ArrayLength);
+static_assert(TableDefinition::ColumnCountAt ==
+              TableDefinition::ColumnAlignmentsAt + TableDefinition::ArrayLength + 1);
+// Two reserved bytes follow the deleted flag.
+static_assert(TableDefinition::DeletedAt + 1 + 2 == TableDefinition::Size);
 
 } // namespace kelvano

@@ -1,12 +1,11 @@
 #include "store/table_definition_file.h"
 
+#include "store/core_messages.h"
 #include "store/record_fields.h"
 #include "store/record_file.h"
 
 namespace kelvano {
 namespace {
-
-constexpr qsizetype DeletedOffset = 1521;
 
 void openOrThrow(RecordFile& file) {
     if (!file.openOrCreate()) {
@@ -31,6 +30,18 @@ void TableDefinitionFile::openOrCreate() const {
 DefinitionList TableDefinitionFile::readAll() const {
     RecordFile file(m_path, TableDefinition::Size);
     openOrThrow(file);
+    return readRecords(file);
+}
+
+std::optional<DefinitionList> TableDefinitionFile::readAllIfPresent() const {
+    RecordFile file(m_path, TableDefinition::Size);
+    if (!file.openForReading()) {
+        return std::nullopt;
+    }
+    return readRecords(file);
+}
+
+DefinitionList TableDefinitionFile::readRecords(RecordFile& file) {
     DefinitionList list;
     const qint64 count = file.recordCount();
     for (qint64 number = 0; number < count; ++number) {
@@ -66,12 +77,12 @@ void TableDefinitionFile::setDeleted(int number, bool deleted) const {
     RecordFile file(m_path, TableDefinition::Size);
     openOrThrow(file);
     QByteArray record = file.read(number);
-    writeU8(record, DeletedOffset, deleted ? 1 : 0);
+    writeU8(record, TableDefinition::DeletedAt, deleted ? 1 : 0);
     file.write(number, record);
 }
 
 IoError TableDefinitionFile::damagedTailError() const {
-    return IoError(m_path, QStringLiteral("ファイルの終わりに不完全なレコードがあります"));
+    return IoError(m_path, Messages::IncompleteLastRecord);
 }
 
 } // namespace kelvano

@@ -9,6 +9,8 @@
 
 namespace kelvano {
 
+class RecordFile;
+
 struct NumberedDefinition {
     int number;
     TableDefinition definition;
@@ -36,6 +38,9 @@ public:
     /// Every whole record in file order, deleted ones included (callers skip them). Creates the file
     /// empty when missing.
     DefinitionList readAll() const;
+    /// The same without creating or changing anything: nullopt when the file cannot be opened for
+    /// reading (missing, or not readable).
+    std::optional<DefinitionList> readAllIfPresent() const;
     /// Record n; nullopt when the file cannot be opened. An IoError when there is no whole record n.
     std::optional<TableDefinition> read(int number) const;
     /// Writes the definition over record n (stored as not deleted); an IoError on failure.
@@ -51,6 +56,8 @@ public:
     IoError damagedTailError() const;
 
 private:
+    static DefinitionList readRecords(RecordFile& file);
+
     QString m_path;
 };
 

@@ -7,29 +7,20 @@
 namespace kelvano {
 namespace {
 
-constexpr qsizetype StringSize = TableRowRecord::CellCapacity + 1;
-constexpr qsizetype ArraySize = StringSize * TableRowRecord::ArrayLength;
-
-// Byte offsets of the arrays; the file order differs from the order of the editor's layers.
-constexpr qsizetype CellTextsAt = 0;
-constexpr qsizetype CellPicturesAt = CellTextsAt + ArraySize;
-constexpr qsizetype CellBackgroundsAt = CellPicturesAt + ArraySize;
-constexpr qsizetype CellLinksAt = CellBackgroundsAt + ArraySize;
-constexpr qsizetype PictureOnRightAt = CellLinksAt + ArraySize;
-static_assert(PictureOnRightAt == 51204);
-
 const QByteArray Right = QByteArrayLiteral("RIGHT");
 const QByteArray Left = QByteArrayLiteral("LEFT");
 
 void writeStrings(QByteArray& record, qsizetype offset, const TableRowRecord::Strings& strings) {
     for (int i = 0; i < TableRowRecord::ArrayLength; ++i) {
-        writeShortString(record, offset + StringSize * i, TableRowRecord::CellCapacity, strings[i]);
+        writeShortString(record, offset + TableRowRecord::StringSize * i, TableRowRecord::CellCapacity,
+                         strings[i]);
     }
 }
 
 void readStrings(QByteArrayView record, qsizetype offset, TableRowRecord::Strings& strings) {
     for (int i = 0; i < TableRowRecord::ArrayLength; ++i) {
-        strings[i] = readShortString(record, offset + StringSize * i, TableRowRecord::CellCapacity);
+        strings[i] =
+            readShortString(record, offset + TableRowRecord::StringSize * i, TableRowRecord::CellCapacity);
     }
 }
 

@@ -31,6 +31,16 @@ struct TableRowRecord {
 
     using Strings = std::array<QByteArray, ArrayLength>;
 
+    // Byte offsets of the arrays (the file order differs from the order of the editor's layers). Each
+    // string array holds 51 short strings of capacity 250, slot i at 251 * i; 51 reserved bytes end
+    // the record.
+    static constexpr qsizetype StringSize = CellCapacity + 1;
+    static constexpr qsizetype CellTextsAt = 0;
+    static constexpr qsizetype CellPicturesAt = 12801;
+    static constexpr qsizetype CellBackgroundsAt = 25602;
+    static constexpr qsizetype CellLinksAt = 38403;
+    static constexpr qsizetype PictureOnRightAt = 51204;
+
     Strings CellTexts;
     Strings CellPictures;
     Strings CellBackgrounds;
@@ -46,5 +56,16 @@ struct TableRowRecord {
     /// Columns 1..columnCount (at most 50); a non-zero placement byte gives "RIGHT", 0 gives "LEFT".
     TableRow toRow(int columnCount) const;
 };
+
+static_assert(TableRowRecord::Size == 51306);
+static_assert(TableRowRecord::CellPicturesAt ==
+              TableRowRecord::CellTextsAt + TableRowRecord::StringSize * TableRowRecord::ArrayLength);
+static_assert(TableRowRecord::CellBackgroundsAt ==
+              TableRowRecord::CellPicturesAt + TableRowRecord::StringSize * TableRowRecord::ArrayLength);
+static_assert(TableRowRecord::CellLinksAt ==
+              TableRowRecord::CellBackgroundsAt + TableRowRecord::StringSize * TableRowRecord::ArrayLength);
+static_assert(TableRowRecord::PictureOnRightAt ==
+              TableRowRecord::CellLinksAt + TableRowRecord::StringSize * TableRowRecord::ArrayLength);
+static_assert(TableRowRecord::PictureOnRightAt + 2 * TableRowRecord::ArrayLength == TableRowRecord::Size);
 
 } // namespace kelvano

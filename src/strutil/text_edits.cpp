@@ -1,5 +1,6 @@
 #include "strutil/text_edits.h"
 
+#include "store/file_names.h"
 #include "store/shift_jis.h"
 
 #include <algorithm>
@@ -57,19 +58,12 @@ QByteArray spastr2(QByteArrayView text, quint8 width) {
     return padding(text.size(), width) + text.toByteArray();
 }
 
-// Folders end with the native separator "/", which is never the second byte of a double-byte character.
 QByteArray AddEndPath(QByteArrayView folder) {
-    if (folder.isEmpty() || folder.endsWith('/')) {
-        return folder.toByteArray();
-    }
-    return folder.toByteArray() + '/';
+    return withTrailingSeparator(folder);
 }
 
 QString AddEndPath(const QString& folder) {
-    if (folder.isEmpty() || folder.endsWith(u'/')) {
-        return folder;
-    }
-    return folder + u'/';
+    return withTrailingSeparator(folder);
 }
 
 } // namespace kelvano::StringUtil

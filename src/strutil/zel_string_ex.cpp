@@ -1,7 +1,7 @@
 #include "strutil/zel_string_ex.h"
 
+#include "app/messages.h"
 #include "app/user_dialogs.h"
-#include "store/messages.h"
 #include "store/shift_jis.h"
 #include "strutil/date_serial.h"
 #include "strutil/exponent_form.h"

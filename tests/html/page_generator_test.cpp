@@ -1,6 +1,6 @@
 #include "html/clock.h"
 #include "html/page_generator.h"
-#include "store/messages.h"
+#include "store/core_messages.h"
 #include "store/shift_jis.h"
 #include "store/table_definition_file.h"
 #include "store/table_row_record.h"

@@ -1,4 +1,4 @@
-#include "store/messages.h"
+#include "store/core_messages.h"
 #include "store/settings_record.h"
 #include "store/shift_jis.h"
 #include "store/table_definition.h"

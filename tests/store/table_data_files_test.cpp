@@ -13,6 +13,29 @@ TableCell cell(QByteArray text, QByteArray picture = {}, QByteArray link = {}, Q
     return {text, picture, link, placement, background};
 }
 
+struct LoadedRows {
+    TableDataFiles::LoadState state;
+    QList<TableRow> rows;
+};
+
+/// The rows as the editor reads them: the file opened by openRows, then record by record through the
+/// reader, columns 1..columnCount of each.
+LoadedRows readRows(const TableDataFiles& files, int columnCount) {
+    TableRowReader reader;
+    LoadedRows loaded{files.openRows(reader), {}};
+    TableRowRecord record;
+    while (loaded.state == TableDataFiles::LoadState::Read && reader.next(record)) {
+        loaded.rows.append(record.toRow(columnCount));
+    }
+    return loaded;
+}
+
+/// Saves the rows as the editor does: one record per row through writeRecords.
+bool writeRows(const TableDataFiles& files, const QList<TableRow>& rows) {
+    return files.writeRecords(static_cast<int>(rows.size()),
+                              [&rows](int i) { return TableRowRecord::fromRow(rows[i]); });
+}
+
 TEST(TableRows, CellsLieAtTheirColumnOffsetsInFileOrder) {
     const TableRow row{cell("a1"), cell(QByteArray(300, 't'), "C:\\pic\\" + test::So + ".jpg", "http://x/",
                                         "LEFT", "bg.gif")};
@@ -53,26 +76,26 @@ TEST(TableRows, PlacementBytesFollowTheirRules) {
 TEST(TableDataFiles, NewTableStartsEmptyAndRowsRoundTrip) {
     test::TempFolder folder;
     const TableDataFiles files(folder.path(), QStringLiteral("price"));
-    const TableDataFiles::LoadedRows fresh = files.readRows(3);
+    const LoadedRows fresh = readRows(files, 3);
     EXPECT_EQ(fresh.state, TableDataFiles::LoadState::CreatedEmpty);
     EXPECT_TRUE(fresh.rows.isEmpty());
     EXPECT_EQ(folder.read(QStringLiteral("price.TBL")).size(), 0);
-    EXPECT_EQ(files.readRows(3).state, TableDataFiles::LoadState::Read);
+    EXPECT_EQ(readRows(files, 3).state, TableDataFiles::LoadState::Read);
 
     const QList<TableRow> rows{{cell("1"), cell("2"), cell("3")},
                                {cell("x", "p.jpg", "u", "LEFT", "b.gif"), {}, {}}};
-    ASSERT_TRUE(files.writeRows(rows));
+    ASSERT_TRUE(writeRows(files, rows));
     EXPECT_EQ(folder.read(QStringLiteral("price.TBL")).size(), 2 * 51306);
-    const TableDataFiles::LoadedRows loaded = files.readRows(3);
+    const LoadedRows loaded = readRows(files, 3);
     ASSERT_EQ(loaded.rows.size(), 2);
     EXPECT_EQ(loaded.rows[1][0], cell("x", "p.jpg", "u", "LEFT", "b.gif"));
     EXPECT_EQ(loaded.rows[1][1], cell({}, {}, {}, "RIGHT"));
 
     // Fewer columns: the extra ones are not read, and go at the next save.
-    const QList<TableRow> narrowed = files.readRows(1).rows;
+    const QList<TableRow> narrowed = readRows(files, 1).rows;
     ASSERT_EQ(narrowed[0].size(), 1);
-    ASSERT_TRUE(files.writeRows(narrowed));
-    EXPECT_EQ(files.readRows(3).rows[0][1].text, QByteArray());
+    ASSERT_TRUE(writeRows(files, narrowed));
+    EXPECT_EQ(readRows(files, 3).rows[0][1].text, QByteArray());
 }
 
 TEST(TableDataFiles, DamagedTailIsIgnoredAndDroppedAtTheNextSave) {
@@ -80,10 +103,10 @@ TEST(TableDataFiles, DamagedTailIsIgnoredAndDroppedAtTheNextSave) {
     const TableDataFiles files(folder.path(), QStringLiteral("t"));
     const QByteArray record = TableRowRecord::fromRow({cell("kept")}).encode();
     folder.write(QStringLiteral("t.TBL"), record + record.left(51305));
-    const QList<TableRow> rows = files.readRows(1).rows;
+    const QList<TableRow> rows = readRows(files, 1).rows;
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0].text, "kept");
-    ASSERT_TRUE(files.writeRows(rows));
+    ASSERT_TRUE(writeRows(files, rows));
     EXPECT_EQ(folder.read(QStringLiteral("t.TBL")), record);
 }
 
@@ -93,8 +116,8 @@ TEST(TableDataFiles, OneFileWhateverTheCaseOfItsName) {
     folder.write(QStringLiteral("Price.tbl"), record);
     const TableDataFiles files(folder.path(), QStringLiteral("price"));
     EXPECT_EQ(files.tablePath(), folder.file(QStringLiteral("Price.tbl")));
-    EXPECT_EQ(files.readRows(1).rows.size(), 1);
-    ASSERT_TRUE(files.writeRows({{cell("v")}, {cell("w")}}));
+    EXPECT_EQ(readRows(files, 1).rows.size(), 1);
+    ASSERT_TRUE(writeRows(files, {{cell("v")}, {cell("w")}}));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Price.tbl")});
 }
 
@@ -102,19 +125,19 @@ TEST(TableDataFiles, FailedSaveOrUnavailableFolderLosesNothing) {
     test::TempFolder folder;
     const TableDataFiles files(folder.path(), QStringLiteral("t"));
     const QList<TableRow> one{{cell("old")}};
-    ASSERT_TRUE(files.writeRows(one));
+    ASSERT_TRUE(writeRows(files, one));
     {
         test::FileSizeLimit limit(60000);
-        EXPECT_FALSE(files.writeRows({{cell("a")}, {cell("b")}}));
+        EXPECT_FALSE(writeRows(files, {{cell("a")}, {cell("b")}}));
     }
-    const QList<TableRow> kept = files.readRows(1).rows;
+    const QList<TableRow> kept = readRows(files, 1).rows;
     ASSERT_EQ(kept.size(), 1);
     EXPECT_EQ(kept[0][0].text, "old");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("t.TBL")});
 
     const TableDataFiles nowhere(folder.file(QStringLiteral("no/such/")), QStringLiteral("t"));
-    EXPECT_EQ(nowhere.readRows(1).state, TableDataFiles::LoadState::Unavailable);
-    EXPECT_FALSE(nowhere.writeRows(one));
+    EXPECT_EQ(readRows(nowhere, 1).state, TableDataFiles::LoadState::Unavailable);
+    EXPECT_FALSE(writeRows(nowhere, one));
     EXPECT_EQ(nowhere.readReferences(), std::nullopt);
     EXPECT_EQ(nowhere.readLinks(), std::nullopt);
 }

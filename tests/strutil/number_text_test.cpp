@@ -40,13 +40,13 @@ TEST(NumberText, HexadecimalDigits) {
     EXPECT_EQ(hex3(MinInt), "000000");
 }
 
-TEST(NumberText, HexDigitsReorderedForHtmlGiveRedGreenBlue) {
-    const auto html = [](qint32 colour) {
-        const QByteArray h = hex3(colour);
-        return h.mid(4, 2) + h.mid(2, 2) + h.mid(0, 2);
-    };
-    EXPECT_EQ(html(255), "FF0000");
-    EXPECT_EQ(html(0x0080FF), "FF8000");
+// A colour text for a page takes the pairs in reverse: red from the last pair, blue from the first.
+TEST(NumberText, HexDigitPairsAreBlueGreenRed) {
+    const QByteArray orange = hex3(0x0080FF); // red FF, green 80, blue 00
+    EXPECT_EQ(orange.mid(0, 2), "00");
+    EXPECT_EQ(orange.mid(2, 2), "80");
+    EXPECT_EQ(orange.mid(4, 2), "FF");
+    EXPECT_EQ(hex3(0x402010).mid(4, 2), "10");
 }
 
 TEST(NumberText, DigitGrouping) {

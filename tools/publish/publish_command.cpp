@@ -1,16 +1,18 @@
 #include "publish_command.h"
 
 #include "html/page_generator.h"
+#include "store/core_messages.h"
 #include "store/file_names.h"
 #include "store/io_error.h"
-#include "store/messages.h"
 #include "store/program_folder.h"
 #include "store/settings_file.h"
 #include "store/shift_jis.h"
 #include "store/table_definition_file.h"
 #include "terminal_text.h"
 
-#include <QFile>
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <algorithm>
 #include <optional>
 
 namespace kelvano {
@@ -63,34 +65,63 @@ std::optional<int> parseNumber(const QString& text) {
     return text.toInt();
 }
 
+/// Whether the argument as typed names the option: "--name", "-name", either with "=value", or short
+/// options run together ("-hx" names x).
+bool namesOption(const QString& argument, const QString& name) {
+    const QString option = argument.section(QLatin1Char('='), 0, 0);
+    const bool shortOptions = option.startsWith(QLatin1Char('-')) && !option.startsWith(QStringLiteral("--"));
+    return option == QStringLiteral("--") + name || (shortOptions && option.mid(1).contains(name));
+}
+
+/// The argument as typed that the parser refused: the first naming an unknown option, else the first
+/// flag given a value ("--all=x"), the only other error besides a missing folder.
+QString refusedArgument(const QStringList& list, const QStringList& unknownNames) {
+    const auto refused = [&unknownNames](const QString& argument) {
+        if (!unknownNames.isEmpty()) {
+            return namesOption(argument, unknownNames.first());
+        }
+        return argument.startsWith(QLatin1Char('-')) && argument.contains(QLatin1Char('=')) &&
+               !argument.startsWith(QStringLiteral("--program-folder="));
+    };
+    const auto found = std::find_if(list.begin(), list.end(), refused);
+    return found != list.end() ? *found : QLatin1Char('-') + unknownNames.value(0);
+}
+
 Arguments parseArguments(const QStringList& list) {
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption all(QStringLiteral("all"));
+    const QCommandLineOption listing(QStringLiteral("list"));
+    const QCommandLineOption folder(QStringLiteral("program-folder"), {}, QStringLiteral("folder"));
+    parser.addOptions({help, all, listing, folder});
+    // Options come before, between and after the numbers alike; "--" is no end of the options here.
+    if (list.contains(QStringLiteral("--"))) {
+        throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--"))};
+    }
+    if (!parser.parse(QStringList{ProgramName} + list)) {
+        // The only option that takes a value is the folder: a missing value means it ended the line.
+        if (parser.unknownOptionNames().isEmpty() && list.endsWith(QStringLiteral("--program-folder"))) {
+            throw UsageError{Messages::PublishMissingFolder};
+        }
+        throw UsageError{
+            Messages::PublishUnknownOption.arg(refusedArgument(list, parser.unknownOptionNames()))};
+    }
     Arguments arguments;
-    const QString folderOption = QStringLiteral("--program-folder");
-    for (qsizetype i = 0; i < list.size(); ++i) {
-        const QString& argument = list[i];
-        if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h")) {
-            arguments.help = true;
-        } else if (argument == QStringLiteral("--all")) {
-            arguments.all = true;
-        } else if (argument == QStringLiteral("--list")) {
-            arguments.list = true;
-        } else if (argument == folderOption) {
-            if (i + 1 >= list.size() || list[i + 1].isEmpty()) {
-                throw UsageError{Messages::PublishMissingFolder};
-            }
-            arguments.programFolder = list[++i];
-        } else if (argument.startsWith(folderOption + QLatin1Char('='))) {
-            arguments.programFolder = argument.mid(folderOption.size() + 1);
-            if (arguments.programFolder->isEmpty()) {
-                throw UsageError{Messages::PublishMissingFolder};
-            }
-        } else if (argument.startsWith(QLatin1Char('-'))) {
-            throw UsageError{Messages::PublishUnknownOption.arg(argument)};
-        } else if (const std::optional<int> number = parseNumber(argument)) {
-            arguments.numbers.append(*number);
-        } else {
+    arguments.help = parser.isSet(help);
+    arguments.all = parser.isSet(all);
+    arguments.list = parser.isSet(listing);
+    if (parser.isSet(folder)) {
+        arguments.programFolder = parser.value(folder);
+        if (arguments.programFolder->isEmpty()) {
+            throw UsageError{Messages::PublishMissingFolder};
+        }
+    }
+    for (const QString& argument : parser.positionalArguments()) {
+        const std::optional<int> number = parseNumber(argument);
+        if (!number) {
             throw UsageError{Messages::PublishBadNumber.arg(argument)};
         }
+        arguments.numbers.append(*number);
     }
     if (arguments.help) {
         return arguments;
@@ -103,46 +134,6 @@ Arguments parseArguments(const QStringList& list) {
         throw UsageError{Messages::PublishConflictingModes};
     }
     return arguments;
-}
-
-/// The folder settings as the program would start with them, read without creating or changing
-/// TAVELO.DAT: a missing or short file gives the settings of a first run.
-SettingsRecord readSettings(const QString& programFolder) {
-    QFile file(programFolder + SettingsFile::FileName);
-    if (!file.exists() || file.size() < SettingsRecord::Size) {
-        return SettingsFile::defaults(programFolder);
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw IoError::fromFile(file);
-    }
-    const QByteArray record = file.read(SettingsRecord::Size);
-    if (record.size() != SettingsRecord::Size) {
-        throw IoError::fromFile(file);
-    }
-    return SettingsRecord::decode(record);
-}
-
-/// The whole records of TABLE.DAT, read without creating or changing it; nullopt when it cannot be
-/// opened. An IoError when it ends in an incomplete record.
-std::optional<QList<NumberedDefinition>> readDefinitions(const QString& programFolder) {
-    const TableDefinitionFile definitions(programFolder);
-    QFile file(definitions.path());
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray contents = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        throw IoError::fromFile(file);
-    }
-    if (contents.size() % TableDefinition::Size != 0) {
-        throw definitions.damagedTailError();
-    }
-    QList<NumberedDefinition> records;
-    for (qsizetype at = 0; at < contents.size(); at += TableDefinition::Size) {
-        records.append({static_cast<int>(at / TableDefinition::Size),
-                        TableDefinition::decode(QByteArrayView(contents).sliced(at, TableDefinition::Size))});
-    }
-    return records;
 }
 
 /// One line per message: errors on standard error, the completion message on standard output.
@@ -172,22 +163,27 @@ private:
 int publish(const Arguments& arguments, const QString& executableFolder, const Console& console) {
     const QString programFolder = arguments.programFolder ? withTrailingSeparator(*arguments.programFolder)
                                                           : resolveProgramFolder(executableFolder);
-    const SettingsRecord settings = readSettings(programFolder);
-    const std::optional<QList<NumberedDefinition>> definitions = readDefinitions(programFolder);
-    if (!definitions) {
+    const SettingsRecord settings = SettingsFile::read(programFolder);
+    const TableDefinitionFile file(programFolder);
+    const std::optional<DefinitionList> read = file.readAllIfPresent();
+    if (!read) {
         console.err(Messages::NoData);
         return PublishEndedEarly;
     }
+    if (read->damagedTail) {
+        throw file.damagedTailError();
+    }
+    const QList<NumberedDefinition>& definitions = read->records;
 
     QList<int> live;
-    for (const NumberedDefinition& record : *definitions) {
+    for (const NumberedDefinition& record : definitions) {
         if (!record.definition.Deleted) {
             live.append(record.number);
         }
     }
     if (arguments.list) {
         for (const int number : live) {
-            const TableDefinition& d = definitions->at(number).definition;
+            const TableDefinition& d = definitions.at(number).definition;
             // Stored texts reach the terminal with their control characters escaped, so a title
             // cannot send it control sequences (or a tab that shifts the columns).
             QStringList fields{QString::number(number)};

@@ -1,6 +1,6 @@
 #include "terminal_text.h"
 
-#include <unicode/ucnv.h>
+#include <QStringEncoder>
 
 namespace kelvano {
 
@@ -43,35 +43,16 @@ QByteArray localeCharset() {
     return {};
 }
 
-void TerminalText::Closer::operator()(UConverter* converter) const {
-    ucnv_close(converter);
-}
-
 TerminalText::TerminalText() : TerminalText(localeCharset()) {}
 
-TerminalText::TerminalText(const QByteArray& charset) {
-    UErrorCode status = U_ZERO_ERROR;
-    if (!charset.isEmpty()) {
-        m_converter.reset(ucnv_open(charset.constData(), &status));
-    }
-    if (!m_converter || U_FAILURE(status)) {
-        status = U_ZERO_ERROR;
-        m_converter.reset(ucnv_open("UTF-8", &status));
-    }
-}
+TerminalText::TerminalText(const QByteArray& charset)
+    : m_charset(!charset.isEmpty() && QStringEncoder(charset.constData()).isValid() ? charset
+                                                                                    : QByteArray("UTF-8")) {}
 
 QByteArray TerminalText::encode(const QString& text) const {
-    const auto* source = reinterpret_cast<const UChar*>(text.utf16());
-    const auto length = static_cast<int32_t>(text.size());
-    UErrorCode status = U_ZERO_ERROR;
-    const int32_t needed = ucnv_fromUChars(m_converter.get(), nullptr, 0, source, length, &status);
-    if (status != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(status)) {
-        return text.toUtf8();
-    }
-    QByteArray bytes(needed, '\0');
-    status = U_ZERO_ERROR;
-    ucnv_fromUChars(m_converter.get(), bytes.data(), needed, source, length, &status);
-    return U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING ? text.toUtf8() : bytes;
+    // A new encoder for every text: each line stands alone, also in an encoding with shift states.
+    QStringEncoder encoder(m_charset.constData());
+    return encoder.encode(text);
 }
 
 } // namespace kelvano

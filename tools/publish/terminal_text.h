@@ -2,15 +2,12 @@
 
 #include <QByteArray>
 #include <QString>
-#include <memory>
-
-struct UConverter;
 
 namespace kelvano {
 
-/// Converts text to the terminal's encoding: the character set that the locale variables name
-/// (LC_ALL, else LC_CTYPE, else LANG: ja_JP.eucJP gives EUC-JP), UTF-8 when they name none or one
-/// that is unknown. Characters the encoding cannot hold become its substitution character.
+/// Converts text to the terminal's encoding: the character set that the locale names (ja_JP.eucJP
+/// gives EUC-JP), UTF-8 when it names none or one that is unknown. Characters the encoding cannot
+/// hold become "?".
 class TerminalText {
 public:
     TerminalText();
@@ -19,10 +16,7 @@ public:
     QByteArray encode(const QString& text) const;
 
 private:
-    struct Closer {
-        void operator()(UConverter* converter) const;
-    };
-    std::unique_ptr<UConverter, Closer> m_converter;
+    QByteArray m_charset;
 };
 
 /// Stored text made safe for a terminal: control characters (C0, DEL, C1), which could move the
@@ -30,7 +24,9 @@ private:
 /// a backslash is doubled, so that an escape is never ambiguous.
 QString escapeControlCharacters(QStringView text);
 
-/// The character set named by the locale variables; empty when they name none.
+/// The character set of the locale as its variables name it (LC_ALL, else LC_CTYPE, else LANG); empty
+/// when they name none. Read from the name itself: Qt takes every Unix locale to be UTF-8, and the C
+/// library knows only the locales installed on the machine, while a terminal may use one that is not.
 QByteArray localeCharset();
 
 } // namespace kelvano

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+// What the window-free core says in its own words: the reasons of I/O failures, the messages of a page
+// run, refused file names and the texts of kelvano-publish. The program shows them as they stand. Each
+// text is defined once, in core_messages.cpp.
+
+namespace kelvano::Messages {
+
+// Reasons of I/O failures
+extern const QString NoSuchFileOrFolder;
+extern const QString PermissionDenied;
+extern const QString DiskFull;
+extern const QString FileTooLarge;
+extern const QString ReadOnlyFileSystem;
+extern const QString NameTooLong;
+extern const QString NotAFolder;
+extern const QString IsAFolder;
+extern const QString DeviceError;
+extern const QString UnknownIoReason;
+extern const QString ReadPastEnd;
+extern const QString WritePastEnd;
+extern const QString IncompleteLastRecord;
+
+// Table definitions
+extern const QString NoData;
+
+// Stored file names that would reach outside their folders
+extern const QString FileNameUnusable;
+/// The same for a stored definition: its number and its TableName.
+extern const QString FileNameUnusableIn;
+
+// Page generator
+extern const QString HeaderMissing;
+extern const QString FooterMissing;
+extern const QString PagesFinished;
+/// A table, named in messages by its number and title.
+QString tableLabel(int number, const QString& title);
+extern const QString TableDataNotEntered;
+extern const QString PageNotWritten;
+extern const QString DefinitionUnreadable;
+extern const QString PagesPartlyWritten;
+
+// kelvano-publish (the headless page generator)
+extern const QString PublishUsage;
+extern const QString PublishHelp;
+extern const QString PublishNoMode;
+extern const QString PublishConflictingModes;
+extern const QString PublishUnknownOption;
+extern const QString PublishMissingFolder;
+extern const QString PublishBadNumber;
+extern const QString PublishNoSuchDefinition;
+
+} // namespace kelvano::Messages
