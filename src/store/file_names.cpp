@@ -31,7 +31,8 @@ bool isUsableFileName(QStringView name) {
     for (const QChar c : name) {
         const char16_t code = c.unicode();
         const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F);
-        if (control || code == u'/' || code == u'\\') {
+        // A byte that is no character reads as U+FFFD: the name would reach another file than stored.
+        if (control || code == u'/' || code == u'\\' || c == QChar::ReplacementCharacter) {
             return false;
         }
     }

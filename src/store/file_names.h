@@ -13,7 +13,8 @@ QString findFileIgnoringCase(const QString& path);
 
 /// Whether a table's FileName can name its files (FileName + ".TBL", ".html", ...) inside their
 /// folders. Refused: an empty name, one holding "/", "\\", NUL or any other control character, and
-/// "." or ".." or any name beginning with "..", which would reach a parent folder.
+/// "." or ".." or any name beginning with "..", which would reach a parent folder, and one holding a
+/// byte that is no character (read as U+FFFD).
 bool isUsableFileName(QStringView name);
 /// The same for a FileName as a definition stores it (Shift-JIS): a 0x5C byte that is the second
 /// byte of a double-byte character is part of that character, not a "\\".

@@ -39,22 +39,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TableDataFiles files(folder, QStringLiteral("FUZZ"));
     fuzz::writeFile(files.tablePath(), contents);
 
-    const TableDataFiles::LoadedRows read = files.readRows(columnCount);
-    require(read.state == TableDataFiles::LoadState::Read, "an existing file is read");
-    require(read.rows.size() == wholeRecords, "every whole record is a row, a torn tail is not");
-    for (qsizetype n = 0; n < wholeRecords; ++n) {
-        require(read.rows[n] == records[n].toRow(columnCount), "rows are read in file order");
-        require(read.rows[n].size() == std::clamp(columnCount, 0, TableRowRecord::MaxColumns),
-                "a row has the table's columns");
+    TableRowReader rows;
+    require(files.openRows(rows) == TableDataFiles::LoadState::Read, "an existing file is read");
+    TableRowRecord next;
+    qsizetype read = 0;
+    while (rows.next(next)) {
+        require(read < wholeRecords, "a torn tail is not a record");
+        require(next.encode() == records[read].encode(), "records are read in file order");
+        ++read;
     }
+    require(read == wholeRecords, "every whole record is read");
 
     const TableLayersFile::Loaded loaded = TableLayersFile::load(files, columnCount);
     const TableLayers& layers = loaded.layers;
-    require(loaded.state == TableDataFiles::LoadState::Read, "the editor reads an existing file");
+    require(loaded.state == TableLayersFile::Opening::Read, "the editor reads an existing file");
     require(layers.rowCount() == std::max<qsizetype>(wholeRecords, 1), "the editor keeps at least one row");
     for (qsizetype n = 0; n < wholeRecords; ++n) {
         require(layers.row(static_cast<int>(n)) == records[n].toRow(layers.columnCount()),
-                "the editor holds the rows as read");
+                "the editor shows the rows as read");
     }
 
     // Saving writes one record per row, and what was saved loads unchanged (an unset placement is
