@@ -7,22 +7,6 @@
 #include <QVBoxLayout>
 
 namespace kelvano {
-namespace {
-
-QString& helpFileName() {
-    static QString name;
-    return name;
-}
-
-} // namespace
-
-void setApplicationHelpFile(const QString& fileName) {
-    helpFileName() = fileName;
-}
-
-const QString& applicationHelpFile() {
-    return helpFileName();
-}
 
 HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent)
     : QWidget(parent, Qt::Window), m_helpFolder(helpFolder), m_browser(new QTextBrowser(this)) {

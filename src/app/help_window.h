@@ -7,10 +7,6 @@ class QTextBrowser;
 
 namespace kelvano {
 
-/// The application's help file as the program names it (set once at start-up).
-void setApplicationHelpFile(const QString& fileName);
-const QString& applicationHelpFile();
-
 /// Shows the bundled help pages (help/ beside the program, Japanese HTML) in a window of its own; it
 /// stands in for the platform's help viewer and opens on the contents page.
 class HelpWindow : public QWidget {

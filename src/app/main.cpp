@@ -1,8 +1,6 @@
 #include "app/form_layout.h"
-#include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/window_links.h"
-#include "app/windows.h"
 #include "dialogs/cell_colour_dialog.h"
 #include "dialogs/table_settings_dialog.h"
 #include "entry/link_list.h"
@@ -22,41 +20,30 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelvano"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kelvano"));
-    kelvano::setApplicationHelpFile(QStringLiteral("Tavelo.hlp"));
     // The program ends by the main window's exit button (or its close), never because a secondary
     // window was the last one closed.
     QApplication::setQuitOnLastWindowClosed(false);
 
     using namespace kelvano;
     // The main window first, then the secondary windows in number order, all hidden. The main window's
-    // create step touches none of the others.
-    Windows& all = windows();
+    // create step touches none of the others; they are wired to each other once all are there.
     TForm1 mainWindow(resolveProgramFolder(QCoreApplication::applicationDirPath()));
-    all.Form1 = &mainWindow;
     QObject::connect(&mainWindow, &TForm1::programEnded, &application, &QCoreApplication::quit);
     TForm2 directoryPicker;
-    all.Form2 = &directoryPicker;
     TForm3 tableSettings;
-    all.Form3 = &tableSettings;
     TForm4 cellColours;
-    all.Form4 = &cellColours;
     TForm5 tableDataEditor;
-    all.Form5 = &tableDataEditor;
     TForm6 tableDataReference;
-    all.Form6 = &tableDataReference;
     TForm7 picturePicker;
-    all.Form7 = &picturePicker;
     TForm8 linkList;
-    all.Form8 = &linkList;
     for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&directoryPicker),
                             static_cast<QWidget*>(&tableSettings), static_cast<QWidget*>(&cellColours),
                             static_cast<QWidget*>(&picturePicker)}) {
         FormLayout::centreOnScreen(window);
     }
-    linkWindows(all);
+    linkWindows({&mainWindow, &directoryPicker, &tableSettings, &cellColours, &tableDataEditor,
+                 &tableDataReference, &picturePicker, &linkList});
 
     mainWindow.show();
-    const int status = QApplication::exec();
-    all = Windows();
-    return status;
+    return QApplication::exec();
 }

@@ -5,26 +5,21 @@
 #include "app/shift_jis_field.h"
 #include "app/title_text.h"
 #include "app/user_dialogs.h"
-#include "app/windows.h"
-#include "entry/table_data_editor.h"
+#include "app/widget_events.h"
+#include "entry/edited_table.h"
 #include "html/clock.h"
-#include "shell/directory_picker.h"
 #include "store/io_error.h"
 #include "store/record_fields.h"
 #include "store/settings_file.h"
 #include "store/shift_jis.h"
 #include "strutil/zel_string_ex.h"
 
-#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFocusEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -107,11 +102,7 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() {
-    if (windows().Form1 == this) {
-        windows().Form1 = nullptr;
-    }
-}
+TForm1::~TForm1() = default;
 
 void TForm1::buildTitlePage() {
     Memo2 = new QPlainTextEdit(TabSheet1);
@@ -163,12 +154,25 @@ void TForm1::buildFolderPage() {
     m_edit2Field = ShiftJisField::attach(Edit2, SettingsRecord::FieldCapacity);
     m_edit6Field = ShiftJisField::attach(Edit6, SettingsRecord::FieldCapacity);
     m_edit11Field = ShiftJisField::attach(Edit11, SettingsRecord::FieldCapacity);
-    for (QLineEdit* field : {Edit1, Edit2, Edit6, Edit11}) {
-        connect(field, &QLineEdit::textChanged, this, [this, field] { folderFieldChanged(field); });
+    followFolderField(Edit1, m_edit1Field, &SettingsRecord::DataFolder);
+    followFolderField(Edit2, m_edit2Field, &SettingsRecord::HtmlFolder);
+    followFolderField(Edit6, m_edit6Field, &SettingsRecord::ImageFolder);
+    followFolderField(Edit11, m_edit11Field, &SettingsRecord::ServerImagePath);
+    // Only focus moving elsewhere in the program leaves a folder field: its text then ends with the
+    // separator, and the lists follow a new data folder.
+    for (QLineEdit* field : {Edit2, Edit6}) {
+        connect(WidgetEvents::of(field), &WidgetEvents::focusLeft, this, [field](Qt::FocusReason reason) {
+            if (focusMovedWithinProgram(reason)) {
+                endWithSeparator(field);
+            }
+        });
     }
-    for (QLineEdit* field : {Edit1, Edit2, Edit6}) {
-        field->installEventFilter(this);
-    }
+    connect(WidgetEvents::of(Edit1), &WidgetEvents::focusLeft, this, [this](Qt::FocusReason reason) {
+        if (focusMovedWithinProgram(reason)) {
+            endWithSeparator(Edit1);
+            followDataFolder();
+        }
+    });
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
     connect(BitBtn10, &QPushButton::clicked, this, &TForm1::BitBtn10Click);
@@ -224,7 +228,7 @@ void TForm1::FormDestroy() {
 void TForm1::closeEvent(QCloseEvent* event) {
     // Closing the window ends the program the way the exit button does, once the table data editor's
     // unsaved rows are saved or given up; the user may choose to stay instead.
-    if (windows().Form5 != nullptr && !windows().Form5->mayEnd()) {
+    if (m_editedTable != nullptr && !m_editedTable->mayEnd()) {
         event->ignore();
         return;
     }
@@ -233,71 +237,14 @@ void TForm1::closeEvent(QCloseEvent* event) {
     emit programEnded();
 }
 
-namespace {
-
-/// A left-button click on a row of a list: a click that selects no row does nothing.
-bool isClickOnRow(QObject* viewport, const QMouseEvent* click) {
-    const auto* list = qobject_cast<const QAbstractItemView*>(viewport->parent());
-    return click->button() == Qt::LeftButton && list && list->indexAt(click->position().toPoint()).isValid();
+void TForm1::followFolderField(QLineEdit* field, ShiftJisField* bytes, QByteArray SettingsRecord::*member) {
+    connect(field, &QLineEdit::textChanged, this,
+            [this, bytes, member] { m_settings.*member = bytes->bytes(); });
 }
 
-} // namespace
-
-bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut && (watched == Edit1 || watched == Edit2 || watched == Edit6)) {
-        // Only focus moving elsewhere in the program leaves the field: switching to another program,
-        // or a message box about the field's own text, leaves the user still typing in it.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            folderFieldLeft(static_cast<QLineEdit*>(watched));
-        }
-    }
-    if (event->type() == QEvent::KeyPress) {
-        const QString typed = static_cast<QKeyEvent*>(event)->text();
-        if (watched == Edit5 && typed == QStringLiteral(".")) {
-            UserDialogs::show(this, MessageIcon::Information, Messages::ExtensionAutomatic);
-            return true;
-        }
-        if ((watched == Edit9 || watched == Edit10) && typed == QStringLiteral(":")) {
-            UserDialogs::show(this, MessageIcon::Error,
-                              watched == Edit9 ? Messages::HeaderNameColon : Messages::FooterNameColon);
-            return true;
-        }
-    }
-    if (event->type() == QEvent::MouseButtonRelease &&
-        isClickOnRow(watched, static_cast<QMouseEvent*>(event))) {
-        if (watched == ListView1->viewport()) {
-            ListView1Click();
-        } else if (watched == ListView3->viewport()) {
-            snippetListClick(m_headerSide, m_footerSide);
-        } else if (watched == ListView4->viewport()) {
-            snippetListClick(m_footerSide, m_headerSide);
-        }
-    }
-    if (event->type() == QEvent::MouseButtonDblClick && watched == ListView2->viewport()) {
-        ListView2DblClick();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void TForm1::folderFieldChanged(QLineEdit* field) {
-    if (field == Edit1) {
-        m_settings.DataFolder = m_edit1Field->bytes();
-    } else if (field == Edit2) {
-        m_settings.HtmlFolder = m_edit2Field->bytes();
-    } else if (field == Edit6) {
-        m_settings.ImageFolder = m_edit6Field->bytes();
-    } else if (field == Edit11) {
-        m_settings.ServerImagePath = m_edit11Field->bytes();
-    }
-}
-
-void TForm1::folderFieldLeft(QLineEdit* field) {
+void TForm1::endWithSeparator(QLineEdit* field) {
     if (!field->text().endsWith(QLatin1Char('/'))) {
         field->setText(field->text() + QLatin1Char('/'));
-    }
-    if (field == Edit1) {
-        followDataFolder();
     }
 }
 
@@ -312,9 +259,7 @@ void TForm1::followDataFolder() {
 }
 
 void TForm1::openFolderPicker(QLineEdit* field, int target) {
-    if (windows().Form2 != nullptr) {
-        windows().Form2->Open(field->text(), target);
-    }
+    emit folderPickerRequested(field->text(), target);
 }
 
 void TForm1::BitBtn1Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/definition_host.h"
 #include "store/settings_record.h"
 #include "store/snippet_store.h"
 #include "store/table_definition.h"
@@ -20,14 +21,16 @@ class QTableWidget;
 
 namespace kelvano {
 
+class EditedTable;
 class HelpWindow;
 class ShiftJisField;
 class ZelStringEX;
 
 /// The main window: the title page, the data page, the folder settings, the table definitions and the
 /// header and footer editor. It owns the folder settings in force, the program folder and the
-/// definition being edited for the whole run; the other windows reach these and its controls directly.
-class TForm1 : public QWidget {
+/// definition being edited for the whole run. It asks the other windows for what it needs through its
+/// signals and the small interfaces given to it when the windows are wired at start-up.
+class TForm1 : public QWidget, public DefinitionHost {
     Q_OBJECT
 
 public:
@@ -37,8 +40,15 @@ public:
     ~TForm1() override;
 
     const SettingsRecord& settings() const { return m_settings; }
-    const QString& programFolder() const { return m_programFolder; }
-    TableDefinition& currentDefinition() { return m_currentDefinition; }
+    const QString& programFolder() const override { return m_programFolder; }
+    TableDefinition& currentDefinition() override { return m_currentDefinition; }
+    int editedNumber() const override;
+
+    /// The formatting dialogs that show and gather the definition being edited.
+    void addDefinitionPage(DefinitionPage* page);
+    void removeDefinitionPage(DefinitionPage* page);
+    /// The table data editor, asked before the program ends; none when there is no editor.
+    void setEditedTable(EditedTable* table) { m_editedTable = table; }
 
     /// Where the help window finds its pages (beside the program unless a test says otherwise).
     void setHelpFolder(const QString& folder) { m_helpFolder = folder; }
@@ -47,7 +57,7 @@ public:
     void LoadTableLists();
     void LoadSnippetLists();
     void ResetDefinition();
-    void GatherDefinition();
+    void GatherDefinition() override;
 
     /// Puts a folder chosen in the directory picker into the field of its target (1 data, 2 HTML,
     /// 3 image).
@@ -122,10 +132,21 @@ public:
 signals:
     /// The program is to end: the settings have been written (or their failure reported).
     void programEnded();
+    /// The directory picker is wanted on `folder`, for the folder field of `target` (1 data, 2 HTML,
+    /// 3 image).
+    void folderPickerRequested(const QString& folder, int target);
+    /// The table-wide settings dialog is wanted.
+    void tableSettingsRequested();
+    /// The cell colour dialog is wanted, from its first column and row.
+    void cellSettingsRequested();
+    /// A table is to be opened in the table data editor. `settings` are the folder settings in force.
+    void tableOpenRequested(const SettingsRecord& settings, const QString& programFolder,
+                            const QByteArray& fileName, int columnCount);
+    /// The picture picker's folder tree is to be positioned on `folder`.
+    void pictureFolderChosen(const QString& folder);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     /// One side of the header and footer editor.
@@ -152,8 +173,10 @@ private:
     void showTitleText(const QStringList& lines, bool readOnly);
 
     // Folder settings
-    void folderFieldChanged(QLineEdit* field);
-    void folderFieldLeft(QLineEdit* field);
+    /// Keeps `member` of the settings in force equal to the field's text as it is typed.
+    void followFolderField(QLineEdit* field, ShiftJisField* bytes, QByteArray SettingsRecord::*member);
+    /// Ends a folder field's text with the separator, as the field is left.
+    static void endWithSeparator(QLineEdit* field);
     /// Reloads the table and snippet lists when the data folder in force is not the one they show.
     void followDataFolder();
     void BitBtn1Click();
@@ -175,8 +198,6 @@ private:
     void ListView2DblClick();
     void loadDefinitionIntoDialogs(const TableDefinition& definition);
     void emptyEditorFields();
-    /// The number shown in Edit3, or -1 when no stored definition is being edited.
-    int editedNumber() const;
 
     // Header and footer editor
     void snippetListClick(SnippetSide& side, SnippetSide& other);
@@ -196,6 +217,8 @@ private:
     TableDefinition m_currentDefinition;
     bool m_ended = false;
     HelpWindow* m_helpWindow = nullptr;
+    QList<DefinitionPage*> m_definitionPages;
+    EditedTable* m_editedTable = nullptr;
 
     ShiftJisField* m_edit1Field;
     ShiftJisField* m_edit2Field;

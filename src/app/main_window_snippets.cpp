@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/shift_jis_field.h"
 #include "app/user_dialogs.h"
+#include "app/widget_events.h"
 #include "store/shift_jis.h"
 
 #include <QComboBox>
@@ -71,10 +72,17 @@ void TForm1::buildSnippetPage() {
                     &Messages::FooterNameRequired,
                     &Messages::FooterNameColon,
                     &Messages::FooterBodyMissing};
-    for (QWidget* watched : {static_cast<QWidget*>(Edit9), static_cast<QWidget*>(Edit10),
-                             ListView3->viewport(), ListView4->viewport()}) {
-        watched->installEventFilter(this);
+    // A ":" cannot be part of a snippet's name: the key is refused with a word.
+    for (SnippetSide* side : {&m_headerSide, &m_footerSide}) {
+        WidgetEvents* const nameEvents = WidgetEvents::of(side->name);
+        nameEvents->refuse(QStringLiteral(":"));
+        connect(nameEvents, &WidgetEvents::refused, this,
+                [this, side] { UserDialogs::show(this, MessageIcon::Error, *side->colonRefused); });
     }
+    connect(ListView3, &QAbstractItemView::clicked, this,
+            [this] { snippetListClick(m_headerSide, m_footerSide); });
+    connect(ListView4, &QAbstractItemView::clicked, this,
+            [this] { snippetListClick(m_footerSide, m_headerSide); });
     const auto guardedClick = [this](QPushButton* source, SnippetSide& side,
                                      void (TForm1::*handler)(SnippetSide&)) {
         connect(source, &QPushButton::clicked, this, [this, &side, handler] {

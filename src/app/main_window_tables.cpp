@@ -6,11 +6,7 @@
 #include "app/restore_definition_window.h"
 #include "app/shift_jis_field.h"
 #include "app/user_dialogs.h"
-#include "app/windows.h"
-#include "dialogs/cell_colour_dialog.h"
-#include "dialogs/table_settings_dialog.h"
-#include "entry/picture_picker.h"
-#include "entry/table_data_editor.h"
+#include "app/widget_events.h"
 #include "html/page_generator.h"
 #include "store/file_names.h"
 #include "store/shift_jis.h"
@@ -41,7 +37,9 @@ void TForm1::buildDataPage() {
         group(TabSheet2, QStringLiteral("GroupBox3"), QStringLiteral("テーブルデータ"), {342, 76, 184, 64});
     BitBtn8 = button(GroupBox3, QStringLiteral("BitBtn8"), QStringLiteral("テーブルデータを入力する"),
                      {8, 24, 168, 28});
-    ListView2->viewport()->installEventFilter(this);
+    // A double click anywhere on the list, on a row or not, positions the picture picker.
+    connect(WidgetEvents::of(ListView2->viewport()), &WidgetEvents::doubleClicked, this,
+            &TForm1::ListView2DblClick);
     connect(BitBtn8, &QPushButton::clicked, this,
             [this] { UserDialogs::guarded(this, [this] { BitBtn8Click(); }); });
     connect(BitBtn9, &QPushButton::clicked, this,
@@ -90,8 +88,12 @@ void TForm1::buildTablePage() {
     m_edit5Field = ShiftJisField::attach(Edit5, TableDefinition::NameCapacity);
     m_comboBox1Field = ShiftJisField::attach(ComboBox1->lineEdit(), TableDefinition::NameCapacity);
     m_comboBox2Field = ShiftJisField::attach(ComboBox2->lineEdit(), TableDefinition::NameCapacity);
-    Edit5->installEventFilter(this);
-    ListView1->viewport()->installEventFilter(this);
+    // The extension is added by the program: a "." typed into the file name is refused with a word.
+    WidgetEvents* const fileNameEvents = WidgetEvents::of(Edit5);
+    fileNameEvents->refuse(QStringLiteral("."));
+    connect(fileNameEvents, &WidgetEvents::refused, this,
+            [this] { UserDialogs::show(this, MessageIcon::Information, Messages::ExtensionAutomatic); });
+    connect(ListView1, &QAbstractItemView::clicked, this, &TForm1::ListView1Click);
 
     const auto guardedClick = [this](QPushButton* source, void (TForm1::*handler)()) {
         connect(source, &QPushButton::clicked, this,
@@ -159,12 +161,19 @@ void TForm1::ListView1Click() {
     });
 }
 
-void TForm1::loadDefinitionIntoDialogs(const TableDefinition& definition) {
-    if (windows().Form3 != nullptr) {
-        windows().Form3->loadDefinition(definition);
+void TForm1::addDefinitionPage(DefinitionPage* page) {
+    if (!m_definitionPages.contains(page)) {
+        m_definitionPages.append(page);
     }
-    if (windows().Form4 != nullptr) {
-        windows().Form4->loadDefinition(definition);
+}
+
+void TForm1::removeDefinitionPage(DefinitionPage* page) {
+    m_definitionPages.removeAll(page);
+}
+
+void TForm1::loadDefinitionIntoDialogs(const TableDefinition& definition) {
+    for (DefinitionPage* page : std::as_const(m_definitionPages)) {
+        page->loadDefinition(definition);
     }
 }
 
@@ -177,11 +186,8 @@ void TForm1::BitBtn3Click() {
 void TForm1::ResetDefinition() {
     m_currentDefinition = TableDefinition();
     emptyEditorFields();
-    if (windows().Form3 != nullptr) {
-        windows().Form3->resetControls();
-    }
-    if (windows().Form4 != nullptr) {
-        windows().Form4->resetControls();
+    for (DefinitionPage* page : std::as_const(m_definitionPages)) {
+        page->resetControls();
     }
 }
 
@@ -229,11 +235,8 @@ void TForm1::GatherDefinition() {
     m_currentDefinition.FileName = m_edit5Field->bytes();
     m_currentDefinition.HeaderName = m_comboBox1Field->bytes();
     m_currentDefinition.FooterName = m_comboBox2Field->bytes();
-    if (windows().Form3 != nullptr) {
-        windows().Form3->gatherInto(m_currentDefinition);
-    }
-    if (windows().Form4 != nullptr) {
-        windows().Form4->gatherInto(m_currentDefinition);
+    for (const DefinitionPage* page : std::as_const(m_definitionPages)) {
+        page->gatherInto(m_currentDefinition);
     }
 }
 
@@ -281,11 +284,7 @@ void TForm1::Button2Click() {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
         return;
     }
-    if (windows().Form3 != nullptr) {
-        windows().Form3->show();
-        windows().Form3->raise();
-        windows().Form3->activateWindow();
-    }
+    emit tableSettingsRequested();
 }
 
 void TForm1::Button3Click() {
@@ -293,9 +292,7 @@ void TForm1::Button3Click() {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
         return;
     }
-    if (windows().Form4 != nullptr) {
-        windows().Form4->showFromStart();
-    }
+    emit cellSettingsRequested();
 }
 
 void TForm1::BitBtn8Click() {
@@ -320,16 +317,12 @@ void TForm1::BitBtn8Click() {
         UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
         return;
     }
-    if (windows().Form5 != nullptr) {
-        windows().Form5->OpenTable(m_settings, m_programFolder, fileName, definition->ColumnCount);
-    }
+    emit tableOpenRequested(m_settings, m_programFolder, fileName, definition->ColumnCount);
 }
 
 void TForm1::ListView2DblClick() {
     // The picture picker's folder tree is first positioned on the HTML folder.
-    if (windows().Form7 != nullptr) {
-        windows().Form7->SelectFolder(ShiftJis::decode(m_settings.HtmlFolder));
-    }
+    emit pictureFolderChosen(ShiftJis::decode(m_settings.HtmlFolder));
     if (selectedRow(ListView2) >= 0) {
         UserDialogs::guarded(this, [this] { BitBtn8Click(); });
     }

@@ -1,9 +1,7 @@
 #include "dialogs/cell_colour_dialog.h"
 
 #include "app/form_layout.h"
-#include "app/main_window.h"
 #include "app/user_dialogs.h"
-#include "app/windows.h"
 #include "dialogs/clamping_spin_box.h"
 #include "dialogs/colour_values.h"
 #include "dialogs/definition_saving.h"
@@ -110,16 +108,10 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Tool) {
     });
     connect(CheckBox1, &QCheckBox::toggled, this, &TForm4::CheckBox1Click);
     connect(CheckBox3, &QCheckBox::toggled, this, &TForm4::CheckBox3Click);
-    connect(Button2, &QPushButton::clicked, this, [this] { closeAndOfferToSave(this); });
+    connect(Button2, &QPushButton::clicked, this, [this] { closeAndOfferToSave(this, m_host); });
 
     DrawColumnStrip();
     DrawRowStrip();
-}
-
-TForm4::~TForm4() {
-    if (windows().Form4 == this) {
-        windows().Form4 = nullptr;
-    }
 }
 
 int TForm4::columnCount() const {
@@ -292,10 +284,10 @@ void TForm4::SpinEdit2Change(int count) {
 }
 
 void TForm4::setColourModes(bool columnMode) {
-    if (m_resetting || windows().Form1 == nullptr) {
+    if (m_resetting || m_host == nullptr) {
         return;
     }
-    TableDefinition& definition = windows().Form1->currentDefinition();
+    TableDefinition& definition = m_host->currentDefinition();
     definition.ColumnColourMode = columnMode;
     definition.RowColourMode = !columnMode;
 }

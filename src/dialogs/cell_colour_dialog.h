@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/definition_host.h"
 #include "store/table_definition.h"
 
 #include <QColor>
@@ -21,20 +22,22 @@ class ZelStringEX;
 /// font size, per row colour the background and text colour, and whether cells take their colours
 /// from their column or their row. Two drawn strips show one slot per column and per row colour; the
 /// left and right buttons do opposite things on them.
-class TForm4 : public QWidget {
+class TForm4 : public QWidget, public DefinitionPage {
     Q_OBJECT
 
 public:
     explicit TForm4(QWidget* parent = nullptr);
-    ~TForm4() override;
+
+    /// The window whose definition the dialog edits; none (the close button then only hides).
+    void setDefinitionHost(DefinitionHost* host) { m_host = host; }
 
     /// Shows a stored definition's counts, modes and per-index values.
-    void loadDefinition(const TableDefinition& definition);
+    void loadDefinition(const TableDefinition& definition) override;
     /// The values of a new definition, with both mode boxes clear.
-    void resetControls();
+    void resetControls() override;
     /// Copies the counts and the per-index values into the definition (not the modes: the mode boxes
     /// write those at once).
-    void gatherInto(TableDefinition& definition) const;
+    void gatherInto(TableDefinition& definition) const override;
     /// Shows the dialog with both strips scrolled back to the first column and row colour.
     void showFromStart();
 
@@ -83,6 +86,7 @@ private:
     int m_rowSlot = 0;
     bool m_resetting = false;
     QColor m_lastColour = Qt::black;
+    DefinitionHost* m_host = nullptr;
 };
 
 } // namespace kelvano

@@ -4,8 +4,11 @@ class QWidget;
 
 namespace kelvano {
 
-/// What the close buttons of both formatting dialogs do: gather the definition on the main window,
-/// hide the dialog, and on Yes write the definition at the number the main window shows.
-void closeAndOfferToSave(QWidget* dialog);
+class DefinitionHost;
+
+/// What the close buttons of both formatting dialogs do: gather the definition on the host, hide the
+/// dialog, and on Yes write the definition at the number the host shows. Without a host the dialog
+/// only hides.
+void closeAndOfferToSave(QWidget* dialog, DefinitionHost* host);
 
 } // namespace kelvano

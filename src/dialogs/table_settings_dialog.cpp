@@ -3,7 +3,6 @@
 #include "app/form_layout.h"
 #include "app/shift_jis_field.h"
 #include "app/user_dialogs.h"
-#include "app/windows.h"
 #include "dialogs/clamping_spin_box.h"
 #include "dialogs/colour_values.h"
 #include "dialogs/definition_saving.h"
@@ -102,13 +101,7 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
     connect(Button1, &QPushButton::clicked, this, [this] { colourButtonClick(m_borderColourField); });
     connect(Button2, &QPushButton::clicked, this, [this] { colourButtonClick(m_lightColourField); });
     connect(Button3, &QPushButton::clicked, this, [this] { colourButtonClick(m_darkColourField); });
-    connect(Button4, &QPushButton::clicked, this, [this] { closeAndOfferToSave(this); });
-}
-
-TForm3::~TForm3() {
-    if (windows().Form3 == this) {
-        windows().Form3 = nullptr;
-    }
+    connect(Button4, &QPushButton::clicked, this, [this] { closeAndOfferToSave(this, m_host); });
 }
 
 void TForm3::CheckBox2Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/definition_host.h"
 #include "store/table_definition.h"
 
 #include <QColor>
@@ -19,19 +20,21 @@ class ZelStringEX;
 
 /// The table-wide settings dialog: border, caption, table width, cell spacing and padding, and whether
 /// empty cells are drawn, for the definition being edited on the main window.
-class TForm3 : public QWidget {
+class TForm3 : public QWidget, public DefinitionPage {
     Q_OBJECT
 
 public:
     explicit TForm3(QWidget* parent = nullptr);
-    ~TForm3() override;
+
+    /// The window whose definition the dialog edits; none (the close button then only hides).
+    void setDefinitionHost(DefinitionHost* host) { m_host = host; }
 
     /// Shows a stored definition's table-wide values.
-    void loadDefinition(const TableDefinition& definition);
+    void loadDefinition(const TableDefinition& definition) override;
     /// The values of a new definition; the choice of the width option stays.
-    void resetControls();
+    void resetControls() override;
     /// Copies the controls' values into the definition's table-wide fields.
-    void gatherInto(TableDefinition& definition) const;
+    void gatherInto(TableDefinition& definition) const override;
 
     QGroupBox* GroupBox1;
     ClampingSpinBox* SpinEdit1;
@@ -72,6 +75,7 @@ private:
     ShiftJisField* m_darkColourField;
     /// The colour last chosen in the colour dialog, where it opens next.
     QColor m_lastColour = Qt::black;
+    DefinitionHost* m_host = nullptr;
 };
 
 } // namespace kelvano

@@ -2,8 +2,7 @@
 #include "entry/stored_text_list.h"
 
 #include "app/user_dialogs.h"
-#include "app/windows.h"
-#include "entry/table_data_editor.h"
+#include "entry/edited_table.h"
 #include "entry/text_collation.h"
 #include "entry/three_column_list.h"
 #include "store/shift_jis.h"
@@ -104,7 +103,7 @@ void TForm8::Edit1KeyPress() {
         UserDialogs::show(this, MessageIcon::Error, Messages::ResetFolderSettings);
         return;
     }
-    setEditorLink(*link);
+    emit linkChosen(*link);
     hide();
 }
 
@@ -119,7 +118,7 @@ void TForm8::ListBox1DblClick(QListWidgetItem* item) {
         return;
     }
     Edit1->setText(item->text());
-    setEditorLink(storedText(item));
+    emit linkChosen(storedText(item));
     hide();
 }
 
@@ -135,16 +134,7 @@ void TForm8::N1Click() {
 }
 
 TableDataFiles TForm8::files() const {
-    if (const TForm5* editor = windows().Form5) {
-        return editor->dataFiles();
-    }
-    return m_files;
-}
-
-void TForm8::setEditorLink(const QByteArray& link) {
-    if (TForm5* editor = windows().Form5) {
-        editor->SetCurrentCellLink(link);
-    }
+    return m_table != nullptr ? m_table->dataFiles() : m_files;
 }
 
 } // namespace kelvano

@@ -2,6 +2,8 @@
 
 #include "store/table_data_files.h"
 
+#include <optional>
+
 #include <QWidget>
 
 class QAction;
@@ -11,6 +13,8 @@ class QListWidgetItem;
 class QMenu;
 
 namespace kelvano {
+
+class EditedTable;
 
 /// The link list window: the table's reusable hyperlink targets (its ".URL" list), from which the
 /// editor's current cell gets its link.
@@ -29,6 +33,14 @@ public:
     QMenu* PopupMenu1;
     QAction* N1;
 
+    /// The editor whose table the list follows while it is open; none (the files given at the opening
+    /// are used).
+    void setEditedTable(const EditedTable* table) { m_table = table; }
+
+signals:
+    /// A link was chosen for the editor's current cell.
+    void linkChosen(const QByteArray& link);
+
 private:
     /// False (message shown) when the link list can be neither read nor created.
     bool fillList(const std::optional<QList<QByteArray>>& lines);
@@ -38,12 +50,12 @@ private:
     void ListBox1Click(QListWidgetItem* item);
     void ListBox1DblClick(QListWidgetItem* item);
     void N1Click();
-    void setEditorLink(const QByteArray& link);
     /// The table's files under the folder settings in force: the editor's table when there is an
     /// editor, else those given at the opening.
     TableDataFiles files() const;
 
     TableDataFiles m_files;
+    const EditedTable* m_table = nullptr;
 };
 
 } // namespace kelvano

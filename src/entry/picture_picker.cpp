@@ -109,6 +109,10 @@ void TForm7::OpenFor(int mode, const SettingsRecord& settings, const QString& pr
     PickerMode = quint8(mode);
 }
 
+void TForm7::showReferencePath(const QString& path) {
+    Edit1->setText(path);
+}
+
 void TForm7::SelectFolder(const QString& folder) {
     FolderView1->SelectPath(folder);
 }

@@ -46,6 +46,8 @@ public:
     /// shows the window. `settings` are the folder settings in force, whose image folder is read when
     /// a picture is copied, so the record must outlive the opening.
     void OpenFor(int mode, const SettingsRecord& settings, const QString& programFolder);
+    /// Puts a path into the reference box (the cell's current picture when the picker opens).
+    void showReferencePath(const QString& path);
     /// Positions the folder tree.
     void SelectFolder(const QString& folder);
 

@@ -2,11 +2,8 @@
 
 #include "app/form_layout.h"
 #include "app/user_dialogs.h"
-#include "app/windows.h"
 #include "entry/layer_view_model.h"
-#include "entry/link_list.h"
 #include "entry/table_data_model.h"
-#include "entry/table_data_reference.h"
 #include "entry/table_grid_delegate.h"
 #include "entry/table_layers_file.h"
 #include "store/shift_jis.h"
@@ -230,7 +227,7 @@ void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFol
             return;
         }
         const TableDataFiles files = TableDataFiles::fromStored(settings.DataFolder, fileName);
-        if (!loadTable(files, columnCount)) {
+        if (!LoadTableData(files, columnCount)) {
             return; // the table stays closed; whatever the editor held is kept
         }
         m_settings = &settings;
@@ -247,11 +244,7 @@ void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFol
     });
 }
 
-bool TForm5::LoadTableData() {
-    return loadTable(dataFiles(), m_columnCount);
-}
-
-bool TForm5::loadTable(const TableDataFiles& files, int columnCount) {
+bool TForm5::LoadTableData(const TableDataFiles& files, int columnCount) {
     TableLayersFile::Loaded loaded = TableLayersFile::load(files, columnCount);
     switch (loaded.state) {
     case TableLayersFile::Opening::Unavailable:
@@ -478,9 +471,7 @@ void TForm5::StringGrid1MouseDown(Qt::MouseButton button, QPoint position) {
 }
 
 void TForm5::StringGrid1DblClick() {
-    if (TForm6* reference = windows().Form6) {
-        UserDialogs::guarded(this, [&] { reference->OpenAt(dataFiles(), pos() + m_lastMouse); });
-    }
+    emit referenceRequested(dataFiles(), pos() + m_lastMouse);
 }
 
 void TForm5::BitBtn1Click() {
@@ -597,9 +588,7 @@ void TForm5::clearDecoration(CellLayer layer) {
 }
 
 void TForm5::N14Click() {
-    if (TForm8* linkList = windows().Form8) {
-        linkList->Open(dataFiles());
-    }
+    emit linkListRequested(dataFiles());
 }
 
 void TForm5::N18Click() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "entry/edited_table.h"
 #include "entry/table_layers.h"
 #include "entry/text_collation.h"
 #include "store/settings_record.h"
@@ -22,7 +23,7 @@ class TableGridDelegate;
 
 /// The table data editor: the grid in which the user types one table's rows and decorates its cells
 /// with pictures, links and backgrounds, kept in the table's ".TBL" file.
-class TForm5 : public QWidget {
+class TForm5 : public QWidget, public EditedTable {
     Q_OBJECT
 
 public:
@@ -39,9 +40,10 @@ public:
     /// Asked before the program ends: with unsaved changes the user chooses to save them (Yes), give
     /// them up (No) or go on working (Cancel). False when the program is to stay: Cancel, or a save
     /// that failed.
-    bool mayEnd();
-    /// Reads the table's ".TBL" file into the cell layers; false when it can neither be opened nor created.
-    bool LoadTableData();
+    bool mayEnd() override;
+    /// Reads a table's ".TBL" file of `columnCount` columns into the cell layers; false (after the
+    /// message) when it can neither be opened nor created, the rows shown then staying as they are.
+    bool LoadTableData(const TableDataFiles& files, int columnCount);
     /// Writes every row to the ".TBL" file; false when it cannot be written (the old file stays).
     bool SaveTableData();
     void AutoSizeColumns();
@@ -51,7 +53,7 @@ public:
     /// The folder settings in force.
     const SettingsRecord& settings() const;
     const QString& programFolder() const { return m_programFolder; }
-    TableDataFiles dataFiles() const;
+    TableDataFiles dataFiles() const override;
     TableDataModel& model() { return *m_model; }
     /// The last mouse position over the text grid, in the grid's coordinates.
     QPoint lastMousePosition() const { return m_lastMouse; }
@@ -100,6 +102,10 @@ public slots:
 signals:
     /// The picture picker is wanted for a picture to the right (0), to the left (1) or a background (2).
     void picturePickerRequested(int mode);
+    /// The reference window is wanted for the table's stored texts, its top left corner at `topLeft`.
+    void referenceRequested(const TableDataFiles& files, QPoint topLeft);
+    /// The link list is wanted for the table's links.
+    void linkListRequested(const TableDataFiles& files);
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
@@ -110,7 +116,6 @@ protected:
 
 private:
     void buildMenu();
-    bool loadTable(const TableDataFiles& files, int columnCount);
     /// With unsaved changes, asks whether to save them first; false when the action is to stop.
     bool settleChanges();
     /// With unsaved changes, asks whether to give them up; false when they are to stay.

@@ -2,8 +2,6 @@
 #include "entry/stored_text_list.h"
 
 #include "app/user_dialogs.h"
-#include "app/windows.h"
-#include "entry/table_data_editor.h"
 #include "entry/text_collation.h"
 #include "entry/three_column_list.h"
 
@@ -53,9 +51,7 @@ void TForm6::OpenAt(const TableDataFiles& files, QPoint topLeft) {
 }
 
 void TForm6::ListBox1DblClick(QListWidgetItem* item) {
-    if (TForm5* editor = windows().Form5) {
-        editor->SetCurrentCellText(storedText(item));
-    }
+    emit textChosen(storedText(item));
     hide();
 }
 

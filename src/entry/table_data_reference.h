@@ -26,6 +26,10 @@ public:
 
     QListWidget* ListBox1;
 
+signals:
+    /// A stored text was chosen for the editor's current cell.
+    void textChosen(const QByteArray& text);
+
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 

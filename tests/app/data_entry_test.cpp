@@ -1,5 +1,5 @@
 #include "app/main_window.h"
-#include "app/windows.h"
+#include "app/window_links.h"
 #include "dialogs/cell_colour_dialog.h"
 #include "dialogs/clamping_spin_box.h"
 #include "entry/table_data_editor.h"
@@ -30,8 +30,9 @@ const QString SaveQuestion = QStringLiteral("テーブルデータが変更さ�
 /// The main window, both formatting dialogs and the table data editor, as a user meets them.
 class DataEntryTest : public testing::Test {
 protected:
-    DataEntryTest() : windows(program.path()), form(windows.form1()) { kelvano::windows().Form5 = &editor; }
-    ~DataEntryTest() override { kelvano::windows().Form5 = nullptr; }
+    DataEntryTest() : windows(program.path()), form(windows.form1()) {
+        linkWindows({.Form1 = &form, .Form5 = &editor});
+    }
 
     void registerNew(const QString& title, const QString& fileName) {
         test::click(form.BitBtn3);

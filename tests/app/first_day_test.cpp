@@ -4,7 +4,6 @@
 #include "../entry/jpeg_writer.h"
 #include "app/main_window.h"
 #include "app/window_links.h"
-#include "app/windows.h"
 #include "entry/picture_picker.h"
 #include "entry/table_data_editor.h"
 #include "entry/table_data_model.h"
@@ -34,16 +33,10 @@ namespace {
 class FirstDay : public testing::Test {
 protected:
     FirstDay() : windows(program.path()), form(windows.form1()) {
-        kelvano::windows().Form5 = &editor;
-        kelvano::windows().Form7 = &picker;
-        linkWindows(kelvano::windows());
+        linkWindows({.Form1 = &form, .Form5 = &editor, .Form7 = &picker});
         Clock::setFixedNow(QDateTime(QDate(1997, 6, 1), QTime(9, 5, 7)));
     }
-    ~FirstDay() override {
-        Clock::setFixedNow({});
-        kelvano::windows().Form5 = nullptr;
-        kelvano::windows().Form7 = nullptr;
-    }
+    ~FirstDay() override { Clock::setFixedNow({}); }
 
     void registerSnippet(QPushButton* newButton, QLineEdit* name, QPushButton* registerButton,
                          const QString& title, const QString& text) {

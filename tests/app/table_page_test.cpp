@@ -1,6 +1,6 @@
 #include "app/main_window.h"
 #include "app/restore_definition_window.h"
-#include "app/windows.h"
+#include "app/window_links.h"
 #include "dialogs/cell_colour_dialog.h"
 #include "dialogs/clamping_spin_box.h"
 #include "dialogs/strip_image.h"
@@ -400,7 +400,7 @@ namespace {
 
 TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
     TForm5 editor;
-    kelvano::windows().Form5 = &editor;
+    linkWindows({.Form1 = &form, .Form5 = &editor});
     const TableDefinitionFile file(program.path());
     for (const int columns : {3, 5}) {
         TableDefinition definition;
@@ -427,7 +427,6 @@ TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
     QTest::mouseDClick(form.ListView2->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_TRUE(editor.isVisible());
     EXPECT_FALSE(editor.StringGrid1->model()->headerData(3, Qt::Horizontal).isValid());
-    kelvano::windows().Form5 = nullptr;
 }
 
 } // namespace

@@ -1,8 +1,15 @@
+#include "app/qt_dialog_sink.h"
 #include "app/user_dialogs.h"
 #include "store/io_error.h"
 #include "support/dialog_recorder.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QColorDialog>
+#include <QMessageBox>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace kelvano {
@@ -27,16 +34,65 @@ TEST(UserDialogs, AnIoErrorEndsTheHandlerAndIsShownInTheStandardBox) {
     EXPECT_EQ(shown.ownerName, QStringLiteral("Form1"));
 }
 
-TEST(UserDialogs, QuestionsAndColoursAreAnsweredFromTheScript) {
-    test::DialogRecorder recorder;
-    recorder.answerNext(true);
-    recorder.chooseNext(QColor(Qt::red));
+/// Acts on the next modal dialog once it is shown: the program's own dialogs run their own event loop.
+void whenModalShown(const std::function<void(QWidget*)>& act) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible()) {
+            poll->stop();
+            poll->deleteLater();
+            act(modal);
+        }
+    });
+    poll->start();
+}
+
+/// The program's own dialogs for the length of a test.
+class RealDialogs {
+public:
+    RealDialogs() : m_previous(UserDialogs::setSink(std::make_unique<QtDialogSink>())) {}
+    ~RealDialogs() { UserDialogs::setSink(std::move(m_previous)); }
+
+private:
+    std::unique_ptr<DialogSink> m_previous;
+};
+
+TEST(UserDialogs, QuestionsAndColoursAreAnsweredInTheProgramsOwnDialogs) {
+    RealDialogs real;
+    QString caption;
+    QMessageBox::StandardButtons buttons;
+    const auto answerNext = [&](QMessageBox::StandardButton choice) {
+        whenModalShown([&caption, &buttons, choice](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            ASSERT_NE(box, nullptr);
+            caption = box->windowTitle();
+            buttons = box->standardButtons();
+            box->button(choice)->click();
+        });
+    };
+    const auto chooseNext = [](std::optional<QColor> colour) {
+        whenModalShown([colour](QWidget* modal) {
+            auto* dialog = qobject_cast<QColorDialog*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            if (colour) {
+                dialog->setCurrentColor(*colour);
+                dialog->accept();
+            } else {
+                dialog->reject();
+            }
+        });
+    };
+    answerNext(QMessageBox::Yes);
     EXPECT_TRUE(UserDialogs::askYesNo(nullptr, MessageIcon::None, QStringLiteral("設定を保存しますか？")));
+    EXPECT_EQ(caption, QStringLiteral("TAVELO"));
+    EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
+    answerNext(QMessageBox::No);
     EXPECT_FALSE(UserDialogs::askYesNo(nullptr, MessageIcon::None, QStringLiteral("設定を保存しますか？")));
+    chooseNext(QColor(Qt::red));
     EXPECT_EQ(UserDialogs::chooseColour(nullptr, Qt::white), QColor(Qt::red));
+    chooseNext(std::nullopt);
     EXPECT_EQ(UserDialogs::chooseColour(nullptr, Qt::white), std::nullopt);
-    EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("TAVELO"));
-    EXPECT_TRUE(recorder.shown().first().question);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/windows.h"
+#include "app/window_links.h"
 #include "entry/link_list.h"
 #include "entry/table_data_editor.h"
 #include "entry/table_data_model.h"
@@ -18,17 +18,14 @@
 
 namespace kelvano::test {
 
-/// The editor, reference and link list windows over a temporary data folder, registered as the
-/// program registers them, with every message recorded.
+/// The editor, reference and link list windows over a temporary data folder, wired as the
+/// program wires them, with every message recorded.
 class EditorFixture : public testing::Test {
 protected:
     EditorFixture() {
         m_settings.DataFolder = QFile::encodeName(m_folder.path());
-        windows().Form5 = &m_editor;
-        windows().Form6 = &m_reference;
-        windows().Form8 = &m_links;
+        linkWindows({.Form5 = &m_editor, .Form6 = &m_reference, .Form8 = &m_links});
     }
-    ~EditorFixture() override { windows() = {}; }
 
     TableDataFiles files(const QString& name = QStringLiteral("price")) const {
         return TableDataFiles(m_folder.path(), name);

@@ -13,8 +13,7 @@ namespace {
 class PicturePickerLink : public test::EditorFixture {
 protected:
     PicturePickerLink() {
-        windows().Form7 = &m_picker;
-        linkWindows(windows());
+        linkWindows({.Form5 = &m_editor, .Form7 = &m_picker});
         m_folder.write(QStringLiteral("sea.jpg"), test::jpegBytes(40, 30, Qt::cyan));
         m_folder.write(QStringLiteral("sky.gif"), "GIF89a");
         m_settings.ImageFolder = QFile::encodeName(m_folder.path() + QStringLiteral("images/"));

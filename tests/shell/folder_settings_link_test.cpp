@@ -1,6 +1,5 @@
 #include "app/main_window.h"
 #include "app/window_links.h"
-#include "app/windows.h"
 #include "entry/picture_picker.h"
 #include "shell/directory_picker.h"
 #include "shell/folder_view.h"
@@ -19,14 +18,12 @@
 namespace kelvano {
 namespace {
 
-/// The main window with both pickers, registered and linked as the program links them.
+/// The main window with both pickers, linked as the program links them.
 class FolderSettingsLink : public testing::Test {
 protected:
     FolderSettingsLink() : windowSet(program.path()), form(windowSet.form1()) {
         QDir(program.path()).mkpath(QStringLiteral("site/pictures"));
-        windows().Form2 = &directoryPicker;
-        windows().Form7 = &picturePicker;
-        linkWindows(windows());
+        linkWindows({.Form1 = &form, .Form2 = &directoryPicker, .Form7 = &picturePicker});
     }
 
     QString folder(const char* name) const {

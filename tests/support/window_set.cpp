@@ -1,7 +1,7 @@
 #include "support/window_set.h"
 
 #include "app/main_window.h"
-#include "app/windows.h"
+#include "app/window_links.h"
 #include "dialogs/cell_colour_dialog.h"
 #include "dialogs/table_settings_dialog.h"
 
@@ -15,11 +15,9 @@ namespace kelvano::test {
 
 WindowSet::WindowSet(const QString& programFolder) {
     m_form1 = std::make_unique<TForm1>(programFolder);
-    windows().Form1 = m_form1.get();
     m_form3 = std::make_unique<TForm3>();
-    windows().Form3 = m_form3.get();
     m_form4 = std::make_unique<TForm4>();
-    windows().Form4 = m_form4.get();
+    linkWindows({.Form1 = m_form1.get(), .Form3 = m_form3.get(), .Form4 = m_form4.get()});
     m_form1->show();
     QApplication::setActiveWindow(m_form1.get());
     static_cast<void>(QTest::qWaitForWindowActive(m_form1.get()));
@@ -29,7 +27,6 @@ WindowSet::~WindowSet() {
     m_form4.reset();
     m_form3.reset();
     m_form1.reset();
-    windows() = Windows();
 }
 
 void click(QAbstractButton* button) {

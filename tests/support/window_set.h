@@ -17,8 +17,8 @@ class TForm4;
 
 namespace kelvano::test {
 
-/// The main window and both formatting dialogs created as the program creates them, registered as the
-/// windows of this run, for the given program folder; the main window is shown and active.
+/// The main window and both formatting dialogs created and wired as the program creates them, for the
+/// given program folder; the main window is shown and active.
 class WindowSet {
 public:
     explicit WindowSet(const QString& programFolder);
