@@ -11,8 +11,8 @@
 //   kelvano_hostile_input_bench --benchmark_filter='JpegPreview/0/0$'    belongs to that picture)
 
 #include "../tests/entry/jpeg_writer.h"
-#include "entry/jpeg_file.h"
-#include "html/header_macros.h"
+#include "core/html/header_macros.h"
+#include "gui/entry/jpeg_file.h"
 
 #include <QImage>
 #include <benchmark/benchmark.h>

@@ -3,12 +3,12 @@
 //   kelvano_page_bench --benchmark_filter='/1000/'    (one size per process, so that the peak
 //   kelvano_page_bench --benchmark_filter='/10000/'    resident memory belongs to that size)
 
-#include "html/page_generator.h"
-#include "store/save_file.h"
-#include "store/settings_record.h"
-#include "store/shift_jis.h"
-#include "store/table_definition_file.h"
-#include "store/table_row_record.h"
+#include "core/html/page_generator.h"
+#include "core/store/save_file.h"
+#include "core/store/settings_record.h"
+#include "core/store/shift_jis.h"
+#include "core/store/table_definition_file.h"
+#include "core/store/table_row_record.h"
 
 #include <QDir>
 #include <QFile>

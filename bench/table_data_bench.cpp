@@ -1,11 +1,11 @@
 // Speed of the table data editor on large tables: loading, sorting and saving a table's rows, opening
 // it in the editor, and one typed character.
 
-#include "app/user_dialogs.h"
-#include "entry/table_data_editor.h"
-#include "entry/table_data_model.h"
-#include "entry/table_layers_file.h"
-#include "entry/text_collation.h"
+#include "core/table/table_data_model.h"
+#include "core/table/table_layers_file.h"
+#include "core/table/text_collation.h"
+#include "gui/base/user_dialogs.h"
+#include "gui/entry/table_data_editor.h"
 
 #include <QApplication>
 #include <QTableView>

@@ -1,15 +1,15 @@
 #include "app/window_links.h"
 
-#include "app/main_window.h"
-#include "app/user_dialogs.h"
-#include "dialogs/cell_colour_dialog.h"
-#include "dialogs/table_settings_dialog.h"
-#include "entry/link_list.h"
-#include "entry/picture_picker.h"
-#include "entry/table_data_editor.h"
-#include "entry/table_data_reference.h"
-#include "shell/directory_picker.h"
-#include "store/shift_jis.h"
+#include "core/store/shift_jis.h"
+#include "gui/base/user_dialogs.h"
+#include "gui/dialogs/cell_colour_dialog.h"
+#include "gui/dialogs/table_settings_dialog.h"
+#include "gui/entry/link_list.h"
+#include "gui/entry/picture_picker.h"
+#include "gui/entry/table_data_editor.h"
+#include "gui/entry/table_data_reference.h"
+#include "gui/main/main_window.h"
+#include "gui/shell/directory_picker.h"
 
 namespace kelvano {
 namespace {

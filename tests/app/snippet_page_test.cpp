@@ -1,5 +1,5 @@
-#include "app/main_window.h"
-#include "store/shift_jis.h"
+#include "core/store/shift_jis.h"
+#include "gui/main/main_window.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"

@@ -1,6 +1,6 @@
-#include "app/qt_dialog_sink.h"
-#include "app/user_dialogs.h"
-#include "store/io_error.h"
+#include "core/store/io_error.h"
+#include "gui/base/qt_dialog_sink.h"
+#include "gui/base/user_dialogs.h"
 #include "support/dialog_recorder.h"
 
 #include <QAbstractButton>

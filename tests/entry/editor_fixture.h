@@ -1,11 +1,11 @@
 #pragma once
 
 #include "app/window_links.h"
-#include "entry/link_list.h"
-#include "entry/table_data_editor.h"
-#include "entry/table_data_model.h"
-#include "entry/table_data_reference.h"
-#include "entry/table_layers_file.h"
+#include "core/table/table_data_model.h"
+#include "core/table/table_layers_file.h"
+#include "gui/entry/link_list.h"
+#include "gui/entry/table_data_editor.h"
+#include "gui/entry/table_data_reference.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 

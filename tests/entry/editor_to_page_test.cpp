@@ -1,7 +1,7 @@
+#include "core/html/clock.h"
+#include "core/html/page_generator.h"
+#include "core/store/table_definition_file.h"
 #include "editor_fixture.h"
-#include "html/clock.h"
-#include "html/page_generator.h"
-#include "store/table_definition_file.h"
 
 #include <QDir>
 

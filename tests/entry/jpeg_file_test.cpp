@@ -1,6 +1,6 @@
-#include "entry/jpeg_file.h"
+#include "core/store/io_error.h"
+#include "gui/entry/jpeg_file.h"
 #include "jpeg_writer.h"
-#include "store/io_error.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "app/window_links.h"
 #include "editor_fixture.h"
-#include "entry/picture_picker.h"
+#include "gui/entry/picture_picker.h"
+#include "gui/shell/file_view.h"
 #include "jpeg_writer.h"
-#include "shell/file_view.h"
 
 #include <QAction>
 

@@ -1,7 +1,7 @@
+#include "core/store/shift_jis.h"
 #include "editor_fixture.h"
-#include "entry/cell_markers.h"
-#include "entry/table_grid_delegate.h"
-#include "store/shift_jis.h"
+#include "gui/entry/cell_markers.h"
+#include "gui/entry/table_grid_delegate.h"
 #include "support/file_size_limit.h"
 
 #include <QDir>

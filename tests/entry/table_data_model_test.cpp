@@ -1,7 +1,7 @@
-#include "entry/layer_view_model.h"
-#include "entry/table_data_model.h"
-#include "entry/table_layers_file.h"
-#include "entry/text_collation.h"
+#include "core/table/layer_view_model.h"
+#include "core/table/table_data_model.h"
+#include "core/table/table_layers_file.h"
+#include "core/table/text_collation.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 

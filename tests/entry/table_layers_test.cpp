@@ -1,5 +1,5 @@
-#include "entry/table_layers.h"
-#include "entry/text_collation.h"
+#include "core/table/table_layers.h"
+#include "core/table/text_collation.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

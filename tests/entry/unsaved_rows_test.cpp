@@ -1,5 +1,5 @@
+#include "core/store/shift_jis.h"
 #include "editor_fixture.h"
-#include "store/shift_jis.h"
 #include "support/file_size_limit.h"
 
 #include <QClipboard>

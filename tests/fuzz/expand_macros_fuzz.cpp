@@ -1,9 +1,9 @@
 // The header macros over any header line.
 
+#include "core/html/clock.h"
+#include "core/html/header_macros.h"
+#include "core/store/shift_jis.h"
 #include "fuzz_support.h"
-#include "html/clock.h"
-#include "html/header_macros.h"
-#include "store/shift_jis.h"
 
 using namespace kelvano;
 using kelvano::fuzz::require;

@@ -1,8 +1,8 @@
 // Item identifier lists in their stored form, and the four list operations on them.
 // Input: two signed counts, then the bytes of a list.
 
+#include "core/shell/item_id_list.h"
 #include "fuzz_support.h"
-#include "shell/item_id_list.h"
 
 using namespace kelvano;
 using kelvano::fuzz::require;

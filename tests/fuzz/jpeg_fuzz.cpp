@@ -1,7 +1,7 @@
 // The JPEG reader of the picture picker's preview over any bytes.
 
-#include "entry/jpeg_file.h"
 #include "fuzz_support.h"
+#include "gui/entry/jpeg_file.h"
 
 using namespace kelvano;
 using kelvano::fuzz::require;

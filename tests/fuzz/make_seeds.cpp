@@ -3,14 +3,14 @@
 // Each seed is small and built for one purpose: Shift-JIS texts with a 0x5C or letter second byte,
 // non-default values in every part, torn tails.
 
+#include "core/shell/item_id_list.h"
+#include "core/store/settings_record.h"
+#include "core/store/shift_jis.h"
+#include "core/store/snippet_store.h"
+#include "core/store/table_definition.h"
+#include "core/store/table_row_record.h"
+#include "core/store/text_lines.h"
 #include "jpeg_writer.h"
-#include "shell/item_id_list.h"
-#include "store/settings_record.h"
-#include "store/shift_jis.h"
-#include "store/snippet_store.h"
-#include "store/table_definition.h"
-#include "store/table_row_record.h"
-#include "store/text_lines.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 // TAVELO.DAT: the settings record codec and the file, whatever bytes the file holds.
 
+#include "core/store/io_error.h"
+#include "core/store/settings_file.h"
 #include "fuzz_support.h"
-#include "store/io_error.h"
-#include "store/settings_file.h"
 
 using namespace kelvano;
 using kelvano::fuzz::require;

@@ -1,8 +1,8 @@
 // Shift-JIS conversion both ways, and the CR LF text lines of snippets and lists.
 
+#include "core/store/shift_jis.h"
+#include "core/store/text_lines.h"
 #include "fuzz_support.h"
-#include "store/shift_jis.h"
-#include "store/text_lines.h"
 
 #include <cstring>
 #include <unicode/uchar.h>

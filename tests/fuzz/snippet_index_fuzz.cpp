@@ -1,10 +1,10 @@
 // HEAD.DAT / FOOT.DAT and the snippet bodies: the index record codec and the store over any index file.
 // Input: a 16-bit index length, the index bytes, a name run, then the body text.
 
+#include "core/store/record_fields.h"
+#include "core/store/snippet_store.h"
+#include "core/store/text_lines.h"
 #include "fuzz_support.h"
-#include "store/record_fields.h"
-#include "store/snippet_store.h"
-#include "store/text_lines.h"
 
 using namespace kelvano;
 using kelvano::fuzz::require;

@@ -1,7 +1,7 @@
 // TABLE.DAT: the record codec and the file, whatever bytes the file holds.
 
+#include "core/store/table_definition_file.h"
 #include "fuzz_support.h"
-#include "store/table_definition_file.h"
 
 using namespace kelvano;
 using kelvano::fuzz::require;

@@ -3,9 +3,9 @@
 // per column a flag byte (1 text, 2 picture, 4 link, 8 background, 16 picture on the right) and a run
 // per flagged layer; a row ends after 50 columns, the input after any column.
 
+#include "core/html/table_markup.h"
+#include "core/store/record_fields.h"
 #include "fuzz_support.h"
-#include "html/table_markup.h"
-#include "store/record_fields.h"
 
 using namespace kelvano;
 using kelvano::fuzz::require;

@@ -1,7 +1,7 @@
 // A table's ".TBL" file: the row record codec, the row reader, and the editor's load and save.
 // Input: the column count (a signed byte, so out-of-range counts come too), then the file's bytes.
 
-#include "entry/table_layers_file.h"
+#include "core/table/table_layers_file.h"
 #include "fuzz_support.h"
 
 using namespace kelvano;

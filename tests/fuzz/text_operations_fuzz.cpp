@@ -1,13 +1,13 @@
 // The string utility component's text and number operations on any bytes.
 // Input: a width byte, a 32-bit number, an 8-byte real, a prefix run, then the text.
 
+#include "core/store/shift_jis.h"
+#include "core/text/csv_fields.h"
+#include "core/text/date_serial.h"
+#include "core/text/exponent_form.h"
+#include "core/text/number_text.h"
+#include "core/text/text_edits.h"
 #include "fuzz_support.h"
-#include "store/shift_jis.h"
-#include "strutil/csv_fields.h"
-#include "strutil/date_serial.h"
-#include "strutil/exponent_form.h"
-#include "strutil/number_text.h"
-#include "strutil/text_edits.h"
 
 #include <algorithm>
 #include <cmath>

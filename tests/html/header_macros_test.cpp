@@ -1,6 +1,6 @@
-#include "html/clock.h"
-#include "html/header_macros.h"
-#include "store/shift_jis.h"
+#include "core/html/clock.h"
+#include "core/html/header_macros.h"
+#include "core/store/shift_jis.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "html/table_markup.h"
+#include "core/html/table_markup.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "store/core_messages.h"
-#include "store/settings_record.h"
-#include "store/shift_jis.h"
-#include "store/table_definition.h"
-#include "store/table_row_record.h"
+#include "core/store/core_messages.h"
+#include "core/store/settings_record.h"
+#include "core/store/shift_jis.h"
+#include "core/store/table_definition.h"
+#include "core/store/table_row_record.h"
 #include "support/temp_folder.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "shell/directory_picker.h"
-#include "shell/file_view.h"
-#include "shell/folder_view.h"
+#include "gui/shell/directory_picker.h"
+#include "gui/shell/file_view.h"
+#include "gui/shell/folder_view.h"
 #include "shell_fixture.h"
 #include "support/dialog_recorder.h"
 

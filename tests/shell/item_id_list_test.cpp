@@ -1,4 +1,4 @@
-#include "shell/item_id_list.h"
+#include "core/shell/item_id_list.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

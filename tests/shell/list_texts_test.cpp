@@ -1,4 +1,4 @@
-#include "shell/list_texts.h"
+#include "core/shell/list_texts.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "shell/file_system_namespace.h"
-#include "shell/shell_module.h"
+#include "gui/shell/file_system_namespace.h"
+#include "gui/shell/shell_module.h"
 #include "support/temp_folder.h"
 
 #include <QDir>

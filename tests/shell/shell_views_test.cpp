@@ -1,7 +1,7 @@
-#include "shell/combo_view.h"
-#include "shell/file_view.h"
-#include "shell/folder_view.h"
-#include "shell/shell_context_menu.h"
+#include "gui/shell/combo_view.h"
+#include "gui/shell/file_view.h"
+#include "gui/shell/folder_view.h"
+#include "gui/shell/shell_context_menu.h"
 #include "shell_fixture.h"
 #include "support/dialog_recorder.h"
 

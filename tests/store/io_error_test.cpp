@@ -1,5 +1,5 @@
-#include "store/io_error.h"
-#include "store/save_file.h"
+#include "core/store/io_error.h"
+#include "core/store/save_file.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 

@@ -1,4 +1,4 @@
-#include "store/program_folder.h"
+#include "core/store/program_folder.h"
 #include "support/temp_folder.h"
 
 #include <QDir>

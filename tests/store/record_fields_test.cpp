@@ -1,4 +1,4 @@
-#include "store/record_fields.h"
+#include "core/store/record_fields.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "store/settings_file.h"
+#include "core/store/settings_file.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 

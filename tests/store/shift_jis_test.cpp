@@ -1,4 +1,4 @@
-#include "store/shift_jis.h"
+#include "core/store/shift_jis.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "store/snippet_store.h"
+#include "core/store/snippet_store.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

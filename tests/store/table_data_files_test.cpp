@@ -1,4 +1,4 @@
-#include "store/table_data_files.h"
+#include "core/store/table_data_files.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 

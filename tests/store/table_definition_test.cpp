@@ -1,5 +1,5 @@
-#include "store/io_error.h"
-#include "store/table_definition_file.h"
+#include "core/store/io_error.h"
+#include "core/store/table_definition_file.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

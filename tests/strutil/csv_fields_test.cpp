@@ -1,4 +1,4 @@
-#include "strutil/csv_fields.h"
+#include "core/text/csv_fields.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

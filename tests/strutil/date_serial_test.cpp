@@ -1,4 +1,4 @@
-#include "strutil/date_serial.h"
+#include "core/text/date_serial.h"
 
 #include <QByteArray>
 #include <gtest/gtest.h>

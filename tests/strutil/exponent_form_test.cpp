@@ -1,4 +1,4 @@
-#include "strutil/exponent_form.h"
+#include "core/text/exponent_form.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "store/io_error.h"
-#include "strutil/line_filters.h"
+#include "core/store/io_error.h"
+#include "core/text/line_filters.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 

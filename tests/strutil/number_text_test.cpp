@@ -1,4 +1,4 @@
-#include "strutil/number_text.h"
+#include "core/text/number_text.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

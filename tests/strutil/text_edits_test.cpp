@@ -1,4 +1,4 @@
-#include "strutil/text_edits.h"
+#include "core/text/text_edits.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/user_dialogs.h"
+#include "gui/base/user_dialogs.h"
 
 #include <QList>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "support/temp_folder.h"
 
-#include "store/shift_jis.h"
+#include "core/store/shift_jis.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "support/window_set.h"
 
-#include "app/main_window.h"
 #include "app/window_links.h"
-#include "dialogs/cell_colour_dialog.h"
-#include "dialogs/table_settings_dialog.h"
+#include "gui/dialogs/cell_colour_dialog.h"
+#include "gui/dialogs/table_settings_dialog.h"
+#include "gui/main/main_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,13 +1,13 @@
 #include "publish_command.h"
 
-#include "html/page_generator.h"
-#include "store/core_messages.h"
-#include "store/file_names.h"
-#include "store/io_error.h"
-#include "store/program_folder.h"
-#include "store/settings_file.h"
-#include "store/shift_jis.h"
-#include "store/table_definition_file.h"
+#include "core/html/page_generator.h"
+#include "core/store/core_messages.h"
+#include "core/store/file_names.h"
+#include "core/store/io_error.h"
+#include "core/store/program_folder.h"
+#include "core/store/settings_file.h"
+#include "core/store/shift_jis.h"
+#include "core/store/table_definition_file.h"
 #include "terminal_text.h"
 
 #include <QCommandLineOption>

@@ -1,0 +1,182 @@
+#include "core/html/page_generator.h"
+
+#include "core/html/header_macros.h"
+#include "core/html/page_output.h"
+#include "core/html/table_markup.h"
+#include "core/store/core_messages.h"
+#include "core/store/file_names.h"
+#include "core/store/save_file.h"
+#include "core/store/shift_jis.h"
+#include "core/store/snippet_store.h"
+#include "core/store/table_data_files.h"
+#include "core/store/table_definition_file.h"
+#include "core/store/text_lines.h"
+
+#include <QFile>
+#include <algorithm>
+
+namespace kelvano {
+namespace {
+
+/// The body file of a header or footer choice: "HEAD." or "FOOT." and the text before the first ":";
+/// nullopt when that text is not a snippet number (decimal digits), so no other file can be named.
+std::optional<QString> snippetBodyPath(const QString& dataFolder, SnippetKind kind, QByteArrayView choice) {
+    const QByteArray number = SnippetNumberOf(choice);
+    const bool digits = !number.isEmpty() && std::all_of(number.begin(), number.end(),
+                                                         [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits) {
+        return std::nullopt;
+    }
+    return SnippetStore(dataFolder, kind).bodyPath(number);
+}
+
+/// The lines of a snippet body; nullopt when the choice names no snippet or its body cannot be read.
+std::optional<QList<QByteArray>> snippetLines(const QString& dataFolder, SnippetKind kind,
+                                              QByteArrayView choice) {
+    const std::optional<QString> path = snippetBodyPath(dataFolder, kind, choice);
+    return path ? readLinesFile(*path) : std::nullopt;
+}
+
+enum class TableOutcome { Written, Failed, Abandoned };
+
+class PageRun {
+public:
+    PageRun(const SettingsRecord& settings, const QString& programFolder, PageReport& report,
+            const QLocale& locale)
+        : m_dataFolder(ShiftJis::decode(settings.DataFolder)),
+          m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)), m_serverImagePath(settings.ServerImagePath),
+          m_programFolder(programFolder), m_report(report), m_macroFormats(locale) {}
+
+    /// Writes the page of one definition and tells why when it cannot; Abandoned when TABLE.DAT cannot
+    /// be opened, which no later table can get past either.
+    TableOutcome writePage(int number) {
+        std::optional<TableDefinition> definition;
+        try {
+            definition = TableDefinitionFile(m_programFolder).read(number);
+        } catch (const IoError& error) {
+            tellIoError(Messages::DefinitionUnreadable.arg(number).arg(error.message()), error);
+            return TableOutcome::Failed;
+        }
+        if (!definition) {
+            return TableOutcome::Abandoned;
+        }
+        if (!isUsableStoredFileName(definition->FileName)) {
+            tell(PageMessageKind::Error, unusableFileNameMessage(number, definition->TableName));
+            return TableOutcome::Failed;
+        }
+        const QString table = Messages::tableLabel(number, ShiftJis::decode(definition->TableName));
+        const QString fileName = ShiftJis::decode(definition->FileName);
+        const QString tablePath = TableDataFiles(m_dataFolder, fileName).tablePath();
+        try {
+            TableRowReader rows;
+            if (!rows.open(tablePath)) {
+                QFile file(tablePath);
+                if (!file.exists()) {
+                    tell(PageMessageKind::Error, Messages::TableDataNotEntered.arg(table, tablePath));
+                    return TableOutcome::Failed;
+                }
+                file.open(QIODevice::ReadOnly);
+                throw IoError::fromFile(file);
+            }
+            replaceWholeFile(m_htmlFolder + fileName + QStringLiteral(".html"), [&](QIODevice& device) {
+                PageOutput page(device);
+                writeHeader(page, *definition);
+                writeTable(page, *definition, rows);
+                writeFooter(page, *definition);
+                page.flush();
+            });
+        } catch (const IoError& error) {
+            tellIoError(Messages::PageNotWritten.arg(table, error.message()), error);
+            return TableOutcome::Failed;
+        }
+        return TableOutcome::Written;
+    }
+
+    void tell(PageMessageKind kind, const QString& text) { m_report.report({kind, text, std::nullopt}); }
+
+private:
+    void tellIoError(const QString& text, const IoError& error) {
+        m_report.report({PageMessageKind::IoError, text, error});
+    }
+
+    void writeHeader(PageOutput& page, const TableDefinition& definition) {
+        const auto lines = snippetLines(m_dataFolder, SnippetKind::Header, definition.HeaderName);
+        if (!lines) {
+            tell(PageMessageKind::Error, Messages::HeaderMissing);
+            return;
+        }
+        for (const QByteArray& line : *lines) {
+            page.writeLine(ExpandMacros(line, m_macroFormats));
+        }
+    }
+
+    void writeTable(PageOutput& page, const TableDefinition& definition, TableRowReader& rows) {
+        TableMarkup table(definition, m_serverImagePath);
+        page.writeLine(table.startLine());
+        if (const QByteArray caption = table.captionLine(); !caption.isEmpty()) {
+            page.writeLine(caption);
+        }
+        TableRowRecord record;
+        QByteArray row;
+        while (rows.next(record)) {
+            row.resize(0);
+            table.appendRow(row, record);
+            page.writeLine(row);
+        }
+        page.writeLine("</TABLE>");
+    }
+
+    void writeFooter(PageOutput& page, const TableDefinition& definition) {
+        const auto lines = snippetLines(m_dataFolder, SnippetKind::Footer, definition.FooterName);
+        if (!lines) {
+            tell(PageMessageKind::Error, Messages::FooterMissing);
+            return;
+        }
+        for (const QByteArray& line : *lines) {
+            page.writeLine(line);
+        }
+    }
+
+    QString m_dataFolder;
+    QString m_htmlFolder;
+    QByteArray m_serverImagePath;
+    QString m_programFolder;
+    PageReport& m_report;
+    /// One set of formats for the whole run.
+    MacroFormats m_macroFormats;
+};
+
+} // namespace
+
+QByteArray SnippetNumberOf(QByteArrayView choiceText) {
+    const qsizetype colon = choiceText.indexOf(':');
+    return colon < 0 ? QByteArray() : choiceText.first(colon).toByteArray();
+}
+
+PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& programFolder,
+                             const QList<int>& definitionNumbers, PageReport& report, const QLocale& locale) {
+    PageRun run(settings, programFolder, report, locale);
+    int written = 0;
+    int failed = 0;
+    for (const int number : definitionNumbers) {
+        switch (run.writePage(number)) {
+        case TableOutcome::Written:
+            ++written;
+            break;
+        case TableOutcome::Failed:
+            ++failed;
+            break;
+        case TableOutcome::Abandoned:
+            run.tell(PageMessageKind::Error, Messages::NoData);
+            return PageRunOutcome::EndedEarly;
+        }
+    }
+    if (failed > 0) {
+        run.tell(PageMessageKind::Error, Messages::PagesPartlyWritten.arg(written).arg(failed));
+        return PageRunOutcome::SomeFailed;
+    }
+    run.tell(PageMessageKind::Information, Messages::PagesFinished);
+    return PageRunOutcome::Finished;
+}
+
+} // namespace kelvano

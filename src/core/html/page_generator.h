@@ -1,0 +1,54 @@
+#pragma once
+
+#include "core/store/io_error.h"
+#include "core/store/settings_record.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <optional>
+
+namespace kelvano {
+
+/// What a message of a page run is: it decides the icon of the message box, or the standard I/O
+/// error box.
+enum class PageMessageKind { Error, Information, IoError };
+
+/// One message of a page run, in the order the run gives them.
+struct PageMessage {
+    PageMessageKind kind;
+    QString text;
+    /// The failure itself, for kind IoError (`text` then names the table and ends with its message).
+    std::optional<IoError> ioError;
+};
+
+/// Where a page run sends its messages: message boxes in the program, standard error and output in
+/// kelvano-publish. Each message is handled before the run goes on.
+class PageReport {
+public:
+    virtual ~PageReport() = default;
+    virtual void report(const PageMessage& message) = 0;
+};
+
+enum class PageRunOutcome {
+    Finished,   ///< every page was written; the completion message was the last message
+    SomeFailed, ///< some pages could not be written; the count of both was the last message
+    EndedEarly, ///< TABLE.DAT could not be opened
+};
+
+/// The snippet number text of a header or footer choice: the text before the first ":"; empty when
+/// there is no ":" (which names no snippet).
+QByteArray SnippetNumberOf(QByteArrayView choiceText);
+
+/// Writes the page HtmlFolder + FileName + ".html" of each definition number, in the order given,
+/// and reports every message on the way, ending with "作成終了しました" when every page was written.
+/// A table whose page cannot be written (no data file yet, an I/O error) is reported by its number
+/// and title and the run goes on with the next; such a run ends with how many pages were and were
+/// not written. Each page replaces its old file only once it is complete: a failure while writing a
+/// page leaves the previous page as it was.
+PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& programFolder,
+                             const QList<int>& definitionNumbers, PageReport& report,
+                             const QLocale& locale = QLocale());
+
+} // namespace kelvano

@@ -1,0 +1,229 @@
+#include "core/html/table_markup.h"
+
+#include "core/store/shift_jis.h"
+
+#include <array>
+#include <charconv>
+#include <cstring>
+
+namespace kelvano {
+namespace {
+
+const std::array<QByteArray, 9> AlignmentTexts{
+    QByteArrayLiteral(" VALIGN=\"TOP\""),
+    QByteArrayLiteral(" ALIGN=\"CENTER\" VALIGN=\"TOP\""),
+    QByteArrayLiteral(" ALIGN=\"RIGHT\" VALIGN=\"TOP\""),
+    QByteArrayLiteral(" VALIGN=\"CENTER\""),
+    QByteArrayLiteral(" ALIGN=\"CENTER\" VALIGN=\"CENTER\""),
+    QByteArrayLiteral(" ALIGN=\"RIGHT\" VALIGN=\"CENTER\""),
+    QByteArrayLiteral(" VALIGN=\"BOTTOM\""),
+    QByteArrayLiteral(" ALIGN=\"CENTER\" VALIGN=\"BOTTOM\""),
+    QByteArrayLiteral(" ALIGN=\"RIGHT\" VALIGN=\"BOTTOM\""),
+};
+
+/// Room for every fixed piece of a cell, its colours and its font size; the texts come on top.
+constexpr qsizetype CellOverhead = 256;
+
+/// The text after the last separator, as a view into the path.
+QByteArrayView fileNameView(QByteArrayView path) {
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < path.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(path[i]);
+        if (ShiftJis::isLeadByte(byte)) {
+            ++i;
+        } else if (byte == '\\' || byte == ':' || byte == '/') {
+            start = i + 1;
+        }
+    }
+    return path.sliced(start);
+}
+
+/// Writes the six digits of a colour, red first (red is the value's low byte).
+char* writeColour(char* at, quint32 colour) {
+    static constexpr char Digits[] = "0123456789ABCDEF";
+    for (const int shift : {0, 8, 16}) {
+        const unsigned byte = (colour >> shift) & 0xFFu;
+        *at++ = Digits[byte >> 4];
+        *at++ = Digits[byte & 0xFu];
+    }
+    return at;
+}
+
+void appendNumberAttribute(QByteArray& out, const char* name, int value) {
+    out += ' ';
+    out += name;
+    out += "=\"";
+    out += QByteArray::number(value);
+    out += '"';
+}
+
+void appendColourTextAttribute(QByteArray& out, const char* name, const QByteArray& colourText) {
+    out += ' ';
+    out += name;
+    out += "=\"#";
+    out += colourText;
+    out += '"';
+}
+
+} // namespace
+
+QByteArray HtmlColour(quint32 colour) {
+    QByteArray text(6, '0');
+    writeColour(text.data(), colour);
+    return text;
+}
+
+QByteArray fileNamePart(QByteArrayView path) {
+    return fileNameView(path).toByteArray();
+}
+
+TableMarkup::TableMarkup(const TableDefinition& definition, QByteArrayView serverImagePath)
+    : m_definition(definition), m_serverImagePath(serverImagePath.toByteArray()),
+      // A record is meant to have exactly one mode set; with both, the column colours win.
+      m_colourMode(definition.ColumnColourMode ? ColourMode::Column
+                   : definition.RowColourMode  ? ColourMode::Row
+                                               : ColourMode::None),
+      m_columnCount(definition.usableColumnCount()), m_rowColourCount(definition.usableRowColourCount()) {}
+
+QByteArray TableMarkup::startLine() const {
+    const TableDefinition& d = m_definition;
+    QByteArray line = QByteArrayLiteral("<TABLE");
+    if (d.BorderWidth != 0) {
+        appendNumberAttribute(line, "BORDER", d.BorderWidth);
+    }
+    if (!d.TableWidth.isEmpty()) {
+        line += " WIDTH=\"" + d.TableWidth + '"';
+    }
+    if (d.Use3DColours) {
+        if (!d.LightColour.isEmpty()) {
+            appendColourTextAttribute(line, "BORDERCOLORLIGHT", d.LightColour);
+        }
+        if (!d.DarkColour.isEmpty()) {
+            appendColourTextAttribute(line, "BORDERCOLORDARK", d.DarkColour);
+        }
+    } else if (!d.BorderColour.isEmpty()) {
+        appendColourTextAttribute(line, "BORDERCOLOR", d.BorderColour);
+    }
+    if (d.CellSpacing != 0) {
+        appendNumberAttribute(line, "CELLSPACING", d.CellSpacing);
+    }
+    if (d.CellPadding != 0) {
+        appendNumberAttribute(line, "CELLPADDING", d.CellPadding);
+    }
+    line += '>';
+    return line;
+}
+
+QByteArray TableMarkup::captionLine() const {
+    if (m_definition.CaptionText.isEmpty()) {
+        return {};
+    }
+    QByteArray line = QByteArrayLiteral("<CAPTION");
+    line += m_definition.CaptionOnTop ? ">" : " ALIGN=\"BOTTOM\">";
+    line += m_definition.CaptionText;
+    line += "</CAPTION>";
+    return line;
+}
+
+void TableMarkup::appendRow(QByteArray& out, const TableRowRecord& record) {
+    out += "<TR>";
+    for (int column = 1; column <= m_columnCount; ++column) {
+        appendCell(out, record, column);
+    }
+    out += "</TR>";
+    m_rowColour = (m_rowColour + 1) % m_rowColourCount;
+}
+
+void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int column) const {
+    const TableDefinition& d = m_definition;
+    const auto i = static_cast<std::size_t>(column - 1);
+    const auto r = static_cast<std::size_t>(m_rowColour);
+    const auto c = static_cast<std::size_t>(column);
+    const QByteArray& text = record.CellTexts[c];
+    const QByteArray& picture = record.CellPictures[c];
+    const QByteArray& background = record.CellBackgrounds[c];
+    const QByteArray& link = record.CellLinks[c];
+
+    // Cells are the bulk of a page: they are written straight into room reserved for the longest
+    // cell these values can give, then the unused room is cut off.
+    const qsizetype before = out.size();
+    out.resize(before + CellOverhead + 2 * m_serverImagePath.size() + text.size() + picture.size() +
+               background.size() + link.size());
+    CellWriter w{out.data() + before};
+
+    w.put("<TD ");
+    if (!background.isEmpty()) {
+        w.put("BACKGROUND=\"");
+        w.put(m_serverImagePath);
+        w.put(fileNameView(background));
+        w.put('"');
+    } else if (m_colourMode != ColourMode::None) {
+        w.put("BGCOLOR=\"#");
+        w.putColour(m_colourMode == ColourMode::Column ? d.ColumnBackColours[i] : d.RowBackColours[r]);
+        w.put('"');
+    }
+    if (d.ColumnAlignments[i] < AlignmentTexts.size()) {
+        w.put(AlignmentTexts[d.ColumnAlignments[i]]);
+    }
+    w.put('>');
+
+    // Without a colour mode there is no font start, and so no closing </FONT> either.
+    const bool font = m_colourMode != ColourMode::None;
+    if (font) {
+        w.put("<FONT COLOR=\"#");
+        w.putColour(m_colourMode == ColourMode::Column ? d.ColumnTextColours[i] : d.RowTextColours[r]);
+        w.put('"');
+        if (const qint32 size = d.ColumnFontSizes[i]; size != 0) {
+            w.put(" SIZE=\"");
+            if (size > 0) {
+                w.put('+');
+            }
+            w.putNumber(size);
+            w.put('"');
+        }
+        w.put('>');
+    }
+    if (!link.isEmpty()) {
+        w.put("<A HREF=\"");
+        w.put(link);
+        w.put("\">");
+    }
+    if (text.isEmpty() && d.ShowEmptyCells) {
+        w.put("<BR>");
+    }
+    if (record.PictureOnRight[c] != 0) {
+        w.put(text);
+        putPicture(w, picture);
+    } else {
+        putPicture(w, picture);
+        w.put(text);
+    }
+    if (!link.isEmpty()) {
+        w.put("</A>");
+    }
+    if (font) {
+        w.put("</FONT>");
+    }
+    w.put("</TD>");
+    out.truncate(w.at - out.constData());
+}
+
+void TableMarkup::CellWriter::putColour(quint32 colour) {
+    at = writeColour(at, colour);
+}
+
+void TableMarkup::CellWriter::putNumber(qint32 number) {
+    at = std::to_chars(at, at + 11, number).ptr;
+}
+
+void TableMarkup::putPicture(CellWriter& w, QByteArrayView path) const {
+    if (path.isEmpty()) {
+        return;
+    }
+    w.put("<IMG SRC=\"");
+    w.put(m_serverImagePath);
+    w.put(fileNameView(path));
+    w.put("\">");
+}
+
+} // namespace kelvano

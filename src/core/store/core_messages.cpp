@@ -1,0 +1,82 @@
+#include "core/store/core_messages.h"
+
+// Namespace-scope objects elsewhere may be built from these texts, so they are made before any other.
+#define KELVANO_TEXT [[gnu::init_priority(1000)]]
+
+namespace kelvano::Messages {
+
+// Reasons of I/O failures
+KELVANO_TEXT const QString NoSuchFileOrFolder = QStringLiteral("ファイルまたはフォルダがありません");
+KELVANO_TEXT const QString PermissionDenied = QStringLiteral("アクセスする権限がありません");
+KELVANO_TEXT const QString DiskFull = QStringLiteral("ディスクの空き容量が足りません");
+KELVANO_TEXT const QString FileTooLarge =
+    QStringLiteral("ファイルが大きすぎます（ファイルサイズの上限を超えました）");
+KELVANO_TEXT const QString ReadOnlyFileSystem = QStringLiteral("読み取り専用のファイルシステムです");
+KELVANO_TEXT const QString NameTooLong = QStringLiteral("ファイル名が長すぎます");
+KELVANO_TEXT const QString NotAFolder = QStringLiteral("パスの途中にフォルダでないものがあります");
+KELVANO_TEXT const QString IsAFolder = QStringLiteral("ファイルではなくフォルダです");
+KELVANO_TEXT const QString DeviceError = QStringLiteral("装置の入出力エラーです");
+KELVANO_TEXT const QString UnknownIoReason = QStringLiteral("読み書き出来ませんでした（原因不明）");
+KELVANO_TEXT const QString ReadPastEnd = QStringLiteral("ファイルの終わりを越えて読み込もうとしました");
+KELVANO_TEXT const QString WritePastEnd = QStringLiteral("ファイルの終わりを越えた位置には書き込めません");
+KELVANO_TEXT const QString IncompleteLastRecord =
+    QStringLiteral("ファイルの終わりに不完全なレコードがあります");
+
+// Table definitions
+KELVANO_TEXT const QString NoData = QStringLiteral("データがありません");
+
+// Stored file names that would reach outside their folders
+KELVANO_TEXT const QString FileNameUnusable = QStringLiteral("ファイル名に使用出来ない文字が含まれています");
+KELVANO_TEXT const QString FileNameUnusableIn =
+    QStringLiteral("ファイル名に使用出来ない文字が含まれています：%1 %2");
+
+// Page generator
+KELVANO_TEXT const QString HeaderMissing =
+    QStringLiteral("ヘッダファイルが見つかりませんでした、ヘッダ無しで続行します");
+KELVANO_TEXT const QString FooterMissing =
+    QStringLiteral("フォッタファイルが見つかりませんでした、フッタ無しで続行します");
+KELVANO_TEXT const QString PagesFinished = QStringLiteral("作成終了しました");
+QString tableLabel(int number, const QString& title) {
+    return QStringLiteral("テーブル %1「%2」").arg(number).arg(title);
+}
+KELVANO_TEXT const QString TableDataNotEntered = QStringLiteral(
+    "%1のデータファイルがまだありません。「テーブルデータを入力する」でテーブルデータを入力してください\n%2");
+KELVANO_TEXT const QString PageNotWritten = QStringLiteral("%1のページを作成出来ませんでした\n%2");
+KELVANO_TEXT const QString DefinitionUnreadable =
+    QStringLiteral("テーブル定義 %1 を読み込めませんでした\n%2");
+KELVANO_TEXT const QString PagesPartlyWritten =
+    QStringLiteral("%1件のページを作成しました（%2件は作成出来ませんでした）");
+
+// kelvano-publish (the headless page generator)
+KELVANO_TEXT const QString PublishUsage =
+    QStringLiteral("使い方: kelvano-publish [--program-folder フォルダ] (--all | 番号...)\n"
+                   "        kelvano-publish [--program-folder フォルダ] --list\n");
+KELVANO_TEXT const QString PublishHelp = QStringLiteral(
+    "テーブル定義のHTMLページを、データページの「テーブルをHTML形式で出力」と同じように作成します。\n"
+    "\n"
+    "  --program-folder フォルダ  TAVELO.DAT と TABLE.DAT のあるフォルダ (省略時はプログラムのフォルダ)\n"
+    "  --all                      削除されていないすべてのテーブル定義を、記録順に出力します\n"
+    "  番号...                    指定した番号のテーブル定義を、指定した順に出力します\n"
+    "  --list                     テーブル定義の一覧 (番号、項目名、ファイル名、ヘッダ、フッタ) "
+    "を表示します\n"
+    "  --help                     この説明を表示します\n"
+    "\n"
+    "TAVELO.DAT がないときは、3つのフォルダはプログラムのフォルダ、サーバー画像パスは空とします。\n"
+    "TAVELO.DAT と TABLE.DAT に書き込むことはありません。\n"
+    "メッセージボックスに出る文はそれぞれ1行で標準エラー出力に、「作成終了しました」は標準出力に出ます。\n"
+    "一覧とメッセージの中の制御文字は \\t、\\n、\\r、\\xHH の形で、\\ は \\\\ と表示します。\n"
+    "\n"
+    "作成出来ないページがあっても、そのテーブルを報告して次のテーブルに進みます。\n"
+    "\n"
+    "終了ステータス: 0 = すべてのページを作成した、1 = 作成出来なかったページがある、\n"
+    "または途中で終わった (TABLE.DAT がない、読み込めない)、2 = 使い方の誤り\n");
+KELVANO_TEXT const QString PublishNoMode = QStringLiteral("--all、--list または番号を指定してください");
+KELVANO_TEXT const QString PublishConflictingModes =
+    QStringLiteral("--all、--list と番号は同時に指定できません");
+KELVANO_TEXT const QString PublishUnknownOption = QStringLiteral("不明なオプションです: %1");
+KELVANO_TEXT const QString PublishMissingFolder =
+    QStringLiteral("--program-folder のあとにフォルダを指定してください");
+KELVANO_TEXT const QString PublishBadNumber = QStringLiteral("番号ではありません: %1");
+KELVANO_TEXT const QString PublishNoSuchDefinition = QStringLiteral("テーブル定義 %1 はありません");
+
+} // namespace kelvano::Messages

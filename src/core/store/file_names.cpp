@@ -1,0 +1,70 @@
+#include "core/store/file_names.h"
+
+#include "core/store/core_messages.h"
+#include "core/store/shift_jis.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kelvano {
+
+QString findFileIgnoringCase(const QString& path) {
+    const QFileInfo info(path);
+    if (info.exists()) {
+        return path;
+    }
+    const QDir folder = info.dir();
+    const QString wanted = info.fileName();
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0) {
+            return path.left(path.size() - wanted.size()) + name;
+        }
+    }
+    return path;
+}
+
+bool isUsableFileName(QStringView name) {
+    if (name.isEmpty() || name == u"." || name.startsWith(u"..")) {
+        return false;
+    }
+    for (const QChar c : name) {
+        const char16_t code = c.unicode();
+        const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F);
+        // A byte that is no character reads as U+FFFD: the name would reach another file than stored.
+        if (control || code == u'/' || code == u'\\' || c == QChar::ReplacementCharacter) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isUsableStoredFileName(QByteArrayView fileName) {
+    return isUsableFileName(ShiftJis::decode(fileName));
+}
+
+QString unusableFileNameMessage(int number, QByteArrayView tableName) {
+    return Messages::FileNameUnusableIn.arg(QString::number(number), ShiftJis::decode(tableName));
+}
+
+namespace {
+
+template <typename Text, typename Separator> Text appendSeparator(Text folder, Separator separator) {
+    if (!folder.isEmpty() && !folder.endsWith(separator)) {
+        folder += separator;
+    }
+    return folder;
+}
+
+} // namespace
+
+QString withTrailingSeparator(const QString& folder) {
+    return appendSeparator(folder, u'/');
+}
+
+QByteArray withTrailingSeparator(QByteArrayView folder) {
+    // "/" is below the range of the second byte of a double-byte character, so a byte test is exact.
+    return appendSeparator(folder.toByteArray(), '/');
+}
+
+} // namespace kelvano

@@ -1,0 +1,97 @@
+#include "core/store/record_file.h"
+
+#include "core/store/core_messages.h"
+#include "core/store/io_error.h"
+#include "core/store/save_file.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvano {
+
+RecordFile::RecordFile(const QString& path, qsizetype recordSize) : m_file(path), m_recordSize(recordSize) {}
+
+bool RecordFile::open() {
+    return m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered);
+}
+
+bool RecordFile::openForReading() {
+    return m_file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered);
+}
+
+bool RecordFile::openOrCreate() {
+    if (open()) {
+        return true;
+    }
+    if (m_file.exists()) {
+        return false;
+    }
+    return m_file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered);
+}
+
+qint64 RecordFile::recordCount() const {
+    return m_file.size() / m_recordSize;
+}
+
+QByteArray RecordFile::read(qint64 number) {
+    if (number < 0 || number >= recordCount()) {
+        throw IoError(m_file.fileName(), Messages::ReadPastEnd);
+    }
+    if (!m_file.seek(number * m_recordSize)) {
+        throw IoError::fromFile(m_file);
+    }
+    QByteArray record = m_file.read(m_recordSize);
+    if (record.size() != m_recordSize) {
+        throw IoError::fromFile(m_file);
+    }
+    return record;
+}
+
+void RecordFile::write(qint64 number, QByteArrayView record) {
+    Q_ASSERT(record.size() == m_recordSize);
+    if (number < 0 || number > recordCount()) {
+        throw IoError(m_file.fileName(), Messages::WritePastEnd);
+    }
+    // Written past Qt's buffers, so that a write stopped part-way is seen with its error number and
+    // undone: the file keeps whole records, never a torn one.
+    const int descriptor = m_file.handle();
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        throw IoError::fromErrorNumber(m_file.fileName(), errno);
+    }
+    const qint64 oldSize = status.st_size;
+    const qint64 offset = number * m_recordSize;
+    const QByteArray previous =
+        bytesAt(offset, std::min(m_recordSize, std::max<qint64>(oldSize - offset, 0)));
+    const int error = writeFullyAt(descriptor, offset, record);
+    if (error != 0) {
+        writeFullyAt(descriptor, offset, previous);
+        // Should cutting back fail too, the write's own error is still the one to report.
+        [[maybe_unused]] const int cut = ::ftruncate(descriptor, oldSize);
+        throw IoError::fromErrorNumber(m_file.fileName(), error);
+    }
+}
+
+QByteArray RecordFile::bytesAt(qint64 offset, qint64 size) {
+    QByteArray bytes(size, Qt::Uninitialized);
+    qint64 got = 0;
+    while (got < size) {
+        const ssize_t n = ::pread(m_file.handle(), bytes.data() + got, static_cast<size_t>(size - got),
+                                  static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            throw IoError::fromErrorNumber(m_file.fileName(), errno);
+        }
+        if (n == 0) {
+            break;
+        }
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
+} // namespace kelvano

@@ -1,0 +1,224 @@
+#include "core/store/save_file.h"
+
+#include "core/store/io_error.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kelvano {
+
+/// An unbuffered device over a file descriptor that keeps the error number of a failed write, which
+/// QFile loses when a write stops part-way (a full disk, a file-size limit).
+class ScratchDevice : public QIODevice {
+public:
+    /// `path` is the file the errors name.
+    ScratchDevice(int descriptor, QString path) : m_descriptor(descriptor), m_path(std::move(path)) {
+        QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    ~ScratchDevice() override { closeDescriptor(); }
+
+    bool isSequential() const override { return true; }
+    int descriptor() const { return m_descriptor; }
+    const QString& path() const { return m_path; }
+    int errorNumber() const { return m_errorNumber; }
+
+    /// Closes the descriptor; the error number of a failing close, or 0.
+    int closeDescriptor() {
+        if (m_descriptor < 0) {
+            return 0;
+        }
+        const int result = ::close(m_descriptor);
+        m_descriptor = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        const int error = writeFullyAt(m_descriptor, m_written, QByteArrayView(data, size));
+        if (error != 0) {
+            m_errorNumber = error;
+            setErrorString(systemErrorReason(error));
+            return -1;
+        }
+        m_written += size;
+        return size;
+    }
+
+private:
+    int m_descriptor;
+    QString m_path;
+    qint64 m_written = 0;
+    int m_errorNumber = 0;
+};
+
+namespace {
+
+QByteArray nativePath(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+/// The permission bits a new file gets: those of the file it replaces, or the default that the
+/// umask leaves.
+mode_t permissionsFor(const QString& path) {
+    struct stat status {};
+    if (::stat(nativePath(path).constData(), &status) == 0) {
+        return status.st_mode & 07777;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+QString uniqueScratchBeside(const QString& path) {
+    return path + QStringLiteral(".") +
+           QString::number(QRandomGenerator::global()->generate(), 36).rightJustified(7, QLatin1Char('0')) +
+           QStringLiteral(".tmp");
+}
+
+/// Makes a finished rename durable; a folder that cannot be synced (some file systems refuse) does not
+/// undo the replacement.
+void syncFolderOf(const QString& path) {
+    const int folder = ::open(nativePath(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+
+} // namespace
+
+int writeFullyAt(int descriptor, qint64 offset, QByteArrayView bytes) {
+    const char* data = bytes.data();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t written =
+            ::pwrite(descriptor, data, static_cast<size_t>(left), static_cast<off_t>(offset));
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        if (written == 0) {
+            return ENOSPC;
+        }
+        data += written;
+        left -= written;
+        offset += written;
+    }
+    return 0;
+}
+
+FileReplacement::FileReplacement(QString path, QString scratchPath)
+    : m_path(std::move(path)), m_scratchPath(std::move(scratchPath)) {}
+
+FileReplacement::~FileReplacement() {
+    discard();
+}
+
+bool FileReplacement::open() {
+    const mode_t mode = permissionsFor(m_path);
+    int descriptor = -1;
+    if (!m_scratchPath.isEmpty()) {
+        descriptor =
+            ::open(nativePath(m_scratchPath).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    } else {
+        for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
+            m_scratchPath = uniqueScratchBeside(m_path);
+            descriptor =
+                ::open(nativePath(m_scratchPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (descriptor < 0 && errno != EEXIST) {
+                break;
+            }
+        }
+    }
+    if (descriptor < 0) {
+        m_openError = errno;
+        return false;
+    }
+    // The permissions of the file replaced, whatever the scratch file was made with.
+    ::fchmod(descriptor, mode);
+    // Errors name the file being replaced: the scratch file is never the user's.
+    m_device = std::make_unique<ScratchDevice>(descriptor, m_path);
+    return true;
+}
+
+QIODevice& FileReplacement::device() {
+    Q_ASSERT(m_device);
+    return *m_device;
+}
+
+void FileReplacement::commit() {
+    Q_ASSERT(m_device);
+    // On disk before it replaces the file, so that a crash cannot leave an empty or torn file behind.
+    if (::fsync(m_device->descriptor()) != 0) {
+        const int error = errno;
+        discard();
+        throw IoError::fromErrorNumber(m_path, error);
+    }
+    if (const int error = m_device->closeDescriptor(); error != 0) {
+        discard();
+        throw IoError::fromErrorNumber(m_path, error);
+    }
+    // rename() replaces the old file in one step, so there is no moment without it.
+    if (std::rename(nativePath(m_scratchPath).constData(), nativePath(m_path).constData()) != 0) {
+        const int error = errno;
+        discard();
+        throw IoError::fromErrorNumber(m_path, error);
+    }
+    m_device.reset();
+    m_scratchPath.clear();
+    syncFolderOf(m_path);
+}
+
+void FileReplacement::discard() {
+    if (!m_device) {
+        return;
+    }
+    m_device->closeDescriptor();
+    m_device.reset();
+    ::unlink(nativePath(m_scratchPath).constData());
+}
+
+void replaceWholeFile(const QString& path, const std::function<void(QIODevice&)>& write) {
+    FileReplacement replacement(path);
+    if (!replacement.open()) {
+        throw IoError::fromErrorNumber(path, replacement.openErrorNumber());
+    }
+    write(replacement.device());
+    replacement.commit();
+}
+
+void replaceWholeFile(const QString& path, QByteArrayView contents) {
+    replaceWholeFile(path, [contents](QIODevice& device) { writeAll(device, contents); });
+}
+
+bool saveWholeFile(const QString& path, QByteArrayView contents) {
+    try {
+        replaceWholeFile(path, contents);
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
+}
+
+void writeAll(QIODevice& device, QByteArrayView bytes) {
+    if (device.write(bytes.data(), bytes.size()) == bytes.size()) {
+        return;
+    }
+    if (const auto* scratch = dynamic_cast<const ScratchDevice*>(&device)) {
+        throw IoError::fromErrorNumber(scratch->path(), scratch->errorNumber());
+    }
+    const auto* file = qobject_cast<QFileDevice*>(&device);
+    throw file ? IoError::fromFile(*file) : IoError(QString(), device.errorString());
+}
+
+} // namespace kelvano

@@ -1,0 +1,62 @@
+#include "core/store/settings_file.h"
+
+#include "core/store/io_error.h"
+#include "core/store/record_fields.h"
+#include "core/store/save_file.h"
+#include "core/store/shift_jis.h"
+
+#include <QFile>
+#include <optional>
+
+namespace kelvano {
+
+namespace SettingsFile {
+
+SettingsRecord defaults(const QString& programFolder) {
+    const QByteArray folder =
+        cutToCapacity(ShiftJis::encode(programFolder).bytes, SettingsRecord::FieldCapacity);
+    return {folder, folder, folder, {}};
+}
+
+namespace {
+
+/// The first record; nullopt when the file is missing or shorter than one record.
+std::optional<SettingsRecord> readRecord(const QString& path) {
+    QFile file(path);
+    if (!file.exists() || file.size() < SettingsRecord::Size) {
+        return std::nullopt;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw IoError::fromFile(file);
+    }
+    const QByteArray record = file.read(SettingsRecord::Size);
+    if (record.size() != SettingsRecord::Size) {
+        throw IoError::fromFile(file);
+    }
+    return SettingsRecord::decode(record);
+}
+
+} // namespace
+
+SettingsRecord read(const QString& programFolder) {
+    return readRecord(programFolder + FileName).value_or(defaults(programFolder));
+}
+
+LoadedSettings load(const QString& programFolder) {
+    if (const std::optional<SettingsRecord> settings = readRecord(programFolder + FileName)) {
+        return {*settings, SettingsFileState::Read};
+    }
+    QFile file(programFolder + FileName);
+    const bool existed = file.exists();
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        throw IoError::fromFile(file);
+    }
+    return {defaults(programFolder), existed ? SettingsFileState::Short : SettingsFileState::Missing};
+}
+
+bool save(const QString& programFolder, const SettingsRecord& settings) {
+    return saveWholeFile(programFolder + FileName, settings.encode());
+}
+
+} // namespace SettingsFile
+} // namespace kelvano

@@ -1,0 +1,166 @@
+#include "core/store/table_data_files.h"
+
+#include "core/store/core_messages.h"
+#include "core/store/file_names.h"
+#include "core/store/io_error.h"
+#include "core/store/save_file.h"
+#include "core/store/shift_jis.h"
+#include "core/store/text_lines.h"
+
+#include <unistd.h>
+
+namespace kelvano {
+namespace {
+
+/// Appends one line unless the list already holds it byte for byte.
+std::optional<QList<QByteArray>> appendUniqueLine(const QString& path, QByteArrayView line) {
+    std::optional<QList<QByteArray>> lines = readOrCreateLinesFile(path);
+    if (!lines || lines->contains(line)) {
+        return lines;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        throw IoError::fromFile(file);
+    }
+    QByteArray entry;
+    // A last line without its line end (a list edited by hand) is ended first, so that the new entry
+    // does not run into it.
+    const qint64 size = file.size();
+    if (size > 0 && (!file.seek(size - 1) || file.read(1) != "\n")) {
+        entry += "\r\n";
+    }
+    entry += line;
+    entry += "\r\n";
+    // A line cut off by a full disk or a size limit is taken back, so the list never ends in half a line.
+    if (const int error = writeFullyAt(file.handle(), size, entry); error != 0) {
+        [[maybe_unused]] const int cut = ::ftruncate(file.handle(), size);
+        throw IoError::fromErrorNumber(path, error);
+    }
+    return lines;
+}
+
+} // namespace
+
+TableDataFiles::TableDataFiles(const QString& dataFolder, const QString& fileName)
+    : m_base(dataFolder + fileName) {}
+
+TableDataFiles TableDataFiles::fromStored(QByteArrayView dataFolder, QByteArrayView fileName) {
+    const QString folder = ShiftJis::decode(dataFolder);
+    const QString name = ShiftJis::decode(fileName);
+    if (!isUsableFileName(name)) {
+        throw IoError(folder + name, Messages::FileNameUnusable);
+    }
+    return TableDataFiles(folder, name);
+}
+
+QString TableDataFiles::pathOf(QStringView extension) const {
+    return findFileIgnoringCase(m_base + extension.toString());
+}
+
+QString TableDataFiles::tablePath() const {
+    return pathOf(u".TBL");
+}
+
+QString TableDataFiles::referencePath() const {
+    return pathOf(u".ALI");
+}
+
+QString TableDataFiles::linkPath() const {
+    return pathOf(u".URL");
+}
+
+QString TableDataFiles::scratchPath() const {
+    return pathOf(u".TMP");
+}
+
+TableDataFiles::LoadState TableDataFiles::openRows(TableRowReader& reader) const {
+    const QString path = tablePath();
+    if (reader.open(path)) {
+        return LoadState::Read;
+    }
+    QFile file(path);
+    const bool created = !file.exists() && file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    return created ? LoadState::CreatedEmpty : LoadState::Unavailable;
+}
+
+bool TableDataFiles::writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const {
+    // The file is written unbuffered, so records are gathered into chunks of about a megabyte.
+    constexpr qsizetype ChunkSize = 20 * TableRowRecord::Size;
+    try {
+        replaceWholeFile(tablePath(), [count, &recordAt](QIODevice& device) {
+            QByteArray chunk;
+            chunk.reserve(ChunkSize);
+            for (int i = 0; i < count; ++i) {
+                chunk += recordAt(i).encode();
+                if (chunk.size() >= ChunkSize) {
+                    writeAll(device, chunk);
+                    chunk.resize(0); // keeps the buffer for the next chunk
+                }
+            }
+            writeAll(device, chunk);
+        });
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
+}
+
+std::optional<QList<QByteArray>> TableDataFiles::readReferences() const {
+    return readOrCreateLinesFile(referencePath());
+}
+
+std::optional<QList<QByteArray>> TableDataFiles::addReference(QByteArrayView text) const {
+    if (text.isEmpty()) {
+        return readReferences();
+    }
+    return appendUniqueLine(referencePath(), text);
+}
+
+std::optional<QList<QByteArray>> TableDataFiles::readLinks() const {
+    return readOrCreateLinesFile(linkPath());
+}
+
+bool TableDataFiles::addLink(QByteArrayView link) const {
+    return appendUniqueLine(linkPath(), link).has_value();
+}
+
+std::optional<QList<QByteArray>> TableDataFiles::removeLink(QByteArrayView link) const {
+    const QString listPath = linkPath();
+    const std::optional<QList<QByteArray>> lines = readOrCreateLinesFile(listPath);
+    if (!lines) {
+        return std::nullopt;
+    }
+    FileReplacement rewrite(listPath, scratchPath());
+    if (!rewrite.open()) {
+        return std::nullopt;
+    }
+    QList<QByteArray> kept;
+    for (const QByteArray& line : *lines) {
+        if (line != link) {
+            kept.append(line);
+        }
+    }
+    writeAll(rewrite.device(), joinLines(kept));
+    rewrite.commit();
+    return readOrCreateLinesFile(listPath);
+}
+
+bool TableRowReader::open(const QString& path) {
+    m_file.setFileName(path);
+    return m_file.open(QIODevice::ReadOnly);
+}
+
+bool TableRowReader::next(TableRowRecord& record) {
+    char buffer[TableRowRecord::Size];
+    const qint64 got = m_file.read(buffer, TableRowRecord::Size);
+    if (got < 0) {
+        throw IoError::fromFile(m_file);
+    }
+    if (got < TableRowRecord::Size) {
+        return false;
+    }
+    record = TableRowRecord::decode(QByteArrayView(buffer, TableRowRecord::Size));
+    return true;
+}
+
+} // namespace kelvano

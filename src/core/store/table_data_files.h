@@ -1,0 +1,76 @@
+#pragma once
+
+#include "core/store/table_row_record.h"
+
+#include <QFile>
+#include <QList>
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace kelvano {
+
+class TableRowReader;
+
+/// The data files of one table in the data folder: FileName + ".TBL" (rows), ".ALI" (reference list),
+/// ".URL" (link list) and ".TMP" (scratch while a link is removed). Names are matched without regard
+/// to case, so one file serves every spelling of its extension.
+class TableDataFiles {
+public:
+    TableDataFiles(const QString& dataFolder, const QString& fileName);
+    /// The files of a table from its stored texts: the data folder setting and the definition's
+    /// FileName, both Shift-JIS. An IoError for a FileName that would name files outside the data
+    /// folder (see isUsableFileName).
+    static TableDataFiles fromStored(QByteArrayView dataFolder, QByteArrayView fileName);
+
+    QString tablePath() const;
+    QString referencePath() const;
+    QString linkPath() const;
+    QString scratchPath() const;
+
+    enum class LoadState {
+        Read,         ///< the rows of the existing file
+        CreatedEmpty, ///< the file could not be opened: an empty one was created
+        Unavailable,  ///< the file can neither be opened nor created
+    };
+    /// Opens the ".TBL" file for reading record by record; when it cannot be opened, an empty one is
+    /// created (CreatedEmpty) unless it exists already or cannot be made (Unavailable).
+    LoadState openRows(TableRowReader& reader) const;
+    /// Replaces the ".TBL" file by `count` records, record i from `recordAt(i)`, written in chunks;
+    /// false when it cannot be written, and then the old file is unchanged.
+    bool writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const;
+
+    /// The reference list; created empty when missing; nullopt when it can be neither read nor created.
+    std::optional<QList<QByteArray>> readReferences() const;
+    /// Appends the text unless it is empty or a line equals it byte for byte. Gives the lines as read
+    /// before the addition; nullopt when the list can be neither read nor created.
+    std::optional<QList<QByteArray>> addReference(QByteArrayView text) const;
+
+    /// The link list; created empty when missing; nullopt when it can be neither read nor created.
+    std::optional<QList<QByteArray>> readLinks() const;
+    /// Appends the link (an empty one too) unless a line equals it byte for byte; false when the list
+    /// can be neither read nor created.
+    bool addLink(QByteArrayView link) const;
+    /// Rewrites the link list without every line equal to the link, through the ".TMP" file renamed
+    /// over the ".URL" file, and gives the new list; nullopt when either file cannot be made.
+    std::optional<QList<QByteArray>> removeLink(QByteArrayView link) const;
+
+private:
+    QString pathOf(QStringView extension) const;
+
+    QString m_base;
+};
+
+/// Reads a ".TBL" file one record at a time, so that memory does not grow with the rows.
+class TableRowReader {
+public:
+    /// False when the file cannot be opened for reading.
+    bool open(const QString& path);
+    /// The next whole record; false at the end (a shorter tail is ignored). An IoError when reading fails.
+    bool next(TableRowRecord& record);
+
+private:
+    QFile m_file;
+};
+
+} // namespace kelvano

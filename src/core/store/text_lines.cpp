@@ -1,0 +1,57 @@
+#include "core/store/text_lines.h"
+
+#include "core/store/io_error.h"
+
+#include <QFile>
+
+namespace kelvano {
+
+QList<QByteArray> splitLines(QByteArrayView contents) {
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < contents.size()) {
+        qsizetype end = contents.indexOf('\n', start);
+        const qsizetype next = end < 0 ? contents.size() : end + 1;
+        if (end < 0) {
+            end = contents.size();
+        }
+        const qsizetype length = (end > start && contents[end - 1] == '\r') ? end - 1 - start : end - start;
+        lines.append(contents.sliced(start, length).toByteArray());
+        start = next;
+    }
+    return lines;
+}
+
+QByteArray joinLines(const QList<QByteArray>& lines) {
+    QByteArray contents;
+    for (const QByteArray& line : lines) {
+        contents += line;
+        contents += "\r\n";
+    }
+    return contents;
+}
+
+std::optional<QList<QByteArray>> readLinesFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    const QByteArray contents = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        throw IoError::fromFile(file);
+    }
+    return splitLines(contents);
+}
+
+std::optional<QList<QByteArray>> readOrCreateLinesFile(const QString& path) {
+    if (auto lines = readLinesFile(path)) {
+        return lines;
+    }
+    QFile file(path);
+    if (file.exists() || !file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        return std::nullopt;
+    }
+    return QList<QByteArray>{};
+}
+
+} // namespace kelvano

@@ -1,0 +1,166 @@
+#include "core/table/table_data_model.h"
+
+#include "core/store/shift_jis.h"
+#include "core/table/text_collation.h"
+
+namespace kelvano {
+
+TableDataModel::TableDataModel(QObject* parent) : QAbstractTableModel(parent) {
+    m_widths.reset(m_layers.columnCount());
+}
+
+void TableDataModel::setLayers(TableLayers layers) {
+    beginResetModel();
+    m_layers = std::move(layers);
+    m_modified = false;
+    measureAll();
+    endResetModel();
+}
+
+void TableDataModel::setTextMeasure(ColumnWidthTracker::Measure measure) {
+    m_widths.setMeasure(std::move(measure));
+    measureAll();
+}
+
+void TableDataModel::measureAll() {
+    m_widths.reset(m_layers.columnCount());
+    if (!m_widths.hasMeasure()) {
+        return;
+    }
+    for (int row = 0; row < m_layers.rowCount(); ++row) {
+        for (int column = 0; column < m_layers.columnCount(); ++column) {
+            m_widths.add(column, m_layers.text(row, column));
+        }
+    }
+}
+
+int TableDataModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_layers.rowCount();
+}
+
+int TableDataModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_layers.columnCount();
+}
+
+QVariant TableDataModel::data(const QModelIndex& index, int role) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        return {};
+    }
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return shiftJisText(m_layers.text(index.row(), index.column()));
+    case Qt::TextAlignmentRole:
+        // The text stands at the top of the cell; the decoration markers take the lower part.
+        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
+    default:
+        return {};
+    }
+}
+
+bool TableDataModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        return false;
+    }
+    const ShiftJis::Encoded encoded = ShiftJis::encode(value.toString());
+    if (!encoded.ok()) {
+        emit textRefused(encoded.unencodable);
+        return false;
+    }
+    setValue(CellLayer::Text, index.row(), index.column(), encoded.bytes);
+    return true;
+}
+
+Qt::ItemFlags TableDataModel::flags(const QModelIndex& index) const {
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
+        return Qt::NoItemFlags;
+    }
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsEditable;
+}
+
+QVariant TableDataModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || section < 0) {
+        return {};
+    }
+    if (orientation == Qt::Horizontal) {
+        return section < m_layers.columnCount() ? QStringLiteral("列%1").arg(section + 1) : QVariant();
+    }
+    return section < m_layers.rowCount() ? QStringLiteral("行%1").arg(section + 1) : QVariant();
+}
+
+void TableDataModel::setValue(CellLayer layer, int row, int column, QByteArrayView value) {
+    if (row < 0 || row >= m_layers.rowCount() || column < 0 || column >= m_layers.columnCount()) {
+        return;
+    }
+    const QByteArray before = m_layers.value(layer, row, column).toByteArray();
+    if (layer == CellLayer::Text) {
+        m_widths.replace(column, before, value);
+    }
+    m_layers.setValue(layer, row, column, value);
+    if (m_layers.value(layer, row, column) != before) {
+        m_modified = true;
+    }
+    const QModelIndex changed = index(row, column);
+    emit dataChanged(changed, changed);
+}
+
+void TableDataModel::rowsChanged(int first, int last) {
+    if (first <= last) {
+        emit dataChanged(index(first, 0), index(last, m_layers.columnCount() - 1));
+    }
+}
+
+bool TableDataModel::insertEmptyRow(int row) {
+    if (!m_layers.canAddRow() || row < 0 || row > m_layers.rowCount()) {
+        return false;
+    }
+    beginInsertRows({}, row, row);
+    m_layers.insertEmptyRow(row);
+    m_modified = true;
+    endInsertRows();
+    return true;
+}
+
+void TableDataModel::removeDataRow(int row) {
+    if (row < 0 || row >= m_layers.rowCount()) {
+        return;
+    }
+    for (int column = 0; column < m_layers.columnCount(); ++column) {
+        m_widths.remove(column, m_layers.text(row, column));
+    }
+    if (m_layers.rowCount() == 1) {
+        if (m_layers.removeRow(row)) {
+            m_modified = true;
+        }
+        rowsChanged(0, 0);
+        return;
+    }
+    beginRemoveRows({}, row, row);
+    m_layers.removeRow(row);
+    m_modified = true;
+    endRemoveRows();
+}
+
+void TableDataModel::swapDataRows(int first, int second) {
+    if (first == second || first < 0 || second < 0 || first >= m_layers.rowCount() ||
+        second >= m_layers.rowCount()) {
+        return;
+    }
+    m_layers.swapRows(first, second);
+    m_modified = true;
+    rowsChanged(first, first);
+    rowsChanged(second, second);
+}
+
+void TableDataModel::sortRows(int column, Qt::SortOrder order, const TextCollation& collation) {
+    if (column < 0 || column >= m_layers.columnCount()) {
+        return;
+    }
+    // Rows change places but the grid keeps its shape: the current cell stays on its row number.
+    if (m_layers.sortRows(column, order, collation)) {
+        m_modified = true;
+    }
+    rowsChanged(0, m_layers.rowCount() - 1);
+}
+
+} // namespace kelvano

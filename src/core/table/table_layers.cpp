@@ -1,0 +1,221 @@
+#include "core/table/table_layers.h"
+
+#include "core/table/text_collation.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+
+namespace kelvano {
+namespace {
+
+const QByteArray Right = QByteArrayLiteral("RIGHT");
+const QByteArray Left = QByteArrayLiteral("LEFT");
+
+} // namespace
+
+TableLayers::TableLayers(int columnCount)
+    : m_columnCount(std::clamp(columnCount, 1, TableRowRecord::MaxColumns)), m_rows(1) {}
+
+const PackedTexts& TableLayers::layerOf(const Row& row, CellLayer layer) const {
+    switch (layer) {
+    case CellLayer::Picture:
+        return row.pictures;
+    case CellLayer::Link:
+        return row.links;
+    case CellLayer::Background:
+        return row.backgrounds;
+    default:
+        return row.texts;
+    }
+}
+
+PackedTexts& TableLayers::layerOf(Row& row, CellLayer layer) {
+    return const_cast<PackedTexts&>(std::as_const(*this).layerOf(row, layer));
+}
+
+QByteArrayView TableLayers::value(CellLayer layer, int row, int column) const {
+    const Row& cells = m_rows.at(size_t(row));
+    if (layer != CellLayer::Placement) {
+        return layerOf(cells, layer).at(column);
+    }
+    if (column < 0 || column >= cells.placements.size()) {
+        return {};
+    }
+    switch (cells.placements[column]) {
+    case PlacementRight:
+        return Right;
+    case PlacementLeft:
+        return Left;
+    default:
+        return {};
+    }
+}
+
+void TableLayers::setValue(CellLayer layer, int row, int column, QByteArrayView value) {
+    if (column < 0 || column >= m_columnCount) {
+        return;
+    }
+    Row& cells = m_rows.at(size_t(row));
+    if (layer != CellLayer::Placement) {
+        layerOf(cells, layer).set(column, m_columnCount, value);
+        return;
+    }
+    const char code = value.isEmpty() ? PlacementUnset : value == Right ? PlacementRight : PlacementLeft;
+    if (cells.placements.isEmpty()) {
+        if (code == PlacementUnset) {
+            return;
+        }
+        cells.placements = QByteArray(m_columnCount, PlacementUnset);
+    }
+    cells.placements[column] = code;
+}
+
+bool TableLayers::layerHasValues(CellLayer layer) const {
+    return std::any_of(m_rows.begin(), m_rows.end(), [this, layer](const Row& row) {
+        return layer == CellLayer::Placement ? !row.placements.isEmpty() : !layerOf(row, layer).isEmpty();
+    });
+}
+
+TableCell TableLayers::cell(int row, int column) const {
+    return {value(CellLayer::Text, row, column).toByteArray(),
+            value(CellLayer::Picture, row, column).toByteArray(),
+            value(CellLayer::Link, row, column).toByteArray(),
+            value(CellLayer::Placement, row, column).toByteArray(),
+            value(CellLayer::Background, row, column).toByteArray()};
+}
+
+TableRow TableLayers::row(int row) const {
+    TableRow cells;
+    cells.reserve(m_columnCount);
+    for (int column = 0; column < m_columnCount; ++column) {
+        cells.append(cell(row, column));
+    }
+    return cells;
+}
+
+void TableLayers::appendRow(const TableRow& cells) {
+    const auto count = static_cast<int>(std::min<qsizetype>(cells.size(), m_columnCount));
+    const auto field = [&cells, count](QByteArray TableCell::*member) {
+        return [&cells, count, member](int column) {
+            return column < count ? QByteArrayView(cells[column].*member) : QByteArrayView();
+        };
+    };
+    Row row;
+    row.texts = PackedTexts::build(m_columnCount, field(&TableCell::text));
+    row.pictures = PackedTexts::build(m_columnCount, field(&TableCell::picture));
+    row.links = PackedTexts::build(m_columnCount, field(&TableCell::link));
+    row.backgrounds = PackedTexts::build(m_columnCount, field(&TableCell::background));
+    m_rows.push_back(std::move(row));
+    for (int column = 0; column < count; ++column) {
+        setValue(CellLayer::Placement, rowCount() - 1, column, cells[column].placement);
+    }
+}
+
+void TableLayers::appendRecord(const TableRowRecord& record) {
+    // Record arrays are indexed by grid column: column c (from 0 here) lies at index c + 1. The row
+    // keeps every column up to the last one holding anything, hidden columns included; a record
+    // written for this column count holds nothing beyond it and costs nothing more.
+    int width = m_columnCount;
+    for (int index = TableRowRecord::MaxColumns; index > m_columnCount; --index) {
+        const size_t i = size_t(index);
+        if (!record.CellTexts[i].isEmpty() || !record.CellPictures[i].isEmpty() ||
+            !record.CellLinks[i].isEmpty() || !record.CellBackgrounds[i].isEmpty() ||
+            record.PictureOnRight[i] != 0) {
+            width = index;
+            break;
+        }
+    }
+    const auto field = [](const TableRowRecord::Strings& strings) {
+        return [&strings](int column) {
+            return QByteArrayView(strings[size_t(column) + 1]);
+        };
+    };
+    Row row;
+    row.texts = PackedTexts::build(width, field(record.CellTexts));
+    row.pictures = PackedTexts::build(width, field(record.CellPictures));
+    row.links = PackedTexts::build(width, field(record.CellLinks));
+    row.backgrounds = PackedTexts::build(width, field(record.CellBackgrounds));
+    row.placements.resize(width);
+    for (int column = 0; column < width; ++column) {
+        row.placements[column] =
+            record.PictureOnRight[size_t(column) + 1] != 0 ? PlacementRight : PlacementLeft;
+    }
+    m_rows.push_back(std::move(row));
+}
+
+TableRowRecord TableLayers::record(int row) const {
+    // Filled straight from the packed layers (no cells in between): saving a large table is mostly this.
+    // The texts are cut to their capacity when the record is encoded.
+    TableRowRecord record;
+    const Row& cells = m_rows.at(size_t(row));
+    const int width =
+        std::min(TableRowRecord::MaxColumns,
+                 std::max({m_columnCount, cells.texts.count(), cells.pictures.count(), cells.links.count(),
+                           cells.backgrounds.count(), static_cast<int>(cells.placements.size())}));
+    for (int column = 0; column < width; ++column) {
+        const size_t index = size_t(column) + 1;
+        record.CellTexts[index] = cells.texts.at(column).toByteArray();
+        record.CellPictures[index] = cells.pictures.at(column).toByteArray();
+        record.CellLinks[index] = cells.links.at(column).toByteArray();
+        record.CellBackgrounds[index] = cells.backgrounds.at(column).toByteArray();
+        // A shown cell: "RIGHT" and no placement give 1, "LEFT" gives 0. A hidden column gives back
+        // the byte it was read with, and 0 where it had none.
+        const char placement =
+            column < cells.placements.size() ? cells.placements[column] : char(PlacementUnset);
+        const bool right = column < m_columnCount ? placement != PlacementLeft : placement == PlacementRight;
+        record.PictureOnRight[index] = right ? 1 : 0;
+    }
+    return record;
+}
+
+bool TableLayers::insertEmptyRow(int row) {
+    if (!canAddRow()) {
+        return false;
+    }
+    m_rows.insert(m_rows.begin() + std::clamp(row, 0, rowCount()), Row{});
+    return true;
+}
+
+bool TableLayers::removeRow(int row) {
+    if (rowCount() == 1) {
+        const bool changed = !m_rows.front().isEmpty();
+        m_rows.front() = Row{};
+        return changed;
+    }
+    m_rows.erase(m_rows.begin() + row);
+    return true;
+}
+
+void TableLayers::swapRows(int first, int second) {
+    std::swap(m_rows.at(size_t(first)), m_rows.at(size_t(second)));
+}
+
+bool TableLayers::sortRows(int column, Qt::SortOrder order, const TextCollation& collation) {
+    // One collation key per row, compared byte-wise: the texts are collated once, not once per comparison.
+    std::vector<QByteArray> keys;
+    keys.reserve(m_rows.size());
+    for (int row = 0; row < rowCount(); ++row) {
+        keys.push_back(collation.sortKey(text(row, column)));
+    }
+    std::vector<int> sorted(m_rows.size());
+    std::iota(sorted.begin(), sorted.end(), 0);
+    std::stable_sort(sorted.begin(), sorted.end(), [&keys](int a, int b) {
+        return std::strcmp(keys[size_t(a)].constData(), keys[size_t(b)].constData()) < 0;
+    });
+    if (order == Qt::DescendingOrder) {
+        std::reverse(sorted.begin(), sorted.end());
+    }
+    if (std::is_sorted(sorted.begin(), sorted.end())) {
+        return false;
+    }
+    std::vector<Row> rows;
+    rows.reserve(m_rows.size());
+    for (const int from : sorted) {
+        rows.push_back(std::move(m_rows[size_t(from)]));
+    }
+    m_rows = std::move(rows);
+    return true;
+}
+
+} // namespace kelvano

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "core/store/table_data_files.h"
+#include "core/table/table_layers.h"
+
+namespace kelvano {
+
+/// Reads and writes a table's cell layers as its ".TBL" file, one record per row, a record at a time.
+class TableLayersFile {
+public:
+    enum class Opening {
+        Read,        ///< the rows of the existing file
+        Created,     ///< the table had no file yet: an empty one was created
+        Unreadable,  ///< a file exists but cannot be opened for reading; it is left as it is
+        Unavailable, ///< there is no file and none can be created
+    };
+    struct Loaded {
+        Opening state;
+        /// The file's rows, or the single empty row of a new or unreadable table.
+        TableLayers layers;
+    };
+    /// Reads whole records only (a damaged tail is ignored). An IoError when reading fails.
+    static Loaded load(const TableDataFiles& files, int columnCount);
+    /// Replaces the file by one record per row, empty rows too; false when it cannot be written, and
+    /// then the old file is unchanged.
+    static bool save(const TableDataFiles& files, const TableLayers& layers);
+};
+
+} // namespace kelvano

@@ -1,0 +1,73 @@
+#include "core/table/text_collation.h"
+
+#include "core/store/shift_jis.h"
+
+#include <cstring>
+#include <stdexcept>
+#include <unicode/ucol.h>
+#include <unicode/uloc.h>
+
+namespace kelvano {
+namespace {
+
+UCollator* openCollator(const char* locale) {
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator* collator = ucol_open(locale, &status);
+    if (U_FAILURE(status)) {
+        throw std::runtime_error("ICU cannot open a collator");
+    }
+    ucol_setStrength(collator, UCOL_TERTIARY);
+    return collator;
+}
+
+/// The user's locale for collation. The POSIX locale (LANG=C) names no language and its ICU tailoring
+/// puts capitals first, so it gets the root collation, which orders as the other locales do (a < A).
+const char* userCollationLocale() {
+    const char* locale = uloc_getDefault();
+    return std::strcmp(locale, "en_US_POSIX") == 0 ? "" : locale;
+}
+
+} // namespace
+
+void TextCollation::Closer::operator()(UCollator* collator) const {
+    ucol_close(collator);
+}
+
+TextCollation::TextCollation() : m_collator(openCollator(userCollationLocale())) {}
+
+TextCollation::TextCollation(const QString& localeName)
+    : m_collator(openCollator(localeName.toLatin1().constData())) {}
+
+TextCollation::~TextCollation() = default;
+
+QByteArray TextCollation::sortKey(QByteArrayView bytes) const {
+    const QString text = shiftJisText(bytes);
+    const auto* characters = reinterpret_cast<const UChar*>(text.utf16());
+    const auto length = static_cast<int32_t>(text.size());
+    QByteArray key(64, Qt::Uninitialized);
+    int32_t needed =
+        ucol_getSortKey(m_collator.get(), characters, length, reinterpret_cast<uint8_t*>(key.data()),
+                        static_cast<int32_t>(key.size()));
+    if (needed > key.size()) {
+        key.resize(needed);
+        needed = ucol_getSortKey(m_collator.get(), characters, length, reinterpret_cast<uint8_t*>(key.data()),
+                                 static_cast<int32_t>(key.size()));
+    }
+    key.truncate(needed); // the key's own terminating zero stays inside, and QByteArray adds another
+    return key;
+}
+
+int TextCollation::compare(QByteArrayView a, QByteArrayView b) const {
+    return std::strcmp(sortKey(a).constData(), sortKey(b).constData());
+}
+
+QString shiftJisText(QByteArrayView bytes) {
+    for (const char byte : bytes) {
+        if (static_cast<unsigned char>(byte) >= 0x80) {
+            return ShiftJis::decode(bytes);
+        }
+    }
+    return QString::fromLatin1(bytes);
+}
+
+} // namespace kelvano

@@ -1,0 +1,73 @@
+#include "gui/base/messages.h"
+
+// Namespace-scope objects elsewhere may be built from these texts, so they are made before any other.
+#define KELVANO_TEXT [[gnu::init_priority(1000)]]
+
+namespace kelvano::Messages {
+
+// Caption of every message box
+KELVANO_TEXT const QString Caption = QStringLiteral("TAVELO");
+
+// Settings file
+KELVANO_TEXT const QString CannotFinish = QStringLiteral("終了に失敗しました");
+
+// Table definitions
+KELVANO_TEXT const QString NoTable = QStringLiteral("テーブルがありません");
+KELVANO_TEXT const QString NoTableMaster =
+    QStringLiteral("テーブルマスターが見つかりません、テーブル設定で作成してください");
+
+// Header and footer store
+KELVANO_TEXT const QString CheckFolderSettings = QStringLiteral("ディレクトリ設定を見直してください");
+KELVANO_TEXT const QString SnippetUnreadable = QStringLiteral("データが異常です、読み込みが出来ません");
+KELVANO_TEXT const QString SnippetUnsaveable = QStringLiteral("データが異常です、保存出来ません");
+KELVANO_TEXT const QString SnippetUndeletable = QStringLiteral("データが異常です、削除出来ません");
+
+// Table data files
+KELVANO_TEXT const QString TableDataCreated = QStringLiteral("データを読み出せません、新規作成します");
+KELVANO_TEXT const QString ResetFolderSettings = QStringLiteral("ディレクトリ設定を再設定して下さい");
+KELVANO_TEXT const QString TableDataUnsaveable = QStringLiteral("データが保存出来ません");
+
+// Table data entry
+KELVANO_TEXT const QString RowLimitReached =
+    QStringLiteral("行数が上限の65534行に達しました、これ以上追加出来ません");
+KELVANO_TEXT const QString UnencodableCharacters = QStringLiteral("保存出来ない文字が含まれています：%1");
+KELVANO_TEXT const QString ChooseEntryToRemove = QStringLiteral("削除対象を選択して下さい");
+KELVANO_TEXT const QString WarningCaption = QStringLiteral("警告");
+
+// String utility component
+KELVANO_TEXT const QString ZelStringExCaption = QStringLiteral("ZELSTRINGEX MESSAGE");
+
+// Main window and table formatting dialogs
+KELVANO_TEXT const QString SelectTable = QStringLiteral("テーブルを選択してください");
+KELVANO_TEXT const QString TableNameRequired = QStringLiteral("項目名を入れてください");
+KELVANO_TEXT const QString FileNameRequired = QStringLiteral("ファイル名を入れてください");
+KELVANO_TEXT const QString ExtensionAutomatic = QStringLiteral("拡張子は自動に設定されます");
+KELVANO_TEXT const QString SelectTableForEntry = QStringLiteral("入力するテーブルを選択してください");
+KELVANO_TEXT const QString ConfirmDelete = QStringLiteral("削除しますか？");
+KELVANO_TEXT const QString NothingToRestore = QStringLiteral("削除されたテーブルはありません");
+KELVANO_TEXT const QString HeaderNameRequired = QStringLiteral("ヘッダ名を入力してください");
+KELVANO_TEXT const QString FooterNameRequired = QStringLiteral("フッタ名を入力してください");
+KELVANO_TEXT const QString HeaderNameColon = QStringLiteral("ヘッダ名に : は使用出来ません");
+KELVANO_TEXT const QString FooterNameColon = QStringLiteral("フッタ名に : は使用出来ません");
+KELVANO_TEXT const QString HeaderBodyMissing = QStringLiteral("ヘッダデータが読み出せません");
+KELVANO_TEXT const QString FooterBodyMissing = QStringLiteral("フッタデータが読み出せません");
+KELVANO_TEXT const QString SelectDeleteTarget = QStringLiteral("削除対象を選択してください");
+KELVANO_TEXT const QString SaveSettings = QStringLiteral("設定を保存しますか？");
+
+// Shell views and the directory and picture pickers
+QString shellMoveToTrash(const QString& name) {
+    return QStringLiteral("「%1」をごみ箱に移しますか？").arg(name);
+}
+KELVANO_TEXT const QString ShellCannotMoveToTrash = QStringLiteral("ごみ箱に移せませんでした");
+KELVANO_TEXT const QString FolderNotSettable = QStringLiteral("そのディレクトリは設定出来ません");
+KELVANO_TEXT const QString PictureExists = QStringLiteral("既にファイルが存在します、上書きをしますか？");
+KELVANO_TEXT const QString PicturePathUnencodable =
+    QStringLiteral("ファイル名に使えない文字が含まれています、別のファイルを選んで下さい");
+
+// Table data editor: unsaved rows and texts longer than their field
+KELVANO_TEXT const QString TableDataChanged =
+    QStringLiteral("テーブルデータが変更されています。保存しますか？");
+KELVANO_TEXT const QString DiscardChanges = QStringLiteral("変更を破棄しますか？");
+KELVANO_TEXT const QString TextCutToCapacity = QStringLiteral("%1バイトを超える部分は切り捨てました");
+
+} // namespace kelvano::Messages

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "core/store/core_messages.h"
+
+#include <QString>
+
+// The texts of the messages the windows show. Each text is defined once, in messages.cpp; the core's
+// own texts (store/core_messages.h) come with this header, so one include gives a window every text.
+
+namespace kelvano::Messages {
+
+// Caption of every message box
+extern const QString Caption;
+
+// Settings file
+extern const QString CannotFinish;
+
+// Table definitions
+extern const QString NoTable;
+extern const QString NoTableMaster;
+
+// Header and footer store
+extern const QString CheckFolderSettings;
+extern const QString SnippetUnreadable;
+extern const QString SnippetUnsaveable;
+extern const QString SnippetUndeletable;
+
+// Table data files
+extern const QString TableDataCreated;
+extern const QString ResetFolderSettings;
+extern const QString TableDataUnsaveable;
+
+// Table data entry
+extern const QString RowLimitReached;
+extern const QString UnencodableCharacters;
+extern const QString ChooseEntryToRemove;
+extern const QString WarningCaption;
+
+// String utility component
+extern const QString ZelStringExCaption;
+
+// Main window and table formatting dialogs
+extern const QString SelectTable;
+extern const QString TableNameRequired;
+extern const QString FileNameRequired;
+extern const QString ExtensionAutomatic;
+extern const QString SelectTableForEntry;
+extern const QString ConfirmDelete;
+extern const QString NothingToRestore;
+extern const QString HeaderNameRequired;
+extern const QString FooterNameRequired;
+extern const QString HeaderNameColon;
+extern const QString FooterNameColon;
+extern const QString HeaderBodyMissing;
+extern const QString FooterBodyMissing;
+extern const QString SelectDeleteTarget;
+extern const QString SaveSettings;
+
+// Shell views and the directory and picture pickers
+QString shellMoveToTrash(const QString& name);
+extern const QString ShellCannotMoveToTrash;
+extern const QString FolderNotSettable;
+extern const QString PictureExists;
+extern const QString PicturePathUnencodable;
+
+// Table data editor: unsaved rows and texts longer than their field
+extern const QString TableDataChanged;
+extern const QString DiscardChanges;
+/// %1 is the field's capacity in bytes.
+extern const QString TextCutToCapacity;
+
+} // namespace kelvano::Messages

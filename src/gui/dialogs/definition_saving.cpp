@@ -1,0 +1,33 @@
+#include "gui/dialogs/definition_saving.h"
+
+#include "core/store/table_definition_file.h"
+#include "gui/base/user_dialogs.h"
+#include "gui/dialogs/definition_host.h"
+
+#include <QWidget>
+
+namespace kelvano {
+
+void closeAndOfferToSave(QWidget* dialog, DefinitionHost* host) {
+    if (host == nullptr) {
+        dialog->hide();
+        return;
+    }
+    host->GatherDefinition();
+    dialog->hide();
+    if (!UserDialogs::askYesNo(dialog, MessageIcon::None, Messages::SaveSettings)) {
+        return;
+    }
+    const int number = host->editedNumber();
+    // With no stored definition selected (the main window was reset while the dialog was open) there
+    // is no record of this definition to write; another definition's record must not be touched.
+    if (number < 0) {
+        UserDialogs::show(dialog, MessageIcon::Error, Messages::SelectTable);
+        return;
+    }
+    UserDialogs::guarded(dialog, [host, number] {
+        TableDefinitionFile(host->programFolder()).write(number, host->currentDefinition());
+    });
+}
+
+} // namespace kelvano

@@ -1,0 +1,638 @@
+#include "gui/entry/table_data_editor.h"
+
+#include "core/store/shift_jis.h"
+#include "core/table/layer_view_model.h"
+#include "core/table/table_data_model.h"
+#include "core/table/table_layers_file.h"
+#include "gui/base/form_layout.h"
+#include "gui/base/user_dialogs.h"
+#include "gui/entry/table_grid_delegate.h"
+
+#include <QCloseEvent>
+#include <QFontMetricsF>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QtMath>
+
+namespace kelvano {
+namespace {
+
+constexpr int RowHeight = 44;
+constexpr int HeadingColumnWidth = 64;
+
+const QByteArray Right = QByteArrayLiteral("RIGHT");
+const QByteArray Left = QByteArrayLiteral("LEFT");
+
+/// The longest start of a Shift-JIS text that fits the capacity without splitting a character.
+QByteArray cutAtCharacter(QByteArrayView text, qsizetype capacity) {
+    qsizetype end = 0;
+    while (end < text.size()) {
+        const qsizetype width =
+            ShiftJis::isLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
+        if (end + width > capacity) {
+            break;
+        }
+        end += width;
+    }
+    return text.first(end).toByteArray();
+}
+
+QTableView* makeLayerView(QWidget* parent, const QString& name, QAbstractItemModel* model, QRect geometry) {
+    auto* view = new QTableView(parent);
+    view->setObjectName(name);
+    view->setModel(model);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->horizontalHeader()->hide();
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setMinimumSectionSize(0);
+    view->verticalHeader()->setMinimumSectionSize(1);
+    view->verticalHeader()->setDefaultSectionSize(RowHeight);
+    view->setGeometry(geometry);
+    view->hide();
+    return view;
+}
+
+} // namespace
+
+TForm5::TForm5(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      m_model(new TableDataModel(this)), m_pictures(new LayerViewModel(m_model, CellLayer::Picture, this)),
+      m_links(new LayerViewModel(m_model, CellLayer::Link, this)),
+      m_delegate(new TableGridDelegate(m_model, this)) {
+    setObjectName(QStringLiteral("Form5"));
+    setWindowTitle(QStringLiteral("テーブルデータ入力"));
+    FormLayout::setFormFont(this);
+    resize(674, 328);
+
+    StringGrid1 = new QTableView(this);
+    StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
+    StringGrid1->setModel(m_model);
+    StringGrid1->setItemDelegate(m_delegate);
+    StringGrid1->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
+    StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    StringGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    StringGrid1->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    StringGrid1->verticalHeader()->setMinimumSectionSize(1);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(RowHeight);
+    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    StringGrid1->verticalHeader()->setFixedWidth(HeadingColumnWidth);
+    StringGrid1->horizontalHeader()->setFixedHeight(RowHeight);
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
+    StringGrid1->setMouseTracking(true);
+    StringGrid1->viewport()->setMouseTracking(true);
+    StringGrid1->installEventFilter(this);
+    StringGrid1->viewport()->installEventFilter(this);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(42);
+    auto* buttons = new QHBoxLayout(Panel1);
+    const auto addButton = [this, buttons](const QString& name, const QString& caption) {
+        auto* button = new QPushButton(caption, Panel1);
+        button->setObjectName(name);
+        buttons->addWidget(button);
+        return button;
+    };
+    BitBtn1 = addButton(QStringLiteral("BitBtn1"), QStringLiteral("保存・閉じる(&C)"));
+    BitBtn2 = addButton(QStringLiteral("BitBtn2"), QStringLiteral("破棄・閉じる(&C)"));
+    Button1 = addButton(QStringLiteral("Button1"), QStringLiteral("データ表示"));
+    Button2 = addButton(QStringLiteral("Button2"), QStringLiteral("画像名表示"));
+    Button3 = addButton(QStringLiteral("Button3"), QStringLiteral("URL表示"));
+    buttons->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(StringGrid1, 1);
+    layout->addWidget(Panel1);
+
+    // The picture and link views stand at fixed places and sizes over the grid's area.
+    StringGrid2 = makeLayerView(this, QStringLiteral("StringGrid2"), m_pictures, QRect(56, 144, 129, 105));
+    StringGrid3 = makeLayerView(this, QStringLiteral("StringGrid3"), m_links, QRect(216, 160, 113, 81));
+
+    buildMenu();
+
+    m_model->setTextMeasure([this](QByteArrayView text) { return textWidth(text); });
+
+    connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
+    connect(BitBtn2, &QPushButton::clicked, this, [this] { BitBtn2Click(); });
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(at)); });
+    connect(m_delegate, &TableGridDelegate::textTyped, this, [this] {
+        AutoSizeColumns();
+        DrawCellMarkers();
+    });
+    connect(m_delegate, &TableGridDelegate::gridKeyPressed, this,
+            [this](int key, Qt::KeyboardModifiers modifiers) {
+                const QModelIndex before = StringGrid1->currentIndex();
+                UserDialogs::guarded(this, [&] { StringGrid1KeyDown(key, modifiers); });
+                // Enter keeps the in-place editor open: when the current cell moved, typing goes on in
+                // the new current cell as if it had been started there.
+                const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+                if (enter && StringGrid1->currentIndex() != before && StringGrid1->currentIndex().isValid()) {
+                    StringGrid1->edit(StringGrid1->currentIndex());
+                }
+                AutoSizeColumns();
+                DrawCellMarkers();
+            });
+    connect(m_model, &TableDataModel::textRefused, this, [this](const QString& characters) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::UnencodableCharacters.arg(characters));
+    });
+    setCurrent(0, 0);
+}
+
+TForm5::~TForm5() {
+    // An in-place editor still open when the window goes writes nothing back: by the time it loses
+    // its focus, the window's own members are gone.
+    QObject::disconnect(m_delegate, nullptr, StringGrid1, nullptr);
+}
+
+void TForm5::buildMenu() {
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    const auto submenu = [this](const QString& name, const QString& caption) {
+        QMenu* menu = PopupMenu1->addMenu(caption);
+        menu->setObjectName(name + QStringLiteral("Menu"));
+        menu->menuAction()->setObjectName(name);
+        return menu;
+    };
+    const auto item = [this](QMenu* menu, const QString& name, const QString& caption, auto handler) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(name);
+        connect(action, &QAction::triggered, this, [this, handler] { UserDialogs::guarded(this, handler); });
+        return action;
+    };
+
+    QMenu* pictures = submenu(QStringLiteral("N3"), QStringLiteral("画像を埋め込む"));
+    N3 = pictures->menuAction();
+    N9 = item(pictures, QStringLiteral("N9"), QStringLiteral("文字の右に配置"),
+              [this] { emit picturePickerRequested(0); });
+    N10 = item(pictures, QStringLiteral("N10"), QStringLiteral("文字の左に配置"),
+               [this] { emit picturePickerRequested(1); });
+    N12 = item(pictures, QStringLiteral("N12"), QStringLiteral("配置を逆転"), [this] { N12Click(); });
+    N13 = item(pictures, QStringLiteral("N13"), QStringLiteral("画像を解除"),
+               [this] { clearDecoration(CellLayer::Picture); });
+
+    QMenu* links = submenu(QStringLiteral("N4"), QStringLiteral("ハイパーリンク"));
+    N4 = links->menuAction();
+    N14 = item(links, QStringLiteral("N14"), QStringLiteral("リンクを設定"), [this] { N14Click(); });
+    N15 = item(links, QStringLiteral("N15"), QStringLiteral("リンクを解除"),
+               [this] { clearDecoration(CellLayer::Link); });
+
+    QMenu* backgrounds = submenu(QStringLiteral("N11"), QStringLiteral("セルの背景"));
+    N11 = backgrounds->menuAction();
+    N16 = item(backgrounds, QStringLiteral("N16"), QStringLiteral("背景画像を設定"),
+               [this] { emit picturePickerRequested(2); });
+    N17 = item(backgrounds, QStringLiteral("N17"), QStringLiteral("背景画像を解除"),
+               [this] { clearDecoration(CellLayer::Background); });
+
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N1"));
+    QMenu* rows = submenu(QStringLiteral("gyou1"), QStringLiteral("行編集"));
+    gyou1 = rows->menuAction();
+    N18 = item(rows, QStringLiteral("N18"), QStringLiteral("挿入"), [this] { N18Click(); });
+    Delete1 = item(rows, QStringLiteral("Delete1"), QStringLiteral("削除"), [this] { Delete1Click(); });
+    N19 = item(rows, QStringLiteral("N19"), QStringLiteral("上へ移動"), [this] { N19Click(); });
+    N20 = item(rows, QStringLiteral("N20"), QStringLiteral("下へ移動"), [this] { N20Click(); });
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N7"));
+    soto1 = item(PopupMenu1, QStringLiteral("soto1"), QStringLiteral("ソート（昇順）"),
+                 [this] { sortRows(Qt::AscendingOrder); });
+    N8 = item(PopupMenu1, QStringLiteral("N8"), QStringLiteral("ソート（降順）"),
+              [this] { sortRows(Qt::DescendingOrder); });
+}
+
+const SettingsRecord& TForm5::settings() const {
+    static const SettingsRecord none;
+    return m_settings != nullptr ? *m_settings : none;
+}
+
+TableDataFiles TForm5::dataFiles() const {
+    return TableDataFiles::fromStored(settings().DataFolder, m_fileName);
+}
+
+void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFolder,
+                       const QByteArray& fileName, int columnCount) {
+    UserDialogs::guarded(this, [&] {
+        if (!settleChanges()) {
+            return;
+        }
+        const TableDataFiles files = TableDataFiles::fromStored(settings.DataFolder, fileName);
+        if (!LoadTableData(files, columnCount)) {
+            return; // the table stays closed; whatever the editor held is kept
+        }
+        m_settings = &settings;
+        m_programFolder = programFolder;
+        m_fileName = fileName;
+        Button1Click();
+        if (!m_centred) {
+            FormLayout::centreOnScreen(this);
+            m_centred = true;
+        }
+        show();
+        raise();
+        activateWindow();
+    });
+}
+
+bool TForm5::LoadTableData(const TableDataFiles& files, int columnCount) {
+    TableLayersFile::Loaded loaded = TableLayersFile::load(files, columnCount);
+    switch (loaded.state) {
+    case TableLayersFile::Opening::Unavailable:
+        UserDialogs::show(this, MessageIcon::None, Messages::ResetFolderSettings);
+        return false;
+    case TableLayersFile::Opening::Unreadable:
+        // The table starts empty; the file stays as it is until the rows are saved over it.
+        UserDialogs::show(this, MessageIcon::None, Messages::TableDataCreated);
+        break;
+    case TableLayersFile::Opening::Created: // a table's first opening: nothing to tell
+    case TableLayersFile::Opening::Read:
+        break;
+    }
+    m_columnCount = loaded.layers.columnCount();
+    m_model->setLayers(std::move(loaded.layers));
+    setCurrent(0, 0);
+    AutoSizeColumns();
+    return true;
+}
+
+bool TForm5::SaveTableData() {
+    return TableLayersFile::save(dataFiles(), m_model->layers());
+}
+
+bool TForm5::saveRows() {
+    if (!SaveTableData()) {
+        // The rows stay in the window, so nothing typed is lost; the old file is unchanged.
+        UserDialogs::show(this, MessageIcon::None, Messages::TableDataUnsaveable);
+        return false;
+    }
+    m_model->setUnmodified();
+    return true;
+}
+
+bool TForm5::settleChanges() {
+    if (!m_model->isModified()) {
+        return true;
+    }
+    if (isVisible()) {
+        raise();
+    }
+    switch (UserDialogs::askYesNoCancel(this, MessageIcon::Question, Messages::TableDataChanged)) {
+    case Answer::Yes:
+        return saveRows();
+    case Answer::No:
+        return true;
+    case Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+bool TForm5::confirmDiscard() {
+    if (!m_model->isModified()) {
+        return true;
+    }
+    if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::DiscardChanges)) {
+        return false;
+    }
+    m_model->setUnmodified();
+    return true;
+}
+
+bool TForm5::mayEnd() {
+    bool settled = false;
+    UserDialogs::guarded(this, [this, &settled] { settled = settleChanges(); });
+    if (settled) {
+        m_model->setUnmodified(); // saved, or given up as the program ends
+    }
+    return settled;
+}
+
+int TForm5::textWidth(QByteArrayView text) {
+    // Widths add up per character from a cache, so a large table is measured in one pass without
+    // laying out each text.
+    const QString characters = shiftJisText(text);
+    const QFontMetricsF metrics(StringGrid1->font());
+    qreal width = 0;
+    for (const QChar character : characters) {
+        auto found = m_characterWidths.constFind(character.unicode());
+        if (found == m_characterWidths.cend()) {
+            found = m_characterWidths.insert(character.unicode(), metrics.horizontalAdvance(character));
+        }
+        width += *found;
+    }
+    return qCeil(width);
+}
+
+void TForm5::AutoSizeColumns() {
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        const int widest = m_model->widestText(column);
+        StringGrid1->setColumnWidth(column, widest <= 90 ? widest + 90 : widest + 60);
+    }
+    if (StringGrid2->isVisible()) {
+        sizeViewColumns(StringGrid2, CellLayer::Picture);
+    }
+    if (StringGrid3->isVisible()) {
+        sizeViewColumns(StringGrid3, CellLayer::Link);
+    }
+}
+
+void TForm5::sizeViewColumns(QTableView* view, CellLayer layer) {
+    const TableLayers& layers = m_model->layers();
+    std::vector<int> widest(size_t(layers.columnCount()), 0);
+    if (layers.layerHasValues(layer)) {
+        for (int row = 0; row < layers.rowCount(); ++row) {
+            for (int column = 0; column < layers.columnCount(); ++column) {
+                const QByteArrayView value = layers.value(layer, row, column);
+                if (!value.isEmpty()) {
+                    widest[size_t(column)] = std::max(widest[size_t(column)], textWidth(value));
+                }
+            }
+        }
+    }
+    for (int column = 0; column < layers.columnCount(); ++column) {
+        view->setColumnWidth(column, widest[size_t(column)] + 5);
+    }
+}
+
+void TForm5::DrawCellMarkers() {
+    StringGrid1->viewport()->update();
+}
+
+void TForm5::setCurrent(int row, int column) {
+    StringGrid1->setCurrentIndex(m_model->index(row, column));
+}
+
+bool TForm5::eventFilter(QObject* object, QEvent* event) {
+    if (object == StringGrid1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        bool handled = false;
+        UserDialogs::guarded(this, [&] { handled = StringGrid1KeyDown(key->key(), key->modifiers()); });
+        if (handled || !key->text().isEmpty()) {
+            AutoSizeColumns();
+        }
+        DrawCellMarkers();
+        return handled;
+    }
+    if (object == StringGrid1->viewport()) {
+        switch (event->type()) {
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            const QPoint position = mouse->position().toPoint();
+            m_lastMouse = StringGrid1->viewport()->mapTo(StringGrid1, position);
+            if (event->type() == QEvent::MouseButtonPress) {
+                StringGrid1MouseDown(mouse->button(), position);
+            } else if (event->type() == QEvent::MouseButtonDblClick && mouse->button() == Qt::LeftButton) {
+                StringGrid1DblClick();
+                return true;
+            }
+            DrawCellMarkers();
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(object, event);
+}
+
+void TForm5::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && StringGrid1->isVisible()) {
+        StringGrid1->setFocus();
+        DrawCellMarkers();
+    }
+}
+
+void TForm5::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (StringGrid1->isVisible()) {
+        StringGrid1->setFocus();
+    }
+}
+
+bool TForm5::StringGrid1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        EnterKey();
+        return true;
+    }
+    if ((modifiers & Qt::ControlModifier) && key == Qt::Key_Up) {
+        N19Click();
+        return true;
+    }
+    if ((modifiers & Qt::ControlModifier) && key == Qt::Key_Down) {
+        N20Click();
+        return true;
+    }
+    return false;
+}
+
+void TForm5::EnterKey() {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    const QByteArrayView text = m_model->layers().text(current.row(), current.column());
+    if (!text.isEmpty() && !dataFiles().addReference(text)) {
+        UserDialogs::show(this, MessageIcon::None, Messages::ResetFolderSettings);
+        return;
+    }
+    if (current.column() < m_model->columnCount() - 1) {
+        setCurrent(current.row(), current.column() + 1);
+    } else if (current.row() == m_model->rowCount() - 1) {
+        if (!m_model->insertEmptyRow(m_model->rowCount())) {
+            UserDialogs::show(this, MessageIcon::Error, Messages::RowLimitReached);
+            return;
+        }
+        setCurrent(m_model->rowCount() - 1, 0);
+    }
+}
+
+void TForm5::StringGrid1MouseDown(Qt::MouseButton button, QPoint position) {
+    if (button != Qt::RightButton) {
+        return;
+    }
+    // The popup menu acts on the cell under the pointer; outside the data cells nothing changes.
+    const QModelIndex under = StringGrid1->indexAt(position);
+    if (under.isValid()) {
+        StringGrid1->setCurrentIndex(under);
+    }
+}
+
+void TForm5::StringGrid1DblClick() {
+    emit referenceRequested(dataFiles(), pos() + m_lastMouse);
+}
+
+void TForm5::BitBtn1Click() {
+    UserDialogs::guarded(this, [this] {
+        if (saveRows()) {
+            hide();
+        }
+    });
+}
+
+void TForm5::BitBtn2Click() {
+    if (confirmDiscard()) {
+        hide();
+    }
+}
+
+void TForm5::closeEvent(QCloseEvent* event) {
+    if (!confirmDiscard()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void TForm5::Button1Click() {
+    StringGrid2->hide();
+    StringGrid3->hide();
+    StringGrid1->show();
+    StringGrid1->setFocus();
+    DrawCellMarkers();
+}
+
+void TForm5::Button2Click() {
+    StringGrid1->hide();
+    StringGrid3->hide();
+    StringGrid2->show();
+    StringGrid2->raise();
+    sizeViewColumns(StringGrid2, CellLayer::Picture);
+}
+
+void TForm5::Button3Click() {
+    StringGrid1->hide();
+    StringGrid2->hide();
+    StringGrid3->show();
+    StringGrid3->raise();
+    sizeViewColumns(StringGrid3, CellLayer::Link);
+}
+
+QByteArray TForm5::currentPicturePath(int mode) const {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (!current.isValid()) {
+        return {};
+    }
+    const CellLayer layer = mode == 2 ? CellLayer::Background : CellLayer::Picture;
+    return m_model->value(layer, current.row(), current.column()).toByteArray();
+}
+
+void TForm5::AttachPicture(int mode, const QByteArray& path) {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (!current.isValid() || mode < 0 || mode > 2) {
+        return;
+    }
+    if (mode == 2) {
+        m_model->setValue(CellLayer::Background, current.row(), current.column(), path);
+    } else {
+        m_model->setValue(CellLayer::Picture, current.row(), current.column(), path);
+        m_model->setValue(CellLayer::Placement, current.row(), current.column(), mode == 1 ? Left : Right);
+    }
+    AutoSizeColumns();
+    DrawCellMarkers();
+}
+
+void TForm5::SetCurrentCellText(const QByteArray& text) {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    // The reference list keeps texts of any length; a cell stores 250 bytes.
+    const QByteArray fitted = cutAtCharacter(text, TableRowRecord::CellCapacity);
+    m_model->setValue(CellLayer::Text, current.row(), current.column(), fitted);
+    AutoSizeColumns();
+    if (fitted.size() < text.size()) {
+        UserDialogs::show(this, MessageIcon::Information,
+                          Messages::TextCutToCapacity.arg(TableRowRecord::CellCapacity));
+    }
+}
+
+void TForm5::SetCurrentCellLink(const QByteArray& link) {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (current.isValid()) {
+        m_model->setValue(CellLayer::Link, current.row(), current.column(), link);
+        AutoSizeColumns();
+        DrawCellMarkers();
+    }
+}
+
+void TForm5::N12Click() {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (!current.isValid() || m_model->value(CellLayer::Picture, current.row(), current.column()).isEmpty()) {
+        return;
+    }
+    const QByteArrayView placement = m_model->value(CellLayer::Placement, current.row(), current.column());
+    const bool right = placement.isEmpty() || placement == Right;
+    m_model->setValue(CellLayer::Placement, current.row(), current.column(), right ? Left : Right);
+    DrawCellMarkers();
+}
+
+void TForm5::clearDecoration(CellLayer layer) {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (current.isValid()) {
+        m_model->setValue(layer, current.row(), current.column(), {});
+        DrawCellMarkers();
+    }
+}
+
+void TForm5::N14Click() {
+    emit linkListRequested(dataFiles());
+}
+
+void TForm5::N18Click() {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    if (!m_model->insertEmptyRow(current.row())) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::RowLimitReached);
+        return;
+    }
+    setCurrent(current.row(), current.column());
+}
+
+void TForm5::Delete1Click() {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    const int row = current.row();
+    const int column = current.column();
+    m_model->removeDataRow(row);
+    setCurrent(std::min(row, m_model->rowCount() - 1), column);
+}
+
+void TForm5::N19Click() {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (current.isValid() && current.row() > 0) {
+        m_model->swapDataRows(current.row(), current.row() - 1);
+    }
+}
+
+void TForm5::N20Click() {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (current.isValid() && current.row() < m_model->rowCount() - 1) {
+        m_model->swapDataRows(current.row(), current.row() + 1);
+    }
+}
+
+void TForm5::sortRows(Qt::SortOrder order) {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (current.isValid()) {
+        m_model->sortRows(current.column(), order, m_collation);
+    }
+}
+
+} // namespace kelvano

@@ -1,0 +1,243 @@
+#pragma once
+
+#include "core/store/settings_record.h"
+#include "core/store/snippet_store.h"
+#include "core/store/table_definition.h"
+#include "gui/dialogs/definition_host.h"
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace kelvano {
+
+class EditedTable;
+class HelpWindow;
+class ShiftJisField;
+class ZelStringEX;
+
+/// The main window: the title page, the data page, the folder settings, the table definitions and the
+/// header and footer editor. It owns the folder settings in force, the program folder and the
+/// definition being edited for the whole run. It asks the other windows for what it needs through its
+/// signals and the small interfaces given to it when the windows are wired at start-up.
+class TForm1 : public QWidget, public DefinitionHost {
+    Q_OBJECT
+
+public:
+    /// Builds the window and runs its create step with the settings and tables of `programFolder`
+    /// (a folder text ending in "/").
+    explicit TForm1(const QString& programFolder, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    const SettingsRecord& settings() const { return m_settings; }
+    const QString& programFolder() const override { return m_programFolder; }
+    TableDefinition& currentDefinition() override { return m_currentDefinition; }
+    int editedNumber() const override;
+
+    /// The formatting dialogs that show and gather the definition being edited.
+    void addDefinitionPage(DefinitionPage* page);
+    void removeDefinitionPage(DefinitionPage* page);
+    /// The table data editor, asked before the program ends; none when there is no editor.
+    void setEditedTable(EditedTable* table) { m_editedTable = table; }
+
+    /// Where the help window finds its pages (beside the program unless a test says otherwise).
+    void setHelpFolder(const QString& folder) { m_helpFolder = folder; }
+    HelpWindow* helpWindow() const { return m_helpWindow; }
+
+    void LoadTableLists();
+    void LoadSnippetLists();
+    void ResetDefinition();
+    void GatherDefinition() override;
+
+    /// Puts a folder chosen in the directory picker into the field of its target (1 data, 2 HTML,
+    /// 3 image).
+    void FolderPicked(int target, const QString& folderWithSeparator);
+
+    // Frame
+    QTabWidget* PageControl1;
+    QWidget* TabSheet1;
+    QWidget* TabSheet2;
+    QWidget* TabSheet3;
+    QWidget* TabSheet4;
+    QWidget* TabSheet5;
+    QPushButton* BitBtn7;
+    QPushButton* BitBtn17;
+    ZelStringEX* ZelStringEX1;
+
+    // Title page
+    QPlainTextEdit* Memo2;
+    QLabel* Image1;
+
+    // Data page
+    QTableWidget* ListView2;
+    QGroupBox* GroupBox2;
+    QPushButton* BitBtn9;
+    QGroupBox* GroupBox3;
+    QPushButton* BitBtn8;
+
+    // Folder settings page
+    QGroupBox* GroupBox1;
+    QLineEdit* Edit1;
+    QLineEdit* Edit2;
+    QLineEdit* Edit6;
+    QPushButton* BitBtn1;
+    QPushButton* BitBtn2;
+    QPushButton* BitBtn10;
+    QPushButton* Button1;
+    QGroupBox* GroupBox7;
+    QLineEdit* Edit11;
+
+    // Table settings page
+    QTableWidget* ListView1;
+    QGroupBox* GroupBox4;
+    QLineEdit* Edit3;
+    QLineEdit* Edit4;
+    QLineEdit* Edit5;
+    QComboBox* ComboBox1;
+    QComboBox* ComboBox2;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QPushButton* BitBtn3;
+    QPushButton* BitBtn4;
+    QPushButton* BitBtn5;
+    QPushButton* BitBtn6;
+
+    // Header and footer page
+    QPlainTextEdit* Memo1;
+    QGroupBox* GroupBox5;
+    QTableWidget* ListView3;
+    QLineEdit* Edit7;
+    QLineEdit* Edit9;
+    QPushButton* BitBtn11;
+    QPushButton* BitBtn12;
+    QPushButton* BitBtn13;
+    QGroupBox* GroupBox6;
+    QTableWidget* ListView4;
+    QLineEdit* Edit8;
+    QLineEdit* Edit10;
+    QPushButton* BitBtn14;
+    QPushButton* BitBtn15;
+    QPushButton* BitBtn16;
+
+signals:
+    /// The program is to end: the settings have been written (or their failure reported).
+    void programEnded();
+    /// The directory picker is wanted on `folder`, for the folder field of `target` (1 data, 2 HTML,
+    /// 3 image).
+    void folderPickerRequested(const QString& folder, int target);
+    /// The table-wide settings dialog is wanted.
+    void tableSettingsRequested();
+    /// The cell colour dialog is wanted, from its first column and row.
+    void cellSettingsRequested();
+    /// A table is to be opened in the table data editor. `settings` are the folder settings in force.
+    void tableOpenRequested(const SettingsRecord& settings, const QString& programFolder,
+                            const QByteArray& fileName, int columnCount);
+    /// The picture picker's folder tree is to be positioned on `folder`.
+    void pictureFolderChosen(const QString& folder);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    /// One side of the header and footer editor.
+    struct SnippetSide {
+        SnippetKind kind;
+        QTableWidget* list;
+        QLineEdit* number;
+        QLineEdit* name;
+        ShiftJisField* nameField;
+        QComboBox* choices;
+        const QString* nameRequired;
+        const QString* colonRefused;
+        const QString* bodyMissing;
+    };
+
+    void buildTitlePage();
+    void buildDataPage();
+    void buildFolderPage();
+    void buildTablePage();
+    void buildSnippetPage();
+
+    void FormCreate();
+    void FormDestroy();
+    void showTitleText(const QStringList& lines, bool readOnly);
+
+    // Folder settings
+    /// Keeps `member` of the settings in force equal to the field's text as it is typed.
+    void followFolderField(QLineEdit* field, ShiftJisField* bytes, QByteArray SettingsRecord::*member);
+    /// Ends a folder field's text with the separator, as the field is left.
+    static void endWithSeparator(QLineEdit* field);
+    /// Reloads the table and snippet lists when the data folder in force is not the one they show.
+    void followDataFolder();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn10Click();
+    void Button1Click();
+    void openFolderPicker(QLineEdit* field, int target);
+
+    // Table definitions and the data page
+    void ListView1Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void BitBtn5Click();
+    void BitBtn6Click();
+    void Button2Click();
+    void Button3Click();
+    void BitBtn8Click();
+    void BitBtn9Click();
+    void ListView2DblClick();
+    void loadDefinitionIntoDialogs(const TableDefinition& definition);
+    void emptyEditorFields();
+
+    // Header and footer editor
+    void snippetListClick(SnippetSide& side, SnippetSide& other);
+    void snippetNew(SnippetSide& side);
+    void snippetRegister(SnippetSide& side);
+    void snippetDelete(SnippetSide& side);
+    bool fillSnippetLists(SnippetSide& side);
+    /// The lines of Memo1 as stored bytes; nullopt (after the message) when a character cannot be stored.
+    std::optional<QList<QByteArray>> memo1Lines();
+    void clearMemo1();
+
+    QString m_programFolder;
+    QString m_helpFolder;
+    SettingsRecord m_settings;
+    /// The data folder the snippet lists were last loaded from.
+    QByteArray m_listedDataFolder;
+    TableDefinition m_currentDefinition;
+    bool m_ended = false;
+    HelpWindow* m_helpWindow = nullptr;
+    QList<DefinitionPage*> m_definitionPages;
+    EditedTable* m_editedTable = nullptr;
+
+    ShiftJisField* m_edit1Field;
+    ShiftJisField* m_edit2Field;
+    ShiftJisField* m_edit6Field;
+    ShiftJisField* m_edit11Field;
+    ShiftJisField* m_edit4Field;
+    ShiftJisField* m_edit5Field;
+    ShiftJisField* m_comboBox1Field;
+    ShiftJisField* m_comboBox2Field;
+
+    SnippetSide m_headerSide{};
+    SnippetSide m_footerSide{};
+    /// Memo1's text as last loaded from a body file, with its lines, so that an unchanged text is
+    /// written back byte for byte; none once the text box has been emptied by the program.
+    struct LoadedBody {
+        QString text;
+        QList<QByteArray> lines;
+    };
+    std::optional<LoadedBody> m_memo1Loaded;
+};
+
+} // namespace kelvano

@@ -1,0 +1,236 @@
+// The main window's header and footer editor: one text box shared by a header side and a footer side
+// that list, load, register, change and delete snippets.
+
+#include "core/store/shift_jis.h"
+#include "gui/base/form_layout.h"
+#include "gui/base/shift_jis_field.h"
+#include "gui/base/user_dialogs.h"
+#include "gui/base/widget_events.h"
+#include "gui/main/main_window.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace kelvano {
+
+using namespace FormLayout;
+
+void TForm1::buildSnippetPage() {
+    Memo1 = new QPlainTextEdit(TabSheet5);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(0, 0, 530, 161);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    const auto buildSide = [this](int x, const QString& groupName, const QString& title,
+                                  const QString& listName, const QString& nameColumn,
+                                  const QString& numberName, const QString& nameName,
+                                  const QStringList& buttonNames, QGroupBox*& box, QTableWidget*& list,
+                                  QLineEdit*& number, QLineEdit*& name, QPushButton*& newButton,
+                                  QPushButton*& registerButton, QPushButton*& deleteButton) {
+        box = group(TabSheet5, groupName, title, {x, 164, 259, 166});
+        list = reportList(box, listName, {QStringLiteral("番号"), nameColumn}, {6, 18, 247, 80});
+        list->setColumnWidth(0, 40);
+        label(box, QStringLiteral("番号"), {6, 108});
+        number = edit(box, numberName, {34, 104, 44, 22});
+        number->setReadOnly(true);
+        label(box, QStringLiteral("名称"), {86, 108});
+        name = edit(box, nameName, {116, 104, 137, 22});
+        newButton = button(box, buttonNames.at(0), QStringLiteral("新規作成"), {6, 132, 78, 26});
+        registerButton = button(box, buttonNames.at(1), QStringLiteral("登録・変更"), {90, 132, 78, 26});
+        deleteButton = button(box, buttonNames.at(2), QStringLiteral("削除"), {174, 132, 78, 26});
+    };
+    buildSide(4, QStringLiteral("GroupBox5"), QStringLiteral("ヘッダ"), QStringLiteral("ListView3"),
+              QStringLiteral("ヘッダ名"), QStringLiteral("Edit7"), QStringLiteral("Edit9"),
+              {QStringLiteral("BitBtn11"), QStringLiteral("BitBtn12"), QStringLiteral("BitBtn13")}, GroupBox5,
+              ListView3, Edit7, Edit9, BitBtn11, BitBtn12, BitBtn13);
+    buildSide(267, QStringLiteral("GroupBox6"), QStringLiteral("フッタ"), QStringLiteral("ListView4"),
+              QStringLiteral("フッタ名"), QStringLiteral("Edit8"), QStringLiteral("Edit10"),
+              {QStringLiteral("BitBtn14"), QStringLiteral("BitBtn15"), QStringLiteral("BitBtn16")}, GroupBox6,
+              ListView4, Edit8, Edit10, BitBtn14, BitBtn15, BitBtn16);
+
+    m_headerSide = {SnippetKind::Header,
+                    ListView3,
+                    Edit7,
+                    Edit9,
+                    ShiftJisField::attach(Edit9, SnippetIndexRecord::NameCapacity),
+                    ComboBox1,
+                    &Messages::HeaderNameRequired,
+                    &Messages::HeaderNameColon,
+                    &Messages::HeaderBodyMissing};
+    m_footerSide = {SnippetKind::Footer,
+                    ListView4,
+                    Edit8,
+                    Edit10,
+                    ShiftJisField::attach(Edit10, SnippetIndexRecord::NameCapacity),
+                    ComboBox2,
+                    &Messages::FooterNameRequired,
+                    &Messages::FooterNameColon,
+                    &Messages::FooterBodyMissing};
+    // A ":" cannot be part of a snippet's name: the key is refused with a word.
+    for (SnippetSide* side : {&m_headerSide, &m_footerSide}) {
+        WidgetEvents* const nameEvents = WidgetEvents::of(side->name);
+        nameEvents->refuse(QStringLiteral(":"));
+        connect(nameEvents, &WidgetEvents::refused, this,
+                [this, side] { UserDialogs::show(this, MessageIcon::Error, *side->colonRefused); });
+    }
+    connect(ListView3, &QAbstractItemView::clicked, this,
+            [this] { snippetListClick(m_headerSide, m_footerSide); });
+    connect(ListView4, &QAbstractItemView::clicked, this,
+            [this] { snippetListClick(m_footerSide, m_headerSide); });
+    const auto guardedClick = [this](QPushButton* source, SnippetSide& side,
+                                     void (TForm1::*handler)(SnippetSide&)) {
+        connect(source, &QPushButton::clicked, this, [this, &side, handler] {
+            UserDialogs::guarded(this, [this, &side, handler] { (this->*handler)(side); });
+        });
+    };
+    guardedClick(BitBtn11, m_headerSide, &TForm1::snippetNew);
+    guardedClick(BitBtn12, m_headerSide, &TForm1::snippetRegister);
+    guardedClick(BitBtn13, m_headerSide, &TForm1::snippetDelete);
+    guardedClick(BitBtn14, m_footerSide, &TForm1::snippetNew);
+    guardedClick(BitBtn15, m_footerSide, &TForm1::snippetRegister);
+    guardedClick(BitBtn16, m_footerSide, &TForm1::snippetDelete);
+}
+
+void TForm1::LoadSnippetLists() {
+    m_listedDataFolder = m_settings.DataFolder;
+    if (fillSnippetLists(m_headerSide)) {
+        fillSnippetLists(m_footerSide);
+    }
+}
+
+bool TForm1::fillSnippetLists(SnippetSide& side) {
+    const std::optional<QList<SnippetEntry>> entries =
+        SnippetStore(ShiftJis::decode(m_settings.DataFolder), side.kind).loadEntries();
+    if (!entries) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::CheckFolderSettings);
+        return false;
+    }
+    side.list->setRowCount(0);
+    // Refilling the choice list leaves the text typed or loaded into it alone.
+    const QString choiceText = side.choices->currentText();
+    side.choices->clear();
+    for (const SnippetEntry& entry : *entries) {
+        appendRow(side.list, {QString::number(entry.number), ShiftJis::decode(entry.name)});
+        side.choices->addItem(ShiftJis::decode(entry.choiceItem()));
+    }
+    side.choices->setEditText(choiceText);
+    return true;
+}
+
+void TForm1::snippetListClick(SnippetSide& side, SnippetSide& other) {
+    if (side.list->rowCount() == 0) {
+        return;
+    }
+    other.number->clear();
+    other.name->clear();
+    const int row = selectedRow(side.list);
+    if (row < 0) {
+        return;
+    }
+    UserDialogs::guarded(this, [this, &side, row] {
+        const int number = side.list->item(row, 0)->text().toInt();
+        const std::optional<Snippet> snippet =
+            SnippetStore(ShiftJis::decode(m_settings.DataFolder), side.kind).read(number);
+        if (!snippet) {
+            UserDialogs::show(this, MessageIcon::Error, Messages::SnippetUnreadable);
+            return;
+        }
+        side.number->setText(QString::number(number));
+        side.nameField->setBytes(snippet->name);
+        if (!snippet->body) {
+            UserDialogs::show(this, MessageIcon::Error, *side.bodyMissing);
+            return;
+        }
+        // Every line ends in a line break, as in the body file, so that a last empty line shows and
+        // comes back when the text is saved.
+        QString text;
+        for (const QByteArray& line : *snippet->body) {
+            text += ShiftJis::decode(line) + QLatin1Char('\n');
+        }
+        Memo1->setPlainText(text);
+        m_memo1Loaded = LoadedBody{Memo1->toPlainText(), *snippet->body};
+    });
+}
+
+void TForm1::clearMemo1() {
+    Memo1->clear();
+    m_memo1Loaded.reset();
+}
+
+void TForm1::snippetNew(SnippetSide& side) {
+    clearMemo1();
+    side.number->clear();
+    side.name->clear();
+}
+
+std::optional<QList<QByteArray>> TForm1::memo1Lines() {
+    const QString text = Memo1->toPlainText();
+    if (m_memo1Loaded && text == m_memo1Loaded->text) {
+        return m_memo1Loaded->lines;
+    }
+    const QString unstorable = unstorableCharacters(text);
+    if (!unstorable.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::UnencodableCharacters.arg(unstorable));
+        return std::nullopt;
+    }
+    QList<QByteArray> lines;
+    if (text.isEmpty()) {
+        return lines;
+    }
+    QStringList textLines = text.split(QLatin1Char('\n'));
+    // A line break at the very end closes the last line; it does not open another.
+    if (textLines.last().isEmpty()) {
+        textLines.removeLast();
+    }
+    for (const QString& line : textLines) {
+        lines.append(ShiftJis::encode(line).bytes);
+    }
+    return lines;
+}
+
+void TForm1::snippetRegister(SnippetSide& side) {
+    if (side.name->text().isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, *side.nameRequired);
+        side.name->setFocus();
+        return;
+    }
+    const std::optional<QList<QByteArray>> lines = memo1Lines();
+    if (!lines) {
+        return;
+    }
+    const SnippetStore store(ShiftJis::decode(m_settings.DataFolder), side.kind);
+    if (!side.number->text().isEmpty()) {
+        store.change(side.number->text().toInt(), *lines);
+        return;
+    }
+    if (!store.registerSnippet(side.nameField->bytes(), *lines)) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SnippetUnsaveable);
+        return;
+    }
+    LoadSnippetLists();
+}
+
+void TForm1::snippetDelete(SnippetSide& side) {
+    if (side.number->text().isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectDeleteTarget);
+        return;
+    }
+    const SnippetStore store(ShiftJis::decode(m_settings.DataFolder), side.kind);
+    if (!store.remove(side.number->text().toInt())) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SnippetUndeletable);
+        return;
+    }
+    LoadSnippetLists();
+    clearMemo1();
+    // The deleted snippet's body is still used by the tables that name it: a register after the delete
+    // makes a new snippet instead of overwriting that body.
+    side.number->clear();
+}
+
+} // namespace kelvano

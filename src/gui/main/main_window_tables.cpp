@@ -1,0 +1,374 @@
+// The main window's data page and table settings page: listing, loading, registering, deleting and
+// restoring table definitions, and starting data entry and page output.
+
+#include "core/html/page_generator.h"
+#include "core/store/file_names.h"
+#include "core/store/shift_jis.h"
+#include "core/store/table_definition_file.h"
+#include "gui/base/form_layout.h"
+#include "gui/base/shift_jis_field.h"
+#include "gui/base/user_dialogs.h"
+#include "gui/base/widget_events.h"
+#include "gui/main/main_window.h"
+#include "gui/main/restore_definition_window.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+
+namespace kelvano {
+
+using namespace FormLayout;
+
+void TForm1::buildDataPage() {
+    ListView2 = reportList(TabSheet2, QStringLiteral("ListView2"),
+                           {QStringLiteral("NO"), QStringLiteral("テーブル名"), QStringLiteral("ファイル名")},
+                           {4, 4, 330, 326});
+    ListView2->setColumnWidth(0, 50);
+    ListView2->setColumnWidth(1, 150);
+    GroupBox2 =
+        group(TabSheet2, QStringLiteral("GroupBox2"), QStringLiteral("HTMLファイル"), {342, 4, 184, 64});
+    BitBtn9 = button(GroupBox2, QStringLiteral("BitBtn9"), QStringLiteral("テーブルをHTML形式で出力"),
+                     {8, 24, 168, 28});
+    GroupBox3 =
+        group(TabSheet2, QStringLiteral("GroupBox3"), QStringLiteral("テーブルデータ"), {342, 76, 184, 64});
+    BitBtn8 = button(GroupBox3, QStringLiteral("BitBtn8"), QStringLiteral("テーブルデータを入力する"),
+                     {8, 24, 168, 28});
+    // A double click anywhere on the list, on a row or not, positions the picture picker.
+    connect(WidgetEvents::of(ListView2->viewport()), &WidgetEvents::doubleClicked, this,
+            &TForm1::ListView2DblClick);
+    connect(BitBtn8, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { BitBtn8Click(); }); });
+    connect(BitBtn9, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { BitBtn9Click(); }); });
+}
+
+void TForm1::buildTablePage() {
+    ListView1 = reportList(TabSheet4, QStringLiteral("ListView1"),
+                           {QStringLiteral("番号"), QStringLiteral("項目名"), QStringLiteral("ファイル名"),
+                            QStringLiteral("ヘッダ"), QStringLiteral("フッタ")},
+                           {4, 4, 522, 160});
+    ListView1->setColumnWidth(0, 40);
+    ListView1->setColumnWidth(1, 140);
+    ListView1->setColumnWidth(2, 100);
+    ListView1->setColumnWidth(3, 110);
+    GroupBox4 = group(TabSheet4, QStringLiteral("GroupBox4"), QStringLiteral("項目"), {4, 168, 522, 162});
+    label(GroupBox4, QStringLiteral("番号"), {12, 24});
+    Edit3 = edit(GroupBox4, QStringLiteral("Edit3"), {76, 20, 60, 22});
+    Edit3->setReadOnly(true);
+    label(GroupBox4, QStringLiteral("項目名"), {12, 52});
+    Edit4 = edit(GroupBox4, QStringLiteral("Edit4"), {76, 48, 196, 22});
+    label(GroupBox4, QStringLiteral("ファイル名"), {12, 80});
+    Edit5 = edit(GroupBox4, QStringLiteral("Edit5"), {76, 76, 196, 22});
+    label(GroupBox4, QStringLiteral("ヘッダ"), {286, 52});
+    ComboBox1 = new QComboBox(GroupBox4);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setGeometry(322, 48, 190, 22);
+    label(GroupBox4, QStringLiteral("フッタ"), {286, 80});
+    ComboBox2 = new QComboBox(GroupBox4);
+    ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
+    ComboBox2->setEditable(true);
+    ComboBox2->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox2->setGeometry(322, 76, 190, 22);
+    Button2 =
+        button(GroupBox4, QStringLiteral("Button2"), QStringLiteral("テーブル全体設定"), {286, 16, 110, 26});
+    Button3 =
+        button(GroupBox4, QStringLiteral("Button3"), QStringLiteral("セル詳細設定"), {402, 16, 110, 26});
+    BitBtn3 = button(GroupBox4, QStringLiteral("BitBtn3"), QStringLiteral("新規作成"), {12, 120, 116, 28});
+    BitBtn4 = button(GroupBox4, QStringLiteral("BitBtn4"), QStringLiteral("登録・変更"), {136, 120, 116, 28});
+    BitBtn5 = button(GroupBox4, QStringLiteral("BitBtn5"), QStringLiteral("削除"), {270, 120, 116, 28});
+    BitBtn6 = button(GroupBox4, QStringLiteral("BitBtn6"), QStringLiteral("削除復活"), {394, 120, 116, 28});
+
+    m_edit4Field = ShiftJisField::attach(Edit4, TableDefinition::NameCapacity);
+    m_edit5Field = ShiftJisField::attach(Edit5, TableDefinition::NameCapacity);
+    m_comboBox1Field = ShiftJisField::attach(ComboBox1->lineEdit(), TableDefinition::NameCapacity);
+    m_comboBox2Field = ShiftJisField::attach(ComboBox2->lineEdit(), TableDefinition::NameCapacity);
+    // The extension is added by the program: a "." typed into the file name is refused with a word.
+    WidgetEvents* const fileNameEvents = WidgetEvents::of(Edit5);
+    fileNameEvents->refuse(QStringLiteral("."));
+    connect(fileNameEvents, &WidgetEvents::refused, this,
+            [this] { UserDialogs::show(this, MessageIcon::Information, Messages::ExtensionAutomatic); });
+    connect(ListView1, &QAbstractItemView::clicked, this, &TForm1::ListView1Click);
+
+    const auto guardedClick = [this](QPushButton* source, void (TForm1::*handler)()) {
+        connect(source, &QPushButton::clicked, this,
+                [this, handler] { UserDialogs::guarded(this, [this, handler] { (this->*handler)(); }); });
+    };
+    guardedClick(Button2, &TForm1::Button2Click);
+    guardedClick(Button3, &TForm1::Button3Click);
+    guardedClick(BitBtn3, &TForm1::BitBtn3Click);
+    guardedClick(BitBtn4, &TForm1::BitBtn4Click);
+    guardedClick(BitBtn5, &TForm1::BitBtn5Click);
+    guardedClick(BitBtn6, &TForm1::BitBtn6Click);
+}
+
+void TForm1::LoadTableLists() {
+    const TableDefinitionFile file(m_programFolder);
+    const DefinitionList list = file.readAll();
+    ListView1->setRowCount(0);
+    ListView2->setRowCount(0);
+    for (const NumberedDefinition& entry : list.records) {
+        const TableDefinition& definition = entry.definition;
+        if (definition.Deleted) {
+            continue;
+        }
+        const QString number = QString::number(entry.number);
+        appendRow(ListView1,
+                  {number, ShiftJis::decode(definition.TableName), ShiftJis::decode(definition.FileName),
+                   ShiftJis::decode(definition.HeaderName), ShiftJis::decode(definition.FooterName)});
+        appendRow(ListView2,
+                  {number, ShiftJis::decode(definition.TableName), ShiftJis::decode(definition.FileName)},
+                  true);
+    }
+    if (list.damagedTail) {
+        throw file.damagedTailError();
+    }
+}
+
+int TForm1::editedNumber() const {
+    bool ok = false;
+    const int number = Edit3->text().toInt(&ok);
+    return ok && number >= 0 ? number : -1;
+}
+
+void TForm1::ListView1Click() {
+    const int row = selectedRow(ListView1);
+    if (row < 0) {
+        return;
+    }
+    UserDialogs::guarded(this, [this, row] {
+        const int number = ListView1->item(row, 0)->text().toInt();
+        const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
+        if (!definition) {
+            UserDialogs::show(this, MessageIcon::Error, Messages::NoTable);
+            return;
+        }
+        Edit3->setText(QString::number(number));
+        m_edit4Field->setBytes(definition->TableName);
+        m_edit5Field->setBytes(definition->FileName);
+        m_comboBox1Field->setBytes(definition->HeaderName);
+        m_comboBox2Field->setBytes(definition->FooterName);
+        m_currentDefinition.TableName = definition->TableName;
+        m_currentDefinition.FileName = definition->FileName;
+        m_currentDefinition.HeaderName = definition->HeaderName;
+        m_currentDefinition.FooterName = definition->FooterName;
+        loadDefinitionIntoDialogs(*definition);
+    });
+}
+
+void TForm1::addDefinitionPage(DefinitionPage* page) {
+    if (!m_definitionPages.contains(page)) {
+        m_definitionPages.append(page);
+    }
+}
+
+void TForm1::removeDefinitionPage(DefinitionPage* page) {
+    m_definitionPages.removeAll(page);
+}
+
+void TForm1::loadDefinitionIntoDialogs(const TableDefinition& definition) {
+    for (DefinitionPage* page : std::as_const(m_definitionPages)) {
+        page->loadDefinition(definition);
+    }
+}
+
+void TForm1::BitBtn3Click() {
+    TableDefinitionFile(m_programFolder).openOrCreate();
+    ResetDefinition();
+    Edit4->setFocus();
+}
+
+void TForm1::ResetDefinition() {
+    m_currentDefinition = TableDefinition();
+    emptyEditorFields();
+    for (DefinitionPage* page : std::as_const(m_definitionPages)) {
+        page->resetControls();
+    }
+}
+
+void TForm1::emptyEditorFields() {
+    Edit3->clear();
+    Edit4->clear();
+    Edit5->clear();
+    ComboBox1->setEditText(QString());
+    ComboBox2->setEditText(QString());
+}
+
+void TForm1::BitBtn4Click() {
+    if (Edit4->text().isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::TableNameRequired);
+        Edit4->setFocus();
+        return;
+    }
+    if (Edit5->text().isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::FileNameRequired);
+        Edit5->setFocus();
+        return;
+    }
+    // The file name is joined to the data and HTML folders as it stands: a separator or ".." in it
+    // would reach outside them.
+    if (!isUsableFileName(Edit5->text())) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::FileNameUnusable);
+        Edit5->setFocus();
+        return;
+    }
+    m_currentDefinition.Deleted = false;
+    GatherDefinition();
+    const TableDefinitionFile file(m_programFolder);
+    const int number = editedNumber();
+    if (number >= 0) {
+        file.write(number, m_currentDefinition);
+    } else {
+        file.append(m_currentDefinition);
+    }
+    emptyEditorFields();
+    LoadTableLists();
+}
+
+void TForm1::GatherDefinition() {
+    m_currentDefinition.TableName = m_edit4Field->bytes();
+    m_currentDefinition.FileName = m_edit5Field->bytes();
+    m_currentDefinition.HeaderName = m_comboBox1Field->bytes();
+    m_currentDefinition.FooterName = m_comboBox2Field->bytes();
+    for (const DefinitionPage* page : std::as_const(m_definitionPages)) {
+        page->gatherInto(m_currentDefinition);
+    }
+}
+
+void TForm1::BitBtn5Click() {
+    const int number = editedNumber();
+    if (number < 0) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return;
+    }
+    if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::ConfirmDelete)) {
+        return;
+    }
+    TableDefinitionFile(m_programFolder).setDeleted(number, true);
+    // The fields no longer name a listed definition: a register now appends a new one.
+    emptyEditorFields();
+    LoadTableLists();
+}
+
+void TForm1::BitBtn6Click() {
+    QList<NumberedDefinition> deleted;
+    for (const NumberedDefinition& entry : TableDefinitionFile(m_programFolder).readAll().records) {
+        if (entry.definition.Deleted) {
+            deleted.append(entry);
+        }
+    }
+    if (deleted.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Information, Messages::NothingToRestore);
+        return;
+    }
+    auto* chooser = findChild<RestoreDefinitionWindow*>();
+    if (chooser == nullptr) {
+        chooser = new RestoreDefinitionWindow(this);
+        connect(chooser, &RestoreDefinitionWindow::restoreChosen, this, [this](int number) {
+            UserDialogs::guarded(this, [this, number] {
+                TableDefinitionFile(m_programFolder).setDeleted(number, false);
+                LoadTableLists();
+            });
+        });
+    }
+    chooser->showDefinitions(deleted);
+}
+
+void TForm1::Button2Click() {
+    if (Edit3->text().isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return;
+    }
+    emit tableSettingsRequested();
+}
+
+void TForm1::Button3Click() {
+    if (Edit3->text().isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return;
+    }
+    emit cellSettingsRequested();
+}
+
+void TForm1::BitBtn8Click() {
+    const int row = selectedRow(ListView2);
+    if (row < 0) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTableForEntry);
+        return;
+    }
+    const int number = ListView2->item(row, 0)->text().toInt();
+    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
+    if (!definition) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::NoTableMaster);
+        return;
+    }
+    // The file named in the list's row is the one opened; while the record still names it, its stored
+    // bytes are used as they are.
+    const QString listed = ListView2->item(row, 2)->text();
+    const QByteArray fileName = listed == ShiftJis::decode(definition->FileName)
+                                    ? definition->FileName
+                                    : ShiftJis::encode(listed).bytes;
+    if (!isUsableStoredFileName(fileName)) {
+        UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
+        return;
+    }
+    emit tableOpenRequested(m_settings, m_programFolder, fileName, definition->ColumnCount);
+}
+
+void TForm1::ListView2DblClick() {
+    // The picture picker's folder tree is first positioned on the HTML folder.
+    emit pictureFolderChosen(ShiftJis::decode(m_settings.HtmlFolder));
+    if (selectedRow(ListView2) >= 0) {
+        UserDialogs::guarded(this, [this] { BitBtn8Click(); });
+    }
+}
+
+namespace {
+
+/// Shows each message of a page run in its message box as the run gives it.
+class PageMessageBoxes : public PageReport {
+public:
+    explicit PageMessageBoxes(QWidget* owner) : m_owner(owner) {}
+
+    void report(const PageMessage& message) override {
+        switch (message.kind) {
+        case PageMessageKind::Error:
+            UserDialogs::show(m_owner, MessageIcon::Error, message.text);
+            break;
+        case PageMessageKind::Information:
+            UserDialogs::show(m_owner, MessageIcon::Information, message.text);
+            break;
+        case PageMessageKind::IoError:
+            // The text names the table, then the file and the reason, as the I/O error box shows them.
+            UserDialogs::show(m_owner, MessageIcon::Error, message.text, UserDialogs::IoErrorCaption);
+            break;
+        }
+    }
+
+private:
+    QWidget* m_owner;
+};
+
+} // namespace
+
+void TForm1::BitBtn9Click() {
+    QList<int> ticked;
+    for (int row = 0; row < ListView2->rowCount(); ++row) {
+        if (ListView2->item(row, 0)->checkState() == Qt::Checked) {
+            ticked.append(ListView2->item(row, 0)->text().toInt());
+        }
+    }
+    if (ticked.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return;
+    }
+    PageMessageBoxes report(this);
+    GeneratePages(m_settings, m_programFolder, ticked, report);
+}
+
+} // namespace kelvano

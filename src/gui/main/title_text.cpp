@@ -1,0 +1,56 @@
+#include "gui/main/title_text.h"
+
+#include <array>
+
+namespace kelvano::TitleText {
+namespace {
+
+const QString VersionLine = QStringLiteral("Kelvano [TAVELO] Version 0.01");
+const QString NoticeLine = QStringLiteral("このソフトウェアはフリーソフトウェアです。");
+
+const std::array<QString, 24> HourGreetings = {
+    QStringLiteral("もう０時ですよ、頑張っていますね(^^)/"),
+    QStringLiteral("１時です、もう止めようよぉ、眠いの(T_T)"),
+    QStringLiteral("むむむー２時です、眠いぞ、ほえほえ( ;;)/~~~"),
+    QStringLiteral("３時です、丑の刻参りにでも行きますか？"),
+    QStringLiteral("あうー、もう４時だぁ、ちょっと辛いです"),
+    QStringLiteral("寝かせてくれぇ、５時だぁ"),
+    QStringLiteral("早起き？、それとも徹夜？、６時です"),
+    QStringLiteral("仕事前にも使ってくれるの？、うれしいですねぇ、ふふふの７時"),
+    QStringLiteral("今日も頑張りましょう、８時です"),
+    QStringLiteral("鯨（９時ら）......ごめんなさい"),
+    QStringLiteral("１０時ですね"),
+    QStringLiteral("１１時です、お昼まで、あと ちょっと頑張ってぇ"),
+    QStringLiteral("わははは、お昼だ、お昼だ、うれしいなぁ"),
+    QStringLiteral("お腹が一杯で眠い１３時の今日この頃"),
+    QStringLiteral("さてと、かきかきしましょ"),
+    QStringLiteral("３時のおやつはは文明堂"),
+    QStringLiteral("４時かぁ、もうちょっとかな？"),
+    QStringLiteral("今日はお仕事でしたか？"),
+    QStringLiteral("今日の夕食なんですか？"),
+    QStringLiteral("７時です。"),
+    QStringLiteral("そろそろお風呂？"),
+    QStringLiteral("クジラ...止めようよ（笑）"),
+    QStringLiteral("１１時です、そろそろお眠？、それとも頑張る？"),
+    QStringLiteral("がははは、テレホタイム突入ですね"),
+};
+
+} // namespace
+
+QStringList welcomeLines() {
+    return {
+        VersionLine, NoticeLine, QString(), QStringLiteral("Kelvano TAVELO をお使い頂きありがとうございます"),
+        QString(),   QString(),  QString()};
+}
+
+QStringList greetingLines(const QDateTime& now) {
+    QStringList lines{VersionLine, NoticeLine, QString(), HourGreetings.at(now.time().hour())};
+    const QDate today = now.date();
+    if (today.month() == 3 && today.day() == 1) {
+        lines << QString() << QStringLiteral("今日は作者の誕生日です")
+              << QStringLiteral("お祝いのメールでも送ってやってくださいな -> ") + MailAddress;
+    }
+    return lines;
+}
+
+} // namespace kelvano::TitleText
