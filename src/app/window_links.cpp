@@ -14,15 +14,20 @@
 namespace kelvano {
 namespace {
 
+/// Gives `target` the `peer` through `setter` for as long as the peer lives.
+template <typename Target, typename Setter, typename Peer>
+void lend(Target* target, Setter setter, Peer* peer) {
+    (target->*setter)(peer);
+    QObject::connect(peer, &QObject::destroyed, target, [target, setter] { (target->*setter)(nullptr); });
+}
+
 /// The main window and one formatting dialog: the dialog shows, resets and gives back the definition
 /// the main window edits, and stores it through the main window.
 template <typename Dialog> void linkDefinitionDialog(TForm1* mainWindow, Dialog* dialog) {
     mainWindow->addDefinitionPage(dialog);
-    dialog->setDefinitionHost(mainWindow);
     QObject::connect(dialog, &QObject::destroyed, mainWindow,
                      [mainWindow, dialog] { mainWindow->removeDefinitionPage(dialog); });
-    QObject::connect(mainWindow, &QObject::destroyed, dialog,
-                     [dialog] { dialog->setDefinitionHost(nullptr); });
+    lend(dialog, &Dialog::setDefinitionHost, mainWindow);
 }
 
 void linkMainWindow(const Windows& windows) {
@@ -45,9 +50,7 @@ void linkMainWindow(const Windows& windows) {
     }
     if (TForm5* editor = windows.Form5) {
         // Closing the main window asks the editor first about rows not yet saved.
-        mainWindow->setEditedTable(editor);
-        QObject::connect(editor, &QObject::destroyed, mainWindow,
-                         [mainWindow] { mainWindow->setEditedTable(nullptr); });
+        lend(mainWindow, &TForm1::setEditedTable, editor);
         QObject::connect(mainWindow, &TForm1::tableOpenRequested, editor, &TForm5::OpenTable);
     }
     if (TForm7* picker = windows.Form7) {
@@ -75,9 +78,7 @@ void linkEditor(const Windows& windows) {
     }
     if (TForm8* linkList = windows.Form8) {
         // While the editor is there the list follows the table it holds.
-        linkList->setEditedTable(editor);
-        QObject::connect(editor, &QObject::destroyed, linkList,
-                         [linkList] { linkList->setEditedTable(nullptr); });
+        lend(linkList, &TForm8::setEditedTable, editor);
         QObject::connect(editor, &TForm5::linkListRequested, linkList, &TForm8::Open);
         QObject::connect(linkList, &TForm8::linkChosen, editor, &TForm5::SetCurrentCellLink);
     }
