@@ -4,7 +4,7 @@
 set -euo pipefail
 
 kelvano_packages=(
-    qt6-base-dev libicu-dev libjpeg62-turbo-dev
+    qt6-base-dev qt6-translations-l10n libicu-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     cmake ninja-build g++ pkg-config fonts-noto-cjk clang-format
 )

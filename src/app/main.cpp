@@ -1,6 +1,7 @@
 #include "app/window_links.h"
 #include "core/store/program_folder.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/qt_translation.h"
 #include "gui/dialogs/cell_colour_dialog.h"
 #include "gui/dialogs/table_settings_dialog.h"
 #include "gui/entry/link_list.h"
@@ -18,8 +19,10 @@ int main(int argc, char* argv[]) {
     // instead of ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication application(argc, argv);
+    // No display name: Qt would append it to every window title, and message boxes are captioned
+    // exactly ("TAVELO").
     QApplication::setApplicationName(QStringLiteral("Kelvano"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvano"));
+    kelvano::installQtTranslation(&application);
     // The program ends by the main window's exit button (or its close), never because a secondary
     // window was the last one closed.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -38,7 +41,7 @@ int main(int argc, char* argv[]) {
     TForm8 linkList;
     for (QWidget* window : {static_cast<QWidget*>(&mainWindow), static_cast<QWidget*>(&directoryPicker),
                             static_cast<QWidget*>(&tableSettings), static_cast<QWidget*>(&cellColours),
-                            static_cast<QWidget*>(&picturePicker)}) {
+                            static_cast<QWidget*>(&picturePicker), static_cast<QWidget*>(&linkList)}) {
         FormLayout::centreOnScreen(window);
     }
     linkWindows({&mainWindow, &directoryPicker, &tableSettings, &cellColours, &tableDataEditor,

@@ -1,11 +1,13 @@
 #include "core/store/io_error.h"
 #include "gui/base/qt_dialog_sink.h"
+#include "gui/base/qt_translation.h"
 #include "gui/base/user_dialogs.h"
 #include "support/dialog_recorder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWidget>
@@ -93,6 +95,24 @@ TEST(UserDialogs, QuestionsAndColoursAreAnsweredInTheProgramsOwnDialogs) {
     EXPECT_EQ(UserDialogs::chooseColour(nullptr, Qt::white), QColor(Qt::red));
     chooseNext(std::nullopt);
     EXPECT_EQ(UserDialogs::chooseColour(nullptr, Qt::white), std::nullopt);
+}
+
+TEST(UserDialogs, QtsOwnButtonsSpeakJapaneseAndBoxesStandOverTheOwnersWindow) {
+    ASSERT_TRUE(installQtTranslation(QCoreApplication::instance()));
+    QMessageBox box(QMessageBox::Question, QStringLiteral("TAVELO"), QStringLiteral("設定を保存しますか？"),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_TRUE(box.button(QMessageBox::Yes)->text().contains(QStringLiteral("はい")));
+    EXPECT_TRUE(box.button(QMessageBox::No)->text().contains(QStringLiteral("いいえ")));
+    EXPECT_TRUE(box.button(QMessageBox::Cancel)->text().contains(QStringLiteral("キャンセル")));
+
+    QWidget owner;
+    auto* field = new QLineEdit(&owner);
+    owner.show();
+    EXPECT_EQ(dialogParent(field), &owner);
+    // A hidden window's place is no place for a box: the active window, or the screen's centre.
+    QWidget hidden;
+    EXPECT_EQ(dialogParent(&hidden), QApplication::activeWindow());
+    EXPECT_NE(dialogParent(&hidden), &hidden);
 }
 
 } // namespace

@@ -14,7 +14,8 @@ QVariant LayerViewModel::data(const QModelIndex& index, int role) const {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
     }
-    if (role == Qt::DisplayRole) {
+    // The tooltip shows a long path or address whole.
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
         return shiftJisText(m_table->value(m_layer, index.row(), index.column()));
     }
     return role == Qt::TextAlignmentRole ? QIdentityProxyModel::data(index, role) : QVariant();

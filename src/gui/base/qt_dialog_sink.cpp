@@ -1,5 +1,6 @@
 #include "gui/base/qt_dialog_sink.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QMessageBox>
 
@@ -23,11 +24,18 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 }
 
 int exec(QWidget* owner, const Message& message, QMessageBox::StandardButtons buttons) {
-    QMessageBox box(boxIcon(message.icon), message.caption, message.text, buttons, owner);
+    QMessageBox box(boxIcon(message.icon), message.caption, message.text, buttons, dialogParent(owner));
     return box.exec();
 }
 
 } // namespace
+
+QWidget* dialogParent(QWidget* owner) {
+    if (owner != nullptr && owner->window()->isVisible()) {
+        return owner->window();
+    }
+    return QApplication::activeWindow();
+}
 
 void QtDialogSink::show(QWidget* owner, const Message& message) {
     exec(owner, message, QMessageBox::Ok);
@@ -49,7 +57,7 @@ Answer QtDialogSink::askYesNoCancel(QWidget* owner, const Message& message) {
 }
 
 std::optional<QColor> QtDialogSink::chooseColour(QWidget* owner, const QColor& initial) {
-    const QColor colour = QColorDialog::getColor(initial, owner);
+    const QColor colour = QColorDialog::getColor(initial, dialogParent(owner));
     if (!colour.isValid()) {
         return std::nullopt;
     }

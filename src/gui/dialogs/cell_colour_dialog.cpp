@@ -21,6 +21,9 @@ using namespace FormLayout;
 namespace {
 
 constexpr int SlotCount = 8;
+// The column strip stands below the group's title as the installed font draws it (its line is taller
+// than the 14 pixels the strip's place leaves), with the scroll bar right under it.
+constexpr int StripTop = 18;
 constexpr int MaxAlignment = 8;
 constexpr int MinFontSize = -14;
 constexpr int MaxFontSize = 14;
@@ -50,7 +53,8 @@ QRect alignmentCircle(int x0, int code) {
 
 } // namespace
 
-TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Tool) {
+TForm4::TForm4(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("セル詳細カラー設定"));
     setFormFont(this);
@@ -63,10 +67,10 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Tool) {
     m_rowTextColours.fill(0);
 
     GroupBox1 = group(this, QStringLiteral("GroupBox1"), QStringLiteral("列の項目"), {0, 0, 409, 153});
-    Image1 = new StripImage(QStringLiteral("Image1"), {2, 14, 400, 80}, GroupBox1);
+    Image1 = new StripImage(QStringLiteral("Image1"), {2, StripTop, 400, 80}, GroupBox1);
     ScrollBar1 = new QScrollBar(Qt::Horizontal, GroupBox1);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
-    ScrollBar1->setGeometry(2, 94, 400, 16);
+    ScrollBar1->setGeometry(2, StripTop + 80, 400, 16);
     ScrollBar1->setRange(0, 1);
     label(GroupBox1, QStringLiteral("列の数"), {8, 124});
     SpinEdit1 = new ClampingSpinBox(1, TableDefinition::MaxColumns, 1, GroupBox1);

@@ -31,7 +31,8 @@ ClampingSpinBox* spin(QWidget* parent, const QString& name, int minimum, int max
 
 } // namespace
 
-TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
+TForm3::TForm3(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("テーブル詳細設定"));
     setFormFont(this);
@@ -77,12 +78,16 @@ TForm3::TForm3(QWidget* parent) : QWidget(parent, Qt::Tool) {
     GroupBox4 =
         group(GroupBox1, QStringLiteral("GroupBox4"), QStringLiteral("テーブルの横幅"), {278, 114, 275, 78});
     RadioButton5 =
-        radio(GroupBox4, QStringLiteral("RadioButton5"), QStringLiteral("ブラウザに任せる"), {10, 16});
+        radio(GroupBox4, QStringLiteral("RadioButton5"), QStringLiteral("ブラウザに任せる"), {10, 18});
     RadioButton3 =
-        radio(GroupBox4, QStringLiteral("RadioButton3"), QStringLiteral("パーセントで指定"), {10, 36});
-    SpinEdit3 = spin(GroupBox4, QStringLiteral("SpinEdit3"), 30, 100, 100, {140, 34, 64, 20});
-    RadioButton4 = radio(GroupBox4, QStringLiteral("RadioButton4"), QStringLiteral("サイズで指定"), {10, 56});
-    SpinEdit4 = spin(GroupBox4, QStringLiteral("SpinEdit4"), 50, 1000, 400, {140, 54, 64, 20});
+        radio(GroupBox4, QStringLiteral("RadioButton3"), QStringLiteral("パーセントで指定"), {10, 38});
+    SpinEdit3 = spin(GroupBox4, QStringLiteral("SpinEdit3"), 30, 100, 100, {140, 38, 64, 20});
+    RadioButton4 = radio(GroupBox4, QStringLiteral("RadioButton4"), QStringLiteral("サイズで指定"), {10, 57});
+    SpinEdit4 = spin(GroupBox4, QStringLiteral("SpinEdit4"), 50, 1000, 400, {140, 57, 64, 20});
+    // Three rows under the title in the group's 78 pixels.
+    for (QRadioButton* option : {RadioButton5, RadioButton3, RadioButton4}) {
+        option->resize(option->width(), 20);
+    }
     RadioButton5->setChecked(true);
     SpinEdit4->setEnabled(false);
 
@@ -153,6 +158,10 @@ void TForm3::loadDefinition(const TableDefinition& definition) {
     const TableWidth width = TableWidth::parse(definition.TableWidth);
     switch (width.kind) {
     case TableWidth::Browser:
+        // Three rows under the title in the group's 78 pixels.
+        for (QRadioButton* option : {RadioButton5, RadioButton3, RadioButton4}) {
+            option->resize(option->width(), 20);
+        }
         RadioButton5->setChecked(true);
         break;
     case TableWidth::Percent:

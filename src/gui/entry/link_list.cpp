@@ -3,6 +3,7 @@
 
 #include "core/store/shift_jis.h"
 #include "core/table/text_collation.h"
+#include "gui/base/form_layout.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/entry/edited_table.h"
 #include "gui/entry/three_column_list.h"
@@ -19,6 +20,7 @@ namespace kelvano {
 TForm8::TForm8(QWidget* parent) : QWidget(parent, Qt::Window), m_files(QString(), QString()) {
     setObjectName(QStringLiteral("Form8"));
     setWindowTitle(QStringLiteral("Form8"));
+    FormLayout::setFormFont(this);
     resize(380, 312);
 
     auto* top = new QWidget(this);

@@ -62,7 +62,7 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::CustomizeWindow
     ScrollBar2->hide();
     CheckBox1 = new QCheckBox(QStringLiteral("画像を画像ディレクトリへコピー"), GroupBox1);
     CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-    CheckBox1->setGeometry(10, 208, 196, 20);
+    CheckBox1->setGeometry(3, 207, 204, 23);
     CheckBox1->setChecked(true);
     Edit1 = new QLineEdit(GroupBox1);
     Edit1->setObjectName(QStringLiteral("Edit1"));

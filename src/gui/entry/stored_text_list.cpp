@@ -1,6 +1,7 @@
 #include "gui/entry/stored_text_list.h"
 
 #include "core/table/text_collation.h"
+#include "gui/entry/three_column_list.h"
 
 #include <QListWidget>
 
@@ -11,6 +12,11 @@ void fillStoredTextList(QListWidget* list, const QList<QByteArray>& lines) {
     for (const QByteArray& line : lines) {
         auto* item = new QListWidgetItem(shiftJisText(line), list);
         item->setData(Qt::UserRole, line);
+        // An entry wider than its column can be read whole here.
+        item->setToolTip(item->text());
+    }
+    if (auto* columns = qobject_cast<ThreeColumnList*>(list)) {
+        columns->fitColumns();
     }
 }
 

@@ -44,17 +44,20 @@ QByteArray cutAtCharacter(QByteArrayView text, qsizetype capacity) {
     return text.first(end).toByteArray();
 }
 
-QTableView* makeLayerView(QWidget* parent, const QString& name, QAbstractItemModel* model, QRect geometry) {
+/// A read-only view of one decoration layer, headed and labelled like the text grid, whose place it
+/// takes when shown.
+QTableView* makeLayerView(QWidget* parent, const QString& name, QAbstractItemModel* model) {
     auto* view = new QTableView(parent);
     view->setObjectName(name);
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->horizontalHeader()->hide();
-    view->verticalHeader()->hide();
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->horizontalHeader()->setMinimumSectionSize(0);
+    view->horizontalHeader()->setFixedHeight(RowHeight);
     view->verticalHeader()->setMinimumSectionSize(1);
     view->verticalHeader()->setDefaultSectionSize(RowHeight);
-    view->setGeometry(geometry);
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setFixedWidth(HeadingColumnWidth);
     view->hide();
     return view;
 }
@@ -62,7 +65,7 @@ QTableView* makeLayerView(QWidget* parent, const QString& name, QAbstractItemMod
 } // namespace
 
 TForm5::TForm5(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_model(new TableDataModel(this)), m_pictures(new LayerViewModel(m_model, CellLayer::Picture, this)),
       m_links(new LayerViewModel(m_model, CellLayer::Link, this)),
       m_delegate(new TableGridDelegate(m_model, this)) {
@@ -111,12 +114,13 @@ TForm5::TForm5(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    // Only one of the text grid and the two decoration views is shown at a time, in the same place.
+    StringGrid2 = makeLayerView(this, QStringLiteral("StringGrid2"), m_pictures);
+    StringGrid3 = makeLayerView(this, QStringLiteral("StringGrid3"), m_links);
     layout->addWidget(StringGrid1, 1);
+    layout->addWidget(StringGrid2, 1);
+    layout->addWidget(StringGrid3, 1);
     layout->addWidget(Panel1);
-
-    // The picture and link views stand at fixed places and sizes over the grid's area.
-    StringGrid2 = makeLayerView(this, QStringLiteral("StringGrid2"), m_pictures, QRect(56, 144, 129, 105));
-    StringGrid3 = makeLayerView(this, QStringLiteral("StringGrid3"), m_links, QRect(216, 160, 113, 81));
 
     buildMenu();
 
@@ -508,7 +512,6 @@ void TForm5::Button2Click() {
     StringGrid1->hide();
     StringGrid3->hide();
     StringGrid2->show();
-    StringGrid2->raise();
     sizeViewColumns(StringGrid2, CellLayer::Picture);
 }
 
@@ -516,7 +519,6 @@ void TForm5::Button3Click() {
     StringGrid1->hide();
     StringGrid2->hide();
     StringGrid3->show();
-    StringGrid3->raise();
     sizeViewColumns(StringGrid3, CellLayer::Link);
 }
 

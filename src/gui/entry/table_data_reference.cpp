@@ -2,6 +2,7 @@
 #include "gui/entry/stored_text_list.h"
 
 #include "core/table/text_collation.h"
+#include "gui/base/form_layout.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/entry/three_column_list.h"
 
@@ -11,9 +12,11 @@
 
 namespace kelvano {
 
-TForm6::TForm6(QWidget* parent) : QWidget(parent, Qt::Tool) {
+TForm6::TForm6(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form6"));
     setWindowTitle(QStringLiteral("テーブルデータ参照"));
+    FormLayout::setFormFont(this);
     resize(394, 272);
     ListBox1 = new ThreeColumnList(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));

@@ -4,19 +4,21 @@
 
 namespace kelvano {
 
-/// A list laid out in three columns of 12-pixel items, filled top to bottom, the columns sharing the
-/// list's width.
+/// A list laid out in three columns, filled top to bottom. The columns share the list's width, or are
+/// as wide as the widest entry when that is wider (up to the whole width); rows are as high as the font
+/// is drawn.
 class ThreeColumnList : public QListWidget {
     Q_OBJECT
 
 public:
     explicit ThreeColumnList(QWidget* parent = nullptr);
 
+    /// Lays the entries out again after the list was refilled.
+    void fitColumns();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
-
-private:
-    void fitColumns();
+    void changeEvent(QEvent* event) override;
 };
 
 } // namespace kelvano

@@ -112,9 +112,11 @@ void TForm1::buildTitlePage() {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(6, 288, 178, 38);
     Image1->setPixmap(drawBanner());
-    label(TabSheet1, TitleText::ProjectName, {200, 286});
-    label(TabSheet1, TitleText::HomePage, {200, 301});
-    label(TabSheet1, TitleText::MailAddress, {200, 316});
+    // Two lines beside the banner: the name, then the home page and the address.
+    label(TabSheet1,
+          TitleText::ProjectName + u'\n' + TitleText::HomePage + QStringLiteral("　") +
+              TitleText::MailAddress,
+          {196, 288});
 }
 
 void TForm1::buildFolderPage() {

@@ -63,13 +63,13 @@ void TForm1::buildTablePage() {
     Edit4 = edit(GroupBox4, QStringLiteral("Edit4"), {76, 48, 196, 22});
     label(GroupBox4, QStringLiteral("ファイル名"), {12, 80});
     Edit5 = edit(GroupBox4, QStringLiteral("Edit5"), {76, 76, 196, 22});
-    label(GroupBox4, QStringLiteral("ヘッダ"), {286, 52});
+    label(GroupBox4, QStringLiteral("ヘッダ"), {282, 52});
     ComboBox1 = new QComboBox(GroupBox4);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setEditable(true);
     ComboBox1->setInsertPolicy(QComboBox::NoInsert);
     ComboBox1->setGeometry(322, 48, 190, 22);
-    label(GroupBox4, QStringLiteral("フッタ"), {286, 80});
+    label(GroupBox4, QStringLiteral("フッタ"), {282, 80});
     ComboBox2 = new QComboBox(GroupBox4);
     ComboBox2->setObjectName(QStringLiteral("ComboBox2"));
     ComboBox2->setEditable(true);

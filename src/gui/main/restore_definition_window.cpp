@@ -11,7 +11,8 @@ namespace kelvano {
 
 using namespace FormLayout;
 
-RestoreDefinitionWindow::RestoreDefinitionWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
+RestoreDefinitionWindow::RestoreDefinitionWindow(QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("RestoreDefinitionWindow"));
     setWindowTitle(QStringLiteral("削除復活"));
     setFormFont(this);
