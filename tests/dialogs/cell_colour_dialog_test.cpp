@@ -87,6 +87,12 @@ TEST_F(CellColourDialogTest, FontSizesStopAtTheirBounds) {
 }
 
 TEST_F(CellColourDialogTest, AScrolledStripActsOnTheColumnsItShows) {
+    // A one-column definition with one row colour leaves nothing to scroll to, loaded or new.
+    EXPECT_EQ(dialog.ScrollBar1->maximum(), 0);
+    EXPECT_EQ(dialog.ScrollBar2->maximum(), 0);
+    dialog.SpinEdit1->setValue(3);
+    test::click(form.BitBtn3);
+    EXPECT_EQ(dialog.ScrollBar1->maximum(), 0);
     dialog.SpinEdit1->setValue(12);
     EXPECT_EQ(dialog.ScrollBar1->maximum(), 11);
     dialog.ScrollBar1->setValue(5);

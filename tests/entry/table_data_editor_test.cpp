@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QImage>
+#include <QMenu>
 
 namespace kelvano::test {
 namespace {
@@ -288,7 +289,8 @@ TEST_F(TableDataEditor, MarkersShowEachDecorationAndGoBlankWhenItIsRemoved) {
     EXPECT_TRUE(shows(markerAt(grid(), cell, 0), CellMarkers::Link));
     EXPECT_TRUE(shows(markerAt(grid(), cell, 1), CellMarkers::PictureRight));
     EXPECT_TRUE(shows(markerAt(grid(), cell, 2), CellMarkers::Background));
-    EXPECT_TRUE(shows(markerAt(grid(), model().index(0, 1), 1), CellMarkers::Blank));
+    // The selected cell keeps its highlight where it has no decoration: no white boxes over it.
+    EXPECT_FALSE(shows(markerAt(grid(), model().index(0, 1), 1), CellMarkers::Blank));
 
     setCurrent(0, 0);
     trigger("N12");
@@ -361,10 +363,18 @@ TEST_F(TableDataEditor, RightButtonChoosesTheCellUnderThePointer) {
     // Below the last row nothing changes.
     QTest::mousePress(grid()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(cell.center().x(), 200));
     EXPECT_EQ(current(), model().index(0, 2));
-    for (QWidget* popup = QApplication::activePopupWidget(); popup;
-         popup = QApplication::activePopupWidget()) {
-        popup->close();
+    m_editor.PopupMenu1->close();
+
+    // The Menu key and Shift+F10 open the popup at the current cell; the row items show their keys.
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}}) {
+        QTest::keyClick(grid(), key, modifiers);
+        EXPECT_TRUE(m_editor.PopupMenu1->isVisible());
+        EXPECT_TRUE(m_editor.PopupMenu1->geometry().contains(grid()->viewport()->mapToGlobal(cell.center())));
+        m_editor.PopupMenu1->close();
     }
+    EXPECT_EQ(m_editor.N19->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Up));
+    EXPECT_EQ(m_editor.N20->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Down));
 }
 
 TEST_F(TableDataEditor, AFailedSaveKeepsTheWindowAndItsRows) {

@@ -94,6 +94,11 @@ TEST_F(ShellViewsTest, SelectPathSelectsExpandsAndRefillsTheList) {
                                           u"photo.jpg"_s, u"photo.jpg.bak"_s}));
     EXPECT_EQ(list.SelectedPath(), QString()) << "nothing selected in the list";
 
+    // A selected folder shows its open icon.
+    const NamespaceProvider& provider = ShellModule::provider();
+    const QIcon open = provider.icon(provider.parseDisplayName(path(u"photos")), true);
+    EXPECT_EQ(tree.currentItem()->icon(0).pixmap(16, QIcon::Selected).toImage(), open.pixmap(16).toImage());
+
     tree.SelectPath(path(u"missing"));
     EXPECT_EQ(tree.SelectedPath(), path(u"photos")) << "an unknown path changes nothing";
     tree.SelectPath(QStringLiteral("not/absolute"));

@@ -71,7 +71,7 @@ TForm4::TForm4(QWidget* parent)
     ScrollBar1 = new QScrollBar(Qt::Horizontal, GroupBox1);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
     ScrollBar1->setGeometry(2, StripTop + 80, 400, 16);
-    ScrollBar1->setRange(0, 1);
+    ScrollBar1->setRange(0, 0);
     label(GroupBox1, QStringLiteral("列の数"), {8, 124});
     SpinEdit1 = new ClampingSpinBox(1, TableDefinition::MaxColumns, 1, GroupBox1);
     SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
@@ -86,7 +86,7 @@ TForm4::TForm4(QWidget* parent)
     ScrollBar2 = new QScrollBar(Qt::Vertical, GroupBox2);
     ScrollBar2->setObjectName(QStringLiteral("ScrollBar2"));
     ScrollBar2->setGeometry(59, 20, 16, 160);
-    ScrollBar2->setRange(0, 1);
+    ScrollBar2->setRange(0, 0);
     label(GroupBox2, QStringLiteral("行の数"), {84, 24});
     SpinEdit2 = new ClampingSpinBox(1, 10, 1, GroupBox2);
     SpinEdit2->setObjectName(QStringLiteral("SpinEdit2"));
@@ -273,6 +273,13 @@ std::optional<QColor> TForm4::chooseColour() {
     return chosen;
 }
 
+void TForm4::scrollOverCounts() {
+    // A count that stays the same sends no change, so the scroll bars are set from the counts here: a
+    // bar reaching past the last column or row colour would scroll the strip to an empty view.
+    ScrollBar1->setMaximum(SpinEdit1->value() - 1);
+    ScrollBar2->setMaximum(SpinEdit2->value() - 1);
+}
+
 void TForm4::SpinEdit1Change(int count) {
     ScrollBar1->setMaximum(count - 1);
     m_columnBackColours[count - 1] = TableDefinition::White;
@@ -326,6 +333,7 @@ void TForm4::loadDefinition(const TableDefinition& definition) {
     }
     SpinEdit1->setValue(definition.ColumnCount);
     SpinEdit2->setValue(definition.RowColourCount);
+    scrollOverCounts();
     m_columnBackColours = definition.ColumnBackColours;
     m_rowBackColours = definition.RowBackColours;
     m_columnTextColours = definition.ColumnTextColours;
@@ -345,8 +353,7 @@ void TForm4::resetControls() {
     m_resetting = false;
     SpinEdit1->setValue(1);
     SpinEdit2->setValue(1);
-    ScrollBar1->setMaximum(1);
-    ScrollBar2->setMaximum(1);
+    scrollOverCounts();
     m_columnBackColours.fill(TableDefinition::White);
     m_rowBackColours.fill(TableDefinition::White);
     m_columnTextColours.fill(0);

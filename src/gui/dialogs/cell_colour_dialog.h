@@ -59,6 +59,7 @@ public:
     ZelStringEX* ZelStringEX1;
 
 private:
+    void scrollOverCounts();
     void Image1MouseMove(QPoint position);
     void Image1MouseDown(QPoint position, Qt::MouseButton button);
     void Image2MouseMove(QPoint position);

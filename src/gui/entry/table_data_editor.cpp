@@ -208,6 +208,12 @@ void TForm5::buildMenu() {
     Delete1 = item(rows, QStringLiteral("Delete1"), QStringLiteral("削除"), [this] { Delete1Click(); });
     N19 = item(rows, QStringLiteral("N19"), QStringLiteral("上へ移動"), [this] { N19Click(); });
     N20 = item(rows, QStringLiteral("N20"), QStringLiteral("下へ移動"), [this] { N20Click(); });
+    // The grid's own keys for these items, shown beside them.
+    for (const auto& [action, key] : {std::pair{N19, Qt::Key_Up}, std::pair{N20, Qt::Key_Down}}) {
+        action->setShortcut(QKeySequence(Qt::CTRL | key));
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+    }
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N7"));
     soto1 = item(PopupMenu1, QStringLiteral("soto1"), QStringLiteral("ソート（昇順）"),
                  [this] { sortRows(Qt::AscendingOrder); });
@@ -427,6 +433,12 @@ void TForm5::showEvent(QShowEvent* event) {
 }
 
 bool TForm5::StringGrid1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    // The keyboard's ways to the popup menu, opened at the current cell.
+    if (key == Qt::Key_Menu || (key == Qt::Key_F10 && (modifiers & Qt::ShiftModifier))) {
+        const QRect cell = StringGrid1->visualRect(StringGrid1->currentIndex());
+        PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(cell.isValid() ? cell.center() : QPoint()));
+        return true;
+    }
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         EnterKey();
         return true;

@@ -32,6 +32,11 @@ void TableGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     painter->save();
     painter->setClipRect(option.rect);
     for (int i = 0; i < 3; ++i) {
+        // The whole cell was just drawn afresh, so no earlier marker is left to cover: a blank marker
+        // would only put a white box over the selection's colour.
+        if (markers[i] == CellMarkers::Blank) {
+            continue;
+        }
         painter->drawPixmap(option.rect.topLeft() + QPoint(MarkerLeft[i], MarkerTop),
                             CellMarkers::marker(markers[i]));
     }

@@ -4,6 +4,7 @@
 #include "core/store/file_names.h"
 #include "gui/base/user_dialogs.h"
 
+#include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
@@ -11,6 +12,7 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QStorageInfo>
+#include <QStyle>
 #include <QUrl>
 
 namespace kelvano {
@@ -456,8 +458,12 @@ std::unique_ptr<ShellFolder> FileSystemNamespace::bindToObject(const ItemIdList&
 }
 
 QIcon FileSystemNamespace::icon(const ItemIdList& absolute, bool open) const {
-    Q_UNUSED(open);
     const Resolved item = resolve(absolute);
+    if (open && item.kind == Resolved::Kind::Path && item.element != RootKind && item.element != VolumeKind &&
+        QFileInfo(item.path).isDir()) {
+        return QIcon::fromTheme(QStringLiteral("folder-open"),
+                                QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon));
+    }
     switch (item.kind) {
     case Resolved::Kind::Invalid:
         return m_icons.icon(QAbstractFileIconProvider::File);

@@ -13,6 +13,22 @@
 namespace kelvano {
 namespace {
 
+/// A node's icon: the item's small icon, and its open variant while the node is selected.
+QIcon nodeIcon(const NamespaceProvider& provider, const ItemIdList& absolute) {
+    const QIcon normal = provider.icon(absolute, false);
+    const QIcon open = provider.icon(absolute, true);
+    if (normal.isNull() || open.isNull()) {
+        return normal;
+    }
+    QIcon icon;
+    for (const int side : {16, 24, 32}) {
+        icon.addPixmap(normal.pixmap(side), QIcon::Normal);
+        icon.addPixmap(normal.pixmap(side, QIcon::Disabled), QIcon::Disabled);
+        icon.addPixmap(open.pixmap(side), QIcon::Selected);
+    }
+    return icon;
+}
+
 constexpr int IdRole = Qt::UserRole;
 
 /// Suspends drawing of a widget while it lives.
@@ -175,7 +191,7 @@ void TFolderView::BuildTree() {
             m_current = m_previous = QPersistentModelIndex();
             root = new QTreeWidgetItem(this, QStringList{name});
             root->setData(0, IdRole, desktopId.bytes());
-            root->setIcon(0, provider.icon(desktopId, false));
+            root->setIcon(0, nodeIcon(provider, desktopId));
             root->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             root->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
         }
@@ -191,8 +207,7 @@ QTreeWidgetItem* TFolderView::addNode(QTreeWidgetItem* parent, const ShellFolder
     const ItemIdList absolute = ItemIdList::concatenate(absoluteIdOf(parent), child);
     auto* node = new QTreeWidgetItem(parent, QStringList{folder.displayName(child, NameForm::InFolder)});
     node->setData(0, IdRole, child.bytes());
-    QIcon icon = provider.icon(absolute, false);
-    node->setIcon(0, icon);
+    node->setIcon(0, nodeIcon(provider, absolute));
     const ItemAttributes attributes = folder.attributes(child, true);
     // Only names the namespace can change are offered for editing.
     node->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable |
