@@ -77,7 +77,8 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::CustomizeWindow
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
+    // A small gap, so that the group's title does not stand against the file list.
+    layout->setSpacing(4);
     layout->addWidget(splitter, 1);
     layout->addWidget(GroupBox1);
 

@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <QtMath>
@@ -52,6 +53,7 @@ QTableView* makeLayerView(QWidget* parent, const QString& name, QAbstractItemMod
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view->setWordWrap(false);
     view->horizontalHeader()->setMinimumSectionSize(0);
     view->horizontalHeader()->setFixedHeight(RowHeight);
     view->verticalHeader()->setMinimumSectionSize(1);
@@ -369,8 +371,13 @@ void TForm5::sizeViewColumns(QTableView* view, CellLayer layer) {
             }
         }
     }
+    // At least the widest text plus 5 pixels; wide enough for the cell's own margins, so that a path
+    // stays on one line, and for the column's heading.
+    const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
     for (int column = 0; column < layers.columnCount(); ++column) {
-        view->setColumnWidth(column, widest[size_t(column)] + 5);
+        const int text = widest[size_t(column)];
+        view->setColumnWidth(column, std::max({text + 5, text + margins + 1,
+                                               view->horizontalHeader()->sectionSizeHint(column)}));
     }
 }
 
