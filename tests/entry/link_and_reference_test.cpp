@@ -1,5 +1,7 @@
 #include "editor_fixture.h"
 
+#include <QFontMetrics>
+
 #include <QListWidget>
 
 namespace kelvano::test {
@@ -48,9 +50,18 @@ TEST_F(LinkListWindow, TypedTargetsAreAddedOnceAndSetTheCurrentCell) {
 }
 
 TEST_F(LinkListWindow, ClicksPickEntriesAndADoubleClickSetsTheLinkWithoutTouchingTheFile) {
-    m_folder.write(QStringLiteral("price.URL"), "first\r\n" + So + "\r\n");
+    const QByteArray longTarget = "https://www.example.jp/a/very/long/path/to/the/price/list/of/2026.html";
+    m_folder.write(QStringLiteral("price.URL"), "first\r\n" + So + "\r\n" + longTarget + "\r\n");
     open(1);
     trigger("N14");
+    // Rows as high as the windows' font draws; a long target is readable in its column and whole in
+    // its tooltip.
+    const QFontMetrics metrics(m_links.ListBox1->font());
+    EXPECT_EQ(m_links.ListBox1->font().pixelSize(), 12);
+    EXPECT_GE(m_links.ListBox1->visualItemRect(m_links.ListBox1->item(1)).height(), metrics.height());
+    EXPECT_GT(m_links.ListBox1->visualItemRect(m_links.ListBox1->item(2)).width(),
+              metrics.horizontalAdvance(QString::fromLatin1(longTarget)));
+    EXPECT_EQ(m_links.ListBox1->item(2)->toolTip(), QString::fromLatin1(longTarget));
     QTest::mouseClick(m_links.ListBox1->viewport(), Qt::LeftButton, Qt::NoModifier,
                       m_links.ListBox1->visualItemRect(m_links.ListBox1->item(1)).center());
     EXPECT_EQ(m_links.Edit1->text(), QStringLiteral("ソ"));
@@ -59,7 +70,7 @@ TEST_F(LinkListWindow, ClicksPickEntriesAndADoubleClickSetsTheLinkWithoutTouchin
     EXPECT_EQ(m_links.Edit1->text(), QStringLiteral("first"));
     EXPECT_EQ(value(CellLayer::Link, 0, 0), "first");
     EXPECT_FALSE(m_links.isVisible());
-    EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "first\r\n" + So + "\r\n");
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "first\r\n" + So + "\r\n" + longTarget + "\r\n");
 }
 
 TEST_F(LinkListWindow, RemovingAnEntryRewritesTheListOrWarnsWhenNothingIsChosen) {

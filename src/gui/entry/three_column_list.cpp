@@ -43,7 +43,8 @@ void ThreeColumnList::fitColumns() {
     for (int row = 0; row < count(); ++row) {
         widest = std::max(widest, metrics.horizontalAdvance(item(row)->text()));
     }
-    const int columnWidth = std::clamp(widest + TextMargin, available / 3, available);
+    // A column wider than the list scrolls sideways rather than cutting its longest entry.
+    const int columnWidth = std::max(widest + TextMargin, available / 3);
     setGridSize(QSize(std::max(1, columnWidth), std::max(MinimumRowHeight, metrics.height() + 2)));
 }
 

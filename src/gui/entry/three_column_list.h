@@ -5,8 +5,7 @@
 namespace kelvano {
 
 /// A list laid out in three columns, filled top to bottom. The columns share the list's width, or are
-/// as wide as the widest entry when that is wider (up to the whole width); rows are as high as the font
-/// is drawn.
+/// as wide as the widest entry when that is wider; rows are as high as the font is drawn.
 class ThreeColumnList : public QListWidget {
     Q_OBJECT
 
