@@ -1,6 +1,8 @@
+#include "app/end_signals.h"
 #include "app/window_links.h"
 #include "core/store/program_folder.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/messages.h"
 #include "gui/base/qt_translation.h"
 #include "gui/dialogs/cell_colour_dialog.h"
 #include "gui/dialogs/table_settings_dialog.h"
@@ -10,11 +12,40 @@
 #include "gui/entry/table_data_reference.h"
 #include "gui/main/main_window.h"
 #include "gui/shell/directory_picker.h"
+#include "kelvano_version.h"
 
 #include <QApplication>
+#include <QSessionManager>
 #include <csignal>
+#include <cstdio>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+/// --version and --help are answered before any window (and without a display); nullopt for any
+/// other command line, which the program ignores as it always has.
+std::optional<int> answerCommandLine(int argc, char* argv[]) {
+    for (int index = 1; index < argc; ++index) {
+        const std::string_view argument = argv[index];
+        if (argument == "--version") {
+            std::printf("kelvano %s\n", KELVANO_VERSION);
+            return 0;
+        }
+        if (argument == "--help" || argument == "-h") {
+            std::fputs(kelvano::Messages::ProgramHelp.toLocal8Bit().constData(), stdout);
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> answered = answerCommandLine(argc, argv)) {
+        return *answered;
+    }
     // A write past the file-size limit then fails with EFBIG and is reported like any write error,
     // instead of ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -46,6 +77,21 @@ int main(int argc, char* argv[]) {
     }
     linkWindows({&mainWindow, &directoryPicker, &tableSettings, &cellColours, &tableDataEditor,
                  &tableDataReference, &picturePicker, &linkList});
+
+    // Ending from outside: the system's request writes the settings and ends without a question; the
+    // desktop session's end asks about unsaved rows where the session lets the program ask.
+    EndSignals endSignals;
+    QObject::connect(&endSignals, &EndSignals::endRequested, &mainWindow, &TForm1::endWithoutQuestions);
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, &mainWindow,
+                     [&mainWindow](QSessionManager& session) {
+                         const bool mayAsk = session.allowsInteraction();
+                         if (!mainWindow.commitSession(mayAsk) && mayAsk) {
+                             session.cancel();
+                         }
+                         if (mayAsk) {
+                             session.release();
+                         }
+                     });
 
     mainWindow.show();
     return QApplication::exec();

@@ -1,6 +1,8 @@
+#include "app/end_signals.h"
 #include "core/html/clock.h"
 #include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
+#include "gui/entry/edited_table.h"
 #include "gui/main/help_window.h"
 #include "gui/main/main_window.h"
 #include "gui/main/title_text.h"
@@ -18,6 +20,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace kelvano {
@@ -71,6 +74,46 @@ TEST_F(MainWindowTest, AFirstRunWelcomesTheUserAndTheExitLeavesTheSettingsOfTheP
     EXPECT_TRUE(recorder.shown().isEmpty());
     EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 1004);
     EXPECT_EQ(storedSettings(), SettingsFile::defaults(program.path()));
+}
+
+/// An editor holding unsaved rows whose user chooses to stay.
+class StayingEditor : public EditedTable {
+public:
+    TableDataFiles dataFiles() const override { return {QString(), QString()}; }
+    bool mayEnd() override {
+        ++asked;
+        return false;
+    }
+    int asked = 0;
+};
+
+TEST_F(MainWindowTest, EndingFromOutsideWritesTheSettingsAndAsksOnlyWhereTheSessionAllows) {
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    StayingEditor editor;
+    form.setEditedTable(&editor);
+    form.Edit11->setText(QStringLiteral("grph/"));
+
+    // The desktop session ends: asking is allowed, the user stays, nothing is written.
+    EXPECT_FALSE(form.commitSession(true));
+    EXPECT_EQ(editor.asked, 1);
+    EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 0);
+    // Without interaction the settings are written, with no question.
+    EXPECT_TRUE(form.commitSession(false));
+    EXPECT_EQ(editor.asked, 1);
+    EXPECT_EQ(storedSettings().ServerImagePath, "grph/");
+
+    // SIGTERM ends the program without a question and with the settings written.
+    form.Edit11->setText(QStringLiteral("img/"));
+    EndSignals ending;
+    QSignalSpy ended(&form, &TForm1::programEnded);
+    QObject::connect(&ending, &EndSignals::endRequested, &form, &TForm1::endWithoutQuestions);
+    std::raise(SIGTERM);
+    EXPECT_TRUE(ended.wait(2000));
+    EXPECT_EQ(editor.asked, 1);
+    EXPECT_EQ(storedSettings().ServerImagePath, "img/");
+    EXPECT_TRUE(recorder.shown().isEmpty());
+    form.setEditedTable(nullptr);
 }
 
 TEST_F(MainWindowTest, LaterStartsGreetByTheHourAndOnTheFirstOfMarch) {

@@ -3,6 +3,7 @@
 #include "core/store/shift_jis.h"
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
+#include "kelvano_version.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -110,6 +111,10 @@ TEST_F(Publish, UsageErrorsExitWithTwoAndTouchNothing) {
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("--program-folder"));
     EXPECT_TRUE(help.out.contains("--list"));
+    EXPECT_TRUE(help.out.contains("--version"));
+    const Result version = run({QStringLiteral("--version")});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, QByteArray("kelvano-publish " KELVANO_VERSION "\n"));
 }
 
 TEST_F(Publish, MissingTableFileEndsWithOneAndCreatesNoFile) {

@@ -1,4 +1,5 @@
 #include "publish_command.h"
+#include "kelvano_version.h"
 
 #include "core/html/page_generator.h"
 #include "core/store/core_messages.h"
@@ -25,6 +26,7 @@ struct Arguments {
     bool all = false;
     bool list = false;
     bool help = false;
+    bool version = false;
     QList<int> numbers;
 };
 
@@ -90,10 +92,11 @@ QString refusedArgument(const QStringList& list, const QStringList& unknownNames
 Arguments parseArguments(const QStringList& list) {
     QCommandLineParser parser;
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption all(QStringLiteral("all"));
     const QCommandLineOption listing(QStringLiteral("list"));
     const QCommandLineOption folder(QStringLiteral("program-folder"), {}, QStringLiteral("folder"));
-    parser.addOptions({help, all, listing, folder});
+    parser.addOptions({help, version, all, listing, folder});
     // Options come before, between and after the numbers alike; "--" is no end of the options here.
     if (list.contains(QStringLiteral("--"))) {
         throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--"))};
@@ -108,6 +111,7 @@ Arguments parseArguments(const QStringList& list) {
     }
     Arguments arguments;
     arguments.help = parser.isSet(help);
+    arguments.version = parser.isSet(version);
     arguments.all = parser.isSet(all);
     arguments.list = parser.isSet(listing);
     if (parser.isSet(folder)) {
@@ -123,7 +127,7 @@ Arguments parseArguments(const QStringList& list) {
         }
         arguments.numbers.append(*number);
     }
-    if (arguments.help) {
+    if (arguments.help || arguments.version) {
         return arguments;
     }
     const int modes = int(arguments.all) + int(arguments.list) + int(!arguments.numbers.isEmpty());
@@ -212,6 +216,10 @@ int runPublishCommand(const QStringList& arguments, const QString& executableFol
     const Console console(out, err);
     try {
         const Arguments parsed = parseArguments(arguments);
+        if (parsed.version) {
+            console.out(ProgramName + QStringLiteral(" ") + QStringLiteral(KELVANO_VERSION));
+            return PublishFinished;
+        }
         if (parsed.help) {
             console.out(Messages::PublishUsage + QLatin1Char('\n') + Messages::PublishHelp);
             return PublishFinished;

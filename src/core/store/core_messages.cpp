@@ -60,6 +60,7 @@ KELVANO_TEXT const QString PublishHelp = QStringLiteral(
     "  --list                     テーブル定義の一覧 (番号、項目名、ファイル名、ヘッダ、フッタ) "
     "を表示します\n"
     "  --help                     この説明を表示します\n"
+    "  --version                  版を表示します\n"
     "\n"
     "TAVELO.DAT がないときは、3つのフォルダはプログラムのフォルダ、サーバー画像パスは空とします。\n"
     "TAVELO.DAT と TABLE.DAT に書き込むことはありません。\n"

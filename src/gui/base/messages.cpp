@@ -11,6 +11,17 @@ KELVANO_TEXT const QString Caption = QStringLiteral("TAVELO");
 // Settings file
 KELVANO_TEXT const QString CannotFinish = QStringLiteral("終了に失敗しました");
 
+KELVANO_TEXT const QString ProgramHelp = QStringLiteral(
+    "使い方: kelvano [--help | --version]\n"
+    "\n"
+    "表のデータを入力して、表ごとに一枚の HTML ページを作ります。\n"
+    "設定 (TAVELO.DAT) とテーブル定義 (TABLE.DAT) は、プログラムのフォルダに書き込めるときはそこに、\n"
+    "書き込めないとき (/usr にインストールしたときなど) は ~/.local/share/Kelvano/ に置きます。\n"
+    "ページを窓なしで作るには kelvano-publish を使います。\n"
+    "\n"
+    "  --help     この説明を表示します\n"
+    "  --version  版を表示します\n");
+
 // Table definitions
 KELVANO_TEXT const QString NoTable = QStringLiteral("テーブルがありません");
 KELVANO_TEXT const QString NoTableMaster =

@@ -15,6 +15,9 @@ extern const QString Caption;
 // Settings file
 extern const QString CannotFinish;
 
+// The program's command line (kelvano --help)
+extern const QString ProgramHelp;
+
 // Table definitions
 extern const QString NoTable;
 extern const QString NoTableMaster;

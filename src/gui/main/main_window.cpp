@@ -220,11 +220,31 @@ void TForm1::FormDestroy() {
         return;
     }
     m_ended = true;
-    const SettingsRecord record{m_edit1Field->bytes(), m_edit2Field->bytes(), m_edit6Field->bytes(),
-                                m_edit11Field->bytes()};
-    if (!SettingsFile::save(m_programFolder, record)) {
+    if (!saveSettings()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::CannotFinish);
     }
+}
+
+bool TForm1::saveSettings() const {
+    const SettingsRecord record{m_edit1Field->bytes(), m_edit2Field->bytes(), m_edit6Field->bytes(),
+                                m_edit11Field->bytes()};
+    return SettingsFile::save(m_programFolder, record);
+}
+
+bool TForm1::commitSession(bool mayAsk) {
+    if (mayAsk && m_editedTable != nullptr && !m_editedTable->mayEnd()) {
+        return false;
+    }
+    saveSettings();
+    return true;
+}
+
+void TForm1::endWithoutQuestions() {
+    if (!m_ended) {
+        m_ended = true;
+        saveSettings();
+    }
+    emit programEnded();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

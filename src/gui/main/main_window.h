@@ -54,6 +54,13 @@ public:
     void setHelpFolder(const QString& folder) { m_helpFolder = folder; }
     HelpWindow* helpWindow() const { return m_helpWindow; }
 
+    /// The desktop session is ending: when the session lets the program ask, the editor's unsaved rows
+    /// are saved or given up as the user says (false: the user chose to stay); then the folder settings
+    /// are written. The program goes on until the session ends it.
+    bool commitSession(bool mayAsk);
+    /// Ends the program without a question (the system asked it to end): the folder settings are written.
+    void endWithoutQuestions();
+
     void LoadTableLists();
     void LoadSnippetLists();
     void ResetDefinition();
@@ -170,6 +177,7 @@ private:
 
     void FormCreate();
     void FormDestroy();
+    bool saveSettings() const;
     void showTitleText(const QStringList& lines, bool readOnly);
 
     // Folder settings

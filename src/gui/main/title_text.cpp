@@ -1,11 +1,13 @@
 #include "gui/main/title_text.h"
 
+#include "kelvano_version.h"
+
 #include <array>
 
 namespace kelvano::TitleText {
 namespace {
 
-const QString VersionLine = QStringLiteral("Kelvano [TAVELO] Version 0.01");
+const QString VersionLine = QStringLiteral("Kelvano [TAVELO] Version " KELVANO_VERSION);
 const QString NoticeLine = QStringLiteral("このソフトウェアはフリーソフトウェアです。");
 
 const std::array<QString, 24> HourGreetings = {
