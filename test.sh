@@ -16,7 +16,7 @@ elif [ $# -gt 0 ]; then
     exit 2
 fi
 
-kelvano_install_missing
+kelvano_install_missing "${kelvano_test_packages[@]}"
 kelvano_build Release
 
 if command -v clang-format >/dev/null 2>&1; then
@@ -33,3 +33,4 @@ if command -v clang-format >/dev/null 2>&1; then
 fi
 
 ctest --test-dir build --output-on-failure -j "$(nproc)"
+scripts/check-package.sh build

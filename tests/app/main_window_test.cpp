@@ -77,7 +77,7 @@ TEST_F(MainWindowTest, AFirstRunWelcomesTheUserAndTheExitLeavesTheSettingsOfTheP
 }
 
 /// An editor holding unsaved rows whose user chooses to stay.
-class StayingEditor : public EditedTable {
+class StayingEditor final : public EditedTable {
 public:
     TableDataFiles dataFiles() const override { return {QString(), QString()}; }
     bool mayEnd() override {
@@ -273,6 +273,13 @@ TEST_F(MainWindowTest, TheHelpButtonOpensTheContentsPage) {
     ASSERT_NE(form.helpWindow(), nullptr);
     EXPECT_TRUE(form.helpWindow()->isVisible());
     EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/index.html")));
+
+    // An installed program finds its pages under share/ of its installation; help/ beside it wins.
+    QDir(program.path()).mkpath(QStringLiteral("usr/bin"));
+    QDir(program.path()).mkpath(QStringLiteral("usr/share/kelvano/help"));
+    EXPECT_EQ(HelpWindow::helpFolderFor(program.file(QStringLiteral("usr/bin"))),
+              program.file(QStringLiteral("usr/share/kelvano/help")));
+    EXPECT_EQ(HelpWindow::helpFolderFor(program.path()), program.file(QStringLiteral("help")));
 }
 
 } // namespace

@@ -95,6 +95,8 @@ SettingsRecord writeSample(const QString& program) {
     TableDefinition contacts;
     contacts.TableName = sjis(QStringLiteral("店舗一覧"));
     contacts.FileName = "tenpo";
+    contacts.HeaderName = prices.HeaderName;
+    contacts.FooterName = prices.FooterName;
     contacts.ColumnCount = 3;
     TableDefinitionFile(program).append(contacts);
 
@@ -125,6 +127,18 @@ SettingsRecord writeSample(const QString& program) {
         }
         return TableRowRecord::fromRow(row);
     });
+    const QList<QStringList> shops = {
+        {QStringLiteral("店名"), QStringLiteral("住所"), QStringLiteral("電話")},
+        {QStringLiteral("本店"), QStringLiteral("青森市新町1-2-3"), QStringLiteral("017-000-0000")},
+        {QStringLiteral("駅前店"), QStringLiteral("青森市柳川1-1-1"), QStringLiteral("017-000-0001")},
+    };
+    TableDataFiles(data, QStringLiteral("tenpo")).writeRecords(int(shops.size()), [&](int index) {
+        TableRow row(3);
+        for (int column = 0; column < 3; ++column) {
+            row[column].text = sjis(shops[index][column]);
+        }
+        return TableRowRecord::fromRow(row);
+    });
     files.addReference(sjis(QStringLiteral("青森")));
     files.addReference(sjis(QStringLiteral("愛媛")));
     files.addReference(sjis(QStringLiteral("山梨")));
@@ -134,7 +148,7 @@ SettingsRecord writeSample(const QString& program) {
     class Quiet : public PageReport {
         void report(const PageMessage&) override {}
     } quiet;
-    GeneratePages(settings, program, {0}, quiet);
+    GeneratePages(settings, program, {0, 1}, quiet);
     return settings;
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -38,7 +39,17 @@ QString HelpWindow::currentPage() const {
 }
 
 QString HelpWindow::defaultHelpFolder() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("help"));
+    return helpFolderFor(QCoreApplication::applicationDirPath());
+}
+
+QString HelpWindow::helpFolderFor(const QString& programDirectory) {
+    const QDir directory(programDirectory);
+    const QString beside = directory.filePath(QStringLiteral("help"));
+    const QString installed = directory.filePath(QStringLiteral("../share/kelvano/help"));
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed)) {
+        return QDir::cleanPath(installed);
+    }
+    return beside;
 }
 
 } // namespace kelvano

@@ -21,8 +21,11 @@ public:
     /// The page now shown.
     QString currentPage() const;
 
-    /// The help folder beside the program.
+    /// The help folder of the running program (see helpFolderFor).
     static QString defaultHelpFolder();
+    /// The help pages of a program in `programDirectory`: help/ beside it (the build tree, a portable
+    /// installation), else share/kelvano/help of the installation it belongs to (bin/../share).
+    static QString helpFolderFor(const QString& programDirectory);
 
 private:
     QString m_helpFolder;
