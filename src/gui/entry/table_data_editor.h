@@ -9,17 +9,21 @@
 #include <QHash>
 #include <QPoint>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class QAction;
 class QMenu;
 class QPushButton;
 class QTableView;
+class QUndoStack;
 
 namespace kelvano {
 
 class LayerViewModel;
 class TableDataModel;
 class TableGridDelegate;
+struct CellTextImport;
 
 /// The table data editor: the grid in which the user types one table's rows and decorates its cells
 /// with pictures, links and backgrounds, kept in the table's ".TBL" file.
@@ -65,6 +69,24 @@ public:
     void SetCurrentCellText(const QByteArray& text);
     void SetCurrentCellLink(const QByteArray& link);
 
+    /// Every change of the rows, for undo and redo. Its clean state is the rows as last saved or opened.
+    QUndoStack* undoStack() const { return m_undo; }
+    /// True when the rows differ from the state last saved or opened (a text being typed counts).
+    bool isModified();
+
+    /// The selected cells' texts to the clipboard, tab-separated as spreadsheets exchange them (and as
+    /// an HTML table); Ctrl+C.
+    void CopyCells();
+    /// Copies, then empties the selected texts as one change; Ctrl+X.
+    void CutCells();
+    /// Empties the selected texts, their decorations staying; Delete.
+    void ClearCells();
+    /// Pastes the clipboard's text at the selection's top left cell; Ctrl+V.
+    void PasteCells();
+    /// Pastes tab-separated text as one change: rows are added below as needed (up to the row limit),
+    /// columns past the last are cut off, and texts that cannot be stored are reported once.
+    void PasteText(const QString& text);
+
     QTableView* StringGrid1;
     QTableView* StringGrid2;
     QTableView* StringGrid3;
@@ -93,6 +115,10 @@ public:
     QAction* N20;
     QAction* soto1;
     QAction* N8;
+    QAction* Undo1;
+    QAction* Redo1;
+    QAction* NumSort1;
+    QAction* NumSort2;
 
 public slots:
     /// Puts a chosen picture into the current cell: to the right of the text (mode 0), to the left
@@ -139,6 +165,24 @@ private:
     void N19Click();
     void N20Click();
     void sortRows(Qt::SortOrder order);
+    void sortRowsNumerically(Qt::SortOrder order);
+    void undoOrRedo(bool redo);
+    /// Closes the in-place editor, its text kept, and ends the typed text's step.
+    void closeCellEditor();
+    /// Runs a change of the rows `first` to `first + count - 1` made in place (rows may be added or
+    /// removed among them) and records it as one undoable step; gives back what `change` gives.
+    bool recordRowChange(int first, int count, const std::function<bool()>& change);
+    /// Replaces `count` rows from `first` as one undoable step; false past the row limit.
+    bool replaceRowsStep(int first, int count, std::vector<TableLayers::Row> after);
+    /// Puts the rows in a new order (row i from `order[i]`) as one undoable step.
+    void permuteRowsStep(std::vector<int> order);
+    /// A text being typed becomes an undoable step once its cell is left or its editor closed.
+    void beginTyping(int row, int column);
+    void finishTyping();
+    /// The selected cells (the current cell when none is); rows and columns from 0, end exclusive.
+    QRect selectedCells() const;
+    /// Shows, in one message, what of texts from another program could not be taken as they were.
+    void reportImport(const CellTextImport& imported, int firstRow, int firstColumn, bool rowLimit);
     void clearDecoration(CellLayer layer);
     void sizeViewColumns(QTableView* view, CellLayer layer);
     void setCurrent(int row, int column);
@@ -153,6 +197,14 @@ private:
     LayerViewModel* m_links;
     TableGridDelegate* m_delegate;
     TextCollation m_collation;
+    TextCollation m_numericCollation{TextCollation::Digits::Numeric};
+    QUndoStack* m_undo;
+    struct Typing {
+        int row;
+        int column;
+        std::vector<TableLayers::Row> before;
+    };
+    std::optional<Typing> m_typing;
     QPoint m_lastMouse;
     bool m_centred = false;
     QHash<char16_t, qreal> m_characterWidths;
