@@ -1,9 +1,13 @@
 #include "core/store/shift_jis.h"
 #include "editor_fixture.h"
+#include "gui/entry/csv_preview_dialog.h"
 
 #include <QClipboard>
 #include <QCryptographicHash>
+#include <QLabel>
 #include <QMimeData>
+#include <QRadioButton>
+#include <QTableWidget>
 #include <QUndoStack>
 #include <functional>
 
@@ -264,6 +268,53 @@ TEST_F(UndoAndClipboard, CopyGivesSpreadsheetTextAndPasteGrowsChecksAndIsOneStep
     EXPECT_EQ(model().rowCount(), TableLayers::MaxRows);
     EXPECT_EQ(text(TableLayers::MaxRows - 1, 0), "3");
     EXPECT_EQ(m_dialogs.texts(), QStringList{Messages::RowLimitReached});
+}
+
+TEST_F(UndoAndClipboard, CsvFilesComeInAfterAPreviewAsOneStepAndGoOutAsSpreadsheetsReadThem) {
+    openDecorated();
+    const QByteArray opened = stored();
+    m_folder.write(QStringLiteral("in.csv"), "\xEF\xBB\xBF"
+                                             "a;\"b\nc\";x;y;lost\r\n1;2\r\n");
+    bool append = true;
+    TForm5::CsvPrompts prompts;
+    prompts.fileToRead = [&](QWidget*) {
+        return m_folder.file(QStringLiteral("in.csv"));
+    };
+    prompts.confirmImport = [&](QWidget* parent, const CsvFile& file, int columns) -> std::optional<bool> {
+        CsvPreviewDialog preview(file, columns, parent);
+        EXPECT_EQ(preview.FormatLabel->text(),
+                  QStringLiteral("文字コード: UTF-8 (BOM付き)　区切り: セミコロン　行数: 2"));
+        EXPECT_EQ(preview.PreviewGrid->item(0, 1)->text(), QStringLiteral("b\nc"));
+        EXPECT_EQ(preview.PreviewGrid->columnCount(), 5);
+        EXPECT_TRUE(preview.append()) << "adding is the default";
+        preview.ReplaceButton->setChecked(!append);
+        return preview.append();
+    };
+    prompts.fileToWrite = [&](QWidget*) {
+        return std::pair(m_folder.file(QStringLiteral("out.csv")), TextEncoding::Utf8);
+    };
+    m_editor.setCsvPrompts(prompts);
+
+    trigger("CsvRead1");
+    ASSERT_EQ(model().rowCount(), 6);
+    EXPECT_EQ(text(4, 1), "b\nc");
+    EXPECT_EQ(text(5, 3), "");
+    EXPECT_FALSE(model().layers().value(CellLayer::Picture, 1, 2).isEmpty());
+    EXPECT_EQ(m_dialogs.texts(),
+              QStringList{QStringLiteral("テーブルの列数を超える1列分は入れませんでした")});
+    trigger("Undo1");
+    EXPECT_EQ(stored(), opened);
+
+    append = false;
+    trigger("CsvRead1");
+    ASSERT_EQ(model().rowCount(), 2);
+    EXPECT_EQ(text(0, 0), "a");
+    EXPECT_TRUE(model().layers().value(CellLayer::Picture, 1, 2).isEmpty()) << "new rows have no decorations";
+    trigger("CsvWrite1");
+    EXPECT_EQ(m_folder.read(QStringLiteral("out.csv")), "\xEF\xBB\xBF"
+                                                        "a,\"b\nc\",x,y\r\n1,2,,\r\n");
+    trigger("Undo1");
+    EXPECT_EQ(stored(), opened);
 }
 
 } // namespace

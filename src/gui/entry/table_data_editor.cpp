@@ -1,5 +1,6 @@
 #include "gui/entry/table_data_editor.h"
 
+#include "core/store/save_file.h"
 #include "core/store/shift_jis.h"
 #include "core/table/cell_text_import.h"
 #include "core/table/delimited_text.h"
@@ -8,11 +9,14 @@
 #include "core/table/table_layers_file.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/user_dialogs.h"
+#include "gui/entry/csv_preview_dialog.h"
 #include "gui/entry/row_changes.h"
 #include "gui/entry/table_grid_delegate.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -233,6 +237,36 @@ void TForm5::buildMenu() {
     PopupMenu1->insertSeparator(first)->setObjectName(QStringLiteral("N21"));
     Undo1->setEnabled(false);
     Redo1->setEnabled(false);
+
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N22"));
+    CsvRead1 = item(PopupMenu1, QStringLiteral("CsvRead1"), QStringLiteral("CSVを読み込む…"),
+                    [this] { CsvRead1Click(); });
+    CsvWrite1 = item(PopupMenu1, QStringLiteral("CsvWrite1"), QStringLiteral("CSVに書き出す…"),
+                     [this] { CsvWrite1Click(); });
+    m_csvPrompts.fileToRead = [](QWidget* parent) {
+        return QFileDialog::getOpenFileName(
+            parent, QStringLiteral("CSVを読み込む"), {},
+            QStringLiteral("CSV・TSV (*.csv *.tsv *.txt);;すべてのファイル (*)"));
+    };
+    m_csvPrompts.fileToWrite = [](QWidget* parent) {
+        const QString utf8 = QStringLiteral("CSV UTF-8 (*.csv)");
+        const QString shiftJis = QStringLiteral("CSV Shift-JIS (*.csv)");
+        QString chosen = utf8;
+        QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("CSVに書き出す"), {},
+                                                    utf8 + QStringLiteral(";;") + shiftJis, &chosen);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+            path += QStringLiteral(".csv");
+        }
+        return std::pair(path, chosen == shiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8);
+    };
+    m_csvPrompts.confirmImport = [](QWidget* parent, const CsvFile& file,
+                                    int columnCount) -> std::optional<bool> {
+        CsvPreviewDialog preview(file, columnCount, parent);
+        if (preview.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return preview.append();
+    };
 }
 
 const SettingsRecord& TForm5::settings() const {
@@ -930,6 +964,51 @@ void TForm5::PasteText(const QString& text) {
     replaceRowsStep(top, existing, std::move(rows));
     DrawCellMarkers();
     reportImport(imported, top, left, rowLimit);
+}
+
+void TForm5::CsvRead1Click() {
+    closeCellEditor();
+    const QString path = m_csvPrompts.fileToRead(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    const CsvFile file = CsvFile::read(path);
+    const std::optional<bool> append = m_csvPrompts.confirmImport(this, file, m_model->columnCount());
+    if (append) {
+        ImportCsv(file, *append);
+    }
+}
+
+void TForm5::CsvWrite1Click() {
+    closeCellEditor();
+    const auto [path, encoding] = m_csvPrompts.fileToWrite(this);
+    if (!path.isEmpty()) {
+        ExportCsv(path, encoding);
+    }
+}
+
+void TForm5::ImportCsv(const CsvFile& file, bool append) {
+    CellTextImport imported = importCellTexts(file.records, file.format.encoding, m_model->columnCount(),
+                                              TableRowRecord::CellCapacity);
+    const int rows = m_model->rowCount();
+    const bool onlyAnEmptyRow = rows == 1 && m_model->rows(0, 1).front().isEmpty();
+    const int first = append && !onlyAnEmptyRow ? rows : 0;
+    const bool rowLimit = first + imported.rows.size() > TableLayers::MaxRows;
+    if (rowLimit) {
+        imported.rows.resize(TableLayers::MaxRows - first);
+    }
+    std::vector<TableLayers::Row> added;
+    added.reserve(size_t(imported.rows.size()));
+    for (const QList<std::optional<QByteArray>>& texts : imported.rows) {
+        added.push_back(m_model->layers().withTexts(TableLayers::Row{}, 0, texts));
+    }
+    replaceRowsStep(first, rows - first, std::move(added));
+    DrawCellMarkers();
+    reportImport(imported, first, 0, rowLimit);
+}
+
+void TForm5::ExportCsv(const QString& path, TextEncoding encoding) {
+    replaceWholeFile(path, exportCellTexts(m_model->layers(), encoding));
 }
 
 void TForm5::reportImport(const CellTextImport& imported, int firstRow, int firstColumn, bool rowLimit) {

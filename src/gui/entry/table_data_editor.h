@@ -2,6 +2,7 @@
 
 #include "core/store/settings_record.h"
 #include "core/store/table_data_files.h"
+#include "core/table/delimited_text.h"
 #include "core/table/table_layers.h"
 #include "core/table/text_collation.h"
 #include "gui/entry/edited_table.h"
@@ -24,6 +25,7 @@ class LayerViewModel;
 class TableDataModel;
 class TableGridDelegate;
 struct CellTextImport;
+struct CsvFile;
 
 /// The table data editor: the grid in which the user types one table's rows and decorates its cells
 /// with pictures, links and backgrounds, kept in the table's ".TBL" file.
@@ -87,6 +89,24 @@ public:
     /// columns past the last are cut off, and texts that cannot be stored are reported once.
     void PasteText(const QString& text);
 
+    /// How the editor asks for CSV files and confirms an import (Qt's file dialogs and the preview
+    /// dialog); tests answer in their place.
+    struct CsvPrompts {
+        /// The file to read; empty when cancelled.
+        std::function<QString(QWidget*)> fileToRead;
+        /// The file to write and its encoding; an empty path when cancelled.
+        std::function<std::pair<QString, TextEncoding>(QWidget*)> fileToWrite;
+        /// Whether to add the rows after the table's (true) or put them in its rows' place; nullopt
+        /// when cancelled.
+        std::function<std::optional<bool>(QWidget*, const CsvFile&, int columnCount)> confirmImport;
+    };
+    void setCsvPrompts(CsvPrompts prompts) { m_csvPrompts = std::move(prompts); }
+    /// A CSV file's records as rows without decorations, as one change: after the table's rows, or in
+    /// their place (also when the table holds only one empty row). Checked and reported as a paste is.
+    void ImportCsv(const CsvFile& file, bool append);
+    /// Writes the texts of every row as CSV.
+    void ExportCsv(const QString& path, TextEncoding encoding);
+
     QTableView* StringGrid1;
     QTableView* StringGrid2;
     QTableView* StringGrid3;
@@ -119,6 +139,8 @@ public:
     QAction* Redo1;
     QAction* NumSort1;
     QAction* NumSort2;
+    QAction* CsvRead1;
+    QAction* CsvWrite1;
 
 public slots:
     /// Puts a chosen picture into the current cell: to the right of the text (mode 0), to the left
@@ -166,6 +188,8 @@ private:
     void N20Click();
     void sortRows(Qt::SortOrder order);
     void sortRowsNumerically(Qt::SortOrder order);
+    void CsvRead1Click();
+    void CsvWrite1Click();
     void undoOrRedo(bool redo);
     /// Closes the in-place editor, its text kept, and ends the typed text's step.
     void closeCellEditor();
@@ -205,6 +229,7 @@ private:
         std::vector<TableLayers::Row> before;
     };
     std::optional<Typing> m_typing;
+    CsvPrompts m_csvPrompts;
     QPoint m_lastMouse;
     bool m_centred = false;
     QHash<char16_t, qreal> m_characterWidths;
