@@ -219,6 +219,9 @@ void TForm5::buildMenu() {
                  [this] { sortRows(Qt::AscendingOrder); });
     N8 = item(PopupMenu1, QStringLiteral("N8"), QStringLiteral("ソート（降順）"),
               [this] { sortRows(Qt::DescendingOrder); });
+    // The grid acts on these keys itself (StringGrid1KeyDown); the menu shows them.
+    N18->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus));
+    Delete1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
     NumSort1 = item(PopupMenu1, QStringLiteral("NumSort1"), QStringLiteral("数値順に並べ替え（昇順）"),
                     [this] { sortRowsNumerically(Qt::AscendingOrder); });
     NumSort2 = item(PopupMenu1, QStringLiteral("NumSort2"), QStringLiteral("数値順に並べ替え（降順）"),
