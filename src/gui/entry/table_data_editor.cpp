@@ -508,54 +508,23 @@ bool TForm5::StringGrid1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     }
     // Spreadsheet keys: undo and redo, the clipboard, clearing, inserting and deleting rows.
     const bool control = modifiers & Qt::ControlModifier;
-    const bool shift = modifiers & Qt::ShiftModifier;
-    const std::function<void()> action = [&]() -> std::function<void()> {
-        if (control && key == Qt::Key_Z) {
-            return [this, shift] {
-                undoOrRedo(shift);
-            };
-        }
-        if (control && key == Qt::Key_Y) {
-            return [this] {
-                undoOrRedo(true);
-            };
-        }
-        if (control && key == Qt::Key_C) {
-            return [this] {
-                CopyCells();
-            };
-        }
-        if (control && key == Qt::Key_X) {
-            return [this] {
-                CutCells();
-            };
-        }
-        if (control && key == Qt::Key_V) {
-            return [this] {
-                PasteCells();
-            };
-        }
-        if (control && key == Qt::Key_Plus) {
-            return [this] {
-                N18Click();
-            };
-        }
-        if (control && key == Qt::Key_Minus) {
-            return [this] {
-                Delete1Click();
-            };
-        }
-        if (!control && key == Qt::Key_Delete) {
-            return [this] {
-                ClearCells();
-            };
-        }
-        return {};
-    }();
-    if (!action) {
+    if (control && (key == Qt::Key_Z || key == Qt::Key_Y)) {
+        undoOrRedo(key == Qt::Key_Y || (modifiers & Qt::ShiftModifier));
+    } else if (control && key == Qt::Key_C) {
+        CopyCells();
+    } else if (control && key == Qt::Key_X) {
+        CutCells();
+    } else if (control && key == Qt::Key_V) {
+        PasteCells();
+    } else if (control && key == Qt::Key_Plus) {
+        N18Click();
+    } else if (control && key == Qt::Key_Minus) {
+        Delete1Click();
+    } else if (!control && key == Qt::Key_Delete) {
+        ClearCells();
+    } else {
         return false;
     }
-    action();
     return true;
 }
 
