@@ -333,6 +333,7 @@ bool TForm5::SaveTableData() {
 }
 
 bool TForm5::saveRows() {
+    finishTyping(); // the text being typed is saved with the rest, so it belongs before the clean state
     if (!SaveTableData()) {
         // The rows stay in the window, so nothing typed is lost; the old file is unchanged.
         UserDialogs::show(this, MessageIcon::None, Messages::TableDataUnsaveable);
