@@ -142,6 +142,14 @@ void shiftJisSeeds() {
     seed("shift_jis_lines", "bare-cr-lf", "a\rb\nc\r\r\n");
 }
 
+void delimitedSeeds() {
+    seed("delimited_text", "quoted-utf8",
+         "\xEF\xBB\xBF"
+         "a,\"b,\r\nc\",\"\"\"q\"\"\"\r\n\xE8\xA1\xA8,,\r\n");
+    seed("delimited_text", "shift-jis-semicolons", sjis(QStringLiteral("表;ソ;\"x\ny\"\n1;2;3\n")));
+    seed("delimited_text", "tabs-open-quote", "a\tb\n\"open\tc\rd");
+}
+
 void macroSeeds() {
     seed("expand_macros", "tags", "<p><getnowdate> <GETNOWTIME> <GetNowDay></p>");
     seed("expand_macros", "double-byte", sjis(QStringLiteral("表<GETNOWDAY>ソＢｂ")));
@@ -217,6 +225,7 @@ int main(int argc, char** argv) {
     snippetSeeds();
     tableRowSeeds();
     shiftJisSeeds();
+    delimitedSeeds();
     macroSeeds();
     markupSeeds();
     textSeeds();

@@ -9,6 +9,7 @@
 #include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_definition_file.h"
+#include "csv_command.h"
 #include "terminal_text.h"
 
 #include <QCommandLineOption>
@@ -214,6 +215,15 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
 int runPublishCommand(const QStringList& arguments, const QString& executableFolder, std::FILE* out,
                       std::FILE* err) {
     const Console console(out, err);
+    const QString help = Messages::PublishUsage + Messages::PublishCsvUsage + QLatin1Char('\n') +
+                         Messages::PublishHelp + QLatin1Char('\n') + Messages::PublishCsvHelp;
+    if (isCsvCommand(arguments)) {
+        if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+            console.out(help);
+            return PublishFinished;
+        }
+        return runCsvCommand(arguments, executableFolder, out, err);
+    }
     try {
         const Arguments parsed = parseArguments(arguments);
         if (parsed.version) {
@@ -221,7 +231,7 @@ int runPublishCommand(const QStringList& arguments, const QString& executableFol
             return PublishFinished;
         }
         if (parsed.help) {
-            console.out(Messages::PublishUsage + QLatin1Char('\n') + Messages::PublishHelp);
+            console.out(help);
             return PublishFinished;
         }
         return publish(parsed, executableFolder, console);

@@ -80,4 +80,41 @@ KELVANO_TEXT const QString PublishMissingFolder =
 KELVANO_TEXT const QString PublishBadNumber = QStringLiteral("番号ではありません: %1");
 KELVANO_TEXT const QString PublishNoSuchDefinition = QStringLiteral("テーブル定義 %1 はありません");
 
+// Cell texts from other programs (the clipboard, CSV files) and kelvano-publish's CSV commands
+QString cellName(int row, int column) {
+    return QStringLiteral("行%1 列%2").arg(row).arg(column);
+}
+KELVANO_TEXT const QString MoreCells = QStringLiteral(" ほか%1セル");
+KELVANO_TEXT const QString CellTextsCut =
+    QStringLiteral("次のセルの文字列は%1バイトを超えるため、文字の切れ目で切り詰めました: %2");
+KELVANO_TEXT const QString CellTextsUnencodable =
+    QStringLiteral("次のセルには Shift-JIS で保存出来ない文字 (%1) があります: %2");
+KELVANO_TEXT const QString CsvFieldsDropped =
+    QStringLiteral("テーブルの列数 (%2) を超える%1個の値は読み込みませんでした");
+KELVANO_TEXT const QString CsvTooManyRows = QStringLiteral("行数が上限の%1行を超えます");
+KELVANO_TEXT const QString CsvImportRefused =
+    QStringLiteral("CSVを読み込みませんでした。テーブルデータは変更していません");
+KELVANO_TEXT const QString CsvImported = QStringLiteral("%1行を読み込みました: %2");
+KELVANO_TEXT const QString CsvExported = QStringLiteral("%1行を書き出しました: %2");
+KELVANO_TEXT const QString CsvUnreadable = QStringLiteral("CSVファイルを読み込めません");
+KELVANO_TEXT const QString PublishCsvUsage = QStringLiteral(
+    "        kelvano-publish [--program-folder フォルダ] --export-csv 番号 ファイル "
+    "[--csv-encoding UTF-8|Shift_JIS]\n"
+    "        kelvano-publish [--program-folder フォルダ] --import-csv 番号 ファイル [--append]\n");
+KELVANO_TEXT const QString PublishCsvHelp = QStringLiteral(
+    "  --export-csv 番号 ファイル テーブルデータの文字を、1行1レコードのCSV (カンマ区切り、行末 CR LF) "
+    "に書き出します\n"
+    "  --csv-encoding 符号化      書き出すCSVの文字コード: UTF-8 (BOM付き、省略時) または Shift_JIS\n"
+    "  --import-csv 番号 ファイル CSV/TSV (UTF-8 または Shift-JIS、カンマ・タブ・セミコロン区切りを自動判別) "
+    "を読み込み、\n"
+    "                             テーブルの行をその内容に置き換えます\n"
+    "  --append                   読み込んだ行を、今ある行のあとに追加します\n"
+    "\n"
+    "読み込みでは、列数を超える値は捨て、250バイトを超える文字列は切り詰めてそれぞれ知らせます。\n"
+    "Shift-JIS で保存出来ない文字があるときは、何も変更せずに終了ステータス 1 で終わります。\n");
+KELVANO_TEXT const QString PublishCsvArguments =
+    QStringLiteral("--export-csv と --import-csv には番号とファイルを1つずつ指定してください");
+KELVANO_TEXT const QString PublishCsvBadEncoding =
+    QStringLiteral("--csv-encoding には UTF-8 か Shift_JIS を指定してください: %1");
+
 } // namespace kelvano::Messages

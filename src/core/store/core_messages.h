@@ -52,4 +52,28 @@ extern const QString PublishMissingFolder;
 extern const QString PublishBadNumber;
 extern const QString PublishNoSuchDefinition;
 
+// Cell texts from other programs (the clipboard, CSV files) and kelvano-publish's CSV commands
+/// A cell as the editor heads it: row and column from 1.
+QString cellName(int row, int column);
+/// After a list of cells: how many more there are.
+extern const QString MoreCells;
+/// %1 the capacity in bytes, %2 the cells.
+extern const QString CellTextsCut;
+/// %1 the characters, %2 the cells.
+extern const QString CellTextsUnencodable;
+/// %1 how many fields, %2 the column count.
+extern const QString CsvFieldsDropped;
+/// %1 the row limit.
+extern const QString CsvTooManyRows;
+extern const QString CsvImportRefused;
+/// %1 the rows read, %2 the table's file.
+extern const QString CsvImported;
+extern const QString CsvExported;
+extern const QString CsvUnreadable;
+extern const QString PublishCsvUsage;
+extern const QString PublishCsvHelp;
+extern const QString PublishCsvArguments;
+/// %1 the encoding named.
+extern const QString PublishCsvBadEncoding;
+
 } // namespace kelvano::Messages

@@ -116,6 +116,17 @@ std::optional<QList<QByteArray>> TableDataFiles::addReference(QByteArrayView tex
     return appendUniqueLine(referencePath(), text);
 }
 
+std::optional<QList<QByteArray>> TableDataFiles::removeReference(QByteArrayView text) const {
+    const QString listPath = referencePath();
+    std::optional<QList<QByteArray>> lines = readOrCreateLinesFile(listPath);
+    if (!lines || !lines->contains(text)) {
+        return lines; // nothing to remove: the file stays as it is
+    }
+    lines->removeAll(text);
+    replaceWholeFile(listPath, joinLines(*lines));
+    return lines;
+}
+
 std::optional<QList<QByteArray>> TableDataFiles::readLinks() const {
     return readOrCreateLinesFile(linkPath());
 }

@@ -46,6 +46,11 @@ public:
     /// before the addition; nullopt when the list can be neither read nor created.
     std::optional<QList<QByteArray>> addReference(QByteArrayView text) const;
 
+    /// Rewrites the reference list without every line equal to the text, replacing the file in one step,
+    /// and gives the new list; nullopt when the list can be neither read nor created. An IoError when
+    /// the new list cannot be written (the old one then stays).
+    std::optional<QList<QByteArray>> removeReference(QByteArrayView text) const;
+
     /// The link list; created empty when missing; nullopt when it can be neither read nor created.
     std::optional<QList<QByteArray>> readLinks() const;
     /// Appends the link (an empty one too) unless a line equals it byte for byte; false when the list

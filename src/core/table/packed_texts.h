@@ -18,6 +18,7 @@ public:
     int count() const;
     /// True when every column is empty.
     bool isEmpty() const { return m_data.isEmpty(); }
+    bool operator==(const PackedTexts&) const = default;
 
     /// Packs `columnCount` texts, `textOf(column)` giving each one.
     template <typename TextOf> static PackedTexts build(int columnCount, TextOf textOf) {

@@ -67,6 +67,7 @@ bool TableDataModel::setData(const QModelIndex& index, const QVariant& value, in
         emit textRefused(encoded.unencodable);
         return false;
     }
+    emit textAboutToBeTyped(index.row(), index.column());
     setValue(CellLayer::Text, index.row(), index.column(), encoded.bytes);
     return true;
 }
@@ -160,6 +161,58 @@ void TableDataModel::sortRows(int column, Qt::SortOrder order, const TextCollati
     if (m_layers.sortRows(column, order, collation)) {
         m_modified = true;
     }
+    rowsChanged(0, m_layers.rowCount() - 1);
+}
+
+bool TableDataModel::replaceRows(int first, int count, std::vector<TableLayers::Row> rows) {
+    const int total = m_layers.rowCount();
+    first = std::clamp(first, 0, total);
+    count = std::clamp(count, 0, total - first);
+    const int added = static_cast<int>(rows.size());
+    if (total - count + added > TableLayers::MaxRows) {
+        return false;
+    }
+    const auto measure = [this](int from, int to, bool add) {
+        for (int row = from; row < to; ++row) {
+            for (int column = 0; column < m_layers.columnCount(); ++column) {
+                if (add) {
+                    m_widths.add(column, m_layers.text(row, column));
+                } else {
+                    m_widths.remove(column, m_layers.text(row, column));
+                }
+            }
+        }
+    };
+    measure(first, first + count, false);
+    // The rows in common are changed in place; the rest are inserted or removed, so the views keep the
+    // current cell and selection wherever the rows still stand.
+    const int common = std::min(count, added);
+    const bool emptied = total - count + added == 0; // the table keeps one empty row
+    if (added > count) {
+        beginInsertRows({}, first + count, first + added - 1);
+    } else if (count > added && !(emptied && count == 1)) {
+        beginRemoveRows({}, first + added + (emptied ? 1 : 0), first + count - 1);
+    }
+    m_layers.replaceRows(first, count, std::move(rows));
+    if (added > count) {
+        endInsertRows();
+    } else if (count > added && !(emptied && count == 1)) {
+        endRemoveRows();
+    }
+    const int changed = emptied ? 1 : common;
+    measure(first, first + (emptied ? 1 : added), true);
+    m_modified = true;
+    rowsChanged(first, first + changed - 1);
+    return true;
+}
+
+void TableDataModel::permuteRows(const std::vector<int>& order) {
+    if (order.size() != size_t(m_layers.rowCount())) {
+        return;
+    }
+    // The texts stay the same, so the column widths do too.
+    m_layers.permuteRows(order);
+    m_modified = true;
     rowsChanged(0, m_layers.rowCount() - 1);
 }
 

@@ -44,6 +44,14 @@ public:
     void swapDataRows(int first, int second);
     void sortRows(int column, Qt::SortOrder order, const TextCollation& collation);
 
+    /// Rows as held (every layer, hidden columns included), for taking a change back.
+    std::vector<TableLayers::Row> rows(int first, int count) const { return m_layers.rows(first, count); }
+    /// Replaces `count` rows from `first` by `rows`; the grid keeps its current cell where it can. False
+    /// (nothing changed) past the row limit.
+    bool replaceRows(int first, int count, std::vector<TableLayers::Row> rows);
+    /// Rearranges the rows: row i becomes the row that stood at `order[i]`.
+    void permuteRows(const std::vector<int>& order);
+
     /// How a text's width is measured (the grid's font); the widths of every text are taken again.
     void setTextMeasure(ColumnWidthTracker::Measure measure);
     /// The width of the widest text of a column of the text layer.
@@ -52,6 +60,8 @@ public:
 signals:
     /// A typed text held characters code page 932 cannot store; they are listed.
     void textRefused(const QString& unencodable);
+    /// A typed text is about to replace the cell's text (sent before every change setData makes).
+    void textAboutToBeTyped(int row, int column);
 
 private:
     void measureAll();

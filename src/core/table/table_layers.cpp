@@ -192,6 +192,16 @@ void TableLayers::swapRows(int first, int second) {
 }
 
 bool TableLayers::sortRows(int column, Qt::SortOrder order, const TextCollation& collation) {
+    const std::vector<int> sorted = sortOrder(column, order, collation);
+    if (std::is_sorted(sorted.begin(), sorted.end())) {
+        return false;
+    }
+    permuteRows(sorted);
+    return true;
+}
+
+std::vector<int> TableLayers::sortOrder(int column, Qt::SortOrder order,
+                                        const TextCollation& collation) const {
     // One collation key per row, compared byte-wise: the texts are collated once, not once per comparison.
     std::vector<QByteArray> keys;
     keys.reserve(m_rows.size());
@@ -206,16 +216,88 @@ bool TableLayers::sortRows(int column, Qt::SortOrder order, const TextCollation&
     if (order == Qt::DescendingOrder) {
         std::reverse(sorted.begin(), sorted.end());
     }
-    if (std::is_sorted(sorted.begin(), sorted.end())) {
-        return false;
+    return sorted;
+}
+
+std::vector<int> TableLayers::sortOrderEmptyLast(int column, Qt::SortOrder order,
+                                                 const TextCollation& collation) const {
+    std::vector<QByteArray> keys(m_rows.size());
+    std::vector<int> filled;
+    std::vector<int> empty;
+    for (int row = 0; row < rowCount(); ++row) {
+        const QByteArrayView cell = text(row, column);
+        if (cell.isEmpty()) {
+            empty.push_back(row);
+        } else {
+            keys[size_t(row)] = collation.sortKey(cell);
+            filled.push_back(row);
+        }
+    }
+    std::stable_sort(filled.begin(), filled.end(), [&keys, order](int a, int b) {
+        const int compared = std::strcmp(keys[size_t(a)].constData(), keys[size_t(b)].constData());
+        return order == Qt::AscendingOrder ? compared < 0 : compared > 0;
+    });
+    filled.insert(filled.end(), empty.begin(), empty.end());
+    return filled;
+}
+
+void TableLayers::permuteRows(const std::vector<int>& order) {
+    if (order.size() != m_rows.size()) {
+        return;
+    }
+    std::vector<bool> taken(m_rows.size(), false);
+    for (const int from : order) {
+        if (from < 0 || size_t(from) >= taken.size() || taken[size_t(from)]) {
+            return; // not a permutation of the rows
+        }
+        taken[size_t(from)] = true;
     }
     std::vector<Row> rows;
     rows.reserve(m_rows.size());
-    for (const int from : sorted) {
+    for (const int from : order) {
         rows.push_back(std::move(m_rows[size_t(from)]));
     }
     m_rows = std::move(rows);
+}
+
+std::vector<TableLayers::Row> TableLayers::rows(int first, int count) const {
+    first = std::clamp(first, 0, rowCount());
+    count = std::clamp(count, 0, rowCount() - first);
+    return std::vector<Row>(m_rows.begin() + first, m_rows.begin() + first + count);
+}
+
+bool TableLayers::replaceRows(int first, int count, std::vector<Row> rows) {
+    first = std::clamp(first, 0, rowCount());
+    count = std::clamp(count, 0, rowCount() - first);
+    if (rowCount() - count + qsizetype(rows.size()) > MaxRows) {
+        return false;
+    }
+    const qsizetype common = std::min<qsizetype>(count, qsizetype(rows.size()));
+    std::move(rows.begin(), rows.begin() + common, m_rows.begin() + first);
+    if (count > common) {
+        m_rows.erase(m_rows.begin() + first + common, m_rows.begin() + first + count);
+    } else {
+        m_rows.insert(m_rows.begin() + first + common, std::make_move_iterator(rows.begin() + common),
+                      std::make_move_iterator(rows.end()));
+    }
+    if (m_rows.empty()) {
+        m_rows.emplace_back();
+    }
     return true;
+}
+
+TableLayers::Row TableLayers::withTexts(const Row& row, int firstColumn,
+                                        const QList<std::optional<QByteArray>>& texts) const {
+    Row changed = row;
+    const int width = std::max(m_columnCount, row.texts.count());
+    changed.texts = PackedTexts::build(width, [&](int column) -> QByteArrayView {
+        const qsizetype i = column - firstColumn;
+        if (column < m_columnCount && i >= 0 && i < texts.size() && texts[i]) {
+            return *texts[i];
+        }
+        return row.texts.at(column);
+    });
+    return changed;
 }
 
 } // namespace kelvano

@@ -4,6 +4,7 @@
 #include "core/table/packed_texts.h"
 
 #include <Qt>
+#include <optional>
 #include <vector>
 
 namespace kelvano {
@@ -61,8 +62,28 @@ public:
     /// row stayed where it was.
     bool sortRows(int column, Qt::SortOrder order, const TextCollation& collation);
 
-private:
+    /// The order sortRows gives: entry i is the row that comes to stand at i.
+    std::vector<int> sortOrder(int column, Qt::SortOrder order, const TextCollation& collation) const;
+    /// The order of the sorts in numeric order: rows with an empty text in the column come last in
+    /// both directions, in their order; the others ascend or descend by the collation, rows with equal
+    /// keys keeping their order.
+    std::vector<int> sortOrderEmptyLast(int column, Qt::SortOrder order,
+                                        const TextCollation& collation) const;
+    /// Rearranges the rows: row i becomes the row that stood at `order[i]` (a permutation of the rows).
+    void permuteRows(const std::vector<int>& order);
+
+    struct Row;
+    /// Rows as they are held, every layer and the hidden columns included; copies share their buffers.
+    std::vector<Row> rows(int first, int count) const;
+    /// Replaces `count` rows from `first` by `rows` (as many or not); a table left without rows gets one
+    /// empty row. False when more than MaxRows rows would result (and nothing changes).
+    bool replaceRows(int first, int count, std::vector<Row> rows);
+    /// A row with the texts of columns `firstColumn`... replaced by `texts` (nullopt keeps a cell's
+    /// text); its other columns, layers and hidden columns stay as they are.
+    Row withTexts(const Row& row, int firstColumn, const QList<std::optional<QByteArray>>& texts) const;
+
     enum : char { PlacementUnset = 0, PlacementRight = 'R', PlacementLeft = 'L' };
+    /// One row of every layer.
     struct Row {
         PackedTexts texts;
         PackedTexts pictures;
@@ -74,7 +95,10 @@ private:
             return texts.isEmpty() && pictures.isEmpty() && links.isEmpty() && backgrounds.isEmpty() &&
                    placements.isEmpty();
         }
+        bool operator==(const Row&) const = default;
     };
+
+private:
     const PackedTexts& layerOf(const Row& row, CellLayer layer) const;
     PackedTexts& layerOf(Row& row, CellLayer layer);
 

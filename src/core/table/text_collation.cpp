@@ -10,13 +10,20 @@
 namespace kelvano {
 namespace {
 
-UCollator* openCollator(const char* locale) {
+UCollator* openCollator(const char* locale, TextCollation::Digits digits) {
     UErrorCode status = U_ZERO_ERROR;
     UCollator* collator = ucol_open(locale, &status);
     if (U_FAILURE(status)) {
         throw std::runtime_error("ICU cannot open a collator");
     }
     ucol_setStrength(collator, UCOL_TERTIARY);
+    if (digits == TextCollation::Digits::Numeric) {
+        ucol_setAttribute(collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+        if (U_FAILURE(status)) {
+            ucol_close(collator);
+            throw std::runtime_error("ICU cannot collate digits by value");
+        }
+    }
     return collator;
 }
 
@@ -33,10 +40,10 @@ void TextCollation::Closer::operator()(UCollator* collator) const {
     ucol_close(collator);
 }
 
-TextCollation::TextCollation() : m_collator(openCollator(userCollationLocale())) {}
+TextCollation::TextCollation(Digits digits) : m_collator(openCollator(userCollationLocale(), digits)) {}
 
-TextCollation::TextCollation(const QString& localeName)
-    : m_collator(openCollator(localeName.toLatin1().constData())) {}
+TextCollation::TextCollation(const QString& localeName, Digits digits)
+    : m_collator(openCollator(localeName.toLatin1().constData(), digits)) {}
 
 TextCollation::~TextCollation() = default;
 

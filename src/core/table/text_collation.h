@@ -14,10 +14,14 @@ namespace kelvano {
 /// a large sort collates each text once.
 class TextCollation {
 public:
+    /// How digits compare: as texts ("10" < "9") or, in numeric order, runs of digits by their value
+    /// ("9" < "98" < "120").
+    enum class Digits { AsText, Numeric };
+
     /// The collation of the user's locale.
-    TextCollation();
+    explicit TextCollation(Digits digits = Digits::AsText);
     /// The collation of a named locale ("ja_JP", "en_US").
-    explicit TextCollation(const QString& localeName);
+    explicit TextCollation(const QString& localeName, Digits digits = Digits::AsText);
     ~TextCollation();
     TextCollation(const TextCollation&) = delete;
     TextCollation& operator=(const TextCollation&) = delete;

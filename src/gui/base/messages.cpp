@@ -81,4 +81,9 @@ KELVANO_TEXT const QString TableDataChanged =
 KELVANO_TEXT const QString DiscardChanges = QStringLiteral("変更を破棄しますか？");
 KELVANO_TEXT const QString TextCutToCapacity = QStringLiteral("%1バイトを超える部分は切り捨てました");
 
+// Table data editor: texts from the clipboard and CSV files
+KELVANO_TEXT const QString ColumnsCutOff = QStringLiteral("テーブルの列数を超える%1列分は入れませんでした");
+KELVANO_TEXT const QString CellsNotStored =
+    QStringLiteral("次のセルには Shift-JIS で保存出来ない文字 (%1) があるため、変更しませんでした: %2");
+
 } // namespace kelvano::Messages

@@ -72,4 +72,10 @@ extern const QString DiscardChanges;
 /// %1 is the field's capacity in bytes.
 extern const QString TextCutToCapacity;
 
+// Table data editor: texts from the clipboard and CSV files
+/// %1 how many columns.
+extern const QString ColumnsCutOff;
+/// %1 the characters, %2 the cells.
+extern const QString CellsNotStored;
+
 } // namespace kelvano::Messages

@@ -1,26 +1,39 @@
 #include "gui/entry/table_data_editor.h"
 
+#include "core/store/save_file.h"
 #include "core/store/shift_jis.h"
+#include "core/table/cell_text_import.h"
+#include "core/table/delimited_text.h"
 #include "core/table/layer_view_model.h"
 #include "core/table/table_data_model.h"
 #include "core/table/table_layers_file.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/user_dialogs.h"
+#include "gui/entry/csv_preview_dialog.h"
+#include "gui/entry/row_changes.h"
 #include "gui/entry/table_grid_delegate.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTableView>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <QtMath>
+#include <algorithm>
 
 namespace kelvano {
 namespace {
@@ -30,20 +43,6 @@ constexpr int HeadingColumnWidth = 64;
 
 const QByteArray Right = QByteArrayLiteral("RIGHT");
 const QByteArray Left = QByteArrayLiteral("LEFT");
-
-/// The longest start of a Shift-JIS text that fits the capacity without splitting a character.
-QByteArray cutAtCharacter(QByteArrayView text, qsizetype capacity) {
-    qsizetype end = 0;
-    while (end < text.size()) {
-        const qsizetype width =
-            ShiftJis::isLeadByte(static_cast<unsigned char>(text[end])) && end + 1 < text.size() ? 2 : 1;
-        if (end + width > capacity) {
-            break;
-        }
-        end += width;
-    }
-    return text.first(end).toByteArray();
-}
 
 /// A read-only view of one decoration layer, headed and labelled like the text grid, whose place it
 /// takes when shown.
@@ -70,7 +69,7 @@ TForm5::TForm5(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       m_model(new TableDataModel(this)), m_pictures(new LayerViewModel(m_model, CellLayer::Picture, this)),
       m_links(new LayerViewModel(m_model, CellLayer::Link, this)),
-      m_delegate(new TableGridDelegate(m_model, this)) {
+      m_delegate(new TableGridDelegate(m_model, this)), m_undo(new QUndoStack(this)) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("テーブルデータ入力"));
     FormLayout::setFormFont(this);
@@ -133,8 +132,10 @@ TForm5::TForm5(QWidget* parent)
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
     connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
-    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(at)); });
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        closeCellEditor(); // a text being typed becomes a step that "元に戻す" can take back
+        PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(at));
+    });
     connect(m_delegate, &TableGridDelegate::textTyped, this, [this] {
         AutoSizeColumns();
         DrawCellMarkers();
@@ -142,6 +143,7 @@ TForm5::TForm5(QWidget* parent)
     connect(m_delegate, &TableGridDelegate::gridKeyPressed, this,
             [this](int key, Qt::KeyboardModifiers modifiers) {
                 const QModelIndex before = StringGrid1->currentIndex();
+                finishTyping(); // the key ends the typed text's step
                 UserDialogs::guarded(this, [&] { StringGrid1KeyDown(key, modifiers); });
                 // Enter keeps the in-place editor open: when the current cell moved, typing goes on in
                 // the new current cell as if it had been started there.
@@ -155,6 +157,12 @@ TForm5::TForm5(QWidget* parent)
     connect(m_model, &TableDataModel::textRefused, this, [this](const QString& characters) {
         UserDialogs::show(this, MessageIcon::Error, Messages::UnencodableCharacters.arg(characters));
     });
+    // A typed text is one step of the undo history from its first character to the editor's closing.
+    connect(m_model, &TableDataModel::textAboutToBeTyped, this,
+            [this](int row, int column) { beginTyping(row, column); });
+    connect(m_delegate, &QAbstractItemDelegate::closeEditor, this, [this] { finishTyping(); });
+    connect(m_undo, &QUndoStack::canUndoChanged, Undo1, &QAction::setEnabled);
+    connect(m_undo, &QUndoStack::canRedoChanged, Redo1, &QAction::setEnabled);
     setCurrent(0, 0);
 }
 
@@ -162,6 +170,8 @@ TForm5::~TForm5() {
     // An in-place editor still open when the window goes writes nothing back: by the time it loses
     // its focus, the window's own members are gone.
     QObject::disconnect(m_delegate, nullptr, StringGrid1, nullptr);
+    QObject::disconnect(m_delegate, nullptr, this, nullptr);
+    QObject::disconnect(m_model, nullptr, this, nullptr);
 }
 
 void TForm5::buildMenu() {
@@ -221,6 +231,57 @@ void TForm5::buildMenu() {
                  [this] { sortRows(Qt::AscendingOrder); });
     N8 = item(PopupMenu1, QStringLiteral("N8"), QStringLiteral("ソート（降順）"),
               [this] { sortRows(Qt::DescendingOrder); });
+    // The grid acts on these keys itself (StringGrid1KeyDown); the menu shows them.
+    N18->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus));
+    Delete1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    NumSort1 = item(PopupMenu1, QStringLiteral("NumSort1"), QStringLiteral("数値順に並べ替え（昇順）"),
+                    [this] { sortRowsNumerically(Qt::AscendingOrder); });
+    NumSort2 = item(PopupMenu1, QStringLiteral("NumSort2"), QStringLiteral("数値順に並べ替え（降順）"),
+                    [this] { sortRowsNumerically(Qt::DescendingOrder); });
+
+    // Undo and redo head the menu. Their keys are the grid's (StringGrid1KeyDown); the menu shows them.
+    QAction* first = PopupMenu1->actions().constFirst();
+    Undo1 =
+        item(PopupMenu1, QStringLiteral("Undo1"), QStringLiteral("元に戻す"), [this] { undoOrRedo(false); });
+    Undo1->setShortcut(QKeySequence::Undo);
+    Redo1 =
+        item(PopupMenu1, QStringLiteral("Redo1"), QStringLiteral("やり直し"), [this] { undoOrRedo(true); });
+    Redo1->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    PopupMenu1->insertAction(first, Undo1);
+    PopupMenu1->insertAction(first, Redo1);
+    PopupMenu1->insertSeparator(first)->setObjectName(QStringLiteral("N21"));
+    Undo1->setEnabled(false);
+    Redo1->setEnabled(false);
+
+    PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N22"));
+    CsvRead1 = item(PopupMenu1, QStringLiteral("CsvRead1"), QStringLiteral("CSVを読み込む…"),
+                    [this] { CsvRead1Click(); });
+    CsvWrite1 = item(PopupMenu1, QStringLiteral("CsvWrite1"), QStringLiteral("CSVに書き出す…"),
+                     [this] { CsvWrite1Click(); });
+    m_csvPrompts.fileToRead = [](QWidget* parent) {
+        return QFileDialog::getOpenFileName(
+            parent, QStringLiteral("CSVを読み込む"), {},
+            QStringLiteral("CSV・TSV (*.csv *.tsv *.txt);;すべてのファイル (*)"));
+    };
+    m_csvPrompts.fileToWrite = [](QWidget* parent) {
+        const QString utf8 = QStringLiteral("CSV UTF-8 (*.csv)");
+        const QString shiftJis = QStringLiteral("CSV Shift-JIS (*.csv)");
+        QString chosen = utf8;
+        QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("CSVに書き出す"), {},
+                                                    utf8 + QStringLiteral(";;") + shiftJis, &chosen);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) {
+            path += QStringLiteral(".csv");
+        }
+        return std::pair(path, chosen == shiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8);
+    };
+    m_csvPrompts.confirmImport = [](QWidget* parent, const CsvFile& file,
+                                    int columnCount) -> std::optional<bool> {
+        CsvPreviewDialog preview(file, columnCount, parent);
+        if (preview.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        return preview.append();
+    };
 }
 
 const SettingsRecord& TForm5::settings() const {
@@ -271,7 +332,9 @@ bool TForm5::LoadTableData(const TableDataFiles& files, int columnCount) {
         break;
     }
     m_columnCount = loaded.layers.columnCount();
+    m_typing.reset();
     m_model->setLayers(std::move(loaded.layers));
+    m_undo->clear();
     setCurrent(0, 0);
     AutoSizeColumns();
     return true;
@@ -282,17 +345,24 @@ bool TForm5::SaveTableData() {
 }
 
 bool TForm5::saveRows() {
+    finishTyping(); // the text being typed is saved with the rest, so it belongs before the clean state
     if (!SaveTableData()) {
         // The rows stay in the window, so nothing typed is lost; the old file is unchanged.
         UserDialogs::show(this, MessageIcon::None, Messages::TableDataUnsaveable);
         return false;
     }
     m_model->setUnmodified();
+    m_undo->setClean();
     return true;
 }
 
+bool TForm5::isModified() {
+    finishTyping();
+    return !m_undo->isClean();
+}
+
 bool TForm5::settleChanges() {
-    if (!m_model->isModified()) {
+    if (!isModified()) {
         return true;
     }
     if (isVisible()) {
@@ -310,13 +380,14 @@ bool TForm5::settleChanges() {
 }
 
 bool TForm5::confirmDiscard() {
-    if (!m_model->isModified()) {
+    if (!isModified()) {
         return true;
     }
     if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::DiscardChanges)) {
         return false;
     }
     m_model->setUnmodified();
+    m_undo->setClean();
     return true;
 }
 
@@ -325,6 +396,7 @@ bool TForm5::mayEnd() {
     UserDialogs::guarded(this, [this, &settled] { settled = settleChanges(); });
     if (settled) {
         m_model->setUnmodified(); // saved, or given up as the program ends
+        m_undo->setClean();
     }
     return settled;
 }
@@ -458,7 +530,26 @@ bool TForm5::StringGrid1KeyDown(int key, Qt::KeyboardModifiers modifiers) {
         N20Click();
         return true;
     }
-    return false;
+    // Spreadsheet keys: undo and redo, the clipboard, clearing, inserting and deleting rows.
+    const bool control = modifiers & Qt::ControlModifier;
+    if (control && (key == Qt::Key_Z || key == Qt::Key_Y)) {
+        undoOrRedo(key == Qt::Key_Y || (modifiers & Qt::ShiftModifier));
+    } else if (control && key == Qt::Key_C) {
+        CopyCells();
+    } else if (control && key == Qt::Key_X) {
+        CutCells();
+    } else if (control && key == Qt::Key_V) {
+        PasteCells();
+    } else if (control && key == Qt::Key_Plus) {
+        N18Click();
+    } else if (control && key == Qt::Key_Minus) {
+        Delete1Click();
+    } else if (!control && key == Qt::Key_Delete) {
+        ClearCells();
+    } else {
+        return false;
+    }
+    return true;
 }
 
 void TForm5::EnterKey() {
@@ -474,7 +565,8 @@ void TForm5::EnterKey() {
     if (current.column() < m_model->columnCount() - 1) {
         setCurrent(current.row(), current.column() + 1);
     } else if (current.row() == m_model->rowCount() - 1) {
-        if (!m_model->insertEmptyRow(m_model->rowCount())) {
+        const int rows = m_model->rowCount();
+        if (!recordRowChange(rows, 0, [this, rows] { return m_model->insertEmptyRow(rows); })) {
             UserDialogs::show(this, MessageIcon::Error, Messages::RowLimitReached);
             return;
         }
@@ -555,12 +647,16 @@ void TForm5::AttachPicture(int mode, const QByteArray& path) {
     if (!current.isValid() || mode < 0 || mode > 2) {
         return;
     }
-    if (mode == 2) {
-        m_model->setValue(CellLayer::Background, current.row(), current.column(), path);
-    } else {
-        m_model->setValue(CellLayer::Picture, current.row(), current.column(), path);
-        m_model->setValue(CellLayer::Placement, current.row(), current.column(), mode == 1 ? Left : Right);
-    }
+    recordRowChange(current.row(), 1, [&] {
+        if (mode == 2) {
+            m_model->setValue(CellLayer::Background, current.row(), current.column(), path);
+        } else {
+            m_model->setValue(CellLayer::Picture, current.row(), current.column(), path);
+            m_model->setValue(CellLayer::Placement, current.row(), current.column(),
+                              mode == 1 ? Left : Right);
+        }
+        return true;
+    });
     AutoSizeColumns();
     DrawCellMarkers();
 }
@@ -572,7 +668,10 @@ void TForm5::SetCurrentCellText(const QByteArray& text) {
     }
     // The reference list keeps texts of any length; a cell stores 250 bytes.
     const QByteArray fitted = cutAtCharacter(text, TableRowRecord::CellCapacity);
-    m_model->setValue(CellLayer::Text, current.row(), current.column(), fitted);
+    recordRowChange(current.row(), 1, [&] {
+        m_model->setValue(CellLayer::Text, current.row(), current.column(), fitted);
+        return true;
+    });
     AutoSizeColumns();
     if (fitted.size() < text.size()) {
         UserDialogs::show(this, MessageIcon::Information,
@@ -583,7 +682,10 @@ void TForm5::SetCurrentCellText(const QByteArray& text) {
 void TForm5::SetCurrentCellLink(const QByteArray& link) {
     const QModelIndex current = StringGrid1->currentIndex();
     if (current.isValid()) {
-        m_model->setValue(CellLayer::Link, current.row(), current.column(), link);
+        recordRowChange(current.row(), 1, [&] {
+            m_model->setValue(CellLayer::Link, current.row(), current.column(), link);
+            return true;
+        });
         AutoSizeColumns();
         DrawCellMarkers();
     }
@@ -596,14 +698,20 @@ void TForm5::N12Click() {
     }
     const QByteArrayView placement = m_model->value(CellLayer::Placement, current.row(), current.column());
     const bool right = placement.isEmpty() || placement == Right;
-    m_model->setValue(CellLayer::Placement, current.row(), current.column(), right ? Left : Right);
+    recordRowChange(current.row(), 1, [&] {
+        m_model->setValue(CellLayer::Placement, current.row(), current.column(), right ? Left : Right);
+        return true;
+    });
     DrawCellMarkers();
 }
 
 void TForm5::clearDecoration(CellLayer layer) {
     const QModelIndex current = StringGrid1->currentIndex();
     if (current.isValid()) {
-        m_model->setValue(layer, current.row(), current.column(), {});
+        recordRowChange(current.row(), 1, [&] {
+            m_model->setValue(layer, current.row(), current.column(), {});
+            return true;
+        });
         DrawCellMarkers();
     }
 }
@@ -617,7 +725,7 @@ void TForm5::N18Click() {
     if (!current.isValid()) {
         return;
     }
-    if (!m_model->insertEmptyRow(current.row())) {
+    if (!recordRowChange(current.row(), 0, [&] { return m_model->insertEmptyRow(current.row()); })) {
         UserDialogs::show(this, MessageIcon::Error, Messages::RowLimitReached);
         return;
     }
@@ -631,28 +739,290 @@ void TForm5::Delete1Click() {
     }
     const int row = current.row();
     const int column = current.column();
-    m_model->removeDataRow(row);
+    recordRowChange(row, 1, [&] {
+        m_model->removeDataRow(row);
+        return true;
+    });
     setCurrent(std::min(row, m_model->rowCount() - 1), column);
 }
 
 void TForm5::N19Click() {
     const QModelIndex current = StringGrid1->currentIndex();
     if (current.isValid() && current.row() > 0) {
-        m_model->swapDataRows(current.row(), current.row() - 1);
+        recordRowChange(current.row() - 1, 2, [&] {
+            m_model->swapDataRows(current.row(), current.row() - 1);
+            return true;
+        });
     }
 }
 
 void TForm5::N20Click() {
     const QModelIndex current = StringGrid1->currentIndex();
     if (current.isValid() && current.row() < m_model->rowCount() - 1) {
-        m_model->swapDataRows(current.row(), current.row() + 1);
+        recordRowChange(current.row(), 2, [&] {
+            m_model->swapDataRows(current.row(), current.row() + 1);
+            return true;
+        });
     }
 }
 
 void TForm5::sortRows(Qt::SortOrder order) {
     const QModelIndex current = StringGrid1->currentIndex();
     if (current.isValid()) {
-        m_model->sortRows(current.column(), order, m_collation);
+        permuteRowsStep(m_model->layers().sortOrder(current.column(), order, m_collation));
+    }
+}
+
+void TForm5::sortRowsNumerically(Qt::SortOrder order) {
+    const QModelIndex current = StringGrid1->currentIndex();
+    if (current.isValid()) {
+        permuteRowsStep(m_model->layers().sortOrderEmptyLast(current.column(), order, m_numericCollation));
+    }
+}
+
+void TForm5::beginTyping(int row, int column) {
+    if (m_typing && m_typing->row == row && m_typing->column == column) {
+        return;
+    }
+    finishTyping();
+    m_typing = Typing{row, column, m_model->rows(row, 1)};
+    Undo1->setEnabled(true);
+}
+
+void TForm5::finishTyping() {
+    if (!m_typing) {
+        return;
+    }
+    const Typing typing = std::move(*m_typing);
+    m_typing.reset();
+    std::vector<TableLayers::Row> after = m_model->rows(typing.row, 1);
+    if (after != typing.before) {
+        m_undo->push(new ReplaceRowsChange(m_model, typing.row, typing.before, std::move(after), true, {}));
+    } else {
+        Undo1->setEnabled(m_undo->canUndo()); // nothing was changed after all
+    }
+}
+
+bool TForm5::recordRowChange(int first, int count, const std::function<bool()>& change) {
+    finishTyping();
+    const int rowsBefore = m_model->rowCount();
+    std::vector<TableLayers::Row> before = m_model->rows(first, count);
+    if (!change()) {
+        return false;
+    }
+    std::vector<TableLayers::Row> after = m_model->rows(first, count + m_model->rowCount() - rowsBefore);
+    if (after != before) {
+        m_undo->push(new ReplaceRowsChange(m_model, first, std::move(before), std::move(after), true, {}));
+    }
+    return true;
+}
+
+bool TForm5::replaceRowsStep(int first, int count, std::vector<TableLayers::Row> after) {
+    finishTyping();
+    const int rows = m_model->rowCount();
+    if (first == 0 && count == rows && after.empty()) {
+        after.emplace_back(); // a table keeps one row
+    }
+    if (rows - count + qsizetype(after.size()) > TableLayers::MaxRows) {
+        return false;
+    }
+    std::vector<TableLayers::Row> before = m_model->rows(first, count);
+    if (after != before) {
+        m_undo->push(new ReplaceRowsChange(m_model, first, std::move(before), std::move(after), false, {}));
+        AutoSizeColumns();
+    }
+    return true;
+}
+
+void TForm5::permuteRowsStep(std::vector<int> order) {
+    finishTyping();
+    if (std::is_sorted(order.begin(), order.end())) {
+        return; // every row stays where it is
+    }
+    m_undo->push(new PermuteRowsChange(m_model, std::move(order), {}));
+}
+
+void TForm5::closeCellEditor() {
+    for (QLineEdit* editor : StringGrid1->findChildren<QLineEdit*>()) {
+        if (editor->isVisible()) {
+            emit m_delegate->commitData(editor);
+            emit m_delegate->closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+    finishTyping();
+}
+
+void TForm5::undoOrRedo(bool redo) {
+    // An open in-place editor keeps its text first, so that it is a step of its own.
+    closeCellEditor();
+    if (redo) {
+        m_undo->redo();
+    } else {
+        m_undo->undo();
+    }
+    AutoSizeColumns();
+    DrawCellMarkers();
+}
+
+QRect TForm5::selectedCells() const {
+    const QItemSelection selection = StringGrid1->selectionModel()->selection();
+    if (selection.isEmpty()) {
+        const QModelIndex current = StringGrid1->currentIndex();
+        return current.isValid() ? QRect(current.column(), current.row(), 1, 1) : QRect();
+    }
+    QRect cells;
+    for (const QItemSelectionRange& range : selection) {
+        cells |= QRect(QPoint(range.left(), range.top()), QPoint(range.right(), range.bottom()));
+    }
+    return cells;
+}
+
+void TForm5::CopyCells() {
+    const QRect cells = selectedCells();
+    if (cells.isEmpty()) {
+        return;
+    }
+    QList<QByteArrayList> records;
+    QString html = QStringLiteral("<table>");
+    for (int row = cells.top(); row <= cells.bottom(); ++row) {
+        QByteArrayList fields;
+        html += QStringLiteral("<tr>");
+        for (int column = cells.left(); column <= cells.right(); ++column) {
+            const QString text = shiftJisText(m_model->layers().text(row, column));
+            fields.append(text.toUtf8());
+            html += QStringLiteral("<td>") +
+                    text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+                    QStringLiteral("</td>");
+        }
+        records.append(fields);
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table>");
+    auto* data = new QMimeData;
+    data->setText(QString::fromUtf8(DelimitedText::format(records, '\t', "\n")));
+    data->setHtml(html);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void TForm5::CutCells() {
+    CopyCells();
+    ClearCells();
+}
+
+void TForm5::ClearCells() {
+    const QRect cells = selectedCells();
+    if (cells.isEmpty()) {
+        return;
+    }
+    const QList<std::optional<QByteArray>> empty(cells.width(), QByteArray());
+    std::vector<TableLayers::Row> rows = m_model->rows(cells.top(), cells.height());
+    for (TableLayers::Row& row : rows) {
+        row = m_model->layers().withTexts(row, cells.left(), empty);
+    }
+    replaceRowsStep(cells.top(), cells.height(), std::move(rows));
+    DrawCellMarkers();
+}
+
+void TForm5::PasteCells() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data != nullptr && data->hasText()) {
+        PasteText(data->text());
+    }
+}
+
+void TForm5::PasteText(const QString& text) {
+    const QRect cells = selectedCells();
+    if (cells.isEmpty()) {
+        return;
+    }
+    const int top = cells.top();
+    const int left = cells.left();
+    const QList<QByteArrayList> records = DelimitedText::parse(text.toUtf8(), '\t');
+    if (records.isEmpty()) {
+        return;
+    }
+    CellTextImport imported = importCellTexts(records, TextEncoding::Utf8, m_model->columnCount() - left,
+                                              TableRowRecord::CellCapacity);
+    // Rows past the limit are left out; the message says so.
+    const bool rowLimit = top + imported.rows.size() > TableLayers::MaxRows;
+    if (rowLimit) {
+        imported.rows.resize(TableLayers::MaxRows - top);
+    }
+    const int pasted = static_cast<int>(imported.rows.size());
+    const int existing = std::min(pasted, m_model->rowCount() - top);
+    std::vector<TableLayers::Row> rows = m_model->rows(top, existing);
+    rows.resize(size_t(pasted));
+    for (int i = 0; i < pasted; ++i) {
+        rows[size_t(i)] = m_model->layers().withTexts(rows[size_t(i)], left, imported.rows[i]);
+    }
+    replaceRowsStep(top, existing, std::move(rows));
+    DrawCellMarkers();
+    reportImport(imported, top, left, rowLimit);
+}
+
+void TForm5::CsvRead1Click() {
+    closeCellEditor();
+    const QString path = m_csvPrompts.fileToRead(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    const CsvFile file = CsvFile::read(path);
+    const std::optional<bool> append = m_csvPrompts.confirmImport(this, file, m_model->columnCount());
+    if (append) {
+        ImportCsv(file, *append);
+    }
+}
+
+void TForm5::CsvWrite1Click() {
+    closeCellEditor();
+    const auto [path, encoding] = m_csvPrompts.fileToWrite(this);
+    if (!path.isEmpty()) {
+        ExportCsv(path, encoding);
+    }
+}
+
+void TForm5::ImportCsv(const CsvFile& file, bool append) {
+    CellTextImport imported = importCellTexts(file.records, file.format.encoding, m_model->columnCount(),
+                                              TableRowRecord::CellCapacity);
+    const int rows = m_model->rowCount();
+    const bool onlyAnEmptyRow = rows == 1 && m_model->rows(0, 1).front().isEmpty();
+    const int first = append && !onlyAnEmptyRow ? rows : 0;
+    const bool rowLimit = first + imported.rows.size() > TableLayers::MaxRows;
+    if (rowLimit) {
+        imported.rows.resize(TableLayers::MaxRows - first);
+    }
+    std::vector<TableLayers::Row> added;
+    added.reserve(size_t(imported.rows.size()));
+    for (const QList<std::optional<QByteArray>>& texts : imported.rows) {
+        added.push_back(m_model->layers().withTexts(TableLayers::Row{}, 0, texts));
+    }
+    replaceRowsStep(first, rows - first, std::move(added));
+    DrawCellMarkers();
+    reportImport(imported, first, 0, rowLimit);
+}
+
+void TForm5::ExportCsv(const QString& path, TextEncoding encoding) {
+    replaceWholeFile(path, exportCellTexts(m_model->layers(), encoding));
+}
+
+void TForm5::reportImport(const CellTextImport& imported, int firstRow, int firstColumn, bool rowLimit) {
+    QStringList lines;
+    if (rowLimit) {
+        lines.append(Messages::RowLimitReached);
+    }
+    if (imported.droppedColumns > 0) {
+        lines.append(Messages::ColumnsCutOff.arg(imported.droppedColumns));
+    }
+    if (!imported.unencodableCells.isEmpty()) {
+        lines.append(Messages::CellsNotStored.arg(
+            imported.unencodable, cellNames(imported.unencodableCells, firstRow, firstColumn)));
+    }
+    if (!imported.cutCells.isEmpty()) {
+        lines.append(Messages::CellTextsCut.arg(TableRowRecord::CellCapacity)
+                         .arg(cellNames(imported.cutCells, firstRow, firstColumn)));
+    }
+    if (!lines.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, lines.join(QLatin1Char('\n')));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/store/settings_record.h"
 #include "core/store/table_data_files.h"
+#include "core/table/delimited_text.h"
 #include "core/table/table_layers.h"
 #include "core/table/text_collation.h"
 #include "gui/entry/edited_table.h"
@@ -9,17 +10,22 @@
 #include <QHash>
 #include <QPoint>
 #include <QWidget>
+#include <functional>
+#include <optional>
 
 class QAction;
 class QMenu;
 class QPushButton;
 class QTableView;
+class QUndoStack;
 
 namespace kelvano {
 
 class LayerViewModel;
 class TableDataModel;
 class TableGridDelegate;
+struct CellTextImport;
+struct CsvFile;
 
 /// The table data editor: the grid in which the user types one table's rows and decorates its cells
 /// with pictures, links and backgrounds, kept in the table's ".TBL" file.
@@ -65,6 +71,42 @@ public:
     void SetCurrentCellText(const QByteArray& text);
     void SetCurrentCellLink(const QByteArray& link);
 
+    /// Every change of the rows, for undo and redo. Its clean state is the rows as last saved or opened.
+    QUndoStack* undoStack() const { return m_undo; }
+    /// True when the rows differ from the state last saved or opened (a text being typed counts).
+    bool isModified();
+
+    /// The selected cells' texts to the clipboard, tab-separated as spreadsheets exchange them (and as
+    /// an HTML table); Ctrl+C.
+    void CopyCells();
+    /// Copies, then empties the selected texts as one change; Ctrl+X.
+    void CutCells();
+    /// Empties the selected texts, their decorations staying; Delete.
+    void ClearCells();
+    /// Pastes the clipboard's text at the selection's top left cell; Ctrl+V.
+    void PasteCells();
+    /// Pastes tab-separated text as one change: rows are added below as needed (up to the row limit),
+    /// columns past the last are cut off, and texts that cannot be stored are reported once.
+    void PasteText(const QString& text);
+
+    /// How the editor asks for CSV files and confirms an import (Qt's file dialogs and the preview
+    /// dialog); tests answer in their place.
+    struct CsvPrompts {
+        /// The file to read; empty when cancelled.
+        std::function<QString(QWidget*)> fileToRead;
+        /// The file to write and its encoding; an empty path when cancelled.
+        std::function<std::pair<QString, TextEncoding>(QWidget*)> fileToWrite;
+        /// Whether to add the rows after the table's (true) or put them in its rows' place; nullopt
+        /// when cancelled.
+        std::function<std::optional<bool>(QWidget*, const CsvFile&, int columnCount)> confirmImport;
+    };
+    void setCsvPrompts(CsvPrompts prompts) { m_csvPrompts = std::move(prompts); }
+    /// A CSV file's records as rows without decorations, as one change: after the table's rows, or in
+    /// their place (also when the table holds only one empty row). Checked and reported as a paste is.
+    void ImportCsv(const CsvFile& file, bool append);
+    /// Writes the texts of every row as CSV.
+    void ExportCsv(const QString& path, TextEncoding encoding);
+
     QTableView* StringGrid1;
     QTableView* StringGrid2;
     QTableView* StringGrid3;
@@ -93,6 +135,12 @@ public:
     QAction* N20;
     QAction* soto1;
     QAction* N8;
+    QAction* Undo1;
+    QAction* Redo1;
+    QAction* NumSort1;
+    QAction* NumSort2;
+    QAction* CsvRead1;
+    QAction* CsvWrite1;
 
 public slots:
     /// Puts a chosen picture into the current cell: to the right of the text (mode 0), to the left
@@ -139,6 +187,26 @@ private:
     void N19Click();
     void N20Click();
     void sortRows(Qt::SortOrder order);
+    void sortRowsNumerically(Qt::SortOrder order);
+    void CsvRead1Click();
+    void CsvWrite1Click();
+    void undoOrRedo(bool redo);
+    /// Closes the in-place editor, its text kept, and ends the typed text's step.
+    void closeCellEditor();
+    /// Runs a change of the rows `first` to `first + count - 1` made in place (rows may be added or
+    /// removed among them) and records it as one undoable step; gives back what `change` gives.
+    bool recordRowChange(int first, int count, const std::function<bool()>& change);
+    /// Replaces `count` rows from `first` as one undoable step; false past the row limit.
+    bool replaceRowsStep(int first, int count, std::vector<TableLayers::Row> after);
+    /// Puts the rows in a new order (row i from `order[i]`) as one undoable step.
+    void permuteRowsStep(std::vector<int> order);
+    /// A text being typed becomes an undoable step once its cell is left or its editor closed.
+    void beginTyping(int row, int column);
+    void finishTyping();
+    /// The selected cells (the current cell when none is); rows and columns from 0, end exclusive.
+    QRect selectedCells() const;
+    /// Shows, in one message, what of texts from another program could not be taken as they were.
+    void reportImport(const CellTextImport& imported, int firstRow, int firstColumn, bool rowLimit);
     void clearDecoration(CellLayer layer);
     void sizeViewColumns(QTableView* view, CellLayer layer);
     void setCurrent(int row, int column);
@@ -153,6 +221,15 @@ private:
     LayerViewModel* m_links;
     TableGridDelegate* m_delegate;
     TextCollation m_collation;
+    TextCollation m_numericCollation{TextCollation::Digits::Numeric};
+    QUndoStack* m_undo;
+    struct Typing {
+        int row;
+        int column;
+        std::vector<TableLayers::Row> before;
+    };
+    std::optional<Typing> m_typing;
+    CsvPrompts m_csvPrompts;
     QPoint m_lastMouse;
     bool m_centred = false;
     QHash<char16_t, qreal> m_characterWidths;

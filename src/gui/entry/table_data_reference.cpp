@@ -7,6 +7,7 @@
 #include "gui/entry/three_column_list.h"
 
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
@@ -26,6 +27,15 @@ TForm6::TForm6(QWidget* parent)
     ListBox1->viewport()->installEventFilter(this);
     connect(ListBox1, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { ListBox1DblClick(item); });
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    N1 = PopupMenu1->addAction(QStringLiteral("削除"));
+    N1->setObjectName(QStringLiteral("N1"));
+    N2 = PopupMenu1->addAction(QStringLiteral("閉じる"));
+    N2->setObjectName(QStringLiteral("N2"));
+    connect(N1, &QAction::triggered, this, [this] { UserDialogs::guarded(this, [this] { N1Click(); }); });
+    connect(N2, &QAction::triggered, this, &QWidget::hide);
 }
 
 bool TForm6::LoadReferenceList(const TableDataFiles& files) {
@@ -43,6 +53,7 @@ void TForm6::OpenAt(const TableDataFiles& files, QPoint topLeft) {
         if (!LoadReferenceList(files)) {
             return;
         }
+        m_files = files;
         move(topLeft);
         if (isVisible()) {
             raise();
@@ -58,10 +69,30 @@ void TForm6::ListBox1DblClick(QListWidgetItem* item) {
     hide();
 }
 
+void TForm6::N1Click() {
+    const QListWidgetItem* item = ListBox1->currentItem();
+    if (item == nullptr) {
+        return;
+    }
+    // Only the list loses the entry; cells that hold the text keep it.
+    const std::optional<QList<QByteArray>> lines = m_files.removeReference(storedText(item));
+    if (!lines) {
+        UserDialogs::show(this, MessageIcon::None, Messages::ResetFolderSettings);
+        return;
+    }
+    fillStoredTextList(ListBox1, *lines);
+}
+
 bool TForm6::eventFilter(QObject* object, QEvent* event) {
     if (object == ListBox1->viewport() && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        hide();
+        const QPoint position = static_cast<QMouseEvent*>(event)->position().toPoint();
+        if (QListWidgetItem* item = ListBox1->itemAt(position)) {
+            ListBox1->setCurrentItem(item);
+            PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(position));
+        } else {
+            hide();
+        }
         return true;
     }
     return QWidget::eventFilter(object, event);

@@ -4,8 +4,10 @@
 
 #include <QWidget>
 
+class QAction;
 class QListWidget;
 class QListWidgetItem;
+class QMenu;
 
 namespace kelvano {
 
@@ -25,6 +27,11 @@ public:
     bool LoadReferenceList(const TableDataFiles& files);
 
     QListWidget* ListBox1;
+    /// The entries' popup menu: "削除" removes the entry from the table's reference list, "閉じる"
+    /// closes the window. A right click beside the entries closes it at once.
+    QMenu* PopupMenu1;
+    QAction* N1;
+    QAction* N2;
 
 signals:
     /// A stored text was chosen for the editor's current cell.
@@ -35,6 +42,9 @@ protected:
 
 private:
     void ListBox1DblClick(QListWidgetItem* item);
+    void N1Click();
+
+    TableDataFiles m_files{QString(), QString()};
 };
 
 } // namespace kelvano

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/table/delimited_text.h"
+#include "core/table/table_layers.h"
+
+#include <QList>
+#include <QPoint>
+#include <QString>
+#include <optional>
+
+namespace kelvano {
+
+/// Texts from another program (a clipboard, a CSV file) made ready for cells and checked as typed text
+/// is: converted to Shift-JIS, cut to what a cell stores at a character boundary, and fitted to the
+/// columns there are.
+struct CellTextImport {
+    /// One entry per record; a text per column that fits, nullopt for a text Shift-JIS cannot hold.
+    QList<QList<std::optional<QByteArray>>> rows;
+    /// The most fields of a record that fell past the last column (the columns cut off).
+    int droppedColumns = 0;
+    /// How many non-empty fields fell past the last column.
+    int droppedFields = 0;
+    /// Cells (x = column, y = row, from 0 within the block) whose text was cut to the cell's capacity.
+    QList<QPoint> cutCells;
+    /// Cells whose text holds characters Shift-JIS cannot hold, and those characters.
+    QList<QPoint> unencodableCells;
+    QString unencodable;
+};
+
+/// Converts records (fields in `encoding`) for `columns` columns, each text to at most `capacity` bytes.
+CellTextImport importCellTexts(const QList<QByteArrayList>& records, TextEncoding encoding, int columns,
+                               int capacity);
+
+/// The texts of every row, columns 1 to N, as CSV: comma separated, CR LF line ends, quoted where
+/// needed; UTF-8 with a byte-order mark (which spreadsheets need to take it as UTF-8) or Shift-JIS.
+QByteArray exportCellTexts(const TableLayers& layers, TextEncoding encoding);
+
+/// The longest start of a Shift-JIS text that fits the capacity without splitting a character.
+QByteArray cutAtCharacter(QByteArrayView text, qsizetype capacity);
+
+/// Cells named as the grid heads them ("行2 列3"), the first `shown` of them, then how many more.
+QString cellNames(const QList<QPoint>& cells, int firstRow = 0, int firstColumn = 0, int shown = 20);
+
+} // namespace kelvano

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayList>
+#include <QList>
+
+namespace kelvano {
+
+/// How the bytes of a delimited file are encoded.
+enum class TextEncoding { Utf8, ShiftJis };
+
+/// What a delimited file (CSV, TSV) looks like, as read from its first lines.
+struct DelimitedFormat {
+    TextEncoding encoding = TextEncoding::Utf8;
+    /// The file opens with the UTF-8 byte-order mark EF BB BF.
+    bool byteOrderMark = false;
+    /// ',', '\t' or ';'.
+    char separator = ',';
+};
+
+/// Reads and writes records of delimited text with RFC 4180 quoting: a field in double quotes may hold
+/// separators, line breaks and doubled quotes. Works on the bytes themselves: the separators, quotes and
+/// line ends are ASCII, and neither UTF-8 nor Shift-JIS uses those bytes inside a character (a Shift-JIS
+/// second byte is 0x40 or above), so the fields come out in the file's own encoding.
+namespace DelimitedText {
+
+/// The encoding and separator of a file. UTF-8 when the file opens with the byte-order mark or its bytes
+/// are valid UTF-8, Shift-JIS otherwise. The separator is the one of tab, comma and semicolon that splits
+/// the first records most evenly (outside quotes), tab first on a tie; a comma when none occurs.
+DelimitedFormat detect(QByteArrayView bytes);
+
+/// The bytes without a leading UTF-8 byte-order mark.
+QByteArrayView withoutByteOrderMark(QByteArrayView bytes);
+
+/// Splits text into records of fields. Records end at CR LF, LF or CR outside quotes; a line end after
+/// the last record adds no record, an empty line in between is a record of one empty field. A field
+/// that opens with a quote runs to the matching quote, "" standing for one quote; what follows a closing
+/// quote up to the separator is kept as it is, and so is a quote inside an unquoted field. A quoted field
+/// that never closes runs to the end of the text.
+QList<QByteArrayList> parse(QByteArrayView bytes, char separator);
+
+/// One field as written: in quotes (quotes doubled) when it holds the separator, a quote, CR or LF.
+QByteArray quoteField(QByteArrayView field, char separator);
+
+/// Records joined: fields by the separator, each record followed by `lineEnd`; with `endLastRecord`
+/// false the last record has no line end (a spreadsheet's clipboard text).
+QByteArray format(const QList<QByteArrayList>& records, char separator, QByteArrayView lineEnd,
+                  bool endLastRecord = true);
+
+} // namespace DelimitedText
+} // namespace kelvano

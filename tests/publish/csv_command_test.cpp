@@ -1,0 +1,154 @@
+#include "core/store/settings_record.h"
+#include "core/store/table_definition.h"
+#include "core/store/table_row_record.h"
+#include "core/table/table_layers.h"
+#include "support/temp_folder.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+using test::sjis;
+
+struct Result {
+    int status;
+    QByteArray out;
+    QByteArray err;
+};
+
+/// kelvano-publish's CSV commands on a program folder holding one 3-column table "t" (number 0).
+class PublishCsv : public testing::Test {
+protected:
+    PublishCsv() {
+        const QByteArray folder = sjis(m_folder.path());
+        m_folder.write(QStringLiteral("TAVELO.DAT"), SettingsRecord{folder, folder, folder, ""}.encode());
+        TableDefinition definition;
+        definition.TableName = "t";
+        definition.FileName = "t";
+        definition.ColumnCount = 3;
+        m_folder.write(QStringLiteral("TABLE.DAT"), definition.encode());
+    }
+
+    Result run(QStringList arguments) const {
+        arguments.prepend(m_folder.path());
+        arguments.prepend(QStringLiteral("--program-folder"));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
+        environment.remove(QStringLiteral("LC_ALL"));
+        environment.remove(QStringLiteral("LC_CTYPE"));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(KELVANO_PUBLISH_PATH), arguments);
+        EXPECT_TRUE(process.waitForFinished(30000));
+        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    }
+
+    QString file(const char* name) const { return m_folder.file(QString::fromLatin1(name)); }
+
+    test::TempFolder m_folder;
+};
+
+TEST_F(PublishCsv, ExportWritesEveryRowInEitherEncoding) {
+    TableRowRecord first;
+    first.CellTexts[1] = "a,b";
+    first.CellTexts[2] = "say \"hi\"";
+    first.CellTexts[3] = test::Hyo;
+    first.CellTexts[4] = "beyond the columns";
+    first.CellPictures[1] = "p.jpg";
+    TableRowRecord second; // an empty row is a record too
+    TableRowRecord third;
+    third.CellTexts[1] = "two\r\nlines";
+    m_folder.write(QStringLiteral("t.TBL"), first.encode() + second.encode() + third.encode());
+
+    const Result utf8 = run({QStringLiteral("--export-csv"), QStringLiteral("0"), file("out.csv")});
+    EXPECT_EQ(utf8.status, 0) << utf8.err.toStdString();
+    EXPECT_EQ(m_folder.read(QStringLiteral("out.csv")),
+              "\xEF\xBB\xBF\"a,b\",\"say \"\"hi\"\"\",\xE8\xA1\xA8\r\n,,\r\n\"two\r\nlines\",,\r\n");
+    EXPECT_EQ(utf8.out, QStringLiteral("3行を書き出しました: %1\n").arg(file("out.csv")).toUtf8());
+
+    const Result sjisOut = run({QStringLiteral("--export-csv"), QStringLiteral("0"), file("sjis.csv"),
+                                QStringLiteral("--csv-encoding"), QStringLiteral("Shift_JIS")});
+    EXPECT_EQ(sjisOut.status, 0);
+    EXPECT_EQ(m_folder.read(QStringLiteral("sjis.csv")),
+              "\"a,b\",\"say \"\"hi\"\"\"," + test::Hyo + "\r\n,,\r\n\"two\r\nlines\",,\r\n");
+
+    // Usage errors exit with 2 and write nothing.
+    for (const QStringList& arguments : QList<QStringList>{
+             {QStringLiteral("--export-csv"), QStringLiteral("0")},
+             {QStringLiteral("--export-csv"), QStringLiteral("0"), file("x.csv"),
+              QStringLiteral("--csv-encoding"), QStringLiteral("latin1")},
+             {QStringLiteral("--export-csv"), QStringLiteral("0"), file("x.csv"), QStringLiteral("--append")},
+             {QStringLiteral("--export-csv"), QStringLiteral("--import-csv"), QStringLiteral("0"),
+              file("x.csv")},
+             {QStringLiteral("--import-csv"), QStringLiteral("1"), file("x.csv")},
+             {QStringLiteral("--export-csv"), QStringLiteral("0"), file("x.csv"), QStringLiteral("--all")}}) {
+        EXPECT_EQ(run(arguments).status, 2) << arguments.join(u' ').toStdString();
+    }
+    EXPECT_FALSE(m_folder.exists(QStringLiteral("x.csv")));
+}
+
+TEST_F(PublishCsv, ImportReplacesOrAppendsAndRefusesWhatShiftJisCannotHold) {
+    TableRowRecord kept;
+    kept.CellTexts[1] = "old";
+    kept.CellTexts[2] = QByteArray(3, 'z');
+    kept.CellBackgrounds[2] = "bg.gif";
+    QByteArray existing = kept.encode();
+    existing[2 + 251] = 'q'; // a byte past a text's end, which the editor would write as zero
+    m_folder.write(QStringLiteral("t.TBL"), existing + QByteArray(10, '\x7F')); // and a torn tail
+
+    // Semicolons, Shift-JIS, a quoted line break; a fourth field dropped; a text over 250 bytes cut.
+    m_folder.write(QStringLiteral("in.csv"),
+                   test::Hyo + ";\"x\ny\";c;drop\r\n" + QByteArray(251, 'w') + "\r\n");
+    const Result appended = run(
+        {QStringLiteral("--import-csv"), QStringLiteral("0"), file("in.csv"), QStringLiteral("--append")});
+    EXPECT_EQ(appended.status, 0) << appended.err.toStdString();
+    EXPECT_EQ(appended.err,
+              QStringLiteral("テーブルの列数 (3) を超える1個の値は読み込みませんでした\n"
+                             "次のセルの文字列は250バイトを超えるため、文字の切れ目で切り詰めました: "
+                             "行3 列1\n")
+                  .toUtf8());
+    TableLayers expected(3);
+    TableRow row(3);
+    row[0].text = test::Hyo;
+    row[1].text = "x\ny";
+    row[2].text = "c";
+    expected.appendRow(row);
+    row = TableRow(3);
+    row[0].text = QByteArray(250, 'w');
+    expected.appendRow(row);
+    const QByteArray newRows = expected.record(1).encode() + expected.record(2).encode();
+    EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), existing + newRows);
+
+    // Replacing: UTF-8 with a byte-order mark, tabs.
+    m_folder.write(QStringLiteral("in.tsv"), "\xEF\xBB\xBF\xE8\xA1\xA8\tx\ny\tc\n");
+    const Result replaced = run({QStringLiteral("--import-csv"), QStringLiteral("0"), file("in.tsv")});
+    EXPECT_EQ(replaced.status, 0) << replaced.err.toStdString();
+    row = TableRow(3);
+    row[0].text = test::Hyo;
+    row[1].text = "x";
+    TableRow second(3);
+    second[0].text = "y";
+    second[1].text = "c";
+    TableLayers replacedRows(3);
+    replacedRows.appendRow(row);
+    replacedRows.appendRow(second);
+    EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")),
+              replacedRows.record(1).encode() + replacedRows.record(2).encode());
+
+    // A character Shift-JIS cannot hold fails the whole import and leaves the file as it was.
+    const QByteArray before = m_folder.read(QStringLiteral("t.TBL"));
+    m_folder.write(QStringLiteral("bad.csv"), "ok,\xF0\x9F\x98\x80\r\n");
+    const Result refused = run({QStringLiteral("--import-csv"), QStringLiteral("0"), file("bad.csv")});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              QStringLiteral("次のセルには Shift-JIS で保存出来ない文字 (😀) があります: 行1 列2\n"
+                             "CSVを読み込みませんでした。テーブルデータは変更していません\n")
+                  .toUtf8());
+    EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), before);
+    EXPECT_EQ(run({QStringLiteral("--import-csv"), QStringLiteral("0"), file("missing.csv")}).status, 1);
+}
+
+} // namespace
+} // namespace kelvano

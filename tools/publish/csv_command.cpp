@@ -1,0 +1,276 @@
+#include "csv_command.h"
+
+#include "core/store/core_messages.h"
+#include "core/store/file_names.h"
+#include "core/store/io_error.h"
+#include "core/store/program_folder.h"
+#include "core/store/save_file.h"
+#include "core/store/settings_file.h"
+#include "core/store/shift_jis.h"
+#include "core/store/table_data_files.h"
+#include "core/store/table_definition_file.h"
+#include "core/table/cell_text_import.h"
+#include "core/table/delimited_text.h"
+#include "core/table/table_layers.h"
+#include "publish_command.h"
+#include "terminal_text.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QFile>
+#include <optional>
+
+namespace kelvano {
+namespace {
+
+const QString ProgramName = QStringLiteral("kelvano-publish");
+const QString ExportOption = QStringLiteral("export-csv");
+const QString ImportOption = QStringLiteral("import-csv");
+
+struct UsageError {
+    QString text;
+};
+
+/// Thrown when the command fails after its arguments were accepted (exit 1); the lines are its messages.
+struct Failure {
+    QStringList lines;
+};
+
+struct CsvArguments {
+    std::optional<QString> programFolder;
+    bool exporting = false;
+    int number = 0;
+    QString file;
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool append = false;
+};
+
+class Lines {
+public:
+    Lines(std::FILE* out, std::FILE* err) : m_out(out), m_err(err) {}
+    void out(const QString& line) const { put(m_out, line); }
+    void err(const QString& line) const { put(m_err, line); }
+
+private:
+    void put(std::FILE* stream, const QString& line) const {
+        const QByteArray bytes = m_text.encode(escapeControlCharacters(line) + QLatin1Char('\n'));
+        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+        std::fflush(stream);
+    }
+    std::FILE* m_out;
+    std::FILE* m_err;
+    TerminalText m_text;
+};
+
+bool namesCsvOption(const QString& argument) {
+    const QString option = argument.section(QLatin1Char('='), 0, 0);
+    return option == QStringLiteral("--") + ExportOption || option == QStringLiteral("--") + ImportOption;
+}
+
+CsvArguments parseCsvArguments(const QStringList& list) {
+    QCommandLineParser parser;
+    const QCommandLineOption folder(QStringLiteral("program-folder"), {}, QStringLiteral("folder"));
+    const QCommandLineOption exporting(ExportOption);
+    const QCommandLineOption importing(ImportOption);
+    const QCommandLineOption encoding(QStringLiteral("csv-encoding"), {}, QStringLiteral("encoding"));
+    const QCommandLineOption append(QStringLiteral("append"));
+    parser.addOptions({folder, exporting, importing, encoding, append});
+    if (list.contains(QStringLiteral("--"))) {
+        throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--"))};
+    }
+    if (!parser.parse(QStringList{ProgramName} + list)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        throw UsageError{unknown.isEmpty()
+                             ? parser.errorText()
+                             : Messages::PublishUnknownOption.arg(QStringLiteral("--") + unknown.first())};
+    }
+    CsvArguments arguments;
+    if (parser.isSet(exporting) == parser.isSet(importing)) {
+        throw UsageError{Messages::PublishConflictingModes};
+    }
+    arguments.exporting = parser.isSet(exporting);
+    if (parser.isSet(folder)) {
+        arguments.programFolder = parser.value(folder);
+        if (arguments.programFolder->isEmpty()) {
+            throw UsageError{Messages::PublishMissingFolder};
+        }
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 2 || positional[1].isEmpty()) {
+        throw UsageError{Messages::PublishCsvArguments};
+    }
+    bool isNumber = positional[0].size() <= 9 && !positional[0].isEmpty();
+    for (const QChar c : positional[0]) {
+        isNumber = isNumber && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    }
+    if (!isNumber) {
+        throw UsageError{Messages::PublishBadNumber.arg(positional[0])};
+    }
+    arguments.number = positional[0].toInt();
+    arguments.file = positional[1];
+    if (parser.isSet(encoding)) {
+        const QString name = parser.value(encoding);
+        if (!arguments.exporting) {
+            throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--csv-encoding"))};
+        }
+        if (name.compare(QStringLiteral("UTF-8"), Qt::CaseInsensitive) == 0) {
+            arguments.encoding = TextEncoding::Utf8;
+        } else if (name.compare(QStringLiteral("Shift_JIS"), Qt::CaseInsensitive) == 0) {
+            arguments.encoding = TextEncoding::ShiftJis;
+        } else {
+            throw UsageError{Messages::PublishCsvBadEncoding.arg(name)};
+        }
+    }
+    if (parser.isSet(append)) {
+        if (arguments.exporting) {
+            throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--append"))};
+        }
+        arguments.append = true;
+    }
+    return arguments;
+}
+
+/// The table's data files and column count from the stored settings and definitions.
+struct Table {
+    TableDataFiles files;
+    int columns;
+    QString label;
+};
+
+Table findTable(const CsvArguments& arguments, const QString& executableFolder) {
+    const QString programFolder = arguments.programFolder ? withTrailingSeparator(*arguments.programFolder)
+                                                          : resolveProgramFolder(executableFolder);
+    const SettingsRecord settings = SettingsFile::read(programFolder);
+    const TableDefinitionFile file(programFolder);
+    const std::optional<DefinitionList> read = file.readAllIfPresent();
+    if (!read) {
+        throw Failure{{Messages::NoData}};
+    }
+    if (read->damagedTail) {
+        throw file.damagedTailError();
+    }
+    if (arguments.number >= read->records.size() || read->records[arguments.number].definition.Deleted) {
+        throw UsageError{Messages::PublishNoSuchDefinition.arg(arguments.number)};
+    }
+    const TableDefinition& definition = read->records[arguments.number].definition;
+    return {TableDataFiles::fromStored(settings.DataFolder, definition.FileName),
+            std::clamp(definition.usableColumnCount(), 1, TableRowRecord::MaxColumns),
+            Messages::tableLabel(arguments.number, ShiftJis::decode(definition.TableName))};
+}
+
+int exportCsv(const CsvArguments& arguments, const Table& table, const Lines& lines) {
+    TableRowReader reader;
+    const QString path = table.files.tablePath();
+    if (!reader.open(path)) {
+        throw Failure{{Messages::TableDataNotEntered.arg(table.label, path)}};
+    }
+    QList<QByteArrayList> records;
+    TableRowRecord record;
+    while (reader.next(record)) {
+        QByteArrayList fields;
+        for (int column = 1; column <= table.columns; ++column) {
+            const QByteArray& text = record.CellTexts[size_t(column)];
+            fields.append(arguments.encoding == TextEncoding::Utf8 ? ShiftJis::decode(text).toUtf8() : text);
+        }
+        records.append(fields);
+    }
+    QByteArray bytes = arguments.encoding == TextEncoding::Utf8 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+    bytes += DelimitedText::format(records, ',', "\r\n");
+    replaceWholeFile(arguments.file, bytes);
+    lines.out(Messages::CsvExported.arg(records.size()).arg(arguments.file));
+    return PublishFinished;
+}
+
+int importCsv(const CsvArguments& arguments, const Table& table, const Lines& lines) {
+    QFile source(arguments.file);
+    if (!source.open(QIODevice::ReadOnly)) {
+        throw IoError::fromFile(source);
+    }
+    const QByteArray bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError) {
+        throw IoError::fromFile(source);
+    }
+    const DelimitedFormat format = DelimitedText::detect(bytes);
+    const QList<QByteArrayList> records =
+        DelimitedText::parse(DelimitedText::withoutByteOrderMark(bytes), format.separator);
+    const CellTextImport imported =
+        importCellTexts(records, format.encoding, table.columns, TableRowRecord::CellCapacity);
+    if (!imported.unencodableCells.isEmpty()) {
+        throw Failure{
+            {Messages::CellTextsUnencodable.arg(imported.unencodable, cellNames(imported.unencodableCells)),
+             Messages::CsvImportRefused}};
+    }
+
+    // The rows kept when appending: the file's whole records, byte for byte.
+    const QString path = table.files.tablePath();
+    QByteArray kept;
+    if (arguments.append) {
+        QFile existing(path);
+        if (existing.exists()) {
+            if (!existing.open(QIODevice::ReadOnly)) {
+                throw IoError::fromFile(existing);
+            }
+            kept = existing.readAll();
+            if (existing.error() != QFileDevice::NoError) {
+                throw IoError::fromFile(existing);
+            }
+            kept.truncate(kept.size() - kept.size() % TableRowRecord::Size);
+        }
+    }
+    if (kept.size() / TableRowRecord::Size + imported.rows.size() > TableLayers::MaxRows) {
+        throw Failure{{Messages::CsvTooManyRows.arg(TableLayers::MaxRows), Messages::CsvImportRefused}};
+    }
+    // New rows are written as the editor writes a row without decorations.
+    TableLayers layers(table.columns);
+    QByteArray written = kept;
+    written.reserve(kept.size() + imported.rows.size() * TableRowRecord::Size);
+    for (const QList<std::optional<QByteArray>>& texts : imported.rows) {
+        const TableLayers::Row row = layers.withTexts(TableLayers::Row{}, 0, texts);
+        layers.replaceRows(0, 1, {row});
+        written += layers.record(0).encode();
+    }
+    replaceWholeFile(path, written);
+
+    if (imported.droppedFields > 0) {
+        lines.err(Messages::CsvFieldsDropped.arg(imported.droppedFields).arg(table.columns));
+    }
+    if (!imported.cutCells.isEmpty()) {
+        lines.err(Messages::CellTextsCut.arg(TableRowRecord::CellCapacity)
+                      .arg(cellNames(imported.cutCells, int(kept.size() / TableRowRecord::Size))));
+    }
+    lines.out(Messages::CsvImported.arg(imported.rows.size()).arg(path));
+    return PublishFinished;
+}
+
+} // namespace
+
+bool isCsvCommand(const QStringList& arguments) {
+    return std::any_of(arguments.begin(), arguments.end(), namesCsvOption);
+}
+
+int runCsvCommand(const QStringList& arguments, const QString& executableFolder, std::FILE* out,
+                  std::FILE* err) {
+    const Lines lines(out, err);
+    try {
+        const CsvArguments parsed = parseCsvArguments(arguments);
+        const Table table = findTable(parsed, executableFolder);
+        return parsed.exporting ? exportCsv(parsed, table, lines) : importCsv(parsed, table, lines);
+    } catch (const UsageError& error) {
+        lines.err(ProgramName + QStringLiteral(": ") + error.text);
+        for (const QString& line :
+             (Messages::PublishUsage + Messages::PublishCsvUsage).trimmed().split(u'\n')) {
+            lines.err(line);
+        }
+        return PublishUsageError;
+    } catch (const Failure& failure) {
+        for (const QString& line : failure.lines) {
+            lines.err(line);
+        }
+        return PublishEndedEarly;
+    } catch (const IoError& error) {
+        lines.err(error.path() + QStringLiteral(": ") + error.reason());
+        return PublishEndedEarly;
+    }
+}
+
+} // namespace kelvano
