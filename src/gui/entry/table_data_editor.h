@@ -164,6 +164,13 @@ protected:
 
 private:
     void buildMenu();
+    void buildDecorationItems();
+    void buildRowItems();
+    void buildSortItems();
+    void buildUndoItems();
+    QMenu* addSubmenu(const QString& name, const QString& caption);
+    QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
+                     const std::function<void()>& handler);
     /// With unsaved changes, asks whether to save them first; false when the action is to stop.
     bool settleChanges();
     /// With unsaved changes, asks whether to give them up; false when they are to stay.
