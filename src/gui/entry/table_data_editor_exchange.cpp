@@ -1,0 +1,185 @@
+#include "gui/entry/table_data_editor.h"
+
+#include "core/store/save_file.h"
+#include "core/store/shift_jis.h"
+#include "core/table/cell_text_import.h"
+#include "core/table/delimited_text.h"
+#include "core/table/table_data_model.h"
+#include "gui/base/user_dialogs.h"
+#include "gui/entry/csv_preview_dialog.h"
+#include "gui/entry/row_changes.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QMimeData>
+#include <QTableView>
+#include <QUndoStack>
+
+// The table data editor's exchange with other programs: the clipboard and CSV files.
+
+namespace kelvano {
+
+QRect TForm5::selectedCells() const {
+    const QItemSelection selection = StringGrid1->selectionModel()->selection();
+    if (selection.isEmpty()) {
+        const QModelIndex current = StringGrid1->currentIndex();
+        return current.isValid() ? QRect(current.column(), current.row(), 1, 1) : QRect();
+    }
+    QRect cells;
+    for (const QItemSelectionRange& range : selection) {
+        cells |= QRect(QPoint(range.left(), range.top()), QPoint(range.right(), range.bottom()));
+    }
+    return cells;
+}
+
+void TForm5::CopyCells() {
+    const QRect cells = selectedCells();
+    if (cells.isEmpty()) {
+        return;
+    }
+    QList<QByteArrayList> records;
+    QString html = QStringLiteral("<table>");
+    for (int row = cells.top(); row <= cells.bottom(); ++row) {
+        QByteArrayList fields;
+        html += QStringLiteral("<tr>");
+        for (int column = cells.left(); column <= cells.right(); ++column) {
+            const QString text = shiftJisText(m_model->layers().text(row, column));
+            fields.append(text.toUtf8());
+            html += QStringLiteral("<td>") +
+                    text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br>")) +
+                    QStringLiteral("</td>");
+        }
+        records.append(fields);
+        html += QStringLiteral("</tr>");
+    }
+    html += QStringLiteral("</table>");
+    auto* data = new QMimeData;
+    data->setText(QString::fromUtf8(DelimitedText::format(records, '\t', "\n")));
+    data->setHtml(html);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void TForm5::CutCells() {
+    CopyCells();
+    ClearCells();
+}
+
+void TForm5::ClearCells() {
+    const QRect cells = selectedCells();
+    if (cells.isEmpty()) {
+        return;
+    }
+    const QList<std::optional<QByteArray>> empty(cells.width(), QByteArray());
+    std::vector<TableLayers::Row> rows = m_model->rows(cells.top(), cells.height());
+    for (TableLayers::Row& row : rows) {
+        row = m_model->layers().withTexts(row, cells.left(), empty);
+    }
+    replaceRowsStep(cells.top(), cells.height(), std::move(rows));
+    DrawCellMarkers();
+}
+
+void TForm5::PasteCells() {
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (data != nullptr && data->hasText()) {
+        PasteText(data->text());
+    }
+}
+
+void TForm5::PasteText(const QString& text) {
+    const QRect cells = selectedCells();
+    if (cells.isEmpty()) {
+        return;
+    }
+    const int top = cells.top();
+    const int left = cells.left();
+    const QList<QByteArrayList> records = DelimitedText::parse(text.toUtf8(), '\t');
+    if (records.isEmpty()) {
+        return;
+    }
+    CellTextImport imported = importCellTexts(records, TextEncoding::Utf8, m_model->columnCount() - left,
+                                              TableRowRecord::CellCapacity);
+    // Rows past the limit are left out; the message says so.
+    const bool rowLimit = top + imported.rows.size() > TableLayers::MaxRows;
+    if (rowLimit) {
+        imported.rows.resize(TableLayers::MaxRows - top);
+    }
+    const int pasted = static_cast<int>(imported.rows.size());
+    const int existing = std::min(pasted, m_model->rowCount() - top);
+    std::vector<TableLayers::Row> rows = m_model->rows(top, existing);
+    rows.resize(size_t(pasted));
+    for (int i = 0; i < pasted; ++i) {
+        rows[size_t(i)] = m_model->layers().withTexts(rows[size_t(i)], left, imported.rows[i]);
+    }
+    replaceRowsStep(top, existing, std::move(rows));
+    DrawCellMarkers();
+    reportImport(imported, top, left, rowLimit);
+}
+
+void TForm5::CsvRead1Click() {
+    closeCellEditor();
+    const QString path = m_csvPrompts.fileToRead(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    const CsvFile file = CsvFile::read(path);
+    const std::optional<bool> append = m_csvPrompts.confirmImport(this, file, m_model->columnCount());
+    if (append) {
+        ImportCsv(file, *append);
+    }
+}
+
+void TForm5::CsvWrite1Click() {
+    closeCellEditor();
+    const auto [path, encoding] = m_csvPrompts.fileToWrite(this);
+    if (!path.isEmpty()) {
+        ExportCsv(path, encoding);
+    }
+}
+
+void TForm5::ImportCsv(const CsvFile& file, bool append) {
+    CellTextImport imported = importCellTexts(file.records, file.format.encoding, m_model->columnCount(),
+                                              TableRowRecord::CellCapacity);
+    const int rows = m_model->rowCount();
+    const bool onlyAnEmptyRow = rows == 1 && m_model->rows(0, 1).front().isEmpty();
+    const int first = append && !onlyAnEmptyRow ? rows : 0;
+    const bool rowLimit = first + imported.rows.size() > TableLayers::MaxRows;
+    if (rowLimit) {
+        imported.rows.resize(TableLayers::MaxRows - first);
+    }
+    std::vector<TableLayers::Row> added;
+    added.reserve(size_t(imported.rows.size()));
+    for (const QList<std::optional<QByteArray>>& texts : imported.rows) {
+        added.push_back(m_model->layers().withTexts(TableLayers::Row{}, 0, texts));
+    }
+    replaceRowsStep(first, rows - first, std::move(added));
+    DrawCellMarkers();
+    reportImport(imported, first, 0, rowLimit);
+}
+
+void TForm5::ExportCsv(const QString& path, TextEncoding encoding) {
+    replaceWholeFile(path, exportCellTexts(m_model->layers(), encoding));
+}
+
+void TForm5::reportImport(const CellTextImport& imported, int firstRow, int firstColumn, bool rowLimit) {
+    QStringList lines;
+    if (rowLimit) {
+        lines.append(Messages::RowLimitReached);
+    }
+    if (imported.droppedColumns > 0) {
+        lines.append(Messages::ColumnsCutOff.arg(imported.droppedColumns));
+    }
+    if (!imported.unencodableCells.isEmpty()) {
+        lines.append(Messages::CellsNotStored.arg(
+            imported.unencodable, cellNames(imported.unencodableCells, firstRow, firstColumn)));
+    }
+    if (!imported.cutCells.isEmpty()) {
+        lines.append(Messages::CellTextsCut.arg(TableRowRecord::CellCapacity)
+                         .arg(cellNames(imported.cutCells, firstRow, firstColumn)));
+    }
+    if (!lines.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, lines.join(QLatin1Char('\n')));
+    }
+}
+
+} // namespace kelvano
