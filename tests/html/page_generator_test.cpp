@@ -69,9 +69,9 @@ protected:
         d.FooterName = footer;
         return d;
     }
-    PageRunOutcome run(const QList<int>& numbers) {
+    PageRunOutcome run(const QList<int>& numbers, const PageRunOptions& options = {}) {
         return GeneratePages(m_settings, m_folder.path(), numbers, m_report,
-                             QLocale(QLocale::Japanese, QLocale::Japan));
+                             QLocale(QLocale::Japanese, QLocale::Japan), options);
     }
     QByteArray page(const QString& name) const { return m_folder.read(QStringLiteral("html/") + name); }
     QStringList pageFiles() const {
@@ -313,6 +313,37 @@ TEST_F(Pages, DamagedFilesGiveTheirWholeRecordsOnly) {
     EXPECT_TRUE(
         m_report.messages.first().text.startsWith(QStringLiteral("テーブル定義 1 を読み込めませんでした")));
     EXPECT_TRUE(m_folder.exists(QStringLiteral("html/t.html")));
+}
+
+TEST_F(Pages, Utf8PagesRecodeEveryByteAndNameTheirCharsetInHeaderAndFooterOnly) {
+    m_folder.write(QStringLiteral("HEAD.0"),
+                   "<meta charset=\"Shift_JIS\"><title>" + test::Hyo + "</title>\r\n<p><getnowday></p>\r\n");
+    m_folder.write(QStringLiteral("FOOT.0"), "<!-- charset='cp932' " + test::So + " -->\r\n");
+    TableDefinition d = named("u");
+    d.CaptionText = test::Hyo;
+    addDefinition(d);
+    TableRowRecord row;
+    row.CellTexts[1] = "charset=sjis " + test::So;
+    m_folder.write(QStringLiteral("u.TBL"), recordsOf({row}));
+
+    PageRunOptions utf8;
+    utf8.encoding = PageEncoding::Utf8;
+    EXPECT_EQ(run({0}, utf8), PageRunOutcome::Finished);
+    const QByteArray hyo = test::hexBytes("e8a1a8");
+    const QByteArray so = test::hexBytes("e382bd");
+    EXPECT_EQ(page(QStringLiteral("u.html")),
+              "<meta charset=\"UTF-8\"><title>" + hyo + "</title>\r\n<p>" +
+                  QStringLiteral("日曜日").toUtf8() +
+                  "</p>\r\n"
+                  "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n<CAPTION>" +
+                  hyo +
+                  "</CAPTION>\r\n"
+                  "<TR><TD BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT COLOR=\"#000000\">charset=sjis " +
+                  so + "</FONT></TD></TR>\r\n</TABLE>\r\n<!-- charset='UTF-8' " + so + " -->\r\n");
+
+    // The same page in Shift_JIS is the stored bytes as they are.
+    EXPECT_EQ(run({0}), PageRunOutcome::Finished);
+    EXPECT_TRUE(page(QStringLiteral("u.html")).startsWith("<meta charset=\"Shift_JIS\"><title>" + test::Hyo));
 }
 
 } // namespace

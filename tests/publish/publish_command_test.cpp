@@ -96,6 +96,8 @@ TEST_F(Publish, UsageErrorsExitWithTwoAndTouchNothing) {
         {QStringLiteral("-1")},
         {QStringLiteral("1")},                      // deleted
         {QStringLiteral("0"), QStringLiteral("3")}, // beyond the last record
+        {QStringLiteral("--encoding"), QStringLiteral("EUC-JP"), QStringLiteral("0")},
+        {QStringLiteral("0"), QStringLiteral("--encoding")},
     };
     for (const QStringList& arguments : cases) {
         const Result result = run(arguments);
@@ -230,6 +232,26 @@ TEST_F(Publish, MissingSettingsMeanTheProgramFolderForEveryFolder) {
     EXPECT_EQ(result.status, 0);
     EXPECT_TRUE(m_folder.exists(QStringLiteral("a.html")));
     EXPECT_FALSE(m_folder.exists(QStringLiteral("TAVELO.DAT")));
+}
+
+TEST_F(Publish, PagesFollowKelvanoIniUnlessEncodingIsGiven) {
+    writeInstallation();
+    m_folder.write(QStringLiteral("HEAD.0"), "<meta charset=\"shift_jis\">" + test::Hyo + "\r\n");
+    const QString page = QStringLiteral("html/a.html");
+    const QByteArray shiftJisPage = "<meta charset=\"shift_jis\">" + test::Hyo + "\r\n";
+    const QByteArray utf8Page = "<meta charset=\"UTF-8\">" + test::hexBytes("e8a1a8") + "\r\n";
+
+    EXPECT_EQ(run({QStringLiteral("0")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).startsWith(shiftJisPage));
+    m_folder.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=UTF-8\n");
+    EXPECT_EQ(run({QStringLiteral("0")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).startsWith(utf8Page));
+    EXPECT_EQ(run({QStringLiteral("--encoding=Shift_JIS"), QStringLiteral("0")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).startsWith(shiftJisPage));
+    m_folder.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=Shift_JIS\n");
+    EXPECT_EQ(run({QStringLiteral("0"), QStringLiteral("--encoding"), QStringLiteral("utf-8")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).startsWith(utf8Page));
+    EXPECT_EQ(m_folder.read(QStringLiteral("KELVANO.INI")), "[Pages]\nEncoding=Shift_JIS\n");
 }
 
 } // namespace

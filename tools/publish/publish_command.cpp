@@ -5,6 +5,7 @@
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
 #include "core/store/program_folder.h"
+#include "core/store/program_settings.h"
 #include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_definition_file.h"
@@ -25,6 +26,8 @@ struct Arguments {
     bool all = false;
     bool list = false;
     bool help = false;
+    /// --encoding: the page encoding for this run instead of KELVANO.INI's.
+    std::optional<PageEncoding> encoding;
     QList<int> numbers;
 };
 
@@ -81,7 +84,8 @@ QString refusedArgument(const QStringList& list, const QStringList& unknownNames
             return namesOption(argument, unknownNames.first());
         }
         return argument.startsWith(QLatin1Char('-')) && argument.contains(QLatin1Char('=')) &&
-               !argument.startsWith(QStringLiteral("--program-folder="));
+               !argument.startsWith(QStringLiteral("--program-folder=")) &&
+               !argument.startsWith(QStringLiteral("--encoding="));
     };
     const auto found = std::find_if(list.begin(), list.end(), refused);
     return found != list.end() ? *found : QLatin1Char('-') + unknownNames.value(0);
@@ -93,15 +97,19 @@ Arguments parseArguments(const QStringList& list) {
     const QCommandLineOption all(QStringLiteral("all"));
     const QCommandLineOption listing(QStringLiteral("list"));
     const QCommandLineOption folder(QStringLiteral("program-folder"), {}, QStringLiteral("folder"));
-    parser.addOptions({help, all, listing, folder});
+    const QCommandLineOption encoding(QStringLiteral("encoding"), {}, QStringLiteral("name"));
+    parser.addOptions({help, all, listing, folder, encoding});
     // Options come before, between and after the numbers alike; "--" is no end of the options here.
     if (list.contains(QStringLiteral("--"))) {
         throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--"))};
     }
     if (!parser.parse(QStringList{ProgramName} + list)) {
-        // The only option that takes a value is the folder: a missing value means it ended the line.
+        // The options that take a value: a missing value means the option ended the line.
         if (parser.unknownOptionNames().isEmpty() && list.endsWith(QStringLiteral("--program-folder"))) {
             throw UsageError{Messages::PublishMissingFolder};
+        }
+        if (parser.unknownOptionNames().isEmpty() && list.endsWith(QStringLiteral("--encoding"))) {
+            throw UsageError{Messages::PublishBadEncoding.arg(QString())};
         }
         throw UsageError{
             Messages::PublishUnknownOption.arg(refusedArgument(list, parser.unknownOptionNames()))};
@@ -114,6 +122,12 @@ Arguments parseArguments(const QStringList& list) {
         arguments.programFolder = parser.value(folder);
         if (arguments.programFolder->isEmpty()) {
             throw UsageError{Messages::PublishMissingFolder};
+        }
+    }
+    if (parser.isSet(encoding)) {
+        arguments.encoding = ProgramSettings::pageEncodingFromName(parser.value(encoding));
+        if (!arguments.encoding) {
+            throw UsageError{Messages::PublishBadEncoding.arg(parser.value(encoding))};
         }
     }
     for (const QString& argument : parser.positionalArguments()) {
@@ -200,8 +214,10 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
         }
     }
     ConsoleReport report(console);
-    const PageRunOutcome outcome =
-        GeneratePages(settings, programFolder, arguments.all ? live : arguments.numbers, report);
+    PageRunOptions options;
+    options.encoding = arguments.encoding.value_or(ProgramSettings::pageEncoding(programFolder));
+    const PageRunOutcome outcome = GeneratePages(
+        settings, programFolder, arguments.all ? live : arguments.numbers, report, QLocale(), options);
     return outcome == PageRunOutcome::Finished ? PublishFinished : PublishEndedEarly;
 }
 

@@ -12,6 +12,7 @@
 #include "core/store/table_definition_file.h"
 #include "core/store/text_lines.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <algorithm>
 
@@ -37,19 +38,26 @@ std::optional<QList<QByteArray>> snippetLines(const QString& dataFolder, Snippet
     return path ? readLinesFile(*path) : std::nullopt;
 }
 
-enum class TableOutcome { Written, Failed, Abandoned };
+enum class TableOutcome { Written, Failed, Abandoned, Cancelled };
+
+/// Thrown from within a page when the user stops the run.
+struct RunCancelled {};
+
+/// How many rows go by between two questions whether the run goes on.
+constexpr int RowsBetweenQuestions = 64;
 
 class PageRun {
 public:
     PageRun(const SettingsRecord& settings, const QString& programFolder, PageReport& report,
-            const QLocale& locale)
+            const QLocale& locale, const PageRunOptions& options)
         : m_dataFolder(ShiftJis::decode(settings.DataFolder)),
           m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)), m_serverImagePath(settings.ServerImagePath),
-          m_programFolder(programFolder), m_report(report), m_macroFormats(locale) {}
+          m_programFolder(programFolder), m_report(report), m_macroFormats(locale), m_options(options) {}
 
     /// Writes the page of one definition and tells why when it cannot; Abandoned when TABLE.DAT cannot
-    /// be opened, which no later table can get past either.
-    TableOutcome writePage(int number) {
+    /// be opened, which no later table can get past either. With a `target` the page goes there instead
+    /// of its file; `index` and `count` place it in the run for the progress.
+    TableOutcome writePage(int number, QIODevice* target = nullptr, int index = 0, int count = 1) {
         std::optional<TableDefinition> definition;
         try {
             definition = TableDefinitionFile(m_programFolder).read(number);
@@ -64,7 +72,11 @@ public:
             tell(PageMessageKind::Error, unusableFileNameMessage(number, definition->TableName));
             return TableOutcome::Failed;
         }
-        const QString table = Messages::tableLabel(number, ShiftJis::decode(definition->TableName));
+        const QString title = ShiftJis::decode(definition->TableName);
+        if (m_options.progress != nullptr && !m_options.progress->pageStarting(index, count, title)) {
+            return TableOutcome::Cancelled;
+        }
+        const QString table = Messages::tableLabel(number, title);
         const QString fileName = ShiftJis::decode(definition->FileName);
         const QString tablePath = TableDataFiles(m_dataFolder, fileName).tablePath();
         try {
@@ -78,13 +90,20 @@ public:
                 file.open(QIODevice::ReadOnly);
                 throw IoError::fromFile(file);
             }
-            replaceWholeFile(m_htmlFolder + fileName + QStringLiteral(".html"), [&](QIODevice& device) {
-                PageOutput page(device);
+            const auto write = [&](QIODevice& device) {
+                PageOutput page(device, m_options.encoding);
                 writeHeader(page, *definition);
                 writeTable(page, *definition, rows);
                 writeFooter(page, *definition);
-                page.flush();
-            });
+                page.finish();
+            };
+            if (target != nullptr) {
+                write(*target);
+            } else {
+                replaceWholeFile(m_htmlFolder + fileName + QStringLiteral(".html"), write);
+            }
+        } catch (const RunCancelled&) {
+            return TableOutcome::Cancelled;
         } catch (const IoError& error) {
             tellIoError(Messages::PageNotWritten.arg(table, error.message()), error);
             return TableOutcome::Failed;
@@ -106,7 +125,7 @@ private:
             return;
         }
         for (const QByteArray& line : *lines) {
-            page.writeLine(ExpandMacros(line, m_macroFormats));
+            page.writeLine(snippetLine(ExpandMacros(line, m_macroFormats)));
         }
     }
 
@@ -118,12 +137,22 @@ private:
         }
         TableRowRecord record;
         QByteArray row;
+        int rowsWritten = 0;
         while (rows.next(record)) {
             row.resize(0);
             table.appendRow(row, record);
             page.writeLine(row);
+            if (++rowsWritten % RowsBetweenQuestions == 0 && m_options.progress != nullptr &&
+                !m_options.progress->goOn()) {
+                throw RunCancelled{};
+            }
         }
         page.writeLine("</TABLE>");
+    }
+
+    /// A header or footer line as the page's encoding wants it.
+    QByteArray snippetLine(const QByteArray& line) const {
+        return m_options.encoding == PageEncoding::Utf8 ? rewriteCharsetNames(line) : line;
     }
 
     void writeFooter(PageOutput& page, const TableDefinition& definition) {
@@ -133,7 +162,7 @@ private:
             return;
         }
         for (const QByteArray& line : *lines) {
-            page.writeLine(line);
+            page.writeLine(snippetLine(line));
         }
     }
 
@@ -144,6 +173,7 @@ private:
     PageReport& m_report;
     /// One set of formats for the whole run.
     MacroFormats m_macroFormats;
+    PageRunOptions m_options;
 };
 
 } // namespace
@@ -154,12 +184,14 @@ QByteArray SnippetNumberOf(QByteArrayView choiceText) {
 }
 
 PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& programFolder,
-                             const QList<int>& definitionNumbers, PageReport& report, const QLocale& locale) {
-    PageRun run(settings, programFolder, report, locale);
+                             const QList<int>& definitionNumbers, PageReport& report, const QLocale& locale,
+                             const PageRunOptions& options) {
+    PageRun run(settings, programFolder, report, locale, options);
     int written = 0;
     int failed = 0;
-    for (const int number : definitionNumbers) {
-        switch (run.writePage(number)) {
+    const auto count = static_cast<int>(definitionNumbers.size());
+    for (int index = 0; index < count; ++index) {
+        switch (run.writePage(definitionNumbers[index], nullptr, index, count)) {
         case TableOutcome::Written:
             ++written;
             break;
@@ -169,6 +201,10 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
         case TableOutcome::Abandoned:
             run.tell(PageMessageKind::Error, Messages::NoData);
             return PageRunOutcome::EndedEarly;
+        case TableOutcome::Cancelled:
+            run.tell(PageMessageKind::Information,
+                     Messages::PagesCancelled.arg(written).arg(count - written));
+            return PageRunOutcome::Cancelled;
         }
     }
     if (failed > 0) {
@@ -177,6 +213,27 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
     }
     run.tell(PageMessageKind::Information, Messages::PagesFinished);
     return PageRunOutcome::Finished;
+}
+
+std::optional<QByteArray> GeneratePageInMemory(const SettingsRecord& settings, const QString& programFolder,
+                                               int definitionNumber, PageReport& report,
+                                               PageEncoding encoding, const QLocale& locale) {
+    PageRunOptions options;
+    options.encoding = encoding;
+    PageRun run(settings, programFolder, report, locale, options);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    switch (run.writePage(definitionNumber, &buffer)) {
+    case TableOutcome::Written:
+        return buffer.data();
+    case TableOutcome::Abandoned:
+        run.tell(PageMessageKind::Error, Messages::NoData);
+        return std::nullopt;
+    case TableOutcome::Failed:
+    case TableOutcome::Cancelled:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace kelvano

@@ -46,15 +46,18 @@ KELVANO_TEXT const QString DefinitionUnreadable =
     QStringLiteral("テーブル定義 %1 を読み込めませんでした\n%2");
 KELVANO_TEXT const QString PagesPartlyWritten =
     QStringLiteral("%1件のページを作成しました（%2件は作成出来ませんでした）");
+KELVANO_TEXT const QString PagesCancelled =
+    QStringLiteral("中止しました。%1件のページを作成しました（%2件は作成していません）");
 
 // kelvano-publish (the headless page generator)
-KELVANO_TEXT const QString PublishUsage =
-    QStringLiteral("使い方: kelvano-publish [--program-folder フォルダ] (--all | 番号...)\n"
-                   "        kelvano-publish [--program-folder フォルダ] --list\n");
+KELVANO_TEXT const QString PublishUsage = QStringLiteral(
+    "使い方: kelvano-publish [--program-folder フォルダ] [--encoding 文字コード] (--all | 番号...)\n"
+    "        kelvano-publish [--program-folder フォルダ] --list\n");
 KELVANO_TEXT const QString PublishHelp = QStringLiteral(
     "テーブル定義のHTMLページを、データページの「テーブルをHTML形式で出力」と同じように作成します。\n"
     "\n"
     "  --program-folder フォルダ  TAVELO.DAT と TABLE.DAT のあるフォルダ (省略時はプログラムのフォルダ)\n"
+    "  --encoding 文字コード      ページの文字コード UTF-8 または Shift_JIS (省略時は KELVANO.INI の設定)\n"
     "  --all                      削除されていないすべてのテーブル定義を、記録順に出力します\n"
     "  番号...                    指定した番号のテーブル定義を、指定した順に出力します\n"
     "  --list                     テーブル定義の一覧 (番号、項目名、ファイル名、ヘッダ、フッタ) "
@@ -78,5 +81,7 @@ KELVANO_TEXT const QString PublishMissingFolder =
     QStringLiteral("--program-folder のあとにフォルダを指定してください");
 KELVANO_TEXT const QString PublishBadNumber = QStringLiteral("番号ではありません: %1");
 KELVANO_TEXT const QString PublishNoSuchDefinition = QStringLiteral("テーブル定義 %1 はありません");
+KELVANO_TEXT const QString PublishBadEncoding =
+    QStringLiteral("--encoding のあとに UTF-8 または Shift_JIS を指定してください: %1");
 
 } // namespace kelvano::Messages

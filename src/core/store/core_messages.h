@@ -41,6 +41,8 @@ extern const QString TableDataNotEntered;
 extern const QString PageNotWritten;
 extern const QString DefinitionUnreadable;
 extern const QString PagesPartlyWritten;
+/// A run the user stopped: the pages written, and those not written (failed or not reached).
+extern const QString PagesCancelled;
 
 // kelvano-publish (the headless page generator)
 extern const QString PublishUsage;
@@ -51,5 +53,6 @@ extern const QString PublishUnknownOption;
 extern const QString PublishMissingFolder;
 extern const QString PublishBadNumber;
 extern const QString PublishNoSuchDefinition;
+extern const QString PublishBadEncoding;
 
 } // namespace kelvano::Messages

@@ -10,6 +10,8 @@ KELVANO_TEXT const QString Caption = QStringLiteral("TAVELO");
 
 // Settings file
 KELVANO_TEXT const QString CannotFinish = QStringLiteral("終了に失敗しました");
+KELVANO_TEXT const QString PageEncodingUnsaveable =
+    QStringLiteral("ページの文字コードを KELVANO.INI に保存出来ませんでした");
 
 // Table definitions
 KELVANO_TEXT const QString NoTable = QStringLiteral("テーブルがありません");

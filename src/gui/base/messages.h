@@ -14,6 +14,7 @@ extern const QString Caption;
 
 // Settings file
 extern const QString CannotFinish;
+extern const QString PageEncodingUnsaveable;
 
 // Table definitions
 extern const QString NoTable;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/program_settings.h"
 #include "core/store/settings_record.h"
 #include "core/store/snippet_store.h"
 #include "core/store/table_definition.h"
@@ -40,6 +41,8 @@ public:
     ~TForm1() override;
 
     const SettingsRecord& settings() const { return m_settings; }
+    /// The page encoding in force (KELVANO.INI).
+    PageEncoding pageEncoding() const { return m_pageEncoding; }
     const QString& programFolder() const override { return m_programFolder; }
     TableDefinition& currentDefinition() override { return m_currentDefinition; }
     int editedNumber() const override;
@@ -94,6 +97,8 @@ public:
     QPushButton* BitBtn2;
     QPushButton* BitBtn10;
     QPushButton* Button1;
+    /// "ページの文字コード": Shift_JIS or UTF-8.
+    QComboBox* ComboBox3;
     QGroupBox* GroupBox7;
     QLineEdit* Edit11;
 
@@ -183,6 +188,7 @@ private:
     void BitBtn2Click();
     void BitBtn10Click();
     void Button1Click();
+    void ComboBox3Change();
     void openFolderPicker(QLineEdit* field, int target);
 
     // Table definitions and the data page
@@ -212,6 +218,7 @@ private:
     QString m_programFolder;
     QString m_helpFolder;
     SettingsRecord m_settings;
+    PageEncoding m_pageEncoding = PageEncoding::ShiftJis;
     /// The data folder the snippet lists were last loaded from.
     QByteArray m_listedDataFolder;
     TableDefinition m_currentDefinition;

@@ -368,7 +368,9 @@ void TForm1::BitBtn9Click() {
         return;
     }
     PageMessageBoxes report(this);
-    GeneratePages(m_settings, m_programFolder, ticked, report);
+    PageRunOptions options;
+    options.encoding = m_pageEncoding;
+    GeneratePages(m_settings, m_programFolder, ticked, report, QLocale(), options);
 }
 
 } // namespace kelvano

@@ -1,0 +1,70 @@
+#include "core/store/program_settings.h"
+#include "core/store/shift_jis.h"
+#include "core/store/table_definition_file.h"
+#include "core/store/table_row_record.h"
+#include "gui/main/main_window.h"
+#include "support/dialog_recorder.h"
+#include "support/temp_folder.h"
+#include "support/window_set.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+using test::sjis;
+
+/// A program folder that is also the data and HTML folder, with tables a and b of one row each.
+class PageTools : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"a", "b"}) {
+            TableDefinition d;
+            d.TableName = QByteArray("title ") + name;
+            d.FileName = name;
+            d.HeaderName = "0:top";
+            d.FooterName = "0:end";
+            TableDefinitionFile(program.path()).append(d);
+            TableRowRecord row;
+            row.CellTexts[1] = test::Hyo;
+            program.write(QString::fromLatin1(name) + QStringLiteral(".TBL"), row.encode());
+        }
+        program.write(QStringLiteral("HEAD.0"), "<meta charset=\"Shift_JIS\">\r\n");
+        program.write(QStringLiteral("FOOT.0"), "</html>\r\n");
+    }
+
+    test::TempFolder program;
+    test::DialogRecorder recorder;
+};
+
+TEST_F(PageTools, ThePageEncodingIsKeptInKelvanoIniAndWritesTheDataPagesPages) {
+    program.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=UTF-8\n");
+    {
+        test::WindowSet windows(program.path());
+        TForm1& form = windows.form1();
+        EXPECT_EQ(form.ComboBox3->currentText(), QStringLiteral("UTF-8"));
+        form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
+        test::click(form.BitBtn9);
+        EXPECT_EQ(
+            program.read(QStringLiteral("a.html")),
+            "<meta charset=\"UTF-8\">\r\n<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n"
+            "<TR><TD BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT COLOR=\"#000000\">\xE8\xA1\xA8</FONT></TD>"
+            "</TR>\r\n</TABLE>\r\n</html>\r\n");
+
+        form.ComboBox3->setCurrentIndex(0);
+        emit form.ComboBox3->activated(0);
+        EXPECT_EQ(program.read(QStringLiteral("KELVANO.INI")), "[Pages]\nEncoding=Shift_JIS\n");
+        test::click(form.BitBtn9);
+        EXPECT_TRUE(program.read(QStringLiteral("a.html")).contains(test::Hyo));
+        test::click(form.BitBtn7);
+    }
+    EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 1004);
+    EXPECT_EQ(recorder.texts(), test::texts({"作成終了しました", "作成終了しました"}));
+}
+
+} // namespace
+} // namespace kelvano
