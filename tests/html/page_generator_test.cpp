@@ -346,5 +346,26 @@ TEST_F(Pages, Utf8PagesRecodeEveryByteAndNameTheirCharsetInHeaderAndFooterOnly) 
     EXPECT_TRUE(page(QStringLiteral("u.html")).startsWith("<meta charset=\"Shift_JIS\"><title>" + test::Hyo));
 }
 
+TEST_F(Pages, TheScrollLinesFrameTheTableAndItsCaption) {
+    m_folder.write(QStringLiteral("HEAD.0"), "<body>\r\n");
+    m_folder.write(QStringLiteral("FOOT.0"), "</body>\r\n");
+    TableDefinition d = named("s");
+    d.ScrollOnSmallScreens = true;
+    d.FirstRowHeadings = true;
+    d.CaptionText = "c";
+    addDefinition(d);
+    TableRowRecord row;
+    row.CellTexts[1] = "h";
+    m_folder.write(QStringLiteral("s.TBL"), recordsOf({row}));
+
+    EXPECT_EQ(run({0}), PageRunOutcome::Finished);
+    EXPECT_EQ(page(QStringLiteral("s.html")),
+              "<body>\r\n<DIV STYLE=\"overflow-x:auto\">\r\n"
+              "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n<CAPTION>c</CAPTION>\r\n"
+              "<TR><TH SCOPE=\"COL\" BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT "
+              "COLOR=\"#000000\">h</FONT></TH></TR>\r\n"
+              "</TABLE>\r\n</DIV>\r\n</body>\r\n");
+}
+
 } // namespace
 } // namespace kelvano

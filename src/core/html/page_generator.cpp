@@ -131,6 +131,9 @@ private:
 
     void writeTable(PageOutput& page, const TableDefinition& definition, TableRowReader& rows) {
         TableMarkup table(definition, m_serverImagePath);
+        if (const QByteArray scroll = table.scrollStartLine(); !scroll.isEmpty()) {
+            page.writeLine(scroll);
+        }
         page.writeLine(table.startLine());
         if (const QByteArray caption = table.captionLine(); !caption.isEmpty()) {
             page.writeLine(caption);
@@ -148,6 +151,9 @@ private:
             }
         }
         page.writeLine("</TABLE>");
+        if (const QByteArray scroll = table.scrollEndLine(); !scroll.isEmpty()) {
+            page.writeLine(scroll);
+        }
     }
 
     /// A header or footer line as the page's encoding wants it.
