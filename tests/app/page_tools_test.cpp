@@ -2,12 +2,14 @@
 #include "core/store/shift_jis.h"
 #include "core/store/table_definition_file.h"
 #include "core/store/table_row_record.h"
+#include "gui/base/messages.h"
 #include "gui/main/main_window.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
 
 #include <QComboBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -64,6 +66,49 @@ TEST_F(PageTools, ThePageEncodingIsKeptInKelvanoIniAndWritesTheDataPagesPages) {
     }
     EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 1004);
     EXPECT_EQ(recorder.texts(), test::texts({"作成終了しました", "作成終了しました"}));
+}
+
+TEST_F(PageTools, TheStarterFillsAnEmptyTextBoxOnlyAndNamesThePageEncoding) {
+    program.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=UTF-8\n");
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    test::click(form.BitBtn18);
+    const QString header = form.Memo1->toPlainText();
+    EXPECT_TRUE(header.startsWith(QStringLiteral("<!DOCTYPE html>\n"))) << header.toStdString();
+    for (const char* line :
+         {"<meta charset=\"UTF-8\">", "<meta name=\"viewport\"", "<title>", "<GETNOWDATE>"}) {
+        EXPECT_TRUE(header.contains(QString::fromUtf8(line))) << line;
+    }
+    // A text being written stays; the footer side gives the footer.
+    test::click(form.BitBtn19);
+    EXPECT_EQ(form.Memo1->toPlainText(), header);
+    EXPECT_EQ(recorder.texts(), QStringList{Messages::StarterNeedsEmptyText});
+    form.Memo1->clear();
+    test::click(form.BitBtn19);
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("</body>\n</html>"));
+
+    form.ComboBox3->setCurrentIndex(0);
+    emit form.ComboBox3->activated(0);
+    form.Memo1->clear();
+    test::click(form.BitBtn18);
+    EXPECT_TRUE(form.Memo1->toPlainText().contains(QStringLiteral("<meta charset=\"Shift_JIS\">")));
+}
+
+TEST_F(PageTools, EveryTickOfTheDataPageIsSetOrClearedAtOnce) {
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    const auto ticks = [&form] {
+        QList<bool> states;
+        for (int row = 0; row < form.ListView2->rowCount(); ++row) {
+            states.append(form.ListView2->item(row, 0)->checkState() == Qt::Checked);
+        }
+        return states;
+    };
+    form.ListView2->item(1, 0)->setCheckState(Qt::Checked);
+    test::click(form.Button4);
+    EXPECT_EQ(ticks(), (QList<bool>{true, true}));
+    test::click(form.Button5);
+    EXPECT_EQ(ticks(), (QList<bool>{false, false}));
 }
 
 } // namespace

@@ -20,6 +20,8 @@ KELVANO_TEXT const QString NoTableMaster =
 
 // Header and footer store
 KELVANO_TEXT const QString CheckFolderSettings = QStringLiteral("ディレクトリ設定を見直してください");
+KELVANO_TEXT const QString StarterNeedsEmptyText =
+    QStringLiteral("ひな形は入力欄が空のときに入ります。入力欄を空にしてから押してください");
 KELVANO_TEXT const QString SnippetUnreadable = QStringLiteral("データが異常です、読み込みが出来ません");
 KELVANO_TEXT const QString SnippetUnsaveable = QStringLiteral("データが異常です、保存出来ません");
 KELVANO_TEXT const QString SnippetUndeletable = QStringLiteral("データが異常です、削除出来ません");

@@ -22,6 +22,7 @@ extern const QString NoTableMaster;
 
 // Header and footer store
 extern const QString CheckFolderSettings;
+extern const QString StarterNeedsEmptyText;
 extern const QString SnippetUnreadable;
 extern const QString SnippetUnsaveable;
 extern const QString SnippetUndeletable;

@@ -87,6 +87,9 @@ public:
     QPushButton* BitBtn9;
     QGroupBox* GroupBox3;
     QPushButton* BitBtn8;
+    /// "すべて選択" / "すべて解除": every tick of ListView2 on or off.
+    QPushButton* Button4;
+    QPushButton* Button5;
 
     // Folder settings page
     QGroupBox* GroupBox1;
@@ -133,6 +136,9 @@ public:
     QPushButton* BitBtn14;
     QPushButton* BitBtn15;
     QPushButton* BitBtn16;
+    /// "ひな形" of the header side and of the footer side.
+    QPushButton* BitBtn18;
+    QPushButton* BitBtn19;
 
 signals:
     /// The program is to end: the settings have been written (or their failure reported).
@@ -202,6 +208,7 @@ private:
     void BitBtn8Click();
     void BitBtn9Click();
     void ListView2DblClick();
+    void setEveryTick(Qt::CheckState state);
     void loadDefinitionIntoDialogs(const TableDefinition& definition);
     void emptyEditorFields();
 
@@ -210,6 +217,7 @@ private:
     void snippetNew(SnippetSide& side);
     void snippetRegister(SnippetSide& side);
     void snippetDelete(SnippetSide& side);
+    void snippetStarter(SnippetSide& side);
     bool fillSnippetLists(SnippetSide& side);
     /// The lines of Memo1 as stored bytes; nullopt (after the message) when a character cannot be stored.
     std::optional<QList<QByteArray>> memo1Lines();

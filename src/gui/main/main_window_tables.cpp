@@ -37,6 +37,10 @@ void TForm1::buildDataPage() {
         group(TabSheet2, QStringLiteral("GroupBox3"), QStringLiteral("テーブルデータ"), {342, 76, 184, 64});
     BitBtn8 = button(GroupBox3, QStringLiteral("BitBtn8"), QStringLiteral("テーブルデータを入力する"),
                      {8, 24, 168, 28});
+    Button4 = button(TabSheet2, QStringLiteral("Button4"), QStringLiteral("すべて選択"), {342, 148, 88, 26});
+    Button5 = button(TabSheet2, QStringLiteral("Button5"), QStringLiteral("すべて解除"), {438, 148, 88, 26});
+    connect(Button4, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Checked); });
+    connect(Button5, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Unchecked); });
     // A double click anywhere on the list, on a row or not, positions the picture picker.
     connect(WidgetEvents::of(ListView2->viewport()), &WidgetEvents::doubleClicked, this,
             &TForm1::ListView2DblClick);
@@ -318,6 +322,12 @@ void TForm1::BitBtn8Click() {
         return;
     }
     emit tableOpenRequested(m_settings, m_programFolder, fileName, definition->ColumnCount);
+}
+
+void TForm1::setEveryTick(Qt::CheckState state) {
+    for (int row = 0; row < ListView2->rowCount(); ++row) {
+        ListView2->item(row, 0)->setCheckState(state);
+    }
 }
 
 void TForm1::ListView2DblClick() {
