@@ -9,6 +9,7 @@
 #include "support/window_set.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -109,6 +110,28 @@ TEST_F(PageTools, EveryTickOfTheDataPageIsSetOrClearedAtOnce) {
     EXPECT_EQ(ticks(), (QList<bool>{true, true}));
     test::click(form.Button5);
     EXPECT_EQ(ticks(), (QList<bool>{false, false}));
+}
+
+TEST_F(PageTools, TheCheckListsTheTickedTablesProblemsOneLineEach) {
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    test::click(form.Button8);
+    EXPECT_EQ(recorder.texts(), QStringList{Messages::SelectTable});
+
+    recorder.clear();
+    test::click(form.Button4);
+    test::click(form.Button8);
+    EXPECT_EQ(recorder.texts(), QStringList{Messages::CheckFoundNothing});
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Information);
+
+    recorder.clear();
+    QFile::remove(program.file(QStringLiteral("b.TBL")));
+    test::click(form.Button8);
+    EXPECT_EQ(recorder.texts(),
+              QStringList{QStringLiteral("1 title b: ") +
+                          Messages::CheckNoDataFile.arg(program.file(QStringLiteral("b.TBL")))});
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
+    EXPECT_FALSE(program.exists(QStringLiteral("a.html")));
 }
 
 } // namespace

@@ -254,5 +254,32 @@ TEST_F(Publish, PagesFollowKelvanoIniUnlessEncodingIsGiven) {
     EXPECT_EQ(m_folder.read(QStringLiteral("KELVANO.INI")), "[Pages]\nEncoding=Shift_JIS\n");
 }
 
+TEST_F(Publish, CheckListsTheProblemsOfTheTablesWithoutWritingAndExitsWithOneForAny) {
+    writeInstallation();
+    const Result problems = run({QStringLiteral("--check"), QStringLiteral("--all")});
+    EXPECT_EQ(problems.status, 1);
+    // Footer 5 is missing, and the header declares no charset.
+    const QString footerMissing =
+        Messages::CheckFooterBodyMissing.arg(m_folder.path() + QStringLiteral("FOOT.5"));
+    const QString noCharset = Messages::CheckNoCharset.arg(QStringLiteral("Shift_JIS"));
+    EXPECT_EQ(problems.out,
+              utf8(QStringLiteral("0 表題 a: ") + footerMissing + QStringLiteral("\n0 表題 a: ") + noCharset +
+                   QStringLiteral("\n2 表題 b: ") + footerMissing + QStringLiteral("\n2 表題 b: ") +
+                   noCharset + QStringLiteral("\n")));
+    EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("html"))).isEmpty());
+
+    m_folder.write(QStringLiteral("FOOT.5"), "<!-- charset=shift_jis -->\r\n");
+    const Result none = run({QStringLiteral("--check"), QStringLiteral("2")});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(run({QStringLiteral("--check"), QStringLiteral("--encoding"), QStringLiteral("UTF-8"),
+                   QStringLiteral("2")})
+                  .status,
+              0);
+    EXPECT_EQ(run({QStringLiteral("--check"), QStringLiteral("--list")}).status, 2);
+    EXPECT_EQ(run({QStringLiteral("--check")}).status, 2);
+    EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("html"))).isEmpty());
+}
+
 } // namespace
 } // namespace kelvano

@@ -1,5 +1,6 @@
 #include "publish_command.h"
 
+#include "core/html/page_check.h"
 #include "core/html/page_generator.h"
 #include "core/store/core_messages.h"
 #include "core/store/file_names.h"
@@ -25,6 +26,7 @@ struct Arguments {
     std::optional<QString> programFolder;
     bool all = false;
     bool list = false;
+    bool check = false;
     bool help = false;
     /// --encoding: the page encoding for this run instead of KELVANO.INI's.
     std::optional<PageEncoding> encoding;
@@ -96,9 +98,10 @@ Arguments parseArguments(const QStringList& list) {
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption all(QStringLiteral("all"));
     const QCommandLineOption listing(QStringLiteral("list"));
+    const QCommandLineOption checking(QStringLiteral("check"));
     const QCommandLineOption folder(QStringLiteral("program-folder"), {}, QStringLiteral("folder"));
     const QCommandLineOption encoding(QStringLiteral("encoding"), {}, QStringLiteral("name"));
-    parser.addOptions({help, all, listing, folder, encoding});
+    parser.addOptions({help, all, listing, checking, folder, encoding});
     // Options come before, between and after the numbers alike; "--" is no end of the options here.
     if (list.contains(QStringLiteral("--"))) {
         throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--"))};
@@ -118,6 +121,7 @@ Arguments parseArguments(const QStringList& list) {
     arguments.help = parser.isSet(help);
     arguments.all = parser.isSet(all);
     arguments.list = parser.isSet(listing);
+    arguments.check = parser.isSet(checking);
     if (parser.isSet(folder)) {
         arguments.programFolder = parser.value(folder);
         if (arguments.programFolder->isEmpty()) {
@@ -144,7 +148,7 @@ Arguments parseArguments(const QStringList& list) {
     if (modes == 0) {
         throw UsageError{Messages::PublishNoMode};
     }
-    if (modes > 1) {
+    if (modes > 1 || (arguments.check && arguments.list)) {
         throw UsageError{Messages::PublishConflictingModes};
     }
     return arguments;
@@ -213,9 +217,23 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
             throw UsageError{Messages::PublishNoSuchDefinition.arg(number)};
         }
     }
+    const PageEncoding encoding = arguments.encoding.value_or(ProgramSettings::pageEncoding(programFolder));
+    const QList<int>& numbers = arguments.all ? live : arguments.numbers;
+    if (arguments.check) {
+        const std::optional<QList<PageFinding>> findings =
+            CheckPages(settings, programFolder, numbers, encoding);
+        if (!findings) {
+            console.err(Messages::NoData);
+            return PublishEndedEarly;
+        }
+        for (const PageFinding& finding : *findings) {
+            console.out(escapeControlCharacters(finding.line()));
+        }
+        return findings->isEmpty() ? PublishFinished : PublishEndedEarly;
+    }
     ConsoleReport report(console);
     PageRunOptions options;
-    options.encoding = arguments.encoding.value_or(ProgramSettings::pageEncoding(programFolder));
+    options.encoding = encoding;
     const PageRunOutcome outcome = GeneratePages(
         settings, programFolder, arguments.all ? live : arguments.numbers, report, QLocale(), options);
     return outcome == PageRunOutcome::Finished ? PublishFinished : PublishEndedEarly;

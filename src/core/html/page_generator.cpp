@@ -19,22 +19,10 @@
 namespace kelvano {
 namespace {
 
-/// The body file of a header or footer choice: "HEAD." or "FOOT." and the text before the first ":";
-/// nullopt when that text is not a snippet number (decimal digits), so no other file can be named.
-std::optional<QString> snippetBodyPath(const QString& dataFolder, SnippetKind kind, QByteArrayView choice) {
-    const QByteArray number = SnippetNumberOf(choice);
-    const bool digits = !number.isEmpty() && std::all_of(number.begin(), number.end(),
-                                                         [](char c) { return c >= '0' && c <= '9'; });
-    if (!digits) {
-        return std::nullopt;
-    }
-    return SnippetStore(dataFolder, kind).bodyPath(number);
-}
-
 /// The lines of a snippet body; nullopt when the choice names no snippet or its body cannot be read.
 std::optional<QList<QByteArray>> snippetLines(const QString& dataFolder, SnippetKind kind,
                                               QByteArrayView choice) {
-    const std::optional<QString> path = snippetBodyPath(dataFolder, kind, choice);
+    const std::optional<QString> path = SnippetBodyPath(dataFolder, kind, choice);
     return path ? readLinesFile(*path) : std::nullopt;
 }
 
@@ -187,6 +175,17 @@ private:
 QByteArray SnippetNumberOf(QByteArrayView choiceText) {
     const qsizetype colon = choiceText.indexOf(':');
     return colon < 0 ? QByteArray() : choiceText.first(colon).toByteArray();
+}
+
+std::optional<QString> SnippetBodyPath(const QString& dataFolder, SnippetKind kind, QByteArrayView choice) {
+    // Only a snippet number can name a body file, so that no other file can be named.
+    const QByteArray number = SnippetNumberOf(choice);
+    const bool digits = !number.isEmpty() && std::all_of(number.begin(), number.end(),
+                                                         [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits) {
+        return std::nullopt;
+    }
+    return SnippetStore(dataFolder, kind).bodyPath(number);
 }
 
 PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& programFolder,

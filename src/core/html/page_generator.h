@@ -3,6 +3,7 @@
 #include "core/store/io_error.h"
 #include "core/store/program_settings.h"
 #include "core/store/settings_record.h"
+#include "core/store/snippet_store.h"
 
 #include <QByteArray>
 #include <QList>
@@ -60,6 +61,10 @@ struct PageRunOptions {
 /// The snippet number text of a header or footer choice: the text before the first ":"; empty when
 /// there is no ":" (which names no snippet).
 QByteArray SnippetNumberOf(QByteArrayView choiceText);
+
+/// The body file of a header or footer choice in the data folder: "HEAD." or "FOOT." and the snippet
+/// number; nullopt when the choice names no snippet (its number text is not decimal digits).
+std::optional<QString> SnippetBodyPath(const QString& dataFolder, SnippetKind kind, QByteArrayView choice);
 
 /// Writes the page HtmlFolder + FileName + ".html" of each definition number, in the order given,
 /// and reports every message on the way, ending with "作成終了しました" when every page was written.

@@ -44,6 +44,21 @@ extern const QString PagesPartlyWritten;
 /// A run the user stopped: the pages written, and those not written (failed or not reached).
 extern const QString PagesCancelled;
 
+// Pre-publish check
+extern const QString CheckHeaderNotChosen;
+extern const QString CheckHeaderBodyMissing;
+extern const QString CheckFooterNotChosen;
+extern const QString CheckFooterBodyMissing;
+extern const QString CheckNoDataFile;
+extern const QString CheckPictureMissing;
+extern const QString CheckBackgroundMissing;
+extern const QString CheckServerImagePath;
+extern const QString CheckNoCharset;
+extern const QString CheckCharsetOther;
+extern const QString CheckHiddenText;
+extern const QString CheckLocalPageMissing;
+extern const QString CheckFoundNothing;
+
 // kelvano-publish (the headless page generator)
 extern const QString PublishUsage;
 extern const QString PublishHelp;

@@ -15,6 +15,7 @@ KELVANO_TEXT const QString PageEncodingUnsaveable =
 
 // Table definitions
 KELVANO_TEXT const QString NoTable = QStringLiteral("テーブルがありません");
+KELVANO_TEXT const QString CheckMoreFindings = QStringLiteral("ほか %1 件");
 KELVANO_TEXT const QString NoTableMaster =
     QStringLiteral("テーブルマスターが見つかりません、テーブル設定で作成してください");
 

@@ -18,6 +18,8 @@ extern const QString PageEncodingUnsaveable;
 
 // Table definitions
 extern const QString NoTable;
+/// The findings of the pre-publish check left out of its message box.
+extern const QString CheckMoreFindings;
 extern const QString NoTableMaster;
 
 // Header and footer store

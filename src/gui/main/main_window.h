@@ -90,6 +90,9 @@ public:
     /// "すべて選択" / "すべて解除": every tick of ListView2 on or off.
     QPushButton* Button4;
     QPushButton* Button5;
+    /// "ページの確認": "検査" of the ticked tables' pages.
+    QGroupBox* GroupBox8;
+    QPushButton* Button8;
 
     // Folder settings page
     QGroupBox* GroupBox1;
@@ -209,6 +212,9 @@ private:
     void BitBtn9Click();
     void ListView2DblClick();
     void setEveryTick(Qt::CheckState state);
+    void Button8Click();
+    /// The numbers of the ticked rows of ListView2, top to bottom.
+    QList<int> tickedNumbers() const;
     void loadDefinitionIntoDialogs(const TableDefinition& definition);
     void emptyEditorFields();
 

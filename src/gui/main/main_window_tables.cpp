@@ -1,6 +1,7 @@
 // The main window's data page and table settings page: listing, loading, registering, deleting and
 // restoring table definitions, and starting data entry and page output.
 
+#include "core/html/page_check.h"
 #include "core/html/page_generator.h"
 #include "core/store/file_names.h"
 #include "core/store/shift_jis.h"
@@ -41,6 +42,11 @@ void TForm1::buildDataPage() {
     Button5 = button(TabSheet2, QStringLiteral("Button5"), QStringLiteral("すべて解除"), {438, 148, 88, 26});
     connect(Button4, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Checked); });
     connect(Button5, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Unchecked); });
+    GroupBox8 =
+        group(TabSheet2, QStringLiteral("GroupBox8"), QStringLiteral("ページの確認"), {342, 182, 184, 148});
+    Button8 = button(GroupBox8, QStringLiteral("Button8"), QStringLiteral("検査"), {8, 92, 168, 28});
+    connect(Button8, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { Button8Click(); }); });
     // A double click anywhere on the list, on a row or not, positions the picture picker.
     connect(WidgetEvents::of(ListView2->viewport()), &WidgetEvents::doubleClicked, this,
             &TForm1::ListView2DblClick);
@@ -366,13 +372,46 @@ private:
 
 } // namespace
 
-void TForm1::BitBtn9Click() {
+QList<int> TForm1::tickedNumbers() const {
     QList<int> ticked;
     for (int row = 0; row < ListView2->rowCount(); ++row) {
         if (ListView2->item(row, 0)->checkState() == Qt::Checked) {
             ticked.append(ListView2->item(row, 0)->text().toInt());
         }
     }
+    return ticked;
+}
+
+void TForm1::Button8Click() {
+    const QList<int> ticked = tickedNumbers();
+    if (ticked.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return;
+    }
+    const std::optional<QList<PageFinding>> findings =
+        CheckPages(m_settings, m_programFolder, ticked, m_pageEncoding);
+    if (!findings) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
+        return;
+    }
+    if (findings->isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Information, Messages::CheckFoundNothing);
+        return;
+    }
+    // A message box stays on the screen: a long list is cut, saying how much is left out.
+    constexpr int Shown = 25;
+    QStringList lines;
+    for (const PageFinding& finding : findings->first(std::min<qsizetype>(findings->size(), Shown))) {
+        lines.append(finding.line());
+    }
+    if (findings->size() > Shown) {
+        lines.append(Messages::CheckMoreFindings.arg(findings->size() - Shown));
+    }
+    UserDialogs::show(this, MessageIcon::Error, lines.join(QLatin1Char('\n')));
+}
+
+void TForm1::BitBtn9Click() {
+    const QList<int> ticked = tickedNumbers();
     if (ticked.isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
         return;
