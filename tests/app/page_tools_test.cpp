@@ -4,16 +4,24 @@
 #include "core/store/table_row_record.h"
 #include "gui/base/messages.h"
 #include "gui/main/main_window.h"
+#include "gui/main/page_preview_window.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace kelvano {
@@ -134,5 +142,72 @@ TEST_F(PageTools, TheCheckListsTheTickedTablesProblemsOneLineEach) {
     EXPECT_FALSE(program.exists(QStringLiteral("a.html")));
 }
 
+/// Stands in for the desktop's browser: keeps the addresses it is asked to open.
+class BrowserStandIn : public QObject {
+    Q_OBJECT
+
+public:
+    BrowserStandIn() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~BrowserStandIn() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+TEST_F(PageTools, ThePreviewShowsThePageWithItsPicturesAndWritesNothing) {
+    QDir().mkpath(program.file(QStringLiteral("pictures")));
+    QImage picture(6, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(program.file(QStringLiteral("pictures/p.png")));
+    TableRowRecord row;
+    row.CellTexts[1] = "first";
+    row.CellPictures[1] = "C:\\old\\p.png";
+    program.write(QStringLiteral("a.TBL"), row.encode());
+
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    form.Edit6->setText(program.file(QStringLiteral("pictures/")));
+    form.Edit11->setText(QStringLiteral("images/"));
+    test::click(form.Button6);
+    EXPECT_EQ(recorder.texts(), QStringList{Messages::SelectTable});
+    test::clickRow(form.ListView2, 0);
+    test::click(form.Button6);
+    PagePreviewWindow* preview = form.previewWindow();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_TRUE(preview->browser()->toPlainText().contains(QStringLiteral("first")));
+    // The picture named "images/p.png" in the page comes from the image folder.
+    const QVariant shown = preview->browser()->document()->resource(QTextDocument::ImageResource,
+                                                                    QUrl(QStringLiteral("images/p.png")));
+    EXPECT_EQ(shown.value<QImage>().size(), QSize(6, 4));
+
+    row.CellTexts[1] = "second";
+    program.write(QStringLiteral("a.TBL"), row.encode());
+    test::click(preview->refreshButton());
+    EXPECT_TRUE(preview->browser()->toPlainText().contains(QStringLiteral("second")));
+    EXPECT_FALSE(program.exists(QStringLiteral("a.html")));
+}
+
+TEST_F(PageTools, OpeningInTheBrowserNeedsTheWrittenPage) {
+    BrowserStandIn browser;
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    test::clickRow(form.ListView2, 1);
+    test::click(form.Button7);
+    EXPECT_EQ(recorder.texts(),
+              QStringList{Messages::PageNotWrittenYet.arg(program.file(QStringLiteral("b.html")))});
+    EXPECT_TRUE(browser.opened.isEmpty());
+
+    recorder.clear();
+    program.write(QStringLiteral("b.html"), "page");
+    test::click(form.Button7);
+    EXPECT_TRUE(recorder.texts().isEmpty());
+    EXPECT_EQ(browser.opened, QList<QUrl>{QUrl::fromLocalFile(program.file(QStringLiteral("b.html")))});
+}
+
 } // namespace
 } // namespace kelvano
+
+#include "page_tools_test.moc"

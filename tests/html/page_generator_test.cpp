@@ -367,5 +367,33 @@ TEST_F(Pages, TheScrollLinesFrameTheTableAndItsCaption) {
               "</TABLE>\r\n</DIV>\r\n</body>\r\n");
 }
 
+TEST_F(Pages, APageMadeInMemoryIsTheWrittenPageAndWritesNothing) {
+    m_folder.write(QStringLiteral("HEAD.0"), "<meta charset=\"sjis\"><p><getnowdate></p>\r\n");
+    m_folder.write(QStringLiteral("FOOT.0"), "</body>\r\n");
+    addDefinition(named("m"));
+    TableRowRecord row;
+    row.CellTexts[1] = test::Hyo;
+    row.CellPictures[1] = "a.jpg";
+    m_folder.write(QStringLiteral("m.TBL"), recordsOf({row, row}));
+
+    for (const PageEncoding encoding : {PageEncoding::ShiftJis, PageEncoding::Utf8}) {
+        const std::optional<QByteArray> inMemory = GeneratePageInMemory(
+            m_settings, m_folder.path(), 0, m_report, encoding, QLocale(QLocale::Japanese, QLocale::Japan));
+        ASSERT_TRUE(inMemory);
+        EXPECT_TRUE(pageFiles().isEmpty());
+        PageRunOptions options;
+        options.encoding = encoding;
+        run({0}, options);
+        EXPECT_EQ(*inMemory, page(QStringLiteral("m.html")));
+        QFile::remove(m_folder.file(QStringLiteral("html/m.html")));
+    }
+    // A table that cannot be made gives nothing, after the same message as a run.
+    m_report.messages.clear();
+    addDefinition(named("nodata"));
+    EXPECT_FALSE(GeneratePageInMemory(m_settings, m_folder.path(), 1, m_report, PageEncoding::ShiftJis));
+    ASSERT_EQ(m_report.messages.size(), 1);
+    EXPECT_TRUE(m_report.messages.first().text.contains(QStringLiteral("データファイルがまだありません")));
+}
+
 } // namespace
 } // namespace kelvano

@@ -20,6 +20,9 @@ extern const QString PageEncodingUnsaveable;
 extern const QString NoTable;
 /// The findings of the pre-publish check left out of its message box.
 extern const QString CheckMoreFindings;
+/// "ブラウザで開く" before the page exists, and when no browser could be started; the page's path.
+extern const QString PageNotWrittenYet;
+extern const QString BrowserNotOpened;
 extern const QString NoTableMaster;
 
 // Header and footer store

@@ -24,6 +24,7 @@ namespace kelvano {
 
 class EditedTable;
 class HelpWindow;
+class PagePreviewWindow;
 class ShiftJisField;
 class ZelStringEX;
 
@@ -56,6 +57,8 @@ public:
     /// Where the help window finds its pages (beside the program unless a test says otherwise).
     void setHelpFolder(const QString& folder) { m_helpFolder = folder; }
     HelpWindow* helpWindow() const { return m_helpWindow; }
+    /// The preview window, once "プレビュー" has made it.
+    PagePreviewWindow* previewWindow() const { return m_previewWindow; }
 
     void LoadTableLists();
     void LoadSnippetLists();
@@ -92,6 +95,9 @@ public:
     QPushButton* Button5;
     /// "ページの確認": "検査" of the ticked tables' pages.
     QGroupBox* GroupBox8;
+    /// "プレビュー" and "ブラウザで開く" of the selected table's page.
+    QPushButton* Button6;
+    QPushButton* Button7;
     QPushButton* Button8;
 
     // Folder settings page
@@ -212,7 +218,13 @@ private:
     void BitBtn9Click();
     void ListView2DblClick();
     void setEveryTick(Qt::CheckState state);
+    void Button6Click();
+    void Button7Click();
     void Button8Click();
+    /// Makes the page of a definition in memory and shows it in the preview window.
+    void previewPage(int number);
+    /// The number of the selected row of ListView2, or -1 (after the message) when none is selected.
+    int selectedTableForPage();
     /// The numbers of the ticked rows of ListView2, top to bottom.
     QList<int> tickedNumbers() const;
     void loadDefinitionIntoDialogs(const TableDefinition& definition);
@@ -238,6 +250,9 @@ private:
     TableDefinition m_currentDefinition;
     bool m_ended = false;
     HelpWindow* m_helpWindow = nullptr;
+    PagePreviewWindow* m_previewWindow = nullptr;
+    /// The definition the preview window shows.
+    int m_previewNumber = -1;
     QList<DefinitionPage*> m_definitionPages;
     EditedTable* m_editedTable = nullptr;
 

@@ -11,14 +11,18 @@
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
 #include "gui/main/main_window.h"
+#include "gui/main/page_preview_window.h"
 #include "gui/main/restore_definition_window.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QUrl>
 
 namespace kelvano {
 
@@ -44,7 +48,14 @@ void TForm1::buildDataPage() {
     connect(Button5, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Unchecked); });
     GroupBox8 =
         group(TabSheet2, QStringLiteral("GroupBox8"), QStringLiteral("ページの確認"), {342, 182, 184, 148});
+    Button6 = button(GroupBox8, QStringLiteral("Button6"), QStringLiteral("プレビュー"), {8, 24, 168, 28});
+    Button7 =
+        button(GroupBox8, QStringLiteral("Button7"), QStringLiteral("ブラウザで開く"), {8, 58, 168, 28});
     Button8 = button(GroupBox8, QStringLiteral("Button8"), QStringLiteral("検査"), {8, 92, 168, 28});
+    connect(Button6, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { Button6Click(); }); });
+    connect(Button7, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { Button7Click(); }); });
     connect(Button8, &QPushButton::clicked, this,
             [this] { UserDialogs::guarded(this, [this] { Button8Click(); }); });
     // A double click anywhere on the list, on a row or not, positions the picture picker.
@@ -380,6 +391,67 @@ QList<int> TForm1::tickedNumbers() const {
         }
     }
     return ticked;
+}
+
+int TForm1::selectedTableForPage() {
+    const int row = selectedRow(ListView2);
+    if (row < 0) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return -1;
+    }
+    return ListView2->item(row, 0)->text().toInt();
+}
+
+void TForm1::Button6Click() {
+    const int number = selectedTableForPage();
+    if (number >= 0) {
+        previewPage(number);
+    }
+}
+
+void TForm1::previewPage(int number) {
+    PageMessageBoxes report(this);
+    const std::optional<QByteArray> page =
+        GeneratePageInMemory(m_settings, m_programFolder, number, report, m_pageEncoding);
+    if (!page) {
+        return;
+    }
+    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
+    if (m_previewWindow == nullptr) {
+        m_previewWindow = new PagePreviewWindow(this);
+        connect(m_previewWindow, &PagePreviewWindow::refreshRequested, this,
+                [this] { UserDialogs::guarded(this, [this] { previewPage(m_previewNumber); }); });
+    }
+    m_previewNumber = number;
+    const QString html =
+        m_pageEncoding == PageEncoding::Utf8 ? QString::fromUtf8(*page) : ShiftJis::decode(*page);
+    m_previewWindow->showPage(definition ? ShiftJis::decode(definition->TableName) : QString(), html,
+                              ShiftJis::decode(m_settings.ImageFolder));
+}
+
+void TForm1::Button7Click() {
+    const int number = selectedTableForPage();
+    if (number < 0) {
+        return;
+    }
+    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
+    if (!definition) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
+        return;
+    }
+    if (!isUsableStoredFileName(definition->FileName)) {
+        UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
+        return;
+    }
+    const QString path = ShiftJis::decode(m_settings.HtmlFolder) + ShiftJis::decode(definition->FileName) +
+                         QStringLiteral(".html");
+    if (!QFileInfo(path).isFile()) {
+        UserDialogs::show(this, MessageIcon::Information, Messages::PageNotWrittenYet.arg(path));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::BrowserNotOpened.arg(path));
+    }
 }
 
 void TForm1::Button8Click() {
