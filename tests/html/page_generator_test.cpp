@@ -395,5 +395,56 @@ TEST_F(Pages, APageMadeInMemoryIsTheWrittenPageAndWritesNothing) {
     EXPECT_TRUE(m_report.messages.first().text.contains(QStringLiteral("データファイルがまだありません")));
 }
 
+/// Follows a run and stops it at a page, or at the first question within a page.
+struct StoppingProgress : PageProgress {
+    bool pageStarting(int index, int count, const QString& title) override {
+        pages.append(QStringLiteral("%1/%2 %3").arg(index + 1).arg(count).arg(title));
+        return index != stopAtPage;
+    }
+    bool goOn() override {
+        ++questions;
+        return !stopWithinPage;
+    }
+    QStringList pages;
+    int stopAtPage = -1;
+    bool stopWithinPage = false;
+    int questions = 0;
+};
+
+TEST_F(Pages, AStoppedRunPutsTheFinishedPagesInPlaceAndLeavesTheRestAsTheyWere) {
+    m_folder.write(QStringLiteral("HEAD.0"), {});
+    m_folder.write(QStringLiteral("FOOT.0"), {});
+    TableRowRecord row;
+    row.CellTexts[1] = "new";
+    for (const char* name : {"a", "b", "c"}) {
+        addDefinition(named(name));
+        const QString file = QString::fromLatin1(name);
+        m_folder.write(file + QStringLiteral(".TBL"), recordsOf(QList<TableRowRecord>(200, row)));
+        m_folder.write(QStringLiteral("html/") + file + QStringLiteral(".html"), "old");
+    }
+    StoppingProgress progress;
+    progress.stopAtPage = 1;
+    PageRunOptions options;
+    options.progress = &progress;
+    EXPECT_EQ(run({0, 1, 2}, options), PageRunOutcome::Cancelled);
+    EXPECT_EQ(progress.pages, (QStringList{QStringLiteral("1/3 a"), QStringLiteral("2/3 b")}));
+    EXPECT_EQ(progress.questions, 3); // every 64 rows of page a
+    EXPECT_EQ(page(QStringLiteral("a.html")).count("<TR>"), 200);
+    EXPECT_EQ(page(QStringLiteral("b.html")), "old");
+    EXPECT_EQ(m_report.lines(),
+              QStringList{QStringLiteral("info:") + Messages::PagesCancelled.arg(1).arg(2)});
+
+    // Stopped within a page: that page keeps its old file, and no scratch file stays behind.
+    m_report.messages.clear();
+    progress = {};
+    progress.stopWithinPage = true;
+    EXPECT_EQ(run({1, 2}, options), PageRunOutcome::Cancelled);
+    EXPECT_EQ(page(QStringLiteral("b.html")), "old");
+    EXPECT_EQ(pageFiles(),
+              (QStringList{QStringLiteral("a.html"), QStringLiteral("b.html"), QStringLiteral("c.html")}));
+    EXPECT_EQ(m_report.lines(),
+              QStringList{QStringLiteral("info:") + Messages::PagesCancelled.arg(0).arg(2)});
+}
+
 } // namespace
 } // namespace kelvano

@@ -88,7 +88,9 @@ public:
             if (target != nullptr) {
                 write(*target);
             } else {
-                replaceWholeFile(m_htmlFolder + fileName + QStringLiteral(".html"), write);
+                const QString pagePath = m_htmlFolder + fileName + QStringLiteral(".html");
+                m_batch.add(pagePath, write);
+                m_pendingTables.append({pagePath, table});
             }
         } catch (const RunCancelled&) {
             return TableOutcome::Cancelled;
@@ -100,6 +102,20 @@ public:
     }
 
     void tell(PageMessageKind kind, const QString& text) { m_report.report({kind, text, std::nullopt}); }
+
+    /// Puts the pages written so far in place of their old files, with one sync for them all; the
+    /// number of pages that could not replace their files (each told as a page not written).
+    int commit() {
+        const QList<ReplacementBatch::Failure> failures = m_batch.commit();
+        for (const ReplacementBatch::Failure& failure : failures) {
+            const auto table =
+                std::find_if(m_pendingTables.crbegin(), m_pendingTables.crend(),
+                             [&failure](const auto& entry) { return entry.first == failure.path; });
+            tellIoError(Messages::PageNotWritten.arg(table->second, failure.error.message()), failure.error);
+        }
+        m_pendingTables.clear();
+        return static_cast<int>(failures.size());
+    }
 
 private:
     void tellIoError(const QString& text, const IoError& error) {
@@ -129,7 +145,8 @@ private:
         TableRowRecord record;
         QByteArray row;
         int rowsWritten = 0;
-        while (rows.next(record)) {
+        const int columns = definition.usableColumnCount();
+        while (rows.next(record, columns)) {
             row.resize(0);
             table.appendRow(row, record);
             page.writeLine(row);
@@ -168,6 +185,9 @@ private:
     /// One set of formats for the whole run.
     MacroFormats m_macroFormats;
     PageRunOptions m_options;
+    /// The pages written and not yet in place, and the tables they belong to.
+    ReplacementBatch m_batch;
+    QList<std::pair<QString, QString>> m_pendingTables;
 };
 
 } // namespace
@@ -195,6 +215,12 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
     int written = 0;
     int failed = 0;
     const auto count = static_cast<int>(definitionNumbers.size());
+    // Pages written before the run ends, early or not, are put in place.
+    const auto commit = [&run, &written, &failed] {
+        const int notReplaced = run.commit();
+        written -= notReplaced;
+        failed += notReplaced;
+    };
     for (int index = 0; index < count; ++index) {
         switch (run.writePage(definitionNumbers[index], nullptr, index, count)) {
         case TableOutcome::Written:
@@ -204,14 +230,17 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
             ++failed;
             break;
         case TableOutcome::Abandoned:
+            commit();
             run.tell(PageMessageKind::Error, Messages::NoData);
             return PageRunOutcome::EndedEarly;
         case TableOutcome::Cancelled:
+            commit();
             run.tell(PageMessageKind::Information,
                      Messages::PagesCancelled.arg(written).arg(count - written));
             return PageRunOutcome::Cancelled;
         }
     }
+    commit();
     if (failed > 0) {
         run.tell(PageMessageKind::Error, Messages::PagesPartlyWritten.arg(written).arg(failed));
         return PageRunOutcome::SomeFailed;

@@ -18,6 +18,7 @@ KELVANO_TEXT const QString NoTable = QStringLiteral("テーブルがありませ
 KELVANO_TEXT const QString CheckMoreFindings = QStringLiteral("ほか %1 件");
 KELVANO_TEXT const QString PageNotWrittenYet = QStringLiteral(
     "ページはまだ作成されていません。「テーブルをHTML形式で出力」で作成してから開いてください\n%1");
+KELVANO_TEXT const QString PageProgressText = QStringLiteral("ページを作成しています（%1 / %2）\n%3");
 KELVANO_TEXT const QString BrowserNotOpened = QStringLiteral("ブラウザでページを開けませんでした\n%1");
 KELVANO_TEXT const QString NoTableMaster =
     QStringLiteral("テーブルマスターが見つかりません、テーブル設定で作成してください");

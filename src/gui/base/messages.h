@@ -23,6 +23,8 @@ extern const QString CheckMoreFindings;
 /// "ブラウザで開く" before the page exists, and when no browser could be started; the page's path.
 extern const QString PageNotWrittenYet;
 extern const QString BrowserNotOpened;
+/// The progress of a page run: page n of m and the table's title.
+extern const QString PageProgressText;
 extern const QString NoTableMaster;
 
 // Header and footer store
