@@ -5,6 +5,7 @@
 #include "gui/base/messages.h"
 #include "gui/main/main_window.h"
 #include "gui/main/page_preview_window.h"
+#include "gui/main/page_progress_dialog.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
@@ -205,6 +206,23 @@ TEST_F(PageTools, OpeningInTheBrowserNeedsTheWrittenPage) {
     test::click(form.Button7);
     EXPECT_TRUE(recorder.texts().isEmpty());
     EXPECT_EQ(browser.opened, QList<QUrl>{QUrl::fromLocalFile(program.file(QStringLiteral("b.html")))});
+}
+
+TEST_F(PageTools, TheProgressShowsOnlyForALongRunAndItsButtonStopsTheRun) {
+    QWidget owner;
+    PageProgressDialog quick(&owner, 2);
+    EXPECT_TRUE(quick.pageStarting(0, 2, QStringLiteral("a")));
+    EXPECT_FALSE(quick.dialog().isVisible());
+
+    PageProgressDialog slow(&owner, 2, 0);
+    EXPECT_TRUE(slow.pageStarting(1, 2, QStringLiteral("title b")));
+    EXPECT_TRUE(slow.dialog().isVisible());
+    EXPECT_EQ(slow.dialog().labelText(),
+              Messages::PageProgressText.arg(2).arg(2).arg(QStringLiteral("title b")));
+    EXPECT_EQ(slow.dialog().value(), 1);
+    EXPECT_TRUE(slow.goOn());
+    slow.dialog().cancel();
+    EXPECT_FALSE(slow.goOn());
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "gui/base/widget_events.h"
 #include "gui/main/main_window.h"
 #include "gui/main/page_preview_window.h"
+#include "gui/main/page_progress_dialog.h"
 #include "gui/main/restore_definition_window.h"
 
 #include <QApplication>
@@ -382,47 +383,6 @@ public:
 
 private:
     QWidget* m_owner;
-};
-
-/// The progress of a page run: a dialog that appears once the run has taken half a second, shows page
-/// n of m and the table's title, and whose "中止" button stops the run between rows or pages.
-class PageProgressDialog : public PageProgress {
-public:
-    explicit PageProgressDialog(QWidget* owner, int count) : m_dialog(owner) {
-        m_dialog.setObjectName(QStringLiteral("PageProgress"));
-        m_dialog.setWindowTitle(Messages::Caption);
-        m_dialog.setWindowModality(Qt::WindowModal);
-        m_dialog.setCancelButtonText(QStringLiteral("中止"));
-        m_dialog.setRange(0, count);
-        // Shown by this class once the run takes long enough, never by the dialog's own timer.
-        m_dialog.setMinimumDuration(std::numeric_limits<int>::max());
-        m_dialog.setAutoReset(false);
-        m_dialog.setAutoClose(false);
-        m_clock.start();
-    }
-
-    bool pageStarting(int index, int count, const QString& title) override {
-        m_dialog.setLabelText(Messages::PageProgressText.arg(index + 1).arg(count).arg(title));
-        m_dialog.setValue(index);
-        return goOn();
-    }
-
-    bool goOn() override {
-        if (!m_dialog.isVisible() && m_clock.elapsed() >= ShowAfterMilliseconds) {
-            m_dialog.show();
-        }
-        if (m_dialog.isVisible()) {
-            QApplication::processEvents();
-        }
-        return !m_dialog.wasCanceled();
-    }
-
-    QProgressDialog& dialog() { return m_dialog; }
-
-private:
-    static constexpr qint64 ShowAfterMilliseconds = 500;
-    QProgressDialog m_dialog;
-    QElapsedTimer m_clock;
 };
 
 } // namespace
