@@ -11,6 +11,7 @@
 #include "core/store/table_row_record.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -19,6 +20,7 @@
 #include <map>
 #include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace kelvano {
 namespace {
@@ -154,11 +156,160 @@ void CatDataFile(benchmark::State& state) {
     setCounters(state, table, cpuMilliseconds(RUSAGE_CHILDREN) - cpuBefore);
 }
 
+/// Reads every data file whole and writes bytes of each page's size beside the pages, without a
+/// sync (or with one sync of the written file, `synced`): the least any page run must do. Gives the
+/// seconds it took.
+double ioFloorSeconds(const QStringList& dataFiles, const QList<qint64>& pageSizes, const QString& folder,
+                      bool synced = false) {
+    QElapsedTimer clock;
+    clock.start();
+    for (qsizetype i = 0; i < dataFiles.size(); ++i) {
+        QFile data(dataFiles[i]);
+        data.open(QIODevice::ReadOnly);
+        QByteArray chunk;
+        while (!(chunk = data.read(1 << 20)).isEmpty()) {
+        }
+        QFile out(folder + QStringLiteral("floor") + QString::number(i) + QStringLiteral(".html"));
+        out.open(QIODevice::WriteOnly);
+        const QByteArray piece(64 * 1024, 'x');
+        for (qint64 left = pageSizes[i]; left > 0; left -= piece.size()) {
+            out.write(piece.constData(), std::min<qint64>(left, piece.size()));
+        }
+        if (synced) {
+            out.flush();
+            ::fsync(out.handle());
+        }
+    }
+    return static_cast<double>(clock.nsecsElapsed()) / 1e9;
+}
+
+/// Many small tables, each with its own five-row data file and page.
+class ManyTables {
+public:
+    ManyTables(int tables, int rows) {
+        const QString folder = m_dir.path() + QLatin1Char('/');
+        QDir(folder).mkdir(QStringLiteral("html"));
+        const QByteArray folderBytes = ShiftJis::encode(folder).bytes;
+        m_settings = {folderBytes, folderBytes + "html/", folderBytes, "grph/"};
+        m_programFolder = folder;
+        replaceWholeFile(folder + QStringLiteral("HEAD.0"), "<html><body><p>Updated <getnowdate></p>\r\n");
+        replaceWholeFile(folder + QStringLiteral("FOOT.0"), "</body></html>\r\n");
+        QByteArray definitions;
+        for (int t = 0; t < tables; ++t) {
+            TableDefinition definition;
+            definition.TableName = "Table " + QByteArray::number(t);
+            definition.FileName = "t" + QByteArray::number(t);
+            definition.HeaderName = "0:top";
+            definition.FooterName = "0:end";
+            definition.ColumnCount = 5;
+            definitions += definition.encode();
+            QByteArray data;
+            TableRowRecord record;
+            for (int row = 0; row < rows; ++row) {
+                for (int column = 1; column <= 5; ++column) {
+                    record.CellTexts[static_cast<std::size_t>(column)] =
+                        "Cell " + QByteArray::number(row) + ':' + QByteArray::number(column) + " " +
+                        ShiftJis::encode(QStringLiteral("表ソ価格")).bytes;
+                }
+                data += record.encode();
+            }
+            const QString dataPath =
+                folder + QString::fromLatin1(definition.FileName) + QStringLiteral(".TBL");
+            QFile file(dataPath);
+            file.open(QIODevice::WriteOnly);
+            file.write(data);
+            m_dataFiles.append(dataPath);
+            m_numbers.append(t);
+        }
+        QFile table(folder + QStringLiteral("TABLE.DAT"));
+        table.open(QIODevice::WriteOnly);
+        table.write(definitions);
+    }
+
+    const SettingsRecord& settings() const { return m_settings; }
+    const QString& programFolder() const { return m_programFolder; }
+    const QStringList& dataFiles() const { return m_dataFiles; }
+    const QList<int>& numbers() const { return m_numbers; }
+    QList<qint64> pageSizes() const {
+        QList<qint64> sizes;
+        for (const int t : m_numbers) {
+            sizes.append(QFileInfo(m_programFolder + QStringLiteral("html/t") + QString::number(t) +
+                                   QStringLiteral(".html"))
+                             .size());
+        }
+        return sizes;
+    }
+
+private:
+    QTemporaryDir m_dir;
+    SettingsRecord m_settings;
+    QString m_programFolder;
+    QStringList m_dataFiles;
+    QList<int> m_numbers;
+};
+
+/// 2,000 pages of five rows in one run, against the I/O floor of the same files (counter ratio).
+void GenerateManyPages(benchmark::State& state) {
+    static ManyTables tables(static_cast<int>(state.range(0)), 5);
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    double runSeconds = 0;
+    double floorSeconds = 0;
+    for (auto _ : state) {
+        SilentReport report;
+        QElapsedTimer clock;
+        clock.start();
+        GeneratePages(tables.settings(), tables.programFolder(), tables.numbers(), report, japanese);
+        runSeconds += static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        if (report.failed) {
+            state.SkipWithError("the page run failed");
+            break;
+        }
+        state.PauseTiming();
+        floorSeconds += ioFloorSeconds(tables.dataFiles(), tables.pageSizes(), tables.programFolder());
+        state.ResumeTiming();
+    }
+    state.counters["floor_ms"] = floorSeconds * 1e3 / static_cast<double>(state.iterations());
+    state.counters["ratio_to_floor"] = runSeconds / floorSeconds;
+}
+
+/// One large page against reading its data file and writing the page's bytes (counter ratio).
+void GeneratePageAgainstFloor(benchmark::State& state) {
+    const BenchTable& table = tableFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    const QString pagePath = table.programFolder() + QStringLiteral("html/bench.html");
+    double runSeconds = 0;
+    double floorSeconds = 0;
+    double syncedFloorSeconds = 0;
+    for (auto _ : state) {
+        SilentReport report;
+        QElapsedTimer clock;
+        clock.start();
+        GeneratePages(table.settings(), table.programFolder(), {0}, report, japanese);
+        runSeconds += static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        state.PauseTiming();
+        const qint64 pageSize = QFileInfo(pagePath).size();
+        floorSeconds += ioFloorSeconds({table.dataPath()}, {pageSize}, table.programFolder());
+        syncedFloorSeconds += ioFloorSeconds({table.dataPath()}, {pageSize}, table.programFolder(), true);
+        state.ResumeTiming();
+    }
+    state.counters["floor_ms"] = floorSeconds * 1e3 / static_cast<double>(state.iterations());
+    state.counters["ratio_to_floor"] = runSeconds / floorSeconds;
+    state.counters["synced_floor_ms"] = syncedFloorSeconds * 1e3 / static_cast<double>(state.iterations());
+    state.counters["ratio_to_synced_floor"] = runSeconds / syncedFloorSeconds;
+    state.counters["peak_RSS_MB"] = peakResidentMegabytes();
+}
+
 // Arguments: rows, bytes of each cell text.
 BENCHMARK(GeneratePage)
     ->ArgsProduct({{1000, 10000}, {40, 250}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+BENCHMARK(GenerateManyPages)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(GeneratePageAgainstFloor)
+    ->Args({10000, 40})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 BENCHMARK(CatDataFile)->ArgsProduct({{1000, 10000}, {40, 250}})->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -201,6 +201,32 @@ TEST_F(CellColourDialogTest, YesWritesTheDefinitionAtTheNumberOnTheMainWindow) {
 namespace kelvano {
 namespace {
 
+TEST_F(CellColourDialogTest, TheHeadingAndScrollTicksAreLoadedGatheredAndReset) {
+    EXPECT_EQ(dialog.CheckBox4->text(), QStringLiteral("先頭行を見出しにする"));
+    EXPECT_EQ(dialog.CheckBox5->text().remove(QLatin1Char('\n')),
+              QStringLiteral("スマートフォンでは横にスクロール"));
+    const QList<QCheckBox*> ticks{dialog.CheckBox2, dialog.CheckBox4, dialog.CheckBox5};
+    for (int tick = 0; tick < 3; ++tick) {
+        for (int i = 0; i < 3; ++i) {
+            ticks[i]->setChecked(i == tick);
+        }
+        recorder.answerNext(true);
+        test::click(dialog.Button2);
+        const QByteArray record = program.read(QStringLiteral("TABLE.DAT"));
+        QByteArray expected(3, '\0');
+        expected[tick] = 1;
+        EXPECT_EQ(record.mid(441, 3), expected);
+
+        // Loading another definition and this one again shows the stored ticks.
+        form.ResetDefinition();
+        EXPECT_FALSE(ticks[tick]->isChecked());
+        test::clickRow(form.ListView1, 0);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(ticks[i]->isChecked(), i == tick);
+        }
+    }
+}
+
 TEST_F(CellColourDialogTest, TypingACountChangesItOnceWhenTheFieldIsLeft) {
     dialog.SpinEdit1->setValue(3);
     recorder.chooseNext(QColor(Qt::red));

@@ -69,9 +69,9 @@ protected:
         d.FooterName = footer;
         return d;
     }
-    PageRunOutcome run(const QList<int>& numbers) {
+    PageRunOutcome run(const QList<int>& numbers, const PageRunOptions& options = {}) {
         return GeneratePages(m_settings, m_folder.path(), numbers, m_report,
-                             QLocale(QLocale::Japanese, QLocale::Japan));
+                             QLocale(QLocale::Japanese, QLocale::Japan), options);
     }
     QByteArray page(const QString& name) const { return m_folder.read(QStringLiteral("html/") + name); }
     QStringList pageFiles() const {
@@ -313,6 +313,137 @@ TEST_F(Pages, DamagedFilesGiveTheirWholeRecordsOnly) {
     EXPECT_TRUE(
         m_report.messages.first().text.startsWith(QStringLiteral("テーブル定義 1 を読み込めませんでした")));
     EXPECT_TRUE(m_folder.exists(QStringLiteral("html/t.html")));
+}
+
+TEST_F(Pages, Utf8PagesRecodeEveryByteAndNameTheirCharsetInHeaderAndFooterOnly) {
+    m_folder.write(QStringLiteral("HEAD.0"),
+                   "<meta charset=\"Shift_JIS\"><title>" + test::Hyo + "</title>\r\n<p><getnowday></p>\r\n");
+    m_folder.write(QStringLiteral("FOOT.0"), "<!-- charset='cp932' " + test::So + " -->\r\n");
+    TableDefinition d = named("u");
+    d.CaptionText = test::Hyo;
+    addDefinition(d);
+    TableRowRecord row;
+    row.CellTexts[1] = "charset=sjis " + test::So;
+    m_folder.write(QStringLiteral("u.TBL"), recordsOf({row}));
+
+    PageRunOptions utf8;
+    utf8.encoding = PageEncoding::Utf8;
+    EXPECT_EQ(run({0}, utf8), PageRunOutcome::Finished);
+    const QByteArray hyo = test::hexBytes("e8a1a8");
+    const QByteArray so = test::hexBytes("e382bd");
+    EXPECT_EQ(page(QStringLiteral("u.html")),
+              "<meta charset=\"UTF-8\"><title>" + hyo + "</title>\r\n<p>" +
+                  QStringLiteral("日曜日").toUtf8() +
+                  "</p>\r\n"
+                  "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n<CAPTION>" +
+                  hyo +
+                  "</CAPTION>\r\n"
+                  "<TR><TD BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT COLOR=\"#000000\">charset=sjis " +
+                  so + "</FONT></TD></TR>\r\n</TABLE>\r\n<!-- charset='UTF-8' " + so + " -->\r\n");
+
+    // The same page in Shift_JIS is the stored bytes as they are.
+    EXPECT_EQ(run({0}), PageRunOutcome::Finished);
+    EXPECT_TRUE(page(QStringLiteral("u.html")).startsWith("<meta charset=\"Shift_JIS\"><title>" + test::Hyo));
+}
+
+TEST_F(Pages, TheScrollLinesFrameTheTableAndItsCaption) {
+    m_folder.write(QStringLiteral("HEAD.0"), "<body>\r\n");
+    m_folder.write(QStringLiteral("FOOT.0"), "</body>\r\n");
+    TableDefinition d = named("s");
+    d.ScrollOnSmallScreens = true;
+    d.FirstRowHeadings = true;
+    d.CaptionText = "c";
+    addDefinition(d);
+    TableRowRecord row;
+    row.CellTexts[1] = "h";
+    m_folder.write(QStringLiteral("s.TBL"), recordsOf({row}));
+
+    EXPECT_EQ(run({0}), PageRunOutcome::Finished);
+    EXPECT_EQ(page(QStringLiteral("s.html")),
+              "<body>\r\n<DIV STYLE=\"overflow-x:auto\">\r\n"
+              "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n<CAPTION>c</CAPTION>\r\n"
+              "<TR><TH SCOPE=\"COL\" BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT "
+              "COLOR=\"#000000\">h</FONT></TH></TR>\r\n"
+              "</TABLE>\r\n</DIV>\r\n</body>\r\n");
+}
+
+TEST_F(Pages, APageMadeInMemoryIsTheWrittenPageAndWritesNothing) {
+    m_folder.write(QStringLiteral("HEAD.0"), "<meta charset=\"sjis\"><p><getnowdate></p>\r\n");
+    m_folder.write(QStringLiteral("FOOT.0"), "</body>\r\n");
+    addDefinition(named("m"));
+    TableRowRecord row;
+    row.CellTexts[1] = test::Hyo;
+    row.CellPictures[1] = "a.jpg";
+    m_folder.write(QStringLiteral("m.TBL"), recordsOf({row, row}));
+
+    for (const PageEncoding encoding : {PageEncoding::ShiftJis, PageEncoding::Utf8}) {
+        const std::optional<QByteArray> inMemory = GeneratePageInMemory(
+            m_settings, m_folder.path(), 0, m_report, encoding, QLocale(QLocale::Japanese, QLocale::Japan));
+        ASSERT_TRUE(inMemory);
+        EXPECT_TRUE(pageFiles().isEmpty());
+        PageRunOptions options;
+        options.encoding = encoding;
+        run({0}, options);
+        EXPECT_EQ(*inMemory, page(QStringLiteral("m.html")));
+        QFile::remove(m_folder.file(QStringLiteral("html/m.html")));
+    }
+    // A table that cannot be made gives nothing, after the same message as a run.
+    m_report.messages.clear();
+    addDefinition(named("nodata"));
+    EXPECT_FALSE(GeneratePageInMemory(m_settings, m_folder.path(), 1, m_report, PageEncoding::ShiftJis));
+    ASSERT_EQ(m_report.messages.size(), 1);
+    EXPECT_TRUE(m_report.messages.first().text.contains(QStringLiteral("データファイルがまだありません")));
+}
+
+/// Follows a run and stops it at a page, or at the first question within a page.
+struct StoppingProgress : PageProgress {
+    bool pageStarting(int index, int count, const QString& title) override {
+        pages.append(QStringLiteral("%1/%2 %3").arg(index + 1).arg(count).arg(title));
+        return index != stopAtPage;
+    }
+    bool goOn() override {
+        ++questions;
+        return !stopWithinPage;
+    }
+    QStringList pages;
+    int stopAtPage = -1;
+    bool stopWithinPage = false;
+    int questions = 0;
+};
+
+TEST_F(Pages, AStoppedRunPutsTheFinishedPagesInPlaceAndLeavesTheRestAsTheyWere) {
+    m_folder.write(QStringLiteral("HEAD.0"), {});
+    m_folder.write(QStringLiteral("FOOT.0"), {});
+    TableRowRecord row;
+    row.CellTexts[1] = "new";
+    for (const char* name : {"a", "b", "c"}) {
+        addDefinition(named(name));
+        const QString file = QString::fromLatin1(name);
+        m_folder.write(file + QStringLiteral(".TBL"), recordsOf(QList<TableRowRecord>(200, row)));
+        m_folder.write(QStringLiteral("html/") + file + QStringLiteral(".html"), "old");
+    }
+    StoppingProgress progress;
+    progress.stopAtPage = 1;
+    PageRunOptions options;
+    options.progress = &progress;
+    EXPECT_EQ(run({0, 1, 2}, options), PageRunOutcome::Cancelled);
+    EXPECT_EQ(progress.pages, (QStringList{QStringLiteral("1/3 a"), QStringLiteral("2/3 b")}));
+    EXPECT_EQ(progress.questions, 3); // every 64 rows of page a
+    EXPECT_EQ(page(QStringLiteral("a.html")).count("<TR>"), 200);
+    EXPECT_EQ(page(QStringLiteral("b.html")), "old");
+    EXPECT_EQ(m_report.lines(),
+              QStringList{QStringLiteral("info:") + Messages::PagesCancelled.arg(1).arg(2)});
+
+    // Stopped within a page: that page keeps its old file, and no scratch file stays behind.
+    m_report.messages.clear();
+    progress = {};
+    progress.stopWithinPage = true;
+    EXPECT_EQ(run({1, 2}, options), PageRunOutcome::Cancelled);
+    EXPECT_EQ(page(QStringLiteral("b.html")), "old");
+    EXPECT_EQ(pageFiles(),
+              (QStringList{QStringLiteral("a.html"), QStringLiteral("b.html"), QStringLiteral("c.html")}));
+    EXPECT_EQ(m_report.lines(),
+              QStringList{QStringLiteral("info:") + Messages::PagesCancelled.arg(0).arg(2)});
 }
 
 } // namespace

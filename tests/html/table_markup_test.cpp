@@ -207,5 +207,50 @@ TEST(TableMarkup, RecordsThatNoDialogWritesStillGiveWellFormedRows) {
     EXPECT_TRUE(rowOf(zeroTable, record).startsWith("<TR><TD BGCOLOR=\"#FFFFFF\""));
 }
 
+TEST(TableMarkup, HeadingCellsAreThWithTheirScopeAndTheScrollLinesFrameTheTable) {
+    TableDefinition d;
+    d.ColumnCount = 2;
+    TableRowRecord row;
+    row.CellTexts[1] = "a";
+    row.CellTexts[2] = "b";
+    const QByteArray td1 = R"(<TD BGCOLOR="#FFFFFF" VALIGN="TOP"><FONT COLOR="#000000">a</FONT></TD>)";
+    const QByteArray td2 = R"(<TD BGCOLOR="#FFFFFF" VALIGN="TOP"><FONT COLOR="#000000">b</FONT></TD>)";
+    const QByteArray row1 =
+        R"(<TH SCOPE="ROW" BGCOLOR="#FFFFFF" VALIGN="TOP"><FONT COLOR="#000000">a</FONT></TH>)";
+    const QByteArray col1 =
+        R"(<TH SCOPE="COL" BGCOLOR="#FFFFFF" VALIGN="TOP"><FONT COLOR="#000000">a</FONT></TH>)";
+    const QByteArray col2 =
+        R"(<TH SCOPE="COL" BGCOLOR="#FFFFFF" VALIGN="TOP"><FONT COLOR="#000000">b</FONT></TH>)";
+    const auto twoRows = [&](const TableDefinition& definition) {
+        TableMarkup markup(definition, {});
+        QByteArray out;
+        markup.appendRow(out, row);
+        out += '|';
+        markup.appendRow(out, row);
+        return out;
+    };
+
+    EXPECT_EQ(twoRows(d), "<TR>" + td1 + td2 + "</TR>|<TR>" + td1 + td2 + "</TR>");
+    d.FirstColumnHeadings = true;
+    EXPECT_EQ(twoRows(d), "<TR>" + row1 + td2 + "</TR>|<TR>" + row1 + td2 + "</TR>");
+    d.FirstRowHeadings = true;
+    EXPECT_EQ(twoRows(d), "<TR>" + col1 + col2 + "</TR>|<TR>" + row1 + td2 + "</TR>");
+    d.FirstColumnHeadings = false;
+    EXPECT_EQ(twoRows(d), "<TR>" + col1 + col2 + "</TR>|<TR>" + td1 + td2 + "</TR>");
+
+    // Without colours the cell keeps its blank before the alignment, as a TD does.
+    d.ColumnColourMode = false;
+    TableMarkup plain(d, {});
+    QByteArray out;
+    plain.appendRow(out, row);
+    EXPECT_TRUE(out.startsWith(R"(<TR><TH SCOPE="COL"  VALIGN="TOP">a</TH>)")) << out.toStdString();
+
+    EXPECT_EQ(TableMarkup(d, {}).scrollStartLine(), "");
+    EXPECT_EQ(TableMarkup(d, {}).scrollEndLine(), "");
+    d.ScrollOnSmallScreens = true;
+    EXPECT_EQ(TableMarkup(d, {}).scrollStartLine(), R"(<DIV STYLE="overflow-x:auto">)");
+    EXPECT_EQ(TableMarkup(d, {}).scrollEndLine(), "</DIV>");
+}
+
 } // namespace
 } // namespace kelvano

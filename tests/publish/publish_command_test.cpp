@@ -97,6 +97,8 @@ TEST_F(Publish, UsageErrorsExitWithTwoAndTouchNothing) {
         {QStringLiteral("-1")},
         {QStringLiteral("1")},                      // deleted
         {QStringLiteral("0"), QStringLiteral("3")}, // beyond the last record
+        {QStringLiteral("--encoding"), QStringLiteral("EUC-JP"), QStringLiteral("0")},
+        {QStringLiteral("0"), QStringLiteral("--encoding")},
     };
     for (const QStringList& arguments : cases) {
         const Result result = run(arguments);
@@ -235,6 +237,53 @@ TEST_F(Publish, MissingSettingsMeanTheProgramFolderForEveryFolder) {
     EXPECT_EQ(result.status, 0);
     EXPECT_TRUE(m_folder.exists(QStringLiteral("a.html")));
     EXPECT_FALSE(m_folder.exists(QStringLiteral("TAVELO.DAT")));
+}
+
+TEST_F(Publish, PagesFollowKelvanoIniUnlessEncodingIsGiven) {
+    writeInstallation();
+    m_folder.write(QStringLiteral("HEAD.0"), "<meta charset=\"shift_jis\">" + test::Hyo + "\r\n");
+    const QString page = QStringLiteral("html/a.html");
+    const QByteArray shiftJisPage = "<meta charset=\"shift_jis\">" + test::Hyo + "\r\n";
+    const QByteArray utf8Page = "<meta charset=\"UTF-8\">" + test::hexBytes("e8a1a8") + "\r\n";
+
+    EXPECT_EQ(run({QStringLiteral("0")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).startsWith(shiftJisPage));
+    m_folder.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=UTF-8\n");
+    EXPECT_EQ(run({QStringLiteral("0")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).startsWith(utf8Page));
+    EXPECT_EQ(run({QStringLiteral("--encoding=Shift_JIS"), QStringLiteral("0")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).startsWith(shiftJisPage));
+    m_folder.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=Shift_JIS\n");
+    EXPECT_EQ(run({QStringLiteral("0"), QStringLiteral("--encoding"), QStringLiteral("utf-8")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).startsWith(utf8Page));
+    EXPECT_EQ(m_folder.read(QStringLiteral("KELVANO.INI")), "[Pages]\nEncoding=Shift_JIS\n");
+}
+
+TEST_F(Publish, CheckListsTheProblemsOfTheTablesWithoutWritingAndExitsWithOneForAny) {
+    writeInstallation();
+    const Result problems = run({QStringLiteral("--check"), QStringLiteral("--all")});
+    EXPECT_EQ(problems.status, 1);
+    // Footer 5 is missing, and the header declares no charset.
+    const QString footerMissing =
+        Messages::CheckFooterBodyMissing.arg(m_folder.path() + QStringLiteral("FOOT.5"));
+    const QString noCharset = Messages::CheckNoCharset.arg(QStringLiteral("Shift_JIS"));
+    EXPECT_EQ(problems.out,
+              utf8(QStringLiteral("0 表題 a: ") + footerMissing + QStringLiteral("\n0 表題 a: ") + noCharset +
+                   QStringLiteral("\n2 表題 b: ") + footerMissing + QStringLiteral("\n2 表題 b: ") +
+                   noCharset + QStringLiteral("\n")));
+    EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("html"))).isEmpty());
+
+    m_folder.write(QStringLiteral("FOOT.5"), "<!-- charset=shift_jis -->\r\n");
+    const Result none = run({QStringLiteral("--check"), QStringLiteral("2")});
+    EXPECT_EQ(none.status, 0);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(run({QStringLiteral("--check"), QStringLiteral("--encoding"), QStringLiteral("UTF-8"),
+                   QStringLiteral("2")})
+                  .status,
+              0);
+    EXPECT_EQ(run({QStringLiteral("--check"), QStringLiteral("--list")}).status, 2);
+    EXPECT_EQ(run({QStringLiteral("--check")}).status, 2);
+    EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("html"))).isEmpty());
 }
 
 } // namespace

@@ -74,6 +74,24 @@ TEST(TableDefinition, EveryFieldLiesAtItsOffset) {
     EXPECT_EQ(TableDefinition::decode(r), distinctDefinition());
 }
 
+TEST(TableDefinition, HeadingAndScrollFlagsTakeTheReservedBytesAfterTheColourModes) {
+    for (int flag = 0; flag < 3; ++flag) {
+        TableDefinition d;
+        d.FirstColumnHeadings = flag == 0;
+        d.FirstRowHeadings = flag == 1;
+        d.ScrollOnSmallScreens = flag == 2;
+        const QByteArray r = d.encode();
+        QByteArray expected(3, '\0');
+        expected[flag] = 1;
+        EXPECT_EQ(r.mid(441, 3), expected);
+        EXPECT_EQ(TableDefinition::decode(r), d);
+        // Readers of records written elsewhere take any non-zero byte as on.
+        QByteArray other = TableDefinition().encode();
+        other[441 + flag] = '\x7F';
+        EXPECT_EQ(TableDefinition::decode(other), d);
+    }
+}
+
 TEST(TableDefinition, NewDefinitionHoldsTheDefaultsByteForByte) {
     const QByteArray r = TableDefinition().encode();
     QByteArray expected(1524, '\0');

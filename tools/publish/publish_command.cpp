@@ -1,11 +1,13 @@
 #include "publish_command.h"
 #include "kelvano_version.h"
 
+#include "core/html/page_check.h"
 #include "core/html/page_generator.h"
 #include "core/store/core_messages.h"
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
 #include "core/store/program_folder.h"
+#include "core/store/program_settings.h"
 #include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_definition_file.h"
@@ -26,8 +28,11 @@ struct Arguments {
     std::optional<QString> programFolder;
     bool all = false;
     bool list = false;
+    bool check = false;
     bool help = false;
     bool version = false;
+    /// --encoding: the page encoding for this run instead of KELVANO.INI's.
+    std::optional<PageEncoding> encoding;
     QList<int> numbers;
 };
 
@@ -84,7 +89,8 @@ QString refusedArgument(const QStringList& list, const QStringList& unknownNames
             return namesOption(argument, unknownNames.first());
         }
         return argument.startsWith(QLatin1Char('-')) && argument.contains(QLatin1Char('=')) &&
-               !argument.startsWith(QStringLiteral("--program-folder="));
+               !argument.startsWith(QStringLiteral("--program-folder=")) &&
+               !argument.startsWith(QStringLiteral("--encoding="));
     };
     const auto found = std::find_if(list.begin(), list.end(), refused);
     return found != list.end() ? *found : QLatin1Char('-') + unknownNames.value(0);
@@ -96,16 +102,21 @@ Arguments parseArguments(const QStringList& list) {
     const QCommandLineOption version(QStringLiteral("version"));
     const QCommandLineOption all(QStringLiteral("all"));
     const QCommandLineOption listing(QStringLiteral("list"));
+    const QCommandLineOption checking(QStringLiteral("check"));
     const QCommandLineOption folder(QStringLiteral("program-folder"), {}, QStringLiteral("folder"));
-    parser.addOptions({help, version, all, listing, folder});
+    const QCommandLineOption encoding(QStringLiteral("encoding"), {}, QStringLiteral("name"));
+    parser.addOptions({help, version, all, listing, checking, folder, encoding});
     // Options come before, between and after the numbers alike; "--" is no end of the options here.
     if (list.contains(QStringLiteral("--"))) {
         throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--"))};
     }
     if (!parser.parse(QStringList{ProgramName} + list)) {
-        // The only option that takes a value is the folder: a missing value means it ended the line.
+        // The options that take a value: a missing value means the option ended the line.
         if (parser.unknownOptionNames().isEmpty() && list.endsWith(QStringLiteral("--program-folder"))) {
             throw UsageError{Messages::PublishMissingFolder};
+        }
+        if (parser.unknownOptionNames().isEmpty() && list.endsWith(QStringLiteral("--encoding"))) {
+            throw UsageError{Messages::PublishBadEncoding.arg(QString())};
         }
         throw UsageError{
             Messages::PublishUnknownOption.arg(refusedArgument(list, parser.unknownOptionNames()))};
@@ -115,10 +126,17 @@ Arguments parseArguments(const QStringList& list) {
     arguments.version = parser.isSet(version);
     arguments.all = parser.isSet(all);
     arguments.list = parser.isSet(listing);
+    arguments.check = parser.isSet(checking);
     if (parser.isSet(folder)) {
         arguments.programFolder = parser.value(folder);
         if (arguments.programFolder->isEmpty()) {
             throw UsageError{Messages::PublishMissingFolder};
+        }
+    }
+    if (parser.isSet(encoding)) {
+        arguments.encoding = ProgramSettings::pageEncodingFromName(parser.value(encoding));
+        if (!arguments.encoding) {
+            throw UsageError{Messages::PublishBadEncoding.arg(parser.value(encoding))};
         }
     }
     for (const QString& argument : parser.positionalArguments()) {
@@ -135,7 +153,7 @@ Arguments parseArguments(const QStringList& list) {
     if (modes == 0) {
         throw UsageError{Messages::PublishNoMode};
     }
-    if (modes > 1) {
+    if (modes > 1 || (arguments.check && arguments.list)) {
         throw UsageError{Messages::PublishConflictingModes};
     }
     return arguments;
@@ -204,9 +222,25 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
             throw UsageError{Messages::PublishNoSuchDefinition.arg(number)};
         }
     }
+    const PageEncoding encoding = arguments.encoding.value_or(ProgramSettings::pageEncoding(programFolder));
+    const QList<int>& numbers = arguments.all ? live : arguments.numbers;
+    if (arguments.check) {
+        const std::optional<QList<PageFinding>> findings =
+            CheckPages(settings, programFolder, numbers, encoding);
+        if (!findings) {
+            console.err(Messages::NoData);
+            return PublishEndedEarly;
+        }
+        for (const PageFinding& finding : *findings) {
+            console.out(escapeControlCharacters(finding.line()));
+        }
+        return findings->isEmpty() ? PublishFinished : PublishEndedEarly;
+    }
     ConsoleReport report(console);
-    const PageRunOutcome outcome =
-        GeneratePages(settings, programFolder, arguments.all ? live : arguments.numbers, report);
+    PageRunOptions options;
+    options.encoding = encoding;
+    const PageRunOutcome outcome = GeneratePages(
+        settings, programFolder, arguments.all ? live : arguments.numbers, report, QLocale(), options);
     return outcome == PageRunOutcome::Finished ? PublishFinished : PublishEndedEarly;
 }
 

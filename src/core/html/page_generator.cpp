@@ -12,44 +12,40 @@
 #include "core/store/table_definition_file.h"
 #include "core/store/text_lines.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <algorithm>
 
 namespace kelvano {
 namespace {
 
-/// The body file of a header or footer choice: "HEAD." or "FOOT." and the text before the first ":";
-/// nullopt when that text is not a snippet number (decimal digits), so no other file can be named.
-std::optional<QString> snippetBodyPath(const QString& dataFolder, SnippetKind kind, QByteArrayView choice) {
-    const QByteArray number = SnippetNumberOf(choice);
-    const bool digits = !number.isEmpty() && std::all_of(number.begin(), number.end(),
-                                                         [](char c) { return c >= '0' && c <= '9'; });
-    if (!digits) {
-        return std::nullopt;
-    }
-    return SnippetStore(dataFolder, kind).bodyPath(number);
-}
-
 /// The lines of a snippet body; nullopt when the choice names no snippet or its body cannot be read.
 std::optional<QList<QByteArray>> snippetLines(const QString& dataFolder, SnippetKind kind,
                                               QByteArrayView choice) {
-    const std::optional<QString> path = snippetBodyPath(dataFolder, kind, choice);
+    const std::optional<QString> path = SnippetBodyPath(dataFolder, kind, choice);
     return path ? readLinesFile(*path) : std::nullopt;
 }
 
-enum class TableOutcome { Written, Failed, Abandoned };
+enum class TableOutcome { Written, Failed, Abandoned, Cancelled };
+
+/// Thrown from within a page when the user stops the run.
+struct RunCancelled {};
+
+/// How many rows go by between two questions whether the run goes on.
+constexpr int RowsBetweenQuestions = 64;
 
 class PageRun {
 public:
     PageRun(const SettingsRecord& settings, const QString& programFolder, PageReport& report,
-            const QLocale& locale)
+            const QLocale& locale, const PageRunOptions& options)
         : m_dataFolder(ShiftJis::decode(settings.DataFolder)),
           m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)), m_serverImagePath(settings.ServerImagePath),
-          m_programFolder(programFolder), m_report(report), m_macroFormats(locale) {}
+          m_programFolder(programFolder), m_report(report), m_macroFormats(locale), m_options(options) {}
 
     /// Writes the page of one definition and tells why when it cannot; Abandoned when TABLE.DAT cannot
-    /// be opened, which no later table can get past either.
-    TableOutcome writePage(int number) {
+    /// be opened, which no later table can get past either. With a `target` the page goes there instead
+    /// of its file; `index` and `count` place it in the run for the progress.
+    TableOutcome writePage(int number, QIODevice* target = nullptr, int index = 0, int count = 1) {
         std::optional<TableDefinition> definition;
         try {
             definition = TableDefinitionFile(m_programFolder).read(number);
@@ -64,7 +60,11 @@ public:
             tell(PageMessageKind::Error, unusableFileNameMessage(number, definition->TableName));
             return TableOutcome::Failed;
         }
-        const QString table = Messages::tableLabel(number, ShiftJis::decode(definition->TableName));
+        const QString title = ShiftJis::decode(definition->TableName);
+        if (m_options.progress != nullptr && !m_options.progress->pageStarting(index, count, title)) {
+            return TableOutcome::Cancelled;
+        }
+        const QString table = Messages::tableLabel(number, title);
         const QString fileName = ShiftJis::decode(definition->FileName);
         const QString tablePath = TableDataFiles(m_dataFolder, fileName).tablePath();
         try {
@@ -78,13 +78,22 @@ public:
                 file.open(QIODevice::ReadOnly);
                 throw IoError::fromFile(file);
             }
-            replaceWholeFile(m_htmlFolder + fileName + QStringLiteral(".html"), [&](QIODevice& device) {
-                PageOutput page(device);
+            const auto write = [&](QIODevice& device) {
+                PageOutput page(device, m_options.encoding);
                 writeHeader(page, *definition);
                 writeTable(page, *definition, rows);
                 writeFooter(page, *definition);
-                page.flush();
-            });
+                page.finish();
+            };
+            if (target != nullptr) {
+                write(*target);
+            } else {
+                const QString pagePath = m_htmlFolder + fileName + QStringLiteral(".html");
+                m_batch.add(pagePath, write);
+                m_pendingTables.append({pagePath, table});
+            }
+        } catch (const RunCancelled&) {
+            return TableOutcome::Cancelled;
         } catch (const IoError& error) {
             tellIoError(Messages::PageNotWritten.arg(table, error.message()), error);
             return TableOutcome::Failed;
@@ -93,6 +102,20 @@ public:
     }
 
     void tell(PageMessageKind kind, const QString& text) { m_report.report({kind, text, std::nullopt}); }
+
+    /// Puts the pages written so far in place of their old files, with one sync for them all; the
+    /// number of pages that could not replace their files (each told as a page not written).
+    int commit() {
+        const QList<ReplacementBatch::Failure> failures = m_batch.commit();
+        for (const ReplacementBatch::Failure& failure : failures) {
+            const auto table =
+                std::find_if(m_pendingTables.crbegin(), m_pendingTables.crend(),
+                             [&failure](const auto& entry) { return entry.first == failure.path; });
+            tellIoError(Messages::PageNotWritten.arg(table->second, failure.error.message()), failure.error);
+        }
+        m_pendingTables.clear();
+        return static_cast<int>(failures.size());
+    }
 
 private:
     void tellIoError(const QString& text, const IoError& error) {
@@ -106,24 +129,41 @@ private:
             return;
         }
         for (const QByteArray& line : *lines) {
-            page.writeLine(ExpandMacros(line, m_macroFormats));
+            page.writeLine(snippetLine(ExpandMacros(line, m_macroFormats)));
         }
     }
 
     void writeTable(PageOutput& page, const TableDefinition& definition, TableRowReader& rows) {
         TableMarkup table(definition, m_serverImagePath);
+        if (const QByteArray scroll = table.scrollStartLine(); !scroll.isEmpty()) {
+            page.writeLine(scroll);
+        }
         page.writeLine(table.startLine());
         if (const QByteArray caption = table.captionLine(); !caption.isEmpty()) {
             page.writeLine(caption);
         }
         TableRowRecord record;
         QByteArray row;
-        while (rows.next(record)) {
+        int rowsWritten = 0;
+        const int columns = definition.usableColumnCount();
+        while (rows.next(record, columns)) {
             row.resize(0);
             table.appendRow(row, record);
             page.writeLine(row);
+            if (++rowsWritten % RowsBetweenQuestions == 0 && m_options.progress != nullptr &&
+                !m_options.progress->goOn()) {
+                throw RunCancelled{};
+            }
         }
         page.writeLine("</TABLE>");
+        if (const QByteArray scroll = table.scrollEndLine(); !scroll.isEmpty()) {
+            page.writeLine(scroll);
+        }
+    }
+
+    /// A header or footer line as the page's encoding wants it.
+    QByteArray snippetLine(const QByteArray& line) const {
+        return m_options.encoding == PageEncoding::Utf8 ? rewriteCharsetNames(line) : line;
     }
 
     void writeFooter(PageOutput& page, const TableDefinition& definition) {
@@ -133,7 +173,7 @@ private:
             return;
         }
         for (const QByteArray& line : *lines) {
-            page.writeLine(line);
+            page.writeLine(snippetLine(line));
         }
     }
 
@@ -144,6 +184,10 @@ private:
     PageReport& m_report;
     /// One set of formats for the whole run.
     MacroFormats m_macroFormats;
+    PageRunOptions m_options;
+    /// The pages written and not yet in place, and the tables they belong to.
+    ReplacementBatch m_batch;
+    QList<std::pair<QString, QString>> m_pendingTables;
 };
 
 } // namespace
@@ -153,13 +197,32 @@ QByteArray SnippetNumberOf(QByteArrayView choiceText) {
     return colon < 0 ? QByteArray() : choiceText.first(colon).toByteArray();
 }
 
+std::optional<QString> SnippetBodyPath(const QString& dataFolder, SnippetKind kind, QByteArrayView choice) {
+    // Only a snippet number can name a body file, so that no other file can be named.
+    const QByteArray number = SnippetNumberOf(choice);
+    const bool digits = !number.isEmpty() && std::all_of(number.begin(), number.end(),
+                                                         [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits) {
+        return std::nullopt;
+    }
+    return SnippetStore(dataFolder, kind).bodyPath(number);
+}
+
 PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& programFolder,
-                             const QList<int>& definitionNumbers, PageReport& report, const QLocale& locale) {
-    PageRun run(settings, programFolder, report, locale);
+                             const QList<int>& definitionNumbers, PageReport& report, const QLocale& locale,
+                             const PageRunOptions& options) {
+    PageRun run(settings, programFolder, report, locale, options);
     int written = 0;
     int failed = 0;
-    for (const int number : definitionNumbers) {
-        switch (run.writePage(number)) {
+    const auto count = static_cast<int>(definitionNumbers.size());
+    // Pages written before the run ends, early or not, are put in place.
+    const auto commit = [&run, &written, &failed] {
+        const int notReplaced = run.commit();
+        written -= notReplaced;
+        failed += notReplaced;
+    };
+    for (int index = 0; index < count; ++index) {
+        switch (run.writePage(definitionNumbers[index], nullptr, index, count)) {
         case TableOutcome::Written:
             ++written;
             break;
@@ -167,16 +230,44 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
             ++failed;
             break;
         case TableOutcome::Abandoned:
+            commit();
             run.tell(PageMessageKind::Error, Messages::NoData);
             return PageRunOutcome::EndedEarly;
+        case TableOutcome::Cancelled:
+            commit();
+            run.tell(PageMessageKind::Information,
+                     Messages::PagesCancelled.arg(written).arg(count - written));
+            return PageRunOutcome::Cancelled;
         }
     }
+    commit();
     if (failed > 0) {
         run.tell(PageMessageKind::Error, Messages::PagesPartlyWritten.arg(written).arg(failed));
         return PageRunOutcome::SomeFailed;
     }
     run.tell(PageMessageKind::Information, Messages::PagesFinished);
     return PageRunOutcome::Finished;
+}
+
+std::optional<QByteArray> GeneratePageInMemory(const SettingsRecord& settings, const QString& programFolder,
+                                               int definitionNumber, PageReport& report,
+                                               PageEncoding encoding, const QLocale& locale) {
+    PageRunOptions options;
+    options.encoding = encoding;
+    PageRun run(settings, programFolder, report, locale, options);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    switch (run.writePage(definitionNumber, &buffer)) {
+    case TableOutcome::Written:
+        return buffer.data();
+    case TableOutcome::Abandoned:
+        run.tell(PageMessageKind::Error, Messages::NoData);
+        return std::nullopt;
+    case TableOutcome::Failed:
+    case TableOutcome::Cancelled:
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace kelvano

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/store/io_error.h"
+#include "core/store/program_settings.h"
 #include "core/store/settings_record.h"
+#include "core/store/snippet_store.h"
 
 #include <QByteArray>
 #include <QList>
@@ -35,11 +37,34 @@ enum class PageRunOutcome {
     Finished,   ///< every page was written; the completion message was the last message
     SomeFailed, ///< some pages could not be written; the count of both was the last message
     EndedEarly, ///< TABLE.DAT could not be opened
+    Cancelled,  ///< the user stopped the run; how many pages were written was the last message
+};
+
+/// Follows a page run as it goes and may stop it.
+class PageProgress {
+public:
+    virtual ~PageProgress() = default;
+    /// Page `index` (from 0) of `count`, of the table titled `title`, is about to be written; false
+    /// stops the run before it.
+    virtual bool pageStarting(int index, int count, const QString& title) = 0;
+    /// Asked every few rows of a page; false stops the run, and the page being written keeps its old
+    /// file.
+    virtual bool goOn() = 0;
+};
+
+struct PageRunOptions {
+    PageEncoding encoding = PageEncoding::ShiftJis;
+    /// None: the run cannot be stopped.
+    PageProgress* progress = nullptr;
 };
 
 /// The snippet number text of a header or footer choice: the text before the first ":"; empty when
 /// there is no ":" (which names no snippet).
 QByteArray SnippetNumberOf(QByteArrayView choiceText);
+
+/// The body file of a header or footer choice in the data folder: "HEAD." or "FOOT." and the snippet
+/// number; nullopt when the choice names no snippet (its number text is not decimal digits).
+std::optional<QString> SnippetBodyPath(const QString& dataFolder, SnippetKind kind, QByteArrayView choice);
 
 /// Writes the page HtmlFolder + FileName + ".html" of each definition number, in the order given,
 /// and reports every message on the way, ending with "作成終了しました" when every page was written.
@@ -47,8 +72,18 @@ QByteArray SnippetNumberOf(QByteArrayView choiceText);
 /// and title and the run goes on with the next; such a run ends with how many pages were and were
 /// not written. Each page replaces its old file only once it is complete: a failure while writing a
 /// page leaves the previous page as it was.
+///
+/// A UTF-8 run recodes every byte and gives the charset declarations of the header and footer the
+/// name UTF-8 (rewriteCharsetNames).
 PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& programFolder,
                              const QList<int>& definitionNumbers, PageReport& report,
-                             const QLocale& locale = QLocale());
+                             const QLocale& locale = QLocale(), const PageRunOptions& options = {});
+
+/// The page of one definition exactly as GeneratePages would write it, in memory, with the same
+/// messages on the way (but no completion message); nullopt when it cannot be made. Nothing is
+/// written.
+std::optional<QByteArray> GeneratePageInMemory(const SettingsRecord& settings, const QString& programFolder,
+                                               int definitionNumber, PageReport& report,
+                                               PageEncoding encoding, const QLocale& locale = QLocale());
 
 } // namespace kelvano

@@ -4,7 +4,7 @@
 
 namespace kelvano {
 
-PageOutput::PageOutput(QIODevice& device) : m_device(device) {
+PageOutput::PageOutput(QIODevice& device, PageEncoding encoding) : m_device(device), m_encoding(encoding) {
     m_buffer.reserve(Capacity + 4096);
 }
 
@@ -24,9 +24,27 @@ void PageOutput::writeLine(QByteArrayView bytes) {
 }
 
 void PageOutput::flush() {
-    if (!m_buffer.isEmpty()) {
+    if (m_buffer.isEmpty()) {
+        return;
+    }
+    if (m_encoding == PageEncoding::Utf8) {
+        m_recoded.resize(0);
+        m_recoder.recode(m_buffer, m_recoded);
+        writeAll(m_device, m_recoded);
+    } else {
         writeAll(m_device, m_buffer);
-        m_buffer.resize(0); // keeps the room for the next piece
+    }
+    m_buffer.resize(0); // keeps the room for the next piece
+}
+
+void PageOutput::finish() {
+    flush();
+    if (m_encoding == PageEncoding::Utf8) {
+        m_recoded.resize(0);
+        m_recoder.finish(m_recoded);
+        if (!m_recoded.isEmpty()) {
+            writeAll(m_device, m_recoded);
+        }
     }
 }
 

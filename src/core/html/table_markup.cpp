@@ -21,7 +21,8 @@ const std::array<QByteArray, 9> AlignmentTexts{
     QByteArrayLiteral(" ALIGN=\"RIGHT\" VALIGN=\"BOTTOM\""),
 };
 
-/// Room for every fixed piece of a cell, its colours and its font size; the texts come on top.
+/// Room for every fixed piece of a cell (a heading's opening included), its colours and its font size;
+/// the texts come on top.
 constexpr qsizetype CellOverhead = 256;
 
 /// The text after the last separator, as a view into the path.
@@ -114,6 +115,15 @@ QByteArray TableMarkup::startLine() const {
     return line;
 }
 
+QByteArray TableMarkup::scrollStartLine() const {
+    return m_definition.ScrollOnSmallScreens ? QByteArrayLiteral("<DIV STYLE=\"overflow-x:auto\">")
+                                             : QByteArray();
+}
+
+QByteArray TableMarkup::scrollEndLine() const {
+    return m_definition.ScrollOnSmallScreens ? QByteArrayLiteral("</DIV>") : QByteArray();
+}
+
 QByteArray TableMarkup::captionLine() const {
     if (m_definition.CaptionText.isEmpty()) {
         return {};
@@ -128,13 +138,14 @@ QByteArray TableMarkup::captionLine() const {
 void TableMarkup::appendRow(QByteArray& out, const TableRowRecord& record) {
     out += "<TR>";
     for (int column = 1; column <= m_columnCount; ++column) {
-        appendCell(out, record, column);
+        appendCell(out, record, column, m_firstRow);
     }
     out += "</TR>";
     m_rowColour = (m_rowColour + 1) % m_rowColourCount;
+    m_firstRow = false;
 }
 
-void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int column) const {
+void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int column, bool firstRow) const {
     const TableDefinition& d = m_definition;
     const auto i = static_cast<std::size_t>(column - 1);
     const auto r = static_cast<std::size_t>(m_rowColour);
@@ -151,7 +162,16 @@ void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int 
                background.size() + link.size());
     CellWriter w{out.data() + before};
 
-    w.put("<TD ");
+    // The top-left cell of a table with both kinds of headings heads its column.
+    const bool columnHeading = firstRow && d.FirstRowHeadings;
+    const bool rowHeading = !columnHeading && column == 1 && d.FirstColumnHeadings;
+    if (columnHeading) {
+        w.put("<TH SCOPE=\"COL\" ");
+    } else if (rowHeading) {
+        w.put("<TH SCOPE=\"ROW\" ");
+    } else {
+        w.put("<TD ");
+    }
     if (!background.isEmpty()) {
         w.put("BACKGROUND=\"");
         w.put(m_serverImagePath);
@@ -204,7 +224,7 @@ void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int 
     if (font) {
         w.put("</FONT>");
     }
-    w.put("</TD>");
+    w.put(columnHeading || rowHeading ? "</TH>" : "</TD>");
     out.truncate(w.at - out.constData());
 }
 

@@ -25,6 +25,10 @@ public:
 
     /// `<TABLE ...>` with the attributes that the definition sets.
     QByteArray startLine() const;
+    /// `<DIV STYLE="overflow-x:auto">` before the start line and `</DIV>` after `</TABLE>` when the
+    /// table is to scroll sideways on small screens; empty otherwise.
+    QByteArray scrollStartLine() const;
+    QByteArray scrollEndLine() const;
     /// `<CAPTION ...>` with the caption text; empty when the definition has no caption.
     QByteArray captionLine() const;
     /// Appends the next row, `<TR>` to `</TR>` (without the line end), and moves the row colour on.
@@ -52,7 +56,8 @@ private:
         void putNumber(qint32 number);
     };
 
-    void appendCell(QByteArray& out, const TableRowRecord& record, int column) const;
+    /// A cell of the first data row or column that holds headings is written as TH.
+    void appendCell(QByteArray& out, const TableRowRecord& record, int column, bool firstRow) const;
     void putPicture(CellWriter& writer, QByteArrayView path) const;
 
     const TableDefinition& m_definition;
@@ -61,6 +66,7 @@ private:
     int m_columnCount;
     int m_rowColourCount;
     int m_rowColour = 0;
+    bool m_firstRow = true;
 };
 
 } // namespace kelvano

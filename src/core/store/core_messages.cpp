@@ -46,17 +46,43 @@ KELVANO_TEXT const QString DefinitionUnreadable =
     QStringLiteral("テーブル定義 %1 を読み込めませんでした\n%2");
 KELVANO_TEXT const QString PagesPartlyWritten =
     QStringLiteral("%1件のページを作成しました（%2件は作成出来ませんでした）");
+KELVANO_TEXT const QString PagesCancelled =
+    QStringLiteral("中止しました。%1件のページを作成しました（%2件は作成していません）");
+
+// Pre-publish check
+KELVANO_TEXT const QString CheckHeaderNotChosen = QStringLiteral("ヘッダが選ばれていません");
+KELVANO_TEXT const QString CheckHeaderBodyMissing = QStringLiteral("ヘッダファイルがありません（%1）");
+KELVANO_TEXT const QString CheckFooterNotChosen = QStringLiteral("フッタが選ばれていません");
+KELVANO_TEXT const QString CheckFooterBodyMissing = QStringLiteral("フッタファイルがありません（%1）");
+KELVANO_TEXT const QString CheckNoDataFile = QStringLiteral("データファイルがありません（%1）");
+KELVANO_TEXT const QString CheckPictureMissing = QStringLiteral("画像「%1」が画像フォルダにありません");
+KELVANO_TEXT const QString CheckBackgroundMissing =
+    QStringLiteral("背景画像「%1」が画像フォルダにありません");
+KELVANO_TEXT const QString CheckServerImagePath = QStringLiteral(
+    "サーバでの画像格納場所「%1」ではHTMLフォルダから画像フォルダに届きません（「%2」のはずです）");
+KELVANO_TEXT const QString CheckNoCharset =
+    QStringLiteral("ヘッダにもフッタにも文字コードの指定（charset=%1）がありません");
+KELVANO_TEXT const QString CheckCharsetOther =
+    QStringLiteral("文字コードの指定「%1」がページの文字コード %2 と違います");
+KELVANO_TEXT const QString CheckHiddenText =
+    QStringLiteral("列の数 %1 より後ろの列に文字が残っています（列 %2）");
+KELVANO_TEXT const QString CheckLocalPageMissing = QStringLiteral("リンク先「%1」がHTMLフォルダにありません");
+KELVANO_TEXT const QString CheckFoundNothing = QStringLiteral("問題は見つかりませんでした");
 
 // kelvano-publish (the headless page generator)
-KELVANO_TEXT const QString PublishUsage =
-    QStringLiteral("使い方: kelvano-publish [--program-folder フォルダ] (--all | 番号...)\n"
-                   "        kelvano-publish [--program-folder フォルダ] --list\n");
+KELVANO_TEXT const QString PublishUsage = QStringLiteral(
+    "使い方: kelvano-publish [--program-folder フォルダ] [--encoding 文字コード] (--all | 番号...)\n"
+    "        kelvano-publish [--program-folder フォルダ] [--encoding 文字コード] --check (--all | 番号...)\n"
+    "        kelvano-publish [--program-folder フォルダ] --list\n");
 KELVANO_TEXT const QString PublishHelp = QStringLiteral(
     "テーブル定義のHTMLページを、データページの「テーブルをHTML形式で出力」と同じように作成します。\n"
     "\n"
     "  --program-folder フォルダ  TAVELO.DAT と TABLE.DAT のあるフォルダ (省略時はプログラムのフォルダ)\n"
+    "  --encoding 文字コード      ページの文字コード UTF-8 または Shift_JIS (省略時は KELVANO.INI の設定)\n"
     "  --all                      削除されていないすべてのテーブル定義を、記録順に出力します\n"
     "  番号...                    指定した番号のテーブル定義を、指定した順に出力します\n"
+    "  --check                    ページを作成せずに、問題 (ヘッダ・フッタ、データファイル、画像、リンク、\n"
+    "                             文字コードの指定、隠れた列) を1行に1つ「番号 項目名: 内容」で表示します\n"
     "  --list                     テーブル定義の一覧 (番号、項目名、ファイル名、ヘッダ、フッタ) "
     "を表示します\n"
     "  --help                     この説明を表示します\n"
@@ -69,7 +95,8 @@ KELVANO_TEXT const QString PublishHelp = QStringLiteral(
     "\n"
     "作成出来ないページがあっても、そのテーブルを報告して次のテーブルに進みます。\n"
     "\n"
-    "終了ステータス: 0 = すべてのページを作成した、1 = 作成出来なかったページがある、\n"
+    "終了ステータス: 0 = すべてのページを作成した (--check では問題がない)、\n"
+    "1 = 作成出来なかったページがある (--check では問題がある)、\n"
     "または途中で終わった (TABLE.DAT がない、読み込めない)、2 = 使い方の誤り\n");
 KELVANO_TEXT const QString PublishNoMode = QStringLiteral("--all、--list または番号を指定してください");
 KELVANO_TEXT const QString PublishConflictingModes =
@@ -79,6 +106,8 @@ KELVANO_TEXT const QString PublishMissingFolder =
     QStringLiteral("--program-folder のあとにフォルダを指定してください");
 KELVANO_TEXT const QString PublishBadNumber = QStringLiteral("番号ではありません: %1");
 KELVANO_TEXT const QString PublishNoSuchDefinition = QStringLiteral("テーブル定義 %1 はありません");
+KELVANO_TEXT const QString PublishBadEncoding =
+    QStringLiteral("--encoding のあとに UTF-8 または Shift_JIS を指定してください: %1");
 
 // Cell texts from other programs (the clipboard, CSV files) and kelvano-publish's CSV commands
 QString cellName(int row, int column) {

@@ -41,6 +41,23 @@ extern const QString TableDataNotEntered;
 extern const QString PageNotWritten;
 extern const QString DefinitionUnreadable;
 extern const QString PagesPartlyWritten;
+/// A run the user stopped: the pages written, and those not written (failed or not reached).
+extern const QString PagesCancelled;
+
+// Pre-publish check
+extern const QString CheckHeaderNotChosen;
+extern const QString CheckHeaderBodyMissing;
+extern const QString CheckFooterNotChosen;
+extern const QString CheckFooterBodyMissing;
+extern const QString CheckNoDataFile;
+extern const QString CheckPictureMissing;
+extern const QString CheckBackgroundMissing;
+extern const QString CheckServerImagePath;
+extern const QString CheckNoCharset;
+extern const QString CheckCharsetOther;
+extern const QString CheckHiddenText;
+extern const QString CheckLocalPageMissing;
+extern const QString CheckFoundNothing;
 
 // kelvano-publish (the headless page generator)
 extern const QString PublishUsage;
@@ -51,6 +68,7 @@ extern const QString PublishUnknownOption;
 extern const QString PublishMissingFolder;
 extern const QString PublishBadNumber;
 extern const QString PublishNoSuchDefinition;
+extern const QString PublishBadEncoding;
 
 // Cell texts from other programs (the clipboard, CSV files) and kelvano-publish's CSV commands
 /// A cell as the editor heads it: row and column from 1.

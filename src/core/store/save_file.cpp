@@ -179,6 +179,91 @@ void FileReplacement::commit() {
     syncFolderOf(m_path);
 }
 
+QString FileReplacement::closeUnsynced() {
+    Q_ASSERT(m_device);
+    if (const int error = m_device->closeDescriptor(); error != 0) {
+        discard();
+        throw IoError::fromErrorNumber(m_path, error);
+    }
+    m_device.reset();
+    return std::exchange(m_scratchPath, QString());
+}
+
+ReplacementBatch::~ReplacementBatch() {
+    for (const Pending& pending : std::as_const(m_pending)) {
+        ::unlink(nativePath(pending.scratchPath).constData());
+    }
+}
+
+void ReplacementBatch::add(const QString& path, const std::function<void(QIODevice&)>& write) {
+    FileReplacement replacement(path);
+    if (!replacement.open()) {
+        throw IoError::fromErrorNumber(path, replacement.openErrorNumber());
+    }
+    write(replacement.device());
+    m_pending.append({path, replacement.closeUnsynced()});
+}
+
+QList<ReplacementBatch::Failure> ReplacementBatch::commit() {
+    QList<Failure> failures;
+    const QList<Pending> pending = std::exchange(m_pending, {});
+    // One sync per file system holding scratch files (in practice the one HTML folder's).
+    QStringList folders;
+    for (const Pending& file : pending) {
+        const QString folder = QFileInfo(file.path).absolutePath();
+        if (!folders.contains(folder)) {
+            folders.append(folder);
+        }
+    }
+    // A few files are synced one by one; more with one sync of each file system that holds them
+    // (in practice the one HTML folder's), which also writes out what others have left unwritten
+    // there but costs one wait instead of one per file.
+    constexpr qsizetype FilesSyncedOneByOne = 4;
+    int syncError = 0;
+    const auto syncEach = [&syncError](const QStringList& paths, bool wholeFileSystem) {
+        for (const QString& path : paths) {
+            const int descriptor = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+            if (descriptor < 0 || (wholeFileSystem ? ::syncfs(descriptor) : ::fsync(descriptor)) != 0) {
+                syncError = errno;
+            }
+            if (descriptor >= 0) {
+                ::close(descriptor);
+            }
+            if (syncError != 0) {
+                return;
+            }
+        }
+    };
+    if (pending.size() <= FilesSyncedOneByOne) {
+        QStringList scratchPaths;
+        for (const Pending& file : pending) {
+            scratchPaths.append(file.scratchPath);
+        }
+        syncEach(scratchPaths, false);
+    } else {
+        syncEach(folders, true);
+    }
+    for (const Pending& file : pending) {
+        // Until its contents are on disk no file is replaced: a crash could leave it empty.
+        if (syncError != 0) {
+            ::unlink(nativePath(file.scratchPath).constData());
+            failures.append({file.path, IoError::fromErrorNumber(file.path, syncError)});
+            continue;
+        }
+        if (std::rename(nativePath(file.scratchPath).constData(), nativePath(file.path).constData()) != 0) {
+            const int error = errno;
+            ::unlink(nativePath(file.scratchPath).constData());
+            failures.append({file.path, IoError::fromErrorNumber(file.path, error)});
+        }
+    }
+    if (syncError == 0) {
+        for (const QString& folder : std::as_const(folders)) {
+            syncFolderOf(folder + QStringLiteral("/."));
+        }
+    }
+    return failures;
+}
+
 void FileReplacement::discard() {
     if (!m_device) {
         return;

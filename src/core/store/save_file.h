@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/store/io_error.h"
+
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -33,6 +36,10 @@ public:
     void commit();
     /// The error of the scratch file's creation, for callers that report it.
     int openErrorNumber() const { return m_openError; }
+    /// Closes the scratch file without syncing it or renaming it, and hands it over: the caller syncs,
+    /// renames or removes it (ReplacementBatch). An IoError when closing fails; the scratch file is
+    /// then gone.
+    QString closeUnsynced();
 
 private:
     void discard();
@@ -41,6 +48,38 @@ private:
     QString m_scratchPath;
     std::unique_ptr<ScratchDevice> m_device;
     int m_openError = 0;
+};
+
+/// Many whole-file rewrites that become durable together: each file's new contents go to a scratch
+/// file beside it, and commit() syncs them all with one sync of their file systems before renaming
+/// each over its file. Every file is old or new after a crash, as with a FileReplacement, at the cost
+/// of one sync per run instead of one per file.
+class ReplacementBatch {
+public:
+    ReplacementBatch() = default;
+    /// Removes the scratch files not yet committed.
+    ~ReplacementBatch();
+    ReplacementBatch(const ReplacementBatch&) = delete;
+    ReplacementBatch& operator=(const ReplacementBatch&) = delete;
+
+    /// Writes the new contents of `path` to its scratch file. Whatever `write` throws (an IoError
+    /// included) goes on to the caller, and that scratch file is removed.
+    void add(const QString& path, const std::function<void(QIODevice&)>& write);
+
+    struct Failure {
+        QString path;
+        IoError error;
+    };
+    /// Syncs the scratch files, renames each over its file in the order added and syncs their folders.
+    /// The files that could not be replaced, each keeping its old contents; when the sync fails, all.
+    QList<Failure> commit();
+
+private:
+    struct Pending {
+        QString path;
+        QString scratchPath;
+    };
+    QList<Pending> m_pending;
 };
 
 /// Replaces a whole file through a FileReplacement with a unique scratch name: `write` fills the

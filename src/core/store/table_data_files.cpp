@@ -162,6 +162,10 @@ bool TableRowReader::open(const QString& path) {
 }
 
 bool TableRowReader::next(TableRowRecord& record) {
+    return next(record, -1);
+}
+
+bool TableRowReader::next(TableRowRecord& record, int columnCount) {
     char buffer[TableRowRecord::Size];
     const qint64 got = m_file.read(buffer, TableRowRecord::Size);
     if (got < 0) {
@@ -170,7 +174,12 @@ bool TableRowReader::next(TableRowRecord& record) {
     if (got < TableRowRecord::Size) {
         return false;
     }
-    record = TableRowRecord::decode(QByteArrayView(buffer, TableRowRecord::Size));
+    const QByteArrayView bytes(buffer, TableRowRecord::Size);
+    if (columnCount < 0) {
+        record = TableRowRecord::decode(bytes);
+    } else {
+        TableRowRecord::decodeColumns(bytes, columnCount, record);
+    }
     return true;
 }
 

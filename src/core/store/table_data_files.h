@@ -73,6 +73,8 @@ public:
     bool open(const QString& path);
     /// The next whole record; false at the end (a shorter tail is ignored). An IoError when reading fails.
     bool next(TableRowRecord& record);
+    /// The same, decoding only slots 0..columnCount (TableRowRecord::decodeColumns).
+    bool next(TableRowRecord& record, int columnCount);
 
 private:
     QFile m_file;

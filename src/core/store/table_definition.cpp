@@ -53,6 +53,9 @@ QByteArray TableDefinition::encode() const {
     writeU8(record, CellPaddingAt, CellPadding);
     writeU8(record, ColumnColourModeAt, ColumnColourMode);
     writeU8(record, RowColourModeAt, RowColourMode);
+    writeU8(record, FirstColumnHeadingsAt, FirstColumnHeadings);
+    writeU8(record, FirstRowHeadingsAt, FirstRowHeadings);
+    writeU8(record, ScrollOnSmallScreensAt, ScrollOnSmallScreens);
     writeColours(record, ColumnBackColoursAt, ColumnBackColours);
     writeColours(record, RowBackColoursAt, RowBackColours);
     writeColours(record, ColumnTextColoursAt, ColumnTextColours);
@@ -87,6 +90,9 @@ TableDefinition TableDefinition::decode(QByteArrayView record) {
     definition.CellPadding = readU8(record, CellPaddingAt);
     definition.ColumnColourMode = readFlag(record, ColumnColourModeAt);
     definition.RowColourMode = readFlag(record, RowColourModeAt);
+    definition.FirstColumnHeadings = readFlag(record, FirstColumnHeadingsAt);
+    definition.FirstRowHeadings = readFlag(record, FirstRowHeadingsAt);
+    definition.ScrollOnSmallScreens = readFlag(record, ScrollOnSmallScreensAt);
     definition.ColumnBackColours = readColours(record, ColumnBackColoursAt);
     definition.RowBackColours = readColours(record, RowBackColoursAt);
     definition.ColumnTextColours = readColours(record, ColumnTextColoursAt);

@@ -34,6 +34,10 @@ struct TableDefinition {
     static constexpr qsizetype CellPaddingAt = 438;
     static constexpr qsizetype ColumnColourModeAt = 439;
     static constexpr qsizetype RowColourModeAt = 440;
+    // Three flags in bytes that were reserved (0 = off, as every older record holds there).
+    static constexpr qsizetype FirstColumnHeadingsAt = 441;
+    static constexpr qsizetype FirstRowHeadingsAt = 442;
+    static constexpr qsizetype ScrollOnSmallScreensAt = 443;
     static constexpr qsizetype ColumnBackColoursAt = 444;
     static constexpr qsizetype RowBackColoursAt = 648;
     static constexpr qsizetype ColumnTextColoursAt = 852;
@@ -61,6 +65,12 @@ struct TableDefinition {
     quint8 CellPadding = 1;
     bool ColumnColourMode = true;
     bool RowColourMode = false;
+    /// The first data column holds row headings ("左端は区分に使用する").
+    bool FirstColumnHeadings = false;
+    /// The first data row holds column headings ("先頭行を見出しにする").
+    bool FirstRowHeadings = false;
+    /// The table scrolls sideways on narrow screens ("スマートフォンでは横にスクロール").
+    bool ScrollOnSmallScreens = false;
     Colours ColumnBackColours = filled(White);
     Colours RowBackColours = filled(White);
     Colours ColumnTextColours = filled(0);
@@ -92,6 +102,7 @@ private:
 };
 
 static_assert(TableDefinition::Size == 1524);
+static_assert(TableDefinition::ScrollOnSmallScreensAt + 1 == TableDefinition::ColumnBackColoursAt);
 static_assert(TableDefinition::ColumnFontSizesAt ==
               TableDefinition::RowTextColoursAt + 4 * TableDefinition::ArrayLength);
 static_assert(TableDefinition::ColumnCountAt ==

@@ -17,8 +17,9 @@ void writeStrings(QByteArray& record, qsizetype offset, const TableRowRecord::St
     }
 }
 
-void readStrings(QByteArrayView record, qsizetype offset, TableRowRecord::Strings& strings) {
-    for (int i = 0; i < TableRowRecord::ArrayLength; ++i) {
+void readStrings(QByteArrayView record, qsizetype offset, TableRowRecord::Strings& strings,
+                 int count = TableRowRecord::ArrayLength) {
+    for (int i = 0; i < count; ++i) {
         strings[i] =
             readShortString(record, offset + TableRowRecord::StringSize * i, TableRowRecord::CellCapacity);
     }
@@ -49,6 +50,18 @@ TableRowRecord TableRowRecord::decode(QByteArrayView record) {
         decoded.PictureOnRight[i] = readU8(record, PictureOnRightAt + i);
     }
     return decoded;
+}
+
+void TableRowRecord::decodeColumns(QByteArrayView record, int columnCount, TableRowRecord& into) {
+    Q_ASSERT(record.size() >= Size);
+    const int slotCount = std::clamp(columnCount, 0, MaxColumns) + 1;
+    readStrings(record, CellTextsAt, into.CellTexts, slotCount);
+    readStrings(record, CellPicturesAt, into.CellPictures, slotCount);
+    readStrings(record, CellBackgroundsAt, into.CellBackgrounds, slotCount);
+    readStrings(record, CellLinksAt, into.CellLinks, slotCount);
+    for (int i = 0; i < slotCount; ++i) {
+        into.PictureOnRight[i] = readU8(record, PictureOnRightAt + i);
+    }
 }
 
 TableRowRecord TableRowRecord::fromRow(const TableRow& row) {

@@ -49,6 +49,9 @@ struct TableRowRecord {
 
     QByteArray encode() const;
     static TableRowRecord decode(QByteArrayView record);
+    /// Decodes slots 0..columnCount (at most 50) of every array into `into`, for readers that use no
+    /// other slot (a page): the slots past them keep what they held.
+    static void decodeColumns(QByteArrayView record, int columnCount, TableRowRecord& into);
 
     /// The record of a row: columns 1..N (at most 50) from its cells, each text cut to 250 bytes;
     /// the placement "RIGHT" or empty gives 1, anything else 0.

@@ -10,6 +10,8 @@ KELVANO_TEXT const QString Caption = QStringLiteral("TAVELO");
 
 // Settings file
 KELVANO_TEXT const QString CannotFinish = QStringLiteral("終了に失敗しました");
+KELVANO_TEXT const QString PageEncodingUnsaveable =
+    QStringLiteral("ページの文字コードを KELVANO.INI に保存出来ませんでした");
 
 KELVANO_TEXT const QString ProgramHelp = QStringLiteral(
     "使い方: kelvano [--help | --version]\n"
@@ -24,11 +26,18 @@ KELVANO_TEXT const QString ProgramHelp = QStringLiteral(
 
 // Table definitions
 KELVANO_TEXT const QString NoTable = QStringLiteral("テーブルがありません");
+KELVANO_TEXT const QString CheckMoreFindings = QStringLiteral("ほか %1 件");
+KELVANO_TEXT const QString PageNotWrittenYet = QStringLiteral(
+    "ページはまだ作成されていません。「テーブルをHTML形式で出力」で作成してから開いてください\n%1");
+KELVANO_TEXT const QString PageProgressText = QStringLiteral("ページを作成しています（%1 / %2）\n%3");
+KELVANO_TEXT const QString BrowserNotOpened = QStringLiteral("ブラウザでページを開けませんでした\n%1");
 KELVANO_TEXT const QString NoTableMaster =
     QStringLiteral("テーブルマスターが見つかりません、テーブル設定で作成してください");
 
 // Header and footer store
 KELVANO_TEXT const QString CheckFolderSettings = QStringLiteral("ディレクトリ設定を見直してください");
+KELVANO_TEXT const QString StarterNeedsEmptyText =
+    QStringLiteral("ひな形は入力欄が空のときに入ります。入力欄を空にしてから押してください");
 KELVANO_TEXT const QString SnippetUnreadable = QStringLiteral("データが異常です、読み込みが出来ません");
 KELVANO_TEXT const QString SnippetUnsaveable = QStringLiteral("データが異常です、保存出来ません");
 KELVANO_TEXT const QString SnippetUndeletable = QStringLiteral("データが異常です、削除出来ません");

@@ -14,16 +14,25 @@ extern const QString Caption;
 
 // Settings file
 extern const QString CannotFinish;
+extern const QString PageEncodingUnsaveable;
 
 // The program's command line (kelvano --help)
 extern const QString ProgramHelp;
 
 // Table definitions
 extern const QString NoTable;
+/// The findings of the pre-publish check left out of its message box.
+extern const QString CheckMoreFindings;
+/// "ブラウザで開く" before the page exists, and when no browser could be started; the page's path.
+extern const QString PageNotWrittenYet;
+extern const QString BrowserNotOpened;
+/// The progress of a page run: page n of m and the table's title.
+extern const QString PageProgressText;
 extern const QString NoTableMaster;
 
 // Header and footer store
 extern const QString CheckFolderSettings;
+extern const QString StarterNeedsEmptyText;
 extern const QString SnippetUnreadable;
 extern const QString SnippetUnsaveable;
 extern const QString SnippetUndeletable;

@@ -94,6 +94,13 @@ TForm4::TForm4(QWidget* parent)
     CheckBox3 =
         tickBox(GroupBox2, QStringLiteral("CheckBox3"), QStringLiteral("各行で同じ色を使用する"), {84, 54});
 
+    // The page's headings and its scrolling, below the column settings beside the row settings; the
+    // longer caption takes two lines to fit the window's width.
+    CheckBox4 =
+        tickBox(this, QStringLiteral("CheckBox4"), QStringLiteral("先頭行を見出しにする"), {250, 170});
+    CheckBox5 = tickBox(this, QStringLiteral("CheckBox5"),
+                        QStringLiteral("スマートフォンでは\n横にスクロール"), {250, 196});
+
     Button2 = button(this, QStringLiteral("Button2"), QStringLiteral("閉じる(&C)"), {318, 322, 84, 28});
 
     connect(Image1, &StripImage::pointerMoved, this, &TForm4::Image1MouseMove);
@@ -331,6 +338,9 @@ void TForm4::loadDefinition(const TableDefinition& definition) {
         }
         CheckBox3->setChecked(true);
     }
+    CheckBox2->setChecked(definition.FirstColumnHeadings);
+    CheckBox4->setChecked(definition.FirstRowHeadings);
+    CheckBox5->setChecked(definition.ScrollOnSmallScreens);
     SpinEdit1->setValue(definition.ColumnCount);
     SpinEdit2->setValue(definition.RowColourCount);
     scrollOverCounts();
@@ -350,6 +360,8 @@ void TForm4::resetControls() {
     CheckBox1->setChecked(false);
     CheckBox2->setChecked(false);
     CheckBox3->setChecked(false);
+    CheckBox4->setChecked(false);
+    CheckBox5->setChecked(false);
     m_resetting = false;
     SpinEdit1->setValue(1);
     SpinEdit2->setValue(1);
@@ -373,6 +385,9 @@ void TForm4::gatherInto(TableDefinition& definition) const {
     definition.ColumnAlignments = m_columnAlignments;
     definition.ColumnCount = quint16(SpinEdit1->value());
     definition.RowColourCount = quint16(SpinEdit2->value());
+    definition.FirstColumnHeadings = CheckBox2->isChecked();
+    definition.FirstRowHeadings = CheckBox4->isChecked();
+    definition.ScrollOnSmallScreens = CheckBox5->isChecked();
 }
 
 void TForm4::showFromStart() {

@@ -55,6 +55,9 @@ public:
     QScrollBar* ScrollBar2;
     ClampingSpinBox* SpinEdit2;
     QCheckBox* CheckBox3;
+    /// "先頭行を見出しにする" and "スマートフォンでは横にスクロール", beside "左端は区分に使用する".
+    QCheckBox* CheckBox4;
+    QCheckBox* CheckBox5;
     QPushButton* Button2;
     ZelStringEX* ZelStringEX1;
 

@@ -15,6 +15,7 @@
 #include "gui/main/title_text.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -138,6 +139,13 @@ void TForm1::buildFolderPage() {
               BitBtn10);
     Button1 =
         button(GroupBox1, QStringLiteral("Button1"), QStringLiteral("フォルダ自動設定"), {66, 142, 140, 25});
+    label(GroupBox1, QStringLiteral("ページの文字コード"), {250, 147});
+    ComboBox3 = new QComboBox(GroupBox1);
+    ComboBox3->setObjectName(QStringLiteral("ComboBox3"));
+    ComboBox3->setGeometry(370, 143, 130, 22);
+    for (const PageEncoding encoding : {PageEncoding::ShiftJis, PageEncoding::Utf8}) {
+        ComboBox3->addItem(ProgramSettings::pageEncodingName(encoding), static_cast<int>(encoding));
+    }
 
     GroupBox7 = group(TabSheet3, QStringLiteral("GroupBox7"), QStringLiteral("リモートサーバー側"),
                       {2, 188, 528, 138});
@@ -179,6 +187,21 @@ void TForm1::buildFolderPage() {
     connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
     connect(BitBtn10, &QPushButton::clicked, this, &TForm1::BitBtn10Click);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
+    connect(ComboBox3, &QComboBox::activated, this, [this] { ComboBox3Change(); });
+}
+
+void TForm1::ComboBox3Change() {
+    const auto chosen = static_cast<PageEncoding>(ComboBox3->currentData().toInt());
+    if (chosen == m_pageEncoding) {
+        return;
+    }
+    // Kept in KELVANO.INI at once, so that kelvano-publish writes the same pages from now on.
+    if (!ProgramSettings::setPageEncoding(m_programFolder, chosen)) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::PageEncodingUnsaveable);
+        ComboBox3->setCurrentIndex(ComboBox3->findData(static_cast<int>(m_pageEncoding)));
+        return;
+    }
+    m_pageEncoding = chosen;
 }
 
 void TForm1::FormCreate() {
@@ -203,6 +226,8 @@ void TForm1::FormCreate() {
     m_edit2Field->setBytes(loaded.settings.HtmlFolder);
     m_edit6Field->setBytes(loaded.settings.ImageFolder);
     m_edit11Field->setBytes(loaded.settings.ServerImagePath);
+    m_pageEncoding = ProgramSettings::pageEncoding(m_programFolder);
+    ComboBox3->setCurrentIndex(ComboBox3->findData(static_cast<int>(m_pageEncoding)));
     UserDialogs::guarded(this, [this] { LoadTableLists(); });
     UserDialogs::guarded(this, [this] { LoadSnippetLists(); });
 }

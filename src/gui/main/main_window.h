@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/program_settings.h"
 #include "core/store/settings_record.h"
 #include "core/store/snippet_store.h"
 #include "core/store/table_definition.h"
@@ -23,6 +24,7 @@ namespace kelvano {
 
 class EditedTable;
 class HelpWindow;
+class PagePreviewWindow;
 class ShiftJisField;
 class ZelStringEX;
 
@@ -40,6 +42,8 @@ public:
     ~TForm1() override;
 
     const SettingsRecord& settings() const { return m_settings; }
+    /// The page encoding in force (KELVANO.INI).
+    PageEncoding pageEncoding() const { return m_pageEncoding; }
     const QString& programFolder() const override { return m_programFolder; }
     TableDefinition& currentDefinition() override { return m_currentDefinition; }
     int editedNumber() const override;
@@ -53,6 +57,8 @@ public:
     /// Where the help window finds its pages (beside the program unless a test says otherwise).
     void setHelpFolder(const QString& folder) { m_helpFolder = folder; }
     HelpWindow* helpWindow() const { return m_helpWindow; }
+    /// The preview window, once "プレビュー" has made it.
+    PagePreviewWindow* previewWindow() const { return m_previewWindow; }
 
     /// The desktop session is ending: when the session lets the program ask, the editor's unsaved rows
     /// are saved or given up as the user says (false: the user chose to stay); then the folder settings
@@ -91,6 +97,15 @@ public:
     QPushButton* BitBtn9;
     QGroupBox* GroupBox3;
     QPushButton* BitBtn8;
+    /// "すべて選択" / "すべて解除": every tick of ListView2 on or off.
+    QPushButton* Button4;
+    QPushButton* Button5;
+    /// "ページの確認": "検査" of the ticked tables' pages.
+    QGroupBox* GroupBox8;
+    /// "プレビュー" and "ブラウザで開く" of the selected table's page.
+    QPushButton* Button6;
+    QPushButton* Button7;
+    QPushButton* Button8;
 
     // Folder settings page
     QGroupBox* GroupBox1;
@@ -101,6 +116,8 @@ public:
     QPushButton* BitBtn2;
     QPushButton* BitBtn10;
     QPushButton* Button1;
+    /// "ページの文字コード": Shift_JIS or UTF-8.
+    QComboBox* ComboBox3;
     QGroupBox* GroupBox7;
     QLineEdit* Edit11;
 
@@ -135,6 +152,9 @@ public:
     QPushButton* BitBtn14;
     QPushButton* BitBtn15;
     QPushButton* BitBtn16;
+    /// "ひな形" of the header side and of the footer side.
+    QPushButton* BitBtn18;
+    QPushButton* BitBtn19;
 
 signals:
     /// The program is to end: the settings have been written (or their failure reported).
@@ -191,6 +211,7 @@ private:
     void BitBtn2Click();
     void BitBtn10Click();
     void Button1Click();
+    void ComboBox3Change();
     void openFolderPicker(QLineEdit* field, int target);
 
     // Table definitions and the data page
@@ -204,6 +225,16 @@ private:
     void BitBtn8Click();
     void BitBtn9Click();
     void ListView2DblClick();
+    void setEveryTick(Qt::CheckState state);
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+    /// Makes the page of a definition in memory and shows it in the preview window.
+    void previewPage(int number);
+    /// The number of the selected row of ListView2, or -1 (after the message) when none is selected.
+    int selectedTableForPage();
+    /// The numbers of the ticked rows of ListView2, top to bottom.
+    QList<int> tickedNumbers() const;
     void loadDefinitionIntoDialogs(const TableDefinition& definition);
     void emptyEditorFields();
 
@@ -212,6 +243,7 @@ private:
     void snippetNew(SnippetSide& side);
     void snippetRegister(SnippetSide& side);
     void snippetDelete(SnippetSide& side);
+    void snippetStarter(SnippetSide& side);
     bool fillSnippetLists(SnippetSide& side);
     /// The lines of Memo1 as stored bytes; nullopt (after the message) when a character cannot be stored.
     std::optional<QList<QByteArray>> memo1Lines();
@@ -220,11 +252,15 @@ private:
     QString m_programFolder;
     QString m_helpFolder;
     SettingsRecord m_settings;
+    PageEncoding m_pageEncoding = PageEncoding::ShiftJis;
     /// The data folder the snippet lists were last loaded from.
     QByteArray m_listedDataFolder;
     TableDefinition m_currentDefinition;
     bool m_ended = false;
     HelpWindow* m_helpWindow = nullptr;
+    PagePreviewWindow* m_previewWindow = nullptr;
+    /// The definition the preview window shows.
+    int m_previewNumber = -1;
     QList<DefinitionPage*> m_definitionPages;
     EditedTable* m_editedTable = nullptr;
 

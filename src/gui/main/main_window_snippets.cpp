@@ -1,6 +1,7 @@
 // The main window's header and footer editor: one text box shared by a header side and a footer side
 // that list, load, register, change and delete snippets.
 
+#include "core/html/starter_snippets.h"
 #include "core/store/shift_jis.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/shift_jis_field.h"
@@ -27,32 +28,36 @@ void TForm1::buildSnippetPage() {
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    const auto buildSide = [this](int x, const QString& groupName, const QString& title,
-                                  const QString& listName, const QString& nameColumn,
-                                  const QString& numberName, const QString& nameName,
-                                  const QStringList& buttonNames, QGroupBox*& box, QTableWidget*& list,
-                                  QLineEdit*& number, QLineEdit*& name, QPushButton*& newButton,
-                                  QPushButton*& registerButton, QPushButton*& deleteButton) {
-        box = group(TabSheet5, groupName, title, {x, 164, 259, 166});
-        list = reportList(box, listName, {QStringLiteral("番号"), nameColumn}, {6, 18, 247, 80});
-        list->setColumnWidth(0, 40);
-        label(box, QStringLiteral("番号"), {6, 108});
-        number = edit(box, numberName, {34, 104, 44, 22});
-        number->setReadOnly(true);
-        label(box, QStringLiteral("名称"), {86, 108});
-        name = edit(box, nameName, {116, 104, 137, 22});
-        newButton = button(box, buttonNames.at(0), QStringLiteral("新規作成"), {6, 132, 78, 26});
-        registerButton = button(box, buttonNames.at(1), QStringLiteral("登録・変更"), {90, 132, 78, 26});
-        deleteButton = button(box, buttonNames.at(2), QStringLiteral("削除"), {174, 132, 78, 26});
-    };
+    const auto buildSide =
+        [this](int x, const QString& groupName, const QString& title, const QString& listName,
+               const QString& nameColumn, const QString& numberName, const QString& nameName,
+               const QStringList& buttonNames, QGroupBox*& box, QTableWidget*& list, QLineEdit*& number,
+               QLineEdit*& name, QPushButton*& newButton, QPushButton*& registerButton,
+               QPushButton*& deleteButton, QPushButton*& starterButton) {
+            box = group(TabSheet5, groupName, title, {x, 164, 259, 166});
+            list = reportList(box, listName, {QStringLiteral("番号"), nameColumn}, {6, 22, 247, 76});
+            list->setColumnWidth(0, 40);
+            label(box, QStringLiteral("番号"), {6, 108});
+            number = edit(box, numberName, {34, 104, 44, 22});
+            number->setReadOnly(true);
+            label(box, QStringLiteral("名称"), {86, 108});
+            name = edit(box, nameName, {116, 104, 137, 22});
+            newButton = button(box, buttonNames.at(0), QStringLiteral("新規作成"), {6, 132, 78, 26});
+            registerButton = button(box, buttonNames.at(1), QStringLiteral("登録・変更"), {90, 132, 78, 26});
+            deleteButton = button(box, buttonNames.at(2), QStringLiteral("削除"), {174, 132, 78, 26});
+            // On the title line, above the list's right end.
+            starterButton = button(box, buttonNames.at(3), QStringLiteral("ひな形"), {196, 0, 56, 22});
+        };
     buildSide(4, QStringLiteral("GroupBox5"), QStringLiteral("ヘッダ"), QStringLiteral("ListView3"),
               QStringLiteral("ヘッダ名"), QStringLiteral("Edit7"), QStringLiteral("Edit9"),
-              {QStringLiteral("BitBtn11"), QStringLiteral("BitBtn12"), QStringLiteral("BitBtn13")}, GroupBox5,
-              ListView3, Edit7, Edit9, BitBtn11, BitBtn12, BitBtn13);
+              {QStringLiteral("BitBtn11"), QStringLiteral("BitBtn12"), QStringLiteral("BitBtn13"),
+               QStringLiteral("BitBtn18")},
+              GroupBox5, ListView3, Edit7, Edit9, BitBtn11, BitBtn12, BitBtn13, BitBtn18);
     buildSide(267, QStringLiteral("GroupBox6"), QStringLiteral("フッタ"), QStringLiteral("ListView4"),
               QStringLiteral("フッタ名"), QStringLiteral("Edit8"), QStringLiteral("Edit10"),
-              {QStringLiteral("BitBtn14"), QStringLiteral("BitBtn15"), QStringLiteral("BitBtn16")}, GroupBox6,
-              ListView4, Edit8, Edit10, BitBtn14, BitBtn15, BitBtn16);
+              {QStringLiteral("BitBtn14"), QStringLiteral("BitBtn15"), QStringLiteral("BitBtn16"),
+               QStringLiteral("BitBtn19")},
+              GroupBox6, ListView4, Edit8, Edit10, BitBtn14, BitBtn15, BitBtn16, BitBtn19);
 
     m_headerSide = {SnippetKind::Header,
                     ListView3,
@@ -95,6 +100,17 @@ void TForm1::buildSnippetPage() {
     guardedClick(BitBtn14, m_footerSide, &TForm1::snippetNew);
     guardedClick(BitBtn15, m_footerSide, &TForm1::snippetRegister);
     guardedClick(BitBtn16, m_footerSide, &TForm1::snippetDelete);
+    guardedClick(BitBtn18, m_headerSide, &TForm1::snippetStarter);
+    guardedClick(BitBtn19, m_footerSide, &TForm1::snippetStarter);
+}
+
+void TForm1::snippetStarter(SnippetSide& side) {
+    // A starting text never replaces one being written.
+    if (!Memo1->toPlainText().isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Information, Messages::StarterNeedsEmptyText);
+        return;
+    }
+    Memo1->setPlainText(starterSnippet(side.kind, m_pageEncoding).join(QLatin1Char('\n')));
 }
 
 void TForm1::LoadSnippetLists() {

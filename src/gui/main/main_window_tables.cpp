@@ -1,6 +1,7 @@
 // The main window's data page and table settings page: listing, loading, registering, deleting and
 // restoring table definitions, and starting data entry and page output.
 
+#include "core/html/page_check.h"
 #include "core/html/page_generator.h"
 #include "core/store/file_names.h"
 #include "core/store/shift_jis.h"
@@ -10,14 +11,22 @@
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
 #include "gui/main/main_window.h"
+#include "gui/main/page_preview_window.h"
+#include "gui/main/page_progress_dialog.h"
 #include "gui/main/restore_definition_window.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QUrl>
 
 namespace kelvano {
 
@@ -37,6 +46,22 @@ void TForm1::buildDataPage() {
         group(TabSheet2, QStringLiteral("GroupBox3"), QStringLiteral("テーブルデータ"), {342, 76, 184, 64});
     BitBtn8 = button(GroupBox3, QStringLiteral("BitBtn8"), QStringLiteral("テーブルデータを入力する"),
                      {8, 24, 168, 28});
+    Button4 = button(TabSheet2, QStringLiteral("Button4"), QStringLiteral("すべて選択"), {342, 148, 88, 26});
+    Button5 = button(TabSheet2, QStringLiteral("Button5"), QStringLiteral("すべて解除"), {438, 148, 88, 26});
+    connect(Button4, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Checked); });
+    connect(Button5, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Unchecked); });
+    GroupBox8 =
+        group(TabSheet2, QStringLiteral("GroupBox8"), QStringLiteral("ページの確認"), {342, 182, 184, 148});
+    Button6 = button(GroupBox8, QStringLiteral("Button6"), QStringLiteral("プレビュー"), {8, 24, 168, 28});
+    Button7 =
+        button(GroupBox8, QStringLiteral("Button7"), QStringLiteral("ブラウザで開く"), {8, 58, 168, 28});
+    Button8 = button(GroupBox8, QStringLiteral("Button8"), QStringLiteral("検査"), {8, 92, 168, 28});
+    connect(Button6, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { Button6Click(); }); });
+    connect(Button7, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { Button7Click(); }); });
+    connect(Button8, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { Button8Click(); }); });
     // A double click anywhere on the list, on a row or not, positions the picture picker.
     connect(WidgetEvents::of(ListView2->viewport()), &WidgetEvents::doubleClicked, this,
             &TForm1::ListView2DblClick);
@@ -320,6 +345,12 @@ void TForm1::BitBtn8Click() {
     emit tableOpenRequested(m_settings, m_programFolder, fileName, definition->ColumnCount);
 }
 
+void TForm1::setEveryTick(Qt::CheckState state) {
+    for (int row = 0; row < ListView2->rowCount(); ++row) {
+        ListView2->item(row, 0)->setCheckState(state);
+    }
+}
+
 void TForm1::ListView2DblClick() {
     // The picture picker's folder tree is first positioned on the HTML folder.
     emit pictureFolderChosen(ShiftJis::decode(m_settings.HtmlFolder));
@@ -356,19 +387,117 @@ private:
 
 } // namespace
 
-void TForm1::BitBtn9Click() {
+QList<int> TForm1::tickedNumbers() const {
     QList<int> ticked;
     for (int row = 0; row < ListView2->rowCount(); ++row) {
         if (ListView2->item(row, 0)->checkState() == Qt::Checked) {
             ticked.append(ListView2->item(row, 0)->text().toInt());
         }
     }
+    return ticked;
+}
+
+int TForm1::selectedTableForPage() {
+    const int row = selectedRow(ListView2);
+    if (row < 0) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return -1;
+    }
+    return ListView2->item(row, 0)->text().toInt();
+}
+
+void TForm1::Button6Click() {
+    const int number = selectedTableForPage();
+    if (number >= 0) {
+        previewPage(number);
+    }
+}
+
+void TForm1::previewPage(int number) {
+    PageMessageBoxes report(this);
+    const std::optional<QByteArray> page =
+        GeneratePageInMemory(m_settings, m_programFolder, number, report, m_pageEncoding);
+    if (!page) {
+        return;
+    }
+    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
+    if (m_previewWindow == nullptr) {
+        m_previewWindow = new PagePreviewWindow(this);
+        connect(m_previewWindow, &PagePreviewWindow::refreshRequested, this,
+                [this] { UserDialogs::guarded(this, [this] { previewPage(m_previewNumber); }); });
+    }
+    m_previewNumber = number;
+    const QString html =
+        m_pageEncoding == PageEncoding::Utf8 ? QString::fromUtf8(*page) : ShiftJis::decode(*page);
+    m_previewWindow->showPage(definition ? ShiftJis::decode(definition->TableName) : QString(), html,
+                              ShiftJis::decode(m_settings.ImageFolder));
+}
+
+void TForm1::Button7Click() {
+    const int number = selectedTableForPage();
+    if (number < 0) {
+        return;
+    }
+    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
+    if (!definition) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
+        return;
+    }
+    if (!isUsableStoredFileName(definition->FileName)) {
+        UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
+        return;
+    }
+    const QString path = ShiftJis::decode(m_settings.HtmlFolder) + ShiftJis::decode(definition->FileName) +
+                         QStringLiteral(".html");
+    if (!QFileInfo(path).isFile()) {
+        UserDialogs::show(this, MessageIcon::Information, Messages::PageNotWrittenYet.arg(path));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::BrowserNotOpened.arg(path));
+    }
+}
+
+void TForm1::Button8Click() {
+    const QList<int> ticked = tickedNumbers();
+    if (ticked.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return;
+    }
+    const std::optional<QList<PageFinding>> findings =
+        CheckPages(m_settings, m_programFolder, ticked, m_pageEncoding);
+    if (!findings) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
+        return;
+    }
+    if (findings->isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Information, Messages::CheckFoundNothing);
+        return;
+    }
+    // A message box stays on the screen: a long list is cut, saying how much is left out.
+    constexpr int Shown = 25;
+    QStringList lines;
+    for (const PageFinding& finding : findings->first(std::min<qsizetype>(findings->size(), Shown))) {
+        lines.append(finding.line());
+    }
+    if (findings->size() > Shown) {
+        lines.append(Messages::CheckMoreFindings.arg(findings->size() - Shown));
+    }
+    UserDialogs::show(this, MessageIcon::Error, lines.join(QLatin1Char('\n')));
+}
+
+void TForm1::BitBtn9Click() {
+    const QList<int> ticked = tickedNumbers();
     if (ticked.isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
         return;
     }
     PageMessageBoxes report(this);
-    GeneratePages(m_settings, m_programFolder, ticked, report);
+    PageProgressDialog progress(this, static_cast<int>(ticked.size()));
+    PageRunOptions options;
+    options.encoding = m_pageEncoding;
+    options.progress = &progress;
+    GeneratePages(m_settings, m_programFolder, ticked, report, QLocale(), options);
 }
 
 } // namespace kelvano

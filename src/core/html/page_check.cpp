@@ -1,0 +1,262 @@
+#include "core/html/page_check.h"
+
+#include "core/html/page_encoding.h"
+#include "core/html/page_generator.h"
+#include "core/html/table_markup.h"
+#include "core/store/core_messages.h"
+#include "core/store/file_names.h"
+#include "core/store/io_error.h"
+#include "core/store/shift_jis.h"
+#include "core/store/table_data_files.h"
+#include "core/store/table_definition_file.h"
+#include "core/store/text_lines.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+namespace kelvano {
+namespace {
+
+/// A link that names a scheme ("http:", "mailto:") leaves the site's folders.
+bool hasScheme(const QString& link) {
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    return scheme.match(link).hasMatch();
+}
+
+/// The page file a link names within the HTML folder, when it is a link to a local page: no scheme,
+/// not from the site's root, ending in .html or .htm once a "#…" or "?…" part is left aside.
+std::optional<QString> localPageOf(const QString& link) {
+    if (link.isEmpty() || hasScheme(link) || link.startsWith(QLatin1Char('/')) ||
+        link.startsWith(QLatin1Char('#'))) {
+        return std::nullopt;
+    }
+    QString path = link;
+    const qsizetype end = path.indexOf(QRegularExpression(QStringLiteral("[#?]")));
+    if (end >= 0) {
+        path.truncate(end);
+    }
+    if (!path.endsWith(QStringLiteral(".html"), Qt::CaseInsensitive) &&
+        !path.endsWith(QStringLiteral(".htm"), Qt::CaseInsensitive)) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+/// The folder with "/" at its end and without "." or ".." steps, for comparing folders.
+QString cleanFolder(const QString& folder) {
+    QString cleaned = QDir::cleanPath(folder);
+    if (!cleaned.endsWith(QLatin1Char('/'))) {
+        cleaned += QLatin1Char('/');
+    }
+    return cleaned;
+}
+
+class TableCheck {
+public:
+    TableCheck(const SettingsRecord& settings, PageEncoding encoding, QList<PageFinding>& findings)
+        : m_dataFolder(ShiftJis::decode(settings.DataFolder)),
+          m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)),
+          m_imageFolder(ShiftJis::decode(settings.ImageFolder)),
+          m_serverImagePath(ShiftJis::decode(settings.ServerImagePath)), m_encoding(encoding),
+          m_findings(findings) {}
+
+    void check(int number, const TableDefinition& definition) {
+        m_number = number;
+        m_title = ShiftJis::decode(definition.TableName);
+        const auto header = snippet(SnippetKind::Header, definition.HeaderName);
+        const auto footer = snippet(SnippetKind::Footer, definition.FooterName);
+        checkCharset(header, footer);
+        if (!isUsableStoredFileName(definition.FileName)) {
+            tell(Messages::FileNameUnusable);
+            return;
+        }
+        checkRows(definition);
+    }
+
+    void tell(const QString& text) { m_findings.append({m_number, m_title, text}); }
+
+private:
+    /// The lines of a header or footer; nullopt (after telling why) when it names no body or the body
+    /// cannot be read.
+    std::optional<QList<QByteArray>> snippet(SnippetKind kind, const QByteArray& choice) {
+        const bool header = kind == SnippetKind::Header;
+        const std::optional<QString> path = SnippetBodyPath(m_dataFolder, kind, choice);
+        if (!path) {
+            tell(header ? Messages::CheckHeaderNotChosen : Messages::CheckFooterNotChosen);
+            return std::nullopt;
+        }
+        std::optional<QList<QByteArray>> lines = readLinesFile(*path);
+        if (!lines) {
+            tell((header ? Messages::CheckHeaderBodyMissing : Messages::CheckFooterBodyMissing).arg(*path));
+        }
+        return lines;
+    }
+
+    void checkCharset(const std::optional<QList<QByteArray>>& header,
+                      const std::optional<QList<QByteArray>>& footer) {
+        bool declared = false;
+        for (const auto* lines : {&header, &footer}) {
+            if (!*lines) {
+                continue;
+            }
+            for (const QByteArray& line : **lines) {
+                // As the page will carry it: a UTF-8 page renames the Shift-JIS declarations.
+                const QByteArray name =
+                    declaredCharset(m_encoding == PageEncoding::Utf8 ? rewriteCharsetNames(line) : line);
+                if (name.isEmpty()) {
+                    continue;
+                }
+                declared = true;
+                if (!charsetNameMatches(name, m_encoding)) {
+                    tell(Messages::CheckCharsetOther.arg(ShiftJis::decode(name),
+                                                         ProgramSettings::pageEncodingName(m_encoding)));
+                }
+            }
+        }
+        if (!declared && (header || footer)) {
+            tell(Messages::CheckNoCharset.arg(ProgramSettings::pageEncodingName(m_encoding)));
+        }
+    }
+
+    void checkRows(const TableDefinition& definition) {
+        const QString tablePath =
+            TableDataFiles(m_dataFolder, ShiftJis::decode(definition.FileName)).tablePath();
+        TableRowReader rows;
+        if (!rows.open(tablePath)) {
+            tell(Messages::CheckNoDataFile.arg(tablePath));
+            return;
+        }
+        const int columns = definition.usableColumnCount();
+        QSet<int> hiddenColumns;
+        QSet<QString> pictures;
+        QSet<QString> backgrounds;
+        QSet<QString> links;
+        bool usesImages = false;
+        TableRowRecord record;
+        while (rows.next(record)) {
+            for (int c = columns + 1; c <= TableRowRecord::MaxColumns; ++c) {
+                if (!record.CellTexts[static_cast<std::size_t>(c)].isEmpty() && !hiddenColumns.contains(c)) {
+                    hiddenColumns.insert(c);
+                }
+            }
+            for (int c = 1; c <= columns; ++c) {
+                const auto i = static_cast<std::size_t>(c);
+                usesImages =
+                    usesImages || !record.CellPictures[i].isEmpty() || !record.CellBackgrounds[i].isEmpty();
+                checkImage(record.CellPictures[i], pictures, Messages::CheckPictureMissing);
+                checkImage(record.CellBackgrounds[i], backgrounds, Messages::CheckBackgroundMissing);
+                checkLink(record.CellLinks[i], links);
+            }
+        }
+        if (usesImages) {
+            checkServerImagePath();
+        }
+        if (!hiddenColumns.isEmpty()) {
+            QList<int> sorted(hiddenColumns.begin(), hiddenColumns.end());
+            std::sort(sorted.begin(), sorted.end());
+            QStringList names;
+            for (const int c : sorted) {
+                names.append(QString::number(c));
+            }
+            tell(Messages::CheckHiddenText.arg(columns).arg(names.join(QStringLiteral(", "))));
+        }
+    }
+
+    void checkImage(const QByteArray& path, QSet<QString>& seen, const QString& message) {
+        if (path.isEmpty()) {
+            return;
+        }
+        const QString name = ShiftJis::decode(fileNamePart(path));
+        if (seen.contains(name)) {
+            return;
+        }
+        seen.insert(name);
+        if (name.isEmpty() || !QFileInfo(m_imageFolder + name).isFile()) {
+            tell(message.arg(name));
+        }
+    }
+
+    void checkLink(const QByteArray& bytes, QSet<QString>& seen) {
+        const QString link = ShiftJis::decode(bytes);
+        const std::optional<QString> page = localPageOf(link);
+        if (!page || seen.contains(link)) {
+            return;
+        }
+        seen.insert(link);
+        if (!QFileInfo(m_htmlFolder + *page).isFile()) {
+            tell(Messages::CheckLocalPageMissing.arg(link));
+        }
+    }
+
+    /// Only judged when the image folder lies inside the HTML folder and the path is relative to the
+    /// page; a path from the site's root or another site cannot be followed here.
+    void checkServerImagePath() {
+        if (m_serverImagePathChecked.has_value()) {
+            if (!*m_serverImagePathChecked) {
+                tell(m_serverImagePathFinding);
+            }
+            return;
+        }
+        m_serverImagePathChecked = true;
+        const QString html = cleanFolder(m_htmlFolder);
+        const QString images = cleanFolder(m_imageFolder);
+        if (!images.startsWith(html) || hasScheme(m_serverImagePath) ||
+            m_serverImagePath.startsWith(QLatin1Char('/'))) {
+            return;
+        }
+        const QString expected = images.mid(html.size());
+        QString given = m_serverImagePath;
+        while (given.startsWith(QStringLiteral("./"))) {
+            given.remove(0, 2);
+        }
+        if (!given.isEmpty() && !given.endsWith(QLatin1Char('/'))) {
+            given += QLatin1Char('/');
+        }
+        if (given != expected) {
+            m_serverImagePathChecked = false;
+            m_serverImagePathFinding = Messages::CheckServerImagePath.arg(m_serverImagePath, expected);
+            tell(m_serverImagePathFinding);
+        }
+    }
+
+    QString m_dataFolder;
+    QString m_htmlFolder;
+    QString m_imageFolder;
+    QString m_serverImagePath;
+    PageEncoding m_encoding;
+    QList<PageFinding>& m_findings;
+    int m_number = 0;
+    QString m_title;
+    /// The server image path is judged once per run, and told for every table that shows pictures.
+    std::optional<bool> m_serverImagePathChecked;
+    QString m_serverImagePathFinding;
+};
+
+} // namespace
+
+QString PageFinding::line() const {
+    return QStringLiteral("%1 %2: %3").arg(number).arg(title, text);
+}
+
+std::optional<QList<PageFinding>> CheckPages(const SettingsRecord& settings, const QString& programFolder,
+                                             const QList<int>& definitionNumbers, PageEncoding encoding) {
+    QList<PageFinding> findings;
+    TableCheck check(settings, encoding, findings);
+    const TableDefinitionFile file(programFolder);
+    for (const int number : definitionNumbers) {
+        try {
+            const std::optional<TableDefinition> definition = file.read(number);
+            if (!definition) {
+                return std::nullopt;
+            }
+            check.check(number, *definition);
+        } catch (const IoError& error) {
+            findings.append({number, QString(), error.message()});
+        }
+    }
+    return findings;
+}
+
+} // namespace kelvano

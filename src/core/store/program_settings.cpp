@@ -1,0 +1,41 @@
+#include "core/store/program_settings.h"
+
+#include <QSettings>
+
+namespace kelvano::ProgramSettings {
+namespace {
+
+const QString PageEncodingKey = QStringLiteral("Pages/Encoding");
+
+QString filePath(const QString& programFolder) {
+    return programFolder + FileName;
+}
+
+} // namespace
+
+QString pageEncodingName(PageEncoding encoding) {
+    return encoding == PageEncoding::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Shift_JIS");
+}
+
+std::optional<PageEncoding> pageEncodingFromName(QStringView name) {
+    for (const PageEncoding encoding : {PageEncoding::ShiftJis, PageEncoding::Utf8}) {
+        if (name.compare(pageEncodingName(encoding), Qt::CaseInsensitive) == 0) {
+            return encoding;
+        }
+    }
+    return std::nullopt;
+}
+
+PageEncoding pageEncoding(const QString& programFolder) {
+    const QSettings file(filePath(programFolder), QSettings::IniFormat);
+    return pageEncodingFromName(file.value(PageEncodingKey).toString()).value_or(PageEncoding::ShiftJis);
+}
+
+bool setPageEncoding(const QString& programFolder, PageEncoding encoding) {
+    QSettings file(filePath(programFolder), QSettings::IniFormat);
+    file.setValue(PageEncodingKey, pageEncodingName(encoding));
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
+
+} // namespace kelvano::ProgramSettings

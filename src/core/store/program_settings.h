@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace kelvano {
+
+/// The encoding of the written pages: the stored code page 932 bytes as they are, or UTF-8.
+enum class PageEncoding { ShiftJis, Utf8 };
+
+/// KELVANO.INI in the program folder, beside TAVELO.DAT: the program-wide settings that belong to no
+/// record. Read and written here only, as an INI file (QSettings). A missing file, key or unknown value
+/// gives the default of each setting.
+namespace ProgramSettings {
+
+inline const QString FileName = QStringLiteral("KELVANO.INI");
+
+/// "Shift_JIS" or "UTF-8", as the file and kelvano-publish's --encoding write them.
+QString pageEncodingName(PageEncoding encoding);
+/// The encoding a name stands for, without regard to ASCII case; nullopt for any other name.
+std::optional<PageEncoding> pageEncodingFromName(QStringView name);
+
+/// `Pages/Encoding`; Shift_JIS when the file, the key or a known value is missing.
+PageEncoding pageEncoding(const QString& programFolder);
+/// Stores `Pages/Encoding`, keeping the file's other keys; false when the file cannot be written.
+bool setPageEncoding(const QString& programFolder, PageEncoding encoding);
+
+} // namespace ProgramSettings
+} // namespace kelvano

@@ -1,0 +1,231 @@
+#include "core/store/program_settings.h"
+#include "core/store/shift_jis.h"
+#include "core/store/table_definition_file.h"
+#include "core/store/table_row_record.h"
+#include "gui/base/messages.h"
+#include "gui/main/main_window.h"
+#include "gui/main/page_preview_window.h"
+#include "gui/main/page_progress_dialog.h"
+#include "support/dialog_recorder.h"
+#include "support/temp_folder.h"
+#include "support/window_set.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+namespace kelvano {
+namespace {
+
+using test::sjis;
+
+/// A program folder that is also the data and HTML folder, with tables a and b of one row each.
+class PageTools : public testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : {"a", "b"}) {
+            TableDefinition d;
+            d.TableName = QByteArray("title ") + name;
+            d.FileName = name;
+            d.HeaderName = "0:top";
+            d.FooterName = "0:end";
+            TableDefinitionFile(program.path()).append(d);
+            TableRowRecord row;
+            row.CellTexts[1] = test::Hyo;
+            program.write(QString::fromLatin1(name) + QStringLiteral(".TBL"), row.encode());
+        }
+        program.write(QStringLiteral("HEAD.0"), "<meta charset=\"Shift_JIS\">\r\n");
+        program.write(QStringLiteral("FOOT.0"), "</html>\r\n");
+    }
+
+    test::TempFolder program;
+    test::DialogRecorder recorder;
+};
+
+TEST_F(PageTools, ThePageEncodingIsKeptInKelvanoIniAndWritesTheDataPagesPages) {
+    program.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=UTF-8\n");
+    {
+        test::WindowSet windows(program.path());
+        TForm1& form = windows.form1();
+        EXPECT_EQ(form.ComboBox3->currentText(), QStringLiteral("UTF-8"));
+        form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
+        test::click(form.BitBtn9);
+        EXPECT_EQ(
+            program.read(QStringLiteral("a.html")),
+            "<meta charset=\"UTF-8\">\r\n<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n"
+            "<TR><TD BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT COLOR=\"#000000\">\xE8\xA1\xA8</FONT></TD>"
+            "</TR>\r\n</TABLE>\r\n</html>\r\n");
+
+        form.ComboBox3->setCurrentIndex(0);
+        emit form.ComboBox3->activated(0);
+        EXPECT_EQ(program.read(QStringLiteral("KELVANO.INI")), "[Pages]\nEncoding=Shift_JIS\n");
+        test::click(form.BitBtn9);
+        EXPECT_TRUE(program.read(QStringLiteral("a.html")).contains(test::Hyo));
+        test::click(form.BitBtn7);
+    }
+    EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 1004);
+    EXPECT_EQ(recorder.texts(), test::texts({"作成終了しました", "作成終了しました"}));
+}
+
+TEST_F(PageTools, TheStarterFillsAnEmptyTextBoxOnlyAndNamesThePageEncoding) {
+    program.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=UTF-8\n");
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    test::click(form.BitBtn18);
+    const QString header = form.Memo1->toPlainText();
+    EXPECT_TRUE(header.startsWith(QStringLiteral("<!DOCTYPE html>\n"))) << header.toStdString();
+    for (const char* line :
+         {"<meta charset=\"UTF-8\">", "<meta name=\"viewport\"", "<title>", "<GETNOWDATE>"}) {
+        EXPECT_TRUE(header.contains(QString::fromUtf8(line))) << line;
+    }
+    // A text being written stays; the footer side gives the footer.
+    test::click(form.BitBtn19);
+    EXPECT_EQ(form.Memo1->toPlainText(), header);
+    EXPECT_EQ(recorder.texts(), QStringList{Messages::StarterNeedsEmptyText});
+    form.Memo1->clear();
+    test::click(form.BitBtn19);
+    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("</body>\n</html>"));
+
+    form.ComboBox3->setCurrentIndex(0);
+    emit form.ComboBox3->activated(0);
+    form.Memo1->clear();
+    test::click(form.BitBtn18);
+    EXPECT_TRUE(form.Memo1->toPlainText().contains(QStringLiteral("<meta charset=\"Shift_JIS\">")));
+}
+
+TEST_F(PageTools, EveryTickOfTheDataPageIsSetOrClearedAtOnce) {
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    const auto ticks = [&form] {
+        QList<bool> states;
+        for (int row = 0; row < form.ListView2->rowCount(); ++row) {
+            states.append(form.ListView2->item(row, 0)->checkState() == Qt::Checked);
+        }
+        return states;
+    };
+    form.ListView2->item(1, 0)->setCheckState(Qt::Checked);
+    test::click(form.Button4);
+    EXPECT_EQ(ticks(), (QList<bool>{true, true}));
+    test::click(form.Button5);
+    EXPECT_EQ(ticks(), (QList<bool>{false, false}));
+}
+
+TEST_F(PageTools, TheCheckListsTheTickedTablesProblemsOneLineEach) {
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    test::click(form.Button8);
+    EXPECT_EQ(recorder.texts(), QStringList{Messages::SelectTable});
+
+    recorder.clear();
+    test::click(form.Button4);
+    test::click(form.Button8);
+    EXPECT_EQ(recorder.texts(), QStringList{Messages::CheckFoundNothing});
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Information);
+
+    recorder.clear();
+    QFile::remove(program.file(QStringLiteral("b.TBL")));
+    test::click(form.Button8);
+    EXPECT_EQ(recorder.texts(),
+              QStringList{QStringLiteral("1 title b: ") +
+                          Messages::CheckNoDataFile.arg(program.file(QStringLiteral("b.TBL")))});
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
+    EXPECT_FALSE(program.exists(QStringLiteral("a.html")));
+}
+
+/// Stands in for the desktop's browser: keeps the addresses it is asked to open.
+class BrowserStandIn : public QObject {
+    Q_OBJECT
+
+public:
+    BrowserStandIn() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~BrowserStandIn() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QList<QUrl> opened;
+
+public slots:
+    void open(const QUrl& url) { opened.append(url); }
+};
+
+TEST_F(PageTools, ThePreviewShowsThePageWithItsPicturesAndWritesNothing) {
+    QDir().mkpath(program.file(QStringLiteral("pictures")));
+    QImage picture(6, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    picture.save(program.file(QStringLiteral("pictures/p.png")));
+    TableRowRecord row;
+    row.CellTexts[1] = "first";
+    row.CellPictures[1] = "C:\\old\\p.png";
+    program.write(QStringLiteral("a.TBL"), row.encode());
+
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    form.Edit6->setText(program.file(QStringLiteral("pictures/")));
+    form.Edit11->setText(QStringLiteral("images/"));
+    test::click(form.Button6);
+    EXPECT_EQ(recorder.texts(), QStringList{Messages::SelectTable});
+    test::clickRow(form.ListView2, 0);
+    test::click(form.Button6);
+    PagePreviewWindow* preview = form.previewWindow();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_TRUE(preview->browser()->toPlainText().contains(QStringLiteral("first")));
+    // The picture named "images/p.png" in the page comes from the image folder.
+    const QVariant shown = preview->browser()->document()->resource(QTextDocument::ImageResource,
+                                                                    QUrl(QStringLiteral("images/p.png")));
+    EXPECT_EQ(shown.value<QImage>().size(), QSize(6, 4));
+
+    row.CellTexts[1] = "second";
+    program.write(QStringLiteral("a.TBL"), row.encode());
+    test::click(preview->refreshButton());
+    EXPECT_TRUE(preview->browser()->toPlainText().contains(QStringLiteral("second")));
+    EXPECT_FALSE(program.exists(QStringLiteral("a.html")));
+}
+
+TEST_F(PageTools, OpeningInTheBrowserNeedsTheWrittenPage) {
+    BrowserStandIn browser;
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    test::clickRow(form.ListView2, 1);
+    test::click(form.Button7);
+    EXPECT_EQ(recorder.texts(),
+              QStringList{Messages::PageNotWrittenYet.arg(program.file(QStringLiteral("b.html")))});
+    EXPECT_TRUE(browser.opened.isEmpty());
+
+    recorder.clear();
+    program.write(QStringLiteral("b.html"), "page");
+    test::click(form.Button7);
+    EXPECT_TRUE(recorder.texts().isEmpty());
+    EXPECT_EQ(browser.opened, QList<QUrl>{QUrl::fromLocalFile(program.file(QStringLiteral("b.html")))});
+}
+
+TEST_F(PageTools, TheProgressShowsOnlyForALongRunAndItsButtonStopsTheRun) {
+    QWidget owner;
+    PageProgressDialog quick(&owner, 2);
+    EXPECT_TRUE(quick.pageStarting(0, 2, QStringLiteral("a")));
+    EXPECT_FALSE(quick.dialog().isVisible());
+
+    PageProgressDialog slow(&owner, 2, 0);
+    EXPECT_TRUE(slow.pageStarting(1, 2, QStringLiteral("title b")));
+    EXPECT_TRUE(slow.dialog().isVisible());
+    EXPECT_EQ(slow.dialog().labelText(),
+              Messages::PageProgressText.arg(2).arg(2).arg(QStringLiteral("title b")));
+    EXPECT_EQ(slow.dialog().value(), 1);
+    EXPECT_TRUE(slow.goOn());
+    slow.dialog().cancel();
+    EXPECT_FALSE(slow.goOn());
+}
+
+} // namespace
+} // namespace kelvano
+
+#include "page_tools_test.moc"
