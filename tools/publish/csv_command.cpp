@@ -45,23 +45,6 @@ struct CsvArguments {
     bool append = false;
 };
 
-class Lines {
-public:
-    Lines(std::FILE* out, std::FILE* err) : m_out(out), m_err(err) {}
-    void out(const QString& line) const { put(m_out, line); }
-    void err(const QString& line) const { put(m_err, line); }
-
-private:
-    void put(std::FILE* stream, const QString& line) const {
-        const QByteArray bytes = m_text.encode(escapeControlCharacters(line) + QLatin1Char('\n'));
-        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-        std::fflush(stream);
-    }
-    std::FILE* m_out;
-    std::FILE* m_err;
-    TerminalText m_text;
-};
-
 bool namesCsvOption(const QString& argument) {
     const QString option = argument.section(QLatin1Char('='), 0, 0);
     return option == QStringLiteral("--") + ExportOption || option == QStringLiteral("--") + ImportOption;
@@ -158,7 +141,7 @@ Table findTable(const CsvArguments& arguments, const QString& executableFolder) 
             Messages::tableLabel(arguments.number, ShiftJis::decode(definition.TableName))};
 }
 
-int exportCsv(const CsvArguments& arguments, const Table& table, const Lines& lines) {
+int exportCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
     TableRowReader reader;
     const QString path = table.files.tablePath();
     if (!reader.open(path)) {
@@ -181,7 +164,7 @@ int exportCsv(const CsvArguments& arguments, const Table& table, const Lines& li
     return PublishFinished;
 }
 
-int importCsv(const CsvArguments& arguments, const Table& table, const Lines& lines) {
+int importCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
     QFile source(arguments.file);
     if (!source.open(QIODevice::ReadOnly)) {
         throw IoError::fromFile(source);
@@ -250,7 +233,7 @@ bool isCsvCommand(const QStringList& arguments) {
 
 int runCsvCommand(const QStringList& arguments, const QString& executableFolder, std::FILE* out,
                   std::FILE* err) {
-    const Lines lines(out, err);
+    const Console lines(out, err, true);
     try {
         const CsvArguments parsed = parseCsvArguments(arguments);
         const Table table = findTable(parsed, executableFolder);

@@ -36,26 +36,6 @@ struct Arguments {
     QList<int> numbers;
 };
 
-/// Writes lines in the terminal's encoding.
-class Console {
-public:
-    Console(std::FILE* out, std::FILE* err) : m_out(out), m_err(err) {}
-
-    void out(const QString& line) const { put(m_out, line); }
-    void err(const QString& line) const { put(m_err, line); }
-
-private:
-    void put(std::FILE* stream, const QString& line) const {
-        const QByteArray bytes = m_text.encode(line + QLatin1Char('\n'));
-        std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-        std::fflush(stream);
-    }
-
-    std::FILE* m_out;
-    std::FILE* m_err;
-    TerminalText m_text;
-};
-
 /// Thrown for arguments that cannot be used: the text says why.
 struct UsageError {
     QString text;

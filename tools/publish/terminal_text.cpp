@@ -55,4 +55,22 @@ QByteArray TerminalText::encode(const QString& text) const {
     return encoder.encode(text);
 }
 
+Console::Console(std::FILE* out, std::FILE* err, bool escapeEverything)
+    : m_out(out), m_err(err), m_escapeEverything(escapeEverything) {}
+
+void Console::out(const QString& line) const {
+    put(m_out, line);
+}
+
+void Console::err(const QString& line) const {
+    put(m_err, line);
+}
+
+void Console::put(std::FILE* stream, const QString& line) const {
+    const QString shown = m_escapeEverything ? escapeControlCharacters(line) : line;
+    const QByteArray bytes = m_text.encode(shown + QLatin1Char('\n'));
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
 } // namespace kelvano

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdio>
 
 namespace kelvano {
 
@@ -17,6 +18,26 @@ public:
 
 private:
     QByteArray m_charset;
+};
+
+/// Writes whole lines to standard output and standard error in the terminal's encoding, each flushed at
+/// once so that the two streams keep their order on a terminal.
+class Console {
+public:
+    /// With `escapeEverything`, every line has its control characters escaped (for commands whose
+    /// every line may carry stored texts or paths); otherwise the callers escape what needs it.
+    Console(std::FILE* out, std::FILE* err, bool escapeEverything = false);
+
+    void out(const QString& line) const;
+    void err(const QString& line) const;
+
+private:
+    void put(std::FILE* stream, const QString& line) const;
+
+    std::FILE* m_out;
+    std::FILE* m_err;
+    bool m_escapeEverything;
+    TerminalText m_text;
 };
 
 /// Stored text made safe for a terminal: control characters (C0, DEL, C1), which could move the
