@@ -69,6 +69,7 @@ extern const QString PublishMissingFolder;
 extern const QString PublishBadNumber;
 extern const QString PublishNoSuchDefinition;
 extern const QString PublishBadEncoding;
+extern const QString PublishBadMarkup;
 
 // Cell texts from other programs (the clipboard, CSV files) and kelvano-publish's CSV commands
 /// A cell as the editor heads it: row and column from 1.
