@@ -193,7 +193,11 @@ QByteArray Html5TableMarkup::startLine() const {
     if (d.CellSpacing != 0) {
         style += "border-spacing:" + QByteArray::number(d.CellSpacing) + "px;";
     }
-    return style.isEmpty() ? QByteArrayLiteral("<table>") : "<table style=\"" + style + "\">";
+    if (style.isEmpty()) {
+        return QByteArrayLiteral("<table>");
+    }
+    style.chop(1);
+    return "<table style=\"" + style + "\">";
 }
 
 QByteArray Html5TableMarkup::scrollStartLine() const {
