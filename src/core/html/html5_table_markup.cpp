@@ -119,12 +119,13 @@ QByteArray urlOfPath(QByteArrayView path, PageEncoding encoding, bool fileName) 
             }
             end = std::min(end, path.size());
             const QByteArrayView run = path.sliced(i, end - i);
-            if (encoding == PageEncoding::Utf8) {
-                for (const char u : ShiftJis::decode(run).toUtf8()) {
-                    appendPercent(out, static_cast<unsigned char>(u));
-                }
-            } else {
-                out += run;
+            // A browser sends the path of a URL as UTF-8 and its query in the page's encoding.
+            const bool query = !fileName && path.first(i).contains('?');
+            const QByteArray bytes = query && encoding == PageEncoding::ShiftJis
+                                         ? run.toByteArray()
+                                         : ShiftJis::decode(run).toUtf8();
+            for (const char u : bytes) {
+                appendPercent(out, static_cast<unsigned char>(u));
             }
             i = end - 1;
             continue;
@@ -265,7 +266,9 @@ void Html5TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record,
 
     // The colours and the size of the text go on a span inside the cell, where the classic FONT
     // element stands, so that lines and links are drawn alike.
-    const bool span = m_colourMode != ColourMode::None;
+    const bool empty =
+        text.isEmpty() && link.isEmpty() && record.CellPictures[c].isEmpty() && !d.ShowEmptyCells;
+    const bool span = m_colourMode != ColourMode::None && !empty;
     if (span) {
         out += "<span style=\"color:#";
         out += HtmlColour(m_colourMode == ColourMode::Column ? d.ColumnTextColours[i] : d.RowTextColours[r]);

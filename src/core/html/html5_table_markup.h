@@ -9,10 +9,10 @@
 namespace kelvano {
 
 /// A stored picture or link path as a URL: blanks, controls, quotes and the other bytes a URL cannot
-/// hold become %XX; non-ASCII text is percent-encoded as UTF-8 in UTF-8 pages and left as stored in
-/// Shift-JIS pages (where the browser encodes it); "&" that starts no character reference becomes
-/// "&amp;". With `fileName`, "#", "?", "%" not followed by two hex digits, "'", "(" and ")" are
-/// encoded as well, since they belong to the name of a file.
+/// hold become %XX, and so does non-ASCII text, as the browser would send it: as UTF-8, but in the
+/// query of a link in a Shift-JIS page as the stored bytes; "&" that starts no character reference
+/// becomes "&amp;". With `fileName`, "#", "?", "&", "%" not followed by two hex digits, "'", "(" and
+/// ")" are encoded as well, since they belong to the name of a file.
 QByteArray urlOfPath(QByteArrayView path, PageEncoding encoding, bool fileName);
 
 /// The HTML5 form of the table of one page: the same table as TableMarkup draws, with lower-case
