@@ -7,8 +7,11 @@
 #include "support/temp_folder.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -126,6 +129,141 @@ TEST(Html5Page, TidyFindsNeitherErrorsNorWarningsInRandomTables) {
         ASSERT_TRUE(process.waitForFinished(30000));
         EXPECT_EQ(process.exitCode(), 0) << path.toStdString();
         EXPECT_EQ(process.readAllStandardError().toStdString(), "") << path.toStdString();
+    }
+}
+
+/// Definitions that together set each option once, with rows that show it: borders, single border
+/// colours, width, spacing, padding, caption sides, both colour modes and none, every alignment and
+/// font size, headings, the scrolling wrapper, pictures on either side, links, backgrounds and empty
+/// cells with and without the line break.
+QList<std::pair<TableDefinition, QList<TableRowRecord>>> renderFixtures() {
+    QList<std::pair<TableDefinition, QList<TableRowRecord>>> fixtures;
+    const auto rowsOf = [](int columns, int count) {
+        QList<TableRowRecord> rows(count);
+        for (int r = 0; r < count; ++r) {
+            for (int c = 1; c <= columns; ++c) {
+                const auto at = static_cast<std::size_t>(c);
+                rows[r].CellTexts[at] =
+                    (r + c) % 4 == 0 ? QByteArray() : sjis(QStringLiteral("表%1 <b>x</b>").arg(r * 10 + c));
+            }
+        }
+        return rows;
+    };
+    TableDefinition plain;
+    plain.ColumnCount = 3;
+    plain.CaptionText = sjis(QStringLiteral("一覧"));
+    plain.ColumnBackColours[1] = 0xC0FFC0;
+    plain.ColumnTextColours[2] = 0x0000FF;
+    fixtures.append({plain, rowsOf(3, 4)});
+
+    TableDefinition framed;
+    framed.ColumnCount = 9;
+    framed.BorderWidth = 4;
+    framed.BorderColour = "336699";
+    framed.TableWidth = "90%";
+    framed.CellSpacing = 5;
+    framed.CellPadding = 6;
+    framed.CaptionText = "Caption below";
+    framed.CaptionOnTop = false;
+    framed.ColumnColourMode = false;
+    framed.RowColourMode = true;
+    framed.RowColourCount = 3;
+    framed.RowBackColours[1] = 0xFFE0E0;
+    framed.RowTextColours[1] = 0x800000;
+    framed.RowBackColours[2] = 0xE0E0FF;
+    for (int i = 0; i < 9; ++i) {
+        framed.ColumnAlignments[static_cast<std::size_t>(i)] = static_cast<quint8>(i);
+        framed.ColumnFontSizes[static_cast<std::size_t>(i)] = i - 3;
+    }
+    fixtures.append({framed, rowsOf(9, 5)});
+
+    TableDefinition pictured;
+    pictured.ColumnCount = 3;
+    pictured.BorderWidth = 0;
+    pictured.CellSpacing = 0;
+    pictured.CellPadding = 3;
+    pictured.TableWidth = "500";
+    pictured.ColumnColourMode = false;
+    pictured.FirstColumnHeadings = true;
+    pictured.FirstRowHeadings = true;
+    pictured.ScrollOnSmallScreens = true;
+    pictured.ShowEmptyCells = false;
+    QList<TableRowRecord> rows = rowsOf(3, 4);
+    rows[1].CellPictures[1] = "C:\\pics\\red dot.png";
+    rows[1].CellLinks[1] = "other page.html";
+    rows[1].CellPictures[2] = sjis(QStringLiteral("青い点.png"));
+    rows[1].PictureOnRight[2] = 1;
+    rows[2].CellBackgrounds[2] = "tile bg.png";
+    rows[2].CellLinks[3] = "http://example.com/?a=1&b=2";
+    fixtures.append({pictured, rows});
+    return fixtures;
+}
+
+QImage screenshot(const QString& chromium, const QString& page, const QString& folder) {
+    const QString shot = page + QStringLiteral(".png");
+    QProcess process;
+    process.start(chromium, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+                             QStringLiteral("--disable-gpu"), QStringLiteral("--hide-scrollbars"),
+                             QStringLiteral("--force-device-scale-factor=1"),
+                             QStringLiteral("--user-data-dir=") + folder + QStringLiteral("profile"),
+                             QStringLiteral("--window-size=1000,700"), QStringLiteral("--screenshot=") + shot,
+                             QUrl::fromLocalFile(page).toString()});
+    process.waitForFinished(60000);
+    return QImage(shot).convertToFormat(QImage::Format_RGB32);
+}
+
+/// How many pixels of the two pictures differ in any channel by more than a little.
+int differingPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) {
+        return std::numeric_limits<int>::max();
+    }
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        const auto* left = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+        const auto* right = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int x = 0; x < a.width(); ++x) {
+            const int difference = std::max({std::abs(qRed(left[x]) - qRed(right[x])),
+                                             std::abs(qGreen(left[x]) - qGreen(right[x])),
+                                             std::abs(qBlue(left[x]) - qBlue(right[x]))});
+            count += difference > 8 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(Html5Page, ChromiumDrawsTheHtml5TableAsTheClassicOne) {
+    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    if (chromium.isEmpty()) {
+        GTEST_SKIP() << "chromium is not installed: the HTML5 pages are not compared with the classic ones";
+    }
+    test::TempFolder folder;
+    QImage dot(8, 8, QImage::Format_RGB32);
+    dot.fill(Qt::red);
+    dot.save(folder.file(QStringLiteral("red dot.png")));
+    dot.fill(Qt::blue);
+    dot.save(folder.file(QStringLiteral("青い点.png")));
+    QImage tile(4, 4, QImage::Format_RGB32);
+    tile.fill(Qt::yellow);
+    tile.setPixel(0, 0, qRgb(0, 128, 0));
+    tile.save(folder.file(QStringLiteral("tile bg.png")));
+    const auto fixtures = renderFixtures();
+    for (qsizetype i = 0; i < fixtures.size(); ++i) {
+        const auto& [d, rows] = fixtures[i];
+        const PageEncoding encoding = i % 2 ? PageEncoding::Utf8 : PageEncoding::ShiftJis;
+        const QString classicName = QStringLiteral("classic%1.html").arg(i);
+        const QString html5Name = QStringLiteral("html5-%1.html").arg(i);
+        folder.write(classicName, pageOf(TableMarkup(d, {}), d, rows, encoding));
+        folder.write(html5Name, pageOf(Html5TableMarkup(d, {}, encoding), d, rows, encoding));
+        const QImage classic = screenshot(chromium, folder.file(classicName), folder.path());
+        const QImage html5 = screenshot(chromium, folder.file(html5Name), folder.path());
+        ASSERT_FALSE(classic.isNull()) << "chromium made no screenshot";
+        const int differing = differingPixels(classic, html5);
+        EXPECT_LE(differing, 0) << "fixture " << i << ": the screenshots are kept in "
+                                << QDir::tempPath().toStdString();
+        if (differing > 0) {
+            classic.save(QDir::tempPath() + QStringLiteral("/kelvano-classic%1.png").arg(i));
+            html5.save(QDir::tempPath() + QStringLiteral("/kelvano-html5-%1.png").arg(i));
+        }
     }
 }
 

@@ -165,7 +165,7 @@ Html5TableMarkup::Html5TableMarkup(const TableDefinition& definition, QByteArray
         } else if (!d.BorderColour.isEmpty()) {
             m_cellStyle = "border:1px solid " + cssColourText(d.BorderColour, "gray") + ';';
         } else {
-            m_cellStyle = "border:1px inset gray;";
+            m_cellStyle = "border:1px inset;";
         }
     }
     if (d.CellPadding != 0) {
@@ -185,7 +185,7 @@ QByteArray Html5TableMarkup::startLine() const {
         } else if (!d.BorderColour.isEmpty()) {
             style += "border:" + width + "px solid " + cssColourText(d.BorderColour, "gray") + ';';
         } else {
-            style += "border:" + width + "px outset gray;";
+            style += "border:" + width + "px outset;";
         }
     }
     if (const QByteArray width = cssWidth(d.TableWidth); !width.isEmpty()) {
