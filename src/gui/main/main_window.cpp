@@ -154,17 +154,17 @@ void TForm1::buildFolderPage() {
     ComboBox4->addItem(QStringLiteral("HTML5"), static_cast<int>(PageMarkup::Html5));
 
     GroupBox7 = group(TabSheet3, QStringLiteral("GroupBox7"), QStringLiteral("リモートサーバー側"),
-                      {2, 216, 528, 138});
-    label(GroupBox7, QStringLiteral("サーバでの画像格納場所"), {14, 28});
-    Edit11 = edit(GroupBox7, QStringLiteral("Edit11"), {150, 24, 350, 22});
+                      {2, 216, 528, 112});
+    label(GroupBox7, QStringLiteral("サーバでの画像格納場所"), {14, 24});
+    Edit11 = edit(GroupBox7, QStringLiteral("Edit11"), {150, 20, 350, 22});
     label(GroupBox7,
           QStringLiteral("テーブルのHTMLと同一のディレクトリへ画像を格納する場合は無設定にして下さい。"),
-          {6, 60});
+          {6, 48});
     label(GroupBox7,
           QStringLiteral(
               "HTMLファイルがあるディレクトリの下に 'grph' と言うディレクトリを作成する場合は 'grph/' と"),
-          {6, 80});
-    label(GroupBox7, QStringLiteral("設定を行って下さい。"), {6, 100});
+          {6, 67});
+    label(GroupBox7, QStringLiteral("設定を行って下さい。"), {6, 86});
 
     m_edit1Field = ShiftJisField::attach(Edit1, SettingsRecord::FieldCapacity);
     m_edit2Field = ShiftJisField::attach(Edit2, SettingsRecord::FieldCapacity);
