@@ -216,10 +216,11 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
         }
     }
     const PageEncoding encoding = arguments.encoding.value_or(ProgramSettings::pageEncoding(programFolder));
+    const PageMarkup markup = arguments.markup.value_or(ProgramSettings::pageMarkup(programFolder));
     const QList<int>& numbers = arguments.all ? live : arguments.numbers;
     if (arguments.check) {
         const std::optional<QList<PageFinding>> findings =
-            CheckPages(settings, programFolder, numbers, encoding);
+            CheckPages(settings, programFolder, numbers, encoding, markup);
         if (!findings) {
             console.err(Messages::NoData);
             return PublishEndedEarly;
@@ -232,7 +233,7 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
     ConsoleReport report(console);
     PageRunOptions options;
     options.encoding = encoding;
-    options.markup = arguments.markup.value_or(ProgramSettings::pageMarkup(programFolder));
+    options.markup = markup;
     const PageRunOutcome outcome = GeneratePages(
         settings, programFolder, arguments.all ? live : arguments.numbers, report, QLocale(), options);
     return outcome == PageRunOutcome::Finished ? PublishFinished : PublishEndedEarly;

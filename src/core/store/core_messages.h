@@ -57,6 +57,8 @@ extern const QString CheckNoCharset;
 extern const QString CheckCharsetOther;
 extern const QString CheckHiddenText;
 extern const QString CheckLocalPageMissing;
+extern const QString CheckHeaderMarkup;
+extern const QString CheckFooterMarkup;
 extern const QString CheckFoundNothing;
 
 // kelvano-publish (the headless page generator)

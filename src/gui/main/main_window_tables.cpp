@@ -465,7 +465,7 @@ void TForm1::Button8Click() {
         return;
     }
     const std::optional<QList<PageFinding>> findings =
-        CheckPages(m_settings, m_programFolder, ticked, m_pageEncoding);
+        CheckPages(m_settings, m_programFolder, ticked, m_pageEncoding, m_pageMarkup);
     if (!findings) {
         UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
         return;
