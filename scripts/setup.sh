@@ -9,7 +9,7 @@ kelvano_packages=(
     cmake ninja-build g++ pkg-config fonts-noto-cjk clang-format
 )
 # What ./test.sh needs besides: the package build and its checks.
-kelvano_test_packages=(dpkg-dev desktop-file-utils appstream)
+kelvano_test_packages=(dpkg-dev desktop-file-utils appstream tidy chromium)
 # The sanitizer tree and the fuzz targets: clang with its ASan, UBSan and libFuzzer runtimes.
 kelvano_sanitizer_packages=(clang libclang-rt-14-dev)
 

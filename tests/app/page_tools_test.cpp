@@ -78,6 +78,32 @@ TEST_F(PageTools, ThePageEncodingIsKeptInKelvanoIniAndWritesTheDataPagesPages) {
     EXPECT_EQ(recorder.texts(), test::texts({"作成終了しました", "作成終了しました"}));
 }
 
+TEST_F(PageTools, TheMarkupIsKeptInKelvanoIniAndWritesTheDataPagesTables) {
+    program.write(QStringLiteral("KELVANO.INI"), "[Pages]\nMarkup=HTML5\n");
+    {
+        test::WindowSet windows(program.path());
+        TForm1& form = windows.form1();
+        EXPECT_EQ(form.ComboBox4->currentText(), QStringLiteral("HTML5"));
+        form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
+        test::click(form.BitBtn9);
+        EXPECT_EQ(
+            program.read(QStringLiteral("a.html")),
+            "<meta charset=\"Shift_JIS\">\r\n<table style=\"border:1px outset;border-spacing:2px\">\r\n"
+            "<tr><td style=\"border:1px inset;padding:1px;background-color:#FFFFFF;vertical-align:top\">"
+            "<span style=\"color:#000000\">" +
+                test::Hyo + "</span></td></tr>\r\n</table>\r\n</html>\r\n");
+
+        form.ComboBox4->setCurrentIndex(0);
+        emit form.ComboBox4->activated(0);
+        EXPECT_EQ(form.ComboBox4->currentText(), QStringLiteral("従来"));
+        EXPECT_EQ(program.read(QStringLiteral("KELVANO.INI")), "[Pages]\nMarkup=Classic\n");
+        test::click(form.BitBtn9);
+        EXPECT_TRUE(program.read(QStringLiteral("a.html")).contains("<TABLE BORDER=\"1\""));
+        test::click(form.BitBtn7);
+    }
+    EXPECT_EQ(recorder.texts(), test::texts({"作成終了しました", "作成終了しました"}));
+}
+
 TEST_F(PageTools, TheStarterFillsAnEmptyTextBoxOnlyAndNamesThePageEncoding) {
     program.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=UTF-8\n");
     test::WindowSet windows(program.path());

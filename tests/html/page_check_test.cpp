@@ -1,10 +1,12 @@
 #include "core/html/page_check.h"
+#include "core/html/starter_snippets.h"
 #include "core/store/core_messages.h"
 #include "core/store/table_definition_file.h"
 #include "core/store/table_row_record.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 namespace kelvano {
@@ -44,9 +46,10 @@ protected:
             m_folder.write(QString::fromLatin1(fileName) + QStringLiteral(".TBL"), bytes);
         }
     }
-    QStringList lines(const QList<int>& numbers, PageEncoding encoding = PageEncoding::ShiftJis) const {
+    QStringList lines(const QList<int>& numbers, PageEncoding encoding = PageEncoding::ShiftJis,
+                      PageMarkup markup = PageMarkup::Classic) const {
         QStringList out;
-        const auto findings = CheckPages(m_settings, m_folder.path(), numbers, encoding);
+        const auto findings = CheckPages(m_settings, m_folder.path(), numbers, encoding, markup);
         for (const PageFinding& finding : findings.value()) {
             out.append(finding.line());
         }
@@ -106,6 +109,36 @@ TEST_F(PageCheck, EveryKindOfProblemIsListedOnceAndASoundTableGivesNone) {
 
     QFile::remove(m_folder.file(QStringLiteral("TABLE.DAT")));
     EXPECT_FALSE(CheckPages(m_settings, m_folder.path(), {0}, PageEncoding::ShiftJis));
+}
+
+TEST_F(PageCheck, Html5MarkupListsWhatTidyFindsInTheHeaderAndFooter) {
+    if (QStandardPaths::findExecutable(QStringLiteral("tidy")).isEmpty()) {
+        GTEST_SKIP() << "tidy is not installed: headers and footers are not checked";
+    }
+    QByteArray header;
+    for (const QString& line : starterSnippet(SnippetKind::Header, PageEncoding::ShiftJis)) {
+        header += sjis(line) + "\r\n";
+    }
+    m_folder.write(QStringLiteral("HEAD.3"), header);
+    m_folder.write(QStringLiteral("HEAD.4"), header + "<center>old</center>\r\n");
+    m_folder.write(QStringLiteral("FOOT.3"), "<img src=\"a.jpg\">\r\n</body>\r\n</html>\r\n");
+    m_folder.write(QStringLiteral("FOOT.4"), "</body>\r\n</html>\r\n");
+    add("good", "3:template", "4:end", {TableRowRecord{}});
+    add("bad", "4:old", "3:picture", {TableRowRecord{}});
+
+    EXPECT_EQ(lines({0, 1}), QStringList());
+    EXPECT_EQ(lines({0}, PageEncoding::Utf8, PageMarkup::Html5), QStringList());
+    const QStringList found = lines({1}, PageEncoding::ShiftJis, PageMarkup::Html5);
+    ASSERT_EQ(found.size(), 2) << found.join(u'\n').toStdString();
+    // The places are the lines of the header and of the footer, and tidy's words follow.
+    EXPECT_TRUE(
+        found[0].startsWith(QStringLiteral("1 Tbad: ") + Messages::CheckHeaderMarkup.arg(10).arg(QString())))
+        << found[0].toStdString();
+    EXPECT_TRUE(found[0].contains(QStringLiteral("<center>"))) << found[0].toStdString();
+    EXPECT_TRUE(
+        found[1].startsWith(QStringLiteral("1 Tbad: ") + Messages::CheckFooterMarkup.arg(1).arg(QString())))
+        << found[1].toStdString();
+    EXPECT_TRUE(found[1].contains(QStringLiteral("alt"))) << found[1].toStdString();
 }
 
 } // namespace

@@ -88,5 +88,18 @@ TEST(PageEncodingSetting, LivesInKelvanoIniBesideTheSettings) {
     EXPECT_EQ(ProgramSettings::pageEncoding(folder.path()), PageEncoding::ShiftJis);
 }
 
+TEST(PageMarkupSetting, LivesInKelvanoIniBesideTheEncoding) {
+    test::TempFolder folder;
+    EXPECT_EQ(ProgramSettings::pageMarkup(folder.path()), PageMarkup::Classic);
+    folder.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=UTF-8\nMarkup=html5\n");
+    EXPECT_EQ(ProgramSettings::pageMarkup(folder.path()), PageMarkup::Html5);
+    ASSERT_TRUE(ProgramSettings::setPageMarkup(folder.path(), PageMarkup::Classic));
+    EXPECT_EQ(folder.read(QStringLiteral("KELVANO.INI")), "[Pages]\nEncoding=UTF-8\nMarkup=Classic\n");
+    ASSERT_TRUE(ProgramSettings::setPageMarkup(folder.path(), PageMarkup::Html5));
+    EXPECT_EQ(folder.read(QStringLiteral("KELVANO.INI")), "[Pages]\nEncoding=UTF-8\nMarkup=HTML5\n");
+    folder.write(QStringLiteral("KELVANO.INI"), "[Pages]\nMarkup=XHTML\n");
+    EXPECT_EQ(ProgramSettings::pageMarkup(folder.path()), PageMarkup::Classic);
+}
+
 } // namespace
 } // namespace kelvano

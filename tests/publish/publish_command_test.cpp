@@ -99,6 +99,8 @@ TEST_F(Publish, UsageErrorsExitWithTwoAndTouchNothing) {
         {QStringLiteral("0"), QStringLiteral("3")}, // beyond the last record
         {QStringLiteral("--encoding"), QStringLiteral("EUC-JP"), QStringLiteral("0")},
         {QStringLiteral("0"), QStringLiteral("--encoding")},
+        {QStringLiteral("--markup=XHTML"), QStringLiteral("0")},
+        {QStringLiteral("0"), QStringLiteral("--markup")},
     };
     for (const QStringList& arguments : cases) {
         const Result result = run(arguments);
@@ -257,6 +259,24 @@ TEST_F(Publish, PagesFollowKelvanoIniUnlessEncodingIsGiven) {
     EXPECT_EQ(run({QStringLiteral("0"), QStringLiteral("--encoding"), QStringLiteral("utf-8")}).status, 0);
     EXPECT_TRUE(m_folder.read(page).startsWith(utf8Page));
     EXPECT_EQ(m_folder.read(QStringLiteral("KELVANO.INI")), "[Pages]\nEncoding=Shift_JIS\n");
+}
+
+TEST_F(Publish, TablesFollowKelvanoIniUnlessMarkupIsGiven) {
+    writeInstallation();
+    const QString page = QStringLiteral("html/a.html");
+    const QByteArray classic = "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n</TABLE>\r\n";
+    const QByteArray html5 = "<table style=\"border:1px outset;border-spacing:2px\">\r\n</table>\r\n";
+
+    EXPECT_EQ(run({QStringLiteral("0")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).endsWith(classic));
+    m_folder.write(QStringLiteral("KELVANO.INI"), "[Pages]\nMarkup=HTML5\n");
+    EXPECT_EQ(run({QStringLiteral("0")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).endsWith(html5));
+    EXPECT_EQ(run({QStringLiteral("--markup=classic"), QStringLiteral("0")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).endsWith(classic));
+    m_folder.write(QStringLiteral("KELVANO.INI"), "[Pages]\nMarkup=Classic\n");
+    EXPECT_EQ(run({QStringLiteral("--markup"), QStringLiteral("HTML5"), QStringLiteral("0")}).status, 0);
+    EXPECT_TRUE(m_folder.read(page).endsWith(html5));
 }
 
 TEST_F(Publish, CheckListsTheProblemsOfTheTablesWithoutWritingAndExitsWithOneForAny) {

@@ -33,6 +33,8 @@ struct Arguments {
     bool version = false;
     /// --encoding: the page encoding for this run instead of KELVANO.INI's.
     std::optional<PageEncoding> encoding;
+    /// --markup: the page markup for this run instead of KELVANO.INI's.
+    std::optional<PageMarkup> markup;
     QList<int> numbers;
 };
 
@@ -70,7 +72,8 @@ QString refusedArgument(const QStringList& list, const QStringList& unknownNames
         }
         return argument.startsWith(QLatin1Char('-')) && argument.contains(QLatin1Char('=')) &&
                !argument.startsWith(QStringLiteral("--program-folder=")) &&
-               !argument.startsWith(QStringLiteral("--encoding="));
+               !argument.startsWith(QStringLiteral("--encoding=")) &&
+               !argument.startsWith(QStringLiteral("--markup="));
     };
     const auto found = std::find_if(list.begin(), list.end(), refused);
     return found != list.end() ? *found : QLatin1Char('-') + unknownNames.value(0);
@@ -85,7 +88,8 @@ Arguments parseArguments(const QStringList& list) {
     const QCommandLineOption checking(QStringLiteral("check"));
     const QCommandLineOption folder(QStringLiteral("program-folder"), {}, QStringLiteral("folder"));
     const QCommandLineOption encoding(QStringLiteral("encoding"), {}, QStringLiteral("name"));
-    parser.addOptions({help, version, all, listing, checking, folder, encoding});
+    const QCommandLineOption markup(QStringLiteral("markup"), {}, QStringLiteral("name"));
+    parser.addOptions({help, version, all, listing, checking, folder, encoding, markup});
     // Options come before, between and after the numbers alike; "--" is no end of the options here.
     if (list.contains(QStringLiteral("--"))) {
         throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--"))};
@@ -97,6 +101,9 @@ Arguments parseArguments(const QStringList& list) {
         }
         if (parser.unknownOptionNames().isEmpty() && list.endsWith(QStringLiteral("--encoding"))) {
             throw UsageError{Messages::PublishBadEncoding.arg(QString())};
+        }
+        if (parser.unknownOptionNames().isEmpty() && list.endsWith(QStringLiteral("--markup"))) {
+            throw UsageError{Messages::PublishBadMarkup.arg(QString())};
         }
         throw UsageError{
             Messages::PublishUnknownOption.arg(refusedArgument(list, parser.unknownOptionNames()))};
@@ -117,6 +124,12 @@ Arguments parseArguments(const QStringList& list) {
         arguments.encoding = ProgramSettings::pageEncodingFromName(parser.value(encoding));
         if (!arguments.encoding) {
             throw UsageError{Messages::PublishBadEncoding.arg(parser.value(encoding))};
+        }
+    }
+    if (parser.isSet(markup)) {
+        arguments.markup = ProgramSettings::pageMarkupFromName(parser.value(markup));
+        if (!arguments.markup) {
+            throw UsageError{Messages::PublishBadMarkup.arg(parser.value(markup))};
         }
     }
     for (const QString& argument : parser.positionalArguments()) {
@@ -203,10 +216,11 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
         }
     }
     const PageEncoding encoding = arguments.encoding.value_or(ProgramSettings::pageEncoding(programFolder));
+    const PageMarkup markup = arguments.markup.value_or(ProgramSettings::pageMarkup(programFolder));
     const QList<int>& numbers = arguments.all ? live : arguments.numbers;
     if (arguments.check) {
         const std::optional<QList<PageFinding>> findings =
-            CheckPages(settings, programFolder, numbers, encoding);
+            CheckPages(settings, programFolder, numbers, encoding, markup);
         if (!findings) {
             console.err(Messages::NoData);
             return PublishEndedEarly;
@@ -219,6 +233,7 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
     ConsoleReport report(console);
     PageRunOptions options;
     options.encoding = encoding;
+    options.markup = markup;
     const PageRunOutcome outcome = GeneratePages(
         settings, programFolder, arguments.all ? live : arguments.numbers, report, QLocale(), options);
     return outcome == PageRunOutcome::Finished ? PublishFinished : PublishEndedEarly;

@@ -1,7 +1,9 @@
 #include "core/html/page_check.h"
 
+#include "core/html/header_macros.h"
 #include "core/html/page_encoding.h"
 #include "core/html/page_generator.h"
+#include "core/html/page_output.h"
 #include "core/html/table_markup.h"
 #include "core/store/core_messages.h"
 #include "core/store/file_names.h"
@@ -11,10 +13,14 @@
 #include "core/store/table_definition_file.h"
 #include "core/store/text_lines.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
+#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace kelvano {
 namespace {
@@ -55,12 +61,13 @@ QString cleanFolder(const QString& folder) {
 
 class TableCheck {
 public:
-    TableCheck(const SettingsRecord& settings, PageEncoding encoding, QList<PageFinding>& findings)
+    TableCheck(const SettingsRecord& settings, PageEncoding encoding, PageMarkup markup,
+               QList<PageFinding>& findings)
         : m_dataFolder(ShiftJis::decode(settings.DataFolder)),
           m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)),
           m_imageFolder(ShiftJis::decode(settings.ImageFolder)),
           m_serverImagePath(ShiftJis::decode(settings.ServerImagePath)), m_encoding(encoding),
-          m_findings(findings) {}
+          m_markup(markup), m_findings(findings) {}
 
     void check(int number, const TableDefinition& definition) {
         m_number = number;
@@ -68,6 +75,9 @@ public:
         const auto header = snippet(SnippetKind::Header, definition.HeaderName);
         const auto footer = snippet(SnippetKind::Footer, definition.FooterName);
         checkCharset(header, footer);
+        if (m_markup == PageMarkup::Html5 && header && footer) {
+            checkMarkup(*header, *footer);
+        }
         if (!isUsableStoredFileName(definition.FileName)) {
             tell(Messages::FileNameUnusable);
             return;
@@ -117,6 +127,64 @@ private:
         }
         if (!declared && (header || footer)) {
             tell(Messages::CheckNoCharset.arg(ProgramSettings::pageEncodingName(m_encoding)));
+        }
+    }
+
+    /// Runs tidy over the header and footer around a table of one empty cell, as the page will carry
+    /// them; each of its lines is told with the line of the header or footer it names. Nothing is told
+    /// when tidy is not installed.
+    void checkMarkup(const QList<QByteArray>& header, const QList<QByteArray>& footer) {
+        const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
+        if (tidy.isEmpty()) {
+            return;
+        }
+        QTemporaryFile file(QDir::tempPath() + QStringLiteral("/kelvano-check-XXXXXX.html"));
+        if (!file.open()) {
+            return;
+        }
+        {
+            PageOutput page(file, m_encoding);
+            for (const QByteArray& line : header) {
+                const QByteArray expanded = ExpandMacros(line);
+                page.writeLine(m_encoding == PageEncoding::Utf8 ? rewriteCharsetNames(expanded) : expanded);
+            }
+            page.writeLine("<table><tr><td></td></tr></table>");
+            for (const QByteArray& line : footer) {
+                page.writeLine(m_encoding == PageEncoding::Utf8 ? rewriteCharsetNames(line) : line);
+            }
+            page.finish();
+        }
+        file.close();
+        QProcess process;
+        process.start(
+            tidy, {QStringLiteral("-e"), QStringLiteral("-q"),
+                   m_encoding == PageEncoding::Utf8 ? QStringLiteral("-utf8") : QStringLiteral("-shiftjis"),
+                   file.fileName()});
+        if (!process.waitForFinished(30000)) {
+            return;
+        }
+        static const QRegularExpression place(QStringLiteral("^line (\\d+) column (\\d+) - (.*)$"));
+        // Told in the order of the page: the header's lines, then the footer's.
+        const auto headerLines = static_cast<int>(header.size());
+        QList<std::pair<int, QString>> found;
+        for (const QString& line :
+             QString::fromUtf8(process.readAllStandardError()).split(QLatin1Char('\n'))) {
+            const QRegularExpressionMatch match = place.match(line.trimmed());
+            if (match.hasMatch()) {
+                found.append({match.captured(1).toInt(), match.captured(3)});
+            }
+        }
+        std::stable_sort(found.begin(), found.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [at, text] : found) {
+            if (at <= headerLines) {
+                tell(Messages::CheckHeaderMarkup.arg(at).arg(text));
+            } else if (at > headerLines + 1) {
+                tell(Messages::CheckFooterMarkup.arg(at - headerLines - 1).arg(text));
+            } else {
+                // The table's own line: what is wrong there comes from the header around it.
+                tell(Messages::CheckHeaderMarkup.arg(headerLines).arg(text));
+            }
         }
     }
 
@@ -226,6 +294,7 @@ private:
     QString m_imageFolder;
     QString m_serverImagePath;
     PageEncoding m_encoding;
+    PageMarkup m_markup;
     QList<PageFinding>& m_findings;
     int m_number = 0;
     QString m_title;
@@ -241,9 +310,10 @@ QString PageFinding::line() const {
 }
 
 std::optional<QList<PageFinding>> CheckPages(const SettingsRecord& settings, const QString& programFolder,
-                                             const QList<int>& definitionNumbers, PageEncoding encoding) {
+                                             const QList<int>& definitionNumbers, PageEncoding encoding,
+                                             PageMarkup markup) {
     QList<PageFinding> findings;
-    TableCheck check(settings, encoding, findings);
+    TableCheck check(settings, encoding, markup, findings);
     const TableDefinitionFile file(programFolder);
     for (const int number : definitionNumbers) {
         try {

@@ -1,6 +1,7 @@
 #include "core/html/page_generator.h"
 
 #include "core/html/header_macros.h"
+#include "core/html/html5_table_markup.h"
 #include "core/html/page_output.h"
 #include "core/html/table_markup.h"
 #include "core/store/core_messages.h"
@@ -134,7 +135,17 @@ private:
     }
 
     void writeTable(PageOutput& page, const TableDefinition& definition, TableRowReader& rows) {
-        TableMarkup table(definition, m_serverImagePath);
+        if (m_options.markup == PageMarkup::Html5) {
+            writeTable(page, definition, rows,
+                       Html5TableMarkup(definition, m_serverImagePath, m_options.encoding));
+        } else {
+            writeTable(page, definition, rows, TableMarkup(definition, m_serverImagePath));
+        }
+    }
+
+    template <typename Markup>
+    void writeTable(PageOutput& page, const TableDefinition& definition, TableRowReader& rows,
+                    Markup&& table) {
         if (const QByteArray scroll = table.scrollStartLine(); !scroll.isEmpty()) {
             page.writeLine(scroll);
         }
@@ -155,7 +166,7 @@ private:
                 throw RunCancelled{};
             }
         }
-        page.writeLine("</TABLE>");
+        page.writeLine(table.endLine());
         if (const QByteArray scroll = table.scrollEndLine(); !scroll.isEmpty()) {
             page.writeLine(scroll);
         }
@@ -251,9 +262,11 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
 
 std::optional<QByteArray> GeneratePageInMemory(const SettingsRecord& settings, const QString& programFolder,
                                                int definitionNumber, PageReport& report,
-                                               PageEncoding encoding, const QLocale& locale) {
+                                               PageEncoding encoding, const QLocale& locale,
+                                               PageMarkup markup) {
     PageRunOptions options;
     options.encoding = encoding;
+    options.markup = markup;
     PageRun run(settings, programFolder, report, locale, options);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);

@@ -54,6 +54,7 @@ public:
 
 struct PageRunOptions {
     PageEncoding encoding = PageEncoding::ShiftJis;
+    PageMarkup markup = PageMarkup::Classic;
     /// None: the run cannot be stopped.
     PageProgress* progress = nullptr;
 };
@@ -84,6 +85,7 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
 /// written.
 std::optional<QByteArray> GeneratePageInMemory(const SettingsRecord& settings, const QString& programFolder,
                                                int definitionNumber, PageReport& report,
-                                               PageEncoding encoding, const QLocale& locale = QLocale());
+                                               PageEncoding encoding, const QLocale& locale = QLocale(),
+                                               PageMarkup markup = PageMarkup::Classic);
 
 } // namespace kelvano

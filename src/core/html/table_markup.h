@@ -25,6 +25,7 @@ public:
 
     /// `<TABLE ...>` with the attributes that the definition sets.
     QByteArray startLine() const;
+    QByteArray endLine() const { return QByteArrayLiteral("</TABLE>"); }
     /// `<DIV STYLE="overflow-x:auto">` before the start line and `</DIV>` after `</TABLE>` when the
     /// table is to scroll sideways on small screens; empty otherwise.
     QByteArray scrollStartLine() const;

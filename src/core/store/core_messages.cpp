@@ -67,11 +67,14 @@ KELVANO_TEXT const QString CheckCharsetOther =
 KELVANO_TEXT const QString CheckHiddenText =
     QStringLiteral("列の数 %1 より後ろの列に文字が残っています（列 %2）");
 KELVANO_TEXT const QString CheckLocalPageMissing = QStringLiteral("リンク先「%1」がHTMLフォルダにありません");
+KELVANO_TEXT const QString CheckHeaderMarkup = QStringLiteral("ヘッダ %1 行目 (HTML5 の検査): %2");
+KELVANO_TEXT const QString CheckFooterMarkup = QStringLiteral("フッタ %1 行目 (HTML5 の検査): %2");
 KELVANO_TEXT const QString CheckFoundNothing = QStringLiteral("問題は見つかりませんでした");
 
 // kelvano-publish (the headless page generator)
 KELVANO_TEXT const QString PublishUsage = QStringLiteral(
-    "使い方: kelvano-publish [--program-folder フォルダ] [--encoding 文字コード] (--all | 番号...)\n"
+    "使い方: kelvano-publish [--program-folder フォルダ] [--encoding 文字コード] [--markup 書式]\n"
+    "                        (--all | 番号...)\n"
     "        kelvano-publish [--program-folder フォルダ] [--encoding 文字コード] --check (--all | 番号...)\n"
     "        kelvano-publish [--program-folder フォルダ] --list\n");
 KELVANO_TEXT const QString PublishHelp = QStringLiteral(
@@ -79,6 +82,7 @@ KELVANO_TEXT const QString PublishHelp = QStringLiteral(
     "\n"
     "  --program-folder フォルダ  TAVELO.DAT と TABLE.DAT のあるフォルダ (省略時はプログラムのフォルダ)\n"
     "  --encoding 文字コード      ページの文字コード UTF-8 または Shift_JIS (省略時は KELVANO.INI の設定)\n"
+    "  --markup 書式              HTMLの書式 Classic (従来) または HTML5 (省略時は KELVANO.INI の設定)\n"
     "  --all                      削除されていないすべてのテーブル定義を、記録順に出力します\n"
     "  番号...                    指定した番号のテーブル定義を、指定した順に出力します\n"
     "  --check                    ページを作成せずに、問題 (ヘッダ・フッタ、データファイル、画像、リンク、\n"
@@ -108,6 +112,8 @@ KELVANO_TEXT const QString PublishBadNumber = QStringLiteral("番号ではあり
 KELVANO_TEXT const QString PublishNoSuchDefinition = QStringLiteral("テーブル定義 %1 はありません");
 KELVANO_TEXT const QString PublishBadEncoding =
     QStringLiteral("--encoding のあとに UTF-8 または Shift_JIS を指定してください: %1");
+KELVANO_TEXT const QString PublishBadMarkup =
+    QStringLiteral("--markup のあとに Classic または HTML5 を指定してください: %1");
 
 // Cell texts from other programs (the clipboard, CSV files) and kelvano-publish's CSV commands
 QString cellName(int row, int column) {

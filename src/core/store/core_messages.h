@@ -57,6 +57,8 @@ extern const QString CheckNoCharset;
 extern const QString CheckCharsetOther;
 extern const QString CheckHiddenText;
 extern const QString CheckLocalPageMissing;
+extern const QString CheckHeaderMarkup;
+extern const QString CheckFooterMarkup;
 extern const QString CheckFoundNothing;
 
 // kelvano-publish (the headless page generator)
@@ -69,6 +71,7 @@ extern const QString PublishMissingFolder;
 extern const QString PublishBadNumber;
 extern const QString PublishNoSuchDefinition;
 extern const QString PublishBadEncoding;
+extern const QString PublishBadMarkup;
 
 // Cell texts from other programs (the clipboard, CSV files) and kelvano-publish's CSV commands
 /// A cell as the editor heads it: row and column from 1.

@@ -8,6 +8,10 @@ namespace kelvano {
 /// The encoding of the written pages: the stored code page 932 bytes as they are, or UTF-8.
 enum class PageEncoding { ShiftJis, Utf8 };
 
+/// The markup of the written tables: the classic upper-case markup with presentational attributes and
+/// FONT elements, or HTML5 with the same look given as CSS.
+enum class PageMarkup { Classic, Html5 };
+
 /// KELVANO.INI in the program folder, beside TAVELO.DAT: the program-wide settings that belong to no
 /// record. Read and written here only, as an INI file (QSettings). A missing file, key or unknown value
 /// gives the default of each setting.
@@ -24,6 +28,16 @@ std::optional<PageEncoding> pageEncodingFromName(QStringView name);
 PageEncoding pageEncoding(const QString& programFolder);
 /// Stores `Pages/Encoding`, keeping the file's other keys; false when the file cannot be written.
 bool setPageEncoding(const QString& programFolder, PageEncoding encoding);
+
+/// "Classic" or "HTML5", as the file and kelvano-publish's --markup write them.
+QString pageMarkupName(PageMarkup markup);
+/// The markup a name stands for, without regard to ASCII case; nullopt for any other name.
+std::optional<PageMarkup> pageMarkupFromName(QStringView name);
+
+/// `Pages/Markup`; Classic when the file, the key or a known value is missing.
+PageMarkup pageMarkup(const QString& programFolder);
+/// Stores `Pages/Markup`, keeping the file's other keys; false when the file cannot be written.
+bool setPageMarkup(const QString& programFolder, PageMarkup markup);
 
 } // namespace ProgramSettings
 } // namespace kelvano

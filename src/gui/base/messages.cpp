@@ -12,6 +12,8 @@ KELVANO_TEXT const QString Caption = QStringLiteral("TAVELO");
 KELVANO_TEXT const QString CannotFinish = QStringLiteral("終了に失敗しました");
 KELVANO_TEXT const QString PageEncodingUnsaveable =
     QStringLiteral("ページの文字コードを KELVANO.INI に保存出来ませんでした");
+KELVANO_TEXT const QString PageMarkupUnsaveable =
+    QStringLiteral("HTMLの書式を KELVANO.INI に保存出来ませんでした");
 
 KELVANO_TEXT const QString ProgramHelp = QStringLiteral(
     "使い方: kelvano [--help | --version]\n"

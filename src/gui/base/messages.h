@@ -15,6 +15,7 @@ extern const QString Caption;
 // Settings file
 extern const QString CannotFinish;
 extern const QString PageEncodingUnsaveable;
+extern const QString PageMarkupUnsaveable;
 
 // The program's command line (kelvano --help)
 extern const QString ProgramHelp;

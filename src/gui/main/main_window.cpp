@@ -121,7 +121,7 @@ void TForm1::buildTitlePage() {
 }
 
 void TForm1::buildFolderPage() {
-    GroupBox1 = group(TabSheet3, QStringLiteral("GroupBox1"), QStringLiteral("フォルダ"), {2, 4, 528, 178});
+    GroupBox1 = group(TabSheet3, QStringLiteral("GroupBox1"), QStringLiteral("フォルダ"), {2, 4, 528, 206});
     label(GroupBox1,
           QStringLiteral("マスターデータを保存するフォルダとＨＴＭＬを出力するフォルダを設定します。"),
           {12, 22});
@@ -146,19 +146,25 @@ void TForm1::buildFolderPage() {
     for (const PageEncoding encoding : {PageEncoding::ShiftJis, PageEncoding::Utf8}) {
         ComboBox3->addItem(ProgramSettings::pageEncodingName(encoding), static_cast<int>(encoding));
     }
+    label(GroupBox1, QStringLiteral("HTMLの書式"), {250, 175});
+    ComboBox4 = new QComboBox(GroupBox1);
+    ComboBox4->setObjectName(QStringLiteral("ComboBox4"));
+    ComboBox4->setGeometry(370, 171, 130, 22);
+    ComboBox4->addItem(QStringLiteral("従来"), static_cast<int>(PageMarkup::Classic));
+    ComboBox4->addItem(QStringLiteral("HTML5"), static_cast<int>(PageMarkup::Html5));
 
     GroupBox7 = group(TabSheet3, QStringLiteral("GroupBox7"), QStringLiteral("リモートサーバー側"),
-                      {2, 188, 528, 138});
-    label(GroupBox7, QStringLiteral("サーバでの画像格納場所"), {14, 28});
-    Edit11 = edit(GroupBox7, QStringLiteral("Edit11"), {150, 24, 350, 22});
+                      {2, 216, 528, 112});
+    label(GroupBox7, QStringLiteral("サーバでの画像格納場所"), {14, 24});
+    Edit11 = edit(GroupBox7, QStringLiteral("Edit11"), {150, 20, 350, 22});
     label(GroupBox7,
           QStringLiteral("テーブルのHTMLと同一のディレクトリへ画像を格納する場合は無設定にして下さい。"),
-          {6, 60});
+          {6, 48});
     label(GroupBox7,
           QStringLiteral(
               "HTMLファイルがあるディレクトリの下に 'grph' と言うディレクトリを作成する場合は 'grph/' と"),
-          {6, 80});
-    label(GroupBox7, QStringLiteral("設定を行って下さい。"), {6, 100});
+          {6, 67});
+    label(GroupBox7, QStringLiteral("設定を行って下さい。"), {6, 86});
 
     m_edit1Field = ShiftJisField::attach(Edit1, SettingsRecord::FieldCapacity);
     m_edit2Field = ShiftJisField::attach(Edit2, SettingsRecord::FieldCapacity);
@@ -188,6 +194,22 @@ void TForm1::buildFolderPage() {
     connect(BitBtn10, &QPushButton::clicked, this, &TForm1::BitBtn10Click);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(ComboBox3, &QComboBox::activated, this, [this] { ComboBox3Change(); });
+    connect(ComboBox4, &QComboBox::activated, this,
+            [this] { UserDialogs::guarded(this, [this] { ComboBox4Change(); }); });
+}
+
+void TForm1::ComboBox4Change() {
+    const auto chosen = static_cast<PageMarkup>(ComboBox4->currentData().toInt());
+    if (chosen == m_pageMarkup) {
+        return;
+    }
+    // Kept in KELVANO.INI at once, like the page encoding.
+    if (!ProgramSettings::setPageMarkup(m_programFolder, chosen)) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::PageMarkupUnsaveable);
+        ComboBox4->setCurrentIndex(ComboBox4->findData(static_cast<int>(m_pageMarkup)));
+        return;
+    }
+    m_pageMarkup = chosen;
 }
 
 void TForm1::ComboBox3Change() {
@@ -228,6 +250,8 @@ void TForm1::FormCreate() {
     m_edit11Field->setBytes(loaded.settings.ServerImagePath);
     m_pageEncoding = ProgramSettings::pageEncoding(m_programFolder);
     ComboBox3->setCurrentIndex(ComboBox3->findData(static_cast<int>(m_pageEncoding)));
+    m_pageMarkup = ProgramSettings::pageMarkup(m_programFolder);
+    ComboBox4->setCurrentIndex(ComboBox4->findData(static_cast<int>(m_pageMarkup)));
     UserDialogs::guarded(this, [this] { LoadTableLists(); });
     UserDialogs::guarded(this, [this] { LoadSnippetLists(); });
 }

@@ -118,6 +118,8 @@ public:
     QPushButton* Button1;
     /// "ページの文字コード": Shift_JIS or UTF-8.
     QComboBox* ComboBox3;
+    /// "HTMLの書式": 従来 or HTML5.
+    QComboBox* ComboBox4;
     QGroupBox* GroupBox7;
     QLineEdit* Edit11;
 
@@ -212,6 +214,7 @@ private:
     void BitBtn10Click();
     void Button1Click();
     void ComboBox3Change();
+    void ComboBox4Change();
     void openFolderPicker(QLineEdit* field, int target);
 
     // Table definitions and the data page
@@ -253,6 +256,7 @@ private:
     QString m_helpFolder;
     SettingsRecord m_settings;
     PageEncoding m_pageEncoding = PageEncoding::ShiftJis;
+    PageMarkup m_pageMarkup = PageMarkup::Classic;
     /// The data folder the snippet lists were last loaded from.
     QByteArray m_listedDataFolder;
     TableDefinition m_currentDefinition;

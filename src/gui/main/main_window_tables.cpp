@@ -415,8 +415,8 @@ void TForm1::Button6Click() {
 
 void TForm1::previewPage(int number) {
     PageMessageBoxes report(this);
-    const std::optional<QByteArray> page =
-        GeneratePageInMemory(m_settings, m_programFolder, number, report, m_pageEncoding);
+    const std::optional<QByteArray> page = GeneratePageInMemory(m_settings, m_programFolder, number, report,
+                                                                m_pageEncoding, QLocale(), m_pageMarkup);
     if (!page) {
         return;
     }
@@ -465,7 +465,7 @@ void TForm1::Button8Click() {
         return;
     }
     const std::optional<QList<PageFinding>> findings =
-        CheckPages(m_settings, m_programFolder, ticked, m_pageEncoding);
+        CheckPages(m_settings, m_programFolder, ticked, m_pageEncoding, m_pageMarkup);
     if (!findings) {
         UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
         return;
@@ -496,6 +496,7 @@ void TForm1::BitBtn9Click() {
     PageProgressDialog progress(this, static_cast<int>(ticked.size()));
     PageRunOptions options;
     options.encoding = m_pageEncoding;
+    options.markup = m_pageMarkup;
     options.progress = &progress;
     GeneratePages(m_settings, m_programFolder, ticked, report, QLocale(), options);
 }
