@@ -22,8 +22,7 @@ using test::sjis;
 
 /// A page as the page run writes it, with the header and footer templates around the table.
 template <typename Markup>
-QByteArray pageOf(Markup&& table, const TableDefinition& d, const QList<TableRowRecord>& rows,
-                  PageEncoding encoding) {
+QByteArray pageOf(Markup&& table, const QList<TableRowRecord>& rows, PageEncoding encoding) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     PageOutput page(buffer, encoding);
@@ -120,7 +119,7 @@ TEST(Html5Page, TidyFindsNeitherErrorsNorWarningsInRandomTables) {
         const PageEncoding encoding = round % 2 ? PageEncoding::Utf8 : PageEncoding::ShiftJis;
         const QString path = folder.file(QStringLiteral("page%1.html").arg(round));
         folder.write(QStringLiteral("page%1.html").arg(round),
-                     pageOf(Html5TableMarkup(d, "grph/", encoding), d, rows, encoding));
+                     pageOf(Html5TableMarkup(d, "grph/", encoding), rows, encoding));
         QProcess process;
         process.start(tidy,
                       {QStringLiteral("-e"), QStringLiteral("-q"),
@@ -252,8 +251,8 @@ TEST(Html5Page, ChromiumDrawsTheHtml5TableAsTheClassicOne) {
         const PageEncoding encoding = i % 2 ? PageEncoding::Utf8 : PageEncoding::ShiftJis;
         const QString classicName = QStringLiteral("classic%1.html").arg(i);
         const QString html5Name = QStringLiteral("html5-%1.html").arg(i);
-        folder.write(classicName, pageOf(TableMarkup(d, {}), d, rows, encoding));
-        folder.write(html5Name, pageOf(Html5TableMarkup(d, {}, encoding), d, rows, encoding));
+        folder.write(classicName, pageOf(TableMarkup(d, {}), rows, encoding));
+        folder.write(html5Name, pageOf(Html5TableMarkup(d, {}, encoding), rows, encoding));
         const QImage classic = screenshot(chromium, folder.file(classicName), folder.path());
         const QImage html5 = screenshot(chromium, folder.file(html5Name), folder.path());
         ASSERT_FALSE(classic.isNull()) << "chromium made no screenshot";

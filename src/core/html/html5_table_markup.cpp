@@ -151,10 +151,7 @@ Html5TableMarkup::Html5TableMarkup(const TableDefinition& definition, QByteArray
                                    PageEncoding encoding)
     : m_definition(definition), m_serverImagePath(serverImagePath.toByteArray()), m_encoding(encoding),
       // As in the classic markup: with both modes set, the column colours win.
-      m_colourMode(definition.ColumnColourMode ? ColourMode::Column
-                   : definition.RowColourMode  ? ColourMode::Row
-                                               : ColourMode::None),
-      m_columnCount(definition.usableColumnCount()), m_rowColourCount(definition.usableRowColourCount()) {
+      m_colours(definition), m_columnCount(definition.usableColumnCount()) {
     const TableDefinition& d = definition;
     // A table border gives every cell a border of one pixel, sunk in where the table stands out.
     if (d.BorderWidth != 0) {
@@ -228,14 +225,13 @@ void Html5TableMarkup::appendRow(QByteArray& out, const TableRowRecord& record) 
         appendCell(out, record, column);
     }
     out += "</tr>";
-    m_rowColour = (m_rowColour + 1) % m_rowColourCount;
+    m_colours.nextRow();
     m_firstRow = false;
 }
 
 void Html5TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int column) const {
     const TableDefinition& d = m_definition;
     const auto i = static_cast<std::size_t>(column - 1);
-    const auto r = static_cast<std::size_t>(m_rowColour);
     const auto c = static_cast<std::size_t>(column);
     const QByteArray& text = record.CellTexts[c];
     const QByteArray& link = record.CellLinks[c];
@@ -249,11 +245,8 @@ void Html5TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record,
     if (!background.isEmpty()) {
         style += "background-image:url('" +
                  urlOfPath(m_serverImagePath + fileNamePart(background), m_encoding, true) + "');";
-    } else if (m_colourMode != ColourMode::None) {
-        style +=
-            "background-color:#" +
-            HtmlColour(m_colourMode == ColourMode::Column ? d.ColumnBackColours[i] : d.RowBackColours[r]) +
-            ';';
+    } else if (m_colours.any()) {
+        style += "background-color:#" + HtmlColour(m_colours.background(column)) + ';';
     }
     if (d.ColumnAlignments[i] < AlignmentStyles.size()) {
         style += AlignmentStyles[d.ColumnAlignments[i]];
@@ -268,10 +261,10 @@ void Html5TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record,
     // element stands, so that lines and links are drawn alike.
     const bool empty =
         text.isEmpty() && link.isEmpty() && record.CellPictures[c].isEmpty() && !d.ShowEmptyCells;
-    const bool span = m_colourMode != ColourMode::None && !empty;
+    const bool span = m_colours.any() && !empty;
     if (span) {
         out += "<span style=\"color:#";
-        out += HtmlColour(m_colourMode == ColourMode::Column ? d.ColumnTextColours[i] : d.RowTextColours[r]);
+        out += HtmlColour(m_colours.text(column));
         if (const qint32 size = d.ColumnFontSizes[i]; size != 0) {
             out += ";font-size:";
             out += FontSizes[static_cast<std::size_t>(

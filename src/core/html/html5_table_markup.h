@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/html/cell_colours.h"
 #include "core/store/program_settings.h"
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
@@ -33,20 +34,16 @@ public:
     void appendRow(QByteArray& out, const TableRowRecord& record);
 
 private:
-    enum class ColourMode { Column, Row, None };
-
     void appendCell(QByteArray& out, const TableRowRecord& record, int column) const;
     void appendPicture(QByteArray& out, QByteArrayView path) const;
 
     const TableDefinition& m_definition;
     QByteArray m_serverImagePath;
     PageEncoding m_encoding;
-    ColourMode m_colourMode;
+    CellColours m_colours;
     /// The part of every cell's style that the table decides: its border and padding.
     QByteArray m_cellStyle;
     int m_columnCount;
-    int m_rowColourCount;
-    int m_rowColour = 0;
     bool m_firstRow = true;
 };
 

@@ -81,10 +81,7 @@ QByteArray fileNamePart(QByteArrayView path) {
 TableMarkup::TableMarkup(const TableDefinition& definition, QByteArrayView serverImagePath)
     : m_definition(definition), m_serverImagePath(serverImagePath.toByteArray()),
       // A record is meant to have exactly one mode set; with both, the column colours win.
-      m_colourMode(definition.ColumnColourMode ? ColourMode::Column
-                   : definition.RowColourMode  ? ColourMode::Row
-                                               : ColourMode::None),
-      m_columnCount(definition.usableColumnCount()), m_rowColourCount(definition.usableRowColourCount()) {}
+      m_colours(definition), m_columnCount(definition.usableColumnCount()) {}
 
 QByteArray TableMarkup::startLine() const {
     const TableDefinition& d = m_definition;
@@ -141,14 +138,13 @@ void TableMarkup::appendRow(QByteArray& out, const TableRowRecord& record) {
         appendCell(out, record, column, m_firstRow);
     }
     out += "</TR>";
-    m_rowColour = (m_rowColour + 1) % m_rowColourCount;
+    m_colours.nextRow();
     m_firstRow = false;
 }
 
 void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int column, bool firstRow) const {
     const TableDefinition& d = m_definition;
     const auto i = static_cast<std::size_t>(column - 1);
-    const auto r = static_cast<std::size_t>(m_rowColour);
     const auto c = static_cast<std::size_t>(column);
     const QByteArray& text = record.CellTexts[c];
     const QByteArray& picture = record.CellPictures[c];
@@ -177,9 +173,9 @@ void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int 
         w.put(m_serverImagePath);
         w.put(fileNameView(background));
         w.put('"');
-    } else if (m_colourMode != ColourMode::None) {
+    } else if (m_colours.any()) {
         w.put("BGCOLOR=\"#");
-        w.putColour(m_colourMode == ColourMode::Column ? d.ColumnBackColours[i] : d.RowBackColours[r]);
+        w.putColour(m_colours.background(column));
         w.put('"');
     }
     if (d.ColumnAlignments[i] < AlignmentTexts.size()) {
@@ -188,10 +184,10 @@ void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int 
     w.put('>');
 
     // Without a colour mode there is no font start, and so no closing </FONT> either.
-    const bool font = m_colourMode != ColourMode::None;
+    const bool font = m_colours.any();
     if (font) {
         w.put("<FONT COLOR=\"#");
-        w.putColour(m_colourMode == ColourMode::Column ? d.ColumnTextColours[i] : d.RowTextColours[r]);
+        w.putColour(m_colours.text(column));
         w.put('"');
         if (const qint32 size = d.ColumnFontSizes[i]; size != 0) {
             w.put(" SIZE=\"");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/html/cell_colours.h"
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
 
@@ -36,8 +37,6 @@ public:
     void appendRow(QByteArray& out, const TableRowRecord& record);
 
 private:
-    enum class ColourMode { Column, Row, None };
-
     /// Writes into room that the caller has reserved.
     struct CellWriter {
         char* at;
@@ -63,10 +62,8 @@ private:
 
     const TableDefinition& m_definition;
     QByteArray m_serverImagePath;
-    ColourMode m_colourMode;
+    CellColours m_colours;
     int m_columnCount;
-    int m_rowColourCount;
-    int m_rowColour = 0;
     bool m_firstRow = true;
 };
 
