@@ -1,9 +1,13 @@
+#include "core/store/io_error.h"
+#include "core/store/read_ahead.h"
 #include "core/store/table_data_files.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace kelvano {
 namespace {
@@ -108,6 +112,57 @@ TEST(TableDataFiles, DamagedTailIsIgnoredAndDroppedAtTheNextSave) {
     EXPECT_EQ(rows[0][0].text, "kept");
     ASSERT_TRUE(writeRows(files, rows));
     EXPECT_EQ(folder.read(QStringLiteral("t.TBL")), record);
+}
+
+TEST(TableDataFiles, ALargeFileReadAheadGivesEveryRowInOrder) {
+    test::TempFolder folder;
+    const TableDataFiles files(folder.path(), QStringLiteral("t"));
+    // Enough rows to be read ahead on a thread, ending part-way into a block; texts grow and shrink so
+    // that a record read into the room of the one before keeps nothing of it.
+    const int count = 3 * TableRowReader::RecordsPerBlock + 5;
+    QList<TableRow> rows;
+    for (int i = 0; i < count; ++i) {
+        const QByteArray text = i % 3 == 2 ? QByteArray() : QByteArray::number(i).repeated(1 + i % 7);
+        rows.append(
+            {cell(text, i % 2 ? "p.gif" : "", "", i % 4 ? "RIGHT" : "LEFT"), cell("b", "", "", "RIGHT")});
+    }
+    ASSERT_TRUE(writeRows(files, rows));
+    // A damaged tail after the last whole record is ignored here too.
+    QFile file(files.tablePath());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(QByteArray(100, 'x'));
+    file.close();
+
+    EXPECT_EQ(readRows(files, 2).rows, rows);
+    TableRowReader reader;
+    ASSERT_TRUE(reader.open(files.tablePath()));
+    TableRowRecord record;
+    for (int i = 0; i < count; ++i) {
+        ASSERT_TRUE(reader.next(record, 1)) << i;
+        EXPECT_EQ(record.CellTexts[1], rows[i][0].text) << i;
+        EXPECT_EQ(record.CellPictures[1], rows[i][0].picture) << i;
+    }
+    EXPECT_FALSE(reader.next(record, 1));
+
+    // Stopping part-way ends the reading thread.
+    TableRowReader early;
+    ASSERT_TRUE(early.open(files.tablePath()));
+    ASSERT_TRUE(early.next(record));
+}
+
+TEST(TableDataFiles, AReadAheadFailureIsAnIoError) {
+    test::TempFolder folder;
+    const int notAFile = ::open(QFile::encodeName(folder.path()).constData(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(notAFile, 0);
+    FileReadAhead blocks(notAFile, folder.path(), 4096);
+    try {
+        blocks.next();
+        FAIL() << "a folder was read";
+    } catch (const IoError& error) {
+        EXPECT_EQ(error.errorNumber(), EISDIR);
+        EXPECT_EQ(error.path(), folder.path());
+    }
+    ::close(notAFile);
 }
 
 TEST(TableDataFiles, OneFileWhateverTheCaseOfItsName) {

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace kelvano {
@@ -127,6 +128,34 @@ TEST(WholeFileReplacement, KeepsPermissionsAndLeavesNoScratchFileOnFailure) {
     QDir(folder.path()).mkdir(QStringLiteral("t.TMP"));
     EXPECT_EQ(files.removeLink("b"), std::nullopt);
     EXPECT_EQ(folder.read(QStringLiteral("t.URL")), list);
+}
+
+TEST(WholeFileReplacement, ALargeFileWrittenOutEarlyIsWholeOrNotThereAtAll) {
+    // Past a few megabytes the scratch file is synced while it is written; that changes nothing a
+    // reader can see, and a failure part-way still leaves the old file alone.
+    test::TempFolder folder;
+    const QString path = folder.file(QStringLiteral("big.html"));
+    QByteArray contents(20 * 1024 * 1024, 'a');
+    for (qsizetype i = 0; i < contents.size(); i += 4093) {
+        contents[i] = static_cast<char>('b' + i % 23);
+    }
+    const auto writeInPieces = [&contents](QIODevice& device) {
+        for (qsizetype at = 0; at < contents.size(); at += 64 * 1024) {
+            writeAll(device, QByteArrayView(contents).sliced(
+                                 at, std::min<qsizetype>(64 * 1024, contents.size() - at)));
+        }
+    };
+    replaceWholeFile(path, writeInPieces);
+    EXPECT_EQ(folder.read(QStringLiteral("big.html")), contents);
+    {
+        const test::FileSizeLimit limit(12 * 1024 * 1024);
+        EXPECT_THROW(replaceWholeFile(path, writeInPieces), IoError);
+        ReplacementBatch batch;
+        EXPECT_THROW(batch.add(path, writeInPieces), IoError);
+        EXPECT_TRUE(batch.commit().isEmpty());
+    }
+    EXPECT_EQ(QFileInfo(path).size(), contents.size());
+    EXPECT_EQ(filesIn(folder), QStringList{QStringLiteral("big.html")});
 }
 
 } // namespace

@@ -16,16 +16,10 @@
 #include <QBuffer>
 #include <QFile>
 #include <algorithm>
+#include <map>
 
 namespace kelvano {
 namespace {
-
-/// The lines of a snippet body; nullopt when the choice names no snippet or its body cannot be read.
-std::optional<QList<QByteArray>> snippetLines(const QString& dataFolder, SnippetKind kind,
-                                              QByteArrayView choice) {
-    const std::optional<QString> path = SnippetBodyPath(dataFolder, kind, choice);
-    return path ? readLinesFile(*path) : std::nullopt;
-}
 
 enum class TableOutcome { Written, Failed, Abandoned, Cancelled };
 
@@ -123,8 +117,22 @@ private:
         m_report.report({PageMessageKind::IoError, text, error});
     }
 
+    /// The lines of a snippet body; null when the choice names no snippet or its body cannot be read.
+    /// Each body is read once per run: the pages of a run mostly share their header and footer.
+    const QList<QByteArray>* snippetLines(SnippetKind kind, QByteArrayView choice) {
+        const std::optional<QString> path = SnippetBodyPath(m_dataFolder, kind, choice);
+        if (!path) {
+            return nullptr;
+        }
+        auto known = m_snippetBodies.find(*path);
+        if (known == m_snippetBodies.end()) {
+            known = m_snippetBodies.emplace(*path, readLinesFile(*path)).first;
+        }
+        return known->second ? &*known->second : nullptr;
+    }
+
     void writeHeader(PageOutput& page, const TableDefinition& definition) {
-        const auto lines = snippetLines(m_dataFolder, SnippetKind::Header, definition.HeaderName);
+        const auto* lines = snippetLines(SnippetKind::Header, definition.HeaderName);
         if (!lines) {
             tell(PageMessageKind::Error, Messages::HeaderMissing);
             return;
@@ -178,7 +186,7 @@ private:
     }
 
     void writeFooter(PageOutput& page, const TableDefinition& definition) {
-        const auto lines = snippetLines(m_dataFolder, SnippetKind::Footer, definition.FooterName);
+        const auto* lines = snippetLines(SnippetKind::Footer, definition.FooterName);
         if (!lines) {
             tell(PageMessageKind::Error, Messages::FooterMissing);
             return;
@@ -199,6 +207,8 @@ private:
     /// The pages written and not yet in place, and the tables they belong to.
     ReplacementBatch m_batch;
     QList<std::pair<QString, QString>> m_pendingTables;
+    /// The snippet bodies read so far in this run, by path (nullopt: unreadable).
+    std::map<QString, std::optional<QList<QByteArray>>> m_snippetBodies;
 };
 
 } // namespace

@@ -15,6 +15,8 @@ QByteArray cutToCapacity(QByteArrayView text, qsizetype capacity);
 /// A short string of capacity N occupies N + 1 bytes: a length byte, then the text. A length byte above
 /// N reads as N.
 QByteArray readShortString(QByteArrayView record, qsizetype offset, qsizetype capacity);
+/// The same text as a view into the record.
+QByteArrayView shortStringView(QByteArrayView record, qsizetype offset, qsizetype capacity);
 /// Writes the text cut to the capacity and fills the rest of the field with zeros.
 void writeShortString(QByteArray& record, qsizetype offset, qsizetype capacity, QByteArrayView text);
 

@@ -1,5 +1,6 @@
 #include "core/store/save_file.h"
 
+#include "core/store/early_write_back.h"
 #include "core/store/io_error.h"
 
 #include <QFile>
@@ -24,18 +25,27 @@ public:
     }
     ~ScratchDevice() override { closeDescriptor(); }
 
+    /// How many bytes go by between two early syncs of a large file; a smaller file is never synced
+    /// before its owner syncs it.
+    static constexpr qint64 EarlyWriteBackStep = 8 * 1024 * 1024;
+
     bool isSequential() const override { return true; }
     int descriptor() const { return m_descriptor; }
     const QString& path() const { return m_path; }
     int errorNumber() const { return m_errorNumber; }
 
-    /// Closes the descriptor; the error number of a failing close, or 0.
+    /// Closes the descriptor; the error number of a failing early sync or close, or 0.
     int closeDescriptor() {
         if (m_descriptor < 0) {
             return 0;
         }
+        const int writeBackError = m_writeBack ? m_writeBack->stop() : 0;
+        m_writeBack.reset();
         const int result = ::close(m_descriptor);
         m_descriptor = -1;
+        if (writeBackError != 0) {
+            return writeBackError;
+        }
         return result == 0 ? 0 : errno;
     }
 
@@ -49,6 +59,13 @@ protected:
             return -1;
         }
         m_written += size;
+        if (m_written >= m_nextWriteBack) {
+            if (!m_writeBack) {
+                m_writeBack = std::make_unique<EarlyWriteBack>(m_descriptor);
+            }
+            m_writeBack->request();
+            m_nextWriteBack = m_written + EarlyWriteBackStep;
+        }
         return size;
     }
 
@@ -57,6 +74,8 @@ private:
     QString m_path;
     qint64 m_written = 0;
     int m_errorNumber = 0;
+    qint64 m_nextWriteBack = EarlyWriteBackStep;
+    std::unique_ptr<EarlyWriteBack> m_writeBack;
 };
 
 namespace {

@@ -3,6 +3,7 @@
 #include "core/store/core_messages.h"
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
+#include "core/store/read_ahead.h"
 #include "core/store/save_file.h"
 #include "core/store/shift_jis.h"
 #include "core/store/text_lines.h"
@@ -156,31 +157,62 @@ std::optional<QList<QByteArray>> TableDataFiles::removeLink(QByteArrayView link)
     return readOrCreateLinesFile(listPath);
 }
 
+TableRowReader::TableRowReader() = default;
+TableRowReader::~TableRowReader() = default;
+
 bool TableRowReader::open(const QString& path) {
+    m_readAhead.reset();
+    m_block = {};
+    m_file.close();
     m_file.setFileName(path);
-    return m_file.open(QIODevice::ReadOnly);
+    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        return false;
+    }
+    // A few blocks or more: worth a thread that reads while the records before are being used.
+    constexpr qsizetype BlockSize = RecordsPerBlock * TableRowRecord::Size;
+    if (m_file.size() >= 2 * BlockSize) {
+        m_readAhead = std::make_unique<FileReadAhead>(m_file.handle(), path, BlockSize);
+    }
+    return true;
 }
 
 bool TableRowReader::next(TableRowRecord& record) {
-    return next(record, -1);
+    const QByteArrayView bytes = nextRecord();
+    if (bytes.isEmpty()) {
+        return false;
+    }
+    record = TableRowRecord::decode(bytes);
+    return true;
 }
 
 bool TableRowReader::next(TableRowRecord& record, int columnCount) {
-    char buffer[TableRowRecord::Size];
-    const qint64 got = m_file.read(buffer, TableRowRecord::Size);
-    if (got < 0) {
-        throw IoError::fromFile(m_file);
-    }
-    if (got < TableRowRecord::Size) {
+    const QByteArrayView bytes = nextRecord();
+    if (bytes.isEmpty()) {
         return false;
     }
-    const QByteArrayView bytes(buffer, TableRowRecord::Size);
-    if (columnCount < 0) {
-        record = TableRowRecord::decode(bytes);
-    } else {
-        TableRowRecord::decodeColumns(bytes, columnCount, record);
-    }
+    TableRowRecord::decodeColumns(bytes, columnCount, record);
     return true;
+}
+
+QByteArrayView TableRowReader::nextRecord() {
+    if (!m_readAhead) {
+        m_record.resize(TableRowRecord::Size);
+        const qint64 got = m_file.read(m_record.data(), TableRowRecord::Size);
+        if (got < 0) {
+            throw IoError::fromFile(m_file);
+        }
+        return got < TableRowRecord::Size ? QByteArrayView() : QByteArrayView(m_record);
+    }
+    if (m_block.size() < TableRowRecord::Size) {
+        // Blocks hold whole records, so only the file's last block can end in a shorter tail.
+        m_block = m_readAhead->next();
+        if (m_block.size() < TableRowRecord::Size) {
+            return {};
+        }
+    }
+    const QByteArrayView record = m_block.first(TableRowRecord::Size);
+    m_block = m_block.sliced(TableRowRecord::Size);
+    return record;
 }
 
 } // namespace kelvano

@@ -6,11 +6,13 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace kelvano {
 
 class TableRowReader;
+class FileReadAhead;
 
 /// The data files of one table in the data folder: FileName + ".TBL" (rows), ".ALI" (reference list),
 /// ".URL" (link list) and ".TMP" (scratch while a link is removed). Names are matched without regard
@@ -66,9 +68,15 @@ private:
     QString m_base;
 };
 
-/// Reads a ".TBL" file one record at a time, so that memory does not grow with the rows.
+/// Reads a ".TBL" file one record at a time, so that memory does not grow with the rows. A large file
+/// is read a few blocks ahead on a thread of its own (FileReadAhead).
 class TableRowReader {
 public:
+    TableRowReader();
+    ~TableRowReader();
+    TableRowReader(const TableRowReader&) = delete;
+    TableRowReader& operator=(const TableRowReader&) = delete;
+
     /// False when the file cannot be opened for reading.
     bool open(const QString& path);
     /// The next whole record; false at the end (a shorter tail is ignored). An IoError when reading fails.
@@ -76,8 +84,19 @@ public:
     /// The same, decoding only slots 0..columnCount (TableRowRecord::decodeColumns).
     bool next(TableRowRecord& record, int columnCount);
 
+    /// Records in one block of a large file.
+    static constexpr qsizetype RecordsPerBlock = 16;
+
 private:
+    /// The bytes of the next whole record, valid until the next call; empty at the end.
+    QByteArrayView nextRecord();
+
     QFile m_file;
+    std::unique_ptr<FileReadAhead> m_readAhead;
+    /// What is left of the block being read, with a large file.
+    QByteArrayView m_block;
+    /// The record being read, with a small file.
+    QByteArray m_record;
 };
 
 } // namespace kelvano

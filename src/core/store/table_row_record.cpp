@@ -3,6 +3,7 @@
 #include "core/store/record_fields.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kelvano {
 namespace {
@@ -17,11 +18,18 @@ void writeStrings(QByteArray& record, qsizetype offset, const TableRowRecord::St
     }
 }
 
+/// Reads the strings into what the array holds, so that a record read again and again (a page's rows)
+/// reuses its strings' room instead of allocating for every cell.
 void readStrings(QByteArrayView record, qsizetype offset, TableRowRecord::Strings& strings,
                  int count = TableRowRecord::ArrayLength) {
     for (int i = 0; i < count; ++i) {
-        strings[i] =
-            readShortString(record, offset + TableRowRecord::StringSize * i, TableRowRecord::CellCapacity);
+        const QByteArrayView text =
+            shortStringView(record, offset + TableRowRecord::StringSize * i, TableRowRecord::CellCapacity);
+        QByteArray& into = strings[static_cast<std::size_t>(i)];
+        into.resize(text.size());
+        if (!text.isEmpty()) {
+            std::memcpy(into.data(), text.data(), static_cast<std::size_t>(text.size()));
+        }
     }
 }
 

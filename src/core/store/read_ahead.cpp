@@ -1,0 +1,95 @@
+#include "core/store/read_ahead.h"
+
+#include "core/store/io_error.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+namespace kelvano {
+
+FileReadAhead::FileReadAhead(int descriptor, QString path, qsizetype blockSize)
+    : m_descriptor(descriptor), m_path(std::move(path)), m_blockSize(blockSize), m_thread([this] { run(); }) {
+}
+
+FileReadAhead::~FileReadAhead() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    m_thread.join();
+}
+
+QByteArrayView FileReadAhead::next() {
+    std::unique_lock lock(m_mutex);
+    if (m_holding) {
+        m_holding = false;
+        ++m_taken;
+        m_changed.notify_all();
+    }
+    m_changed.wait(lock, [this] { return m_taken < m_filled || m_ended; });
+    if (m_taken < m_filled) {
+        m_holding = true;
+        const Block& block = m_blocks[static_cast<std::size_t>(m_taken % BlocksAhead)];
+        return QByteArrayView(block.bytes.constData(), block.size);
+    }
+    if (m_error != 0) {
+        throw IoError::fromErrorNumber(m_path, m_error);
+    }
+    return {};
+}
+
+void FileReadAhead::run() {
+    qint64 offset = 0;
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_changed.wait(lock, [this] { return m_stopping || m_filled - m_taken < BlocksAhead; });
+        if (m_stopping) {
+            return;
+        }
+        // The reader never touches a block between its being taken and its being filled again.
+        Block& block = m_blocks[static_cast<std::size_t>(m_filled % BlocksAhead)];
+        lock.unlock();
+        int error = 0;
+        const qsizetype size = readBlock(block, offset, error);
+        lock.lock();
+        if (size > 0) {
+            block.size = size;
+            offset += size;
+            ++m_filled;
+        }
+        if (size < m_blockSize) {
+            m_error = error;
+            m_ended = true;
+        }
+        m_changed.notify_all();
+        if (m_ended) {
+            return;
+        }
+    }
+}
+
+qsizetype FileReadAhead::readBlock(Block& block, qint64 offset, int& error) const {
+    if (block.bytes.size() < m_blockSize) {
+        block.bytes.resize(m_blockSize);
+    }
+    qsizetype got = 0;
+    while (got < m_blockSize) {
+        const ssize_t n = ::pread(m_descriptor, block.bytes.data() + got,
+                                  static_cast<size_t>(m_blockSize - got), static_cast<off_t>(offset + got));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            error = errno;
+            return -1;
+        }
+        if (n == 0) {
+            break;
+        }
+        got += n;
+    }
+    return got;
+}
+
+} // namespace kelvano
