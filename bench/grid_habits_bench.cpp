@@ -155,14 +155,3 @@ BENCHMARK(CsvImportTenThousandByFifty)->Unit(benchmark::kMillisecond)->Iteration
 
 } // namespace
 } // namespace kelvano
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -159,14 +159,3 @@ BENCHMARK(TypedCharacter)->Unit(benchmark::kMicrosecond)->Iterations(200);
 
 } // namespace
 } // namespace kelvano
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
