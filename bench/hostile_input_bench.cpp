@@ -11,6 +11,7 @@
 //   kelvano_hostile_input_bench --benchmark_filter='JpegPreview/0/0$'    belongs to that picture)
 
 #include "../tests/entry/jpeg_writer.h"
+#include "core/html/clock.h"
 #include "core/html/header_macros.h"
 #include "gui/entry/jpeg_file.h"
 
@@ -35,7 +36,7 @@ void MacrosWithRunFormats(benchmark::State& state) {
     for (auto _ : state) {
         const MacroFormats formats(japanese());
         for (int i = 0; i < Lines; ++i) {
-            benchmark::DoNotOptimize(ExpandMacros(line, formats));
+            benchmark::DoNotOptimize(ExpandMacros(line, formats, Clock::now()));
         }
     }
 }

@@ -411,6 +411,28 @@ struct StoppingProgress : PageProgress {
     int questions = 0;
 };
 
+TEST_F(Pages, EveryPageOfARunTellsTheTimeTheRunStarted) {
+    m_folder.write(QStringLiteral("HEAD.0"), "<getnowtime>\r\n");
+    m_folder.write(QStringLiteral("FOOT.0"), {});
+    for (const char* name : {"a", "b"}) {
+        addDefinition(named(name));
+        m_folder.write(QString::fromLatin1(name) + QStringLiteral(".TBL"), {});
+    }
+    // The clock moves on while the run is under way.
+    struct MovingClock : PageProgress {
+        bool pageStarting(int index, int, const QString&) override {
+            Clock::setFixedNow(QDateTime(QDate(1997, 6, 1), QTime(10, index, 0)));
+            return true;
+        }
+        bool goOn() override { return true; }
+    } movingClock;
+    PageRunOptions options;
+    options.progress = &movingClock;
+    EXPECT_EQ(run({0, 1}, options), PageRunOutcome::Finished);
+    EXPECT_TRUE(page(QStringLiteral("a.html")).startsWith("9:05:07\r\n"));
+    EXPECT_TRUE(page(QStringLiteral("b.html")).startsWith("9:05:07\r\n"));
+}
+
 TEST_F(Pages, AStoppedRunPutsTheFinishedPagesInPlaceAndLeavesTheRestAsTheyWere) {
     m_folder.write(QStringLiteral("HEAD.0"), {});
     m_folder.write(QStringLiteral("FOOT.0"), {});

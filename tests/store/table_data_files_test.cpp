@@ -7,6 +7,7 @@
 #include <QDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvano {
@@ -174,6 +175,19 @@ TEST(TableDataFiles, OneFileWhateverTheCaseOfItsName) {
     EXPECT_EQ(readRows(files, 1).rows.size(), 1);
     ASSERT_TRUE(writeRows(files, {{cell("v")}, {cell("w")}}));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Price.tbl")});
+}
+
+TEST(TableDataFiles, OnlyAPlainFileHoldsRowsAndNoneIsWaitedFor) {
+    test::TempFolder folder;
+    const TableDataFiles files(folder.path(), QStringLiteral("t"));
+    TableRowReader reader;
+    EXPECT_FALSE(files.openRowsForReading(reader));
+    EXPECT_EQ(reader.openError(), ENOENT);
+    // A pipe in the data file's place would never end, or hold the reader up until someone writes.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file(QStringLiteral("t.TBL"))).constData(), 0600), 0);
+    EXPECT_FALSE(files.openRowsForReading(reader));
+    EXPECT_EQ(reader.openError(), EINVAL);
+    EXPECT_EQ(files.openRows(reader), TableDataFiles::LoadState::Unavailable);
 }
 
 TEST(TableDataFiles, FailedSaveOrUnavailableFolderLosesNothing) {

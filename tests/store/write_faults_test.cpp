@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace kelvano {
 namespace {
@@ -104,6 +105,12 @@ TEST(WholeFileReplacement, KeepsPermissionsAndLeavesNoScratchFileOnFailure) {
     const QFileDevice::Permissions ownerGroupOther(0x7077);
     EXPECT_EQ((QFile::permissions(page) & ownerGroupOther).toInt(),
               QFileDevice::Permissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup).toInt());
+    // Bits that a new file would not get under the umask are kept as well.
+    ASSERT_EQ(::chmod(QFile::encodeName(page).constData(), 0666), 0);
+    replaceWholeFile(page, "newer");
+    struct stat status {};
+    ASSERT_EQ(::stat(QFile::encodeName(page).constData(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0666U);
 
     // The link list is rewritten through its ".TMP" file, which a failed write used to leave behind.
     const TableDataFiles files(folder.path(), QStringLiteral("t"));

@@ -52,15 +52,16 @@ bool isTag(QByteArrayView text, QByteArrayView tag) {
 }
 
 /// The replacement of a macro tag; nullopt when the text is not one of the three tags.
-std::optional<QByteArray> replacementFor(QByteArrayView text, const MacroFormats& formats) {
+std::optional<QByteArray> replacementFor(QByteArrayView text, const MacroFormats& formats,
+                                         const QDateTime& moment) {
     if (isTag(text, DateTag)) {
-        return formats.dateText(Clock::now());
+        return formats.dateText(moment);
     }
     if (isTag(text, TimeTag)) {
-        return formats.timeText(Clock::now());
+        return formats.timeText(moment);
     }
     if (isTag(text, DayTag)) {
-        return macroWeekdayText(Clock::now());
+        return macroWeekdayText(moment);
     }
     return std::nullopt;
 }
@@ -125,10 +126,10 @@ QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale) {
     if (!line.contains('>')) {
         return line.toByteArray();
     }
-    return ExpandMacros(line, MacroFormats(locale));
+    return ExpandMacros(line, MacroFormats(locale), Clock::now());
 }
 
-QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats) {
+QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats, const QDateTime& moment) {
     // The scan runs once over the line. After a replacement the rules start again from the first
     // character; since the text before the tag is unchanged and a replacement holds no "<" or ">",
     // that rescan ends in the state the scan had just before the tag's "<", which is restored here.
@@ -149,7 +150,8 @@ QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats) {
             continue;
         }
         if (byte == '>' && marker) {
-            if (const auto replacement = replacementFor(QByteArrayView(result).sliced(candidate), formats)) {
+            if (const auto replacement =
+                    replacementFor(QByteArrayView(result).sliced(candidate), formats, moment)) {
                 result.truncate(candidate - 1);
                 result += *replacement;
                 marker = markerBefore;

@@ -36,13 +36,14 @@ private:
     mutable bool m_timeFormatMade = false;
 };
 
-/// ExpandMacros with the formats of a page run.
-QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats);
-
 /// One header line with its macro tags replaced: every <GETNOWDATE>, <GETNOWTIME> and <GETNOWDAY>,
-/// written in any mix of upper and lower case, is replaced by the current date, time or weekday name;
-/// every other byte stays as it was typed. The clock is read at each replacement; the formats are
-/// those of the locale, made for this line.
+/// written in any mix of upper and lower case, is replaced by the date, time or weekday name of
+/// `moment`; every other byte stays as it was typed. A page run passes the moment it started, so that
+/// all its pages tell the same time.
+QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats, const QDateTime& moment);
+
+/// The same with the current time (the clock read once for the line) and the formats of the locale,
+/// made for this line.
 QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale = QLocale());
 
 /// The date in the locale's short date format (ja_JP: 1997/06/01), as Shift-JIS bytes.

@@ -189,11 +189,10 @@ private:
     }
 
     void checkRows(const TableDefinition& definition) {
-        const QString tablePath =
-            TableDataFiles(m_dataFolder, ShiftJis::decode(definition.FileName)).tablePath();
+        const TableDataFiles dataFiles(m_dataFolder, ShiftJis::decode(definition.FileName));
         TableRowReader rows;
-        if (!rows.open(tablePath)) {
-            tell(Messages::CheckNoDataFile.arg(tablePath));
+        if (!dataFiles.openRowsForReading(rows)) {
+            tell(Messages::CheckNoDataFile.arg(dataFiles.tablePath()));
             return;
         }
         const int columns = definition.usableColumnCount();

@@ -1,5 +1,6 @@
 #include "core/html/page_generator.h"
 
+#include "core/html/clock.h"
 #include "core/html/header_macros.h"
 #include "core/html/html5_table_markup.h"
 #include "core/html/page_output.h"
@@ -14,8 +15,8 @@
 #include "core/store/text_lines.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <algorithm>
+#include <cerrno>
 #include <map>
 
 namespace kelvano {
@@ -35,7 +36,8 @@ public:
             const QLocale& locale, const PageRunOptions& options)
         : m_dataFolder(ShiftJis::decode(settings.DataFolder)),
           m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)), m_serverImagePath(settings.ServerImagePath),
-          m_programFolder(programFolder), m_report(report), m_macroFormats(locale), m_options(options) {}
+          m_definitions(TableDefinitionFile(programFolder)), m_report(report), m_macroFormats(locale),
+          m_options(options) {}
 
     /// Writes the page of one definition and tells why when it cannot; Abandoned when TABLE.DAT cannot
     /// be opened, which no later table can get past either. With a `target` the page goes there instead
@@ -43,7 +45,7 @@ public:
     TableOutcome writePage(int number, QIODevice* target = nullptr, int index = 0, int count = 1) {
         std::optional<TableDefinition> definition;
         try {
-            definition = TableDefinitionFile(m_programFolder).read(number);
+            definition = m_definitions.read(number);
         } catch (const IoError& error) {
             tellIoError(Messages::DefinitionUnreadable.arg(number).arg(error.message()), error);
             return TableOutcome::Failed;
@@ -61,17 +63,16 @@ public:
         }
         const QString table = Messages::tableLabel(number, title);
         const QString fileName = ShiftJis::decode(definition->FileName);
-        const QString tablePath = TableDataFiles(m_dataFolder, fileName).tablePath();
+        const TableDataFiles dataFiles(m_dataFolder, fileName);
         try {
             TableRowReader rows;
-            if (!rows.open(tablePath)) {
-                QFile file(tablePath);
-                if (!file.exists()) {
+            if (!dataFiles.openRowsForReading(rows)) {
+                const QString tablePath = dataFiles.tablePath();
+                if (rows.openError() == ENOENT || rows.openError() == ENOTDIR) {
                     tell(PageMessageKind::Error, Messages::TableDataNotEntered.arg(table, tablePath));
                     return TableOutcome::Failed;
                 }
-                file.open(QIODevice::ReadOnly);
-                throw IoError::fromFile(file);
+                throw IoError::fromErrorNumber(tablePath, rows.openError());
             }
             const auto write = [&](QIODevice& device) {
                 PageOutput page(device, m_options.encoding);
@@ -117,16 +118,25 @@ private:
         m_report.report({PageMessageKind::IoError, text, error});
     }
 
-    /// The lines of a snippet body; null when the choice names no snippet or its body cannot be read.
-    /// Each body is read once per run: the pages of a run mostly share their header and footer.
+    /// The lines of a snippet body as they go into a page (a header's macros expanded, charset names
+    /// as the encoding wants them); null when the choice names no snippet or its body cannot be read.
+    /// Each body is read and made ready once per run: the pages of a run mostly share their header and
+    /// footer, and the macros tell the time the run started.
     const QList<QByteArray>* snippetLines(SnippetKind kind, QByteArrayView choice) {
         const std::optional<QString> path = SnippetBodyPath(m_dataFolder, kind, choice);
         if (!path) {
             return nullptr;
         }
-        auto known = m_snippetBodies.find(*path);
-        if (known == m_snippetBodies.end()) {
-            known = m_snippetBodies.emplace(*path, readLinesFile(*path)).first;
+        auto known = m_snippetLines.find({kind, *path});
+        if (known == m_snippetLines.end()) {
+            std::optional<QList<QByteArray>> lines = readLinesFile(*path);
+            if (lines) {
+                for (QByteArray& line : *lines) {
+                    line = snippetLine(
+                        kind == SnippetKind::Header ? ExpandMacros(line, m_macroFormats, m_startedAt) : line);
+                }
+            }
+            known = m_snippetLines.emplace(std::pair{kind, *path}, std::move(lines)).first;
         }
         return known->second ? &*known->second : nullptr;
     }
@@ -138,7 +148,7 @@ private:
             return;
         }
         for (const QByteArray& line : *lines) {
-            page.writeLine(snippetLine(ExpandMacros(line, m_macroFormats)));
+            page.writeLine(line);
         }
     }
 
@@ -192,23 +202,25 @@ private:
             return;
         }
         for (const QByteArray& line : *lines) {
-            page.writeLine(snippetLine(line));
+            page.writeLine(line);
         }
     }
 
     QString m_dataFolder;
     QString m_htmlFolder;
     QByteArray m_serverImagePath;
-    QString m_programFolder;
+    /// TABLE.DAT, open for the whole run.
+    TableDefinitionReader m_definitions;
     PageReport& m_report;
-    /// One set of formats for the whole run.
+    /// One set of formats and one time for the whole run.
     MacroFormats m_macroFormats;
+    QDateTime m_startedAt = Clock::now();
     PageRunOptions m_options;
     /// The pages written and not yet in place, and the tables they belong to.
     ReplacementBatch m_batch;
     QList<std::pair<QString, QString>> m_pendingTables;
-    /// The snippet bodies read so far in this run, by path (nullopt: unreadable).
-    std::map<QString, std::optional<QList<QByteArray>>> m_snippetBodies;
+    /// The snippet bodies made ready so far in this run, by kind and path (nullopt: unreadable).
+    std::map<std::pair<SnippetKind, QString>, std::optional<QList<QByteArray>>> m_snippetLines;
 };
 
 } // namespace

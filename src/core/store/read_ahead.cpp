@@ -1,9 +1,7 @@
 #include "core/store/read_ahead.h"
 
 #include "core/store/io_error.h"
-
-#include <cerrno>
-#include <unistd.h>
+#include "core/store/positioned_io.h"
 
 namespace kelvano {
 
@@ -73,23 +71,7 @@ qsizetype FileReadAhead::readBlock(Block& block, qint64 offset, int& error) cons
     if (block.bytes.size() < m_blockSize) {
         block.bytes.resize(m_blockSize);
     }
-    qsizetype got = 0;
-    while (got < m_blockSize) {
-        const ssize_t n = ::pread(m_descriptor, block.bytes.data() + got,
-                                  static_cast<size_t>(m_blockSize - got), static_cast<off_t>(offset + got));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            error = errno;
-            return -1;
-        }
-        if (n == 0) {
-            break;
-        }
-        got += n;
-    }
-    return got;
+    return readFullyAt(m_descriptor, offset, block.bytes.data(), m_blockSize, error);
 }
 
 } // namespace kelvano

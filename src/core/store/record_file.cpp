@@ -2,7 +2,7 @@
 
 #include "core/store/core_messages.h"
 #include "core/store/io_error.h"
-#include "core/store/save_file.h"
+#include "core/store/positioned_io.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -35,15 +35,10 @@ qint64 RecordFile::recordCount() const {
 }
 
 QByteArray RecordFile::read(qint64 number) {
-    if (number < 0 || number >= recordCount()) {
-        throw IoError(m_file.fileName(), Messages::ReadPastEnd);
-    }
-    if (!m_file.seek(number * m_recordSize)) {
-        throw IoError::fromFile(m_file);
-    }
-    QByteArray record = m_file.read(m_recordSize);
+    // One positioned read: a record that is not there whole lies past the end of the file.
+    QByteArray record = number < 0 ? QByteArray() : bytesAt(number * m_recordSize, m_recordSize);
     if (record.size() != m_recordSize) {
-        throw IoError::fromFile(m_file);
+        throw IoError(m_file.fileName(), Messages::ReadPastEnd);
     }
     return record;
 }
@@ -75,20 +70,10 @@ void RecordFile::write(qint64 number, QByteArrayView record) {
 
 QByteArray RecordFile::bytesAt(qint64 offset, qint64 size) {
     QByteArray bytes(size, Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < size) {
-        const ssize_t n = ::pread(m_file.handle(), bytes.data() + got, static_cast<size_t>(size - got),
-                                  static_cast<off_t>(offset + got));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            throw IoError::fromErrorNumber(m_file.fileName(), errno);
-        }
-        if (n == 0) {
-            break;
-        }
-        got += n;
+    int error = 0;
+    const qsizetype got = readFullyAt(m_file.handle(), offset, bytes.data(), size, error);
+    if (got < 0) {
+        throw IoError::fromErrorNumber(m_file.fileName(), error);
     }
     bytes.truncate(got);
     return bytes;

@@ -2,6 +2,7 @@
 
 #include "core/store/early_write_back.h"
 #include "core/store/io_error.h"
+#include "core/store/positioned_io.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -84,16 +86,24 @@ QByteArray nativePath(const QString& path) {
     return QFile::encodeName(path);
 }
 
-/// The permission bits a new file gets: those of the file it replaces, or the default that the
-/// umask leaves.
-mode_t permissionsFor(const QString& path) {
+/// The permission bits of the file a new one replaces; nullopt when there is none (the new file then
+/// gets the default the umask leaves).
+std::optional<mode_t> permissionsOf(const QString& path) {
     struct stat status {};
     if (::stat(nativePath(path).constData(), &status) == 0) {
         return status.st_mode & 07777;
     }
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return std::nullopt;
+}
+
+/// The program never changes its umask, so it is asked once.
+mode_t processUmask() {
+    static const mode_t mask = [] {
+        const mode_t current = ::umask(0);
+        ::umask(current);
+        return current;
+    }();
+    return mask;
 }
 
 QString uniqueScratchBeside(const QString& path) {
@@ -114,28 +124,6 @@ void syncFolderOf(const QString& path) {
 
 } // namespace
 
-int writeFullyAt(int descriptor, qint64 offset, QByteArrayView bytes) {
-    const char* data = bytes.data();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        const ssize_t written =
-            ::pwrite(descriptor, data, static_cast<size_t>(left), static_cast<off_t>(offset));
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return errno;
-        }
-        if (written == 0) {
-            return ENOSPC;
-        }
-        data += written;
-        left -= written;
-        offset += written;
-    }
-    return 0;
-}
-
 FileReplacement::FileReplacement(QString path, QString scratchPath)
     : m_path(std::move(path)), m_scratchPath(std::move(scratchPath)) {}
 
@@ -144,16 +132,19 @@ FileReplacement::~FileReplacement() {
 }
 
 bool FileReplacement::open() {
-    const mode_t mode = permissionsFor(m_path);
+    // The new file gets the permissions of the file it replaces.
+    const std::optional<mode_t> kept = permissionsOf(m_path);
+    const mode_t mode = kept.value_or(0666);
+    const bool namedScratch = !m_scratchPath.isEmpty();
     int descriptor = -1;
-    if (!m_scratchPath.isEmpty()) {
+    if (namedScratch) {
         descriptor =
-            ::open(nativePath(m_scratchPath).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+            ::open(nativePath(m_scratchPath).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     } else {
         for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
             m_scratchPath = uniqueScratchBeside(m_path);
             descriptor =
-                ::open(nativePath(m_scratchPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+                ::open(nativePath(m_scratchPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
             if (descriptor < 0 && errno != EEXIST) {
                 break;
             }
@@ -163,8 +154,12 @@ bool FileReplacement::open() {
         m_openError = errno;
         return false;
     }
-    // The permissions of the file replaced, whatever the scratch file was made with.
-    ::fchmod(descriptor, mode);
+    // Creating leaves out what the umask takes, which the old file's bits may hold; a named scratch
+    // file may be left from before with bits of its own.
+    const mode_t wanted = kept.value_or(0666 & ~processUmask());
+    if (namedScratch || (mode & ~processUmask()) != wanted) {
+        ::fchmod(descriptor, wanted);
+    }
     // Errors name the file being replaced: the scratch file is never the user's.
     m_device = std::make_unique<ScratchDevice>(descriptor, m_path);
     return true;

@@ -93,8 +93,4 @@ bool saveWholeFile(const QString& path, QByteArrayView contents);
 /// knows it, when the device takes fewer.
 void writeAll(QIODevice& device, QByteArrayView bytes);
 
-/// Writes all bytes to a file descriptor at `offset`, going on after short writes; 0, or the error
-/// number of the write that failed.
-int writeFullyAt(int descriptor, qint64 offset, QByteArrayView bytes);
-
 } // namespace kelvano

@@ -3,11 +3,15 @@
 #include "core/store/core_messages.h"
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
+#include "core/store/positioned_io.h"
 #include "core/store/read_ahead.h"
 #include "core/store/save_file.h"
 #include "core/store/shift_jis.h"
 #include "core/store/text_lines.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kelvano {
@@ -84,6 +88,18 @@ TableDataFiles::LoadState TableDataFiles::openRows(TableRowReader& reader) const
     return created ? LoadState::CreatedEmpty : LoadState::Unavailable;
 }
 
+bool TableDataFiles::openRowsForReading(TableRowReader& reader) const {
+    const QString exact = m_base + QStringLiteral(".TBL");
+    if (reader.open(exact)) {
+        return true;
+    }
+    if (reader.openError() != ENOENT) {
+        return false;
+    }
+    const QString found = tablePath();
+    return found != exact && reader.open(found);
+}
+
 bool TableDataFiles::writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const {
     // The file is written unbuffered, so records are gathered into chunks of about a megabyte.
     constexpr qsizetype ChunkSize = 20 * TableRowRecord::Size;
@@ -158,20 +174,48 @@ std::optional<QList<QByteArray>> TableDataFiles::removeLink(QByteArrayView link)
 }
 
 TableRowReader::TableRowReader() = default;
-TableRowReader::~TableRowReader() = default;
+
+TableRowReader::~TableRowReader() {
+    close();
+}
+
+void TableRowReader::close() {
+    m_readAhead.reset(); // before its descriptor goes
+    if (m_descriptor >= 0) {
+        ::close(m_descriptor);
+        m_descriptor = -1;
+    }
+    m_block = {};
+    m_smallFileSize = -1;
+}
 
 bool TableRowReader::open(const QString& path) {
-    m_readAhead.reset();
-    m_block = {};
-    m_file.close();
-    m_file.setFileName(path);
-    if (!m_file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    close();
+    m_path = path;
+    // Not blocking: a named pipe in a data file's place must not hang the reader.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat status {};
+    if (descriptor < 0 || ::fstat(descriptor, &status) != 0) {
+        m_openError = errno;
+    } else if (!S_ISREG(status.st_mode)) {
+        // A folder, a device, a pipe: none holds records, and a device may never end.
+        m_openError = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    } else {
+        m_descriptor = descriptor;
+        m_openError = 0;
+    }
+    if (m_openError != 0) {
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
         return false;
     }
     // A few blocks or more: worth a thread that reads while the records before are being used.
     constexpr qsizetype BlockSize = RecordsPerBlock * TableRowRecord::Size;
-    if (m_file.size() >= 2 * BlockSize) {
-        m_readAhead = std::make_unique<FileReadAhead>(m_file.handle(), path, BlockSize);
+    if (status.st_size >= 2 * BlockSize) {
+        m_readAhead = std::make_unique<FileReadAhead>(m_descriptor, path, BlockSize);
+    } else {
+        m_smallFileSize = status.st_size;
     }
     return true;
 }
@@ -195,15 +239,21 @@ bool TableRowReader::next(TableRowRecord& record, int columnCount) {
 }
 
 QByteArrayView TableRowReader::nextRecord() {
-    if (!m_readAhead) {
-        m_record.resize(TableRowRecord::Size);
-        const qint64 got = m_file.read(m_record.data(), TableRowRecord::Size);
+    if (m_smallFileSize >= 0) {
+        m_smallFile.resize(m_smallFileSize);
+        int error = 0;
+        const qsizetype got = readFullyAt(m_descriptor, 0, m_smallFile.data(), m_smallFile.size(), error);
         if (got < 0) {
-            throw IoError::fromFile(m_file);
+            throw IoError::fromErrorNumber(m_path, error);
         }
-        return got < TableRowRecord::Size ? QByteArrayView() : QByteArrayView(m_record);
+        m_block = QByteArrayView(m_smallFile).first(got);
+        m_smallFileSize = -1;
     }
-    if (m_block.size() < TableRowRecord::Size) {
+    if (!m_readAhead) {
+        if (m_block.size() < TableRowRecord::Size) {
+            return {};
+        }
+    } else if (m_block.size() < TableRowRecord::Size) {
         // Blocks hold whole records, so only the file's last block can end in a shorter tail.
         m_block = m_readAhead->next();
         if (m_block.size() < TableRowRecord::Size) {

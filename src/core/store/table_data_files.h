@@ -38,6 +38,10 @@ public:
     /// Opens the ".TBL" file for reading record by record; when it cannot be opened, an empty one is
     /// created (CreatedEmpty) unless it exists already or cannot be made (Unavailable).
     LoadState openRows(TableRowReader& reader) const;
+    /// Opens the ".TBL" file for reading without creating anything: by its name as given, and only
+    /// when there is none by that name, by one that differs in case. False when it cannot be opened
+    /// (the reader's openError() tells why).
+    bool openRowsForReading(TableRowReader& reader) const;
     /// Replaces the ".TBL" file by `count` records, record i from `recordAt(i)`, written in chunks;
     /// false when it cannot be written, and then the old file is unchanged.
     bool writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const;
@@ -77,8 +81,10 @@ public:
     TableRowReader(const TableRowReader&) = delete;
     TableRowReader& operator=(const TableRowReader&) = delete;
 
-    /// False when the file cannot be opened for reading.
+    /// False when the file cannot be opened for reading, or is no plain file; openError() tells why.
     bool open(const QString& path);
+    /// The error number of the last open() that failed (ENOENT: there is no such file).
+    int openError() const { return m_openError; }
     /// The next whole record; false at the end (a shorter tail is ignored). An IoError when reading fails.
     bool next(TableRowRecord& record);
     /// The same, decoding only slots 0..columnCount (TableRowRecord::decodeColumns).
@@ -90,13 +96,18 @@ public:
 private:
     /// The bytes of the next whole record, valid until the next call; empty at the end.
     QByteArrayView nextRecord();
+    void close();
 
-    QFile m_file;
+    QString m_path;
+    int m_descriptor = -1;
+    int m_openError = 0;
     std::unique_ptr<FileReadAhead> m_readAhead;
-    /// What is left of the block being read, with a large file.
+    /// What is left of the block being read: of a large file's block, or of a small file's bytes.
     QByteArrayView m_block;
-    /// The record being read, with a small file.
-    QByteArray m_record;
+    /// A small file's bytes, read whole at its first record (one read instead of one per record);
+    /// the size the file had when opened until then.
+    QByteArray m_smallFile;
+    qint64 m_smallFileSize = -1;
 };
 
 } // namespace kelvano

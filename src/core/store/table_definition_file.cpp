@@ -52,11 +52,7 @@ DefinitionList TableDefinitionFile::readRecords(RecordFile& file) {
 }
 
 std::optional<TableDefinition> TableDefinitionFile::read(int number) const {
-    RecordFile file(m_path, TableDefinition::Size);
-    if (!file.openForReading()) {
-        return std::nullopt;
-    }
-    return TableDefinition::decode(file.read(number));
+    return TableDefinitionReader(*this).read(number);
 }
 
 void TableDefinitionFile::write(int number, const TableDefinition& definition) const {
@@ -83,6 +79,21 @@ void TableDefinitionFile::setDeleted(int number, bool deleted) const {
 
 IoError TableDefinitionFile::damagedTailError() const {
     return IoError(m_path, Messages::IncompleteLastRecord);
+}
+
+TableDefinitionReader::TableDefinitionReader(const TableDefinitionFile& file) : m_path(file.path()) {}
+
+TableDefinitionReader::~TableDefinitionReader() = default;
+
+std::optional<TableDefinition> TableDefinitionReader::read(int number) {
+    if (!m_file) {
+        auto file = std::make_unique<RecordFile>(m_path, TableDefinition::Size);
+        if (!file->openForReading()) {
+            return std::nullopt;
+        }
+        m_file = std::move(file);
+    }
+    return TableDefinition::decode(m_file->read(number));
 }
 
 } // namespace kelvano

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <memory>
 #include <optional>
 
 namespace kelvano {
@@ -59,6 +60,24 @@ private:
     static DefinitionList readRecords(RecordFile& file);
 
     QString m_path;
+};
+
+/// TABLE.DAT held open while one record after another is read from it (a page run): one read per
+/// record instead of an open, a read and a close each.
+class TableDefinitionReader {
+public:
+    explicit TableDefinitionReader(const TableDefinitionFile& file);
+    ~TableDefinitionReader();
+    TableDefinitionReader(const TableDefinitionReader&) = delete;
+    TableDefinitionReader& operator=(const TableDefinitionReader&) = delete;
+
+    /// Record n; nullopt while the file cannot be opened (each call tries again). An IoError when
+    /// there is no whole record n.
+    std::optional<TableDefinition> read(int number);
+
+private:
+    QString m_path;
+    std::unique_ptr<RecordFile> m_file;
 };
 
 } // namespace kelvano
