@@ -78,8 +78,9 @@ int main(int argc, char* argv[]) {
     linkWindows({&mainWindow, &directoryPicker, &tableSettings, &cellColours, &tableDataEditor,
                  &tableDataReference, &picturePicker, &linkList});
 
-    // Ending from outside: the system's request writes the settings and ends without a question; the
-    // desktop session's end asks about unsaved rows where the session lets the program ask.
+    // Ending from outside: the system's request writes the editor's unsaved rows and the settings and
+    // ends without a question; the desktop session's end asks about unsaved rows where the session
+    // lets the program ask, and saves them unasked where it does not.
     EndSignals endSignals;
     QObject::connect(&endSignals, &EndSignals::endRequested, &mainWindow, &TForm1::endWithoutQuestions);
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &mainWindow,

@@ -84,7 +84,12 @@ public:
         ++asked;
         return false;
     }
+    bool saveUnasked() override {
+        ++savedUnasked;
+        return true;
+    }
     int asked = 0;
+    int savedUnasked = 0;
 };
 
 TEST_F(MainWindowTest, EndingFromOutsideWritesTheSettingsAndAsksOnlyWhereTheSessionAllows) {
@@ -97,10 +102,12 @@ TEST_F(MainWindowTest, EndingFromOutsideWritesTheSettingsAndAsksOnlyWhereTheSess
     // The desktop session ends: asking is allowed, the user stays, nothing is written.
     EXPECT_FALSE(form.commitSession(true));
     EXPECT_EQ(editor.asked, 1);
+    EXPECT_EQ(editor.savedUnasked, 0);
     EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 0);
-    // Without interaction the settings are written, with no question.
+    // Without interaction the rows and the settings are written, with no question.
     EXPECT_TRUE(form.commitSession(false));
     EXPECT_EQ(editor.asked, 1);
+    EXPECT_EQ(editor.savedUnasked, 1);
     EXPECT_EQ(storedSettings().ServerImagePath, "grph/");
 
     // SIGTERM ends the program without a question and with the settings written.
@@ -111,6 +118,7 @@ TEST_F(MainWindowTest, EndingFromOutsideWritesTheSettingsAndAsksOnlyWhereTheSess
     std::raise(SIGTERM);
     EXPECT_TRUE(ended.wait(2000));
     EXPECT_EQ(editor.asked, 1);
+    EXPECT_EQ(editor.savedUnasked, 2);
     EXPECT_EQ(storedSettings().ServerImagePath, "img/");
     EXPECT_TRUE(recorder.shown().isEmpty());
     form.setEditedTable(nullptr);

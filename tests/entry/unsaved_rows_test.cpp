@@ -110,6 +110,28 @@ TEST_F(UnsavedRows, OpeningAnotherTableAsksToSaveFirst) {
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
 }
 
+TEST_F(UnsavedRows, AnEndNoOneCanBeAskedAboutSavesTheRowsSilently) {
+    writeTable({"a"}, 2);
+    const QByteArray stored = m_folder.read(QStringLiteral("price.TBL"));
+    open(2);
+    EXPECT_TRUE(m_editor.saveUnasked()); // nothing changed: nothing written
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), stored);
+
+    // A text still being typed is part of what is saved.
+    setCurrent(0, 1);
+    type(QStringLiteral("typed"));
+    {
+        const FileSizeLimit limit(1000);
+        EXPECT_FALSE(m_editor.saveUnasked());
+    }
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), stored);
+    EXPECT_TRUE(m_editor.isModified());
+    EXPECT_TRUE(m_editor.saveUnasked());
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")).mid(2 * 251, 6), QByteArray("\x05typed"));
+    EXPECT_FALSE(m_editor.isModified());
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+}
+
 TEST_F(UnsavedRows, EnterLeavesTheInPlaceEditorOpen) {
     writeTable({"1", "2"}, 2);
     open(2);

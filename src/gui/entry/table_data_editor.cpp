@@ -1,5 +1,6 @@
 #include "gui/entry/table_data_editor.h"
 
+#include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
 #include "core/table/layer_view_model.h"
 #include "core/table/table_data_model.h"
@@ -353,15 +354,30 @@ bool TForm5::SaveTableData() {
 }
 
 bool TForm5::saveRows() {
-    finishTyping(); // the text being typed is saved with the rest, so it belongs before the clean state
-    if (!SaveTableData()) {
+    if (!storeRows()) {
         // The rows stay in the window, so nothing typed is lost; the old file is unchanged.
         UserDialogs::show(this, MessageIcon::None, Messages::TableDataUnsaveable);
+        return false;
+    }
+    return true;
+}
+
+bool TForm5::storeRows() {
+    finishTyping(); // the text being typed is saved with the rest, so it belongs before the clean state
+    if (!SaveTableData()) {
         return false;
     }
     m_model->setUnmodified();
     m_undo->setClean();
     return true;
+}
+
+bool TForm5::saveUnasked() {
+    try {
+        return !isModified() || storeRows();
+    } catch (const IoError&) {
+        return false; // the program is ending: there is no one to tell
+    }
 }
 
 bool TForm5::isModified() {

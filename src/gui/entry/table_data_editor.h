@@ -47,6 +47,8 @@ public:
     /// them up (No) or go on working (Cancel). False when the program is to stay: Cancel, or a save
     /// that failed.
     bool mayEnd() override;
+    /// Saves unsaved changes without a question or a message; false when they could not be written.
+    bool saveUnasked() override;
     /// Reads a table's ".TBL" file of `columnCount` columns into the cell layers; false (after the
     /// message) when it can neither be opened nor created, the rows shown then staying as they are.
     bool LoadTableData(const TableDataFiles& files, int columnCount);
@@ -177,6 +179,8 @@ private:
     bool confirmDiscard();
     /// Saves the rows; false (after the message) when they cannot be written.
     bool saveRows();
+    /// Saves the rows and marks them saved; false, with nothing told, when they cannot be written.
+    bool storeRows();
     /// Acts on Enter, Ctrl+Up and Ctrl+Down; false for other keys.
     bool StringGrid1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void EnterKey();

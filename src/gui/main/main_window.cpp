@@ -193,7 +193,8 @@ void TForm1::buildFolderPage() {
     connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
     connect(BitBtn10, &QPushButton::clicked, this, &TForm1::BitBtn10Click);
     connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(ComboBox3, &QComboBox::activated, this, [this] { ComboBox3Change(); });
+    connect(ComboBox3, &QComboBox::activated, this,
+            [this] { UserDialogs::guarded(this, [this] { ComboBox3Change(); }); });
     connect(ComboBox4, &QComboBox::activated, this,
             [this] { UserDialogs::guarded(this, [this] { ComboBox4Change(); }); });
 }
@@ -281,8 +282,13 @@ bool TForm1::saveSettings() const {
 }
 
 bool TForm1::commitSession(bool mayAsk) {
-    if (mayAsk && m_editedTable != nullptr && !m_editedTable->mayEnd()) {
-        return false;
+    if (m_editedTable != nullptr) {
+        if (mayAsk && !m_editedTable->mayEnd()) {
+            return false;
+        }
+        if (!mayAsk) {
+            m_editedTable->saveUnasked();
+        }
     }
     saveSettings();
     return true;
@@ -291,6 +297,9 @@ bool TForm1::commitSession(bool mayAsk) {
 void TForm1::endWithoutQuestions() {
     if (!m_ended) {
         m_ended = true;
+        if (m_editedTable != nullptr) {
+            m_editedTable->saveUnasked();
+        }
         saveSettings();
     }
     emit programEnded();

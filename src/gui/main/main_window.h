@@ -61,10 +61,11 @@ public:
     PagePreviewWindow* previewWindow() const { return m_previewWindow; }
 
     /// The desktop session is ending: when the session lets the program ask, the editor's unsaved rows
-    /// are saved or given up as the user says (false: the user chose to stay); then the folder settings
-    /// are written. The program goes on until the session ends it.
+    /// are saved or given up as the user says (false: the user chose to stay), else they are saved
+    /// unasked; then the folder settings are written. The program goes on until the session ends it.
     bool commitSession(bool mayAsk);
-    /// Ends the program without a question (the system asked it to end): the folder settings are written.
+    /// Ends the program without a question (the system asked it to end): the editor's unsaved rows
+    /// and the folder settings are written.
     void endWithoutQuestions();
 
     void LoadTableLists();
