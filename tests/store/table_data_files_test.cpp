@@ -187,6 +187,9 @@ TEST(TableDataFiles, OnlyAPlainFileHoldsRowsAndNoneIsWaitedFor) {
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file(QStringLiteral("t.TBL"))).constData(), 0600), 0);
     EXPECT_FALSE(files.openRowsForReading(reader));
     EXPECT_EQ(reader.openError(), EINVAL);
+    EXPECT_EQ(reader.openFailure().message(),
+              folder.file(QStringLiteral("t.TBL")) +
+                  QStringLiteral("\n通常のファイルではありません（パイプやデバイスなど）"));
     EXPECT_EQ(files.openRows(reader), TableDataFiles::LoadState::Unavailable);
 }
 

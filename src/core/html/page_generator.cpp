@@ -67,12 +67,12 @@ public:
         try {
             TableRowReader rows;
             if (!dataFiles.openRowsForReading(rows)) {
-                const QString tablePath = dataFiles.tablePath();
                 if (rows.openError() == ENOENT || rows.openError() == ENOTDIR) {
-                    tell(PageMessageKind::Error, Messages::TableDataNotEntered.arg(table, tablePath));
+                    tell(PageMessageKind::Error,
+                         Messages::TableDataNotEntered.arg(table, dataFiles.tablePath()));
                     return TableOutcome::Failed;
                 }
-                throw IoError::fromErrorNumber(tablePath, rows.openError());
+                throw rows.openFailure();
             }
             const auto write = [&](QIODevice& device) {
                 PageOutput page(device, m_options.encoding);

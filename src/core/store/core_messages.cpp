@@ -15,6 +15,8 @@ KELVANO_TEXT const QString ReadOnlyFileSystem = QStringLiteral("読み取り専�
 KELVANO_TEXT const QString NameTooLong = QStringLiteral("ファイル名が長すぎます");
 KELVANO_TEXT const QString NotAFolder = QStringLiteral("パスの途中にフォルダでないものがあります");
 KELVANO_TEXT const QString IsAFolder = QStringLiteral("ファイルではなくフォルダです");
+KELVANO_TEXT const QString NotAPlainFile =
+    QStringLiteral("通常のファイルではありません（パイプやデバイスなど）");
 KELVANO_TEXT const QString DeviceError = QStringLiteral("装置の入出力エラーです");
 KELVANO_TEXT const QString UnknownIoReason = QStringLiteral("読み書き出来ませんでした（原因不明）");
 KELVANO_TEXT const QString ReadPastEnd = QStringLiteral("ファイルの終わりを越えて読み込もうとしました");

@@ -17,6 +17,7 @@ extern const QString ReadOnlyFileSystem;
 extern const QString NameTooLong;
 extern const QString NotAFolder;
 extern const QString IsAFolder;
+extern const QString NotAPlainFile;
 extern const QString DeviceError;
 extern const QString UnknownIoReason;
 extern const QString ReadPastEnd;

@@ -9,6 +9,7 @@
 #include "core/store/shift_jis.h"
 #include "core/store/text_lines.h"
 
+#include <QFile>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -174,6 +175,11 @@ std::optional<QList<QByteArray>> TableDataFiles::removeLink(QByteArrayView link)
 }
 
 TableRowReader::TableRowReader() = default;
+
+IoError TableRowReader::openFailure() const {
+    return m_openError == EINVAL ? IoError(m_path, Messages::NotAPlainFile)
+                                 : IoError::fromErrorNumber(m_path, m_openError);
+}
 
 TableRowReader::~TableRowReader() {
     close();

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/store/io_error.h"
 #include "core/store/table_row_record.h"
 
-#include <QFile>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -83,8 +83,11 @@ public:
 
     /// False when the file cannot be opened for reading, or is no plain file; openError() tells why.
     bool open(const QString& path);
-    /// The error number of the last open() that failed (ENOENT: there is no such file).
+    /// The error number of the last open() that failed (ENOENT: there is no such file; EINVAL: it is
+    /// no plain file).
     int openError() const { return m_openError; }
+    /// The last failed open() as an I/O error naming the file and the reason.
+    IoError openFailure() const;
     /// The next whole record; false at the end (a shorter tail is ignored). An IoError when reading fails.
     bool next(TableRowRecord& record);
     /// The same, decoding only slots 0..columnCount (TableRowRecord::decodeColumns).
