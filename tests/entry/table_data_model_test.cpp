@@ -64,6 +64,15 @@ TEST(TableDataModel, StaysAConsistentModelThroughEveryRowOperation) {
     EXPECT_EQ(model.value(CellLayer::Text, 0, 3), test::Hyo);
 }
 
+TEST(TableDataModel, ACellShowsItsLineBreaksAsSpacesAndKeepsThem) {
+    TableDataModel model;
+    model.setLayers(tableOf({"a\r\nb\nc\rd"}, 1));
+    const QModelIndex cell = model.index(0, 0);
+    EXPECT_EQ(cell.data(Qt::DisplayRole).toString(), QStringLiteral("a b c d"));
+    EXPECT_EQ(cell.data(Qt::EditRole).toString(), QStringLiteral("a\r\nb\nc\rd"));
+    EXPECT_EQ(model.layers().text(0, 0), "a\r\nb\nc\rd");
+}
+
 TEST(TableDataModel, TracksTheWidestTextOfEachColumnThroughChanges) {
     TableDataModel model;
     int measured = 0;

@@ -47,7 +47,15 @@ QVariant TableDataModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
+        // One line at the top of the cell, above the decoration markers: a line break (pasted or
+        // imported) would put the rest under them, out of sight. A page shows it as a space too.
+        QString text = shiftJisText(m_layers.text(index.row(), index.column()));
+        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+        text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return text;
+    }
     case Qt::EditRole:
         return shiftJisText(m_layers.text(index.row(), index.column()));
     case Qt::TextAlignmentRole:
