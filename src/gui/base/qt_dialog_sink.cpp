@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace kelvano {
@@ -23,8 +24,17 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+/// The least width of a message box: a window manager that puts every title button on a dialog
+/// leaves a box sized to a short message no room to show its caption.
+constexpr int MessageBoxMinimumWidth = 260;
+
 int exec(QWidget* owner, const Message& message, QMessageBox::StandardButtons buttons) {
     QMessageBox box(boxIcon(message.icon), message.caption, message.text, buttons, dialogParent(owner));
+    // QMessageBox sets its own size, so the width is asked for through its layout.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(MessageBoxMinimumWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     return box.exec();
 }
 
