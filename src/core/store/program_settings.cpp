@@ -12,6 +12,20 @@ QString filePath(const QString& programFolder) {
     return programFolder + FileName;
 }
 
+/// The text stored under `key`; empty when there is none.
+QString readText(const QString& programFolder, const QString& key) {
+    const QSettings file(filePath(programFolder), QSettings::IniFormat);
+    return file.value(key).toString();
+}
+
+/// Stores the text under `key` at once; false when the file cannot be written.
+bool writeText(const QString& programFolder, const QString& key, const QString& text) {
+    QSettings file(filePath(programFolder), QSettings::IniFormat);
+    file.setValue(key, text);
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
+
 } // namespace
 
 QString pageEncodingName(PageEncoding encoding) {
@@ -28,15 +42,11 @@ std::optional<PageEncoding> pageEncodingFromName(QStringView name) {
 }
 
 PageEncoding pageEncoding(const QString& programFolder) {
-    const QSettings file(filePath(programFolder), QSettings::IniFormat);
-    return pageEncodingFromName(file.value(PageEncodingKey).toString()).value_or(PageEncoding::ShiftJis);
+    return pageEncodingFromName(readText(programFolder, PageEncodingKey)).value_or(PageEncoding::ShiftJis);
 }
 
 bool setPageEncoding(const QString& programFolder, PageEncoding encoding) {
-    QSettings file(filePath(programFolder), QSettings::IniFormat);
-    file.setValue(PageEncodingKey, pageEncodingName(encoding));
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return writeText(programFolder, PageEncodingKey, pageEncodingName(encoding));
 }
 
 QString pageMarkupName(PageMarkup markup) {
@@ -53,15 +63,11 @@ std::optional<PageMarkup> pageMarkupFromName(QStringView name) {
 }
 
 PageMarkup pageMarkup(const QString& programFolder) {
-    const QSettings file(filePath(programFolder), QSettings::IniFormat);
-    return pageMarkupFromName(file.value(PageMarkupKey).toString()).value_or(PageMarkup::Classic);
+    return pageMarkupFromName(readText(programFolder, PageMarkupKey)).value_or(PageMarkup::Classic);
 }
 
 bool setPageMarkup(const QString& programFolder, PageMarkup markup) {
-    QSettings file(filePath(programFolder), QSettings::IniFormat);
-    file.setValue(PageMarkupKey, pageMarkupName(markup));
-    file.sync();
-    return file.status() == QSettings::NoError;
+    return writeText(programFolder, PageMarkupKey, pageMarkupName(markup));
 }
 
 } // namespace kelvano::ProgramSettings
