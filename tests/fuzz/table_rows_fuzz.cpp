@@ -27,8 +27,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const qsizetype wholeRecords = contents.size() / TableRowRecord::Size;
     QList<TableRowRecord> records;
     for (qsizetype n = 0; n < wholeRecords; ++n) {
-        const TableRowRecord record =
-            TableRowRecord::decode(contents.sliced(n * TableRowRecord::Size, TableRowRecord::Size));
+        const QByteArrayView bytes = contents.sliced(n * TableRowRecord::Size, TableRowRecord::Size);
+        const TableRowRecord record = TableRowRecord::decode(bytes);
+        const TableRowView view(bytes);
+        for (int c = 0; c < TableRowRecord::ArrayLength; ++c) {
+            const auto i = static_cast<std::size_t>(c);
+            require(view.text(c) == record.CellTexts[i] && view.picture(c) == record.CellPictures[i] &&
+                        view.background(c) == record.CellBackgrounds[i] &&
+                        view.link(c) == record.CellLinks[i] &&
+                        view.pictureOnRight(c) == (record.PictureOnRight[i] != 0),
+                    "a page sees the cells the editor reads");
+        }
         const QByteArray encoded = record.encode();
         require(encoded.size() == TableRowRecord::Size, "a row encodes to one record");
         require(TableRowRecord::decode(encoded).encode() == encoded, "a decoded row survives its encoding");

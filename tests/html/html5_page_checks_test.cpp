@@ -37,8 +37,9 @@ QByteArray pageOf(Markup&& table, const QList<TableRowRecord>& rows, PageEncodin
         page.writeLine(caption);
     }
     for (const TableRowRecord& record : rows) {
+        const QByteArray stored = record.encode();
         QByteArray row;
-        table.appendRow(row, record);
+        table.appendRow(row, TableRowView(stored));
         page.writeLine(row);
     }
     page.writeLine(table.endLine());

@@ -7,8 +7,9 @@ namespace kelvano {
 namespace {
 
 QByteArray rowOf(Html5TableMarkup& table, const TableRowRecord& record) {
+    const QByteArray stored = record.encode();
     QByteArray out;
-    table.appendRow(out, record);
+    table.appendRow(out, TableRowView(stored));
     return out;
 }
 

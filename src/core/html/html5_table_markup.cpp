@@ -219,23 +219,23 @@ QByteArray Html5TableMarkup::captionLine() const {
     return line;
 }
 
-void Html5TableMarkup::appendRow(QByteArray& out, const TableRowRecord& record) {
+void Html5TableMarkup::appendRow(QByteArray& out, const TableRowView& row) {
     out += "<tr>";
     for (int column = 1; column <= m_columnCount; ++column) {
-        appendCell(out, record, column);
+        appendCell(out, row, column);
     }
     out += "</tr>";
     m_colours.nextRow();
     m_firstRow = false;
 }
 
-void Html5TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int column) const {
+void Html5TableMarkup::appendCell(QByteArray& out, const TableRowView& row, int column) const {
     const TableDefinition& d = m_definition;
     const auto i = static_cast<std::size_t>(column - 1);
-    const auto c = static_cast<std::size_t>(column);
-    const QByteArray& text = record.CellTexts[c];
-    const QByteArray& link = record.CellLinks[c];
-    const QByteArray& background = record.CellBackgrounds[c];
+    const QByteArrayView text = row.text(column);
+    const QByteArrayView link = row.link(column);
+    const QByteArrayView background = row.background(column);
+    const QByteArrayView picture = row.picture(column);
 
     const bool columnHeading = m_firstRow && d.FirstRowHeadings;
     const bool rowHeading = !columnHeading && column == 1 && d.FirstColumnHeadings;
@@ -259,8 +259,7 @@ void Html5TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record,
 
     // The colours and the size of the text go on a span inside the cell, where the classic FONT
     // element stands, so that lines and links are drawn alike.
-    const bool empty =
-        text.isEmpty() && link.isEmpty() && record.CellPictures[c].isEmpty() && !d.ShowEmptyCells;
+    const bool empty = text.isEmpty() && link.isEmpty() && picture.isEmpty() && !d.ShowEmptyCells;
     const bool span = m_colours.any() && !empty;
     if (span) {
         out += "<span style=\"color:#";
@@ -278,11 +277,11 @@ void Html5TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record,
     if (text.isEmpty() && d.ShowEmptyCells) {
         out += "<br>";
     }
-    if (record.PictureOnRight[c] != 0) {
+    if (row.pictureOnRight(column)) {
         out += text;
-        appendPicture(out, record.CellPictures[c]);
+        appendPicture(out, picture);
     } else {
-        appendPicture(out, record.CellPictures[c]);
+        appendPicture(out, picture);
         out += text;
     }
     if (!link.isEmpty()) {

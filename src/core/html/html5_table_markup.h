@@ -31,10 +31,10 @@ public:
     QByteArray scrollStartLine() const;
     QByteArray scrollEndLine() const;
     QByteArray captionLine() const;
-    void appendRow(QByteArray& out, const TableRowRecord& record);
+    void appendRow(QByteArray& out, const TableRowView& row);
 
 private:
-    void appendCell(QByteArray& out, const TableRowRecord& record, int column) const;
+    void appendCell(QByteArray& out, const TableRowView& row, int column) const;
     void appendPicture(QByteArray& out, QByteArrayView path) const;
 
     const TableDefinition& m_definition;

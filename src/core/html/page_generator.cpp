@@ -154,16 +154,13 @@ private:
 
     void writeTable(PageOutput& page, const TableDefinition& definition, TableRowReader& rows) {
         if (m_options.markup == PageMarkup::Html5) {
-            writeTable(page, definition, rows,
-                       Html5TableMarkup(definition, m_serverImagePath, m_options.encoding));
+            writeTable(page, rows, Html5TableMarkup(definition, m_serverImagePath, m_options.encoding));
         } else {
-            writeTable(page, definition, rows, TableMarkup(definition, m_serverImagePath));
+            writeTable(page, rows, TableMarkup(definition, m_serverImagePath));
         }
     }
 
-    template <typename Markup>
-    void writeTable(PageOutput& page, const TableDefinition& definition, TableRowReader& rows,
-                    Markup&& table) {
+    template <typename Markup> void writeTable(PageOutput& page, TableRowReader& rows, Markup&& table) {
         if (const QByteArray scroll = table.scrollStartLine(); !scroll.isEmpty()) {
             page.writeLine(scroll);
         }
@@ -171,14 +168,9 @@ private:
         if (const QByteArray caption = table.captionLine(); !caption.isEmpty()) {
             page.writeLine(caption);
         }
-        TableRowRecord record;
-        QByteArray row;
         int rowsWritten = 0;
-        const int columns = definition.usableColumnCount();
-        while (rows.next(record, columns)) {
-            row.resize(0);
-            table.appendRow(row, record);
-            page.writeLine(row);
+        while (const std::optional<TableRowView> row = rows.nextView()) {
+            page.appendLine([&](QByteArray& out) { table.appendRow(out, *row); });
             if (++rowsWritten % RowsBetweenQuestions == 0 && m_options.progress != nullptr &&
                 !m_options.progress->goOn()) {
                 throw RunCancelled{};

@@ -17,6 +17,10 @@ void PageOutput::write(QByteArrayView bytes) {
 
 void PageOutput::writeLine(QByteArrayView bytes) {
     m_buffer += bytes;
+    endLine();
+}
+
+void PageOutput::endLine() {
     m_buffer += "\r\n";
     if (m_buffer.size() >= Capacity) {
         flush();

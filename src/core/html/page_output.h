@@ -3,6 +3,7 @@
 #include "core/html/page_encoding.h"
 
 #include <QByteArray>
+#include <concepts>
 
 class QIODevice;
 
@@ -20,12 +21,22 @@ public:
     void write(QByteArrayView bytes);
     /// Writes the bytes followed by CR LF.
     void writeLine(QByteArrayView bytes);
+    /// Lets `append` add a line's bytes straight to the piece being collected (no copy on the way),
+    /// then ends the line with CR LF.
+    template <typename Append>
+    requires std::invocable<Append, QByteArray&>
+    void appendLine(Append&& append) {
+        append(m_buffer);
+        endLine();
+    }
     /// Passes everything collected to the device; an IoError when it takes less.
     void flush();
     /// Flushes the last piece, with a double-byte character left open at the very end (U+FFFD).
     void finish();
 
 private:
+    void endLine();
+
     QIODevice& m_device;
     QByteArray m_buffer;
     PageEncoding m_encoding;

@@ -22,8 +22,9 @@ const std::array<QByteArray, 9> AlignmentTexts{
 };
 
 /// Room for every fixed piece of a cell (a heading's opening included), its colours and its font size;
-/// the texts come on top.
+/// the texts and paths come on top.
 constexpr qsizetype CellOverhead = 256;
+constexpr qsizetype RowOverhead = 16;
 
 /// The text after the last separator, as a view into the path.
 QByteArrayView fileNameView(QByteArrayView path) {
@@ -81,7 +82,9 @@ QByteArray fileNamePart(QByteArrayView path) {
 TableMarkup::TableMarkup(const TableDefinition& definition, QByteArrayView serverImagePath)
     : m_definition(definition), m_serverImagePath(serverImagePath.toByteArray()),
       // A record is meant to have exactly one mode set; with both, the column colours win.
-      m_colours(definition), m_columnCount(definition.usableColumnCount()) {}
+      m_colours(definition), m_columnCount(definition.usableColumnCount()),
+      m_rowRoom(RowOverhead + m_columnCount * (CellOverhead + 2 * m_serverImagePath.size() +
+                                               4 * TableRowRecord::CellCapacity)) {}
 
 QByteArray TableMarkup::startLine() const {
     const TableDefinition& d = m_definition;
@@ -132,34 +135,33 @@ QByteArray TableMarkup::captionLine() const {
     return line;
 }
 
-void TableMarkup::appendRow(QByteArray& out, const TableRowRecord& record) {
-    out += "<TR>";
+void TableMarkup::appendRow(QByteArray& out, const TableRowView& row) {
+    // Rows are the bulk of a page: each is written straight into room reserved for the longest row
+    // these values can give, then the unused room is cut off.
+    const qsizetype before = out.size();
+    out.resize(before + m_rowRoom);
+    CellWriter w{out.data() + before};
+    w.put("<TR>");
     for (int column = 1; column <= m_columnCount; ++column) {
-        appendCell(out, record, column, m_firstRow);
+        putCell(w, row, column);
     }
-    out += "</TR>";
+    w.put("</TR>");
+    Q_ASSERT(w.at <= out.constData() + out.size());
+    out.truncate(w.at - out.constData());
     m_colours.nextRow();
     m_firstRow = false;
 }
 
-void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int column, bool firstRow) const {
+void TableMarkup::putCell(CellWriter& w, const TableRowView& row, int column) const {
     const TableDefinition& d = m_definition;
     const auto i = static_cast<std::size_t>(column - 1);
-    const auto c = static_cast<std::size_t>(column);
-    const QByteArray& text = record.CellTexts[c];
-    const QByteArray& picture = record.CellPictures[c];
-    const QByteArray& background = record.CellBackgrounds[c];
-    const QByteArray& link = record.CellLinks[c];
-
-    // Cells are the bulk of a page: they are written straight into room reserved for the longest
-    // cell these values can give, then the unused room is cut off.
-    const qsizetype before = out.size();
-    out.resize(before + CellOverhead + 2 * m_serverImagePath.size() + text.size() + picture.size() +
-               background.size() + link.size());
-    CellWriter w{out.data() + before};
+    const QByteArrayView text = row.text(column);
+    const QByteArrayView picture = row.picture(column);
+    const QByteArrayView background = row.background(column);
+    const QByteArrayView link = row.link(column);
 
     // The top-left cell of a table with both kinds of headings heads its column.
-    const bool columnHeading = firstRow && d.FirstRowHeadings;
+    const bool columnHeading = m_firstRow && d.FirstRowHeadings;
     const bool rowHeading = !columnHeading && column == 1 && d.FirstColumnHeadings;
     if (columnHeading) {
         w.put("<TH SCOPE=\"COL\" ");
@@ -207,7 +209,7 @@ void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int 
     if (text.isEmpty() && d.ShowEmptyCells) {
         w.put("<BR>");
     }
-    if (record.PictureOnRight[c] != 0) {
+    if (row.pictureOnRight(column)) {
         w.put(text);
         putPicture(w, picture);
     } else {
@@ -221,7 +223,6 @@ void TableMarkup::appendCell(QByteArray& out, const TableRowRecord& record, int 
         w.put("</FONT>");
     }
     w.put(columnHeading || rowHeading ? "</TH>" : "</TD>");
-    out.truncate(w.at - out.constData());
 }
 
 void TableMarkup::CellWriter::putColour(quint32 colour) {

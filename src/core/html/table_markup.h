@@ -34,7 +34,7 @@ public:
     /// `<CAPTION ...>` with the caption text; empty when the definition has no caption.
     QByteArray captionLine() const;
     /// Appends the next row, `<TR>` to `</TR>` (without the line end), and moves the row colour on.
-    void appendRow(QByteArray& out, const TableRowRecord& record);
+    void appendRow(QByteArray& out, const TableRowView& row);
 
 private:
     /// Writes into room that the caller has reserved.
@@ -57,13 +57,15 @@ private:
     };
 
     /// A cell of the first data row or column that holds headings is written as TH.
-    void appendCell(QByteArray& out, const TableRowRecord& record, int column, bool firstRow) const;
+    void putCell(CellWriter& writer, const TableRowView& row, int column) const;
     void putPicture(CellWriter& writer, QByteArrayView path) const;
 
     const TableDefinition& m_definition;
     QByteArray m_serverImagePath;
     CellColours m_colours;
     int m_columnCount;
+    /// The most bytes a row can take: every fixed piece and every slot at its capacity.
+    qsizetype m_rowRoom;
     bool m_firstRow = true;
 };
 

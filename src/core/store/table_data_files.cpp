@@ -235,13 +235,12 @@ bool TableRowReader::next(TableRowRecord& record) {
     return true;
 }
 
-bool TableRowReader::next(TableRowRecord& record, int columnCount) {
+std::optional<TableRowView> TableRowReader::nextView() {
     const QByteArrayView bytes = nextRecord();
     if (bytes.isEmpty()) {
-        return false;
+        return std::nullopt;
     }
-    TableRowRecord::decodeColumns(bytes, columnCount, record);
-    return true;
+    return TableRowView(bytes);
 }
 
 QByteArrayView TableRowReader::nextRecord() {

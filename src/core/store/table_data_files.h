@@ -90,8 +90,9 @@ public:
     IoError openFailure() const;
     /// The next whole record; false at the end (a shorter tail is ignored). An IoError when reading fails.
     bool next(TableRowRecord& record);
-    /// The same, decoding only slots 0..columnCount (TableRowRecord::decodeColumns).
-    bool next(TableRowRecord& record, int columnCount);
+    /// The next whole record where it lies in the reader's buffer, valid until the next call (no
+    /// copy); nullopt at the end.
+    std::optional<TableRowView> nextView();
 
     /// Records in one block of a large file.
     static constexpr qsizetype RecordsPerBlock = 16;

@@ -18,18 +18,10 @@ void writeStrings(QByteArray& record, qsizetype offset, const TableRowRecord::St
     }
 }
 
-/// Reads the strings into what the array holds, so that a record read again and again (a page's rows)
-/// reuses its strings' room instead of allocating for every cell.
-void readStrings(QByteArrayView record, qsizetype offset, TableRowRecord::Strings& strings,
-                 int count = TableRowRecord::ArrayLength) {
-    for (int i = 0; i < count; ++i) {
-        const QByteArrayView text =
-            shortStringView(record, offset + TableRowRecord::StringSize * i, TableRowRecord::CellCapacity);
-        QByteArray& into = strings[static_cast<std::size_t>(i)];
-        into.resize(text.size());
-        if (!text.isEmpty()) {
-            std::memcpy(into.data(), text.data(), static_cast<std::size_t>(text.size()));
-        }
+void readStrings(QByteArrayView record, qsizetype offset, TableRowRecord::Strings& strings) {
+    for (int i = 0; i < TableRowRecord::ArrayLength; ++i) {
+        strings[static_cast<std::size_t>(i)] =
+            readShortString(record, offset + TableRowRecord::StringSize * i, TableRowRecord::CellCapacity);
     }
 }
 
@@ -58,18 +50,6 @@ TableRowRecord TableRowRecord::decode(QByteArrayView record) {
         decoded.PictureOnRight[i] = readU8(record, PictureOnRightAt + i);
     }
     return decoded;
-}
-
-void TableRowRecord::decodeColumns(QByteArrayView record, int columnCount, TableRowRecord& into) {
-    Q_ASSERT(record.size() >= Size);
-    const int slotCount = std::clamp(columnCount, 0, MaxColumns) + 1;
-    readStrings(record, CellTextsAt, into.CellTexts, slotCount);
-    readStrings(record, CellPicturesAt, into.CellPictures, slotCount);
-    readStrings(record, CellBackgroundsAt, into.CellBackgrounds, slotCount);
-    readStrings(record, CellLinksAt, into.CellLinks, slotCount);
-    for (int i = 0; i < slotCount; ++i) {
-        into.PictureOnRight[i] = readU8(record, PictureOnRightAt + i);
-    }
 }
 
 TableRowRecord TableRowRecord::fromRow(const TableRow& row) {

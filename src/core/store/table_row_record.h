@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <algorithm>
 #include <array>
 
 namespace kelvano {
@@ -49,15 +50,46 @@ struct TableRowRecord {
 
     QByteArray encode() const;
     static TableRowRecord decode(QByteArrayView record);
-    /// Decodes slots 0..columnCount (at most 50) of every array into `into`, for readers that use no
-    /// other slot (a page): the slots past them keep what they held.
-    static void decodeColumns(QByteArrayView record, int columnCount, TableRowRecord& into);
 
     /// The record of a row: columns 1..N (at most 50) from its cells, each text cut to 250 bytes;
     /// the placement "RIGHT" or empty gives 1, anything else 0.
     static TableRowRecord fromRow(const TableRow& row);
     /// Columns 1..columnCount (at most 50); a non-zero placement byte gives "RIGHT", 0 gives "LEFT".
     TableRow toRow(int columnCount) const;
+};
+
+/// The cells of one stored record, read where they lie in its bytes instead of being copied out: for
+/// readers that go through many rows once and use a few slots of each (a page). The bytes must
+/// outlive the view.
+class TableRowView {
+public:
+    /// `record` holds one whole record (TableRowRecord::Size bytes).
+    explicit TableRowView(QByteArrayView record) : m_record(record) {
+        Q_ASSERT(record.size() >= TableRowRecord::Size);
+    }
+
+    /// The slots of grid column `column` (0..50).
+    QByteArrayView text(int column) const { return slot(TableRowRecord::CellTextsAt, column); }
+    QByteArrayView picture(int column) const { return slot(TableRowRecord::CellPicturesAt, column); }
+    QByteArrayView background(int column) const { return slot(TableRowRecord::CellBackgroundsAt, column); }
+    QByteArrayView link(int column) const { return slot(TableRowRecord::CellLinksAt, column); }
+    bool pictureOnRight(int column) const {
+        return m_record[TableRowRecord::PictureOnRightAt + checked(column)] != 0;
+    }
+
+private:
+    static qsizetype checked(int column) {
+        Q_ASSERT(column >= 0 && column < TableRowRecord::ArrayLength);
+        return column;
+    }
+    QByteArrayView slot(qsizetype arrayAt, int column) const {
+        const qsizetype at = arrayAt + TableRowRecord::StringSize * checked(column);
+        const qsizetype length =
+            std::min<qsizetype>(static_cast<quint8>(m_record[at]), TableRowRecord::CellCapacity);
+        return m_record.sliced(at + 1, length);
+    }
+
+    QByteArrayView m_record;
 };
 
 static_assert(TableRowRecord::Size == 51306);
