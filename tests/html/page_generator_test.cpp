@@ -137,6 +137,21 @@ TEST_F(Pages, MissingTableFileEndsTheRunWithoutCompletion) {
     EXPECT_EQ(run({0, 1}), PageRunOutcome::EndedEarly);
     EXPECT_EQ(m_report.lines(), QStringList{QStringLiteral("error:") + Messages::NoData});
     EXPECT_TRUE(pageFiles().isEmpty());
+
+    // A definition that is not there part-way is told in its place, and the run goes on.
+    m_report.messages.clear();
+    m_folder.write(QStringLiteral("HEAD.0"), {});
+    m_folder.write(QStringLiteral("FOOT.0"), {});
+    for (const char* name : {"a", "b"}) {
+        addDefinition(named(name));
+        m_folder.write(QString::fromLatin1(name) + QStringLiteral(".TBL"), {});
+    }
+    EXPECT_EQ(run({0, 7, 1}), PageRunOutcome::SomeFailed);
+    EXPECT_EQ(m_report.lines(), (QStringList{IoFailure, QStringLiteral("error:") +
+                                                            Messages::PagesPartlyWritten.arg(2).arg(1)}));
+    EXPECT_TRUE(
+        m_report.messages.first().text.startsWith(Messages::DefinitionUnreadable.arg(7).arg(QString())));
+    EXPECT_EQ(pageFiles(), (QStringList{QStringLiteral("a.html"), QStringLiteral("b.html")}));
 }
 
 TEST_F(Pages, SnippetsAreFoundByTheirNumberOrReportedMissing) {

@@ -13,6 +13,7 @@
 #include "core/store/table_data_files.h"
 #include "core/store/table_definition_file.h"
 #include "core/store/text_lines.h"
+#include "core/store/work_ahead.h"
 
 #include <QBuffer>
 #include <algorithm>
@@ -23,6 +24,20 @@ namespace kelvano {
 namespace {
 
 enum class TableOutcome { Written, Failed, Abandoned, Cancelled };
+
+/// What a page is made from, read before it is made.
+struct PageSource {
+    int number = 0;
+    /// Nullopt when TABLE.DAT has no such record (or cannot be opened).
+    std::optional<TableDefinition> definition;
+    std::optional<IoError> definitionError;
+    /// The data file, tried when the definition's file name is usable; `rowsOpen` when it opened.
+    std::unique_ptr<TableRowReader> rows;
+    bool rowsOpen = false;
+};
+
+/// How many tables a run of several pages reads ahead of the page being written.
+constexpr int TablesReadAhead = 2;
 
 /// Thrown from within a page when the user stops the run.
 struct RunCancelled {};
@@ -39,17 +54,36 @@ public:
           m_definitions(TableDefinitionFile(programFolder)), m_report(report), m_macroFormats(locale),
           m_options(options) {}
 
+    /// Reads what the page of one definition is made from. Touches nothing but TABLE.DAT and the data
+    /// file, so that it may run ahead of the pages on another thread.
+    PageSource readSource(int number) {
+        PageSource source;
+        source.number = number;
+        try {
+            source.definition = m_definitions.read(number);
+        } catch (const IoError& error) {
+            source.definitionError = error;
+            return source;
+        }
+        if (source.definition && isUsableStoredFileName(source.definition->FileName)) {
+            source.rows = std::make_unique<TableRowReader>();
+            source.rowsOpen = TableDataFiles(m_dataFolder, ShiftJis::decode(source.definition->FileName))
+                                  .openRowsForReading(*source.rows);
+        }
+        return source;
+    }
+
     /// Writes the page of one definition and tells why when it cannot; Abandoned when TABLE.DAT cannot
     /// be opened, which no later table can get past either. With a `target` the page goes there instead
     /// of its file; `index` and `count` place it in the run for the progress.
-    TableOutcome writePage(int number, QIODevice* target = nullptr, int index = 0, int count = 1) {
-        std::optional<TableDefinition> definition;
-        try {
-            definition = m_definitions.read(number);
-        } catch (const IoError& error) {
-            tellIoError(Messages::DefinitionUnreadable.arg(number).arg(error.message()), error);
+    TableOutcome writePage(PageSource& source, QIODevice* target = nullptr, int index = 0, int count = 1) {
+        const int number = source.number;
+        if (source.definitionError) {
+            tellIoError(Messages::DefinitionUnreadable.arg(number).arg(source.definitionError->message()),
+                        *source.definitionError);
             return TableOutcome::Failed;
         }
+        const std::optional<TableDefinition>& definition = source.definition;
         if (!definition) {
             return TableOutcome::Abandoned;
         }
@@ -63,13 +97,13 @@ public:
         }
         const QString table = Messages::tableLabel(number, title);
         const QString fileName = ShiftJis::decode(definition->FileName);
-        const TableDataFiles dataFiles(m_dataFolder, fileName);
         try {
-            TableRowReader rows;
-            if (!dataFiles.openRowsForReading(rows)) {
+            TableRowReader& rows = *source.rows;
+            if (!source.rowsOpen) {
                 if (rows.openError() == ENOENT || rows.openError() == ENOTDIR) {
                     tell(PageMessageKind::Error,
-                         Messages::TableDataNotEntered.arg(table, dataFiles.tablePath()));
+                         Messages::TableDataNotEntered.arg(
+                             table, TableDataFiles(m_dataFolder, fileName).tablePath()));
                     return TableOutcome::Failed;
                 }
                 throw rows.openFailure();
@@ -240,6 +274,13 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
     int written = 0;
     int failed = 0;
     const auto count = static_cast<int>(definitionNumbers.size());
+    // With several pages the next tables are read on a second thread while a page is written.
+    std::optional<WorkAhead<PageSource>> sources;
+    if (count > 1) {
+        sources.emplace(
+            count, [&run, &definitionNumbers](int index) { return run.readSource(definitionNumbers[index]); },
+            TablesReadAhead);
+    }
     // Pages written before the run ends, early or not, are put in place.
     const auto commit = [&run, &written, &failed] {
         const int notReplaced = run.commit();
@@ -247,7 +288,8 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
         failed += notReplaced;
     };
     for (int index = 0; index < count; ++index) {
-        switch (run.writePage(definitionNumbers[index], nullptr, index, count)) {
+        PageSource source = sources ? sources->take() : run.readSource(definitionNumbers[index]);
+        switch (run.writePage(source, nullptr, index, count)) {
         case TableOutcome::Written:
             ++written;
             break;
@@ -284,7 +326,8 @@ std::optional<QByteArray> GeneratePageInMemory(const SettingsRecord& settings, c
     PageRun run(settings, programFolder, report, locale, options);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    switch (run.writePage(definitionNumber, &buffer)) {
+    PageSource source = run.readSource(definitionNumber);
+    switch (run.writePage(source, &buffer)) {
     case TableOutcome::Written:
         return buffer.data();
     case TableOutcome::Abandoned:

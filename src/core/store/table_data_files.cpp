@@ -192,7 +192,7 @@ void TableRowReader::close() {
         m_descriptor = -1;
     }
     m_block = {};
-    m_smallFileSize = -1;
+    m_readError = 0;
 }
 
 bool TableRowReader::open(const QString& path) {
@@ -221,7 +221,12 @@ bool TableRowReader::open(const QString& path) {
     if (status.st_size >= 2 * BlockSize) {
         m_readAhead = std::make_unique<FileReadAhead>(m_descriptor, path, BlockSize);
     } else {
-        m_smallFileSize = status.st_size;
+        m_smallFile.resize(status.st_size);
+        const qsizetype got =
+            readFullyAt(m_descriptor, 0, m_smallFile.data(), m_smallFile.size(), m_readError);
+        m_block = got < 0 ? QByteArrayView() : QByteArrayView(m_smallFile).first(got);
+        ::close(m_descriptor);
+        m_descriptor = -1;
     }
     return true;
 }
@@ -244,15 +249,9 @@ std::optional<TableRowView> TableRowReader::nextView() {
 }
 
 QByteArrayView TableRowReader::nextRecord() {
-    if (m_smallFileSize >= 0) {
-        m_smallFile.resize(m_smallFileSize);
-        int error = 0;
-        const qsizetype got = readFullyAt(m_descriptor, 0, m_smallFile.data(), m_smallFile.size(), error);
-        if (got < 0) {
-            throw IoError::fromErrorNumber(m_path, error);
-        }
-        m_block = QByteArrayView(m_smallFile).first(got);
-        m_smallFileSize = -1;
+    if (m_readError != 0) {
+        const int error = std::exchange(m_readError, 0);
+        throw IoError::fromErrorNumber(m_path, error);
     }
     if (!m_readAhead) {
         if (m_block.size() < TableRowRecord::Size) {

@@ -82,6 +82,7 @@ public:
     TableRowReader& operator=(const TableRowReader&) = delete;
 
     /// False when the file cannot be opened for reading, or is no plain file; openError() tells why.
+    /// A file of less than two blocks is read whole here; one that cannot be read fails at next().
     bool open(const QString& path);
     /// The error number of the last open() that failed (ENOENT: there is no such file; EINVAL: it is
     /// no plain file).
@@ -108,10 +109,11 @@ private:
     std::unique_ptr<FileReadAhead> m_readAhead;
     /// What is left of the block being read: of a large file's block, or of a small file's bytes.
     QByteArrayView m_block;
-    /// A small file's bytes, read whole at its first record (one read instead of one per record);
-    /// the size the file had when opened until then.
+    /// A small file's bytes, read whole when it is opened (one read instead of one per record, and
+    /// the file is closed at once).
     QByteArray m_smallFile;
-    qint64 m_smallFileSize = -1;
+    /// Why a small file could not be read, told at the first record (0: it was read).
+    int m_readError = 0;
 };
 
 } // namespace kelvano
