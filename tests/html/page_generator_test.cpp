@@ -470,6 +470,9 @@ TEST_F(Pages, AStoppedRunPutsTheFinishedPagesInPlaceAndLeavesTheRestAsTheyWere) 
     EXPECT_EQ(page(QStringLiteral("b.html")), "old");
     EXPECT_EQ(m_report.lines(),
               QStringList{QStringLiteral("info:") + Messages::PagesCancelled.arg(1).arg(2)});
+    // The scratch files of the pages that were being made ahead are gone too.
+    EXPECT_EQ(pageFiles(),
+              (QStringList{QStringLiteral("a.html"), QStringLiteral("b.html"), QStringLiteral("c.html")}));
 
     // Stopped within a page: that page keeps its old file, and no scratch file stays behind.
     m_report.messages.clear();

@@ -95,7 +95,10 @@ public:
         if (m_options.progress != nullptr && !m_options.progress->pageStarting(index, count, title)) {
             return TableOutcome::Cancelled;
         }
-        const QString table = Messages::tableLabel(number, title);
+        // Told only when something goes wrong: most pages never need it.
+        const auto table = [number, &title] {
+            return Messages::tableLabel(number, title);
+        };
         const QString fileName = ShiftJis::decode(definition->FileName);
         try {
             TableRowReader& rows = *source.rows;
@@ -103,7 +106,7 @@ public:
                 if (rows.openError() == ENOENT || rows.openError() == ENOTDIR) {
                     tell(PageMessageKind::Error,
                          Messages::TableDataNotEntered.arg(
-                             table, TableDataFiles(m_dataFolder, fileName).tablePath()));
+                             table(), TableDataFiles(m_dataFolder, fileName).tablePath()));
                     return TableOutcome::Failed;
                 }
                 throw rows.openFailure();
@@ -120,12 +123,12 @@ public:
             } else {
                 const QString pagePath = m_htmlFolder + fileName + QStringLiteral(".html");
                 m_batch.add(pagePath, write);
-                m_pendingTables.append({pagePath, table});
+                m_pendingPages.append({pagePath, number, title});
             }
         } catch (const RunCancelled&) {
             return TableOutcome::Cancelled;
         } catch (const IoError& error) {
-            tellIoError(Messages::PageNotWritten.arg(table, error.message()), error);
+            tellIoError(Messages::PageNotWritten.arg(table(), error.message()), error);
             return TableOutcome::Failed;
         }
         return TableOutcome::Written;
@@ -138,12 +141,14 @@ public:
     int commit() {
         const QList<ReplacementBatch::Failure> failures = m_batch.commit();
         for (const ReplacementBatch::Failure& failure : failures) {
-            const auto table =
-                std::find_if(m_pendingTables.crbegin(), m_pendingTables.crend(),
-                             [&failure](const auto& entry) { return entry.first == failure.path; });
-            tellIoError(Messages::PageNotWritten.arg(table->second, failure.error.message()), failure.error);
+            const auto page =
+                std::find_if(m_pendingPages.crbegin(), m_pendingPages.crend(),
+                             [&failure](const PendingPage& entry) { return entry.path == failure.path; });
+            tellIoError(Messages::PageNotWritten.arg(Messages::tableLabel(page->number, page->title),
+                                                     failure.error.message()),
+                        failure.error);
         }
-        m_pendingTables.clear();
+        m_pendingPages.clear();
         return static_cast<int>(failures.size());
     }
 
@@ -244,7 +249,12 @@ private:
     PageRunOptions m_options;
     /// The pages written and not yet in place, and the tables they belong to.
     ReplacementBatch m_batch;
-    QList<std::pair<QString, QString>> m_pendingTables;
+    struct PendingPage {
+        QString path;
+        int number;
+        QString title;
+    };
+    QList<PendingPage> m_pendingPages;
     /// The snippet bodies made ready so far in this run, by kind and path (nullopt: unreadable).
     std::map<std::pair<SnippetKind, QString>, std::optional<QList<QByteArray>>> m_snippetLines;
 };
