@@ -254,7 +254,9 @@ private:
 /// 2,000 pages of five rows in one run, against the I/O floor of the same files (counter ratio).
 /// Every page replaced atomically costs a new inode and a rename that the floor, overwriting its files
 /// in place, does not pay; how much depends on the file system under TMPDIR (tmpfs: least; an ext4
-/// without a journal also skips inodes freed in the last minutes, so back-to-back runs slow down).
+/// without a journal also skips inodes freed in the last minutes, scanning past the pages the
+/// iteration before replaced, so back-to-back iterations slow down there). The run reads the next
+/// tables on a second thread, so it may take less time than the floor, which reads and writes in turn.
 void GenerateManyPages(benchmark::State& state) {
     static ManyTables tables(static_cast<int>(state.range(0)), 5);
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
@@ -309,7 +311,9 @@ void prepareTarget(const QString& path, qint64 size, bool old) {
 /// One large page against reading its data file and writing the page's bytes (counter ratio). With
 /// the third argument 1 both the run and the floor write over an old file of the page's size that is
 /// on disk (a page made again: freeing the old file's room is part of the cost); with 0 both write a
-/// new file.
+/// new file. The page must be on disk before it replaces the old one, which the floor does not wait
+/// for: on a disk that wait is the disk's time to write the page (compare ratio_to_synced_floor, the
+/// floor with that one sync); with TMPDIR on tmpfs the ratio is the program's own cost.
 void GeneratePageAgainstFloor(benchmark::State& state) {
     const BenchTable& table = tableFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const bool overOldPage = state.range(2) != 0;
