@@ -10,12 +10,6 @@ QByteArray cutToCapacity(QByteArrayView text, qsizetype capacity) {
     return text.first(std::min(text.size(), capacity)).toByteArray();
 }
 
-QByteArrayView shortStringView(QByteArrayView record, qsizetype offset, qsizetype capacity) {
-    Q_ASSERT(offset + 1 + capacity <= record.size());
-    const qsizetype length = std::min<qsizetype>(static_cast<quint8>(record[offset]), capacity);
-    return record.sliced(offset + 1, length);
-}
-
 QByteArray readShortString(QByteArrayView record, qsizetype offset, qsizetype capacity) {
     return shortStringView(record, offset, capacity).toByteArray();
 }

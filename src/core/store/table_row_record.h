@@ -1,8 +1,9 @@
 #pragma once
 
+#include "core/store/record_fields.h"
+
 #include <QByteArray>
 #include <QList>
-#include <algorithm>
 #include <array>
 
 namespace kelvano {
@@ -74,7 +75,7 @@ public:
     QByteArrayView background(int column) const { return slot(TableRowRecord::CellBackgroundsAt, column); }
     QByteArrayView link(int column) const { return slot(TableRowRecord::CellLinksAt, column); }
     bool pictureOnRight(int column) const {
-        return m_record[TableRowRecord::PictureOnRightAt + checked(column)] != 0;
+        return readU8(m_record, TableRowRecord::PictureOnRightAt + checked(column)) != 0;
     }
 
 private:
@@ -83,10 +84,8 @@ private:
         return column;
     }
     QByteArrayView slot(qsizetype arrayAt, int column) const {
-        const qsizetype at = arrayAt + TableRowRecord::StringSize * checked(column);
-        const qsizetype length =
-            std::min<qsizetype>(static_cast<quint8>(m_record[at]), TableRowRecord::CellCapacity);
-        return m_record.sliced(at + 1, length);
+        return shortStringView(m_record, arrayAt + TableRowRecord::StringSize * checked(column),
+                               TableRowRecord::CellCapacity);
     }
 
     QByteArrayView m_record;
