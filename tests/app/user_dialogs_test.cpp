@@ -9,6 +9,7 @@
 #include <QColorDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -74,6 +75,13 @@ TEST(UserDialogs, QuestionsAndColoursAreAnsweredInTheProgramsOwnDialogs) {
             box->button(choice)->click();
         });
     };
+    // Enter presses the default button the question names.
+    const auto pressEnterNext = [&]() {
+        whenModalShown([&buttons](QWidget* modal) {
+            buttons = qobject_cast<QMessageBox*>(modal)->standardButtons();
+            QTest::keyClick(modal, Qt::Key_Return);
+        });
+    };
     const auto chooseNext = [](std::optional<QColor> colour) {
         whenModalShown([colour](QWidget* modal) {
             auto* dialog = qobject_cast<QColorDialog*>(modal);
@@ -86,12 +94,20 @@ TEST(UserDialogs, QuestionsAndColoursAreAnsweredInTheProgramsOwnDialogs) {
             }
         });
     };
+    const QString question = QStringLiteral("設定を保存しますか？");
     answerNext(QMessageBox::Yes);
-    EXPECT_TRUE(UserDialogs::askYesNo(nullptr, MessageIcon::None, QStringLiteral("設定を保存しますか？")));
+    EXPECT_TRUE(UserDialogs::askYesNo(nullptr, MessageIcon::None, question, Answer::No));
     EXPECT_EQ(caption, QStringLiteral("TAVELO"));
     EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No);
     answerNext(QMessageBox::No);
-    EXPECT_FALSE(UserDialogs::askYesNo(nullptr, MessageIcon::None, QStringLiteral("設定を保存しますか？")));
+    EXPECT_FALSE(UserDialogs::askYesNo(nullptr, MessageIcon::None, question, Answer::Yes));
+    pressEnterNext();
+    EXPECT_TRUE(UserDialogs::askYesNo(nullptr, MessageIcon::None, question, Answer::Yes));
+    pressEnterNext();
+    EXPECT_FALSE(UserDialogs::askYesNo(nullptr, MessageIcon::None, question, Answer::No));
+    pressEnterNext();
+    EXPECT_EQ(UserDialogs::askYesNoCancel(nullptr, MessageIcon::None, question, Answer::No), Answer::No);
+    EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     chooseNext(QColor(Qt::red));
     EXPECT_EQ(UserDialogs::chooseColour(nullptr, Qt::white), QColor(Qt::red));
     chooseNext(std::nullopt);

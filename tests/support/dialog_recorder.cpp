@@ -11,19 +11,25 @@ public:
     void show(QWidget* owner, const Message& message) override {
         m_recorder.m_shown.append({message, owner ? owner->objectName() : QString(), false});
     }
-    bool askYesNo(QWidget* owner, const Message& message) override {
-        m_recorder.m_shown.append({message, owner ? owner->objectName() : QString(), true});
-        return !m_recorder.m_answers.isEmpty() && m_recorder.m_answers.takeFirst() == Answer::Yes;
+    bool askYesNo(QWidget* owner, const Message& message, Answer enterAnswers) override {
+        return ask(owner, message, enterAnswers, Answer::No) == Answer::Yes;
     }
-    Answer askYesNoCancel(QWidget* owner, const Message& message) override {
-        m_recorder.m_shown.append({message, owner ? owner->objectName() : QString(), true});
-        return m_recorder.m_answers.isEmpty() ? Answer::Cancel : m_recorder.m_answers.takeFirst();
+    Answer askYesNoCancel(QWidget* owner, const Message& message, Answer enterAnswers) override {
+        return ask(owner, message, enterAnswers, Answer::Cancel);
     }
     std::optional<QColor> chooseColour(QWidget*, const QColor&) override {
         return m_recorder.m_colours.isEmpty() ? std::nullopt : m_recorder.m_colours.takeFirst();
     }
 
 private:
+    Answer ask(QWidget* owner, const Message& message, Answer enterAnswers, Answer whenScriptEnds) {
+        m_recorder.m_shown.append({message, owner ? owner->objectName() : QString(), true, enterAnswers});
+        if (m_recorder.m_answers.isEmpty()) {
+            return whenScriptEnds;
+        }
+        return m_recorder.m_answers.takeFirst().value_or(enterAnswers);
+    }
+
     DialogRecorder& m_recorder;
 };
 

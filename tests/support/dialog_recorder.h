@@ -16,6 +16,8 @@ public:
         Message message;
         QString ownerName;
         bool question = false;
+        /// The default button of a question: what Enter answers.
+        Answer enterAnswers = Answer::Cancel;
     };
 
     DialogRecorder();
@@ -25,6 +27,8 @@ public:
 
     void answerNext(bool yes) { m_answers.append(yes ? Answer::Yes : Answer::No); }
     void answerNext(Answer answer) { m_answers.append(answer); }
+    /// The next question is answered with Enter: its default button.
+    void pressEnterNext() { m_answers.append(std::nullopt); }
     void chooseNext(std::optional<QColor> colour) { m_colours.append(colour); }
 
     const QList<Shown>& shown() const { return m_shown; }
@@ -36,7 +40,8 @@ private:
     class Sink;
 
     QList<Shown> m_shown;
-    QList<Answer> m_answers;
+    /// The script; nullopt answers with the question's default button.
+    QList<std::optional<Answer>> m_answers;
     QList<std::optional<QColor>> m_colours;
     std::unique_ptr<DialogSink> m_previous;
 };

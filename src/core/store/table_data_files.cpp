@@ -79,6 +79,10 @@ QString TableDataFiles::scratchPath() const {
     return pathOf(u".TMP");
 }
 
+QString TableDataFiles::lockPath() const {
+    return pathOf(u".LCK");
+}
+
 TableDataFiles::LoadState TableDataFiles::openRows(TableRowReader& reader) const {
     const QString path = tablePath();
     if (reader.open(path)) {

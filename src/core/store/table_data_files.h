@@ -29,6 +29,8 @@ public:
     QString referencePath() const;
     QString linkPath() const;
     QString scratchPath() const;
+    /// The table's lock file (TableLock), there only while a program holds the table.
+    QString lockPath() const;
 
     enum class LoadState {
         Read,         ///< the rows of the existing file

@@ -28,8 +28,24 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 /// leaves a box sized to a short message no room to show its caption.
 constexpr int MessageBoxMinimumWidth = 260;
 
-int exec(QWidget* owner, const Message& message, QMessageBox::StandardButtons buttons) {
+QMessageBox::StandardButton buttonOf(Answer answer) {
+    switch (answer) {
+    case Answer::Yes:
+        return QMessageBox::Yes;
+    case Answer::No:
+        return QMessageBox::No;
+    case Answer::Cancel:
+        break;
+    }
+    return QMessageBox::Cancel;
+}
+
+int exec(QWidget* owner, const Message& message, QMessageBox::StandardButtons buttons,
+         QMessageBox::StandardButton enterPresses = QMessageBox::NoButton) {
     QMessageBox box(boxIcon(message.icon), message.caption, message.text, buttons, dialogParent(owner));
+    if (enterPresses != QMessageBox::NoButton) {
+        box.setDefaultButton(enterPresses);
+    }
     // QMessageBox sets its own size, so the width is asked for through its layout.
     if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
         grid->addItem(new QSpacerItem(MessageBoxMinimumWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
@@ -51,12 +67,14 @@ void QtDialogSink::show(QWidget* owner, const Message& message) {
     exec(owner, message, QMessageBox::Ok);
 }
 
-bool QtDialogSink::askYesNo(QWidget* owner, const Message& message) {
-    return exec(owner, message, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+bool QtDialogSink::askYesNo(QWidget* owner, const Message& message, Answer enterAnswers) {
+    return exec(owner, message, QMessageBox::Yes | QMessageBox::No, buttonOf(enterAnswers)) ==
+           QMessageBox::Yes;
 }
 
-Answer QtDialogSink::askYesNoCancel(QWidget* owner, const Message& message) {
-    switch (exec(owner, message, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)) {
+Answer QtDialogSink::askYesNoCancel(QWidget* owner, const Message& message, Answer enterAnswers) {
+    switch (exec(owner, message, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                 buttonOf(enterAnswers))) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:

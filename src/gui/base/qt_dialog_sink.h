@@ -13,8 +13,8 @@ QWidget* dialogParent(QWidget* owner);
 class QtDialogSink : public DialogSink {
 public:
     void show(QWidget* owner, const Message& message) override;
-    bool askYesNo(QWidget* owner, const Message& message) override;
-    Answer askYesNoCancel(QWidget* owner, const Message& message) override;
+    bool askYesNo(QWidget* owner, const Message& message, Answer enterAnswers) override;
+    Answer askYesNoCancel(QWidget* owner, const Message& message, Answer enterAnswers) override;
     std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) override;
 };
 

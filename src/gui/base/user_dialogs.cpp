@@ -17,12 +17,14 @@ void show(QWidget* owner, MessageIcon icon, const QString& text, const QString& 
     currentSink()->show(owner, {caption, text, icon});
 }
 
-bool askYesNo(QWidget* owner, MessageIcon icon, const QString& text, const QString& caption) {
-    return currentSink()->askYesNo(owner, {caption, text, icon});
+bool askYesNo(QWidget* owner, MessageIcon icon, const QString& text, Answer enterAnswers,
+              const QString& caption) {
+    return currentSink()->askYesNo(owner, {caption, text, icon}, enterAnswers);
 }
 
-Answer askYesNoCancel(QWidget* owner, MessageIcon icon, const QString& text, const QString& caption) {
-    return currentSink()->askYesNoCancel(owner, {caption, text, icon});
+Answer askYesNoCancel(QWidget* owner, MessageIcon icon, const QString& text, Answer enterAnswers,
+                      const QString& caption) {
+    return currentSink()->askYesNoCancel(owner, {caption, text, icon}, enterAnswers);
 }
 
 void showIoError(QWidget* owner, const IoError& error) {

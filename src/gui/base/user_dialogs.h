@@ -32,10 +32,11 @@ class DialogSink {
 public:
     virtual ~DialogSink() = default;
     virtual void show(QWidget* owner, const Message& message) = 0;
-    /// A question with the buttons Yes and No; true for Yes.
-    virtual bool askYesNo(QWidget* owner, const Message& message) = 0;
-    /// A question with the buttons Yes, No and Cancel; closing the box answers Cancel.
-    virtual Answer askYesNoCancel(QWidget* owner, const Message& message) = 0;
+    /// A question with the buttons Yes and No; true for Yes. Enter presses `enterAnswers`.
+    virtual bool askYesNo(QWidget* owner, const Message& message, Answer enterAnswers) = 0;
+    /// A question with the buttons Yes, No and Cancel; closing the box answers Cancel. Enter presses
+    /// `enterAnswers`.
+    virtual Answer askYesNoCancel(QWidget* owner, const Message& message, Answer enterAnswers) = 0;
     /// The colour dialog; nullopt when it is cancelled.
     virtual std::optional<QColor> chooseColour(QWidget* owner, const QColor& initial) = 0;
 };
@@ -46,9 +47,11 @@ namespace UserDialogs {
 inline const QString IoErrorCaption = QStringLiteral("Kelvano");
 
 void show(QWidget* owner, MessageIcon icon, const QString& text, const QString& caption = Messages::Caption);
-bool askYesNo(QWidget* owner, MessageIcon icon, const QString& text,
+/// A question; `enterAnswers` is its default button, the one Enter presses. A question that can lose
+/// work has the answer that keeps it as its default.
+bool askYesNo(QWidget* owner, MessageIcon icon, const QString& text, Answer enterAnswers,
               const QString& caption = Messages::Caption);
-Answer askYesNoCancel(QWidget* owner, MessageIcon icon, const QString& text,
+Answer askYesNoCancel(QWidget* owner, MessageIcon icon, const QString& text, Answer enterAnswers,
                       const QString& caption = Messages::Caption);
 /// The standard I/O error box: the path and the system's error text, error icon, caption "Kelvano".
 void showIoError(QWidget* owner, const IoError& error);

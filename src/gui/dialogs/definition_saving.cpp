@@ -15,7 +15,7 @@ void closeAndOfferToSave(QWidget* dialog, DefinitionHost* host) {
     }
     host->GatherDefinition();
     dialog->hide();
-    if (!UserDialogs::askYesNo(dialog, MessageIcon::None, Messages::SaveSettings)) {
+    if (!UserDialogs::askYesNo(dialog, MessageIcon::None, Messages::SaveSettings, Answer::Yes)) {
         return;
     }
     const int number = host->editedNumber();

@@ -179,7 +179,7 @@ void TForm7::copyIntoImageFolder(const QString& source) {
         std::filesystem::copy_file(from, to, std::filesystem::copy_options::none, error);
         return;
     }
-    if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::PictureExists)) {
+    if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::PictureExists, Answer::No)) {
         return;
     }
     // Copying a file over itself would only destroy it.

@@ -392,7 +392,8 @@ bool TForm5::settleChanges() {
     if (isVisible()) {
         raise();
     }
-    switch (UserDialogs::askYesNoCancel(this, MessageIcon::Question, Messages::TableDataChanged)) {
+    switch (
+        UserDialogs::askYesNoCancel(this, MessageIcon::Question, Messages::TableDataChanged, Answer::Yes)) {
     case Answer::Yes:
         return saveRows();
     case Answer::No:
@@ -407,7 +408,7 @@ bool TForm5::confirmDiscard() {
     if (!isModified()) {
         return true;
     }
-    if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::DiscardChanges)) {
+    if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::DiscardChanges, Answer::No)) {
         return false;
     }
     m_model->setUnmodified();

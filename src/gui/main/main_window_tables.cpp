@@ -271,7 +271,7 @@ void TForm1::BitBtn5Click() {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
         return;
     }
-    if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::ConfirmDelete)) {
+    if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::ConfirmDelete, Answer::No)) {
         return;
     }
     TableDefinitionFile(m_programFolder).setDeleted(number, true);
