@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -246,6 +247,26 @@ TEST_F(DataEntryTest, PastedTitlesAndFileNamesAreCutToTheirFieldWithAMessage) {
               QStringLiteral("ab") + QString(76, QLatin1Char('x')) + QStringLiteral("cd"));
     EXPECT_EQ(form.Edit5->cursorPosition(), 78);
     EXPECT_EQ(recorder.texts().size(), 2);
+}
+
+TEST_F(DataEntryTest, RowsGoBackToTheFolderTheTableCameFromWhenTheDataFolderChanges) {
+    registerNew(QStringLiteral("prices"), QStringLiteral("price"));
+    // Another folder holds a table of the same name.
+    ASSERT_TRUE(QDir(program.path()).mkdir(QStringLiteral("other")));
+    program.write(QStringLiteral("other/price.TBL"), QByteArray(TableRowRecord::Size, 'o'));
+    enterData();
+    typeInto(0, 0, QStringLiteral("mine"));
+
+    form.PageControl1->setCurrentWidget(form.TabSheet3);
+    test::focus(form.Edit1);
+    form.Edit1->setText(program.file(QStringLiteral("other/")));
+    test::focus(form.Edit2); // the data folder field is left: the lists follow it
+    ASSERT_EQ(form.settings().DataFolder, QFile::encodeName(program.file(QStringLiteral("other/"))));
+
+    test::click(editor.BitBtn1);
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_EQ(program.read(QStringLiteral("other/price.TBL")), QByteArray(TableRowRecord::Size, 'o'));
+    EXPECT_EQ(program.read(QStringLiteral("price.TBL")).mid(251, 5), QByteArray("\x04mine"));
 }
 
 } // namespace

@@ -11,6 +11,8 @@ namespace {
 
 const QString SaveQuestion = QStringLiteral("テーブルデータが変更されています。保存しますか？");
 const QString DiscardQuestion = QStringLiteral("変更を破棄しますか？");
+const QString ChangedOnDisk =
+    QStringLiteral("テーブルデータのファイルが、開いた後に変更されています。上書きしますか？");
 const QString Unsaveable = QStringLiteral("データが保存出来ません");
 const QString CellCut = QStringLiteral("250バイトを超える部分は切り捨てました");
 
@@ -34,19 +36,15 @@ TEST_F(UnsavedRows, DiscardAndTheCloseBoxAskOnlyWhenRowsChanged) {
 
     open(2);
     typeInto(0, 1, QStringLiteral("new"));
-    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton); // No: the rows stay
+    m_dialogs.pressEnterNext(); // Enter keeps the rows
+    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
     EXPECT_EQ(m_dialogs.texts(), QStringList{DiscardQuestion});
-    EXPECT_TRUE(m_dialogs.shown().first().question);
+    EXPECT_EQ(m_dialogs.shown().first().enterAnswers, Answer::No);
     EXPECT_TRUE(m_editor.isVisible());
     EXPECT_EQ(text(0, 1), "new");
-
-    // The close box a window manager offers asks the same.
-    EXPECT_FALSE(m_editor.close());
-    EXPECT_TRUE(m_editor.isVisible());
     m_dialogs.answerNext(true);
-    EXPECT_TRUE(m_editor.close());
+    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
     EXPECT_FALSE(m_editor.isVisible());
-    EXPECT_EQ(m_dialogs.texts(), QStringList(3, DiscardQuestion));
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), stored);
 
     // Given up: the next opening asks nothing and shows the stored rows.
@@ -59,6 +57,72 @@ TEST_F(UnsavedRows, DiscardAndTheCloseBoxAskOnlyWhenRowsChanged) {
     QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
     EXPECT_FALSE(m_editor.isVisible());
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), stored);
+}
+
+TEST_F(UnsavedRows, TheCloseBoxAsksWhatTheEndAsksAndEnterSaves) {
+    writeTable({"kept"}, 2);
+    const QByteArray stored = m_folder.read(QStringLiteral("price.TBL"));
+    open(2);
+    typeInto(0, 1, QStringLiteral("new"));
+    m_dialogs.answerNext(Answer::Cancel);
+    EXPECT_FALSE(m_editor.close());
+    EXPECT_TRUE(m_editor.isVisible());
+    EXPECT_EQ(m_dialogs.texts(), QStringList{SaveQuestion});
+    EXPECT_EQ(m_dialogs.shown().first().enterAnswers, Answer::Yes);
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), stored);
+
+    m_dialogs.pressEnterNext();
+    EXPECT_TRUE(m_editor.close());
+    EXPECT_FALSE(m_editor.isVisible());
+    const QByteArray saved = m_folder.read(QStringLiteral("price.TBL"));
+    EXPECT_EQ(saved.mid(251 * 2, 4), QByteArray("\x03new"));
+
+    // No closes without saving; the rows are given up, so the end asks nothing more.
+    open(2);
+    typeInto(0, 1, QStringLiteral("gone"));
+    m_dialogs.clear();
+    m_dialogs.answerNext(Answer::No);
+    EXPECT_TRUE(m_editor.close());
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), saved);
+    EXPECT_TRUE(m_editor.mayEnd());
+    EXPECT_EQ(m_dialogs.texts(), QStringList{SaveQuestion});
+}
+
+TEST_F(UnsavedRows, AFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSays) {
+    writeTable({"mine"}, 2);
+    open(2);
+    typeInto(0, 1, QStringLiteral("typed"));
+    // Another program writes the file: other bytes, the same size.
+    writeTable({"them"}, 2);
+    const QByteArray theirs = m_folder.read(QStringLiteral("price.TBL"));
+    m_dialogs.pressEnterNext();
+    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(m_dialogs.texts(), QStringList{ChangedOnDisk});
+    EXPECT_EQ(m_dialogs.shown().first().enterAnswers, Answer::No);
+    EXPECT_TRUE(m_editor.isVisible());
+    EXPECT_TRUE(m_editor.isModified());
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), theirs);
+
+    m_dialogs.answerNext(Answer::Yes);
+    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    EXPECT_FALSE(m_editor.isVisible());
+    const QByteArray saved = m_folder.read(QStringLiteral("price.TBL"));
+    EXPECT_EQ(saved.mid(251, 5), QByteArray("\x04mine"));
+    EXPECT_EQ(saved.mid(2 * 251, 6), QByteArray("\x05typed"));
+
+    // What the editor wrote itself, or the same bytes written again, asks nothing.
+    open(2);
+    typeInto(0, 1, QStringLiteral("x"));
+    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    const QByteArray written = m_folder.read(QStringLiteral("price.TBL"));
+    open(2);
+    typeInto(0, 1, QStringLiteral("y"));
+    QFile::remove(m_folder.file(QStringLiteral("price.TBL")));
+    m_folder.write(QStringLiteral("price.TBL"), written);
+    m_dialogs.clear();
+    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+    EXPECT_FALSE(m_editor.isVisible());
 }
 
 TEST_F(UnsavedRows, OpeningAnotherTableAsksToSaveFirst) {
@@ -194,25 +258,22 @@ TEST_F(UnsavedRows, ADataFileThatCannotBeReadIsToldAndLeftAsItIs) {
     EXPECT_TRUE(QFileInfo(m_folder.file(QStringLiteral("price.TBL"))).isDir());
 }
 
-TEST_F(UnsavedRows, TheEditorAndTheLinkListUseTheFolderInForce) {
+TEST_F(UnsavedRows, TheTableKeepsTheFolderItWasOpenedFrom) {
     open(2);
     ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("later")));
-    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("again")));
+    // The main window's data folder changes while the table is open.
     m_settings.DataFolder = QFile::encodeName(m_folder.file(QStringLiteral("later/")));
     type(QStringLiteral("t"));
     press(Qt::Key_Return);
-    EXPECT_EQ(m_folder.read(QStringLiteral("later/price.ALI")), "t\r\n");
-
     trigger("N14");
     ASSERT_TRUE(m_links.isVisible());
-    m_settings.DataFolder = QFile::encodeName(m_folder.file(QStringLiteral("again/")));
     m_links.Edit1->setText(QStringLiteral("http://x/"));
     QTest::keyClick(m_links.Edit1, Qt::Key_Return);
-    EXPECT_EQ(m_folder.read(QStringLiteral("again/price.URL")), "http://x/\r\n");
-    EXPECT_EQ(m_folder.read(QStringLiteral("later/price.URL")), "") << "only read when the list opened";
-
     QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
-    EXPECT_EQ(m_folder.read(QStringLiteral("again/price.TBL")).mid(251, 2), QByteArray("\x01t"));
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.ALI")), "t\r\n");
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "http://x/\r\n");
+    EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")).mid(251, 2), QByteArray("\x01t"));
+    EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("later"))).isEmpty());
 }
 
 } // namespace

@@ -90,6 +90,12 @@ KELVANO_TEXT const QString PicturePathUnencodable =
 KELVANO_TEXT const QString TableDataChanged =
     QStringLiteral("テーブルデータが変更されています。保存しますか？");
 KELVANO_TEXT const QString DiscardChanges = QStringLiteral("変更を破棄しますか？");
+KELVANO_TEXT const QString TableDataChangedOnDisk =
+    QStringLiteral("テーブルデータのファイルが、開いた後に変更されています。上書きしますか？");
+QString tableInUse(const QString& fileName) {
+    return QStringLiteral("テーブル「%1」は、ほかのKelvanoで開かれているか、書き換えの途中です。")
+        .arg(fileName);
+}
 KELVANO_TEXT const QString TextCutToCapacity = QStringLiteral("%1バイトを超える部分は切り捨てました");
 
 // Table data editor: texts from the clipboard and CSV files

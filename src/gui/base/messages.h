@@ -79,6 +79,9 @@ extern const QString PicturePathUnencodable;
 // Table data editor: unsaved rows and texts longer than their field
 extern const QString TableDataChanged;
 extern const QString DiscardChanges;
+extern const QString TableDataChangedOnDisk;
+/// A table another program holds (a second copy of the program, an import on the command line).
+QString tableInUse(const QString& fileName);
 /// %1 is the field's capacity in bytes.
 extern const QString TextCutToCapacity;
 

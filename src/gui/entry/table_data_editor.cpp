@@ -85,9 +85,10 @@ TForm5::CsvPrompts fileDialogPrompts() {
 
 TForm5::TForm5(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      m_model(new TableDataModel(this)), m_pictures(new LayerViewModel(m_model, CellLayer::Picture, this)),
+      m_document(new TableDocument(this)), m_model(m_document->model()),
+      m_pictures(new LayerViewModel(m_model, CellLayer::Picture, this)),
       m_links(new LayerViewModel(m_model, CellLayer::Link, this)),
-      m_delegate(new TableGridDelegate(m_model, this)), m_undo(new QUndoStack(this)) {
+      m_delegate(new TableGridDelegate(m_model, this)), m_undo(m_document->undoStack()) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("テーブルデータ入力"));
     FormLayout::setFormFont(this);
@@ -293,13 +294,8 @@ void TForm5::buildUndoItems() {
     Redo1->setEnabled(false);
 }
 
-const SettingsRecord& TForm5::settings() const {
-    static const SettingsRecord none;
-    return m_settings != nullptr ? *m_settings : none;
-}
-
 TableDataFiles TForm5::dataFiles() const {
-    return TableDataFiles::fromStored(settings().DataFolder, m_fileName);
+    return m_document->files();
 }
 
 void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFolder,
@@ -308,13 +304,9 @@ void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFol
         if (!settleChanges()) {
             return;
         }
-        const TableDataFiles files = TableDataFiles::fromStored(settings.DataFolder, fileName);
-        if (!LoadTableData(files, columnCount)) {
+        if (!LoadTableData({settings, programFolder, fileName, columnCount})) {
             return; // the table stays closed; whatever the editor held is kept
         }
-        m_settings = &settings;
-        m_programFolder = programFolder;
-        m_fileName = fileName;
         Button1Click();
         if (!m_centred) {
             FormLayout::centreOnScreen(this);
@@ -326,35 +318,40 @@ void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFol
     });
 }
 
-bool TForm5::LoadTableData(const TableDataFiles& files, int columnCount) {
-    TableLayersFile::Loaded loaded = TableLayersFile::load(files, columnCount);
-    switch (loaded.state) {
-    case TableLayersFile::Opening::Unavailable:
+bool TForm5::LoadTableData(const TableDocument::Source& source) {
+    m_typing.reset();
+    switch (m_document->open(source)) {
+    case TableDocument::Opening::InUse:
+        UserDialogs::show(this, MessageIcon::Error, Messages::tableInUse(ShiftJis::decode(source.fileName)));
+        return false;
+    case TableDocument::Opening::Unavailable:
         UserDialogs::show(this, MessageIcon::None, Messages::ResetFolderSettings);
         return false;
-    case TableLayersFile::Opening::Unreadable:
+    case TableDocument::Opening::Unreadable:
         // The table starts empty; the file stays as it is until the rows are saved over it.
         UserDialogs::show(this, MessageIcon::None, Messages::TableDataCreated);
         break;
-    case TableLayersFile::Opening::Created: // a table's first opening: nothing to tell
-    case TableLayersFile::Opening::Read:
+    case TableDocument::Opening::Created: // a table's first opening: nothing to tell
+    case TableDocument::Opening::Read:
         break;
     }
-    m_columnCount = loaded.layers.columnCount();
-    m_typing.reset();
-    m_model->setLayers(std::move(loaded.layers));
-    m_undo->clear();
     setCurrent(0, 0);
     AutoSizeColumns();
     return true;
 }
 
-bool TForm5::SaveTableData() {
-    return TableLayersFile::save(dataFiles(), m_model->layers());
-}
-
 bool TForm5::saveRows() {
-    if (!storeRows()) {
+    finishTyping(); // the text being typed is saved with the rest, so it belongs before the clean state
+    TableDocument::Saving saved = m_document->save(TableDocument::Overwrite::IfUnchanged);
+    if (saved == TableDocument::Saving::ChangedOnDisk) {
+        // Another program changed the file since it was read: its rows are kept unless the user says.
+        if (!UserDialogs::askYesNo(this, MessageIcon::Warning, Messages::TableDataChangedOnDisk,
+                                   Answer::No)) {
+            return false;
+        }
+        saved = m_document->save(TableDocument::Overwrite::Always);
+    }
+    if (saved != TableDocument::Saving::Saved) {
         // The rows stay in the window, so nothing typed is lost; the old file is unchanged.
         UserDialogs::show(this, MessageIcon::None, Messages::TableDataUnsaveable);
         return false;
@@ -363,13 +360,13 @@ bool TForm5::saveRows() {
 }
 
 bool TForm5::storeRows() {
-    finishTyping(); // the text being typed is saved with the rest, so it belongs before the clean state
-    if (!SaveTableData()) {
-        return false;
-    }
-    m_model->setUnmodified();
-    m_undo->setClean();
-    return true;
+    finishTyping();
+    return m_document->save(TableDocument::Overwrite::Always) == TableDocument::Saving::Saved;
+}
+
+void TForm5::closeTable() {
+    m_document->close();
+    hide();
 }
 
 bool TForm5::saveUnasked() {
@@ -382,7 +379,7 @@ bool TForm5::saveUnasked() {
 
 bool TForm5::isModified() {
     finishTyping();
-    return !m_undo->isClean();
+    return m_document->isModified();
 }
 
 bool TForm5::settleChanges() {
@@ -411,8 +408,7 @@ bool TForm5::confirmDiscard() {
     if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::DiscardChanges, Answer::No)) {
         return false;
     }
-    m_model->setUnmodified();
-    m_undo->setClean();
+    m_document->markUnmodified();
     return true;
 }
 
@@ -420,8 +416,7 @@ bool TForm5::mayEnd() {
     bool settled = false;
     UserDialogs::guarded(this, [this, &settled] { settled = settleChanges(); });
     if (settled) {
-        m_model->setUnmodified(); // saved, or given up as the program ends
-        m_undo->setClean();
+        m_document->markUnmodified(); // saved, or given up as the program ends
     }
     return settled;
 }
@@ -617,22 +612,27 @@ void TForm5::StringGrid1DblClick() {
 void TForm5::BitBtn1Click() {
     UserDialogs::guarded(this, [this] {
         if (saveRows()) {
-            hide();
+            closeTable();
         }
     });
 }
 
 void TForm5::BitBtn2Click() {
     if (confirmDiscard()) {
-        hide();
+        closeTable();
     }
 }
 
 void TForm5::closeEvent(QCloseEvent* event) {
-    if (!confirmDiscard()) {
+    // The same question as at the program's end, with the same default: Enter saves.
+    bool settled = false;
+    UserDialogs::guarded(this, [this, &settled] { settled = settleChanges(); });
+    if (!settled) {
         event->ignore();
         return;
     }
+    m_document->markUnmodified(); // saved, or given up
+    m_document->close();
     QWidget::closeEvent(event);
 }
 

@@ -6,6 +6,7 @@
 #include "core/table/table_layers.h"
 #include "core/table/text_collation.h"
 #include "gui/entry/edited_table.h"
+#include "gui/entry/table_document.h"
 
 #include <QHash>
 #include <QPoint>
@@ -38,9 +39,9 @@ public:
 
     /// Opens the editor for a table: loads its rows and shows the window. When the rows shown hold
     /// changes, the user is first asked whether to save them (Cancel, or a failed save, keeps them and
-    /// opens nothing). A table whose data file can neither be opened nor created is not opened.
-    /// `settings` are the folder settings in force (the main window's), read again at every action,
-    /// so the record must outlive the editor's use of it.
+    /// opens nothing). A table whose data file can neither be opened nor created, or that another
+    /// program holds, is not opened. The table keeps the folder settings, program folder and file
+    /// name it was opened with for as long as it is open: its rows go back where they came from.
     void OpenTable(const SettingsRecord& settings, const QString& programFolder, const QByteArray& fileName,
                    int columnCount);
     /// Asked before the program ends: with unsaved changes the user chooses to save them (Yes), give
@@ -49,18 +50,18 @@ public:
     bool mayEnd() override;
     /// Saves unsaved changes without a question or a message; false when they could not be written.
     bool saveUnasked() override;
-    /// Reads a table's ".TBL" file of `columnCount` columns into the cell layers; false (after the
-    /// message) when it can neither be opened nor created, the rows shown then staying as they are.
-    bool LoadTableData(const TableDataFiles& files, int columnCount);
-    /// Writes every row to the ".TBL" file; false when it cannot be written (the old file stays).
-    bool SaveTableData();
+    /// Reads a table's ".TBL" file into the cell layers; false (after the message) when it can neither
+    /// be opened nor created or another program holds it, the rows shown then staying as they are.
+    bool LoadTableData(const TableDocument::Source& source);
     void AutoSizeColumns();
     /// Repaints the visible cells, whose decoration markers are painted with them.
     void DrawCellMarkers();
 
-    /// The folder settings in force.
-    const SettingsRecord& settings() const;
-    const QString& programFolder() const { return m_programFolder; }
+    /// The folder settings the table was opened with.
+    const SettingsRecord& settings() const { return m_document->source().settings; }
+    const QString& programFolder() const { return m_document->source().programFolder; }
+    /// The table open in the window: its source, rows, undo history and lock.
+    TableDocument& document() { return *m_document; }
     TableDataFiles dataFiles() const override;
     TableDataModel& model() { return *m_model; }
     /// The last mouse position over the text grid, in the grid's coordinates.
@@ -160,7 +161,7 @@ signals:
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
     void changeEvent(QEvent* event) override;
-    /// The close box a window manager may offer acts as "破棄・閉じる".
+    /// The close box a window manager may offer asks about unsaved rows as the program's end does.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -177,10 +178,13 @@ private:
     bool settleChanges();
     /// With unsaved changes, asks whether to give them up; false when they are to stay.
     bool confirmDiscard();
-    /// Saves the rows; false (after the message) when they cannot be written.
+    /// Saves the rows, asking first when the data file changed on disk since it was read or last
+    /// written; false (after the message) when they were not saved.
     bool saveRows();
-    /// Saves the rows and marks them saved; false, with nothing told, when they cannot be written.
+    /// Saves the rows without a question or a message; false when they could not be written.
     bool storeRows();
+    /// The table is no longer open: the window hides, the table's lock is released.
+    void closeTable();
     /// Acts on Enter, Ctrl+Up and Ctrl+Down; false for other keys.
     bool StringGrid1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void EnterKey();
@@ -223,10 +227,7 @@ private:
     void setCurrent(int row, int column);
     int textWidth(QByteArrayView text);
 
-    const SettingsRecord* m_settings = nullptr;
-    QString m_programFolder;
-    QByteArray m_fileName;
-    int m_columnCount = 1;
+    TableDocument* m_document;
     TableDataModel* m_model;
     LayerViewModel* m_pictures;
     LayerViewModel* m_links;
