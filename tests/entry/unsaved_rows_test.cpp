@@ -1,4 +1,5 @@
 #include "core/store/shift_jis.h"
+#include "core/store/table_lock.h"
 #include "editor_fixture.h"
 #include "support/file_size_limit.h"
 
@@ -274,6 +275,28 @@ TEST_F(UnsavedRows, TheTableKeepsTheFolderItWasOpenedFrom) {
     EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "http://x/\r\n");
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")).mid(251, 2), QByteArray("\x01t"));
     EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("later"))).isEmpty());
+}
+
+TEST_F(UnsavedRows, AnOpenTableHoldsItsLockUntilItsWindowCloses) {
+    const auto takenElsewhere = [this] {
+        return TableLock(files()).take();
+    };
+    open(2);
+    EXPECT_EQ(takenElsewhere(), TableLock::Taking::HeldElsewhere);
+    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    EXPECT_EQ(takenElsewhere(), TableLock::Taking::Taken);
+    open(2);
+    EXPECT_TRUE(m_editor.close());
+    EXPECT_EQ(takenElsewhere(), TableLock::Taking::Taken);
+
+    // Held by another program: the table is not opened.
+    TableLock other(files());
+    ASSERT_EQ(other.take(), TableLock::Taking::Taken);
+    open(2);
+    EXPECT_FALSE(m_editor.isVisible());
+    EXPECT_EQ(m_dialogs.texts(),
+              QStringList{QStringLiteral(
+                  "テーブル「price」は、ほかのKelvanoで開かれているか、書き換えの途中です。")});
 }
 
 } // namespace

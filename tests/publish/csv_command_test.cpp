@@ -1,5 +1,6 @@
 #include "core/store/settings_record.h"
 #include "core/store/table_definition.h"
+#include "core/store/table_lock.h"
 #include "core/store/table_row_record.h"
 #include "core/table/table_layers.h"
 #include "support/temp_folder.h"
@@ -148,6 +149,30 @@ TEST_F(PublishCsv, ImportReplacesOrAppendsAndRefusesWhatShiftJisCannotHold) {
                   .toUtf8());
     EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), before);
     EXPECT_EQ(run({QStringLiteral("--import-csv"), QStringLiteral("0"), file("missing.csv")}).status, 1);
+}
+
+TEST_F(PublishCsv, AnImportIsRefusedWhileTheTableIsOpenInTheEditor) {
+    const QByteArray stored = TableRowRecord().encode();
+    m_folder.write(QStringLiteral("t.TBL"), stored);
+    m_folder.write(QStringLiteral("in.csv"), "new\r\n");
+    const QStringList import{QStringLiteral("--import-csv"), QStringLiteral("0"), file("in.csv")};
+    {
+        // The window program's editor holds the table (as a second process would).
+        TableLock editor(TableDataFiles(m_folder.path(), QStringLiteral("t")));
+        ASSERT_EQ(editor.take(), TableLock::Taking::Taken);
+        const Result refused = run(import);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.err, QStringLiteral("テーブル 0「t」はKelvanoのテーブルデータ入力で開かれています。"
+                                              "閉じてからもう一度実行してください\n"
+                                              "CSVを読み込みませんでした。テーブルデータは変更していません\n")
+                                   .toUtf8());
+        EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), stored);
+        EXPECT_EQ(run({QStringLiteral("0")}).status, 0) << "a page run only reads, and is never refused";
+    }
+    const Result imported = run(import);
+    EXPECT_EQ(imported.status, 0) << imported.err.toStdString();
+    EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")).mid(252, 3), QByteArray("new"));
+    EXPECT_FALSE(m_folder.exists(QStringLiteral("t.LCK"))) << "the import's own lock is gone with it";
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "core/store/shift_jis.h"
 #include "core/store/table_data_files.h"
 #include "core/store/table_definition_file.h"
+#include "core/store/table_lock.h"
 #include "core/table/cell_text_import.h"
 #include "core/table/delimited_text.h"
 #include "core/table/table_layers.h"
@@ -182,6 +183,13 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
         throw Failure{
             {Messages::CellTextsUnencodable.arg(imported.unencodable, cellNames(imported.unencodableCells)),
              Messages::CsvImportRefused}};
+    }
+
+    // A table open in the window program's editor would have its rows saved over the import; the lock
+    // is held until the new file is in place.
+    TableLock lock(table.files);
+    if (lock.take() == TableLock::Taking::HeldElsewhere) {
+        throw Failure{{Messages::TableOpenInEditor.arg(table.label), Messages::CsvImportRefused}};
     }
 
     // The rows kept when appending: the file's whole records, byte for byte.

@@ -88,6 +88,8 @@ extern const QString CsvFieldsDropped;
 /// %1 the row limit.
 extern const QString CsvTooManyRows;
 extern const QString CsvImportRefused;
+/// %1 the table (tableLabel).
+extern const QString TableOpenInEditor;
 /// %1 the rows read, %2 the table's file.
 extern const QString CsvImported;
 extern const QString CsvExported;
