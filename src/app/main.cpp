@@ -1,9 +1,11 @@
 #include "app/end_signals.h"
+#include "app/program_instance.h"
 #include "app/window_links.h"
 #include "core/store/program_folder.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/messages.h"
 #include "gui/base/qt_translation.h"
+#include "gui/base/user_dialogs.h"
 #include "gui/dialogs/cell_colour_dialog.h"
 #include "gui/dialogs/table_settings_dialog.h"
 #include "gui/entry/link_list.h"
@@ -15,6 +17,7 @@
 #include "kelvano_version.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QSessionManager>
 #include <csignal>
 #include <cstdio>
@@ -40,6 +43,11 @@ std::optional<int> answerCommandLine(int argc, char* argv[]) {
     return std::nullopt;
 }
 
+/// The folder of the program file, known before any application object is made.
+QString executableFolder() {
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -49,19 +57,31 @@ int main(int argc, char* argv[]) {
     // A write past the file-size limit then fails with EFBIG and is reported like any write error,
     // instead of ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
-    QApplication application(argc, argv);
+    using namespace kelvano;
     // No display name: Qt would append it to every window title, and message boxes are captioned
-    // exactly ("TAVELO").
-    QApplication::setApplicationName(QStringLiteral("Kelvano"));
-    kelvano::installQtTranslation(&application);
+    // exactly ("TAVELO"). The name also places the program folder of an installed program.
+    QCoreApplication::setApplicationName(QStringLiteral("Kelvano"));
+    const QString programFolder = resolveProgramFolder(executableFolder());
+    // One copy per program folder: a second start brings the first one's window forward and ends
+    // before it opens a window of its own.
+    ProgramInstance instance(programFolder);
+    const ProgramInstance::Start start = instance.claim();
+    if (start == ProgramInstance::Start::RunningCopyRaised) {
+        return 0;
+    }
+    QApplication application(argc, argv);
+    installQtTranslation(&application);
+    if (start == ProgramInstance::Start::RunningCopyUnreachable) {
+        UserDialogs::show(nullptr, MessageIcon::Error, Messages::AlreadyRunning);
+        return 1;
+    }
     // The program ends by the main window's exit button (or its close), never because a secondary
     // window was the last one closed.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    using namespace kelvano;
     // The main window first, then the secondary windows in number order, all hidden. The main window's
     // create step touches none of the others; they are wired to each other once all are there.
-    TForm1 mainWindow(resolveProgramFolder(QCoreApplication::applicationDirPath()));
+    TForm1 mainWindow(programFolder);
     QObject::connect(&mainWindow, &TForm1::programEnded, &application, &QCoreApplication::quit);
     TForm2 directoryPicker;
     TForm3 tableSettings;
@@ -93,6 +113,14 @@ int main(int argc, char* argv[]) {
                              session.release();
                          }
                      });
+
+    QObject::connect(&instance, &ProgramInstance::raiseRequested, &mainWindow, [&mainWindow] {
+        mainWindow.setWindowState(mainWindow.windowState() & ~Qt::WindowMinimized);
+        mainWindow.show();
+        mainWindow.raise();
+        mainWindow.activateWindow();
+    });
+    instance.listen();
 
     mainWindow.show();
     return QApplication::exec();

@@ -21,10 +21,12 @@ KELVANO_TEXT const QString ProgramHelp = QStringLiteral(
     "表のデータを入力して、表ごとに一枚の HTML ページを作ります。\n"
     "設定 (TAVELO.DAT) とテーブル定義 (TABLE.DAT) は、プログラムのフォルダに書き込めるときはそこに、\n"
     "書き込めないとき (/usr にインストールしたときなど) は ~/.local/share/Kelvano/ に置きます。\n"
+    "一つのフォルダで動くのは一つだけです。もう一度起動すると、動いているウィンドウが前に出ます。\n"
     "ページを窓なしで作るには kelvano-publish を使います。\n"
     "\n"
     "  --help     この説明を表示します\n"
     "  --version  版を表示します\n");
+KELVANO_TEXT const QString AlreadyRunning = QStringLiteral("Kelvanoはこのフォルダですでに起動しています。");
 
 // Table definitions
 KELVANO_TEXT const QString NoTable = QStringLiteral("テーブルがありません");

@@ -19,6 +19,8 @@ extern const QString PageMarkupUnsaveable;
 
 // The program's command line (kelvano --help)
 extern const QString ProgramHelp;
+/// A second start on a program folder whose running copy does not answer.
+extern const QString AlreadyRunning;
 
 // Table definitions
 extern const QString NoTable;
