@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
 #include <optional>
 
 class QComboBox;
@@ -201,6 +202,11 @@ private:
     void FormCreate();
     void FormDestroy();
     bool saveSettings() const;
+    /// The folder settings as the fields hold them.
+    SettingsRecord fieldSettings() const;
+    /// Writes TAVELO.DAT when the fields hold other settings than it does. When the file cannot be
+    /// written, the I/O error box says why and the `changed` fields show the stored values again.
+    void keepFolderSettings(std::initializer_list<QLineEdit*> changed);
     void showTitleText(const QStringList& lines, bool readOnly);
 
     // Folder settings
@@ -256,6 +262,8 @@ private:
     QString m_programFolder;
     QString m_helpFolder;
     SettingsRecord m_settings;
+    /// The folder settings TAVELO.DAT holds: as last read or written.
+    SettingsRecord m_storedSettings;
     PageEncoding m_pageEncoding = PageEncoding::ShiftJis;
     PageMarkup m_pageMarkup = PageMarkup::Classic;
     /// The data folder the snippet lists were last loaded from.
