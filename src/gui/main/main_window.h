@@ -10,6 +10,7 @@
 #include <QString>
 #include <QWidget>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -24,6 +25,7 @@ class QTableWidget;
 namespace kelvano {
 
 class EditedTable;
+class TableDataRename;
 class HelpWindow;
 class PagePreviewWindow;
 class ShiftJisField;
@@ -228,6 +230,11 @@ private:
     void ListView1Click();
     void BitBtn3Click();
     void BitBtn4Click();
+    /// Before a registered table is stored under a new file name: asks whether its data files take
+    /// the new name and renames them. False when nothing is to be registered (the user cancelled, or
+    /// the files could not be renamed, after the message); `renaming` then holds a finished rename,
+    /// and the table's lock, until the definition is stored.
+    bool renameDataFiles(int number, std::unique_ptr<TableDataRename>& renaming);
     void BitBtn5Click();
     void BitBtn6Click();
     void Button2Click();
