@@ -132,4 +132,12 @@ QString dataFilesRenamedPageKept(const QString& newName, const QString& oldPage)
            QStringLiteral("\n以前の名前のページはそのまま残っています：\n%1").arg(oldPage);
 }
 
+// Main window: deleting a header or footer
+QString confirmSnippetDelete(const QString& name) {
+    return QStringLiteral("「%1」を削除しますか？").arg(name);
+}
+KELVANO_TEXT const QString HeaderUsedBy = QStringLiteral("このヘッダを使っているテーブル：");
+KELVANO_TEXT const QString FooterUsedBy = QStringLiteral("このフッタを使っているテーブル：");
+KELVANO_TEXT const QString UsersSeparator = QStringLiteral("、");
+
 } // namespace kelvano::Messages

@@ -103,4 +103,12 @@ QString dataFilesRenamed(const QString& newName);
 /// The same, with the page under the old name that stays in the HTML folder.
 QString dataFilesRenamedPageKept(const QString& newName, const QString& oldPage);
 
+// Main window: deleting a header or footer
+/// "「name」を削除しますか？"
+QString confirmSnippetDelete(const QString& name);
+/// Followed by the tables ("0 価格表") joined by "、".
+extern const QString HeaderUsedBy;
+extern const QString FooterUsedBy;
+extern const QString UsersSeparator;
+
 } // namespace kelvano::Messages

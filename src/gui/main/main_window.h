@@ -260,6 +260,8 @@ private:
     void snippetNew(SnippetSide& side);
     void snippetRegister(SnippetSide& side);
     void snippetDelete(SnippetSide& side);
+    /// "「名称」を削除しますか？", with the live tables whose choice names the snippet on a second line.
+    QString snippetDeleteQuestion(const SnippetSide& side, int number) const;
     void snippetStarter(SnippetSide& side);
     bool fillSnippetLists(SnippetSide& side);
     /// The lines of Memo1 as stored bytes; nullopt (after the message) when a character cannot be stored.
