@@ -7,21 +7,27 @@
 #include "gui/main/main_window.h"
 #include "gui/main/title_text.h"
 #include "support/dialog_recorder.h"
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <csignal>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
 
 namespace kelvano {
 namespace {
@@ -269,6 +275,127 @@ TEST_F(MainWindowTest, TheAutomaticLayoutKeepsATypedServerPathAndAnExistingPictu
     form.Edit11->clear();
     test::click(form.Button1);
     EXPECT_EQ(form.Edit11->text(), QStringLiteral("GRPH/"));
+}
+
+/// The identity of TAVELO.DAT on disk: a rewrite replaces the file, and with it the inode.
+ino_t settingsInode(const test::TempFolder& program) {
+    struct stat status {};
+    return ::stat(QFile::encodeName(program.file(QStringLiteral("TAVELO.DAT"))).constData(), &status) == 0
+               ? status.st_ino
+               : 0;
+}
+
+TEST_F(MainWindowTest, AFolderSettingIsWrittenAsSoonAsItIsAcceptedAndOnlyWhenItChanged) {
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+
+    // Left unchanged: the first run's empty file stays as it is.
+    test::focus(form.Edit2);
+    test::focus(form.Edit11);
+    test::focus(form.Edit2);
+    EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 0);
+
+    form.Edit2->selectAll();
+    test::type(form.Edit2, QStringLiteral("/srv/WORK"));
+    test::focus(form.Edit11);
+    EXPECT_EQ(SettingsFile::read(program.path()).HtmlFolder, QByteArray("/srv/WORK/"));
+    EXPECT_EQ(SettingsFile::read(program.path()).DataFolder, sjis(program.path()));
+    test::type(form.Edit11, QStringLiteral("img/"));
+    test::focus(form.Edit6);
+    EXPECT_EQ(SettingsFile::read(program.path()).ServerImagePath, QByteArray("img/"));
+    const ino_t written = settingsInode(program);
+    test::focus(form.Edit1);
+    test::focus(form.Edit2);
+    EXPECT_EQ(settingsInode(program), written);
+
+    QDir(program.path()).mkdir(QStringLiteral("data"));
+    form.FolderPicked(1, program.path() + QStringLiteral("data/"));
+    EXPECT_EQ(SettingsFile::read(program.path()).DataFolder, sjis(program.path() + QStringLiteral("data/")));
+    EXPECT_TRUE(recorder.shown().isEmpty());
+}
+
+TEST_F(MainWindowTest, AFolderSettingThatCannotBeWrittenSaysWhyAndGoesBack) {
+    const QString data = program.path() + QStringLiteral("d/");
+    QDir(program.path()).mkdir(QStringLiteral("d"));
+    writeSettings({sjis(data), "h/", "i/", "s/"});
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    ASSERT_TRUE(recorder.shown().isEmpty());
+    const QByteArray stored = program.read(QStringLiteral("TAVELO.DAT"));
+    const QString failure = program.file(QStringLiteral("TAVELO.DAT")) +
+                            QStringLiteral("\nファイルが大きすぎます（ファイルサイズの上限を超えました）");
+    {
+        const test::FileSizeLimit limit(100);
+        test::focus(form.Edit6);
+        form.Edit6->selectAll();
+        test::type(form.Edit6, QStringLiteral("pictures"));
+        test::focus(form.Edit2);
+        ASSERT_EQ(recorder.texts(), QStringList{failure});
+        EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("Kelvano"));
+        EXPECT_EQ(form.Edit6->text(), QStringLiteral("i/"));
+        EXPECT_EQ(form.settings().ImageFolder, QByteArray("i/"));
+
+        recorder.clear();
+        test::click(form.Button1);
+        ASSERT_EQ(recorder.texts(), QStringList{failure});
+        EXPECT_EQ(form.Edit1->text(), data);
+        EXPECT_EQ(form.Edit2->text(), QStringLiteral("h/"));
+        EXPECT_EQ(form.Edit6->text(), QStringLiteral("i/"));
+        EXPECT_EQ(form.Edit11->text(), QStringLiteral("s/"));
+
+        recorder.clear();
+        form.FolderPicked(2, QStringLiteral("/elsewhere/"));
+        ASSERT_EQ(recorder.texts(), QStringList{failure});
+        EXPECT_EQ(form.Edit2->text(), QStringLiteral("h/"));
+    }
+    EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")), stored);
+    // What was put back is what the file holds: leaving the field again writes nothing.
+    recorder.clear();
+    test::focus(form.Edit1);
+    EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")), stored);
+    EXPECT_TRUE(recorder.shown().isEmpty());
+}
+
+// Run as a child of the test below: builds the window on the folder the parent names, presses
+// "フォルダ自動設定" and waits to be killed.
+TEST(FolderSettingsCrashChild, PressesTheAutomaticLayoutAndWaits) {
+    const QString folder = qEnvironmentVariable("KELVANO_CRASH_PROGRAM_FOLDER");
+    if (folder.isEmpty()) {
+        GTEST_SKIP() << "run by FolderSettingsCrash only";
+    }
+    test::DialogRecorder recorder;
+    test::WindowSet windows(folder);
+    test::click(windows.form1().Button1);
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+    }
+}
+
+TEST(FolderSettingsCrash, TheAutomaticLayoutSurvivesAProgramKilledRightAfterIt) {
+    test::TempFolder program;
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KELVANO_CRASH_PROGRAM_FOLDER"), program.path());
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=FolderSettingsCrashChild.*")});
+    ASSERT_TRUE(child.waitForStarted(10000));
+    QByteArray output;
+    while (!output.contains("ready\n") && child.waitForReadyRead(20000)) {
+        output += child.readAllStandardOutput();
+    }
+    ASSERT_TRUE(output.contains("ready\n")) << output.toStdString();
+    child.kill(); // SIGKILL: nothing of the program runs after it
+    ASSERT_TRUE(child.waitForFinished(10000));
+    EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+
+    const SettingsRecord settings = SettingsFile::read(program.path());
+    EXPECT_EQ(settings.DataFolder, sjis(program.path() + QStringLiteral("DATA/")));
+    EXPECT_EQ(settings.HtmlFolder, sjis(program.path() + QStringLiteral("HTML/")));
+    EXPECT_EQ(settings.ImageFolder, sjis(program.path() + QStringLiteral("HTML/grph/")));
+    EXPECT_EQ(settings.ServerImagePath, "grph/");
 }
 
 TEST_F(MainWindowTest, TheHelpButtonOpensTheContentsPage) {

@@ -1,4 +1,5 @@
 #include "core/store/shift_jis.h"
+#include "core/store/table_definition_file.h"
 #include "gui/main/main_window.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
@@ -60,7 +61,10 @@ TEST_F(SnippetPageTest, NumbersAreGivenInOrderAndADeletedNumberIsNeverReusedOrOv
     test::clickRow(form.ListView3, 1);
     EXPECT_EQ(form.Edit7->text(), QStringLiteral("1"));
     EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("b\n"));
+    recorder.answerNext(Answer::Yes);
     test::click(form.BitBtn13);
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("「B」を削除しますか？")});
+    recorder.clear();
     EXPECT_EQ(test::columnTexts(form.ListView3, 0), test::texts({"0", "2"}));
     EXPECT_EQ(choiceItems(form.ComboBox1), test::texts({"0:A", "2:C"}));
     EXPECT_EQ(form.Memo1->toPlainText(), QString());
@@ -131,10 +135,69 @@ TEST_F(SnippetPageTest, EditedBodiesGiveBackExactlyTheirLines) {
     // The same after a delete has emptied the text box.
     program.write(QStringLiteral("HEAD.0"), "\r\n");
     test::clickRow(form.ListView3, 0);
+    recorder.answerNext(Answer::Yes);
     test::click(form.BitBtn13);
     test::click(form.BitBtn12);
     EXPECT_EQ(program.read(QStringLiteral("HEAD.2")), QByteArray());
-    EXPECT_TRUE(recorder.shown().isEmpty());
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("「Top」を削除しますか？")});
+}
+
+TEST_F(SnippetPageTest, DeletingAsksFirstNamingTheLiveTablesThatUseTheSnippet) {
+    registerHeader(QStringLiteral("Top"), QStringLiteral("t"));
+    registerHeader(QStringLiteral("Plain"), QStringLiteral("p"));
+    registerHeader(QStringLiteral("Spare"), QStringLiteral("s"));
+    test::click(form.BitBtn14);
+    form.Memo1->setPlainText(QStringLiteral("f"));
+    test::type(form.Edit10, QStringLiteral("Foot"));
+    test::click(form.BitBtn15);
+    const TableDefinitionFile definitions(program.path());
+    const auto addTable = [&](const QString& title, const QByteArray& header, const QByteArray& footer,
+                              bool deleted) {
+        TableDefinition definition;
+        definition.TableName = test::sjis(title);
+        definition.FileName = "t";
+        definition.HeaderName = header;
+        definition.FooterName = footer;
+        const int number = definitions.append(definition);
+        if (deleted) {
+            definitions.setDeleted(number, true);
+        }
+    };
+    addTable(QStringLiteral("価格表"), "0:Top", "0:Foot", false);
+    addTable(QStringLiteral("消した表"), "0:Top", "0:Foot", true);
+    addTable(QStringLiteral("別の表"), "1:Plain", "", false);
+    addTable(QStringLiteral("時刻表"), "0:Renamed", "", false);
+    // "10" and "00" name other body files than header 0's.
+    addTable(QStringLiteral("十番"), "10:x", "", false);
+    addTable(QStringLiteral("零零"), "00:Top", "", false);
+    form.Memo1->clear();
+
+    test::clickRow(form.ListView3, 0);
+    const QString text = form.Memo1->toPlainText();
+    test::click(form.BitBtn13);
+    ASSERT_EQ(recorder.shown().size(), 1);
+    EXPECT_TRUE(recorder.shown().first().question);
+    EXPECT_EQ(recorder.shown().first().enterAnswers, Answer::No);
+    EXPECT_EQ(recorder.texts().first(),
+              QStringLiteral("「Top」を削除しますか？\nこのヘッダを使っているテーブル：0 価格表、3 時刻表"));
+    // No: nothing is deleted and the text stays.
+    EXPECT_EQ(test::columnTexts(form.ListView3, 0), test::texts({"0", "1", "2"}));
+    EXPECT_EQ(form.Memo1->toPlainText(), text);
+    EXPECT_EQ(form.Edit7->text(), QStringLiteral("0"));
+
+    recorder.clear();
+    test::clickRow(form.ListView3, 2);
+    test::click(form.BitBtn13);
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("「Spare」を削除しますか？")});
+
+    recorder.clear();
+    test::clickRow(form.ListView4, 0);
+    recorder.answerNext(Answer::Yes);
+    test::click(form.BitBtn16);
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral(
+                                    "「Foot」を削除しますか？\nこのフッタを使っているテーブル：0 価格表")});
+    EXPECT_EQ(form.ListView4->rowCount(), 0);
+    EXPECT_EQ(form.Memo1->toPlainText(), QString());
 }
 
 TEST_F(SnippetPageTest, TheListsFollowTheDataFolderSoTheFirstRegisterWorks) {

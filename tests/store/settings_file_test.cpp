@@ -1,3 +1,4 @@
+#include "core/store/io_error.h"
 #include "core/store/settings_file.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
@@ -48,7 +49,7 @@ TEST(SettingsFile, SaveWritesOneRecordAndCutsLongFolders) {
     test::TempFolder folder;
     folder.write(QStringLiteral("TAVELO.DAT"), QByteArray(3000, 'z'));
     const SettingsRecord settings{QByteArray(260, 'a'), "/web/html/", test::Hyo + "/", "grph/"};
-    ASSERT_TRUE(SettingsFile::save(folder.path(), settings));
+    ASSERT_NO_THROW(SettingsFile::save(folder.path(), settings));
 
     const QByteArray saved = folder.read(QStringLiteral("TAVELO.DAT"));
     ASSERT_EQ(saved.size(), 1004);
@@ -63,10 +64,17 @@ TEST(SettingsFile, SaveWritesOneRecordAndCutsLongFolders) {
 TEST(SettingsFile, FailedSaveLeavesTheOldFile) {
     test::TempFolder folder;
     const SettingsRecord old{"old/", "old/", "old/", {}};
-    ASSERT_TRUE(SettingsFile::save(folder.path(), old));
+    ASSERT_NO_THROW(SettingsFile::save(folder.path(), old));
     {
         test::FileSizeLimit limit(100);
-        EXPECT_FALSE(SettingsFile::save(folder.path(), SettingsRecord{"new/", "new/", "new/", {}}));
+        try {
+            SettingsFile::save(folder.path(), SettingsRecord{"new/", "new/", "new/", {}});
+            FAIL() << "the save went through";
+        } catch (const IoError& error) {
+            // The failure names the file and says why, for the message the window shows.
+            EXPECT_EQ(error.path(), folder.file(QStringLiteral("TAVELO.DAT")));
+            EXPECT_EQ(error.errorNumber(), EFBIG);
+        }
     }
     EXPECT_EQ(SettingsFile::load(folder.path()).settings, old);
 }

@@ -18,6 +18,7 @@ KELVANO_TEXT const QString IsAFolder = QStringLiteral("ファイルではなく�
 KELVANO_TEXT const QString NotAPlainFile =
     QStringLiteral("通常のファイルではありません（パイプやデバイスなど）");
 KELVANO_TEXT const QString DeviceError = QStringLiteral("装置の入出力エラーです");
+KELVANO_TEXT const QString AlreadyThere = QStringLiteral("同じ名前のファイルまたはフォルダが既にあります");
 KELVANO_TEXT const QString UnknownIoReason = QStringLiteral("読み書き出来ませんでした（原因不明）");
 KELVANO_TEXT const QString ReadPastEnd = QStringLiteral("ファイルの終わりを越えて読み込もうとしました");
 KELVANO_TEXT const QString WritePastEnd = QStringLiteral("ファイルの終わりを越えた位置には書き込めません");

@@ -19,6 +19,7 @@ extern const QString NotAFolder;
 extern const QString IsAFolder;
 extern const QString NotAPlainFile;
 extern const QString DeviceError;
+extern const QString AlreadyThere;
 extern const QString UnknownIoReason;
 extern const QString ReadPastEnd;
 extern const QString WritePastEnd;

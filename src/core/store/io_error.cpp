@@ -18,7 +18,7 @@ namespace {
 
 /// The error numbers that have a Japanese reason.
 constexpr int KnownErrorNumbers[] = {ENOENT, EACCES, EPERM,        ENOSPC,  EDQUOT, EFBIG,
-                                     EROFS,  EISDIR, ENAMETOOLONG, ENOTDIR, EIO};
+                                     EROFS,  EISDIR, ENAMETOOLONG, ENOTDIR, EIO,    EEXIST};
 
 } // namespace
 
@@ -66,6 +66,8 @@ QString systemErrorReason(int errorNumber) {
         return Messages::IsAFolder;
     case EIO:
         return Messages::DeviceError;
+    case EEXIST:
+        return Messages::AlreadyThere;
     default:
         return qt_error_string(errorNumber);
     }

@@ -300,15 +300,6 @@ void replaceWholeFile(const QString& path, QByteArrayView contents) {
     replaceWholeFile(path, [contents](QIODevice& device) { writeAll(device, contents); });
 }
 
-bool saveWholeFile(const QString& path, QByteArrayView contents) {
-    try {
-        replaceWholeFile(path, contents);
-        return true;
-    } catch (const IoError&) {
-        return false;
-    }
-}
-
 void writeAll(QIODevice& device, QByteArrayView bytes) {
     if (device.write(bytes.data(), bytes.size()) == bytes.size()) {
         return;

@@ -86,8 +86,6 @@ private:
 /// scratch file. On any failure the old file stays as it was and an IoError is thrown.
 void replaceWholeFile(const QString& path, const std::function<void(QIODevice&)>& write);
 void replaceWholeFile(const QString& path, QByteArrayView contents);
-/// The same, reporting failure as false instead of an IoError.
-bool saveWholeFile(const QString& path, QByteArrayView contents);
 
 /// Writes all bytes to an open device; an IoError, with the system's error number where the device
 /// knows it, when the device takes fewer.

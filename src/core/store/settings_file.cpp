@@ -54,8 +54,8 @@ LoadedSettings load(const QString& programFolder) {
     return {defaults(programFolder), existed ? SettingsFileState::Short : SettingsFileState::Missing};
 }
 
-bool save(const QString& programFolder, const SettingsRecord& settings) {
-    return saveWholeFile(programFolder + FileName, settings.encode());
+void save(const QString& programFolder, const SettingsRecord& settings) {
+    replaceWholeFile(programFolder + FileName, settings.encode());
 }
 
 } // namespace SettingsFile

@@ -18,7 +18,8 @@ struct LoadedSettings {
     SettingsFileState state;
 };
 
-/// TAVELO.DAT in the program folder: read once at start-up, written once at the end.
+/// TAVELO.DAT in the program folder: read once at start-up, written whenever a folder setting is
+/// accepted and once more at the end.
 namespace SettingsFile {
 
 inline const QString FileName = QStringLiteral("TAVELO.DAT");
@@ -34,8 +35,9 @@ SettingsRecord read(const QString& programFolder);
 /// The settings of a first run: the three folders are the program folder, the server path is empty.
 SettingsRecord defaults(const QString& programFolder);
 
-/// Replaces the file with one record; false when it cannot be written (the old file then stays).
-bool save(const QString& programFolder, const SettingsRecord& settings);
+/// Replaces the file with one record. An IoError naming the file and the reason when it cannot be
+/// written; the old file then stays as it was.
+void save(const QString& programFolder, const SettingsRecord& settings);
 
 } // namespace SettingsFile
 } // namespace kelvano

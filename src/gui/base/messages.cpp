@@ -105,4 +105,47 @@ KELVANO_TEXT const QString ColumnsCutOff = QStringLiteral("テーブルの列数
 KELVANO_TEXT const QString CellsNotStored =
     QStringLiteral("次のセルには Shift-JIS で保存出来ない文字 (%1) があるため、変更しませんでした: %2");
 
+// Main window: a registered table's data files following its new file name
+QString renameDataFilesQuestion(const QString& newName) {
+    return QStringLiteral("データファイルの名前も「%1」に変更しますか？").arg(newName);
+}
+QString dataFilesOfOpenTable(const QString& table) {
+    return QStringLiteral("%1はテーブルデータ入力で開かれているため、データファイルの名前を変更できません。\n"
+                          "入力を閉じてから、もう一度登録してください。")
+        .arg(table);
+}
+QString dataFileInTheWay(const QString& path) {
+    return QStringLiteral("新しい名前のデータファイルが既にあります：\n%1\n"
+                          "上書きしないよう、登録を取りやめました。")
+        .arg(path);
+}
+QString dataFilesNotRenamed(const QString& from, const QString& to, const QString& reason,
+                            const QStringList& putBack, const QStringList& notPutBack) {
+    QString text =
+        QStringLiteral("データファイルの名前を変更できませんでした。登録は行っていません。\n%1\n→ %2\n%3")
+            .arg(from, to, reason);
+    if (!putBack.isEmpty()) {
+        text += QStringLiteral("\n元の名前に戻したファイル：\n") + putBack.join(QLatin1Char('\n'));
+    }
+    if (!notPutBack.isEmpty()) {
+        text += QStringLiteral("\n元の名前に戻せなかったファイル：\n") + notPutBack.join(QLatin1Char('\n'));
+    }
+    return text;
+}
+QString dataFilesRenamed(const QString& newName) {
+    return QStringLiteral("データファイルの名前を「%1」に変更しました。").arg(newName);
+}
+QString dataFilesRenamedPageKept(const QString& newName, const QString& oldPage) {
+    return dataFilesRenamed(newName) +
+           QStringLiteral("\n以前の名前のページはそのまま残っています：\n%1").arg(oldPage);
+}
+
+// Main window: deleting a header or footer
+QString confirmSnippetDelete(const QString& name) {
+    return QStringLiteral("「%1」を削除しますか？").arg(name);
+}
+KELVANO_TEXT const QString HeaderUsedBy = QStringLiteral("このヘッダを使っているテーブル：");
+KELVANO_TEXT const QString FooterUsedBy = QStringLiteral("このフッタを使っているテーブル：");
+KELVANO_TEXT const QString UsersSeparator = QStringLiteral("、");
+
 } // namespace kelvano::Messages

@@ -3,6 +3,7 @@
 #include "core/store/core_messages.h"
 
 #include <QString>
+#include <QStringList>
 
 // The texts of the messages the windows show. Each text is defined once, in messages.cpp; the core's
 // own texts (store/core_messages.h) come with this header, so one include gives a window every text.
@@ -92,5 +93,27 @@ extern const QString TextCutToCapacity;
 extern const QString ColumnsCutOff;
 /// %1 the characters, %2 the cells.
 extern const QString CellsNotStored;
+
+// Main window: a registered table's data files following its new file name
+/// "データファイルの名前も「new」に変更しますか？"
+QString renameDataFilesQuestion(const QString& newName);
+/// `table` is the table's label (tableLabel).
+QString dataFilesOfOpenTable(const QString& table);
+QString dataFileInTheWay(const QString& path);
+/// The rename from `from` to `to` failed for `reason`; `putBack` were given their old names again,
+/// `notPutBack` (their new paths) could not be.
+QString dataFilesNotRenamed(const QString& from, const QString& to, const QString& reason,
+                            const QStringList& putBack, const QStringList& notPutBack);
+QString dataFilesRenamed(const QString& newName);
+/// The same, with the page under the old name that stays in the HTML folder.
+QString dataFilesRenamedPageKept(const QString& newName, const QString& oldPage);
+
+// Main window: deleting a header or footer
+/// "「name」を削除しますか？"
+QString confirmSnippetDelete(const QString& name);
+/// Followed by the tables ("0 価格表") joined by "、".
+extern const QString HeaderUsedBy;
+extern const QString FooterUsedBy;
+extern const QString UsersSeparator;
 
 } // namespace kelvano::Messages

@@ -176,17 +176,28 @@ void TForm1::buildFolderPage() {
     followFolderField(Edit11, m_edit11Field, &SettingsRecord::ServerImagePath);
     // Only focus moving elsewhere in the program leaves a folder field: its text then ends with the
     // separator, and the lists follow a new data folder.
+    // A folder setting accepted is kept in TAVELO.DAT at once, so that a crash does not bring back the
+    // folders of before.
     for (QLineEdit* field : {Edit2, Edit6}) {
-        connect(WidgetEvents::of(field), &WidgetEvents::focusLeft, this, [field](Qt::FocusReason reason) {
-            if (focusMovedWithinProgram(reason)) {
-                endWithSeparator(field);
-            }
-        });
+        connect(WidgetEvents::of(field), &WidgetEvents::focusLeft, this,
+                [this, field](Qt::FocusReason reason) {
+                    if (focusMovedWithinProgram(reason)) {
+                        endWithSeparator(field);
+                        keepFolderSettings({field});
+                    }
+                });
     }
     connect(WidgetEvents::of(Edit1), &WidgetEvents::focusLeft, this, [this](Qt::FocusReason reason) {
         if (focusMovedWithinProgram(reason)) {
             endWithSeparator(Edit1);
+            keepFolderSettings({Edit1});
             followDataFolder();
+        }
+    });
+    // The server path is a path on the server, which may be empty: it gains no separator.
+    connect(WidgetEvents::of(Edit11), &WidgetEvents::focusLeft, this, [this](Qt::FocusReason reason) {
+        if (focusMovedWithinProgram(reason)) {
+            keepFolderSettings({Edit11});
         }
     });
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
@@ -245,6 +256,7 @@ void TForm1::FormCreate() {
         showTitleText(TitleText::greetingLines(Clock::now()), false);
         break;
     }
+    m_storedSettings = loaded.settings;
     m_edit1Field->setBytes(loaded.settings.DataFolder);
     m_edit2Field->setBytes(loaded.settings.HtmlFolder);
     m_edit6Field->setBytes(loaded.settings.ImageFolder);
@@ -275,10 +287,42 @@ void TForm1::FormDestroy() {
     }
 }
 
+SettingsRecord TForm1::fieldSettings() const {
+    return {m_edit1Field->bytes(), m_edit2Field->bytes(), m_edit6Field->bytes(), m_edit11Field->bytes()};
+}
+
 bool TForm1::saveSettings() const {
-    const SettingsRecord record{m_edit1Field->bytes(), m_edit2Field->bytes(), m_edit6Field->bytes(),
-                                m_edit11Field->bytes()};
-    return SettingsFile::save(m_programFolder, record);
+    try {
+        SettingsFile::save(m_programFolder, fieldSettings());
+        return true;
+    } catch (const IoError&) {
+        return false;
+    }
+}
+
+void TForm1::keepFolderSettings(std::initializer_list<QLineEdit*> changed) {
+    const SettingsRecord record = fieldSettings();
+    if (record == m_storedSettings) {
+        return;
+    }
+    try {
+        SettingsFile::save(m_programFolder, record);
+        m_storedSettings = record;
+    } catch (const IoError& error) {
+        UserDialogs::showIoError(this, error);
+        // The fields show what the file holds, so that the user sees the setting was not kept.
+        for (QLineEdit* field : changed) {
+            if (field == Edit1) {
+                m_edit1Field->setBytes(m_storedSettings.DataFolder);
+            } else if (field == Edit2) {
+                m_edit2Field->setBytes(m_storedSettings.HtmlFolder);
+            } else if (field == Edit6) {
+                m_edit6Field->setBytes(m_storedSettings.ImageFolder);
+            } else if (field == Edit11) {
+                m_edit11Field->setBytes(m_storedSettings.ServerImagePath);
+            }
+        }
+    }
 }
 
 bool TForm1::commitSession(bool mayAsk) {
@@ -358,6 +402,7 @@ void TForm1::FolderPicked(int target, const QString& folderWithSeparator) {
     QLineEdit* const fields[] = {Edit1, Edit2, Edit6};
     if (target >= 1 && target <= 3) {
         fields[target - 1]->setText(folderWithSeparator);
+        keepFolderSettings({fields[target - 1]});
     }
     if (target == 1) {
         followDataFolder();
@@ -396,6 +441,7 @@ void TForm1::Button1Click() {
     if (Edit11->text().isEmpty()) {
         Edit11->setText(imageName + QLatin1Char('/'));
     }
+    keepFolderSettings({Edit1, Edit2, Edit6, Edit11});
     followDataFolder();
 }
 

@@ -9,6 +9,8 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -23,6 +25,7 @@ class QTableWidget;
 namespace kelvano {
 
 class EditedTable;
+class TableDataRename;
 class HelpWindow;
 class PagePreviewWindow;
 class ShiftJisField;
@@ -201,6 +204,11 @@ private:
     void FormCreate();
     void FormDestroy();
     bool saveSettings() const;
+    /// The folder settings as the fields hold them.
+    SettingsRecord fieldSettings() const;
+    /// Writes TAVELO.DAT when the fields hold other settings than it does. When the file cannot be
+    /// written, the I/O error box says why and the `changed` fields show the stored values again.
+    void keepFolderSettings(std::initializer_list<QLineEdit*> changed);
     void showTitleText(const QStringList& lines, bool readOnly);
 
     // Folder settings
@@ -222,6 +230,11 @@ private:
     void ListView1Click();
     void BitBtn3Click();
     void BitBtn4Click();
+    /// Before a registered table is stored under a new file name: asks whether its data files take
+    /// the new name and renames them. False when nothing is to be registered (the user cancelled, or
+    /// the files could not be renamed, after the message); `renaming` then holds a finished rename,
+    /// and the table's lock, until the definition is stored.
+    bool renameDataFiles(int number, std::unique_ptr<TableDataRename>& renaming);
     void BitBtn5Click();
     void BitBtn6Click();
     void Button2Click();
@@ -247,6 +260,8 @@ private:
     void snippetNew(SnippetSide& side);
     void snippetRegister(SnippetSide& side);
     void snippetDelete(SnippetSide& side);
+    /// "「名称」を削除しますか？", with the live tables whose choice names the snippet on a second line.
+    QString snippetDeleteQuestion(const SnippetSide& side, int number) const;
     void snippetStarter(SnippetSide& side);
     bool fillSnippetLists(SnippetSide& side);
     /// The lines of Memo1 as stored bytes; nullopt (after the message) when a character cannot be stored.
@@ -256,6 +271,8 @@ private:
     QString m_programFolder;
     QString m_helpFolder;
     SettingsRecord m_settings;
+    /// The folder settings TAVELO.DAT holds: as last read or written.
+    SettingsRecord m_storedSettings;
     PageEncoding m_pageEncoding = PageEncoding::ShiftJis;
     PageMarkup m_pageMarkup = PageMarkup::Classic;
     /// The data folder the snippet lists were last loaded from.

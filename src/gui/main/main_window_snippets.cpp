@@ -1,8 +1,10 @@
 // The main window's header and footer editor: one text box shared by a header side and a footer side
 // that list, load, register, change and delete snippets.
 
+#include "core/html/page_generator.h"
 #include "core/html/starter_snippets.h"
 #include "core/store/shift_jis.h"
+#include "core/store/table_definition_file.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
@@ -232,13 +234,44 @@ void TForm1::snippetRegister(SnippetSide& side) {
     LoadSnippetLists();
 }
 
+QString TForm1::snippetDeleteQuestion(const SnippetSide& side, int number) const {
+    // The name as registered; the name field may have been typed over since the snippet was loaded.
+    const std::optional<Snippet> snippet =
+        SnippetStore(ShiftJis::decode(m_settings.DataFolder), side.kind).read(number);
+    QString question =
+        Messages::confirmSnippetDelete(snippet ? ShiftJis::decode(snippet->name) : side.name->text());
+    // A table uses the snippet its choice names by number, as its page is made.
+    const QByteArray numberText = QByteArray::number(number);
+    QStringList users;
+    for (const NumberedDefinition& entry : TableDefinitionFile(m_programFolder).readAll().records) {
+        const TableDefinition& definition = entry.definition;
+        const QByteArray& choice =
+            side.kind == SnippetKind::Header ? definition.HeaderName : definition.FooterName;
+        if (!definition.Deleted && SnippetNumberOf(choice) == numberText) {
+            users.append(QString::number(entry.number) + QLatin1Char(' ') +
+                         ShiftJis::decode(definition.TableName));
+        }
+    }
+    if (!users.isEmpty()) {
+        question += QLatin1Char('\n') +
+                    (side.kind == SnippetKind::Header ? Messages::HeaderUsedBy : Messages::FooterUsedBy) +
+                    users.join(Messages::UsersSeparator);
+    }
+    return question;
+}
+
 void TForm1::snippetDelete(SnippetSide& side) {
     if (side.number->text().isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectDeleteTarget);
         return;
     }
     const SnippetStore store(ShiftJis::decode(m_settings.DataFolder), side.kind);
-    if (!store.remove(side.number->text().toInt())) {
+    const int number = side.number->text().toInt();
+    if (!UserDialogs::askYesNo(this, MessageIcon::Question, snippetDeleteQuestion(side, number),
+                               Answer::No)) {
+        return;
+    }
+    if (!store.remove(number)) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SnippetUndeletable);
         return;
     }

@@ -5,6 +5,7 @@
 #include "core/html/page_generator.h"
 #include "core/store/file_names.h"
 #include "core/store/shift_jis.h"
+#include "core/store/table_data_rename.h"
 #include "core/store/table_definition_file.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/shift_jis_field.h"
@@ -246,13 +247,78 @@ void TForm1::BitBtn4Click() {
     GatherDefinition();
     const TableDefinitionFile file(m_programFolder);
     const int number = editedNumber();
+    std::unique_ptr<TableDataRename> renaming;
+    if (number >= 0 && !renameDataFiles(number, renaming)) {
+        return;
+    }
     if (number >= 0) {
-        file.write(number, m_currentDefinition);
+        try {
+            file.write(number, m_currentDefinition);
+        } catch (const IoError&) {
+            // The definition still names the old files: they go back to that name.
+            if (renaming) {
+                renaming->putBack();
+            }
+            throw;
+        }
     } else {
         file.append(m_currentDefinition);
     }
+    const QString newName = Edit5->text();
     emptyEditorFields();
     LoadTableLists();
+    if (renaming) {
+        // The page under the old name is not the renamed table's any more, but it may be linked to
+        // from elsewhere: it stays, and the user hears of it.
+        const QString oldPage = findFileIgnoringCase(ShiftJis::decode(m_settings.HtmlFolder) +
+                                                     renaming->oldName() + QStringLiteral(".html"));
+        UserDialogs::show(this, MessageIcon::Information,
+                          QFileInfo(oldPage).isFile() ? Messages::dataFilesRenamedPageKept(newName, oldPage)
+                                                      : Messages::dataFilesRenamed(newName));
+    }
+}
+
+bool TForm1::renameDataFiles(int number, std::unique_ptr<TableDataRename>& renaming) {
+    const std::optional<TableDefinition> stored = TableDefinitionFile(m_programFolder).read(number);
+    const QByteArray& newName = m_currentDefinition.FileName;
+    // A stored name that could reach outside the data folder names no files of this table.
+    if (!stored || stored->FileName == newName || !isUsableStoredFileName(stored->FileName)) {
+        return true;
+    }
+    auto candidate =
+        std::make_unique<TableDataRename>(ShiftJis::decode(m_settings.DataFolder),
+                                          ShiftJis::decode(stored->FileName), ShiftJis::decode(newName));
+    if (!candidate->hasDataFiles()) {
+        return true;
+    }
+    const Answer answer = UserDialogs::askYesNoCancel(
+        this, MessageIcon::Question, Messages::renameDataFilesQuestion(ShiftJis::decode(newName)),
+        Answer::Yes);
+    if (answer != Answer::Yes) {
+        return answer == Answer::No;
+    }
+    const TableDataRename::Result result = candidate->run();
+    switch (result.outcome) {
+    case TableDataRename::Outcome::Renamed:
+        renaming = std::move(candidate);
+        return true;
+    case TableDataRename::Outcome::Locked:
+        UserDialogs::show(this, MessageIcon::Error,
+                          Messages::dataFilesOfOpenTable(
+                              Messages::tableLabel(number, ShiftJis::decode(stored->TableName))));
+        return false;
+    case TableDataRename::Outcome::TargetExists:
+        UserDialogs::show(this, MessageIcon::Error, Messages::dataFileInTheWay(result.inTheWay));
+        return false;
+    case TableDataRename::Outcome::Failed:
+        UserDialogs::show(this, MessageIcon::Error,
+                          Messages::dataFilesNotRenamed(result.failedFrom, result.failedTo,
+                                                        result.error->reason(), result.putBack,
+                                                        result.notPutBack),
+                          UserDialogs::IoErrorCaption);
+        return false;
+    }
+    return false;
 }
 
 void TForm1::GatherDefinition() {
