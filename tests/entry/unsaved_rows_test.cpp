@@ -281,13 +281,25 @@ TEST_F(UnsavedRows, AnOpenTableHoldsItsLockUntilItsWindowCloses) {
     const auto takenElsewhere = [this] {
         return TableLock(files()).take();
     };
+    // Each way of closing the window lets the table go.
+    const std::function<void()> ways[] = {[this] { QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton); },
+                                          [this] { QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton); },
+                                          [this] {
+                                              m_editor.close();
+                                          }};
+    for (const std::function<void()>& closeWindow : ways) {
+        open(2);
+        EXPECT_EQ(takenElsewhere(), TableLock::Taking::HeldElsewhere);
+        closeWindow();
+        EXPECT_FALSE(m_editor.isVisible());
+        EXPECT_EQ(takenElsewhere(), TableLock::Taking::Taken);
+    }
+    // Opening the table it holds again is no other program's hold.
     open(2);
-    EXPECT_EQ(takenElsewhere(), TableLock::Taking::HeldElsewhere);
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
-    EXPECT_EQ(takenElsewhere(), TableLock::Taking::Taken);
     open(2);
-    EXPECT_TRUE(m_editor.close());
-    EXPECT_EQ(takenElsewhere(), TableLock::Taking::Taken);
+    EXPECT_TRUE(m_editor.isVisible());
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+    m_editor.close();
 
     // Held by another program: the table is not opened.
     TableLock other(files());
