@@ -131,7 +131,8 @@ public:
             return m_provider.open(m_absolute, owner);
         case Delete:
             if (item.kind != FileSystemNamespace::Resolved::Kind::Path ||
-                !UserDialogs::askYesNo(owner, MessageIcon::Question, Messages::shellMoveToTrash(m_name), Answer::No)) {
+                !UserDialogs::askYesNo(owner, MessageIcon::Question, Messages::shellMoveToTrash(m_name),
+                                       Answer::No)) {
                 return false;
             }
             if (!QFile::moveToTrash(item.path)) {
