@@ -5,7 +5,7 @@
 #include "core/table/delimited_text.h"
 #include "core/table/table_layers.h"
 #include "core/table/text_collation.h"
-#include "gui/entry/edited_table.h"
+#include "gui/base/edited_table.h"
 #include "gui/entry/table_document.h"
 
 #include <QHash>

@@ -5,12 +5,12 @@
 #include "core/store/record_fields.h"
 #include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
+#include "gui/base/edited_table.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
 #include "gui/components/zel_string_ex.h"
-#include "gui/entry/edited_table.h"
 #include "gui/main/help_window.h"
 #include "gui/main/title_text.h"
 
