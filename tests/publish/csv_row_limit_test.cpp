@@ -24,7 +24,10 @@ TEST(PublishCsvRowLimit, AnImportReachingTheLimitIsTakenOneRowMoreIsRefused) {
     definition.FileName = "t";
     definition.ColumnCount = 1;
     folder.write(QStringLiteral("TABLE.DAT"), definition.encode());
-    const QByteArray stored = TableRowRecord().encode();
+    // A row with a text: an import would take the place of a single empty row.
+    TableRowRecord row;
+    row.CellTexts[1] = "kept";
+    const QByteArray stored = row.encode();
     folder.write(QStringLiteral("t.TBL"), stored);
 
     for (const int lines : {TableLayers::MaxRows - 1, TableLayers::MaxRows}) {
