@@ -390,7 +390,11 @@ TEST_F(TableDataEditor, AFailedSaveKeepsTheWindowAndItsRows) {
         const FileSizeLimit limit(1000);
         QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
     }
-    EXPECT_EQ(m_dialogs.texts(), QStringList{QStringLiteral("データが保存出来ません")});
+    // It says which file could not be written and why.
+    EXPECT_EQ(m_dialogs.texts(),
+              QStringList{QStringLiteral("データが保存出来ません\n") +
+                          m_folder.file(QStringLiteral("price.TBL")) +
+                          QStringLiteral("\nファイルが大きすぎます（ファイルサイズの上限を超えました）")});
     EXPECT_EQ(m_dialogs.shown().first().message.caption, QStringLiteral("TAVELO"));
     EXPECT_TRUE(m_editor.isVisible());
     EXPECT_EQ(text(0, 0), "kept");

@@ -149,7 +149,9 @@ TEST_F(UnsavedRows, OpeningAnotherTableAsksToSaveFirst) {
         const FileSizeLimit limit(1000);
         open(2, "second");
     }
-    EXPECT_EQ(m_dialogs.texts(), (QStringList{SaveQuestion, Unsaveable}));
+    ASSERT_EQ(m_dialogs.texts().size(), 2);
+    EXPECT_TRUE(
+        m_dialogs.texts().last().startsWith(Unsaveable + u'\n' + m_folder.file(QStringLiteral("first.TBL"))));
     EXPECT_EQ(text(0, 1), "x");
     EXPECT_EQ(m_folder.read(QStringLiteral("first.TBL")), first);
 

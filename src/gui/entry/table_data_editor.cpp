@@ -353,7 +353,10 @@ bool TForm5::saveRows() {
     }
     if (saved != TableDocument::Saving::Saved) {
         // The rows stay in the window, so nothing typed is lost; the old file is unchanged.
-        UserDialogs::show(this, MessageIcon::None, Messages::TableDataUnsaveable);
+        const std::optional<IoError>& error = m_document->saveError();
+        UserDialogs::show(this, MessageIcon::None,
+                          error ? Messages::TableDataUnsaveable + u'\n' + error->message()
+                                : Messages::TableDataUnsaveable);
         return false;
     }
     return true;

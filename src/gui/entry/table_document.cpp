@@ -78,7 +78,12 @@ TableDocument::Saving TableDocument::save(Overwrite overwrite) {
         FileStamp::changedSince(files.tablePath(), *m_stamp)) {
         return Saving::ChangedOnDisk;
     }
-    if (!TableLayersFile::save(files, m_model->layers())) {
+    m_saveError.reset();
+    try {
+        const TableLayers& layers = m_model->layers();
+        files.replaceRecords(0, layers.rowCount(), [&layers](int row) { return layers.record(row); });
+    } catch (const IoError& error) {
+        m_saveError = error;
         return Saving::Failed;
     }
     m_stamp = FileStamp::of(files.tablePath());

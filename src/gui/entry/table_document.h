@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/store/file_stamp.h"
+#include "core/store/io_error.h"
 #include "core/store/settings_record.h"
 #include "core/store/table_data_files.h"
 
@@ -65,10 +66,12 @@ public:
     enum class Saving {
         Saved,
         ChangedOnDisk, ///< the data file holds other bytes than were read or last written; nothing written
-        Failed,        ///< the file could not be written; the old one stays
+        Failed,        ///< the file could not be written (saveError() tells why); the old one stays
     };
     /// Writes every row to the data file the table was opened from.
     Saving save(Overwrite overwrite);
+    /// Why the last save failed.
+    const std::optional<IoError>& saveError() const { return m_saveError; }
 
 private:
     Source m_source;
@@ -77,6 +80,7 @@ private:
     /// The data file as read or last written; none when its bytes could not be read.
     std::optional<FileStamp> m_stamp;
     std::unique_ptr<TableLock> m_lock;
+    std::optional<IoError> m_saveError;
 };
 
 } // namespace kelvano
