@@ -70,9 +70,9 @@ void linkEditor(const Windows& windows) {
     if (TForm7* picker = windows.Form7) {
         // The picker opens on the program folder with the cell's current picture or background in
         // its reference box.
-        QObject::connect(editor, &TForm5::picturePickerRequested, picker, [editor, picker](int mode) {
-            picker->OpenFor(mode, editor->settings(), editor->programFolder());
-            picker->showReferencePath(ShiftJis::decode(editor->currentPicturePath(mode)));
+        QObject::connect(editor, &TForm5::picturePickerRequested, picker, [editor, picker](PictureUse use) {
+            picker->OpenFor(use, editor->settings(), editor->programFolder());
+            picker->showReferencePath(ShiftJis::decode(editor->currentPicturePath(use)));
         });
         QObject::connect(picker, &TForm7::pictureChosen, editor, &TForm5::AttachPicture);
     }

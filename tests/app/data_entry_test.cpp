@@ -107,9 +107,9 @@ TEST_F(DataEntryTest, ColumnsHiddenByALowerCountComeBackByteForByte) {
     typeInto(0, 0, QStringLiteral("one"));
     typeInto(0, 3, QStringLiteral("four"));
     typeInto(0, 4, QStringLiteral("five"));
-    editor.AttachPicture(1, "C:\\pic\\a.jpg"); // to the left of the text
+    editor.AttachPicture(PictureUse::LeftOfText, "C:\\pic\\a.jpg"); // to the left of the text
     editor.SetCurrentCellLink("http://x/");
-    editor.AttachPicture(2, "bg.gif");
+    editor.AttachPicture(PictureUse::Background, "bg.gif");
     trigger("N18"); // an empty row above
     typeInto(0, 0, QStringLiteral("two"));
     typeInto(0, 4, QStringLiteral("deux"));

@@ -38,7 +38,7 @@ protected:
 TEST_F(PicturePickerLink, PictureItemsAttachTheChosenFileToTheCurrentCell) {
     m_editor.N10->trigger();
     ASSERT_TRUE(m_picker.isVisible());
-    EXPECT_EQ(m_picker.PickerMode, 1);
+    EXPECT_EQ(m_picker.PickerMode, PictureUse::LeftOfText);
     EXPECT_EQ(m_picker.Edit1->text(), QString()) << "the cell has no picture yet";
     choose("sea.jpg");
     EXPECT_FALSE(m_picker.isVisible());
@@ -54,7 +54,7 @@ TEST_F(PicturePickerLink, PictureItemsAttachTheChosenFileToTheCurrentCell) {
     EXPECT_EQ(value(CellLayer::Placement, 1, 2), QByteArray("RIGHT"));
 
     m_editor.N16->trigger();
-    EXPECT_EQ(m_picker.PickerMode, 2);
+    EXPECT_EQ(m_picker.PickerMode, PictureUse::Background);
     EXPECT_EQ(m_picker.Edit1->text(), QString());
     choose("sea.jpg");
     EXPECT_EQ(value(CellLayer::Background, 1, 2), pathOf("sea.jpg"));

@@ -41,7 +41,7 @@ protected:
             std::make_unique<FileSystemNamespace>(folder.file(QStringLiteral("none"))));
         settings.ImageFolder = ShiftJis::encode(folder.file(QStringLiteral("images/"))).bytes;
         picker = std::make_unique<TForm7>();
-        picker->OpenFor(1, settings, folder.file(QStringLiteral("pictures/")));
+        picker->OpenFor(PictureUse::LeftOfText, settings, folder.file(QStringLiteral("pictures/")));
     }
     ~PicturePickerTest() override {
         picker.reset();
@@ -78,7 +78,7 @@ private:
 TEST_F(PicturePickerTest, OpeningShowsTheProgramFolderWithPicturesOnly) {
     EXPECT_TRUE(picker->isVisible());
     EXPECT_EQ(picker->windowTitle(), QStringLiteral("JPEG 画像参照"));
-    EXPECT_EQ(picker->PickerMode, 1);
+    EXPECT_EQ(picker->PickerMode, PictureUse::LeftOfText);
     EXPECT_EQ(picker->FolderView1->SelectedPath(), QDir::cleanPath(folder.file(QStringLiteral("pictures"))));
     EXPECT_FALSE(picker->FileView1->FileExecute());
     QStringList names = listed();
@@ -166,18 +166,19 @@ TEST_F(PicturePickerTest, CancelBlanksTheReferenceButKeepsTheSelection) {
 TEST_F(PicturePickerTest, ConfirmingAttachesTheSourcePathInEachModeAndHides) {
     QSignalSpy chosen(picker.get(), &TForm7::pictureChosen);
     picker->CheckBox1->setChecked(false);
-    for (int mode : {0, 1, 2}) {
-        picker->OpenFor(mode, settings, folder.file(QStringLiteral("pictures/")));
+    int count = 0;
+    for (const PictureUse use : {PictureUse::RightOfText, PictureUse::LeftOfText, PictureUse::Background}) {
+        picker->OpenFor(use, settings, folder.file(QStringLiteral("pictures/")));
         select("tall.jpeg");
         QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
-        ASSERT_EQ(chosen.count(), mode + 1);
-        EXPECT_EQ(chosen.last().at(0).toInt(), mode);
+        ASSERT_EQ(chosen.count(), ++count);
+        EXPECT_EQ(chosen.last().at(0).value<PictureUse>(), use);
         EXPECT_EQ(chosen.last().at(1).toByteArray(), QFile::encodeName(picture("tall.jpeg")));
         EXPECT_FALSE(picker->isVisible());
     }
     EXPECT_FALSE(folder.exists(QStringLiteral("images/tall.jpeg"))) << "the copy box was clear";
 
-    picker->OpenFor(2, settings, folder.file(QStringLiteral("pictures/")));
+    picker->OpenFor(PictureUse::Background, settings, folder.file(QStringLiteral("pictures/")));
     picker->FileView1->clearSelection();
     QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
     EXPECT_EQ(chosen.last().at(1).toByteArray(), QByteArray()) << "nothing selected removes the picture";
@@ -192,7 +193,7 @@ TEST_F(PicturePickerTest, CopiesIntoTheImageFolderAskingBeforeOverwriting) {
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
     folder.write(QStringLiteral("images/tall.jpeg"), "older");
-    picker->OpenFor(0, settings, folder.file(QStringLiteral("pictures/")));
+    picker->OpenFor(PictureUse::RightOfText, settings, folder.file(QStringLiteral("pictures/")));
     select("tall.jpeg");
     dialogs.answerNext(false);
     QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
@@ -205,7 +206,7 @@ TEST_F(PicturePickerTest, CopiesIntoTheImageFolderAskingBeforeOverwriting) {
     EXPECT_EQ(chosen.last().at(1).toByteArray(), QFile::encodeName(picture("tall.jpeg")))
         << "attached anyway";
 
-    picker->OpenFor(0, settings, folder.file(QStringLiteral("pictures/")));
+    picker->OpenFor(PictureUse::RightOfText, settings, folder.file(QStringLiteral("pictures/")));
     select("tall.jpeg");
     dialogs.answerNext(true);
     QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
@@ -216,7 +217,7 @@ TEST_F(PicturePickerTest, CopiesIntoTheImageFolderAskingBeforeOverwriting) {
 TEST_F(PicturePickerTest, APictureAlreadyInTheImageFolderIsNotCopiedOverItself) {
     const QByteArray original = folder.read(QStringLiteral("pictures/wide.jpg"));
     settings.ImageFolder = ShiftJis::encode(folder.file(QStringLiteral("pictures/"))).bytes;
-    picker->OpenFor(0, settings, folder.file(QStringLiteral("pictures/")));
+    picker->OpenFor(PictureUse::RightOfText, settings, folder.file(QStringLiteral("pictures/")));
     select("wide.jpg");
     dialogs.answerNext(true);
     QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
@@ -225,7 +226,7 @@ TEST_F(PicturePickerTest, APictureAlreadyInTheImageFolderIsNotCopiedOverItself) 
 
 TEST_F(PicturePickerTest, APathShiftJisCannotHoldIsRefused) {
     folder.write(QStringLiteral("pictures/smile😀.jpg"), test::jpegBytes(8, 8, Qt::red));
-    picker->OpenFor(0, settings, folder.file(QStringLiteral("images/")));
+    picker->OpenFor(PictureUse::RightOfText, settings, folder.file(QStringLiteral("images/")));
     picker->SelectFolder(folder.file(QStringLiteral("pictures/")));
     QSignalSpy chosen(picker.get(), &TForm7::pictureChosen);
     select("smile😀.jpg");

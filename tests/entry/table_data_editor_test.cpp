@@ -150,9 +150,9 @@ TEST_F(TableDataEditor, RowItemsAndCtrlArrowsMoveWholeRowsWithTheirDecorations) 
     writeTable({"1", "2", "3"}, 10);
     open(10);
     setCurrent(1, 6);
-    m_editor.AttachPicture(1, "C:\\pic\\" + So + ".jpg");
+    m_editor.AttachPicture(PictureUse::LeftOfText, "C:\\pic\\" + So + ".jpg");
     m_editor.SetCurrentCellLink("http://x/");
-    m_editor.AttachPicture(2, "bg.gif");
+    m_editor.AttachPicture(PictureUse::Background, "bg.gif");
     const TableCell decorated = model().layers().cell(1, 6);
     EXPECT_EQ(decorated.placement, "LEFT");
 
@@ -207,7 +207,7 @@ TEST_F(TableDataEditor, SortItemsOrderByTheCurrentColumnAndKeepTheCurrentCell) {
     writeTable({"b", "", "A", "a", "9", "10"}, 2);
     open(2);
     setCurrent(2, 1);
-    m_editor.AttachPicture(0, "p.jpg"); // on the row keyed A
+    m_editor.AttachPicture(PictureUse::RightOfText, "p.jpg"); // on the row keyed A
     setCurrent(3, 0);
     trigger("soto1");
     QByteArrayList keys;
@@ -232,8 +232,8 @@ TEST_F(TableDataEditor, DecorationItemsSetSwapAndRemoveOnlyTheirOwnLayer) {
     trigger("N12"); // no picture: nothing changes
     EXPECT_EQ(value(CellLayer::Placement, 0, 1), "");
 
-    m_editor.AttachPicture(0, "pic.jpg");
-    m_editor.AttachPicture(2, "bg.gif");
+    m_editor.AttachPicture(PictureUse::RightOfText, "pic.jpg");
+    m_editor.AttachPicture(PictureUse::Background, "bg.gif");
     m_editor.SetCurrentCellLink("http://x/");
     model().setValue(CellLayer::Placement, 0, 1, "");
     trigger("N12");
@@ -257,13 +257,14 @@ TEST_F(TableDataEditor, DecorationItemsSetSwapAndRemoveOnlyTheirOwnLayer) {
     EXPECT_EQ(record.mid(51204, 3), QByteArray::fromHex("000100"));
 
     // The picture items ask for the picker with their modes.
-    QList<int> modes;
+    QList<PictureUse> modes;
     QObject::connect(&m_editor, &TForm5::picturePickerRequested, &m_editor,
-                     [&modes](int mode) { modes.append(mode); });
+                     [&modes](PictureUse use) { modes.append(use); });
     trigger("N9");
     trigger("N10");
     trigger("N16");
-    EXPECT_EQ(modes, (QList<int>{0, 1, 2}));
+    EXPECT_EQ(modes,
+              (QList<PictureUse>{PictureUse::RightOfText, PictureUse::LeftOfText, PictureUse::Background}));
 }
 
 /// The marker painted at one of the three places of a cell, as the grid shows it.
@@ -282,9 +283,9 @@ bool shows(const QImage& painted, CellMarkers::Kind kind) {
 TEST_F(TableDataEditor, MarkersShowEachDecorationAndGoBlankWhenItIsRemoved) {
     open(2);
     setCurrent(0, 0);
-    m_editor.AttachPicture(0, "p.jpg");
+    m_editor.AttachPicture(PictureUse::RightOfText, "p.jpg");
     m_editor.SetCurrentCellLink("u");
-    m_editor.AttachPicture(2, "b.gif");
+    m_editor.AttachPicture(PictureUse::Background, "b.gif");
     setCurrent(0, 1); // away from the current cell's highlight
     const QModelIndex cell = model().index(0, 0);
     EXPECT_TRUE(shows(markerAt(grid(), cell, 0), CellMarkers::Link));
@@ -321,7 +322,7 @@ TEST_F(TableDataEditor, ColumnsAreSizedByTheirWidestTextAndViewsShowTheirLayers)
     EXPECT_EQ(grid()->columnWidth(1), 90);
 
     setCurrent(0, 1);
-    m_editor.AttachPicture(0, "C:\\p.jpg");
+    m_editor.AttachPicture(PictureUse::RightOfText, "C:\\p.jpg");
     QCoreApplication::processEvents();
     const QRect gridPlace = grid()->geometry();
     const QRect panelPlace = m_editor.Panel1->geometry();

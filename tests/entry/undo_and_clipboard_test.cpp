@@ -113,7 +113,7 @@ TEST_F(UndoAndClipboard, EveryRowChangeUndoesAndRedoesEveryLayerByteForByte) {
         {"picture",
          [&] {
              setCurrent(0, 3);
-             m_editor.AttachPicture(0, "p.jpg");
+             m_editor.AttachPicture(PictureUse::RightOfText, "p.jpg");
          }},
         {"swap placement",
          [&] {
@@ -121,7 +121,7 @@ TEST_F(UndoAndClipboard, EveryRowChangeUndoesAndRedoesEveryLayerByteForByte) {
          }},
         {"background",
          [&] {
-             m_editor.AttachPicture(2, "b.jpg");
+             m_editor.AttachPicture(PictureUse::Background, "b.jpg");
          }},
         {"no picture",
          [&] {

@@ -238,7 +238,7 @@ int main(int argc, char* argv[]) {
     shots.take(&form6, QStringLiteral("reference-list"));
     form8.Open(files);
     shots.take(&form8, QStringLiteral("link-list"));
-    form7.OpenFor(0, settings, program);
+    form7.OpenFor(PictureUse::RightOfText, settings, program);
     form7.SelectFolder(ShiftJis::decode(settings.ImageFolder));
     shots.take(&form7, QStringLiteral("picture-picker"));
     form2.Open(program, 1);

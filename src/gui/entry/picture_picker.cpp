@@ -101,13 +101,13 @@ void TForm7::drawPreview() {
     }
 }
 
-void TForm7::OpenFor(int mode, const SettingsRecord& settings, const QString& programFolder) {
+void TForm7::OpenFor(PictureUse use, const SettingsRecord& settings, const QString& programFolder) {
     blankPreview();
     m_settings = &settings;
     FolderView1->SelectPath(programFolder);
     show();
     raise();
-    PickerMode = quint8(mode);
+    PickerMode = use;
 }
 
 void TForm7::showReferencePath(const QString& path) {

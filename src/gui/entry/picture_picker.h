@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/store/settings_record.h"
+#include "gui/entry/picture_use.h"
 
 #include <QImage>
 #include <QWidget>
@@ -39,13 +40,13 @@ public:
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
 
-    /// 0 picture right of the text, 1 picture left of it, 2 background image.
-    quint8 PickerMode = 0;
+    /// What the picture chosen becomes in the editor's cell.
+    PictureUse PickerMode = PictureUse::RightOfText;
 
     /// Opens the picker for one use: blanks the preview, positions the tree on the program folder and
-    /// shows the window. `settings` are the folder settings in force, whose image folder is read when
-    /// a picture is copied, so the record must outlive the opening.
-    void OpenFor(int mode, const SettingsRecord& settings, const QString& programFolder);
+    /// shows the window. `settings` are the folder settings of the table being edited, whose image
+    /// folder is read when a picture is copied, so the record must outlive the opening.
+    void OpenFor(PictureUse use, const SettingsRecord& settings, const QString& programFolder);
     /// Puts a path into the reference box (the cell's current picture when the picker opens).
     void showReferencePath(const QString& path);
     /// Positions the folder tree.
@@ -62,7 +63,7 @@ public:
 
 signals:
     /// The user confirmed a picture: the path to store, as Shift-JIS bytes.
-    void pictureChosen(int mode, const QByteArray& path);
+    void pictureChosen(kelvano::PictureUse use, const QByteArray& path);
 
 private:
     void blankPreview();

@@ -229,9 +229,9 @@ void TForm5::buildDecorationItems() {
     QMenu* pictures = addSubmenu(QStringLiteral("N3"), QStringLiteral("画像を埋め込む"));
     N3 = pictures->menuAction();
     N9 = addItem(pictures, QStringLiteral("N9"), QStringLiteral("文字の右に配置"),
-                 [this] { emit picturePickerRequested(0); });
+                 [this] { emit picturePickerRequested(PictureUse::RightOfText); });
     N10 = addItem(pictures, QStringLiteral("N10"), QStringLiteral("文字の左に配置"),
-                  [this] { emit picturePickerRequested(1); });
+                  [this] { emit picturePickerRequested(PictureUse::LeftOfText); });
     N12 = addItem(pictures, QStringLiteral("N12"), QStringLiteral("配置を逆転"), [this] { N12Click(); });
     N13 = addItem(pictures, QStringLiteral("N13"), QStringLiteral("画像を解除"),
                   [this] { clearDecoration(CellLayer::Picture); });
@@ -245,7 +245,7 @@ void TForm5::buildDecorationItems() {
     QMenu* backgrounds = addSubmenu(QStringLiteral("N11"), QStringLiteral("セルの背景"));
     N11 = backgrounds->menuAction();
     N16 = addItem(backgrounds, QStringLiteral("N16"), QStringLiteral("背景画像を設定"),
-                  [this] { emit picturePickerRequested(2); });
+                  [this] { emit picturePickerRequested(PictureUse::Background); });
     N17 = addItem(backgrounds, QStringLiteral("N17"), QStringLiteral("背景画像を解除"),
                   [this] { clearDecoration(CellLayer::Background); });
 }

@@ -6,6 +6,7 @@
 #include "core/table/table_layers.h"
 #include "core/table/text_collation.h"
 #include "gui/base/edited_table.h"
+#include "gui/entry/picture_use.h"
 #include "gui/entry/table_document.h"
 
 #include <QHash>
@@ -68,7 +69,7 @@ public:
     QPoint lastMousePosition() const { return m_lastMouse; }
 
     /// The current cell's picture path (modes 0 and 1) or background path (mode 2).
-    QByteArray currentPicturePath(int mode) const;
+    QByteArray currentPicturePath(PictureUse use) const;
     /// Replaces the current cell's text / link (from the reference window / the link list). A text
     /// longer than a cell can store is cut at a character boundary, with a message.
     void SetCurrentCellText(const QByteArray& text);
@@ -149,11 +150,11 @@ public:
 public slots:
     /// Puts a chosen picture into the current cell: to the right of the text (mode 0), to the left
     /// (mode 1), or as its background (mode 2).
-    void AttachPicture(int mode, const QByteArray& path);
+    void AttachPicture(kelvano::PictureUse use, const QByteArray& path);
 
 signals:
     /// The picture picker is wanted for a picture to the right (0), to the left (1) or a background (2).
-    void picturePickerRequested(int mode);
+    void picturePickerRequested(kelvano::PictureUse use);
     /// The reference window is wanted for the table's stored texts, its top left corner at `topLeft`.
     void referenceRequested(const TableDataFiles& files, QPoint topLeft);
     /// The link list is wanted for the table's links.

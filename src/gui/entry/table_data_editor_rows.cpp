@@ -22,27 +22,27 @@ const QByteArray Left = QByteArrayLiteral("LEFT");
 
 } // namespace
 
-QByteArray TForm5::currentPicturePath(int mode) const {
+QByteArray TForm5::currentPicturePath(PictureUse use) const {
     const QModelIndex current = StringGrid1->currentIndex();
     if (!current.isValid()) {
         return {};
     }
-    const CellLayer layer = mode == 2 ? CellLayer::Background : CellLayer::Picture;
+    const CellLayer layer = use == PictureUse::Background ? CellLayer::Background : CellLayer::Picture;
     return m_model->value(layer, current.row(), current.column()).toByteArray();
 }
 
-void TForm5::AttachPicture(int mode, const QByteArray& path) {
+void TForm5::AttachPicture(PictureUse use, const QByteArray& path) {
     const QModelIndex current = StringGrid1->currentIndex();
-    if (!current.isValid() || mode < 0 || mode > 2) {
+    if (!current.isValid()) {
         return;
     }
     recordRowChange(current.row(), 1, [&] {
-        if (mode == 2) {
+        if (use == PictureUse::Background) {
             m_model->setValue(CellLayer::Background, current.row(), current.column(), path);
         } else {
             m_model->setValue(CellLayer::Picture, current.row(), current.column(), path);
             m_model->setValue(CellLayer::Placement, current.row(), current.column(),
-                              mode == 1 ? Left : Right);
+                              use == PictureUse::LeftOfText ? Left : Right);
         }
         return true;
     });
