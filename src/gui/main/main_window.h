@@ -25,6 +25,7 @@ class QTableWidget;
 namespace kelvano {
 
 class EditedTable;
+class FolderSettingsPage;
 class TableDataRename;
 class HelpWindow;
 class PagePreviewWindow;
@@ -44,9 +45,9 @@ public:
     explicit TForm1(const QString& programFolder, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    const SettingsRecord& settings() const { return m_settings; }
+    const SettingsRecord& settings() const;
     /// The page encoding in force (KELVANO.INI).
-    PageEncoding pageEncoding() const { return m_pageEncoding; }
+    PageEncoding pageEncoding() const;
     const QString& programFolder() const override { return m_programFolder; }
     TableDefinition& currentDefinition() override { return m_currentDefinition; }
     int editedNumber() const override;
@@ -84,7 +85,6 @@ public:
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
     QWidget* TabSheet2;
-    QWidget* TabSheet3;
     QWidget* TabSheet4;
     QWidget* TabSheet5;
     QPushButton* BitBtn7;
@@ -110,22 +110,6 @@ public:
     QPushButton* Button6;
     QPushButton* Button7;
     QPushButton* Button8;
-
-    // Folder settings page
-    QGroupBox* GroupBox1;
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit6;
-    QPushButton* BitBtn1;
-    QPushButton* BitBtn2;
-    QPushButton* BitBtn10;
-    QPushButton* Button1;
-    /// "ページの文字コード": Shift_JIS or UTF-8.
-    QComboBox* ComboBox3;
-    /// "HTMLの書式": 従来 or HTML5.
-    QComboBox* ComboBox4;
-    QGroupBox* GroupBox7;
-    QLineEdit* Edit11;
 
     // Table settings page
     QTableWidget* ListView1;
@@ -197,34 +181,15 @@ private:
 
     void buildTitlePage();
     void buildDataPage();
-    void buildFolderPage();
     void buildTablePage();
     void buildSnippetPage();
 
     void FormCreate();
     void FormDestroy();
-    bool saveSettings() const;
-    /// The folder settings as the fields hold them.
-    SettingsRecord fieldSettings() const;
-    /// Writes TAVELO.DAT when the fields hold other settings than it does. When the file cannot be
-    /// written, the I/O error box says why and the `changed` fields show the stored values again.
-    void keepFolderSettings(std::initializer_list<QLineEdit*> changed);
     void showTitleText(const QStringList& lines, bool readOnly);
 
-    // Folder settings
-    /// Keeps `member` of the settings in force equal to the field's text as it is typed.
-    void followFolderField(QLineEdit* field, ShiftJisField* bytes, QByteArray SettingsRecord::*member);
-    /// Ends a folder field's text with the separator, as the field is left.
-    static void endWithSeparator(QLineEdit* field);
     /// Reloads the table and snippet lists when the data folder in force is not the one they show.
     void followDataFolder();
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void BitBtn10Click();
-    void Button1Click();
-    void ComboBox3Change();
-    void ComboBox4Change();
-    void openFolderPicker(QLineEdit* field, int target);
 
     // Table definitions and the data page
     void ListView1Click();
@@ -270,11 +235,6 @@ private:
 
     QString m_programFolder;
     QString m_helpFolder;
-    SettingsRecord m_settings;
-    /// The folder settings TAVELO.DAT holds: as last read or written.
-    SettingsRecord m_storedSettings;
-    PageEncoding m_pageEncoding = PageEncoding::ShiftJis;
-    PageMarkup m_pageMarkup = PageMarkup::Classic;
     /// The data folder the snippet lists were last loaded from.
     QByteArray m_listedDataFolder;
     TableDefinition m_currentDefinition;
@@ -286,10 +246,7 @@ private:
     QList<DefinitionPage*> m_definitionPages;
     EditedTable* m_editedTable = nullptr;
 
-    ShiftJisField* m_edit1Field;
-    ShiftJisField* m_edit2Field;
-    ShiftJisField* m_edit6Field;
-    ShiftJisField* m_edit11Field;
+    FolderSettingsPage* m_folderPage;
     ShiftJisField* m_edit4Field;
     ShiftJisField* m_edit5Field;
     ShiftJisField* m_comboBox1Field;

@@ -112,11 +112,11 @@ void TForm1::snippetStarter(SnippetSide& side) {
         UserDialogs::show(this, MessageIcon::Information, Messages::StarterNeedsEmptyText);
         return;
     }
-    Memo1->setPlainText(starterSnippet(side.kind, m_pageEncoding).join(QLatin1Char('\n')));
+    Memo1->setPlainText(starterSnippet(side.kind, pageEncoding()).join(QLatin1Char('\n')));
 }
 
 void TForm1::LoadSnippetLists() {
-    m_listedDataFolder = m_settings.DataFolder;
+    m_listedDataFolder = settings().DataFolder;
     if (fillSnippetLists(m_headerSide)) {
         fillSnippetLists(m_footerSide);
     }
@@ -124,7 +124,7 @@ void TForm1::LoadSnippetLists() {
 
 bool TForm1::fillSnippetLists(SnippetSide& side) {
     const std::optional<QList<SnippetEntry>> entries =
-        SnippetStore(ShiftJis::decode(m_settings.DataFolder), side.kind).loadEntries();
+        SnippetStore(ShiftJis::decode(settings().DataFolder), side.kind).loadEntries();
     if (!entries) {
         UserDialogs::show(this, MessageIcon::Error, Messages::CheckFolderSettings);
         return false;
@@ -154,7 +154,7 @@ void TForm1::snippetListClick(SnippetSide& side, SnippetSide& other) {
     UserDialogs::guarded(this, [this, &side, row] {
         const int number = side.list->item(row, 0)->text().toInt();
         const std::optional<Snippet> snippet =
-            SnippetStore(ShiftJis::decode(m_settings.DataFolder), side.kind).read(number);
+            SnippetStore(ShiftJis::decode(settings().DataFolder), side.kind).read(number);
         if (!snippet) {
             UserDialogs::show(this, MessageIcon::Error, Messages::SnippetUnreadable);
             return;
@@ -222,7 +222,7 @@ void TForm1::snippetRegister(SnippetSide& side) {
     if (!lines) {
         return;
     }
-    const SnippetStore store(ShiftJis::decode(m_settings.DataFolder), side.kind);
+    const SnippetStore store(ShiftJis::decode(settings().DataFolder), side.kind);
     if (!side.number->text().isEmpty()) {
         store.change(side.number->text().toInt(), *lines);
         return;
@@ -237,7 +237,7 @@ void TForm1::snippetRegister(SnippetSide& side) {
 QString TForm1::snippetDeleteQuestion(const SnippetSide& side, int number) const {
     // The name as registered; the name field may have been typed over since the snippet was loaded.
     const std::optional<Snippet> snippet =
-        SnippetStore(ShiftJis::decode(m_settings.DataFolder), side.kind).read(number);
+        SnippetStore(ShiftJis::decode(settings().DataFolder), side.kind).read(number);
     QString question =
         Messages::confirmSnippetDelete(snippet ? ShiftJis::decode(snippet->name) : side.name->text());
     // A table uses the snippet its choice names by number, as its page is made.
@@ -265,7 +265,7 @@ void TForm1::snippetDelete(SnippetSide& side) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectDeleteTarget);
         return;
     }
-    const SnippetStore store(ShiftJis::decode(m_settings.DataFolder), side.kind);
+    const SnippetStore store(ShiftJis::decode(settings().DataFolder), side.kind);
     const int number = side.number->text().toInt();
     if (!UserDialogs::askYesNo(this, MessageIcon::Question, snippetDeleteQuestion(side, number),
                                Answer::No)) {

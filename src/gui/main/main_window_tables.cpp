@@ -11,6 +11,7 @@
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
+#include "gui/main/folder_settings_page.h"
 #include "gui/main/main_window.h"
 #include "gui/main/page_preview_window.h"
 #include "gui/main/page_progress_dialog.h"
@@ -270,7 +271,7 @@ void TForm1::BitBtn4Click() {
     if (renaming) {
         // The page under the old name is not the renamed table's any more, but it may be linked to
         // from elsewhere: it stays, and the user hears of it.
-        const QString oldPage = findFileIgnoringCase(ShiftJis::decode(m_settings.HtmlFolder) +
+        const QString oldPage = findFileIgnoringCase(ShiftJis::decode(settings().HtmlFolder) +
                                                      renaming->oldName() + QStringLiteral(".html"));
         UserDialogs::show(this, MessageIcon::Information,
                           QFileInfo(oldPage).isFile() ? Messages::dataFilesRenamedPageKept(newName, oldPage)
@@ -286,7 +287,7 @@ bool TForm1::renameDataFiles(int number, std::unique_ptr<TableDataRename>& renam
         return true;
     }
     auto candidate =
-        std::make_unique<TableDataRename>(ShiftJis::decode(m_settings.DataFolder),
+        std::make_unique<TableDataRename>(ShiftJis::decode(settings().DataFolder),
                                           ShiftJis::decode(stored->FileName), ShiftJis::decode(newName));
     if (!candidate->hasDataFiles()) {
         return true;
@@ -408,7 +409,7 @@ void TForm1::BitBtn8Click() {
         UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
         return;
     }
-    emit tableOpenRequested(m_settings, m_programFolder, fileName, definition->ColumnCount);
+    emit tableOpenRequested(settings(), m_programFolder, fileName, definition->ColumnCount);
 }
 
 void TForm1::setEveryTick(Qt::CheckState state) {
@@ -419,7 +420,7 @@ void TForm1::setEveryTick(Qt::CheckState state) {
 
 void TForm1::ListView2DblClick() {
     // The picture picker's folder tree is first positioned on the HTML folder.
-    emit pictureFolderChosen(ShiftJis::decode(m_settings.HtmlFolder));
+    emit pictureFolderChosen(ShiftJis::decode(settings().HtmlFolder));
     if (selectedRow(ListView2) >= 0) {
         UserDialogs::guarded(this, [this] { BitBtn8Click(); });
     }
@@ -481,8 +482,8 @@ void TForm1::Button6Click() {
 
 void TForm1::previewPage(int number) {
     PageMessageBoxes report(this);
-    const std::optional<QByteArray> page = GeneratePageInMemory(m_settings, m_programFolder, number, report,
-                                                                m_pageEncoding, QLocale(), m_pageMarkup);
+    const std::optional<QByteArray> page = GeneratePageInMemory(
+        settings(), m_programFolder, number, report, pageEncoding(), QLocale(), m_folderPage->pageMarkup());
     if (!page) {
         return;
     }
@@ -494,9 +495,9 @@ void TForm1::previewPage(int number) {
     }
     m_previewNumber = number;
     const QString html =
-        m_pageEncoding == PageEncoding::Utf8 ? QString::fromUtf8(*page) : ShiftJis::decode(*page);
+        pageEncoding() == PageEncoding::Utf8 ? QString::fromUtf8(*page) : ShiftJis::decode(*page);
     m_previewWindow->showPage(definition ? ShiftJis::decode(definition->TableName) : QString(), html,
-                              ShiftJis::decode(m_settings.ImageFolder));
+                              ShiftJis::decode(settings().ImageFolder));
 }
 
 void TForm1::Button7Click() {
@@ -513,7 +514,7 @@ void TForm1::Button7Click() {
         UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
         return;
     }
-    const QString path = ShiftJis::decode(m_settings.HtmlFolder) + ShiftJis::decode(definition->FileName) +
+    const QString path = ShiftJis::decode(settings().HtmlFolder) + ShiftJis::decode(definition->FileName) +
                          QStringLiteral(".html");
     if (!QFileInfo(path).isFile()) {
         UserDialogs::show(this, MessageIcon::Information, Messages::PageNotWrittenYet.arg(path));
@@ -531,7 +532,7 @@ void TForm1::Button8Click() {
         return;
     }
     const std::optional<QList<PageFinding>> findings =
-        CheckPages(m_settings, m_programFolder, ticked, m_pageEncoding, m_pageMarkup);
+        CheckPages(settings(), m_programFolder, ticked, pageEncoding(), m_folderPage->pageMarkup());
     if (!findings) {
         UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
         return;
@@ -561,10 +562,10 @@ void TForm1::BitBtn9Click() {
     PageMessageBoxes report(this);
     PageProgressDialog progress(this, static_cast<int>(ticked.size()));
     PageRunOptions options;
-    options.encoding = m_pageEncoding;
-    options.markup = m_pageMarkup;
+    options.encoding = pageEncoding();
+    options.markup = m_folderPage->pageMarkup();
     options.progress = &progress;
-    GeneratePages(m_settings, m_programFolder, ticked, report, QLocale(), options);
+    GeneratePages(settings(), m_programFolder, ticked, report, QLocale(), options);
 }
 
 } // namespace kelvano
