@@ -13,6 +13,7 @@
 #include "gui/entry/edited_table.h"
 #include "gui/main/folder_settings_page.h"
 #include "gui/main/help_window.h"
+#include "gui/main/title_page.h"
 #include "gui/main/title_text.h"
 
 #include <QCloseEvent>
@@ -21,8 +22,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -31,33 +30,6 @@
 namespace kelvano {
 
 using namespace FormLayout;
-
-namespace {
-
-/// The title page's banner: the program's name on a sky-blue band with a small table drawn beside it.
-QPixmap drawBanner() {
-    QPixmap banner(178, 38);
-    QPainter painter(&banner);
-    QLinearGradient sky(0, 0, 178, 0);
-    sky.setColorAt(0, QColor(0x1E, 0x5A, 0x9C));
-    sky.setColorAt(1, QColor(0x8C, 0xC8, 0xF0));
-    painter.fillRect(banner.rect(), sky);
-    painter.setPen(QPen(Qt::white, 1));
-    for (int row = 0; row < 3; ++row) {
-        for (int column = 0; column < 3; ++column) {
-            painter.drawRect(8 + column * 9, 7 + row * 8, 9, 8);
-        }
-    }
-    painter.fillRect(9, 8, 26, 7, QColor(0xFF, 0xD7, 0x4A));
-    QFont font(QStringLiteral("Sans"));
-    font.setPixelSize(20);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(QRect(44, 0, 130, 38), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Kelvano"));
-    return banner;
-}
-
-} // namespace
 
 TForm1::TForm1(const QString& programFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -88,8 +60,8 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
         m_helpWindow->showContents();
     });
 
-    TabSheet1 = addPage(QStringLiteral("TabSheet1"), QStringLiteral("タイトル"));
-    buildTitlePage();
+    m_titlePage = new TitlePage;
+    PageControl1->addTab(m_titlePage, QStringLiteral("タイトル"));
     TabSheet2 = addPage(QStringLiteral("TabSheet2"), QStringLiteral("データ"));
     buildDataPage();
     m_folderPage = new FolderSettingsPage(m_programFolder);
@@ -107,21 +79,6 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
 
 TForm1::~TForm1() = default;
 
-void TForm1::buildTitlePage() {
-    Memo2 = new QPlainTextEdit(TabSheet1);
-    Memo2->setObjectName(QStringLiteral("Memo2"));
-    Memo2->setGeometry(0, 0, 530, 281);
-    Image1 = new QLabel(TabSheet1);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(6, 288, 178, 38);
-    Image1->setPixmap(drawBanner());
-    // Two lines beside the banner: the name, then the home page and the address.
-    label(TabSheet1,
-          TitleText::ProjectName + u'\n' + TitleText::HomePage + QStringLiteral("　") +
-              TitleText::MailAddress,
-          {196, 288});
-}
-
 void TForm1::FormCreate() {
     LoadedSettings loaded;
     try {
@@ -132,25 +89,17 @@ void TForm1::FormCreate() {
     }
     switch (loaded.state) {
     case SettingsFileState::Missing:
-        showTitleText(TitleText::welcomeLines(), true);
+        m_titlePage->showTitleText(TitleText::welcomeLines(), true);
         break;
     case SettingsFileState::Short:
         break;
     case SettingsFileState::Read:
-        showTitleText(TitleText::greetingLines(Clock::now()), false);
+        m_titlePage->showTitleText(TitleText::greetingLines(Clock::now()), false);
         break;
     }
     m_folderPage->showStoredSettings(loaded.settings);
     UserDialogs::guarded(this, [this] { LoadTableLists(); });
     UserDialogs::guarded(this, [this] { LoadSnippetLists(); });
-}
-
-void TForm1::showTitleText(const QStringList& lines, bool readOnly) {
-    Memo2->clear();
-    Memo2->setReadOnly(readOnly);
-    for (const QString& line : lines) {
-        Memo2->appendPlainText(line);
-    }
 }
 
 void TForm1::FormDestroy() {

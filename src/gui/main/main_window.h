@@ -30,6 +30,7 @@ class TableDataRename;
 class HelpWindow;
 class PagePreviewWindow;
 class ShiftJisField;
+class TitlePage;
 class ZelStringEX;
 
 /// The main window: the title page, the data page, the folder settings, the table definitions and the
@@ -83,17 +84,12 @@ public:
 
     // Frame
     QTabWidget* PageControl1;
-    QWidget* TabSheet1;
     QWidget* TabSheet2;
     QWidget* TabSheet4;
     QWidget* TabSheet5;
     QPushButton* BitBtn7;
     QPushButton* BitBtn17;
     ZelStringEX* ZelStringEX1;
-
-    // Title page
-    QPlainTextEdit* Memo2;
-    QLabel* Image1;
 
     // Data page
     QTableWidget* ListView2;
@@ -179,14 +175,12 @@ private:
         const QString* bodyMissing;
     };
 
-    void buildTitlePage();
     void buildDataPage();
     void buildTablePage();
     void buildSnippetPage();
 
     void FormCreate();
     void FormDestroy();
-    void showTitleText(const QStringList& lines, bool readOnly);
 
     /// Reloads the table and snippet lists when the data folder in force is not the one they show.
     void followDataFolder();
@@ -246,6 +240,7 @@ private:
     QList<DefinitionPage*> m_definitionPages;
     EditedTable* m_editedTable = nullptr;
 
+    TitlePage* m_titlePage;
     FolderSettingsPage* m_folderPage;
     ShiftJisField* m_edit4Field;
     ShiftJisField* m_edit5Field;
