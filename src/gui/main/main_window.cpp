@@ -11,6 +11,7 @@
 #include "gui/base/widget_events.h"
 #include "gui/components/zel_string_ex.h"
 #include "gui/entry/edited_table.h"
+#include "gui/main/data_page.h"
 #include "gui/main/folder_settings_page.h"
 #include "gui/main/help_window.h"
 #include "gui/main/title_page.h"
@@ -62,10 +63,12 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
 
     m_titlePage = new TitlePage;
     PageControl1->addTab(m_titlePage, QStringLiteral("タイトル"));
-    TabSheet2 = addPage(QStringLiteral("TabSheet2"), QStringLiteral("データ"));
-    buildDataPage();
     m_folderPage = new FolderSettingsPage(m_programFolder);
+    m_dataPage = new DataPage(m_programFolder, *m_folderPage);
+    PageControl1->addTab(m_dataPage, QStringLiteral("データ"));
     PageControl1->addTab(m_folderPage, QStringLiteral("環境設定"));
+    connect(m_dataPage, &DataPage::tableOpenRequested, this, &TForm1::tableOpenRequested);
+    connect(m_dataPage, &DataPage::pictureFolderChosen, this, &TForm1::pictureFolderChosen);
     connect(m_folderPage, &FolderSettingsPage::folderPickerRequested, this, &TForm1::folderPickerRequested);
     connect(m_folderPage, &FolderSettingsPage::dataFolderAccepted, this, &TForm1::followDataFolder);
     TabSheet4 = addPage(QStringLiteral("TabSheet4"), QStringLiteral("テーブル設定"));
@@ -110,6 +113,10 @@ void TForm1::FormDestroy() {
     if (!m_folderPage->saveSettings()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::CannotFinish);
     }
+}
+
+PagePreviewWindow* TForm1::previewWindow() const {
+    return m_dataPage->previewWindow();
 }
 
 const SettingsRecord& TForm1::settings() const {

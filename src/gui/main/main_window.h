@@ -24,6 +24,7 @@ class QTableWidget;
 
 namespace kelvano {
 
+class DataPage;
 class EditedTable;
 class FolderSettingsPage;
 class TableDataRename;
@@ -63,7 +64,7 @@ public:
     void setHelpFolder(const QString& folder) { m_helpFolder = folder; }
     HelpWindow* helpWindow() const { return m_helpWindow; }
     /// The preview window, once "プレビュー" has made it.
-    PagePreviewWindow* previewWindow() const { return m_previewWindow; }
+    PagePreviewWindow* previewWindow() const;
 
     /// The desktop session is ending: when the session lets the program ask, the editor's unsaved rows
     /// are saved or given up as the user says (false: the user chose to stay), else they are saved
@@ -84,28 +85,11 @@ public:
 
     // Frame
     QTabWidget* PageControl1;
-    QWidget* TabSheet2;
     QWidget* TabSheet4;
     QWidget* TabSheet5;
     QPushButton* BitBtn7;
     QPushButton* BitBtn17;
     ZelStringEX* ZelStringEX1;
-
-    // Data page
-    QTableWidget* ListView2;
-    QGroupBox* GroupBox2;
-    QPushButton* BitBtn9;
-    QGroupBox* GroupBox3;
-    QPushButton* BitBtn8;
-    /// "すべて選択" / "すべて解除": every tick of ListView2 on or off.
-    QPushButton* Button4;
-    QPushButton* Button5;
-    /// "ページの確認": "検査" of the ticked tables' pages.
-    QGroupBox* GroupBox8;
-    /// "プレビュー" and "ブラウザで開く" of the selected table's page.
-    QPushButton* Button6;
-    QPushButton* Button7;
-    QPushButton* Button8;
 
     // Table settings page
     QTableWidget* ListView1;
@@ -175,7 +159,6 @@ private:
         const QString* bodyMissing;
     };
 
-    void buildDataPage();
     void buildTablePage();
     void buildSnippetPage();
 
@@ -198,19 +181,6 @@ private:
     void BitBtn6Click();
     void Button2Click();
     void Button3Click();
-    void BitBtn8Click();
-    void BitBtn9Click();
-    void ListView2DblClick();
-    void setEveryTick(Qt::CheckState state);
-    void Button6Click();
-    void Button7Click();
-    void Button8Click();
-    /// Makes the page of a definition in memory and shows it in the preview window.
-    void previewPage(int number);
-    /// The number of the selected row of ListView2, or -1 (after the message) when none is selected.
-    int selectedTableForPage();
-    /// The numbers of the ticked rows of ListView2, top to bottom.
-    QList<int> tickedNumbers() const;
     void loadDefinitionIntoDialogs(const TableDefinition& definition);
     void emptyEditorFields();
 
@@ -234,13 +204,11 @@ private:
     TableDefinition m_currentDefinition;
     bool m_ended = false;
     HelpWindow* m_helpWindow = nullptr;
-    PagePreviewWindow* m_previewWindow = nullptr;
-    /// The definition the preview window shows.
-    int m_previewNumber = -1;
     QList<DefinitionPage*> m_definitionPages;
     EditedTable* m_editedTable = nullptr;
 
     TitlePage* m_titlePage;
+    DataPage* m_dataPage;
     FolderSettingsPage* m_folderPage;
     ShiftJisField* m_edit4Field;
     ShiftJisField* m_edit5Field;

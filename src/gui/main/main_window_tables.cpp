@@ -11,6 +11,7 @@
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
+#include "gui/main/data_page.h"
 #include "gui/main/folder_settings_page.h"
 #include "gui/main/main_window.h"
 #include "gui/main/page_preview_window.h"
@@ -33,45 +34,6 @@
 namespace kelvano {
 
 using namespace FormLayout;
-
-void TForm1::buildDataPage() {
-    ListView2 = reportList(TabSheet2, QStringLiteral("ListView2"),
-                           {QStringLiteral("NO"), QStringLiteral("テーブル名"), QStringLiteral("ファイル名")},
-                           {4, 4, 330, 326});
-    ListView2->setColumnWidth(0, 50);
-    ListView2->setColumnWidth(1, 150);
-    GroupBox2 =
-        group(TabSheet2, QStringLiteral("GroupBox2"), QStringLiteral("HTMLファイル"), {342, 4, 184, 64});
-    BitBtn9 = button(GroupBox2, QStringLiteral("BitBtn9"), QStringLiteral("テーブルをHTML形式で出力"),
-                     {8, 24, 168, 28});
-    GroupBox3 =
-        group(TabSheet2, QStringLiteral("GroupBox3"), QStringLiteral("テーブルデータ"), {342, 76, 184, 64});
-    BitBtn8 = button(GroupBox3, QStringLiteral("BitBtn8"), QStringLiteral("テーブルデータを入力する"),
-                     {8, 24, 168, 28});
-    Button4 = button(TabSheet2, QStringLiteral("Button4"), QStringLiteral("すべて選択"), {342, 148, 88, 26});
-    Button5 = button(TabSheet2, QStringLiteral("Button5"), QStringLiteral("すべて解除"), {438, 148, 88, 26});
-    connect(Button4, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Checked); });
-    connect(Button5, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Unchecked); });
-    GroupBox8 =
-        group(TabSheet2, QStringLiteral("GroupBox8"), QStringLiteral("ページの確認"), {342, 182, 184, 148});
-    Button6 = button(GroupBox8, QStringLiteral("Button6"), QStringLiteral("プレビュー"), {8, 24, 168, 28});
-    Button7 =
-        button(GroupBox8, QStringLiteral("Button7"), QStringLiteral("ブラウザで開く"), {8, 58, 168, 28});
-    Button8 = button(GroupBox8, QStringLiteral("Button8"), QStringLiteral("検査"), {8, 92, 168, 28});
-    connect(Button6, &QPushButton::clicked, this,
-            [this] { UserDialogs::guarded(this, [this] { Button6Click(); }); });
-    connect(Button7, &QPushButton::clicked, this,
-            [this] { UserDialogs::guarded(this, [this] { Button7Click(); }); });
-    connect(Button8, &QPushButton::clicked, this,
-            [this] { UserDialogs::guarded(this, [this] { Button8Click(); }); });
-    // A double click anywhere on the list, on a row or not, positions the picture picker.
-    connect(WidgetEvents::of(ListView2->viewport()), &WidgetEvents::doubleClicked, this,
-            &TForm1::ListView2DblClick);
-    connect(BitBtn8, &QPushButton::clicked, this,
-            [this] { UserDialogs::guarded(this, [this] { BitBtn8Click(); }); });
-    connect(BitBtn9, &QPushButton::clicked, this,
-            [this] { UserDialogs::guarded(this, [this] { BitBtn9Click(); }); });
-}
 
 void TForm1::buildTablePage() {
     ListView1 = reportList(TabSheet4, QStringLiteral("ListView1"),
@@ -138,7 +100,6 @@ void TForm1::LoadTableLists() {
     const TableDefinitionFile file(m_programFolder);
     const DefinitionList list = file.readAll();
     ListView1->setRowCount(0);
-    ListView2->setRowCount(0);
     for (const NumberedDefinition& entry : list.records) {
         const TableDefinition& definition = entry.definition;
         if (definition.Deleted) {
@@ -148,10 +109,8 @@ void TForm1::LoadTableLists() {
         appendRow(ListView1,
                   {number, ShiftJis::decode(definition.TableName), ShiftJis::decode(definition.FileName),
                    ShiftJis::decode(definition.HeaderName), ShiftJis::decode(definition.FooterName)});
-        appendRow(ListView2,
-                  {number, ShiftJis::decode(definition.TableName), ShiftJis::decode(definition.FileName)},
-                  true);
     }
+    m_dataPage->listTables(list.records);
     if (list.damagedTail) {
         throw file.damagedTailError();
     }
@@ -385,187 +344,6 @@ void TForm1::Button3Click() {
         return;
     }
     emit cellSettingsRequested();
-}
-
-void TForm1::BitBtn8Click() {
-    const int row = selectedRow(ListView2);
-    if (row < 0) {
-        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTableForEntry);
-        return;
-    }
-    const int number = ListView2->item(row, 0)->text().toInt();
-    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
-    if (!definition) {
-        UserDialogs::show(this, MessageIcon::Error, Messages::NoTableMaster);
-        return;
-    }
-    // The file named in the list's row is the one opened; while the record still names it, its stored
-    // bytes are used as they are.
-    const QString listed = ListView2->item(row, 2)->text();
-    const QByteArray fileName = listed == ShiftJis::decode(definition->FileName)
-                                    ? definition->FileName
-                                    : ShiftJis::encode(listed).bytes;
-    if (!isUsableStoredFileName(fileName)) {
-        UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
-        return;
-    }
-    emit tableOpenRequested(settings(), m_programFolder, fileName, definition->ColumnCount);
-}
-
-void TForm1::setEveryTick(Qt::CheckState state) {
-    for (int row = 0; row < ListView2->rowCount(); ++row) {
-        ListView2->item(row, 0)->setCheckState(state);
-    }
-}
-
-void TForm1::ListView2DblClick() {
-    // The picture picker's folder tree is first positioned on the HTML folder.
-    emit pictureFolderChosen(ShiftJis::decode(settings().HtmlFolder));
-    if (selectedRow(ListView2) >= 0) {
-        UserDialogs::guarded(this, [this] { BitBtn8Click(); });
-    }
-}
-
-namespace {
-
-/// Shows each message of a page run in its message box as the run gives it.
-class PageMessageBoxes : public PageReport {
-public:
-    explicit PageMessageBoxes(QWidget* owner) : m_owner(owner) {}
-
-    void report(const PageMessage& message) override {
-        switch (message.kind) {
-        case PageMessageKind::Error:
-            UserDialogs::show(m_owner, MessageIcon::Error, message.text);
-            break;
-        case PageMessageKind::Information:
-            UserDialogs::show(m_owner, MessageIcon::Information, message.text);
-            break;
-        case PageMessageKind::IoError:
-            // The text names the table, then the file and the reason, as the I/O error box shows them.
-            UserDialogs::show(m_owner, MessageIcon::Error, message.text, UserDialogs::IoErrorCaption);
-            break;
-        }
-    }
-
-private:
-    QWidget* m_owner;
-};
-
-} // namespace
-
-QList<int> TForm1::tickedNumbers() const {
-    QList<int> ticked;
-    for (int row = 0; row < ListView2->rowCount(); ++row) {
-        if (ListView2->item(row, 0)->checkState() == Qt::Checked) {
-            ticked.append(ListView2->item(row, 0)->text().toInt());
-        }
-    }
-    return ticked;
-}
-
-int TForm1::selectedTableForPage() {
-    const int row = selectedRow(ListView2);
-    if (row < 0) {
-        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
-        return -1;
-    }
-    return ListView2->item(row, 0)->text().toInt();
-}
-
-void TForm1::Button6Click() {
-    const int number = selectedTableForPage();
-    if (number >= 0) {
-        previewPage(number);
-    }
-}
-
-void TForm1::previewPage(int number) {
-    PageMessageBoxes report(this);
-    const std::optional<QByteArray> page = GeneratePageInMemory(
-        settings(), m_programFolder, number, report, pageEncoding(), QLocale(), m_folderPage->pageMarkup());
-    if (!page) {
-        return;
-    }
-    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
-    if (m_previewWindow == nullptr) {
-        m_previewWindow = new PagePreviewWindow(this);
-        connect(m_previewWindow, &PagePreviewWindow::refreshRequested, this,
-                [this] { UserDialogs::guarded(this, [this] { previewPage(m_previewNumber); }); });
-    }
-    m_previewNumber = number;
-    const QString html =
-        pageEncoding() == PageEncoding::Utf8 ? QString::fromUtf8(*page) : ShiftJis::decode(*page);
-    m_previewWindow->showPage(definition ? ShiftJis::decode(definition->TableName) : QString(), html,
-                              ShiftJis::decode(settings().ImageFolder));
-}
-
-void TForm1::Button7Click() {
-    const int number = selectedTableForPage();
-    if (number < 0) {
-        return;
-    }
-    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
-    if (!definition) {
-        UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
-        return;
-    }
-    if (!isUsableStoredFileName(definition->FileName)) {
-        UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
-        return;
-    }
-    const QString path = ShiftJis::decode(settings().HtmlFolder) + ShiftJis::decode(definition->FileName) +
-                         QStringLiteral(".html");
-    if (!QFileInfo(path).isFile()) {
-        UserDialogs::show(this, MessageIcon::Information, Messages::PageNotWrittenYet.arg(path));
-        return;
-    }
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-        UserDialogs::show(this, MessageIcon::Error, Messages::BrowserNotOpened.arg(path));
-    }
-}
-
-void TForm1::Button8Click() {
-    const QList<int> ticked = tickedNumbers();
-    if (ticked.isEmpty()) {
-        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
-        return;
-    }
-    const std::optional<QList<PageFinding>> findings =
-        CheckPages(settings(), m_programFolder, ticked, pageEncoding(), m_folderPage->pageMarkup());
-    if (!findings) {
-        UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
-        return;
-    }
-    if (findings->isEmpty()) {
-        UserDialogs::show(this, MessageIcon::Information, Messages::CheckFoundNothing);
-        return;
-    }
-    // A message box stays on the screen: a long list is cut, saying how much is left out.
-    constexpr int Shown = 25;
-    QStringList lines;
-    for (const PageFinding& finding : findings->first(std::min<qsizetype>(findings->size(), Shown))) {
-        lines.append(finding.line());
-    }
-    if (findings->size() > Shown) {
-        lines.append(Messages::CheckMoreFindings.arg(findings->size() - Shown));
-    }
-    UserDialogs::show(this, MessageIcon::Error, lines.join(QLatin1Char('\n')));
-}
-
-void TForm1::BitBtn9Click() {
-    const QList<int> ticked = tickedNumbers();
-    if (ticked.isEmpty()) {
-        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
-        return;
-    }
-    PageMessageBoxes report(this);
-    PageProgressDialog progress(this, static_cast<int>(ticked.size()));
-    PageRunOptions options;
-    options.encoding = pageEncoding();
-    options.markup = m_folderPage->pageMarkup();
-    options.progress = &progress;
-    GeneratePages(settings(), m_programFolder, ticked, report, QLocale(), options);
 }
 
 } // namespace kelvano
