@@ -14,6 +14,7 @@
 #include "gui/main/data_page.h"
 #include "gui/main/folder_settings_page.h"
 #include "gui/main/help_window.h"
+#include "gui/main/table_definitions_page.h"
 #include "gui/main/title_page.h"
 #include "gui/main/title_text.h"
 
@@ -71,11 +72,15 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     connect(m_dataPage, &DataPage::pictureFolderChosen, this, &TForm1::pictureFolderChosen);
     connect(m_folderPage, &FolderSettingsPage::folderPickerRequested, this, &TForm1::folderPickerRequested);
     connect(m_folderPage, &FolderSettingsPage::dataFolderAccepted, this, &TForm1::followDataFolder);
-    TabSheet4 = addPage(QStringLiteral("TabSheet4"), QStringLiteral("テーブル設定"));
-    buildTablePage();
+    m_tablePage = new TableDefinitionsPage(m_programFolder, *m_folderPage);
+    PageControl1->addTab(m_tablePage, QStringLiteral("テーブル設定"));
+    connect(m_tablePage, &TableDefinitionsPage::tablesListed, m_dataPage, &DataPage::listTables);
+    connect(m_tablePage, &TableDefinitionsPage::tableSettingsRequested, this,
+            &TForm1::tableSettingsRequested);
+    connect(m_tablePage, &TableDefinitionsPage::cellSettingsRequested, this, &TForm1::cellSettingsRequested);
     TabSheet5 = addPage(QStringLiteral("TabSheet5"), QStringLiteral("ヘッダ・フッタ作成・登録"));
     buildSnippetPage();
-    PageControl1->setCurrentWidget(TabSheet4);
+    PageControl1->setCurrentWidget(m_tablePage);
 
     FormCreate();
 }
@@ -117,6 +122,34 @@ void TForm1::FormDestroy() {
 
 PagePreviewWindow* TForm1::previewWindow() const {
     return m_dataPage->previewWindow();
+}
+
+TableDefinition& TForm1::currentDefinition() {
+    return m_tablePage->currentDefinition();
+}
+
+int TForm1::editedNumber() const {
+    return m_tablePage->editedNumber();
+}
+
+void TForm1::addDefinitionPage(DefinitionPage* page) {
+    m_tablePage->addDefinitionPage(page);
+}
+
+void TForm1::removeDefinitionPage(DefinitionPage* page) {
+    m_tablePage->removeDefinitionPage(page);
+}
+
+void TForm1::LoadTableLists() {
+    m_tablePage->LoadTableLists();
+}
+
+void TForm1::ResetDefinition() {
+    m_tablePage->ResetDefinition();
+}
+
+void TForm1::GatherDefinition() {
+    m_tablePage->GatherDefinition();
 }
 
 const SettingsRecord& TForm1::settings() const {

@@ -27,7 +27,7 @@ namespace kelvano {
 class DataPage;
 class EditedTable;
 class FolderSettingsPage;
-class TableDataRename;
+class TableDefinitionsPage;
 class HelpWindow;
 class PagePreviewWindow;
 class ShiftJisField;
@@ -51,7 +51,7 @@ public:
     /// The page encoding in force (KELVANO.INI).
     PageEncoding pageEncoding() const;
     const QString& programFolder() const override { return m_programFolder; }
-    TableDefinition& currentDefinition() override { return m_currentDefinition; }
+    TableDefinition& currentDefinition() override;
     int editedNumber() const override;
 
     /// The formatting dialogs that show and gather the definition being edited.
@@ -85,26 +85,10 @@ public:
 
     // Frame
     QTabWidget* PageControl1;
-    QWidget* TabSheet4;
     QWidget* TabSheet5;
     QPushButton* BitBtn7;
     QPushButton* BitBtn17;
     ZelStringEX* ZelStringEX1;
-
-    // Table settings page
-    QTableWidget* ListView1;
-    QGroupBox* GroupBox4;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    QLineEdit* Edit5;
-    QComboBox* ComboBox1;
-    QComboBox* ComboBox2;
-    QPushButton* Button2;
-    QPushButton* Button3;
-    QPushButton* BitBtn3;
-    QPushButton* BitBtn4;
-    QPushButton* BitBtn5;
-    QPushButton* BitBtn6;
 
     // Header and footer page
     QPlainTextEdit* Memo1;
@@ -153,13 +137,11 @@ private:
         QLineEdit* number;
         QLineEdit* name;
         ShiftJisField* nameField;
-        QComboBox* choices;
         const QString* nameRequired;
         const QString* colonRefused;
         const QString* bodyMissing;
     };
 
-    void buildTablePage();
     void buildSnippetPage();
 
     void FormCreate();
@@ -167,22 +149,6 @@ private:
 
     /// Reloads the table and snippet lists when the data folder in force is not the one they show.
     void followDataFolder();
-
-    // Table definitions and the data page
-    void ListView1Click();
-    void BitBtn3Click();
-    void BitBtn4Click();
-    /// Before a registered table is stored under a new file name: asks whether its data files take
-    /// the new name and renames them. False when nothing is to be registered (the user cancelled, or
-    /// the files could not be renamed, after the message); `renaming` then holds a finished rename,
-    /// and the table's lock, until the definition is stored.
-    bool renameDataFiles(int number, std::unique_ptr<TableDataRename>& renaming);
-    void BitBtn5Click();
-    void BitBtn6Click();
-    void Button2Click();
-    void Button3Click();
-    void loadDefinitionIntoDialogs(const TableDefinition& definition);
-    void emptyEditorFields();
 
     // Header and footer editor
     void snippetListClick(SnippetSide& side, SnippetSide& other);
@@ -201,19 +167,14 @@ private:
     QString m_helpFolder;
     /// The data folder the snippet lists were last loaded from.
     QByteArray m_listedDataFolder;
-    TableDefinition m_currentDefinition;
     bool m_ended = false;
     HelpWindow* m_helpWindow = nullptr;
-    QList<DefinitionPage*> m_definitionPages;
     EditedTable* m_editedTable = nullptr;
 
     TitlePage* m_titlePage;
     DataPage* m_dataPage;
     FolderSettingsPage* m_folderPage;
-    ShiftJisField* m_edit4Field;
-    ShiftJisField* m_edit5Field;
-    ShiftJisField* m_comboBox1Field;
-    ShiftJisField* m_comboBox2Field;
+    TableDefinitionsPage* m_tablePage;
 
     SnippetSide m_headerSide{};
     SnippetSide m_footerSide{};

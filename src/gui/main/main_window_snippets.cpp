@@ -10,6 +10,7 @@
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
 #include "gui/main/main_window.h"
+#include "gui/main/table_definitions_page.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -66,7 +67,6 @@ void TForm1::buildSnippetPage() {
                     Edit7,
                     Edit9,
                     ShiftJisField::attach(Edit9, SnippetIndexRecord::NameCapacity),
-                    ComboBox1,
                     &Messages::HeaderNameRequired,
                     &Messages::HeaderNameColon,
                     &Messages::HeaderBodyMissing};
@@ -75,7 +75,6 @@ void TForm1::buildSnippetPage() {
                     Edit8,
                     Edit10,
                     ShiftJisField::attach(Edit10, SnippetIndexRecord::NameCapacity),
-                    ComboBox2,
                     &Messages::FooterNameRequired,
                     &Messages::FooterNameColon,
                     &Messages::FooterBodyMissing};
@@ -130,14 +129,12 @@ bool TForm1::fillSnippetLists(SnippetSide& side) {
         return false;
     }
     side.list->setRowCount(0);
-    // Refilling the choice list leaves the text typed or loaded into it alone.
-    const QString choiceText = side.choices->currentText();
-    side.choices->clear();
+    QStringList choices;
     for (const SnippetEntry& entry : *entries) {
         appendRow(side.list, {QString::number(entry.number), ShiftJis::decode(entry.name)});
-        side.choices->addItem(ShiftJis::decode(entry.choiceItem()));
+        choices.append(ShiftJis::decode(entry.choiceItem()));
     }
-    side.choices->setEditText(choiceText);
+    m_tablePage->setSnippetChoices(side.kind, choices);
     return true;
 }
 

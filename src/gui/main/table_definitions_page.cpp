@@ -1,42 +1,32 @@
-// The main window's data page and table settings page: listing, loading, registering, deleting and
-// restoring table definitions, and starting data entry and page output.
+#include "gui/main/table_definitions_page.h"
 
-#include "core/html/page_check.h"
-#include "core/html/page_generator.h"
 #include "core/store/file_names.h"
+#include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_data_rename.h"
-#include "core/store/table_definition_file.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
-#include "gui/main/data_page.h"
 #include "gui/main/folder_settings_page.h"
-#include "gui/main/main_window.h"
-#include "gui/main/page_preview_window.h"
-#include "gui/main/page_progress_dialog.h"
 #include "gui/main/restore_definition_window.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLineEdit>
-#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QUrl>
 
 namespace kelvano {
 
 using namespace FormLayout;
 
-void TForm1::buildTablePage() {
-    ListView1 = reportList(TabSheet4, QStringLiteral("ListView1"),
+TableDefinitionsPage::TableDefinitionsPage(const QString& programFolder, const FolderSettingsPage& folders,
+                                           QWidget* parent)
+    : QWidget(parent), m_programFolder(programFolder), m_folders(folders) {
+    setObjectName(QStringLiteral("TabSheet4"));
+    ListView1 = reportList(this, QStringLiteral("ListView1"),
                            {QStringLiteral("番号"), QStringLiteral("項目名"), QStringLiteral("ファイル名"),
                             QStringLiteral("ヘッダ"), QStringLiteral("フッタ")},
                            {4, 4, 522, 160});
@@ -44,7 +34,7 @@ void TForm1::buildTablePage() {
     ListView1->setColumnWidth(1, 140);
     ListView1->setColumnWidth(2, 100);
     ListView1->setColumnWidth(3, 110);
-    GroupBox4 = group(TabSheet4, QStringLiteral("GroupBox4"), QStringLiteral("項目"), {4, 168, 522, 162});
+    GroupBox4 = group(this, QStringLiteral("GroupBox4"), QStringLiteral("項目"), {4, 168, 522, 162});
     label(GroupBox4, QStringLiteral("番号"), {12, 24});
     Edit3 = edit(GroupBox4, QStringLiteral("Edit3"), {76, 20, 60, 22});
     Edit3->setReadOnly(true);
@@ -82,21 +72,21 @@ void TForm1::buildTablePage() {
     fileNameEvents->refuse(QStringLiteral("."));
     connect(fileNameEvents, &WidgetEvents::refused, this,
             [this] { UserDialogs::show(this, MessageIcon::Information, Messages::ExtensionAutomatic); });
-    connect(ListView1, &QAbstractItemView::clicked, this, &TForm1::ListView1Click);
+    connect(ListView1, &QAbstractItemView::clicked, this, &TableDefinitionsPage::ListView1Click);
 
-    const auto guardedClick = [this](QPushButton* source, void (TForm1::*handler)()) {
+    const auto guardedClick = [this](QPushButton* source, void (TableDefinitionsPage::*handler)()) {
         connect(source, &QPushButton::clicked, this,
                 [this, handler] { UserDialogs::guarded(this, [this, handler] { (this->*handler)(); }); });
     };
-    guardedClick(Button2, &TForm1::Button2Click);
-    guardedClick(Button3, &TForm1::Button3Click);
-    guardedClick(BitBtn3, &TForm1::BitBtn3Click);
-    guardedClick(BitBtn4, &TForm1::BitBtn4Click);
-    guardedClick(BitBtn5, &TForm1::BitBtn5Click);
-    guardedClick(BitBtn6, &TForm1::BitBtn6Click);
+    guardedClick(Button2, &TableDefinitionsPage::Button2Click);
+    guardedClick(Button3, &TableDefinitionsPage::Button3Click);
+    guardedClick(BitBtn3, &TableDefinitionsPage::BitBtn3Click);
+    guardedClick(BitBtn4, &TableDefinitionsPage::BitBtn4Click);
+    guardedClick(BitBtn5, &TableDefinitionsPage::BitBtn5Click);
+    guardedClick(BitBtn6, &TableDefinitionsPage::BitBtn6Click);
 }
 
-void TForm1::LoadTableLists() {
+void TableDefinitionsPage::LoadTableLists() {
     const TableDefinitionFile file(m_programFolder);
     const DefinitionList list = file.readAll();
     ListView1->setRowCount(0);
@@ -105,24 +95,23 @@ void TForm1::LoadTableLists() {
         if (definition.Deleted) {
             continue;
         }
-        const QString number = QString::number(entry.number);
-        appendRow(ListView1,
-                  {number, ShiftJis::decode(definition.TableName), ShiftJis::decode(definition.FileName),
-                   ShiftJis::decode(definition.HeaderName), ShiftJis::decode(definition.FooterName)});
+        appendRow(ListView1, {QString::number(entry.number), ShiftJis::decode(definition.TableName),
+                              ShiftJis::decode(definition.FileName), ShiftJis::decode(definition.HeaderName),
+                              ShiftJis::decode(definition.FooterName)});
     }
-    m_dataPage->listTables(list.records);
+    emit tablesListed(list.records);
     if (list.damagedTail) {
         throw file.damagedTailError();
     }
 }
 
-int TForm1::editedNumber() const {
+int TableDefinitionsPage::editedNumber() const {
     bool ok = false;
     const int number = Edit3->text().toInt(&ok);
     return ok && number >= 0 ? number : -1;
 }
 
-void TForm1::ListView1Click() {
+void TableDefinitionsPage::ListView1Click() {
     const int row = selectedRow(ListView1);
     if (row < 0) {
         return;
@@ -147,29 +136,29 @@ void TForm1::ListView1Click() {
     });
 }
 
-void TForm1::addDefinitionPage(DefinitionPage* page) {
+void TableDefinitionsPage::addDefinitionPage(DefinitionPage* page) {
     if (!m_definitionPages.contains(page)) {
         m_definitionPages.append(page);
     }
 }
 
-void TForm1::removeDefinitionPage(DefinitionPage* page) {
+void TableDefinitionsPage::removeDefinitionPage(DefinitionPage* page) {
     m_definitionPages.removeAll(page);
 }
 
-void TForm1::loadDefinitionIntoDialogs(const TableDefinition& definition) {
+void TableDefinitionsPage::loadDefinitionIntoDialogs(const TableDefinition& definition) {
     for (DefinitionPage* page : std::as_const(m_definitionPages)) {
         page->loadDefinition(definition);
     }
 }
 
-void TForm1::BitBtn3Click() {
+void TableDefinitionsPage::BitBtn3Click() {
     TableDefinitionFile(m_programFolder).openOrCreate();
     ResetDefinition();
     Edit4->setFocus();
 }
 
-void TForm1::ResetDefinition() {
+void TableDefinitionsPage::ResetDefinition() {
     m_currentDefinition = TableDefinition();
     emptyEditorFields();
     for (DefinitionPage* page : std::as_const(m_definitionPages)) {
@@ -177,7 +166,7 @@ void TForm1::ResetDefinition() {
     }
 }
 
-void TForm1::emptyEditorFields() {
+void TableDefinitionsPage::emptyEditorFields() {
     Edit3->clear();
     Edit4->clear();
     Edit5->clear();
@@ -185,7 +174,7 @@ void TForm1::emptyEditorFields() {
     ComboBox2->setEditText(QString());
 }
 
-void TForm1::BitBtn4Click() {
+void TableDefinitionsPage::BitBtn4Click() {
     if (Edit4->text().isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::TableNameRequired);
         Edit4->setFocus();
@@ -230,7 +219,7 @@ void TForm1::BitBtn4Click() {
     if (renaming) {
         // The page under the old name is not the renamed table's any more, but it may be linked to
         // from elsewhere: it stays, and the user hears of it.
-        const QString oldPage = findFileIgnoringCase(ShiftJis::decode(settings().HtmlFolder) +
+        const QString oldPage = findFileIgnoringCase(ShiftJis::decode(m_folders.settings().HtmlFolder) +
                                                      renaming->oldName() + QStringLiteral(".html"));
         UserDialogs::show(this, MessageIcon::Information,
                           QFileInfo(oldPage).isFile() ? Messages::dataFilesRenamedPageKept(newName, oldPage)
@@ -238,7 +227,7 @@ void TForm1::BitBtn4Click() {
     }
 }
 
-bool TForm1::renameDataFiles(int number, std::unique_ptr<TableDataRename>& renaming) {
+bool TableDefinitionsPage::renameDataFiles(int number, std::unique_ptr<TableDataRename>& renaming) {
     const std::optional<TableDefinition> stored = TableDefinitionFile(m_programFolder).read(number);
     const QByteArray& newName = m_currentDefinition.FileName;
     // A stored name that could reach outside the data folder names no files of this table.
@@ -246,7 +235,7 @@ bool TForm1::renameDataFiles(int number, std::unique_ptr<TableDataRename>& renam
         return true;
     }
     auto candidate =
-        std::make_unique<TableDataRename>(ShiftJis::decode(settings().DataFolder),
+        std::make_unique<TableDataRename>(ShiftJis::decode(m_folders.settings().DataFolder),
                                           ShiftJis::decode(stored->FileName), ShiftJis::decode(newName));
     if (!candidate->hasDataFiles()) {
         return true;
@@ -281,7 +270,7 @@ bool TForm1::renameDataFiles(int number, std::unique_ptr<TableDataRename>& renam
     return false;
 }
 
-void TForm1::GatherDefinition() {
+void TableDefinitionsPage::GatherDefinition() {
     m_currentDefinition.TableName = m_edit4Field->bytes();
     m_currentDefinition.FileName = m_edit5Field->bytes();
     m_currentDefinition.HeaderName = m_comboBox1Field->bytes();
@@ -291,7 +280,7 @@ void TForm1::GatherDefinition() {
     }
 }
 
-void TForm1::BitBtn5Click() {
+void TableDefinitionsPage::BitBtn5Click() {
     const int number = editedNumber();
     if (number < 0) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
@@ -306,7 +295,7 @@ void TForm1::BitBtn5Click() {
     LoadTableLists();
 }
 
-void TForm1::BitBtn6Click() {
+void TableDefinitionsPage::BitBtn6Click() {
     QList<NumberedDefinition> deleted;
     for (const NumberedDefinition& entry : TableDefinitionFile(m_programFolder).readAll().records) {
         if (entry.definition.Deleted) {
@@ -317,9 +306,9 @@ void TForm1::BitBtn6Click() {
         UserDialogs::show(this, MessageIcon::Information, Messages::NothingToRestore);
         return;
     }
-    auto* chooser = findChild<RestoreDefinitionWindow*>();
+    auto* chooser = window()->findChild<RestoreDefinitionWindow*>();
     if (chooser == nullptr) {
-        chooser = new RestoreDefinitionWindow(this);
+        chooser = new RestoreDefinitionWindow(window());
         connect(chooser, &RestoreDefinitionWindow::restoreChosen, this, [this](int number) {
             UserDialogs::guarded(this, [this, number] {
                 TableDefinitionFile(m_programFolder).setDeleted(number, false);
@@ -330,7 +319,7 @@ void TForm1::BitBtn6Click() {
     chooser->showDefinitions(deleted);
 }
 
-void TForm1::Button2Click() {
+void TableDefinitionsPage::Button2Click() {
     if (Edit3->text().isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
         return;
@@ -338,12 +327,21 @@ void TForm1::Button2Click() {
     emit tableSettingsRequested();
 }
 
-void TForm1::Button3Click() {
+void TableDefinitionsPage::Button3Click() {
     if (Edit3->text().isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
         return;
     }
     emit cellSettingsRequested();
+}
+
+void TableDefinitionsPage::setSnippetChoices(SnippetKind kind, const QStringList& choices) {
+    QComboBox* const box = kind == SnippetKind::Header ? ComboBox1 : ComboBox2;
+    // Refilling the choice list leaves the text typed or loaded into it alone.
+    const QString choiceText = box->currentText();
+    box->clear();
+    box->addItems(choices);
+    box->setEditText(choiceText);
 }
 
 } // namespace kelvano
