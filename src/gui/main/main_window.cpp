@@ -2,32 +2,22 @@
 
 #include "core/html/clock.h"
 #include "core/store/io_error.h"
-#include "core/store/record_fields.h"
 #include "core/store/settings_file.h"
-#include "core/store/shift_jis.h"
 #include "gui/base/form_layout.h"
-#include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
-#include "gui/base/widget_events.h"
 #include "gui/components/zel_string_ex.h"
 #include "gui/entry/edited_table.h"
 #include "gui/main/data_page.h"
 #include "gui/main/folder_settings_page.h"
 #include "gui/main/help_window.h"
+#include "gui/main/snippet_page.h"
 #include "gui/main/table_definitions_page.h"
 #include "gui/main/title_page.h"
 #include "gui/main/title_text.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTableWidget>
 
 namespace kelvano {
 
@@ -46,12 +36,6 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(0, 0, 538, 361);
-    const auto addPage = [this](const QString& name, const QString& caption) {
-        auto* page = new QWidget;
-        page->setObjectName(name);
-        PageControl1->addTab(page, caption);
-        return page;
-    };
     BitBtn17 = button(this, QStringLiteral("BitBtn17"), QStringLiteral("ﾍﾙﾌﾟ(&H)"), {366, 370, 80, 25});
     BitBtn7 = button(this, QStringLiteral("BitBtn7"), QStringLiteral("終了(&X)"), {452, 370, 80, 25});
     connect(BitBtn7, &QPushButton::clicked, this, &QWidget::close);
@@ -62,25 +46,29 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
         m_helpWindow->showContents();
     });
 
+    // The pages join the window's focus chain after the two buttons, in the order of their tabs.
     m_titlePage = new TitlePage;
     PageControl1->addTab(m_titlePage, QStringLiteral("タイトル"));
     m_folderPage = new FolderSettingsPage(m_programFolder);
     m_dataPage = new DataPage(m_programFolder, *m_folderPage);
     PageControl1->addTab(m_dataPage, QStringLiteral("データ"));
     PageControl1->addTab(m_folderPage, QStringLiteral("環境設定"));
-    connect(m_dataPage, &DataPage::tableOpenRequested, this, &TForm1::tableOpenRequested);
-    connect(m_dataPage, &DataPage::pictureFolderChosen, this, &TForm1::pictureFolderChosen);
-    connect(m_folderPage, &FolderSettingsPage::folderPickerRequested, this, &TForm1::folderPickerRequested);
-    connect(m_folderPage, &FolderSettingsPage::dataFolderAccepted, this, &TForm1::followDataFolder);
     m_tablePage = new TableDefinitionsPage(m_programFolder, *m_folderPage);
     PageControl1->addTab(m_tablePage, QStringLiteral("テーブル設定"));
+    m_snippetPage = new SnippetPage(m_programFolder, *m_folderPage);
+    PageControl1->addTab(m_snippetPage, QStringLiteral("ヘッダ・フッタ作成・登録"));
+    PageControl1->setCurrentWidget(m_tablePage);
+
+    connect(m_folderPage, &FolderSettingsPage::folderPickerRequested, this, &TForm1::folderPickerRequested);
+    connect(m_folderPage, &FolderSettingsPage::dataFolderAccepted, this, &TForm1::followDataFolder);
+    connect(m_dataPage, &DataPage::tableOpenRequested, this, &TForm1::tableOpenRequested);
+    connect(m_dataPage, &DataPage::pictureFolderChosen, this, &TForm1::pictureFolderChosen);
     connect(m_tablePage, &TableDefinitionsPage::tablesListed, m_dataPage, &DataPage::listTables);
     connect(m_tablePage, &TableDefinitionsPage::tableSettingsRequested, this,
             &TForm1::tableSettingsRequested);
     connect(m_tablePage, &TableDefinitionsPage::cellSettingsRequested, this, &TForm1::cellSettingsRequested);
-    TabSheet5 = addPage(QStringLiteral("TabSheet5"), QStringLiteral("ヘッダ・フッタ作成・登録"));
-    buildSnippetPage();
-    PageControl1->setCurrentWidget(m_tablePage);
+    connect(m_snippetPage, &SnippetPage::choicesListed, m_tablePage,
+            &TableDefinitionsPage::setSnippetChoices);
 
     FormCreate();
 }
@@ -120,8 +108,12 @@ void TForm1::FormDestroy() {
     }
 }
 
-PagePreviewWindow* TForm1::previewWindow() const {
-    return m_dataPage->previewWindow();
+const SettingsRecord& TForm1::settings() const {
+    return m_folderPage->settings();
+}
+
+PageEncoding TForm1::pageEncoding() const {
+    return m_folderPage->pageEncoding();
 }
 
 TableDefinition& TForm1::currentDefinition() {
@@ -140,8 +132,16 @@ void TForm1::removeDefinitionPage(DefinitionPage* page) {
     m_tablePage->removeDefinitionPage(page);
 }
 
+PagePreviewWindow* TForm1::previewWindow() const {
+    return m_dataPage->previewWindow();
+}
+
 void TForm1::LoadTableLists() {
     m_tablePage->LoadTableLists();
+}
+
+void TForm1::LoadSnippetLists() {
+    m_snippetPage->LoadSnippetLists();
 }
 
 void TForm1::ResetDefinition() {
@@ -152,12 +152,8 @@ void TForm1::GatherDefinition() {
     m_tablePage->GatherDefinition();
 }
 
-const SettingsRecord& TForm1::settings() const {
-    return m_folderPage->settings();
-}
-
-PageEncoding TForm1::pageEncoding() const {
-    return m_folderPage->pageEncoding();
+void TForm1::FolderPicked(int target, const QString& folderWithSeparator) {
+    m_folderPage->FolderPicked(target, folderWithSeparator);
 }
 
 bool TForm1::commitSession(bool mayAsk) {
@@ -197,17 +193,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::followDataFolder() {
-    if (settings().DataFolder == m_listedDataFolder) {
+    if (m_folderPage->settings().DataFolder == m_snippetPage->listedDataFolder()) {
         return;
     }
     // The snippets live in the data folder: their lists, and the index files a register needs, follow
     // it at once, as at start-up.
     UserDialogs::guarded(this, [this] { LoadTableLists(); });
     UserDialogs::guarded(this, [this] { LoadSnippetLists(); });
-}
-
-void TForm1::FolderPicked(int target, const QString& folderWithSeparator) {
-    m_folderPage->FolderPicked(target, folderWithSeparator);
 }
 
 } // namespace kelvano

@@ -2,42 +2,33 @@
 
 #include "core/store/program_settings.h"
 #include "core/store/settings_record.h"
-#include "core/store/snippet_store.h"
 #include "core/store/table_definition.h"
 #include "gui/dialogs/definition_host.h"
 
-#include <QList>
+#include <QByteArray>
 #include <QString>
 #include <QWidget>
-#include <initializer_list>
-#include <memory>
-#include <optional>
 
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
-class QTableWidget;
 
 namespace kelvano {
 
 class DataPage;
 class EditedTable;
 class FolderSettingsPage;
-class TableDefinitionsPage;
 class HelpWindow;
 class PagePreviewWindow;
-class ShiftJisField;
+class SnippetPage;
+class TableDefinitionsPage;
 class TitlePage;
 class ZelStringEX;
 
 /// The main window: the title page, the data page, the folder settings, the table definitions and the
-/// header and footer editor. It owns the folder settings in force, the program folder and the
-/// definition being edited for the whole run. It asks the other windows for what it needs through its
-/// signals and the small interfaces given to it when the windows are wired at start-up.
+/// header and footer editor, each a page of its own that it assembles and lets speak to the others. It
+/// holds the program folder for the whole run, and, through its pages, the folder settings in force and
+/// the definition being edited. It asks the other windows for what it needs through its signals and the
+/// small interfaces given to it when the windows are wired at start-up.
 class TForm1 : public QWidget, public DefinitionHost {
     Q_OBJECT
 
@@ -83,33 +74,6 @@ public:
     /// 3 image).
     void FolderPicked(int target, const QString& folderWithSeparator);
 
-    // Frame
-    QTabWidget* PageControl1;
-    QWidget* TabSheet5;
-    QPushButton* BitBtn7;
-    QPushButton* BitBtn17;
-    ZelStringEX* ZelStringEX1;
-
-    // Header and footer page
-    QPlainTextEdit* Memo1;
-    QGroupBox* GroupBox5;
-    QTableWidget* ListView3;
-    QLineEdit* Edit7;
-    QLineEdit* Edit9;
-    QPushButton* BitBtn11;
-    QPushButton* BitBtn12;
-    QPushButton* BitBtn13;
-    QGroupBox* GroupBox6;
-    QTableWidget* ListView4;
-    QLineEdit* Edit8;
-    QLineEdit* Edit10;
-    QPushButton* BitBtn14;
-    QPushButton* BitBtn15;
-    QPushButton* BitBtn16;
-    /// "ひな形" of the header side and of the footer side.
-    QPushButton* BitBtn18;
-    QPushButton* BitBtn19;
-
 signals:
     /// The program is to end: the settings have been written (or their failure reported).
     void programEnded();
@@ -130,61 +94,26 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    /// One side of the header and footer editor.
-    struct SnippetSide {
-        SnippetKind kind;
-        QTableWidget* list;
-        QLineEdit* number;
-        QLineEdit* name;
-        ShiftJisField* nameField;
-        const QString* nameRequired;
-        const QString* colonRefused;
-        const QString* bodyMissing;
-    };
-
-    void buildSnippetPage();
-
     void FormCreate();
     void FormDestroy();
-
     /// Reloads the table and snippet lists when the data folder in force is not the one they show.
     void followDataFolder();
 
-    // Header and footer editor
-    void snippetListClick(SnippetSide& side, SnippetSide& other);
-    void snippetNew(SnippetSide& side);
-    void snippetRegister(SnippetSide& side);
-    void snippetDelete(SnippetSide& side);
-    /// "「名称」を削除しますか？", with the live tables whose choice names the snippet on a second line.
-    QString snippetDeleteQuestion(const SnippetSide& side, int number) const;
-    void snippetStarter(SnippetSide& side);
-    bool fillSnippetLists(SnippetSide& side);
-    /// The lines of Memo1 as stored bytes; nullopt (after the message) when a character cannot be stored.
-    std::optional<QList<QByteArray>> memo1Lines();
-    void clearMemo1();
-
     QString m_programFolder;
     QString m_helpFolder;
-    /// The data folder the snippet lists were last loaded from.
-    QByteArray m_listedDataFolder;
     bool m_ended = false;
     HelpWindow* m_helpWindow = nullptr;
     EditedTable* m_editedTable = nullptr;
 
+    QTabWidget* PageControl1;
     TitlePage* m_titlePage;
     DataPage* m_dataPage;
     FolderSettingsPage* m_folderPage;
     TableDefinitionsPage* m_tablePage;
-
-    SnippetSide m_headerSide{};
-    SnippetSide m_footerSide{};
-    /// Memo1's text as last loaded from a body file, with its lines, so that an unchanged text is
-    /// written back byte for byte; none once the text box has been emptied by the program.
-    struct LoadedBody {
-        QString text;
-        QList<QByteArray> lines;
-    };
-    std::optional<LoadedBody> m_memo1Loaded;
+    SnippetPage* m_snippetPage;
+    QPushButton* BitBtn7;
+    QPushButton* BitBtn17;
+    ZelStringEX* ZelStringEX1;
 };
 
 } // namespace kelvano

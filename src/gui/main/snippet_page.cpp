@@ -1,5 +1,4 @@
-// The main window's header and footer editor: one text box shared by a header side and a footer side
-// that list, load, register, change and delete snippets.
+#include "gui/main/snippet_page.h"
 
 #include "core/html/page_generator.h"
 #include "core/html/starter_snippets.h"
@@ -9,10 +8,8 @@
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
-#include "gui/main/main_window.h"
-#include "gui/main/table_definitions_page.h"
+#include "gui/main/folder_settings_page.h"
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,8 +20,10 @@ namespace kelvano {
 
 using namespace FormLayout;
 
-void TForm1::buildSnippetPage() {
-    Memo1 = new QPlainTextEdit(TabSheet5);
+SnippetPage::SnippetPage(const QString& programFolder, const FolderSettingsPage& folders, QWidget* parent)
+    : QWidget(parent), m_programFolder(programFolder), m_folders(folders) {
+    setObjectName(QStringLiteral("TabSheet5"));
+    Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(0, 0, 530, 161);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -37,7 +36,7 @@ void TForm1::buildSnippetPage() {
                const QStringList& buttonNames, QGroupBox*& box, QTableWidget*& list, QLineEdit*& number,
                QLineEdit*& name, QPushButton*& newButton, QPushButton*& registerButton,
                QPushButton*& deleteButton, QPushButton*& starterButton) {
-            box = group(TabSheet5, groupName, title, {x, 164, 259, 166});
+            box = group(this, groupName, title, {x, 164, 259, 166});
             list = reportList(box, listName, {QStringLiteral("番号"), nameColumn}, {6, 22, 247, 76});
             list->setColumnWidth(0, 40);
             label(box, QStringLiteral("番号"), {6, 108});
@@ -90,40 +89,40 @@ void TForm1::buildSnippetPage() {
     connect(ListView4, &QAbstractItemView::clicked, this,
             [this] { snippetListClick(m_footerSide, m_headerSide); });
     const auto guardedClick = [this](QPushButton* source, SnippetSide& side,
-                                     void (TForm1::*handler)(SnippetSide&)) {
+                                     void (SnippetPage::*handler)(SnippetSide&)) {
         connect(source, &QPushButton::clicked, this, [this, &side, handler] {
             UserDialogs::guarded(this, [this, &side, handler] { (this->*handler)(side); });
         });
     };
-    guardedClick(BitBtn11, m_headerSide, &TForm1::snippetNew);
-    guardedClick(BitBtn12, m_headerSide, &TForm1::snippetRegister);
-    guardedClick(BitBtn13, m_headerSide, &TForm1::snippetDelete);
-    guardedClick(BitBtn14, m_footerSide, &TForm1::snippetNew);
-    guardedClick(BitBtn15, m_footerSide, &TForm1::snippetRegister);
-    guardedClick(BitBtn16, m_footerSide, &TForm1::snippetDelete);
-    guardedClick(BitBtn18, m_headerSide, &TForm1::snippetStarter);
-    guardedClick(BitBtn19, m_footerSide, &TForm1::snippetStarter);
+    guardedClick(BitBtn11, m_headerSide, &SnippetPage::snippetNew);
+    guardedClick(BitBtn12, m_headerSide, &SnippetPage::snippetRegister);
+    guardedClick(BitBtn13, m_headerSide, &SnippetPage::snippetDelete);
+    guardedClick(BitBtn14, m_footerSide, &SnippetPage::snippetNew);
+    guardedClick(BitBtn15, m_footerSide, &SnippetPage::snippetRegister);
+    guardedClick(BitBtn16, m_footerSide, &SnippetPage::snippetDelete);
+    guardedClick(BitBtn18, m_headerSide, &SnippetPage::snippetStarter);
+    guardedClick(BitBtn19, m_footerSide, &SnippetPage::snippetStarter);
 }
 
-void TForm1::snippetStarter(SnippetSide& side) {
+void SnippetPage::snippetStarter(SnippetSide& side) {
     // A starting text never replaces one being written.
     if (!Memo1->toPlainText().isEmpty()) {
         UserDialogs::show(this, MessageIcon::Information, Messages::StarterNeedsEmptyText);
         return;
     }
-    Memo1->setPlainText(starterSnippet(side.kind, pageEncoding()).join(QLatin1Char('\n')));
+    Memo1->setPlainText(starterSnippet(side.kind, m_folders.pageEncoding()).join(QLatin1Char('\n')));
 }
 
-void TForm1::LoadSnippetLists() {
-    m_listedDataFolder = settings().DataFolder;
+void SnippetPage::LoadSnippetLists() {
+    m_listedDataFolder = m_folders.settings().DataFolder;
     if (fillSnippetLists(m_headerSide)) {
         fillSnippetLists(m_footerSide);
     }
 }
 
-bool TForm1::fillSnippetLists(SnippetSide& side) {
+bool SnippetPage::fillSnippetLists(SnippetSide& side) {
     const std::optional<QList<SnippetEntry>> entries =
-        SnippetStore(ShiftJis::decode(settings().DataFolder), side.kind).loadEntries();
+        SnippetStore(ShiftJis::decode(m_folders.settings().DataFolder), side.kind).loadEntries();
     if (!entries) {
         UserDialogs::show(this, MessageIcon::Error, Messages::CheckFolderSettings);
         return false;
@@ -134,11 +133,11 @@ bool TForm1::fillSnippetLists(SnippetSide& side) {
         appendRow(side.list, {QString::number(entry.number), ShiftJis::decode(entry.name)});
         choices.append(ShiftJis::decode(entry.choiceItem()));
     }
-    m_tablePage->setSnippetChoices(side.kind, choices);
+    emit choicesListed(side.kind, choices);
     return true;
 }
 
-void TForm1::snippetListClick(SnippetSide& side, SnippetSide& other) {
+void SnippetPage::snippetListClick(SnippetSide& side, SnippetSide& other) {
     if (side.list->rowCount() == 0) {
         return;
     }
@@ -151,7 +150,7 @@ void TForm1::snippetListClick(SnippetSide& side, SnippetSide& other) {
     UserDialogs::guarded(this, [this, &side, row] {
         const int number = side.list->item(row, 0)->text().toInt();
         const std::optional<Snippet> snippet =
-            SnippetStore(ShiftJis::decode(settings().DataFolder), side.kind).read(number);
+            SnippetStore(ShiftJis::decode(m_folders.settings().DataFolder), side.kind).read(number);
         if (!snippet) {
             UserDialogs::show(this, MessageIcon::Error, Messages::SnippetUnreadable);
             return;
@@ -173,18 +172,18 @@ void TForm1::snippetListClick(SnippetSide& side, SnippetSide& other) {
     });
 }
 
-void TForm1::clearMemo1() {
+void SnippetPage::clearMemo1() {
     Memo1->clear();
     m_memo1Loaded.reset();
 }
 
-void TForm1::snippetNew(SnippetSide& side) {
+void SnippetPage::snippetNew(SnippetSide& side) {
     clearMemo1();
     side.number->clear();
     side.name->clear();
 }
 
-std::optional<QList<QByteArray>> TForm1::memo1Lines() {
+std::optional<QList<QByteArray>> SnippetPage::memo1Lines() {
     const QString text = Memo1->toPlainText();
     if (m_memo1Loaded && text == m_memo1Loaded->text) {
         return m_memo1Loaded->lines;
@@ -209,7 +208,7 @@ std::optional<QList<QByteArray>> TForm1::memo1Lines() {
     return lines;
 }
 
-void TForm1::snippetRegister(SnippetSide& side) {
+void SnippetPage::snippetRegister(SnippetSide& side) {
     if (side.name->text().isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, *side.nameRequired);
         side.name->setFocus();
@@ -219,7 +218,7 @@ void TForm1::snippetRegister(SnippetSide& side) {
     if (!lines) {
         return;
     }
-    const SnippetStore store(ShiftJis::decode(settings().DataFolder), side.kind);
+    const SnippetStore store(ShiftJis::decode(m_folders.settings().DataFolder), side.kind);
     if (!side.number->text().isEmpty()) {
         store.change(side.number->text().toInt(), *lines);
         return;
@@ -231,10 +230,10 @@ void TForm1::snippetRegister(SnippetSide& side) {
     LoadSnippetLists();
 }
 
-QString TForm1::snippetDeleteQuestion(const SnippetSide& side, int number) const {
+QString SnippetPage::snippetDeleteQuestion(const SnippetSide& side, int number) const {
     // The name as registered; the name field may have been typed over since the snippet was loaded.
     const std::optional<Snippet> snippet =
-        SnippetStore(ShiftJis::decode(settings().DataFolder), side.kind).read(number);
+        SnippetStore(ShiftJis::decode(m_folders.settings().DataFolder), side.kind).read(number);
     QString question =
         Messages::confirmSnippetDelete(snippet ? ShiftJis::decode(snippet->name) : side.name->text());
     // A table uses the snippet its choice names by number, as its page is made.
@@ -257,12 +256,12 @@ QString TForm1::snippetDeleteQuestion(const SnippetSide& side, int number) const
     return question;
 }
 
-void TForm1::snippetDelete(SnippetSide& side) {
+void SnippetPage::snippetDelete(SnippetSide& side) {
     if (side.number->text().isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectDeleteTarget);
         return;
     }
-    const SnippetStore store(ShiftJis::decode(settings().DataFolder), side.kind);
+    const SnippetStore store(ShiftJis::decode(m_folders.settings().DataFolder), side.kind);
     const int number = side.number->text().toInt();
     if (!UserDialogs::askYesNo(this, MessageIcon::Question, snippetDeleteQuestion(side, number),
                                Answer::No)) {
