@@ -30,53 +30,31 @@ SnippetPage::SnippetPage(const QString& programFolder, const FolderSettingsPage&
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    const auto buildSide =
-        [this](int x, const QString& groupName, const QString& title, const QString& listName,
-               const QString& nameColumn, const QString& numberName, const QString& nameName,
-               const QStringList& buttonNames, QGroupBox*& box, QTableWidget*& list, QLineEdit*& number,
-               QLineEdit*& name, QPushButton*& newButton, QPushButton*& registerButton,
-               QPushButton*& deleteButton, QPushButton*& starterButton) {
-            box = group(this, groupName, title, {x, 164, 259, 166});
-            list = reportList(box, listName, {QStringLiteral("番号"), nameColumn}, {6, 22, 247, 76});
-            list->setColumnWidth(0, 40);
-            label(box, QStringLiteral("番号"), {6, 108});
-            number = edit(box, numberName, {34, 104, 44, 22});
-            number->setReadOnly(true);
-            label(box, QStringLiteral("名称"), {86, 108});
-            name = edit(box, nameName, {116, 104, 137, 22});
-            newButton = button(box, buttonNames.at(0), QStringLiteral("新規作成"), {6, 132, 78, 26});
-            registerButton = button(box, buttonNames.at(1), QStringLiteral("登録・変更"), {90, 132, 78, 26});
-            deleteButton = button(box, buttonNames.at(2), QStringLiteral("削除"), {174, 132, 78, 26});
-            // On the title line, above the list's right end.
-            starterButton = button(box, buttonNames.at(3), QStringLiteral("ひな形"), {196, 0, 56, 22});
-        };
-    buildSide(4, QStringLiteral("GroupBox5"), QStringLiteral("ヘッダ"), QStringLiteral("ListView3"),
-              QStringLiteral("ヘッダ名"), QStringLiteral("Edit7"), QStringLiteral("Edit9"),
-              {QStringLiteral("BitBtn11"), QStringLiteral("BitBtn12"), QStringLiteral("BitBtn13"),
-               QStringLiteral("BitBtn18")},
-              GroupBox5, ListView3, Edit7, Edit9, BitBtn11, BitBtn12, BitBtn13, BitBtn18);
-    buildSide(267, QStringLiteral("GroupBox6"), QStringLiteral("フッタ"), QStringLiteral("ListView4"),
-              QStringLiteral("フッタ名"), QStringLiteral("Edit8"), QStringLiteral("Edit10"),
-              {QStringLiteral("BitBtn14"), QStringLiteral("BitBtn15"), QStringLiteral("BitBtn16"),
-               QStringLiteral("BitBtn19")},
-              GroupBox6, ListView4, Edit8, Edit10, BitBtn14, BitBtn15, BitBtn16, BitBtn19);
+    m_headerSide = buildSide({.kind = SnippetKind::Header,
+                              .x = 4,
+                              .group = "GroupBox5",
+                              .title = QStringLiteral("ヘッダ"),
+                              .list = "ListView3",
+                              .nameColumn = QStringLiteral("ヘッダ名"),
+                              .number = "Edit7",
+                              .name = "Edit9",
+                              .buttons = {"BitBtn11", "BitBtn12", "BitBtn13", "BitBtn18"},
+                              .nameRequired = &Messages::HeaderNameRequired,
+                              .colonRefused = &Messages::HeaderNameColon,
+                              .bodyMissing = &Messages::HeaderBodyMissing});
+    m_footerSide = buildSide({.kind = SnippetKind::Footer,
+                              .x = 267,
+                              .group = "GroupBox6",
+                              .title = QStringLiteral("フッタ"),
+                              .list = "ListView4",
+                              .nameColumn = QStringLiteral("フッタ名"),
+                              .number = "Edit8",
+                              .name = "Edit10",
+                              .buttons = {"BitBtn14", "BitBtn15", "BitBtn16", "BitBtn19"},
+                              .nameRequired = &Messages::FooterNameRequired,
+                              .colonRefused = &Messages::FooterNameColon,
+                              .bodyMissing = &Messages::FooterBodyMissing});
 
-    m_headerSide = {SnippetKind::Header,
-                    ListView3,
-                    Edit7,
-                    Edit9,
-                    ShiftJisField::attach(Edit9, SnippetIndexRecord::NameCapacity),
-                    &Messages::HeaderNameRequired,
-                    &Messages::HeaderNameColon,
-                    &Messages::HeaderBodyMissing};
-    m_footerSide = {SnippetKind::Footer,
-                    ListView4,
-                    Edit8,
-                    Edit10,
-                    ShiftJisField::attach(Edit10, SnippetIndexRecord::NameCapacity),
-                    &Messages::FooterNameRequired,
-                    &Messages::FooterNameColon,
-                    &Messages::FooterBodyMissing};
     // A ":" cannot be part of a snippet's name: the key is refused with a word.
     for (SnippetSide* side : {&m_headerSide, &m_footerSide}) {
         WidgetEvents* const nameEvents = WidgetEvents::of(side->name);
@@ -84,9 +62,9 @@ SnippetPage::SnippetPage(const QString& programFolder, const FolderSettingsPage&
         connect(nameEvents, &WidgetEvents::refused, this,
                 [this, side] { UserDialogs::show(this, MessageIcon::Error, *side->colonRefused); });
     }
-    connect(ListView3, &QAbstractItemView::clicked, this,
+    connect(m_headerSide.list, &QAbstractItemView::clicked, this,
             [this] { snippetListClick(m_headerSide, m_footerSide); });
-    connect(ListView4, &QAbstractItemView::clicked, this,
+    connect(m_footerSide.list, &QAbstractItemView::clicked, this,
             [this] { snippetListClick(m_footerSide, m_headerSide); });
     const auto guardedClick = [this](QPushButton* source, SnippetSide& side,
                                      void (SnippetPage::*handler)(SnippetSide&)) {
@@ -94,14 +72,40 @@ SnippetPage::SnippetPage(const QString& programFolder, const FolderSettingsPage&
             UserDialogs::guarded(this, [this, &side, handler] { (this->*handler)(side); });
         });
     };
-    guardedClick(BitBtn11, m_headerSide, &SnippetPage::snippetNew);
-    guardedClick(BitBtn12, m_headerSide, &SnippetPage::snippetRegister);
-    guardedClick(BitBtn13, m_headerSide, &SnippetPage::snippetDelete);
-    guardedClick(BitBtn14, m_footerSide, &SnippetPage::snippetNew);
-    guardedClick(BitBtn15, m_footerSide, &SnippetPage::snippetRegister);
-    guardedClick(BitBtn16, m_footerSide, &SnippetPage::snippetDelete);
-    guardedClick(BitBtn18, m_headerSide, &SnippetPage::snippetStarter);
-    guardedClick(BitBtn19, m_footerSide, &SnippetPage::snippetStarter);
+    for (SnippetSide* side : {&m_headerSide, &m_footerSide}) {
+        guardedClick(side->newButton, *side, &SnippetPage::snippetNew);
+        guardedClick(side->registerButton, *side, &SnippetPage::snippetRegister);
+        guardedClick(side->deleteButton, *side, &SnippetPage::snippetDelete);
+        guardedClick(side->starterButton, *side, &SnippetPage::snippetStarter);
+    }
+}
+
+SnippetPage::SnippetSide SnippetPage::buildSide(const SideLayout& layout) {
+    SnippetSide side{};
+    side.kind = layout.kind;
+    auto* box = group(this, QString::fromLatin1(layout.group), layout.title, {layout.x, 164, 259, 166});
+    side.list = reportList(box, QString::fromLatin1(layout.list), {QStringLiteral("番号"), layout.nameColumn},
+                           {6, 22, 247, 76});
+    side.list->setColumnWidth(0, 40);
+    label(box, QStringLiteral("番号"), {6, 108});
+    side.number = edit(box, QString::fromLatin1(layout.number), {34, 104, 44, 22});
+    side.number->setReadOnly(true);
+    label(box, QStringLiteral("名称"), {86, 108});
+    side.name = edit(box, QString::fromLatin1(layout.name), {116, 104, 137, 22});
+    side.nameField = ShiftJisField::attach(side.name, SnippetIndexRecord::NameCapacity);
+    side.newButton =
+        button(box, QString::fromLatin1(layout.buttons[0]), QStringLiteral("新規作成"), {6, 132, 78, 26});
+    side.registerButton =
+        button(box, QString::fromLatin1(layout.buttons[1]), QStringLiteral("登録・変更"), {90, 132, 78, 26});
+    side.deleteButton =
+        button(box, QString::fromLatin1(layout.buttons[2]), QStringLiteral("削除"), {174, 132, 78, 26});
+    // On the title line, above the list's right end.
+    side.starterButton =
+        button(box, QString::fromLatin1(layout.buttons[3]), QStringLiteral("ひな形"), {196, 0, 56, 22});
+    side.nameRequired = layout.nameRequired;
+    side.colonRefused = layout.colonRefused;
+    side.bodyMissing = layout.bodyMissing;
+    return side;
 }
 
 void SnippetPage::snippetStarter(SnippetSide& side) {

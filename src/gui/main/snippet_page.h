@@ -9,7 +9,6 @@
 #include <QWidget>
 #include <optional>
 
-class QGroupBox;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -39,17 +38,41 @@ signals:
     void choicesListed(SnippetKind kind, const QStringList& choices);
 
 private:
-    /// One side of the editor.
+    /// One side of the editor: its controls, and the texts of the messages that name its kind.
     struct SnippetSide {
         SnippetKind kind;
         QTableWidget* list;
         QLineEdit* number;
         QLineEdit* name;
         ShiftJisField* nameField;
+        QPushButton* newButton;
+        QPushButton* registerButton;
+        QPushButton* deleteButton;
+        QPushButton* starterButton;
         const QString* nameRequired;
         const QString* colonRefused;
         const QString* bodyMissing;
     };
+    /// What sets the header side and the footer side apart: the place of the group box, the control
+    /// names (the group, the list, the number and name fields, then 新規作成, 登録・変更, 削除 and ひな形),
+    /// the texts and the messages.
+    struct SideLayout {
+        SnippetKind kind;
+        int x;
+        const char* group;
+        QString title;
+        const char* list;
+        QString nameColumn;
+        const char* number;
+        const char* name;
+        const char* buttons[4];
+        const QString* nameRequired;
+        const QString* colonRefused;
+        const QString* bodyMissing;
+    };
+
+    /// Builds one side's group box and controls.
+    SnippetSide buildSide(const SideLayout& layout);
 
     void snippetListClick(SnippetSide& side, SnippetSide& other);
     void snippetNew(SnippetSide& side);
@@ -68,23 +91,6 @@ private:
     QByteArray m_listedDataFolder;
 
     QPlainTextEdit* Memo1;
-    QGroupBox* GroupBox5;
-    QTableWidget* ListView3;
-    QLineEdit* Edit7;
-    QLineEdit* Edit9;
-    QPushButton* BitBtn11;
-    QPushButton* BitBtn12;
-    QPushButton* BitBtn13;
-    QGroupBox* GroupBox6;
-    QTableWidget* ListView4;
-    QLineEdit* Edit8;
-    QLineEdit* Edit10;
-    QPushButton* BitBtn14;
-    QPushButton* BitBtn15;
-    QPushButton* BitBtn16;
-    /// "ひな形" of the header side and of the footer side.
-    QPushButton* BitBtn18;
-    QPushButton* BitBtn19;
 
     SnippetSide m_headerSide{};
     SnippetSide m_footerSide{};
