@@ -2,7 +2,7 @@
 #include "core/html/clock.h"
 #include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
-#include "gui/entry/edited_table.h"
+#include "gui/base/edited_table.h"
 #include "gui/main/help_window.h"
 #include "gui/main/main_window.h"
 #include "gui/main/title_text.h"

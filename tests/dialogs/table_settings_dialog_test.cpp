@@ -79,6 +79,7 @@ TEST_F(TableSettingsDialogTest, ColourButtonsWriteRedGreenBlueAndTheThreeDTickSw
     recorder.chooseNext(QColor(0, 0, 0));
     test::click(dialog.Button3);
 
+    const TableDefinition other = stored(0);
     recorder.answerNext(true);
     test::click(dialog.Button4);
     const TableDefinition saved = stored(1);
@@ -86,7 +87,7 @@ TEST_F(TableSettingsDialogTest, ColourButtonsWriteRedGreenBlueAndTheThreeDTickSw
     EXPECT_EQ(saved.BorderColour, QByteArray("123456"));
     EXPECT_EQ(saved.LightColour, QByteArray("FF8000"));
     EXPECT_EQ(saved.DarkColour, QByteArray("000000"));
-    EXPECT_EQ(stored(0), TableDefinition(stored(0)));
+    EXPECT_EQ(stored(0), other);
     EXPECT_EQ(stored(0).BorderColour, QByteArray());
 }
 

@@ -54,8 +54,10 @@ TEST(DelimitedText, DetectsEncodingAndSeparator) {
     EXPECT_EQ(detect("\xE8\xA1\xA8\tb\n"), std::tuple(TextEncoding::Utf8, false, '\t')); // 表 in UTF-8
     EXPECT_EQ(detect(test::Hyo + ";x;y\n1;2;3\n"), std::tuple(TextEncoding::ShiftJis, false, ';'));
     EXPECT_EQ(detect("single\n"), std::tuple(TextEncoding::Utf8, false, ','));
-    // Commas inside quotes do not count; an even split wins over an uneven one.
-    EXPECT_EQ(detect("\"1,5\";\"2,5\"\n\"3,5\";x\n"), std::tuple(TextEncoding::Utf8, false, ';'));
+    // Commas inside quotes do not count: counted, they would tie with the semicolons and win as the first.
+    EXPECT_EQ(detect("\"1,5\";x\n\"2,5\";y\n"), std::tuple(TextEncoding::Utf8, false, ';'));
+    // An even split beats an uneven one of as many separators.
+    EXPECT_EQ(detect("a;b,c,d\ne;f\n"), std::tuple(TextEncoding::Utf8, false, ';'));
     EXPECT_EQ(detect("a,b;c\nd,e\n"), std::tuple(TextEncoding::Utf8, false, ','));
     EXPECT_EQ(DelimitedText::withoutByteOrderMark("\xEF\xBB\xBF"
                                                   "x"),

@@ -317,5 +317,44 @@ TEST_F(UndoAndClipboard, CsvFilesComeInAfterAPreviewAsOneStepAndGoOutAsSpreadshe
     EXPECT_EQ(stored(), opened);
 }
 
+TEST_F(UndoAndClipboard, ACsvFileComesInWholeOrNotAtAllAndTakesTheOnlyEmptyRowsPlace) {
+    // The table's file holds its one empty row as the editor stores it (a placement byte set).
+    ASSERT_TRUE(TableLayersFile::save(files(), TableLayers(3)));
+    open(3);
+    m_dialogs.clear();
+    QString source;
+    TForm5::CsvPrompts prompts;
+    prompts.fileToRead = [&](QWidget*) {
+        return m_folder.file(source);
+    };
+    prompts.confirmImport = [](QWidget*, const CsvFile&, int) -> std::optional<bool> {
+        return true; // append
+    };
+    m_editor.setCsvPrompts(prompts);
+
+    // One unstorable character among good cells: nothing comes in, not even the good rows.
+    source = QStringLiteral("bad.csv");
+    m_folder.write(source, "fine\r\nok,\xF0\x9F\x98\x80\r\n");
+    trigger("CsvRead1");
+    EXPECT_EQ(m_dialogs.texts(),
+              QStringList{QStringLiteral("次のセルには Shift-JIS で保存出来ない文字 (😀) があります: "
+                                         "行2 列2\n"
+                                         "CSVを読み込みませんでした。テーブルデータは変更していません")});
+    EXPECT_EQ(model().rowCount(), 1);
+    EXPECT_EQ(text(0, 0), "");
+    EXPECT_FALSE(m_editor.isModified()) << "a refused import is no change to undo";
+
+    m_dialogs.clear();
+    source = QStringLiteral("good.csv");
+    m_folder.write(source, "a\r\nb\r\n");
+    trigger("CsvRead1");
+    ASSERT_EQ(model().rowCount(), 2) << "appending replaces the only empty row";
+    EXPECT_EQ(text(0, 0), "a");
+    trigger("CsvRead1");
+    ASSERT_EQ(model().rowCount(), 4) << "rows with texts stay";
+    EXPECT_EQ(text(2, 0), "a");
+    EXPECT_TRUE(m_dialogs.texts().isEmpty());
+}
+
 } // namespace
 } // namespace kelvano::test

@@ -141,5 +141,38 @@ TEST_F(PageCheck, Html5MarkupListsWhatTidyFindsInTheHeaderAndFooter) {
     EXPECT_TRUE(found[1].contains(QStringLiteral("alt"))) << found[1].toStdString();
 }
 
+// The server image path is judged once and the verdict holds for every later table with pictures:
+// a right path gives no finding for the second table either, a wrong one a finding for each.
+TEST_F(PageCheck, TheServerImagePathVerdictHoldsForEveryTableWithPictures) {
+    TableRowRecord row;
+    row.CellPictures[1] = "a.jpg";
+    add("p0", "0:top", "0:end", {row}, 1);
+    add("p1", "0:top", "0:end", {row}, 1);
+    EXPECT_EQ(lines({0, 1}), QStringList());
+    m_settings.ServerImagePath = "img/";
+    const QString wrong = Messages::CheckServerImagePath.arg(QStringLiteral("img/"), QStringLiteral("grph/"));
+    EXPECT_EQ(lines({0, 1}),
+              (QStringList{QStringLiteral("0 Tp0: ") + wrong, QStringLiteral("1 Tp1: ") + wrong}));
+}
+
+// Text in the first column past the table's columns is hidden text; text in its last column is not.
+TEST_F(PageCheck, HiddenTextStartsRightAfterTheLastColumn) {
+    int number = 0;
+    for (const int columns : {1, 2, TableRowRecord::MaxColumns - 1}) {
+        TableRowRecord row;
+        row.CellTexts[std::size_t(columns)] = "shown";
+        row.CellTexts[std::size_t(columns + 1)] = "hidden";
+        add("h" + QByteArray::number(number++), "0:top", "0:end", {row}, columns);
+    }
+    TableRowRecord full;
+    full.CellTexts[TableRowRecord::MaxColumns] = "shown";
+    add("h3", "0:top", "0:end", {full}, TableRowRecord::MaxColumns);
+    EXPECT_EQ(lines({0, 1, 2, 3}),
+              (QStringList{
+                  QStringLiteral("0 Th0: ") + Messages::CheckHiddenText.arg(1).arg(QStringLiteral("2")),
+                  QStringLiteral("1 Th1: ") + Messages::CheckHiddenText.arg(2).arg(QStringLiteral("3")),
+                  QStringLiteral("2 Th2: ") + Messages::CheckHiddenText.arg(49).arg(QStringLiteral("50"))}));
+}
+
 } // namespace
 } // namespace kelvano

@@ -5,6 +5,8 @@
 #include "core/table/table_layers.h"
 #include "support/temp_folder.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -173,6 +175,58 @@ TEST_F(PublishCsv, AnImportIsRefusedWhileTheTableIsOpenInTheEditor) {
     EXPECT_EQ(imported.status, 0) << imported.err.toStdString();
     EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")).mid(252, 3), QByteArray("new"));
     EXPECT_FALSE(m_folder.exists(QStringLiteral("t.LCK"))) << "the import's own lock is gone with it";
+}
+
+TEST_F(PublishCsv, AppendingReplacesOnlyAnEmptyOnlyRowAndStopsAtTheRowLimit) {
+    const QStringList append{QStringLiteral("--import-csv"), QStringLiteral("0"), file("in.csv"),
+                             QStringLiteral("--append")};
+    m_folder.write(QStringLiteral("in.csv"), QByteArray(251, 'w') + "\r\n");
+    TableLayers expected(3);
+    TableRow row(3);
+    row[0].text = QByteArray(250, 'w');
+    expected.appendRow(row);
+    const QByteArray imported = expected.record(1).encode();
+
+    // The one empty row as the editor stores it (its placement bytes set) gives way; the cut cell is
+    // named where it lands.
+    m_folder.write(QStringLiteral("t.TBL"), TableLayers(3).record(0).encode());
+    Result result = run(append);
+    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    EXPECT_EQ(result.err,
+              QStringLiteral("次のセルの文字列は250バイトを超えるため、文字の切れ目で切り詰めました: "
+                             "行1 列1\n")
+                  .toUtf8());
+    EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), imported);
+
+    // A row holding only a picture, or only a text in a column past the count, is no empty row; nor
+    // are two empty rows the table's only one.
+    TableRowRecord picture;
+    picture.CellPictures[2] = "p.jpg";
+    TableRowRecord hidden;
+    hidden.CellTexts[4] = "hidden";
+    for (const QByteArray& existing :
+         {picture.encode(), hidden.encode(), TableRowRecord().encode() + TableRowRecord().encode()}) {
+        m_folder.write(QStringLiteral("t.TBL"), existing);
+        result = run(append);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), existing + imported);
+    }
+
+    // A table at the row limit takes no row more; replacing its rows still works.
+    {
+        QFile full(m_folder.file(QStringLiteral("t.TBL")));
+        ASSERT_TRUE(full.resize(TableLayers::MaxRows * TableRowRecord::Size)); // sparse, mostly
+    }
+    result = run(append);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, QStringLiteral("行数が上限の65534行を超えます\n"
+                                         "CSVを読み込みませんでした。テーブルデータは変更していません\n")
+                              .toUtf8());
+    EXPECT_EQ(QFileInfo(m_folder.file(QStringLiteral("t.TBL"))).size(),
+              TableLayers::MaxRows * TableRowRecord::Size);
+    result = run({QStringLiteral("--import-csv"), QStringLiteral("0"), file("in.csv")});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), imported);
 }
 
 } // namespace

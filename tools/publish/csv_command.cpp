@@ -4,21 +4,20 @@
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
 #include "core/store/program_folder.h"
-#include "core/store/save_file.h"
 #include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_data_files.h"
 #include "core/store/table_definition_file.h"
 #include "core/store/table_lock.h"
 #include "core/table/cell_text_import.h"
-#include "core/table/delimited_text.h"
+#include "core/table/csv_exchange.h"
 #include "core/table/table_layers.h"
+#include "core/table/table_layers_file.h"
 #include "publish_command.h"
 #include "terminal_text.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QFile>
 #include <optional>
 
 namespace kelvano {
@@ -148,41 +147,17 @@ int exportCsv(const CsvArguments& arguments, const Table& table, const Console& 
     if (!reader.open(path)) {
         throw Failure{{Messages::TableDataNotEntered.arg(table.label, path)}};
     }
-    QList<QByteArrayList> records;
-    TableRowRecord record;
-    while (reader.next(record)) {
-        QByteArrayList fields;
-        for (int column = 1; column <= table.columns; ++column) {
-            const QByteArray& text = record.CellTexts[size_t(column)];
-            fields.append(arguments.encoding == TextEncoding::Utf8 ? ShiftJis::decode(text).toUtf8() : text);
-        }
-        records.append(fields);
-    }
-    QByteArray bytes = arguments.encoding == TextEncoding::Utf8 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    bytes += DelimitedText::format(records, ',', "\r\n");
-    replaceWholeFile(arguments.file, bytes);
-    lines.out(Messages::CsvExported.arg(records.size()).arg(arguments.file));
+    const qsizetype rows = exportCellTexts(arguments.file, reader, table.columns, arguments.encoding);
+    lines.out(Messages::CsvExported.arg(rows).arg(arguments.file));
     return PublishFinished;
 }
 
 int importCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
-    QFile source(arguments.file);
-    if (!source.open(QIODevice::ReadOnly)) {
-        throw IoError::fromFile(source);
-    }
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) {
-        throw IoError::fromFile(source);
-    }
-    const DelimitedFormat format = DelimitedText::detect(bytes);
-    const QList<QByteArrayList> records =
-        DelimitedText::parse(DelimitedText::withoutByteOrderMark(bytes), format.separator);
+    const CsvFile file = CsvFile::read(arguments.file);
     const CellTextImport imported =
-        importCellTexts(records, format.encoding, table.columns, TableRowRecord::CellCapacity);
-    if (!imported.unencodableCells.isEmpty()) {
-        throw Failure{
-            {Messages::CellTextsUnencodable.arg(imported.unencodable, cellNames(imported.unencodableCells)),
-             Messages::CsvImportRefused}};
+        importCellTexts(file.records, file.format.encoding, table.columns, TableRowRecord::CellCapacity);
+    if (const QStringList refusal = csvImportRefusal(imported); !refusal.isEmpty()) {
+        throw Failure{refusal};
     }
 
     // A table open in the window program's editor would have its rows saved over the import; the lock
@@ -191,43 +166,19 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
     if (lock.take() == TableLock::Taking::HeldElsewhere) {
         throw Failure{{Messages::TableOpenInEditor.arg(table.label), Messages::CsvImportRefused}};
     }
-
-    // The rows kept when appending: the file's whole records, byte for byte.
     const QString path = table.files.tablePath();
-    QByteArray kept;
-    if (arguments.append) {
-        QFile existing(path);
-        if (existing.exists()) {
-            if (!existing.open(QIODevice::ReadOnly)) {
-                throw IoError::fromFile(existing);
-            }
-            kept = existing.readAll();
-            if (existing.error() != QFileDevice::NoError) {
-                throw IoError::fromFile(existing);
-            }
-            kept.truncate(kept.size() - kept.size() % TableRowRecord::Size);
-        }
-    }
-    if (kept.size() / TableRowRecord::Size + imported.rows.size() > TableLayers::MaxRows) {
+    const std::optional<int> kept =
+        TableLayersFile::importRows(table.files, table.columns, imported.rows, arguments.append);
+    if (!kept) {
         throw Failure{{Messages::CsvTooManyRows.arg(TableLayers::MaxRows), Messages::CsvImportRefused}};
     }
-    // New rows are written as the editor writes a row without decorations.
-    TableLayers layers(table.columns);
-    QByteArray written = kept;
-    written.reserve(kept.size() + imported.rows.size() * TableRowRecord::Size);
-    for (const QList<std::optional<QByteArray>>& texts : imported.rows) {
-        const TableLayers::Row row = layers.withTexts(TableLayers::Row{}, 0, texts);
-        layers.replaceRows(0, 1, {row});
-        written += layers.record(0).encode();
-    }
-    replaceWholeFile(path, written);
 
     if (imported.droppedFields > 0) {
         lines.err(Messages::CsvFieldsDropped.arg(imported.droppedFields).arg(table.columns));
     }
     if (!imported.cutCells.isEmpty()) {
         lines.err(Messages::CellTextsCut.arg(TableRowRecord::CellCapacity)
-                      .arg(cellNames(imported.cutCells, int(kept.size() / TableRowRecord::Size))));
+                      .arg(cellNames(imported.cutCells, *kept)));
     }
     lines.out(Messages::CsvImported.arg(imported.rows.size()).arg(path));
     return PublishFinished;

@@ -1,5 +1,6 @@
 #include "core/html/html5_table_markup.h"
 
+#include "core/html/ascii_characters.h"
 #include "core/html/table_markup.h"
 #include "core/store/shift_jis.h"
 
@@ -28,14 +29,6 @@ const std::array<QByteArray, 7> FontSizes{
     QByteArrayLiteral("large"),     QByteArrayLiteral("x-large"), QByteArrayLiteral("xx-large"),
     QByteArrayLiteral("xxx-large"),
 };
-
-bool isHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-
-bool isAsciiAlphanumeric(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 /// Whether the "&" at `at` starts a character reference ("&name;", "&#123;", "&#x1F;").
 bool startsReference(QByteArrayView text, qsizetype at) {

@@ -1,5 +1,6 @@
 #include "core/html/page_encoding.h"
 
+#include "core/html/ascii_characters.h"
 #include "core/store/shift_jis.h"
 
 #include <array>
@@ -10,14 +11,10 @@ namespace {
 constexpr std::array<QByteArrayView, 8> ShiftJisNames{"shift_jis",   "shift-jis", "x-sjis",   "sjis",
                                                       "windows-31j", "cp932",     "ms_kanji", "csshiftjis"};
 
-bool isAsciiAlphaNumeric(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
-
 /// The characters a charset name is made of; anything else (a quote, a blank, ";", ">", a double-byte
 /// character) ends it.
 bool continuesName(char c) {
-    return isAsciiAlphaNumeric(c) || c == '-' || c == '_' || c == '.' || c == ':' || c == '+';
+    return isAsciiAlphanumeric(c) || c == '-' || c == '_' || c == '.' || c == ':' || c == '+';
 }
 
 bool equalsIgnoringAsciiCase(QByteArrayView a, QByteArrayView b) {

@@ -148,10 +148,12 @@ KELVANO_TEXT const QString PublishCsvHelp = QStringLiteral(
     "  --import-csv 番号 ファイル CSV/TSV (UTF-8 または Shift-JIS、カンマ・タブ・セミコロン区切りを自動判別) "
     "を読み込み、\n"
     "                             テーブルの行をその内容に置き換えます\n"
-    "  --append                   読み込んだ行を、今ある行のあとに追加します\n"
+    "  --append                   読み込んだ行を、今ある行のあとに追加します (テーブルが空の1行だけのときは\n"
+    "                             その行と置き換えます)\n"
     "\n"
     "読み込みでは、列数を超える値は捨て、250バイトを超える文字列は切り詰めてそれぞれ知らせます。\n"
-    "Shift-JIS で保存出来ない文字があるときは、何も変更せずに終了ステータス 1 で終わります。\n");
+    "Shift-JIS で保存出来ない文字があるときは、そのセルを知らせ、何も変更せずに終了ステータス 1 で\n"
+    "終わります。テーブルデータ入力の「CSVを読み込む」も、同じ決まりで読み込みます。\n");
 KELVANO_TEXT const QString PublishCsvArguments =
     QStringLiteral("--export-csv と --import-csv には番号とファイルを1つずつ指定してください");
 KELVANO_TEXT const QString PublishCsvBadEncoding =

@@ -86,6 +86,9 @@ QByteArray nativePath(const QString& path) {
     return QFile::encodeName(path);
 }
 
+FileSyncCalls systemCalls;
+FileSyncCalls* installedCalls = nullptr;
+
 /// The permission bits of the file a new one replaces; nullopt when there is none (the new file then
 /// gets the default the umask leaves).
 std::optional<mode_t> permissionsOf(const QString& path) {
@@ -115,14 +118,35 @@ QString uniqueScratchBeside(const QString& path) {
 /// Makes a finished rename durable; a folder that cannot be synced (some file systems refuse) does not
 /// undo the replacement.
 void syncFolderOf(const QString& path) {
-    const int folder = ::open(nativePath(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_CLOEXEC);
+    const QString folderPath = QFileInfo(path).absolutePath();
+    const int folder = ::open(nativePath(folderPath).constData(), O_RDONLY | O_CLOEXEC);
     if (folder >= 0) {
-        ::fsync(folder);
+        FileSyncCalls::current().syncFile(folder, folderPath);
         ::close(folder);
     }
 }
 
 } // namespace
+
+int FileSyncCalls::syncFile(int descriptor, const QString&) {
+    return ::fsync(descriptor) == 0 ? 0 : errno;
+}
+
+int FileSyncCalls::syncFileSystem(int descriptor, const QString&) {
+    return ::syncfs(descriptor) == 0 ? 0 : errno;
+}
+
+int FileSyncCalls::rename(const QString& from, const QString& to) {
+    return std::rename(nativePath(from).constData(), nativePath(to).constData()) == 0 ? 0 : errno;
+}
+
+FileSyncCalls& FileSyncCalls::current() {
+    return installedCalls != nullptr ? *installedCalls : systemCalls;
+}
+
+FileSyncCalls* FileSyncCalls::install(FileSyncCalls* calls) {
+    return std::exchange(installedCalls, calls);
+}
 
 FileReplacement::FileReplacement(QString path, QString scratchPath)
     : m_path(std::move(path)), m_scratchPath(std::move(scratchPath)) {}
@@ -173,8 +197,8 @@ QIODevice& FileReplacement::device() {
 void FileReplacement::commit() {
     Q_ASSERT(m_device);
     // On disk before it replaces the file, so that a crash cannot leave an empty or torn file behind.
-    if (::fsync(m_device->descriptor()) != 0) {
-        const int error = errno;
+    if (const int error = FileSyncCalls::current().syncFile(m_device->descriptor(), m_scratchPath);
+        error != 0) {
         discard();
         throw IoError::fromErrorNumber(m_path, error);
     }
@@ -183,8 +207,7 @@ void FileReplacement::commit() {
         throw IoError::fromErrorNumber(m_path, error);
     }
     // rename() replaces the old file in one step, so there is no moment without it.
-    if (std::rename(nativePath(m_scratchPath).constData(), nativePath(m_path).constData()) != 0) {
-        const int error = errno;
+    if (const int error = FileSyncCalls::current().rename(m_scratchPath, m_path); error != 0) {
         discard();
         throw IoError::fromErrorNumber(m_path, error);
     }
@@ -237,8 +260,12 @@ QList<ReplacementBatch::Failure> ReplacementBatch::commit() {
     const auto syncEach = [&syncError](const QStringList& paths, bool wholeFileSystem) {
         for (const QString& path : paths) {
             const int descriptor = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
-            if (descriptor < 0 || (wholeFileSystem ? ::syncfs(descriptor) : ::fsync(descriptor)) != 0) {
+            FileSyncCalls& calls = FileSyncCalls::current();
+            if (descriptor < 0) {
                 syncError = errno;
+            } else {
+                syncError = wholeFileSystem ? calls.syncFileSystem(descriptor, path)
+                                            : calls.syncFile(descriptor, path);
             }
             if (descriptor >= 0) {
                 ::close(descriptor);
@@ -264,8 +291,7 @@ QList<ReplacementBatch::Failure> ReplacementBatch::commit() {
             failures.append({file.path, IoError::fromErrorNumber(file.path, syncError)});
             continue;
         }
-        if (std::rename(nativePath(file.scratchPath).constData(), nativePath(file.path).constData()) != 0) {
-            const int error = errno;
+        if (const int error = FileSyncCalls::current().rename(file.scratchPath, file.path); error != 0) {
             ::unlink(nativePath(file.scratchPath).constData());
             failures.append({file.path, IoError::fromErrorNumber(file.path, error)});
         }

@@ -14,6 +14,23 @@ namespace kelvano {
 
 class ScratchDevice;
 
+/// The system calls that make a replacement durable and put it in place: fsync(2), syncfs(2) and
+/// rename(2). Each answers 0 or the system's error number. The system's own are in use unless a test
+/// has put others in place to watch their order or make one fail.
+class FileSyncCalls {
+public:
+    virtual ~FileSyncCalls() = default;
+    /// Syncs the open file `path` to disk.
+    virtual int syncFile(int descriptor, const QString& path);
+    /// Syncs the whole file system that holds the open file `path`.
+    virtual int syncFileSystem(int descriptor, const QString& path);
+    virtual int rename(const QString& from, const QString& to);
+
+    static FileSyncCalls& current();
+    /// Puts `calls` in place (nullptr: the system's again) and answers the ones it replaces.
+    static FileSyncCalls* install(FileSyncCalls* calls);
+};
+
 /// One whole-file rewrite: the new contents go to a scratch file in the same folder, which is synced
 /// to disk, given the old file's permissions and then renamed over the old file in one step. Until the
 /// rename the old file is untouched; a scratch file left by any failure is removed.

@@ -106,25 +106,45 @@ bool TableDataFiles::openRowsForReading(TableRowReader& reader) const {
 }
 
 bool TableDataFiles::writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const {
-    // The file is written unbuffered, so records are gathered into chunks of about a megabyte.
-    constexpr qsizetype ChunkSize = 20 * TableRowRecord::Size;
     try {
-        replaceWholeFile(tablePath(), [count, &recordAt](QIODevice& device) {
-            QByteArray chunk;
-            chunk.reserve(ChunkSize);
-            for (int i = 0; i < count; ++i) {
-                chunk += recordAt(i).encode();
-                if (chunk.size() >= ChunkSize) {
-                    writeAll(device, chunk);
-                    chunk.resize(0); // keeps the buffer for the next chunk
-                }
-            }
-            writeAll(device, chunk);
-        });
+        replaceRecords(0, count, recordAt);
         return true;
     } catch (const IoError&) {
         return false;
     }
+}
+
+void TableDataFiles::replaceRecords(int keptRecords, int count,
+                                    const std::function<TableRowRecord(int)>& recordAt) const {
+    // The file is written unbuffered, so records are gathered into chunks of about a megabyte.
+    constexpr qsizetype ChunkSize = 20 * TableRowRecord::Size;
+    const QString path = tablePath();
+    QFile old(path);
+    if (keptRecords > 0 && !old.open(QIODevice::ReadOnly)) {
+        throw IoError::fromFile(old);
+    }
+    replaceWholeFile(path, [&](QIODevice& device) {
+        for (qsizetype left = keptRecords * TableRowRecord::Size; left > 0;) {
+            const QByteArray kept = old.read(std::min(left, ChunkSize));
+            if (kept.isEmpty()) {
+                // A file cut short since its records were counted.
+                throw old.error() != QFileDevice::NoError ? IoError::fromFile(old)
+                                                          : IoError::fromErrorNumber(path, EIO);
+            }
+            writeAll(device, kept);
+            left -= kept.size();
+        }
+        QByteArray chunk;
+        chunk.reserve(ChunkSize);
+        for (int i = 0; i < count; ++i) {
+            chunk += recordAt(i).encode();
+            if (chunk.size() >= ChunkSize) {
+                writeAll(device, chunk);
+                chunk.resize(0); // keeps the buffer for the next chunk
+            }
+        }
+        writeAll(device, chunk);
+    });
 }
 
 std::optional<QList<QByteArray>> TableDataFiles::readReferences() const {

@@ -71,22 +71,6 @@ CellTextImport importCellTexts(const QList<QByteArrayList>& records, TextEncodin
     return imported;
 }
 
-QByteArray exportCellTexts(const TableLayers& layers, TextEncoding encoding) {
-    QList<QByteArrayList> records;
-    records.reserve(layers.rowCount());
-    for (int row = 0; row < layers.rowCount(); ++row) {
-        QByteArrayList fields;
-        for (int column = 0; column < layers.columnCount(); ++column) {
-            const QByteArrayView text = layers.text(row, column);
-            fields.append(encoding == TextEncoding::Utf8 ? ShiftJis::decode(text).toUtf8()
-                                                         : text.toByteArray());
-        }
-        records.append(fields);
-    }
-    const QByteArray start = encoding == TextEncoding::Utf8 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-    return start + DelimitedText::format(records, ',', "\r\n");
-}
-
 QString cellNames(const QList<QPoint>& cells, int firstRow, int firstColumn, int shown) {
     QStringList names;
     for (qsizetype i = 0; i < cells.size() && i < shown; ++i) {

@@ -31,10 +31,6 @@ struct CellTextImport {
 CellTextImport importCellTexts(const QList<QByteArrayList>& records, TextEncoding encoding, int columns,
                                int capacity);
 
-/// The texts of every row, columns 1 to N, as CSV: comma separated, CR LF line ends, quoted where
-/// needed; UTF-8 with a byte-order mark (which spreadsheets need to take it as UTF-8) or Shift-JIS.
-QByteArray exportCellTexts(const TableLayers& layers, TextEncoding encoding);
-
 /// The longest start of a Shift-JIS text that fits the capacity without splitting a character.
 QByteArray cutAtCharacter(QByteArrayView text, qsizetype capacity);
 

@@ -145,10 +145,13 @@ void TableLayers::appendRecord(const TableRowRecord& record) {
 }
 
 TableRowRecord TableLayers::record(int row) const {
+    return recordOf(m_rows.at(size_t(row)));
+}
+
+TableRowRecord TableLayers::recordOf(const Row& cells) const {
     // Filled straight from the packed layers (no cells in between): saving a large table is mostly this.
     // The texts are cut to their capacity when the record is encoded.
     TableRowRecord record;
-    const Row& cells = m_rows.at(size_t(row));
     const int width =
         std::min(TableRowRecord::MaxColumns,
                  std::max({m_columnCount, cells.texts.count(), cells.pictures.count(), cells.links.count(),
@@ -298,6 +301,14 @@ TableLayers::Row TableLayers::withTexts(const Row& row, int firstColumn,
         return row.texts.at(column);
     });
     return changed;
+}
+
+bool TableLayers::holdsOnlyAnEmptyRow() const {
+    if (m_rows.size() != 1) {
+        return false;
+    }
+    const Row& row = m_rows.front();
+    return row.texts.isEmpty() && row.pictures.isEmpty() && row.links.isEmpty() && row.backgrounds.isEmpty();
 }
 
 } // namespace kelvano

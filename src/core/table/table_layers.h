@@ -81,6 +81,12 @@ public:
     /// A row with the texts of columns `firstColumn`... replaced by `texts` (nullopt keeps a cell's
     /// text); its other columns, layers and hidden columns stay as they are.
     Row withTexts(const Row& row, int firstColumn, const QList<std::optional<QByteArray>>& texts) const;
+    /// The stored record of a row held apart from the table (record(int) of a row in it).
+    TableRowRecord recordOf(const Row& cells) const;
+    /// True when the table has one row and none of its cells, hidden ones included, holds a text, picture,
+    /// link or background. A placement alone does not count: it only says where a picture goes, and a
+    /// stored row always has one.
+    bool holdsOnlyAnEmptyRow() const;
 
     enum : char { PlacementUnset = 0, PlacementRight = 'R', PlacementLeft = 'L' };
     /// One row of every layer.

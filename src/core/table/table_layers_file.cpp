@@ -1,5 +1,7 @@
 #include "core/table/table_layers_file.h"
 
+#include "core/table/csv_exchange.h"
+
 #include <QFileInfo>
 
 namespace kelvano {
@@ -30,6 +32,41 @@ TableLayersFile::Loaded TableLayersFile::load(const TableDataFiles& files, int c
 
 bool TableLayersFile::save(const TableDataFiles& files, const TableLayers& layers) {
     return files.writeRecords(layers.rowCount(), [&layers](int row) { return layers.record(row); });
+}
+
+std::optional<int> TableLayersFile::importRows(const TableDataFiles& files, int columnCount,
+                                               const QList<QList<std::optional<QByteArray>>>& rows,
+                                               bool append) {
+    qint64 stored = 0;
+    bool onlyAnEmptyRow = false;
+    if (append) {
+        const QString path = files.tablePath();
+        const QFileInfo info(path);
+        stored = info.exists() ? info.size() / TableRowRecord::Size : 0;
+        if (stored == 1) {
+            TableRowReader reader;
+            TableRowRecord record;
+            if (!reader.open(path)) {
+                throw reader.openFailure();
+            }
+            reader.next(record);
+            TableLayers first(columnCount);
+            first.appendRecord(record);
+            first.removeRow(0);
+            onlyAnEmptyRow = first.holdsOnlyAnEmptyRow();
+        }
+    }
+    // A file past the row limit counts as one row past it, which is enough to refuse.
+    const int kept =
+        rowsKeptByCsvImport(int(std::min<qint64>(stored, TableLayers::MaxRows + 1)), onlyAnEmptyRow, append);
+    if (kept + rows.size() > TableLayers::MaxRows) {
+        return std::nullopt;
+    }
+    const TableLayers layers(columnCount);
+    files.replaceRecords(kept, int(rows.size()), [&layers, &rows](int i) {
+        return layers.recordOf(layers.withTexts(TableLayers::Row{}, 0, rows[i]));
+    });
+    return kept;
 }
 
 } // namespace kelvano

@@ -3,6 +3,8 @@
 #include "core/store/table_data_files.h"
 #include "core/table/table_layers.h"
 
+#include <optional>
+
 namespace kelvano {
 
 /// Reads and writes a table's cell layers as its ".TBL" file, one record per row, a record at a time.
@@ -24,6 +26,12 @@ public:
     /// Replaces the file by one record per row, empty rows too; false when it cannot be written, and
     /// then the old file is unchanged.
     static bool save(const TableDataFiles& files, const TableLayers& layers);
+    /// Puts the rows of a CSV file (importCellTexts) into the file as rows without decorations, after
+    /// the rows it keeps (rowsKeptByCsvImport), which stay byte for byte; an incomplete record at the end
+    /// is dropped. Gives how many rows were kept; nullopt when more than MaxRows rows would result, and
+    /// then nothing is written. An IoError when the file cannot be read or written (it then stays).
+    static std::optional<int> importRows(const TableDataFiles& files, int columnCount,
+                                         const QList<QList<std::optional<QByteArray>>>& rows, bool append);
 };
 
 } // namespace kelvano

@@ -1,11 +1,9 @@
 #include "gui/entry/csv_preview_dialog.h"
 
-#include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
 #include "gui/base/form_layout.h"
 
 #include <QDialogButtonBox>
-#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -28,20 +26,6 @@ QString separatorName(char separator) {
 }
 
 } // namespace
-
-CsvFile CsvFile::read(const QString& path) {
-    QFile source(path);
-    if (!source.open(QIODevice::ReadOnly)) {
-        throw IoError::fromFile(source);
-    }
-    const QByteArray bytes = source.readAll();
-    if (source.error() != QFileDevice::NoError) {
-        throw IoError::fromFile(source);
-    }
-    CsvFile file{path, DelimitedText::detect(bytes), {}};
-    file.records = DelimitedText::parse(DelimitedText::withoutByteOrderMark(bytes), file.format.separator);
-    return file;
-}
 
 CsvPreviewDialog::CsvPreviewDialog(const CsvFile& file, int columnCount, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("CsvPreview"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/table/delimited_text.h"
+#include "core/table/csv_exchange.h"
 
 #include <QDialog>
 
@@ -9,16 +9,6 @@ class QRadioButton;
 class QTableWidget;
 
 namespace kelvano {
-
-/// A CSV or TSV file as read for the editor: its detected format and its records.
-struct CsvFile {
-    QString path;
-    DelimitedFormat format;
-    QList<QByteArrayList> records; ///< fields in the file's encoding
-
-    /// Reads a file and finds its format; an IoError when it cannot be read.
-    static CsvFile read(const QString& path);
-};
 
 /// Shows the first records of a CSV file with the encoding and separator found, and asks whether its
 /// rows are to be added after the table's rows or to replace them.

@@ -3,9 +3,9 @@
 
 #include "core/store/shift_jis.h"
 #include "core/table/text_collation.h"
+#include "gui/base/edited_table.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/user_dialogs.h"
-#include "gui/entry/edited_table.h"
 #include "gui/entry/three_column_list.h"
 
 #include <QHBoxLayout>

@@ -58,7 +58,6 @@ public:
     void ScrollBar1Change(int position);
     void ScrollBar2Change(int position);
 
-    bool previewLoaded() const { return m_previewLoaded; }
     const QImage& previewPicture() const { return m_previewPicture; }
 
 signals:

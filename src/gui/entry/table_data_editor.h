@@ -5,7 +5,7 @@
 #include "core/table/delimited_text.h"
 #include "core/table/table_layers.h"
 #include "core/table/text_collation.h"
-#include "gui/entry/edited_table.h"
+#include "gui/base/edited_table.h"
 #include "gui/entry/table_document.h"
 
 #include <QHash>
@@ -105,7 +105,8 @@ public:
     };
     void setCsvPrompts(CsvPrompts prompts) { m_csvPrompts = std::move(prompts); }
     /// A CSV file's records as rows without decorations, as one change: after the table's rows, or in
-    /// their place (also when the table holds only one empty row). Checked and reported as a paste is.
+    /// their place (also when the table holds only its one empty row). Refused as a whole, the cells
+    /// named, when a text Shift-JIS cannot hold; otherwise checked and reported as a paste is.
     void ImportCsv(const CsvFile& file, bool append);
     /// Writes the texts of every row as CSV.
     void ExportCsv(const QString& path, TextEncoding encoding);

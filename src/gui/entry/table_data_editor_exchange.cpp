@@ -1,8 +1,8 @@
 #include "gui/entry/table_data_editor.h"
 
-#include "core/store/save_file.h"
 #include "core/store/shift_jis.h"
 #include "core/table/cell_text_import.h"
+#include "core/table/csv_exchange.h"
 #include "core/table/delimited_text.h"
 #include "core/table/table_data_model.h"
 #include "gui/base/user_dialogs.h"
@@ -140,9 +140,12 @@ void TForm5::CsvWrite1Click() {
 void TForm5::ImportCsv(const CsvFile& file, bool append) {
     CellTextImport imported = importCellTexts(file.records, file.format.encoding, m_model->columnCount(),
                                               TableRowRecord::CellCapacity);
+    if (const QStringList refusal = csvImportRefusal(imported); !refusal.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, refusal.join(QLatin1Char('\n')));
+        return;
+    }
     const int rows = m_model->rowCount();
-    const bool onlyAnEmptyRow = rows == 1 && m_model->rows(0, 1).front().isEmpty();
-    const int first = append && !onlyAnEmptyRow ? rows : 0;
+    const int first = rowsKeptByCsvImport(rows, m_model->layers().holdsOnlyAnEmptyRow(), append);
     const bool rowLimit = first + imported.rows.size() > TableLayers::MaxRows;
     if (rowLimit) {
         imported.rows.resize(TableLayers::MaxRows - first);
@@ -158,7 +161,7 @@ void TForm5::ImportCsv(const CsvFile& file, bool append) {
 }
 
 void TForm5::ExportCsv(const QString& path, TextEncoding encoding) {
-    replaceWholeFile(path, exportCellTexts(m_model->layers(), encoding));
+    exportCellTexts(path, m_model->layers(), encoding);
 }
 
 void TForm5::reportImport(const CellTextImport& imported, int firstRow, int firstColumn, bool rowLimit) {

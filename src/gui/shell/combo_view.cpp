@@ -1,6 +1,5 @@
 #include "gui/shell/combo_view.h"
 
-#include "gui/shell/folder_view.h"
 #include "gui/shell/shell_module.h"
 
 #include <QAbstractItemView>
@@ -63,8 +62,8 @@ TComboView::TComboView(QWidget* parent) : QComboBox(parent) {
 
 TComboView::~TComboView() {
     disconnect(this, nullptr, this, nullptr);
-    if (m_folderView && m_folderView->comboView() == this) {
-        m_folderView->linkComboView(nullptr);
+    if (m_folderView && m_folderView->follower() == this) {
+        m_folderView->linkFollower(nullptr);
     }
 }
 
@@ -77,14 +76,14 @@ void TComboView::setFolderView(TFolderView* tree) {
         return;
     }
     if (m_folderView) {
-        m_folderView->linkComboView(nullptr);
+        m_folderView->linkFollower(nullptr);
     }
     m_folderView = tree;
     if (tree) {
-        if (TComboView* other = tree->comboView(); other && other != this) {
+        if (FolderFollower* other = tree->follower(); other && other != this) {
             other->unlinkFolderView();
         }
-        tree->linkComboView(this);
+        tree->linkFollower(this);
         followTree(TFolderView::absoluteIdOf(tree->currentItem()));
     }
 }

@@ -1,14 +1,13 @@
 #pragma once
 
 #include "core/shell/item_id_list.h"
+#include "gui/shell/folder_view.h"
 
 #include <QComboBox>
 #include <QList>
 #include <QPointer>
 
 namespace kelvano {
-
-class TFolderView;
 
 /// One entry of the combo: an absolute identifier and its level (0 for the desktop, 1 for its
 /// children, and so on).
@@ -19,7 +18,7 @@ struct TComboData {
 
 /// A drop-down list of the desktop, its folders, the drives and the path of the linked tree's folder,
 /// each entry indented by its level; picking an entry moves the tree there.
-class TComboView : public QComboBox {
+class TComboView : public QComboBox, public FolderFollower {
     Q_OBJECT
 
 public:
@@ -31,7 +30,7 @@ public:
 
     /// Links the tree both ways; null unlinks both.
     void setFolderView(TFolderView* tree);
-    void unlinkFolderView();
+    void unlinkFolderView() override;
 
     /// Refills the entries: the desktop, its folders and the drives folder's children.
     void Fill();
@@ -39,7 +38,7 @@ public:
     /// the desktop's order below their parents; the position of the last step's entry.
     int InsertPath(const ItemIdList& absolute);
     /// Follows the linked tree's selection.
-    void followTree(const ItemIdList& absolute);
+    void followTree(const ItemIdList& absolute) override;
 
     const QList<TComboData>& entries() const { return m_entries; }
     /// What picking an entry does.

@@ -1,6 +1,5 @@
 #include "gui/shell/folder_view.h"
 
-#include "gui/shell/combo_view.h"
 #include "gui/shell/file_view.h"
 #include "gui/shell/label_edit_delegate.h"
 #include "gui/shell/shell_context_menu.h"
@@ -85,8 +84,8 @@ TFolderView::~TFolderView() {
     if (m_fileView) {
         m_fileView->linkFolderView(nullptr);
     }
-    if (m_comboView) {
-        m_comboView->unlinkFolderView();
+    if (m_follower) {
+        m_follower->unlinkFolderView();
     }
 }
 
@@ -96,14 +95,6 @@ TFileView* TFolderView::FileView() const {
 
 TShellContextMenu* TFolderView::ContextMenu() const {
     return m_contextMenu;
-}
-
-TComboView* TFolderView::comboView() const {
-    return m_comboView;
-}
-
-void TFolderView::linkComboView(TComboView* combo) {
-    m_comboView = combo;
 }
 
 void TFolderView::unlinkFileView() {
@@ -322,8 +313,8 @@ void TFolderView::notifyLinked(QTreeWidgetItem* node) {
     if (m_fileView) {
         m_fileView->SetFolder(absolute);
     }
-    if (m_comboView) {
-        m_comboView->followTree(absolute);
+    if (m_follower) {
+        m_follower->followTree(absolute);
     }
 }
 
@@ -353,8 +344,8 @@ void TFolderView::renameChildOfSelected(const ItemIdList& oldElement, const Item
     if (QTreeWidgetItem* child = findChild(node, oldElement)) {
         child->setText(0, name);
         child->setData(0, IdRole, newElement.bytes());
-        if (m_comboView) {
-            m_comboView->followTree(absoluteIdOf(child));
+        if (m_follower) {
+            m_follower->followTree(absoluteIdOf(child));
         }
     }
 }
@@ -375,8 +366,8 @@ void TFolderView::labelEdited(QTreeWidgetItem* node, const QString& text) {
     }
     node->setData(0, IdRole, newId.bytes());
     node->setText(0, folder->displayName(newId, NameForm::Normal));
-    if (m_comboView) {
-        m_comboView->followTree(absoluteIdOf(node));
+    if (m_follower) {
+        m_follower->followTree(absoluteIdOf(node));
     }
     // The list shows the renamed folder or one below it under its old path: show it under the new one.
     for (const QTreeWidgetItem* step = currentItem(); step; step = step->parent()) {

@@ -9,9 +9,19 @@
 
 namespace kelvano {
 
-class TComboView;
 class TFileView;
 class TShellContextMenu;
+
+/// The control that shows the tree's current folder too (the combo view), told of every move.
+class FolderFollower {
+public:
+    virtual void followTree(const ItemIdList& absolute) = 0;
+    /// The tree is going: the follower forgets it.
+    virtual void unlinkFolderView() = 0;
+
+protected:
+    ~FolderFollower() = default;
+};
 
 /// The folder tree rooted at the desktop. Nodes are listed lazily, one level at the first expansion;
 /// each node carries its folder's one-element identifier relative to its parent's folder.
@@ -28,11 +38,9 @@ public:
     TShellContextMenu* ContextMenu() const;
     /// Also selects a right-clicked node first.
     void setContextMenu(TShellContextMenu* menu);
-    bool RightClickSelect() const { return m_rightClickSelect; }
-    void setRightClickSelect(bool select) { m_rightClickSelect = select; }
     bool ReadOnly() const { return m_readOnly; }
     void setReadOnly(bool readOnly);
-    TComboView* comboView() const;
+    FolderFollower* follower() const { return m_follower; }
 
     /// Selects the folder named by the path, expanding the tree along the way. A path the namespace
     /// does not know changes nothing; one whose walk finds no node clears the selection.
@@ -61,7 +69,8 @@ public:
     void selectChildOfSelected(const ItemIdList& element);
     void renameChildOfSelected(const ItemIdList& oldElement, const ItemIdList& newElement,
                                const QString& name);
-    void linkComboView(TComboView* combo);
+    /// The follower unlinks itself (null) before it goes.
+    void linkFollower(FolderFollower* follower) { m_follower = follower; }
     void unlinkFileView();
     bool rebuilding() const { return m_rebuilding; }
 
@@ -84,7 +93,7 @@ private:
 
     QPointer<TFileView> m_fileView;
     QPointer<TShellContextMenu> m_contextMenu;
-    QPointer<TComboView> m_comboView;
+    FolderFollower* m_follower = nullptr;
     QPersistentModelIndex m_current;
     QPersistentModelIndex m_previous;
     bool m_rebuilding = false;

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "core/table/cell_text_import.h"
+#include "core/table/delimited_text.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace kelvano {
+
+class TableLayers;
+class TableRowReader;
+
+/// A CSV or TSV file as read for a table, by the editor and by kelvano-publish alike: its detected
+/// format and its records.
+struct CsvFile {
+    QString path;
+    DelimitedFormat format;
+    QList<QByteArrayList> records; ///< fields in the file's encoding
+
+    /// Reads a file and finds its format; an IoError when it cannot be read.
+    static CsvFile read(const QString& path);
+};
+
+/// How many of a table's `rowCount` rows stay before the rows a CSV file brings: all of them when
+/// appending, none when replacing. A table holding only its one empty row (TableLayers::
+/// holdsOnlyAnEmptyRow) has that row replaced when appending too, so an import never leaves it on top.
+int rowsKeptByCsvImport(int rowCount, bool onlyAnEmptyRow, bool append);
+
+/// Why a CSV import is refused as a whole: the cells whose texts Shift-JIS cannot hold, named by their
+/// place in the file, and that nothing was changed; empty when every text can be stored. A file import
+/// takes all of its cells or none, so that a table never holds a file's rows with holes in them.
+QStringList csvImportRefusal(const CellTextImport& imported);
+
+/// Writes the texts of every row, columns 1 to N, to `path` as CSV: comma separated, CR LF line ends,
+/// quoted where needed; UTF-8 with a byte-order mark (which spreadsheets need to take it as UTF-8) or
+/// Shift-JIS. The file is replaced as a whole; an IoError when it cannot be (the old file then stays).
+void exportCellTexts(const QString& path, const TableLayers& layers, TextEncoding encoding);
+/// The same for the records a reader gives of a table's file, `columns` columns of each, read and
+/// written a row at a time; gives how many rows were written.
+qsizetype exportCellTexts(const QString& path, TableRowReader& rows, int columns, TextEncoding encoding);
+
+} // namespace kelvano
