@@ -5,6 +5,7 @@
 #include "gui/dialogs/clamping_spin_box.h"
 #include "gui/entry/table_data_editor.h"
 #include "gui/main/main_window.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
@@ -36,24 +37,24 @@ protected:
     }
 
     void registerNew(const QString& title, const QString& fileName) {
-        test::click(form.BitBtn3);
-        test::type(form.Edit4, title);
-        test::type(form.Edit5, fileName);
-        test::click(form.BitBtn4);
+        test::click(test::button(form, "BitBtn3"));
+        test::type(test::edit(form, "Edit4"), title);
+        test::type(test::edit(form, "Edit5"), fileName);
+        test::click(test::button(form, "BitBtn4"));
     }
     /// Sets 列の数 of the first definition in the cell colour dialog and stores it on closing.
     void setColumnCount(int count) {
-        form.PageControl1->setCurrentWidget(form.TabSheet4);
-        test::clickRow(form.ListView1, 0);
-        test::click(form.Button3);
+        test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet4"));
+        test::clickRow(test::listView(form, "ListView1"), 0);
+        test::click(test::button(form, "Button3"));
         windows.form4().SpinEdit1->setValue(count);
         recorder.answerNext(true);
         test::click(windows.form4().Button2);
     }
     void enterData(int row = 0) {
-        form.PageControl1->setCurrentWidget(form.TabSheet2);
-        test::clickRow(form.ListView2, row);
-        test::click(form.BitBtn8);
+        test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
+        test::clickRow(test::listView(form, "ListView2"), row);
+        test::click(test::button(form, "BitBtn8"));
     }
 
     QTableView* grid() { return editor.StringGrid1; }
@@ -158,7 +159,7 @@ TEST_F(DataEntryTest, TheExitButtonAsksToSaveChangedRows) {
     // Cancel: nothing ends.
     recorder.clear();
     recorder.answerNext(Answer::Cancel);
-    test::click(form.BitBtn7);
+    test::click(test::button(form, "BitBtn7"));
     EXPECT_EQ(recorder.texts(), QStringList{SaveQuestion});
     EXPECT_EQ(ended.count(), 0);
     EXPECT_TRUE(form.isVisible());
@@ -169,7 +170,7 @@ TEST_F(DataEntryTest, TheExitButtonAsksToSaveChangedRows) {
     recorder.answerNext(Answer::Yes);
     {
         const test::FileSizeLimit limit(1000);
-        test::click(form.BitBtn7);
+        test::click(test::button(form, "BitBtn7"));
     }
     ASSERT_EQ(recorder.texts().size(), 3);
     EXPECT_TRUE(recorder.texts().last().startsWith(QStringLiteral("データが保存出来ません\n")));
@@ -179,7 +180,7 @@ TEST_F(DataEntryTest, TheExitButtonAsksToSaveChangedRows) {
 
     // Yes: saved, and the program ends.
     recorder.answerNext(Answer::Yes);
-    test::click(form.BitBtn7);
+    test::click(test::button(form, "BitBtn7"));
     EXPECT_EQ(ended.count(), 1);
     EXPECT_EQ(program.read(QStringLiteral("price.TBL")).mid(251, 6), QByteArray("\x05typed"));
     EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 1004);
@@ -208,7 +209,7 @@ TEST_F(DataEntryTest, UnchangedRowsLetTheProgramEndWithoutAQuestion) {
     trigger("soto1");
     recorder.clear();
     QSignalSpy ended(&form, &TForm1::programEnded);
-    test::click(form.BitBtn7);
+    test::click(test::button(form, "BitBtn7"));
     EXPECT_TRUE(recorder.texts().isEmpty());
     EXPECT_EQ(ended.count(), 1);
 }
@@ -227,25 +228,25 @@ TEST_F(DataEntryTest, DataEntryOpensTheFileTheListShows) {
 }
 
 TEST_F(DataEntryTest, PastedTitlesAndFileNamesAreCutToTheirFieldWithAMessage) {
-    test::click(form.BitBtn3);
-    test::focus(form.Edit4);
+    test::click(test::button(form, "BitBtn3"));
+    test::focus(test::edit(form, "Edit4"));
     QApplication::clipboard()->setText(QString(50, QChar(u'表'))); // 100 bytes
-    QTest::keyClick(form.Edit4, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(form.Edit4->text(), QString(40, QChar(u'表')));
+    QTest::keyClick(test::edit(form, "Edit4"), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(test::edit(form, "Edit4")->text(), QString(40, QChar(u'表')));
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("80バイトを超える部分は切り捨てました")});
-    test::type(form.Edit4, QStringLiteral("x")); // full: typing stops without a word
-    EXPECT_EQ(form.Edit4->text(), QString(40, QChar(u'表')));
+    test::type(test::edit(form, "Edit4"), QStringLiteral("x")); // full: typing stops without a word
+    EXPECT_EQ(test::edit(form, "Edit4")->text(), QString(40, QChar(u'表')));
     EXPECT_EQ(recorder.texts().size(), 1);
 
     // A paste into the middle keeps what stands on both sides of it.
-    test::focus(form.Edit5);
-    test::type(form.Edit5, QStringLiteral("abcd"));
-    form.Edit5->setCursorPosition(2);
+    test::focus(test::edit(form, "Edit5"));
+    test::type(test::edit(form, "Edit5"), QStringLiteral("abcd"));
+    test::edit(form, "Edit5")->setCursorPosition(2);
     QApplication::clipboard()->setText(QString(100, QLatin1Char('x')));
-    QTest::keyClick(form.Edit5, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(form.Edit5->text(),
+    QTest::keyClick(test::edit(form, "Edit5"), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(test::edit(form, "Edit5")->text(),
               QStringLiteral("ab") + QString(76, QLatin1Char('x')) + QStringLiteral("cd"));
-    EXPECT_EQ(form.Edit5->cursorPosition(), 78);
+    EXPECT_EQ(test::edit(form, "Edit5")->cursorPosition(), 78);
     EXPECT_EQ(recorder.texts().size(), 2);
 }
 
@@ -257,10 +258,10 @@ TEST_F(DataEntryTest, RowsGoBackToTheFolderTheTableCameFromWhenTheDataFolderChan
     enterData();
     typeInto(0, 0, QStringLiteral("mine"));
 
-    form.PageControl1->setCurrentWidget(form.TabSheet3);
-    test::focus(form.Edit1);
-    form.Edit1->setText(program.file(QStringLiteral("other/")));
-    test::focus(form.Edit2); // the data folder field is left: the lists follow it
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet3"));
+    test::focus(test::edit(form, "Edit1"));
+    test::edit(form, "Edit1")->setText(program.file(QStringLiteral("other/")));
+    test::focus(test::edit(form, "Edit2")); // the data folder field is left: the lists follow it
     ASSERT_EQ(form.settings().DataFolder, QFile::encodeName(program.file(QStringLiteral("other/"))));
 
     test::click(editor.BitBtn1);

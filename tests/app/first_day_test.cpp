@@ -10,6 +10,7 @@
 #include "gui/entry/table_data_editor.h"
 #include "gui/main/main_window.h"
 #include "gui/shell/file_view.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
@@ -41,7 +42,7 @@ protected:
     void registerSnippet(QPushButton* newButton, QLineEdit* name, QPushButton* registerButton,
                          const QString& title, const QString& text) {
         test::click(newButton);
-        form.Memo1->setPlainText(text);
+        test::memo(form, "Memo1")->setPlainText(text);
         test::type(name, title);
         test::click(registerButton);
     }
@@ -58,29 +59,30 @@ TEST_F(FirstDay, FromAnEmptyProgramFolderToAPageWhosePictureIsFound) {
     program.write(QStringLiteral("Sea View.jpg"), test::jpegBytes(40, 30, Qt::cyan));
 
     // 1. Folders: the automatic layout.
-    form.PageControl1->setCurrentWidget(form.TabSheet3);
-    test::click(form.Button1);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet3"));
+    test::click(test::button(form, "Button1"));
 
     // 2. A header and a footer, registered at once in the new data folder.
-    form.PageControl1->setCurrentWidget(form.TabSheet5);
-    registerSnippet(form.BitBtn11, form.Edit9, form.BitBtn12, QStringLiteral("Top"),
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet5"));
+    registerSnippet(test::button(form, "BitBtn11"), test::edit(form, "Edit9"), test::button(form, "BitBtn12"),
+                    QStringLiteral("Top"),
                     QStringLiteral("<html><body>\n<h1>My Table</h1><p>Updated <getnowdate></p>"));
-    registerSnippet(form.BitBtn14, form.Edit10, form.BitBtn15, QStringLiteral("End"),
-                    QStringLiteral("</body></html>"));
+    registerSnippet(test::button(form, "BitBtn14"), test::edit(form, "Edit10"),
+                    test::button(form, "BitBtn15"), QStringLiteral("End"), QStringLiteral("</body></html>"));
 
     // 3. A table using them.
-    form.PageControl1->setCurrentWidget(form.TabSheet4);
-    test::click(form.BitBtn3);
-    test::type(form.Edit4, QStringLiteral("Fish"));
-    test::type(form.Edit5, QStringLiteral("fish"));
-    form.ComboBox1->setCurrentIndex(0);
-    form.ComboBox2->setCurrentIndex(0);
-    test::click(form.BitBtn4);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet4"));
+    test::click(test::button(form, "BitBtn3"));
+    test::type(test::edit(form, "Edit4"), QStringLiteral("Fish"));
+    test::type(test::edit(form, "Edit5"), QStringLiteral("fish"));
+    test::comboBox(form, "ComboBox1")->setCurrentIndex(0);
+    test::comboBox(form, "ComboBox2")->setCurrentIndex(0);
+    test::click(test::button(form, "BitBtn4"));
 
     // 4. Its data: the first opening asks nothing; one cell typed, a picture attached.
-    form.PageControl1->setCurrentWidget(form.TabSheet2);
-    test::clickRow(form.ListView2, 0);
-    test::click(form.BitBtn8);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
+    test::clickRow(test::listView(form, "ListView2"), 0);
+    test::click(test::button(form, "BitBtn8"));
     ASSERT_TRUE(editor.isVisible());
     EXPECT_TRUE(recorder.shown().isEmpty()) << recorder.texts().join(QLatin1Char('|')).toStdString();
     editor.model().setData(editor.model().index(0, 0), QStringLiteral("Tuna"));
@@ -97,8 +99,8 @@ TEST_F(FirstDay, FromAnEmptyProgramFolderToAPageWhosePictureIsFound) {
     ASSERT_FALSE(editor.isVisible());
 
     // 5. The page.
-    form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
-    test::click(form.BitBtn9);
+    test::listView(form, "ListView2")->item(0, 0)->setCheckState(Qt::Checked);
+    test::click(test::button(form, "BitBtn9"));
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("作成終了しました")});
 
     const QByteArray page = program.read(QStringLiteral("HTML/fish.html"));

@@ -6,6 +6,7 @@
 #include "gui/main/help_window.h"
 #include "gui/main/main_window.h"
 #include "gui/main/title_text.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
@@ -44,7 +45,9 @@ protected:
     SettingsRecord storedSettings() const {
         return SettingsRecord::decode(program.read(QStringLiteral("TAVELO.DAT")));
     }
-    QStringList titleLines(TForm1& form) const { return form.Memo2->toPlainText().split(QLatin1Char('\n')); }
+    QStringList titleLines(TForm1& form) const {
+        return test::memo(form, "Memo2")->toPlainText().split(QLatin1Char('\n'));
+    }
 
     test::TempFolder program;
     test::DialogRecorder recorder;
@@ -57,15 +60,18 @@ TEST_F(MainWindowTest, AFirstRunWelcomesTheUserAndTheExitLeavesTheSettingsOfTheP
         TForm1& form = windows.form1();
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Kelvano"));
         EXPECT_EQ(form.size(), QSize(538, 403));
-        EXPECT_EQ(form.PageControl1->currentWidget(), form.TabSheet4);
-        EXPECT_EQ(form.PageControl1->tabText(4), QStringLiteral("ヘッダ・フッタ作成・登録"));
+        EXPECT_EQ(test::pageControl(form, "PageControl1")->currentWidget(),
+                  test::tabSheet(form, "TabSheet4"));
+        EXPECT_EQ(test::pageControl(form, "PageControl1")->tabText(4),
+                  QStringLiteral("ヘッダ・フッタ作成・登録"));
         // The birthday lines are for later starts only.
         EXPECT_EQ(titleLines(form), TitleText::welcomeLines());
-        EXPECT_TRUE(form.Memo2->isReadOnly());
-        for (QLineEdit* folder : {form.Edit1, form.Edit2, form.Edit6}) {
+        EXPECT_TRUE(test::memo(form, "Memo2")->isReadOnly());
+        for (QLineEdit* folder :
+             {test::edit(form, "Edit1"), test::edit(form, "Edit2"), test::edit(form, "Edit6")}) {
             EXPECT_EQ(folder->text(), program.path());
         }
-        EXPECT_EQ(form.Edit11->text(), QString());
+        EXPECT_EQ(test::edit(form, "Edit11")->text(), QString());
         EXPECT_EQ(form.settings().DataFolder, sjis(program.path()));
         EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 0);
         for (const QString& created :
@@ -74,7 +80,7 @@ TEST_F(MainWindowTest, AFirstRunWelcomesTheUserAndTheExitLeavesTheSettingsOfTheP
         }
 
         QSignalSpy ended(&form, &TForm1::programEnded);
-        test::click(form.BitBtn7);
+        test::click(test::button(form, "BitBtn7"));
         EXPECT_EQ(ended.count(), 1);
     }
     EXPECT_TRUE(recorder.shown().isEmpty());
@@ -103,7 +109,7 @@ TEST_F(MainWindowTest, EndingFromOutsideWritesTheSettingsAndAsksOnlyWhereTheSess
     TForm1& form = windows.form1();
     StayingEditor editor;
     form.setEditedTable(&editor);
-    form.Edit11->setText(QStringLiteral("grph/"));
+    test::edit(form, "Edit11")->setText(QStringLiteral("grph/"));
 
     // The desktop session ends: asking is allowed, the user stays, nothing is written.
     EXPECT_FALSE(form.commitSession(true));
@@ -117,7 +123,7 @@ TEST_F(MainWindowTest, EndingFromOutsideWritesTheSettingsAndAsksOnlyWhereTheSess
     EXPECT_EQ(storedSettings().ServerImagePath, "grph/");
 
     // SIGTERM ends the program without a question and with the settings written.
-    form.Edit11->setText(QStringLiteral("img/"));
+    test::edit(form, "Edit11")->setText(QStringLiteral("img/"));
     EndSignals ending;
     QSignalSpy ended(&form, &TForm1::programEnded);
     QObject::connect(&ending, &EndSignals::endRequested, &form, &TForm1::endWithoutQuestions);
@@ -154,9 +160,9 @@ TEST_F(MainWindowTest, LaterStartsGreetByTheHourAndOnTheFirstOfMarch) {
                   (QStringList{QStringLiteral("Kelvano [TAVELO] Version 0.01"),
                                QStringLiteral("このソフトウェアはフリーソフトウェアです。"), QString()}));
         EXPECT_EQ(lines.mid(3), start.expectedTail) << start.now.toString().toStdString();
-        EXPECT_FALSE(form.Memo2->isReadOnly());
-        EXPECT_EQ(form.Edit1->text(), QStringLiteral("data/"));
-        EXPECT_EQ(form.Edit11->text(), QStringLiteral("grph/"));
+        EXPECT_FALSE(test::memo(form, "Memo2")->isReadOnly());
+        EXPECT_EQ(test::edit(form, "Edit1")->text(), QStringLiteral("data/"));
+        EXPECT_EQ(test::edit(form, "Edit11")->text(), QStringLiteral("grph/"));
         EXPECT_EQ(form.settings().ImageFolder, QByteArray("img/"));
     }
 }
@@ -165,9 +171,9 @@ TEST_F(MainWindowTest, AnEmptyOrShortSettingsFileLeavesTheTitleEmptyAndFallsBack
     for (const QByteArray& contents : {QByteArray(), QByteArray(1003, '\x05')}) {
         program.write(QStringLiteral("TAVELO.DAT"), contents);
         TForm1 form(program.path());
-        EXPECT_EQ(form.Memo2->toPlainText(), QString());
-        EXPECT_FALSE(form.Memo2->isReadOnly());
-        EXPECT_EQ(form.Edit2->text(), program.path());
+        EXPECT_EQ(test::memo(form, "Memo2")->toPlainText(), QString());
+        EXPECT_FALSE(test::memo(form, "Memo2")->isReadOnly());
+        EXPECT_EQ(test::edit(form, "Edit2")->text(), program.path());
         EXPECT_EQ(form.settings().ServerImagePath, QByteArray());
         EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 0);
     }
@@ -180,8 +186,8 @@ TEST_F(MainWindowTest, AProgramFolderWhereNothingCanBeCreatedReportsOnceAndTheEn
     ASSERT_EQ(recorder.shown().size(), 1);
     EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("Kelvano"));
     EXPECT_TRUE(recorder.shown().first().message.text.contains(QStringLiteral("TAVELO.DAT")));
-    EXPECT_EQ(form.Edit1->text(), QString());
-    EXPECT_EQ(form.ListView1->rowCount(), 0);
+    EXPECT_EQ(test::edit(form, "Edit1")->text(), QString());
+    EXPECT_EQ(test::listView(form, "ListView1")->rowCount(), 0);
     recorder.clear();
     form.close();
     ASSERT_EQ(recorder.texts(), QStringList{QStringLiteral("終了に失敗しました")});
@@ -193,30 +199,30 @@ TEST_F(MainWindowTest, FolderFieldsFollowTheirTextsAndGainASeparatorWhenLeft) {
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();
 
-    test::focus(form.Edit2);
-    form.Edit2->selectAll();
-    test::type(form.Edit2, QStringLiteral("/srv/WORK"));
+    test::focus(test::edit(form, "Edit2"));
+    test::edit(form, "Edit2")->selectAll();
+    test::type(test::edit(form, "Edit2"), QStringLiteral("/srv/WORK"));
     EXPECT_EQ(form.settings().HtmlFolder, QByteArray("/srv/WORK"));
-    test::focus(form.Edit11);
-    EXPECT_EQ(form.Edit2->text(), QStringLiteral("/srv/WORK/"));
+    test::focus(test::edit(form, "Edit11"));
+    EXPECT_EQ(test::edit(form, "Edit2")->text(), QStringLiteral("/srv/WORK/"));
     EXPECT_EQ(form.settings().HtmlFolder, QByteArray("/srv/WORK/"));
 
-    form.Edit11->selectAll();
-    test::type(form.Edit11, QStringLiteral("grph/"));
-    test::focus(form.Edit1);
-    EXPECT_EQ(form.Edit11->text(), QStringLiteral("grph/"));
+    test::edit(form, "Edit11")->selectAll();
+    test::type(test::edit(form, "Edit11"), QStringLiteral("grph/"));
+    test::focus(test::edit(form, "Edit1"));
+    EXPECT_EQ(test::edit(form, "Edit11")->text(), QStringLiteral("grph/"));
     EXPECT_EQ(form.settings().ServerImagePath, QByteArray("grph/"));
 
-    form.Edit1->clear();
-    test::focus(form.Edit6);
-    EXPECT_EQ(form.Edit1->text(), QStringLiteral("/"));
+    test::edit(form, "Edit1")->clear();
+    test::focus(test::edit(form, "Edit6"));
+    EXPECT_EQ(test::edit(form, "Edit1")->text(), QStringLiteral("/"));
     EXPECT_EQ(form.settings().DataFolder, QByteArray("/"));
 
     // A character that Shift-JIS cannot hold is refused where it is typed.
-    const QString before = form.Edit6->text();
-    form.Edit6->end(false);
-    test::type(form.Edit6, QString::fromUcs4(U"\U0001F600"));
-    EXPECT_EQ(form.Edit6->text(), before);
+    const QString before = test::edit(form, "Edit6")->text();
+    test::edit(form, "Edit6")->end(false);
+    test::type(test::edit(form, "Edit6"), QString::fromUcs4(U"\U0001F600"));
+    EXPECT_EQ(test::edit(form, "Edit6")->text(), before);
     ASSERT_EQ(recorder.shown().size(), 1);
     EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
 
@@ -232,31 +238,31 @@ TEST_F(MainWindowTest, FolderFieldsFollowTheirTextsAndGainASeparatorWhenLeft) {
 TEST_F(MainWindowTest, SwitchingToAnotherProgramDoesNotLeaveAFolderField) {
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();
-    test::focus(form.Edit1);
-    form.Edit1->setText(QStringLiteral("/home/user/da"));
+    test::focus(test::edit(form, "Edit1"));
+    test::edit(form, "Edit1")->setText(QStringLiteral("/home/user/da"));
     for (const Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
         QFocusEvent away(QEvent::FocusOut, reason);
-        QApplication::sendEvent(form.Edit1, &away);
+        QApplication::sendEvent(test::edit(form, "Edit1"), &away);
     }
-    EXPECT_EQ(form.Edit1->text(), QStringLiteral("/home/user/da"));
+    EXPECT_EQ(test::edit(form, "Edit1")->text(), QStringLiteral("/home/user/da"));
     QFocusEvent left(QEvent::FocusOut, Qt::TabFocusReason);
-    QApplication::sendEvent(form.Edit1, &left);
-    EXPECT_EQ(form.Edit1->text(), QStringLiteral("/home/user/da/"));
+    QApplication::sendEvent(test::edit(form, "Edit1"), &left);
+    EXPECT_EQ(test::edit(form, "Edit1")->text(), QStringLiteral("/home/user/da/"));
 }
 
 TEST_F(MainWindowTest, TheAutomaticLayoutMakesTheFoldersOnceAndQuietly) {
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();
     for (int press = 0; press < 2; ++press) {
-        test::click(form.Button1);
-        EXPECT_EQ(form.Edit1->text(), program.path() + QStringLiteral("DATA/"));
-        EXPECT_EQ(form.Edit2->text(), program.path() + QStringLiteral("HTML/"));
-        EXPECT_EQ(form.Edit6->text(), program.path() + QStringLiteral("HTML/grph/"));
+        test::click(test::button(form, "Button1"));
+        EXPECT_EQ(test::edit(form, "Edit1")->text(), program.path() + QStringLiteral("DATA/"));
+        EXPECT_EQ(test::edit(form, "Edit2")->text(), program.path() + QStringLiteral("HTML/"));
+        EXPECT_EQ(test::edit(form, "Edit6")->text(), program.path() + QStringLiteral("HTML/grph/"));
         EXPECT_EQ(form.settings().ImageFolder, sjis(program.path() + QStringLiteral("HTML/grph/")));
         EXPECT_TRUE(QDir(program.file(QStringLiteral("HTML/grph"))).exists());
         EXPECT_TRUE(QDir(program.file(QStringLiteral("DATA"))).exists());
         // The pages find the pictures where the layout put them.
-        EXPECT_EQ(form.Edit11->text(), QStringLiteral("grph/"));
+        EXPECT_EQ(test::edit(form, "Edit11")->text(), QStringLiteral("grph/"));
     }
     EXPECT_TRUE(recorder.shown().isEmpty());
 }
@@ -265,16 +271,16 @@ TEST_F(MainWindowTest, TheAutomaticLayoutKeepsATypedServerPathAndAnExistingPictu
     QDir(program.path()).mkpath(QStringLiteral("HTML/GRPH"));
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();
-    form.Edit11->setText(QStringLiteral("/images/"));
-    test::click(form.Button1);
-    EXPECT_EQ(form.Edit6->text(), program.path() + QStringLiteral("HTML/GRPH/"));
-    EXPECT_EQ(form.Edit11->text(), QStringLiteral("/images/"));
+    test::edit(form, "Edit11")->setText(QStringLiteral("/images/"));
+    test::click(test::button(form, "Button1"));
+    EXPECT_EQ(test::edit(form, "Edit6")->text(), program.path() + QStringLiteral("HTML/GRPH/"));
+    EXPECT_EQ(test::edit(form, "Edit11")->text(), QStringLiteral("/images/"));
     EXPECT_FALSE(QDir(program.file(QStringLiteral("HTML/grph"))).exists());
 
     // With the server path empty, it names the folder as it is spelt.
-    form.Edit11->clear();
-    test::click(form.Button1);
-    EXPECT_EQ(form.Edit11->text(), QStringLiteral("GRPH/"));
+    test::edit(form, "Edit11")->clear();
+    test::click(test::button(form, "Button1"));
+    EXPECT_EQ(test::edit(form, "Edit11")->text(), QStringLiteral("GRPH/"));
 }
 
 /// The identity of TAVELO.DAT on disk: a rewrite replaces the file, and with it the inode.
@@ -290,22 +296,22 @@ TEST_F(MainWindowTest, AFolderSettingIsWrittenAsSoonAsItIsAcceptedAndOnlyWhenItC
     TForm1& form = windows.form1();
 
     // Left unchanged: the first run's empty file stays as it is.
-    test::focus(form.Edit2);
-    test::focus(form.Edit11);
-    test::focus(form.Edit2);
+    test::focus(test::edit(form, "Edit2"));
+    test::focus(test::edit(form, "Edit11"));
+    test::focus(test::edit(form, "Edit2"));
     EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 0);
 
-    form.Edit2->selectAll();
-    test::type(form.Edit2, QStringLiteral("/srv/WORK"));
-    test::focus(form.Edit11);
+    test::edit(form, "Edit2")->selectAll();
+    test::type(test::edit(form, "Edit2"), QStringLiteral("/srv/WORK"));
+    test::focus(test::edit(form, "Edit11"));
     EXPECT_EQ(SettingsFile::read(program.path()).HtmlFolder, QByteArray("/srv/WORK/"));
     EXPECT_EQ(SettingsFile::read(program.path()).DataFolder, sjis(program.path()));
-    test::type(form.Edit11, QStringLiteral("img/"));
-    test::focus(form.Edit6);
+    test::type(test::edit(form, "Edit11"), QStringLiteral("img/"));
+    test::focus(test::edit(form, "Edit6"));
     EXPECT_EQ(SettingsFile::read(program.path()).ServerImagePath, QByteArray("img/"));
     const ino_t written = settingsInode(program);
-    test::focus(form.Edit1);
-    test::focus(form.Edit2);
+    test::focus(test::edit(form, "Edit1"));
+    test::focus(test::edit(form, "Edit2"));
     EXPECT_EQ(settingsInode(program), written);
 
     QDir(program.path()).mkdir(QStringLiteral("data"));
@@ -326,32 +332,32 @@ TEST_F(MainWindowTest, AFolderSettingThatCannotBeWrittenSaysWhyAndGoesBack) {
                             QStringLiteral("\nファイルが大きすぎます（ファイルサイズの上限を超えました）");
     {
         const test::FileSizeLimit limit(100);
-        test::focus(form.Edit6);
-        form.Edit6->selectAll();
-        test::type(form.Edit6, QStringLiteral("pictures"));
-        test::focus(form.Edit2);
+        test::focus(test::edit(form, "Edit6"));
+        test::edit(form, "Edit6")->selectAll();
+        test::type(test::edit(form, "Edit6"), QStringLiteral("pictures"));
+        test::focus(test::edit(form, "Edit2"));
         ASSERT_EQ(recorder.texts(), QStringList{failure});
         EXPECT_EQ(recorder.shown().first().message.caption, QStringLiteral("Kelvano"));
-        EXPECT_EQ(form.Edit6->text(), QStringLiteral("i/"));
+        EXPECT_EQ(test::edit(form, "Edit6")->text(), QStringLiteral("i/"));
         EXPECT_EQ(form.settings().ImageFolder, QByteArray("i/"));
 
         recorder.clear();
-        test::click(form.Button1);
+        test::click(test::button(form, "Button1"));
         ASSERT_EQ(recorder.texts(), QStringList{failure});
-        EXPECT_EQ(form.Edit1->text(), data);
-        EXPECT_EQ(form.Edit2->text(), QStringLiteral("h/"));
-        EXPECT_EQ(form.Edit6->text(), QStringLiteral("i/"));
-        EXPECT_EQ(form.Edit11->text(), QStringLiteral("s/"));
+        EXPECT_EQ(test::edit(form, "Edit1")->text(), data);
+        EXPECT_EQ(test::edit(form, "Edit2")->text(), QStringLiteral("h/"));
+        EXPECT_EQ(test::edit(form, "Edit6")->text(), QStringLiteral("i/"));
+        EXPECT_EQ(test::edit(form, "Edit11")->text(), QStringLiteral("s/"));
 
         recorder.clear();
         form.FolderPicked(2, QStringLiteral("/elsewhere/"));
         ASSERT_EQ(recorder.texts(), QStringList{failure});
-        EXPECT_EQ(form.Edit2->text(), QStringLiteral("h/"));
+        EXPECT_EQ(test::edit(form, "Edit2")->text(), QStringLiteral("h/"));
     }
     EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")), stored);
     // What was put back is what the file holds: leaving the field again writes nothing.
     recorder.clear();
-    test::focus(form.Edit1);
+    test::focus(test::edit(form, "Edit1"));
     EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")), stored);
     EXPECT_TRUE(recorder.shown().isEmpty());
 }
@@ -365,7 +371,7 @@ TEST(FolderSettingsCrashChild, PressesTheAutomaticLayoutAndWaits) {
     }
     test::DialogRecorder recorder;
     test::WindowSet windows(folder);
-    test::click(windows.form1().Button1);
+    test::click(test::button(windows.form1(), "Button1"));
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
     for (;;) {
@@ -404,7 +410,7 @@ TEST_F(MainWindowTest, TheHelpButtonOpensTheContentsPage) {
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();
     form.setHelpFolder(program.file(QStringLiteral("help")));
-    test::click(form.BitBtn17);
+    test::click(test::button(form, "BitBtn17"));
     ASSERT_NE(form.helpWindow(), nullptr);
     EXPECT_TRUE(form.helpWindow()->isVisible());
     EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/index.html")));

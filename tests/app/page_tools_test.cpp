@@ -6,6 +6,7 @@
 #include "gui/main/main_window.h"
 #include "gui/main/page_preview_window.h"
 #include "gui/main/page_progress_dialog.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
@@ -58,21 +59,21 @@ TEST_F(PageTools, ThePageEncodingIsKeptInKelvanoIniAndWritesTheDataPagesPages) {
     {
         test::WindowSet windows(program.path());
         TForm1& form = windows.form1();
-        EXPECT_EQ(form.ComboBox3->currentText(), QStringLiteral("UTF-8"));
-        form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
-        test::click(form.BitBtn9);
+        EXPECT_EQ(test::comboBox(form, "ComboBox3")->currentText(), QStringLiteral("UTF-8"));
+        test::listView(form, "ListView2")->item(0, 0)->setCheckState(Qt::Checked);
+        test::click(test::button(form, "BitBtn9"));
         EXPECT_EQ(
             program.read(QStringLiteral("a.html")),
             "<meta charset=\"UTF-8\">\r\n<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n"
             "<TR><TD BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT COLOR=\"#000000\">\xE8\xA1\xA8</FONT></TD>"
             "</TR>\r\n</TABLE>\r\n</html>\r\n");
 
-        form.ComboBox3->setCurrentIndex(0);
-        emit form.ComboBox3->activated(0);
+        test::comboBox(form, "ComboBox3")->setCurrentIndex(0);
+        emit test::comboBox(form, "ComboBox3")->activated(0);
         EXPECT_EQ(program.read(QStringLiteral("KELVANO.INI")), "[Pages]\nEncoding=Shift_JIS\n");
-        test::click(form.BitBtn9);
+        test::click(test::button(form, "BitBtn9"));
         EXPECT_TRUE(program.read(QStringLiteral("a.html")).contains(test::Hyo));
-        test::click(form.BitBtn7);
+        test::click(test::button(form, "BitBtn7"));
     }
     EXPECT_EQ(program.read(QStringLiteral("TAVELO.DAT")).size(), 1004);
     EXPECT_EQ(recorder.texts(), test::texts({"作成終了しました", "作成終了しました"}));
@@ -83,9 +84,9 @@ TEST_F(PageTools, TheMarkupIsKeptInKelvanoIniAndWritesTheDataPagesTables) {
     {
         test::WindowSet windows(program.path());
         TForm1& form = windows.form1();
-        EXPECT_EQ(form.ComboBox4->currentText(), QStringLiteral("HTML5"));
-        form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
-        test::click(form.BitBtn9);
+        EXPECT_EQ(test::comboBox(form, "ComboBox4")->currentText(), QStringLiteral("HTML5"));
+        test::listView(form, "ListView2")->item(0, 0)->setCheckState(Qt::Checked);
+        test::click(test::button(form, "BitBtn9"));
         EXPECT_EQ(
             program.read(QStringLiteral("a.html")),
             "<meta charset=\"Shift_JIS\">\r\n<table style=\"border:1px outset;border-spacing:2px\">\r\n"
@@ -93,13 +94,13 @@ TEST_F(PageTools, TheMarkupIsKeptInKelvanoIniAndWritesTheDataPagesTables) {
             "<span style=\"color:#000000\">" +
                 test::Hyo + "</span></td></tr>\r\n</table>\r\n</html>\r\n");
 
-        form.ComboBox4->setCurrentIndex(0);
-        emit form.ComboBox4->activated(0);
-        EXPECT_EQ(form.ComboBox4->currentText(), QStringLiteral("従来"));
+        test::comboBox(form, "ComboBox4")->setCurrentIndex(0);
+        emit test::comboBox(form, "ComboBox4")->activated(0);
+        EXPECT_EQ(test::comboBox(form, "ComboBox4")->currentText(), QStringLiteral("従来"));
         EXPECT_EQ(program.read(QStringLiteral("KELVANO.INI")), "[Pages]\nMarkup=Classic\n");
-        test::click(form.BitBtn9);
+        test::click(test::button(form, "BitBtn9"));
         EXPECT_TRUE(program.read(QStringLiteral("a.html")).contains("<TABLE BORDER=\"1\""));
-        test::click(form.BitBtn7);
+        test::click(test::button(form, "BitBtn7"));
     }
     EXPECT_EQ(recorder.texts(), test::texts({"作成終了しました", "作成終了しました"}));
 }
@@ -108,26 +109,27 @@ TEST_F(PageTools, TheStarterFillsAnEmptyTextBoxOnlyAndNamesThePageEncoding) {
     program.write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=UTF-8\n");
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();
-    test::click(form.BitBtn18);
-    const QString header = form.Memo1->toPlainText();
+    test::click(test::button(form, "BitBtn18"));
+    const QString header = test::memo(form, "Memo1")->toPlainText();
     EXPECT_TRUE(header.startsWith(QStringLiteral("<!DOCTYPE html>\n"))) << header.toStdString();
     for (const char* line :
          {"<meta charset=\"UTF-8\">", "<meta name=\"viewport\"", "<title>", "<GETNOWDATE>"}) {
         EXPECT_TRUE(header.contains(QString::fromUtf8(line))) << line;
     }
     // A text being written stays; the footer side gives the footer.
-    test::click(form.BitBtn19);
-    EXPECT_EQ(form.Memo1->toPlainText(), header);
+    test::click(test::button(form, "BitBtn19"));
+    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), header);
     EXPECT_EQ(recorder.texts(), QStringList{Messages::StarterNeedsEmptyText});
-    form.Memo1->clear();
-    test::click(form.BitBtn19);
-    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("</body>\n</html>"));
+    test::memo(form, "Memo1")->clear();
+    test::click(test::button(form, "BitBtn19"));
+    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), QStringLiteral("</body>\n</html>"));
 
-    form.ComboBox3->setCurrentIndex(0);
-    emit form.ComboBox3->activated(0);
-    form.Memo1->clear();
-    test::click(form.BitBtn18);
-    EXPECT_TRUE(form.Memo1->toPlainText().contains(QStringLiteral("<meta charset=\"Shift_JIS\">")));
+    test::comboBox(form, "ComboBox3")->setCurrentIndex(0);
+    emit test::comboBox(form, "ComboBox3")->activated(0);
+    test::memo(form, "Memo1")->clear();
+    test::click(test::button(form, "BitBtn18"));
+    EXPECT_TRUE(
+        test::memo(form, "Memo1")->toPlainText().contains(QStringLiteral("<meta charset=\"Shift_JIS\">")));
 }
 
 TEST_F(PageTools, EveryTickOfTheDataPageIsSetOrClearedAtOnce) {
@@ -135,33 +137,33 @@ TEST_F(PageTools, EveryTickOfTheDataPageIsSetOrClearedAtOnce) {
     TForm1& form = windows.form1();
     const auto ticks = [&form] {
         QList<bool> states;
-        for (int row = 0; row < form.ListView2->rowCount(); ++row) {
-            states.append(form.ListView2->item(row, 0)->checkState() == Qt::Checked);
+        for (int row = 0; row < test::listView(form, "ListView2")->rowCount(); ++row) {
+            states.append(test::listView(form, "ListView2")->item(row, 0)->checkState() == Qt::Checked);
         }
         return states;
     };
-    form.ListView2->item(1, 0)->setCheckState(Qt::Checked);
-    test::click(form.Button4);
+    test::listView(form, "ListView2")->item(1, 0)->setCheckState(Qt::Checked);
+    test::click(test::button(form, "Button4"));
     EXPECT_EQ(ticks(), (QList<bool>{true, true}));
-    test::click(form.Button5);
+    test::click(test::button(form, "Button5"));
     EXPECT_EQ(ticks(), (QList<bool>{false, false}));
 }
 
 TEST_F(PageTools, TheCheckListsTheTickedTablesProblemsOneLineEach) {
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();
-    test::click(form.Button8);
+    test::click(test::button(form, "Button8"));
     EXPECT_EQ(recorder.texts(), QStringList{Messages::SelectTable});
 
     recorder.clear();
-    test::click(form.Button4);
-    test::click(form.Button8);
+    test::click(test::button(form, "Button4"));
+    test::click(test::button(form, "Button8"));
     EXPECT_EQ(recorder.texts(), QStringList{Messages::CheckFoundNothing});
     EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Information);
 
     recorder.clear();
     QFile::remove(program.file(QStringLiteral("b.TBL")));
-    test::click(form.Button8);
+    test::click(test::button(form, "Button8"));
     EXPECT_EQ(recorder.texts(),
               QStringList{QStringLiteral("1 title b: ") +
                           Messages::CheckNoDataFile.arg(program.file(QStringLiteral("b.TBL")))});
@@ -195,12 +197,12 @@ TEST_F(PageTools, ThePreviewShowsThePageWithItsPicturesAndWritesNothing) {
 
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();
-    form.Edit6->setText(program.file(QStringLiteral("pictures/")));
-    form.Edit11->setText(QStringLiteral("images/"));
-    test::click(form.Button6);
+    test::edit(form, "Edit6")->setText(program.file(QStringLiteral("pictures/")));
+    test::edit(form, "Edit11")->setText(QStringLiteral("images/"));
+    test::click(test::button(form, "Button6"));
     EXPECT_EQ(recorder.texts(), QStringList{Messages::SelectTable});
-    test::clickRow(form.ListView2, 0);
-    test::click(form.Button6);
+    test::clickRow(test::listView(form, "ListView2"), 0);
+    test::click(test::button(form, "Button6"));
     PagePreviewWindow* preview = form.previewWindow();
     ASSERT_NE(preview, nullptr);
     EXPECT_TRUE(preview->isVisible());
@@ -221,15 +223,15 @@ TEST_F(PageTools, OpeningInTheBrowserNeedsTheWrittenPage) {
     BrowserStandIn browser;
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();
-    test::clickRow(form.ListView2, 1);
-    test::click(form.Button7);
+    test::clickRow(test::listView(form, "ListView2"), 1);
+    test::click(test::button(form, "Button7"));
     EXPECT_EQ(recorder.texts(),
               QStringList{Messages::PageNotWrittenYet.arg(program.file(QStringLiteral("b.html")))});
     EXPECT_TRUE(browser.opened.isEmpty());
 
     recorder.clear();
     program.write(QStringLiteral("b.html"), "page");
-    test::click(form.Button7);
+    test::click(test::button(form, "Button7"));
     EXPECT_TRUE(recorder.texts().isEmpty());
     EXPECT_EQ(browser.opened, QList<QUrl>{QUrl::fromLocalFile(program.file(QStringLiteral("b.html")))});
 }

@@ -1,6 +1,7 @@
 #include "core/store/shift_jis.h"
 #include "core/store/table_definition_file.h"
 #include "gui/main/main_window.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
@@ -24,14 +25,14 @@ namespace {
 class SnippetPageTest : public testing::Test {
 protected:
     SnippetPageTest() : windows(program.path()), form(windows.form1()) {
-        form.PageControl1->setCurrentWidget(form.TabSheet5);
+        test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet5"));
     }
 
     void registerHeader(const QString& name, const QString& text) {
-        test::click(form.BitBtn11);
-        form.Memo1->setPlainText(text);
-        test::type(form.Edit9, name);
-        test::click(form.BitBtn12);
+        test::click(test::button(form, "BitBtn11"));
+        test::memo(form, "Memo1")->setPlainText(text);
+        test::type(test::edit(form, "Edit9"), name);
+        test::click(test::button(form, "BitBtn12"));
     }
     static void focusAndPaste(QLineEdit* edit) {
         test::focus(edit);
@@ -58,33 +59,33 @@ TEST_F(SnippetPageTest, NumbersAreGivenInOrderAndADeletedNumberIsNeverReusedOrOv
     EXPECT_EQ(program.read(QStringLiteral("HEAD.0")), QByteArray("<HTML>\r\n<BODY>\r\n"));
     EXPECT_EQ(program.read(QStringLiteral("HEAD.DAT")).size(), 3 * 82);
 
-    test::clickRow(form.ListView3, 1);
-    EXPECT_EQ(form.Edit7->text(), QStringLiteral("1"));
-    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("b\n"));
+    test::clickRow(test::listView(form, "ListView3"), 1);
+    EXPECT_EQ(test::edit(form, "Edit7")->text(), QStringLiteral("1"));
+    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), QStringLiteral("b\n"));
     recorder.answerNext(Answer::Yes);
-    test::click(form.BitBtn13);
+    test::click(test::button(form, "BitBtn13"));
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("「B」を削除しますか？")});
     recorder.clear();
-    EXPECT_EQ(test::columnTexts(form.ListView3, 0), test::texts({"0", "2"}));
-    EXPECT_EQ(choiceItems(form.ComboBox1), test::texts({"0:A", "2:C"}));
-    EXPECT_EQ(form.Memo1->toPlainText(), QString());
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView3"), 0), test::texts({"0", "2"}));
+    EXPECT_EQ(choiceItems(test::comboBox(form, "ComboBox1")), test::texts({"0:A", "2:C"}));
+    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), QString());
     // The deleted header's body stays for the tables that name it, and the number field no longer
     // points at it, so the next register makes a new header.
-    EXPECT_EQ(form.Edit7->text(), QString());
-    EXPECT_EQ(form.Edit9->text(), QStringLiteral("B"));
-    form.Memo1->setPlainText(QStringLiteral("new"));
-    test::click(form.BitBtn12);
+    EXPECT_EQ(test::edit(form, "Edit7")->text(), QString());
+    EXPECT_EQ(test::edit(form, "Edit9")->text(), QStringLiteral("B"));
+    test::memo(form, "Memo1")->setPlainText(QStringLiteral("new"));
+    test::click(test::button(form, "BitBtn12"));
     EXPECT_EQ(program.read(QStringLiteral("HEAD.1")), QByteArray("b\r\n"));
     EXPECT_EQ(program.read(QStringLiteral("HEAD.3")), QByteArray("new\r\n"));
-    EXPECT_EQ(test::columnTexts(form.ListView3, 0), test::texts({"0", "2", "3"}));
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView3"), 0), test::texts({"0", "2", "3"}));
     EXPECT_TRUE(recorder.shown().isEmpty());
 
     // Header and footer number independently.
-    form.Memo1->setPlainText(QStringLiteral("foot"));
-    test::type(form.Edit10, QStringLiteral("F"));
-    test::click(form.BitBtn15);
+    test::memo(form, "Memo1")->setPlainText(QStringLiteral("foot"));
+    test::type(test::edit(form, "Edit10"), QStringLiteral("F"));
+    test::click(test::button(form, "BitBtn15"));
     EXPECT_EQ(program.read(QStringLiteral("FOOT.0")), QByteArray("foot\r\n"));
-    EXPECT_EQ(choiceItems(form.ComboBox2), test::texts({"0:F"}));
+    EXPECT_EQ(choiceItems(test::comboBox(form, "ComboBox2")), test::texts({"0:F"}));
 }
 
 TEST_F(SnippetPageTest, ChangingABodyKeepsTheRegisteredNameAndLoadedBytes) {
@@ -92,17 +93,17 @@ TEST_F(SnippetPageTest, ChangingABodyKeepsTheRegisteredNameAndLoadedBytes) {
     const QByteArray body = "first\r\n" + test::So + "\x81\r\n\r\n";
     registerHeader(QStringLiteral("Top"), QStringLiteral("x"));
     program.write(QStringLiteral("HEAD.0"), body);
-    test::clickRow(form.ListView3, 0);
-    form.Edit9->setText(QStringLiteral("Renamed"));
-    test::click(form.BitBtn12);
+    test::clickRow(test::listView(form, "ListView3"), 0);
+    test::edit(form, "Edit9")->setText(QStringLiteral("Renamed"));
+    test::click(test::button(form, "BitBtn12"));
     EXPECT_EQ(program.read(QStringLiteral("HEAD.0")), body);
-    EXPECT_EQ(test::columnTexts(form.ListView3, 1), test::texts({"Top"}));
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView3"), 1), test::texts({"Top"}));
 
-    form.Memo1->setPlainText(QStringLiteral("ソ表"));
-    test::click(form.BitBtn12);
+    test::memo(form, "Memo1")->setPlainText(QStringLiteral("ソ表"));
+    test::click(test::button(form, "BitBtn12"));
     EXPECT_EQ(program.read(QStringLiteral("HEAD.0")), test::So + test::Hyo + "\r\n");
-    form.Memo1->clear();
-    test::click(form.BitBtn12);
+    test::memo(form, "Memo1")->clear();
+    test::click(test::button(form, "BitBtn12"));
     EXPECT_EQ(program.read(QStringLiteral("HEAD.0")).size(), 0);
 }
 
@@ -110,12 +111,12 @@ TEST_F(SnippetPageTest, EditedBodiesGiveBackExactlyTheirLines) {
     registerHeader(QStringLiteral("Top"), QStringLiteral("x"));
     const auto loadEditAndSave = [this](const QByteArray& body, const QString& appended) {
         program.write(QStringLiteral("HEAD.0"), body);
-        test::clickRow(form.ListView3, 0);
-        QTextCursor cursor = form.Memo1->textCursor();
+        test::clickRow(test::listView(form, "ListView3"), 0);
+        QTextCursor cursor = test::memo(form, "Memo1")->textCursor();
         cursor.movePosition(QTextCursor::Start);
-        form.Memo1->setTextCursor(cursor);
-        form.Memo1->insertPlainText(appended);
-        test::click(form.BitBtn12);
+        test::memo(form, "Memo1")->setTextCursor(cursor);
+        test::memo(form, "Memo1")->insertPlainText(appended);
+        test::click(test::button(form, "BitBtn12"));
         return program.read(QStringLiteral("HEAD.0"));
     };
     // A last empty line, several of them, a lone empty line and an empty body survive an edit.
@@ -126,18 +127,18 @@ TEST_F(SnippetPageTest, EditedBodiesGiveBackExactlyTheirLines) {
 
     // "新規作成" after loading a body of one empty line starts from nothing: the new header is empty.
     program.write(QStringLiteral("HEAD.0"), "\r\n");
-    test::clickRow(form.ListView3, 0);
-    test::click(form.BitBtn11);
-    test::type(form.Edit9, QStringLiteral("Empty"));
-    test::click(form.BitBtn12);
+    test::clickRow(test::listView(form, "ListView3"), 0);
+    test::click(test::button(form, "BitBtn11"));
+    test::type(test::edit(form, "Edit9"), QStringLiteral("Empty"));
+    test::click(test::button(form, "BitBtn12"));
     EXPECT_EQ(program.read(QStringLiteral("HEAD.1")), QByteArray());
 
     // The same after a delete has emptied the text box.
     program.write(QStringLiteral("HEAD.0"), "\r\n");
-    test::clickRow(form.ListView3, 0);
+    test::clickRow(test::listView(form, "ListView3"), 0);
     recorder.answerNext(Answer::Yes);
-    test::click(form.BitBtn13);
-    test::click(form.BitBtn12);
+    test::click(test::button(form, "BitBtn13"));
+    test::click(test::button(form, "BitBtn12"));
     EXPECT_EQ(program.read(QStringLiteral("HEAD.2")), QByteArray());
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("「Top」を削除しますか？")});
 }
@@ -146,10 +147,10 @@ TEST_F(SnippetPageTest, DeletingAsksFirstNamingTheLiveTablesThatUseTheSnippet) {
     registerHeader(QStringLiteral("Top"), QStringLiteral("t"));
     registerHeader(QStringLiteral("Plain"), QStringLiteral("p"));
     registerHeader(QStringLiteral("Spare"), QStringLiteral("s"));
-    test::click(form.BitBtn14);
-    form.Memo1->setPlainText(QStringLiteral("f"));
-    test::type(form.Edit10, QStringLiteral("Foot"));
-    test::click(form.BitBtn15);
+    test::click(test::button(form, "BitBtn14"));
+    test::memo(form, "Memo1")->setPlainText(QStringLiteral("f"));
+    test::type(test::edit(form, "Edit10"), QStringLiteral("Foot"));
+    test::click(test::button(form, "BitBtn15"));
     const TableDefinitionFile definitions(program.path());
     const auto addTable = [&](const QString& title, const QByteArray& header, const QByteArray& footer,
                               bool deleted) {
@@ -170,109 +171,112 @@ TEST_F(SnippetPageTest, DeletingAsksFirstNamingTheLiveTablesThatUseTheSnippet) {
     // "10" and "00" name other body files than header 0's.
     addTable(QStringLiteral("十番"), "10:x", "", false);
     addTable(QStringLiteral("零零"), "00:Top", "", false);
-    form.Memo1->clear();
+    test::memo(form, "Memo1")->clear();
 
-    test::clickRow(form.ListView3, 0);
-    const QString text = form.Memo1->toPlainText();
-    test::click(form.BitBtn13);
+    test::clickRow(test::listView(form, "ListView3"), 0);
+    const QString text = test::memo(form, "Memo1")->toPlainText();
+    test::click(test::button(form, "BitBtn13"));
     ASSERT_EQ(recorder.shown().size(), 1);
     EXPECT_TRUE(recorder.shown().first().question);
     EXPECT_EQ(recorder.shown().first().enterAnswers, Answer::No);
     EXPECT_EQ(recorder.texts().first(),
               QStringLiteral("「Top」を削除しますか？\nこのヘッダを使っているテーブル：0 価格表、3 時刻表"));
     // No: nothing is deleted and the text stays.
-    EXPECT_EQ(test::columnTexts(form.ListView3, 0), test::texts({"0", "1", "2"}));
-    EXPECT_EQ(form.Memo1->toPlainText(), text);
-    EXPECT_EQ(form.Edit7->text(), QStringLiteral("0"));
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView3"), 0), test::texts({"0", "1", "2"}));
+    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), text);
+    EXPECT_EQ(test::edit(form, "Edit7")->text(), QStringLiteral("0"));
 
     recorder.clear();
-    test::clickRow(form.ListView3, 2);
-    test::click(form.BitBtn13);
+    test::clickRow(test::listView(form, "ListView3"), 2);
+    test::click(test::button(form, "BitBtn13"));
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("「Spare」を削除しますか？")});
 
     recorder.clear();
-    test::clickRow(form.ListView4, 0);
+    test::clickRow(test::listView(form, "ListView4"), 0);
     recorder.answerNext(Answer::Yes);
-    test::click(form.BitBtn16);
+    test::click(test::button(form, "BitBtn16"));
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral(
                                     "「Foot」を削除しますか？\nこのフッタを使っているテーブル：0 価格表")});
-    EXPECT_EQ(form.ListView4->rowCount(), 0);
-    EXPECT_EQ(form.Memo1->toPlainText(), QString());
+    EXPECT_EQ(test::listView(form, "ListView4")->rowCount(), 0);
+    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), QString());
 }
 
 TEST_F(SnippetPageTest, TheListsFollowTheDataFolderSoTheFirstRegisterWorks) {
     // The first day: the folder layout is made, then a header is registered at once.
-    form.PageControl1->setCurrentWidget(form.TabSheet3);
-    test::click(form.Button1);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet3"));
+    test::click(test::button(form, "Button1"));
     EXPECT_TRUE(program.exists(QStringLiteral("DATA/HEAD.DAT")));
     EXPECT_TRUE(program.exists(QStringLiteral("DATA/FOOT.DAT")));
-    form.PageControl1->setCurrentWidget(form.TabSheet5);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet5"));
     registerHeader(QStringLiteral("First"), QStringLiteral("<html>"));
     EXPECT_TRUE(recorder.shown().isEmpty()) << recorder.texts().join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(program.read(QStringLiteral("DATA/HEAD.0")), QByteArray("<html>\r\n"));
-    EXPECT_EQ(test::columnTexts(form.ListView3, 1), test::texts({"First"}));
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView3"), 1), test::texts({"First"}));
 
     // Leaving the data field with another folder shows that folder's snippets.
     QDir(program.path()).mkdir(QStringLiteral("other"));
-    form.PageControl1->setCurrentWidget(form.TabSheet3);
-    test::focus(form.Edit1);
-    form.Edit1->setText(program.path() + QStringLiteral("other"));
-    test::focus(form.Edit2);
-    EXPECT_EQ(form.ListView3->rowCount(), 0);
-    EXPECT_EQ(form.ComboBox1->count(), 0);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet3"));
+    test::focus(test::edit(form, "Edit1"));
+    test::edit(form, "Edit1")->setText(program.path() + QStringLiteral("other"));
+    test::focus(test::edit(form, "Edit2"));
+    EXPECT_EQ(test::listView(form, "ListView3")->rowCount(), 0);
+    EXPECT_EQ(test::comboBox(form, "ComboBox1")->count(), 0);
     EXPECT_TRUE(program.exists(QStringLiteral("other/HEAD.DAT")));
 
     // A folder confirmed in the directory picker does the same.
     form.FolderPicked(1, program.path() + QStringLiteral("DATA/"));
-    EXPECT_EQ(test::columnTexts(form.ListView3, 1), test::texts({"First"}));
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView3"), 1), test::texts({"First"}));
 }
 
 TEST_F(SnippetPageTest, ClickingAFooterAfterAHeaderEmptiesTheHeaderFields) {
     registerHeader(QStringLiteral("H"), QStringLiteral("header text"));
-    form.Memo1->setPlainText(QStringLiteral("footer text"));
-    test::type(form.Edit10, QStringLiteral("F"));
-    test::click(form.BitBtn15);
+    test::memo(form, "Memo1")->setPlainText(QStringLiteral("footer text"));
+    test::type(test::edit(form, "Edit10"), QStringLiteral("F"));
+    test::click(test::button(form, "BitBtn15"));
 
-    test::clickRow(form.ListView3, 0);
-    EXPECT_EQ(form.Edit7->text(), QStringLiteral("0"));
-    test::clickRow(form.ListView4, 0);
-    EXPECT_EQ(form.Edit7->text(), QString());
-    EXPECT_EQ(form.Edit9->text(), QString());
-    EXPECT_EQ(form.Edit8->text(), QStringLiteral("0"));
-    EXPECT_EQ(form.Edit10->text(), QStringLiteral("F"));
-    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("footer text\n"));
+    test::clickRow(test::listView(form, "ListView3"), 0);
+    EXPECT_EQ(test::edit(form, "Edit7")->text(), QStringLiteral("0"));
+    test::clickRow(test::listView(form, "ListView4"), 0);
+    EXPECT_EQ(test::edit(form, "Edit7")->text(), QString());
+    EXPECT_EQ(test::edit(form, "Edit9")->text(), QString());
+    EXPECT_EQ(test::edit(form, "Edit8")->text(), QStringLiteral("0"));
+    EXPECT_EQ(test::edit(form, "Edit10")->text(), QStringLiteral("F"));
+    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), QStringLiteral("footer text\n"));
 
     QFile::remove(program.file(QStringLiteral("FOOT.0")));
-    test::clickRow(form.ListView4, 0);
+    test::clickRow(test::listView(form, "ListView4"), 0);
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("フッタデータが読み出せません")});
-    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("footer text\n"));
+    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), QStringLiteral("footer text\n"));
 }
 
 TEST_F(SnippetPageTest, OnlyALeftClickOnARowLoadsItSoUnsavedTextStays) {
     registerHeader(QStringLiteral("A"), QStringLiteral("original"));
-    test::clickRow(form.ListView3, 0);
-    ASSERT_EQ(form.Memo1->toPlainText(), QStringLiteral("original\n"));
-    form.Memo1->setPlainText(QStringLiteral("unsaved edit"));
-    QTest::mouseClick(form.ListView3->viewport(), Qt::LeftButton, {}, QPoint(60, 60)); // below the rows
-    QTest::mouseClick(form.ListView3->viewport(), Qt::RightButton, {},
-                      form.ListView3->visualRect(form.ListView3->model()->index(0, 1)).center());
-    EXPECT_EQ(form.Memo1->toPlainText(), QStringLiteral("unsaved edit"));
+    test::clickRow(test::listView(form, "ListView3"), 0);
+    ASSERT_EQ(test::memo(form, "Memo1")->toPlainText(), QStringLiteral("original\n"));
+    test::memo(form, "Memo1")->setPlainText(QStringLiteral("unsaved edit"));
+    QTest::mouseClick(test::listView(form, "ListView3")->viewport(), Qt::LeftButton, {},
+                      QPoint(60, 60)); // below the rows
+    QTest::mouseClick(test::listView(form, "ListView3")->viewport(), Qt::RightButton, {},
+                      test::listView(form, "ListView3")
+                          ->visualRect(test::listView(form, "ListView3")->model()->index(0, 1))
+                          .center());
+    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), QStringLiteral("unsaved edit"));
 }
 
 TEST_F(SnippetPageTest, RefusalsAndMessages) {
     // An empty list ignores clicks, even for the other side's fields.
-    form.Edit10->setText(QStringLiteral("kept"));
-    form.Edit8->setText(QStringLiteral("5"));
-    QTest::mouseClick(form.ListView3->viewport(), Qt::LeftButton, {}, {10, 10});
-    EXPECT_EQ(form.Edit8->text(), QStringLiteral("5"));
-    EXPECT_EQ(form.Edit10->text(), QStringLiteral("kept"));
+    test::edit(form, "Edit10")->setText(QStringLiteral("kept"));
+    test::edit(form, "Edit8")->setText(QStringLiteral("5"));
+    QTest::mouseClick(test::listView(form, "ListView3")->viewport(), Qt::LeftButton, {}, {10, 10});
+    EXPECT_EQ(test::edit(form, "Edit8")->text(), QStringLiteral("5"));
+    EXPECT_EQ(test::edit(form, "Edit10")->text(), QStringLiteral("kept"));
 
-    test::click(form.BitBtn12);
-    test::click(form.BitBtn13);
-    test::type(form.Edit9, QStringLiteral("a:b"));
-    test::type(form.Edit10, QStringLiteral(":"));
-    EXPECT_EQ(form.Edit9->text(), QStringLiteral("ab"));
-    EXPECT_EQ(form.Edit10->text(), QStringLiteral("kept"));
+    test::click(test::button(form, "BitBtn12"));
+    test::click(test::button(form, "BitBtn13"));
+    test::type(test::edit(form, "Edit9"), QStringLiteral("a:b"));
+    test::type(test::edit(form, "Edit10"), QStringLiteral(":"));
+    EXPECT_EQ(test::edit(form, "Edit9")->text(), QStringLiteral("ab"));
+    EXPECT_EQ(test::edit(form, "Edit10")->text(), QStringLiteral("kept"));
     EXPECT_EQ(recorder.texts(), (QStringList{QStringLiteral("ヘッダ名を入力してください"),
                                              QStringLiteral("削除対象を選択してください"),
                                              QStringLiteral("ヘッダ名に : は使用出来ません"),
@@ -285,22 +289,22 @@ TEST_F(SnippetPageTest, RefusalsAndMessages) {
     // A pasted ":" is taken as it stands; a character Shift-JIS cannot hold keeps the text from being saved.
     recorder.clear();
     QApplication::clipboard()->setText(QStringLiteral("x:y"));
-    form.Edit9->clear();
-    focusAndPaste(form.Edit9);
-    EXPECT_EQ(form.Edit9->text(), QStringLiteral("x:y"));
-    form.Memo1->setPlainText(QStringLiteral("smile ") + QString::fromUcs4(U"\U0001F600"));
-    test::click(form.BitBtn12);
+    test::edit(form, "Edit9")->clear();
+    focusAndPaste(test::edit(form, "Edit9"));
+    EXPECT_EQ(test::edit(form, "Edit9")->text(), QStringLiteral("x:y"));
+    test::memo(form, "Memo1")->setPlainText(QStringLiteral("smile ") + QString::fromUcs4(U"\U0001F600"));
+    test::click(test::button(form, "BitBtn12"));
     ASSERT_EQ(recorder.shown().size(), 1);
     EXPECT_TRUE(recorder.texts().first().contains(QString::fromUcs4(U"\U0001F600")));
-    EXPECT_EQ(form.ListView3->rowCount(), 0);
+    EXPECT_EQ(test::listView(form, "ListView3")->rowCount(), 0);
     EXPECT_FALSE(program.exists(QStringLiteral("HEAD.0")));
 
     // A data folder that does not exist: the lists cannot be loaded and the register cannot save.
     recorder.clear();
-    form.Edit1->setText(program.path() + QStringLiteral("missing/"));
+    test::edit(form, "Edit1")->setText(program.path() + QStringLiteral("missing/"));
     form.LoadSnippetLists();
-    form.Memo1->setPlainText(QStringLiteral("x"));
-    test::click(form.BitBtn12);
+    test::memo(form, "Memo1")->setPlainText(QStringLiteral("x"));
+    test::click(test::button(form, "BitBtn12"));
     EXPECT_EQ(recorder.texts(), (QStringList{QStringLiteral("ディレクトリ設定を見直してください"),
                                              QStringLiteral("データが異常です、保存出来ません")}));
 }

@@ -8,6 +8,7 @@
 #include "gui/entry/table_data_editor.h"
 #include "gui/main/main_window.h"
 #include "gui/main/restore_definition_window.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
@@ -33,10 +34,10 @@ protected:
 
     /// Registers a definition the way a user does: new, title, file name, register.
     void registerNew(const QString& title, const QString& fileName) {
-        test::click(form.BitBtn3);
-        test::type(form.Edit4, title);
-        test::type(form.Edit5, fileName);
-        test::click(form.BitBtn4);
+        test::click(test::button(form, "BitBtn3"));
+        test::type(test::edit(form, "Edit4"), title);
+        test::type(test::edit(form, "Edit5"), fileName);
+        test::click(test::button(form, "BitBtn4"));
     }
     QByteArray tableFile() const { return program.read(QStringLiteral("TABLE.DAT")); }
     QByteArray record(int number) const {
@@ -57,49 +58,50 @@ TEST_F(TablePageTest, RegisteringAppendsWithoutANumberAndRewritesOnlyTheNumbered
     expected.TableName = ShiftJis::encode(QStringLiteral("価格表")).bytes;
     expected.FileName = "price";
     EXPECT_EQ(record(0), expected.encode());
-    EXPECT_EQ(form.Edit3->text(), QString());
-    EXPECT_EQ(form.Edit4->text(), QString());
+    EXPECT_EQ(test::edit(form, "Edit3")->text(), QString());
+    EXPECT_EQ(test::edit(form, "Edit4")->text(), QString());
 
     // Edit3 stays empty after a register, so typing again appends again.
-    test::type(form.Edit4, QStringLiteral("second"));
-    test::type(form.Edit5, QStringLiteral("two"));
-    test::click(form.BitBtn4);
+    test::type(test::edit(form, "Edit4"), QStringLiteral("second"));
+    test::type(test::edit(form, "Edit5"), QStringLiteral("two"));
+    test::click(test::button(form, "BitBtn4"));
     registerNew(QStringLiteral("third"), QStringLiteral("three"));
     ASSERT_EQ(tableFile().size(), 4572);
-    EXPECT_EQ(test::columnTexts(form.ListView1, 0), test::texts({"0", "1", "2"}));
-    EXPECT_EQ(test::columnTexts(form.ListView2, 2), test::texts({"price", "two", "three"}));
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView1"), 0), test::texts({"0", "1", "2"}));
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView2"), 2),
+              test::texts({"price", "two", "three"}));
 
     const QByteArray before = tableFile();
-    test::clickRow(form.ListView1, 1);
-    EXPECT_EQ(form.Edit3->text(), QStringLiteral("1"));
-    EXPECT_EQ(form.Edit4->text(), QStringLiteral("second"));
-    EXPECT_EQ(form.Edit5->text(), QStringLiteral("two"));
-    form.Edit4->selectAll();
-    test::type(form.Edit4, QStringLiteral("changed"));
-    test::click(form.BitBtn4);
+    test::clickRow(test::listView(form, "ListView1"), 1);
+    EXPECT_EQ(test::edit(form, "Edit3")->text(), QStringLiteral("1"));
+    EXPECT_EQ(test::edit(form, "Edit4")->text(), QStringLiteral("second"));
+    EXPECT_EQ(test::edit(form, "Edit5")->text(), QStringLiteral("two"));
+    test::edit(form, "Edit4")->selectAll();
+    test::type(test::edit(form, "Edit4"), QStringLiteral("changed"));
+    test::click(test::button(form, "BitBtn4"));
     const QByteArray after = tableFile();
     ASSERT_EQ(after.size(), 4572);
     EXPECT_EQ(after.left(1524), before.left(1524));
     EXPECT_EQ(after.mid(3048), before.mid(3048));
     EXPECT_EQ(TableDefinition::decode(record(1)).TableName, QByteArray("changed"));
-    EXPECT_EQ(test::columnTexts(form.ListView1, 1),
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView1"), 1),
               (QStringList{QStringLiteral("価格表"), QStringLiteral("changed"), QStringLiteral("third")}));
     EXPECT_TRUE(recorder.shown().isEmpty());
 }
 
 TEST_F(TablePageTest, RegisterRefusesMissingAndUnsafeNamesAndTheFileNameTakesNoExtension) {
-    test::click(form.BitBtn3);
-    test::click(form.BitBtn4);
+    test::click(test::button(form, "BitBtn3"));
+    test::click(test::button(form, "BitBtn4"));
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("項目名を入れてください")});
-    EXPECT_EQ(QApplication::focusWidget(), form.Edit4);
-    test::type(form.Edit4, QStringLiteral("t"));
-    test::click(form.BitBtn4);
+    EXPECT_EQ(QApplication::focusWidget(), test::edit(form, "Edit4"));
+    test::type(test::edit(form, "Edit4"), QStringLiteral("t"));
+    test::click(test::button(form, "BitBtn4"));
     EXPECT_EQ(recorder.texts().last(), QStringLiteral("ファイル名を入れてください"));
-    EXPECT_EQ(QApplication::focusWidget(), form.Edit5);
+    EXPECT_EQ(QApplication::focusWidget(), test::edit(form, "Edit5"));
 
     recorder.clear();
-    test::type(form.Edit5, QStringLiteral("page.html"));
-    EXPECT_EQ(form.Edit5->text(), QStringLiteral("pagehtml"));
+    test::type(test::edit(form, "Edit5"), QStringLiteral("page.html"));
+    EXPECT_EQ(test::edit(form, "Edit5")->text(), QStringLiteral("pagehtml"));
     ASSERT_EQ(recorder.shown().size(), 1);
     EXPECT_EQ(recorder.shown().first().message.text, QStringLiteral("拡張子は自動に設定されます"));
     EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Information);
@@ -108,22 +110,22 @@ TEST_F(TablePageTest, RegisterRefusesMissingAndUnsafeNamesAndTheFileNameTakesNoE
     for (const QString& unsafe : {QStringLiteral("../escape"), QStringLiteral("sub\\name"),
                                   QStringLiteral(".."), QStringLiteral("tab\tname")}) {
         recorder.clear();
-        form.Edit5->setText(unsafe);
-        test::click(form.BitBtn4);
+        test::edit(form, "Edit5")->setText(unsafe);
+        test::click(test::button(form, "BitBtn4"));
         ASSERT_EQ(recorder.texts(),
                   QStringList{QStringLiteral("ファイル名に使用出来ない文字が含まれています")});
         EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
-        EXPECT_EQ(QApplication::focusWidget(), form.Edit5);
+        EXPECT_EQ(QApplication::focusWidget(), test::edit(form, "Edit5"));
     }
     EXPECT_EQ(tableFile().size(), 0);
 
     // The title holds at most 80 bytes: a further character is refused.
-    form.Edit4->setText(QString(39, QChar(0x8868)));
-    form.Edit4->end(false);
-    test::type(form.Edit4, QStringLiteral("ab"));
-    EXPECT_EQ(form.Edit4->text(), QString(39, QChar(0x8868)) + QStringLiteral("ab"));
-    test::type(form.Edit4, QStringLiteral("c"));
-    EXPECT_EQ(form.Edit4->text(), QString(39, QChar(0x8868)) + QStringLiteral("ab"));
+    test::edit(form, "Edit4")->setText(QString(39, QChar(0x8868)));
+    test::edit(form, "Edit4")->end(false);
+    test::type(test::edit(form, "Edit4"), QStringLiteral("ab"));
+    EXPECT_EQ(test::edit(form, "Edit4")->text(), QString(39, QChar(0x8868)) + QStringLiteral("ab"));
+    test::type(test::edit(form, "Edit4"), QStringLiteral("c"));
+    EXPECT_EQ(test::edit(form, "Edit4")->text(), QString(39, QChar(0x8868)) + QStringLiteral("ab"));
 }
 
 TEST_F(TablePageTest, ADefinitionLoadedIntoBothDialogsIsStoredAgainByteForByte) {
@@ -165,31 +167,31 @@ TEST_F(TablePageTest, ADefinitionLoadedIntoBothDialogsIsStoredAgainByteForByte) 
     const QByteArray before = tableFile();
 
     // A definition with the caption on top, then the one below it.
-    test::clickRow(form.ListView1, 0);
+    test::clickRow(test::listView(form, "ListView1"), 0);
     EXPECT_TRUE(windows.form3().RadioButton1->isChecked());
-    test::clickRow(form.ListView1, 1);
+    test::clickRow(test::listView(form, "ListView1"), 1);
     EXPECT_TRUE(windows.form3().RadioButton2->isChecked());
     EXPECT_TRUE(windows.form3().RadioButton3->isChecked());
     EXPECT_EQ(windows.form3().SpinEdit3->value(), 80);
     EXPECT_TRUE(windows.form4().CheckBox3->isChecked());
     EXPECT_FALSE(windows.form4().CheckBox1->isChecked());
-    EXPECT_EQ(form.ComboBox2->currentText(), QStringLiteral("typed by hand"));
+    EXPECT_EQ(test::comboBox(form, "ComboBox2")->currentText(), QStringLiteral("typed by hand"));
     // Column 40's colours show in the cell colour dialog's strip once it is scrolled there.
     windows.form4().ScrollBar1->setValue(36);
     EXPECT_EQ(windows.form4().Image1->canvas().pixel(50 * 4 + 30, 12), qRgb(0xFF, 0x80, 0x00));
 
-    test::click(form.BitBtn4);
+    test::click(test::button(form, "BitBtn4"));
     EXPECT_EQ(tableFile(), before);
     EXPECT_TRUE(recorder.shown().isEmpty());
 }
 
 TEST_F(TablePageTest, AClickBelowTheRowsKeepsTheFieldsBeingEdited) {
     registerNew(QStringLiteral("T"), QStringLiteral("f"));
-    test::clickRow(form.ListView1, 0);
-    ASSERT_EQ(form.Edit4->text(), QStringLiteral("T"));
-    form.Edit4->setText(QStringLiteral("changed"));
-    QTest::mouseClick(form.ListView1->viewport(), Qt::LeftButton, {}, QPoint(60, 120));
-    EXPECT_EQ(form.Edit4->text(), QStringLiteral("changed"));
+    test::clickRow(test::listView(form, "ListView1"), 0);
+    ASSERT_EQ(test::edit(form, "Edit4")->text(), QStringLiteral("T"));
+    test::edit(form, "Edit4")->setText(QStringLiteral("changed"));
+    QTest::mouseClick(test::listView(form, "ListView1")->viewport(), Qt::LeftButton, {}, QPoint(60, 120));
+    EXPECT_EQ(test::edit(form, "Edit4")->text(), QStringLiteral("changed"));
 }
 
 TEST_F(TablePageTest, TheWidthTextChoosesTheWidthOption) {
@@ -203,16 +205,16 @@ TEST_F(TablePageTest, TheWidthTextChoosesTheWidthOption) {
     }
     form.LoadTableLists();
     TForm3& dialog = windows.form3();
-    test::clickRow(form.ListView1, 0);
+    test::clickRow(test::listView(form, "ListView1"), 0);
     EXPECT_TRUE(dialog.RadioButton4->isChecked());
     EXPECT_EQ(dialog.SpinEdit4->value(), 640);
     EXPECT_TRUE(dialog.SpinEdit4->isEnabled());
     EXPECT_FALSE(dialog.SpinEdit3->isEnabled());
-    test::clickRow(form.ListView1, 1);
+    test::clickRow(test::listView(form, "ListView1"), 1);
     EXPECT_TRUE(dialog.RadioButton5->isChecked());
     EXPECT_FALSE(dialog.SpinEdit3->isEnabled());
     EXPECT_FALSE(dialog.SpinEdit4->isEnabled());
-    test::clickRow(form.ListView1, 2);
+    test::clickRow(test::listView(form, "ListView1"), 2);
     EXPECT_TRUE(dialog.RadioButton3->isChecked());
     EXPECT_EQ(dialog.SpinEdit3->value(), 75);
 }
@@ -223,32 +225,32 @@ TEST_F(TablePageTest, DeletingHidesADefinitionUnderItsNumberAndRestoringBringsIt
     registerNew(QStringLiteral("c"), QStringLiteral("c"));
     const QByteArray before = tableFile();
 
-    test::click(form.BitBtn5);
+    test::click(test::button(form, "BitBtn5"));
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("テーブルを選択してください")});
-    test::click(form.BitBtn6);
+    test::click(test::button(form, "BitBtn6"));
     EXPECT_EQ(recorder.texts().last(), QStringLiteral("削除されたテーブルはありません"));
 
     recorder.clear();
-    test::clickRow(form.ListView1, 1);
-    test::click(form.BitBtn5); // answered No
+    test::clickRow(test::listView(form, "ListView1"), 1);
+    test::click(test::button(form, "BitBtn5")); // answered No
     EXPECT_EQ(tableFile(), before);
     recorder.answerNext(true);
-    test::click(form.BitBtn5);
+    test::click(test::button(form, "BitBtn5"));
     ASSERT_EQ(recorder.texts(),
               (QStringList{QStringLiteral("削除しますか？"), QStringLiteral("削除しますか？")}));
     EXPECT_TRUE(recorder.shown().first().question);
     QByteArray expected = before;
     expected[1524 + 1521] = 1;
     EXPECT_EQ(tableFile(), expected);
-    EXPECT_EQ(test::columnTexts(form.ListView1, 0), test::texts({"0", "2"}));
-    EXPECT_EQ(test::columnTexts(form.ListView2, 0), test::texts({"0", "2"}));
-    EXPECT_EQ(form.Edit3->text(), QString());
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView1"), 0), test::texts({"0", "2"}));
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView2"), 0), test::texts({"0", "2"}));
+    EXPECT_EQ(test::edit(form, "Edit3")->text(), QString());
 
     // Registering a new definition now appends: the deleted number is never reused.
     registerNew(QStringLiteral("d"), QStringLiteral("d"));
-    EXPECT_EQ(test::columnTexts(form.ListView1, 0), test::texts({"0", "2", "3"}));
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView1"), 0), test::texts({"0", "2", "3"}));
 
-    test::click(form.BitBtn6);
+    test::click(test::button(form, "BitBtn6"));
     auto* chooser = form.findChild<RestoreDefinitionWindow*>();
     ASSERT_NE(chooser, nullptr);
     ASSERT_TRUE(chooser->isVisible());
@@ -258,49 +260,49 @@ TEST_F(TablePageTest, DeletingHidesADefinitionUnderItsNumberAndRestoringBringsIt
     test::click(chooser->RestoreButton);
     EXPECT_FALSE(chooser->isVisible());
     EXPECT_EQ(tableFile().left(4572), before);
-    EXPECT_EQ(test::columnTexts(form.ListView1, 0), test::texts({"0", "1", "2", "3"}));
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView1"), 0), test::texts({"0", "1", "2", "3"}));
 }
 
 TEST_F(TablePageTest, DialogButtonsNeedAStoredDefinitionAndNewResetsBothDialogs) {
-    test::click(form.Button2);
-    test::click(form.Button3);
+    test::click(test::button(form, "Button2"));
+    test::click(test::button(form, "Button3"));
     EXPECT_EQ(recorder.texts(), (QStringList{QStringLiteral("テーブルを選択してください"),
                                              QStringLiteral("テーブルを選択してください")}));
     EXPECT_FALSE(windows.form3().isVisible());
     EXPECT_FALSE(windows.form4().isVisible());
 
     registerNew(QStringLiteral("a"), QStringLiteral("a"));
-    test::clickRow(form.ListView1, 0);
-    test::click(form.Button2);
+    test::clickRow(test::listView(form, "ListView1"), 0);
+    test::click(test::button(form, "Button2"));
     EXPECT_TRUE(windows.form3().isVisible());
-    test::click(form.Button3);
+    test::click(test::button(form, "Button3"));
     EXPECT_TRUE(windows.form4().isVisible());
 
     windows.form4().CheckBox3->setChecked(true);
     windows.form3().SpinEdit1->setValue(20);
     windows.form3().RadioButton2->setChecked(true);
     EXPECT_TRUE(form.currentDefinition().RowColourMode);
-    test::click(form.BitBtn3);
+    test::click(test::button(form, "BitBtn3"));
     EXPECT_EQ(form.currentDefinition(), TableDefinition());
     EXPECT_FALSE(windows.form4().CheckBox1->isChecked());
     EXPECT_FALSE(windows.form4().CheckBox3->isChecked());
     EXPECT_EQ(windows.form3().SpinEdit1->value(), 1);
     EXPECT_TRUE(windows.form3().RadioButton1->isChecked());
-    EXPECT_EQ(QApplication::focusWidget(), form.Edit4);
+    EXPECT_EQ(QApplication::focusWidget(), test::edit(form, "Edit4"));
 }
 
 TEST_F(TablePageTest, TheDataPageNeedsASelectedTableAndARegisterClearsTheTicks) {
     registerNew(QStringLiteral("a"), QStringLiteral("a"));
     registerNew(QStringLiteral("b"), QStringLiteral("b"));
-    form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
-    form.ListView2->item(1, 0)->setCheckState(Qt::Checked);
+    test::listView(form, "ListView2")->item(0, 0)->setCheckState(Qt::Checked);
+    test::listView(form, "ListView2")->item(1, 0)->setCheckState(Qt::Checked);
     registerNew(QStringLiteral("c"), QStringLiteral("c"));
-    for (int row = 0; row < form.ListView2->rowCount(); ++row) {
-        EXPECT_EQ(form.ListView2->item(row, 0)->checkState(), Qt::Unchecked);
+    for (int row = 0; row < test::listView(form, "ListView2")->rowCount(); ++row) {
+        EXPECT_EQ(test::listView(form, "ListView2")->item(row, 0)->checkState(), Qt::Unchecked);
     }
 
-    form.PageControl1->setCurrentWidget(form.TabSheet2);
-    test::click(form.BitBtn8);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
+    test::click(test::button(form, "BitBtn8"));
     EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("入力するテーブルを選択してください")});
     // A TABLE.DAT from elsewhere may name files outside the data folder: the editor is not opened.
     TableDefinition escaping;
@@ -308,20 +310,20 @@ TEST_F(TablePageTest, TheDataPageNeedsASelectedTableAndARegisterClearsTheTicks) 
     escaping.FileName = "../x";
     ASSERT_EQ(TableDefinitionFile(program.path()).append(escaping), 3);
     form.LoadTableLists();
-    test::clickRow(form.ListView2, 3);
-    test::click(form.BitBtn8);
+    test::clickRow(test::listView(form, "ListView2"), 3);
+    test::click(test::button(form, "BitBtn8"));
     EXPECT_EQ(recorder.texts().last(), QStringLiteral("ファイル名に使用出来ない文字が含まれています：3 x"));
     EXPECT_EQ(recorder.shown().last().message.icon, MessageIcon::Error);
 
-    test::clickRow(form.ListView2, 1);
+    test::clickRow(test::listView(form, "ListView2"), 1);
     QFile::remove(program.file(QStringLiteral("TABLE.DAT")));
-    test::click(form.BitBtn8);
+    test::click(test::button(form, "BitBtn8"));
     EXPECT_EQ(recorder.texts().last(),
               QStringLiteral("テーブルマスターが見つかりません、テーブル設定で作成してください"));
     EXPECT_EQ(recorder.shown().last().message.icon, MessageIcon::Error);
 
-    form.PageControl1->setCurrentWidget(form.TabSheet4);
-    test::clickRow(form.ListView1, 0);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet4"));
+    test::clickRow(test::listView(form, "ListView1"), 0);
     EXPECT_EQ(recorder.texts().last(), QStringLiteral("テーブルがありません"));
 }
 
@@ -337,22 +339,22 @@ TEST_F(TablePageTest, OutputWritesThePagesOfTheTickedTablesAndShowsEachMessage) 
     program.write(QStringLiteral("two.TBL"), QByteArray());
     form.LoadSnippetLists();
     registerNew(QStringLiteral("one"), QStringLiteral("one"));
-    test::click(form.BitBtn3);
-    test::type(form.Edit4, QStringLiteral("two"));
-    test::type(form.Edit5, QStringLiteral("two"));
-    form.ComboBox1->setCurrentIndex(0);
-    EXPECT_EQ(form.ComboBox1->currentText(), QStringLiteral("0:H"));
-    test::click(form.BitBtn4);
+    test::click(test::button(form, "BitBtn3"));
+    test::type(test::edit(form, "Edit4"), QStringLiteral("two"));
+    test::type(test::edit(form, "Edit5"), QStringLiteral("two"));
+    test::comboBox(form, "ComboBox1")->setCurrentIndex(0);
+    EXPECT_EQ(test::comboBox(form, "ComboBox1")->currentText(), QStringLiteral("0:H"));
+    test::click(test::button(form, "BitBtn4"));
 
-    form.PageControl1->setCurrentWidget(form.TabSheet2);
-    test::click(form.BitBtn9);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
+    test::click(test::button(form, "BitBtn9"));
     EXPECT_EQ(recorder.texts(), test::texts({"テーブルを選択してください"}));
     EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
     EXPECT_FALSE(program.exists(QStringLiteral("one.html")));
 
     recorder.clear();
-    form.ListView2->item(1, 0)->setCheckState(Qt::Checked);
-    test::click(form.BitBtn9);
+    test::listView(form, "ListView2")->item(1, 0)->setCheckState(Qt::Checked);
+    test::click(test::button(form, "BitBtn9"));
     EXPECT_EQ(recorder.texts(), test::texts({"フォッタファイルが見つかりませんでした、フッタ無しで続行します",
                                              "作成終了しました"}));
     EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
@@ -364,8 +366,8 @@ TEST_F(TablePageTest, OutputWritesThePagesOfTheTickedTablesAndShowsEachMessage) 
     // A table without its data file yet is told how to get one, and the next ticked table is written.
     recorder.clear();
     QFile::remove(program.file(QStringLiteral("two.html")));
-    form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
-    test::click(form.BitBtn9);
+    test::listView(form, "ListView2")->item(0, 0)->setCheckState(Qt::Checked);
+    test::click(test::button(form, "BitBtn9"));
     ASSERT_EQ(recorder.shown().size(), 3);
     EXPECT_TRUE(recorder.texts().at(0).startsWith(
         QStringLiteral("テーブル 0「one」のデータファイルがまだありません")));
@@ -379,7 +381,7 @@ TEST_F(TablePageTest, OutputWritesThePagesOfTheTickedTablesAndShowsEachMessage) 
     recorder.clear();
     program.write(QStringLiteral("one.TBL"), QByteArray());
     QDir(program.path()).mkdir(QStringLiteral("one.html"));
-    test::click(form.BitBtn9);
+    test::click(test::button(form, "BitBtn9"));
     const auto failure =
         std::find_if(recorder.shown().begin(), recorder.shown().end(),
                      [](const auto& shown) { return shown.message.caption == QStringLiteral("Kelvano"); });
@@ -410,9 +412,9 @@ TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
         file.append(definition);
     }
     form.LoadTableLists();
-    form.PageControl1->setCurrentWidget(form.TabSheet2);
-    test::clickRow(form.ListView2, 1);
-    test::click(form.BitBtn8);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
+    test::clickRow(test::listView(form, "ListView2"), 1);
+    test::click(test::button(form, "BitBtn8"));
     EXPECT_TRUE(editor.isVisible());
     const QAbstractItemModel* grid = editor.StringGrid1->model();
     EXPECT_EQ(grid->headerData(0, Qt::Horizontal).toString(), QStringLiteral("列1"));
@@ -422,9 +424,10 @@ TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
 
     // A double click on a row opens it the same way.
     editor.hide();
-    const QRect first = form.ListView2->visualItemRect(form.ListView2->item(0, 1));
-    QTest::mouseClick(form.ListView2->viewport(), Qt::LeftButton, {}, first.center());
-    QTest::mouseDClick(form.ListView2->viewport(), Qt::LeftButton, {}, first.center());
+    const QRect first =
+        test::listView(form, "ListView2")->visualItemRect(test::listView(form, "ListView2")->item(0, 1));
+    QTest::mouseClick(test::listView(form, "ListView2")->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(test::listView(form, "ListView2")->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_TRUE(editor.isVisible());
     EXPECT_FALSE(editor.StringGrid1->model()->headerData(3, Qt::Horizontal).isValid());
 }
@@ -438,8 +441,8 @@ namespace {
 TEST_F(TablePageTest, ADefinitionFormattedInTheDialogsComesOutOnItsPage) {
     registerNew(QStringLiteral("formatted"), QStringLiteral("formatted"));
     program.write(QStringLiteral("formatted.TBL"), QByteArray());
-    test::clickRow(form.ListView1, 0);
-    test::click(form.Button2);
+    test::clickRow(test::listView(form, "ListView1"), 0);
+    test::click(test::button(form, "Button2"));
     TForm3& wide = windows.form3();
     wide.SpinEdit1->setValue(3);
     test::click(wide.RadioButton3);
@@ -449,9 +452,9 @@ TEST_F(TablePageTest, ADefinitionFormattedInTheDialogsComesOutOnItsPage) {
     recorder.answerNext(true);
     test::click(wide.Button4);
 
-    form.PageControl1->setCurrentWidget(form.TabSheet2);
-    form.ListView2->item(0, 0)->setCheckState(Qt::Checked);
-    test::click(form.BitBtn9);
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
+    test::listView(form, "ListView2")->item(0, 0)->setCheckState(Qt::Checked);
+    test::click(test::button(form, "BitBtn9"));
     EXPECT_EQ(recorder.texts().last(), QStringLiteral("作成終了しました"));
     EXPECT_TRUE(program.read(QStringLiteral("formatted.html"))
                     .contains("<TABLE BORDER=\"3\" WIDTH=\"80%\" BORDERCOLOR=\"#FF8000\" CELLSPACING=\"2\" "

@@ -3,6 +3,7 @@
 #include "core/store/table_definition_file.h"
 #include "core/store/table_lock.h"
 #include "gui/main/main_window.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
@@ -25,17 +26,17 @@ protected:
     TableRenameTest() : windows(program.path()), form(windows.form1()) {}
 
     void registerTable(const QString& title, const QString& fileName) {
-        test::click(form.BitBtn3);
-        test::type(form.Edit4, title);
-        test::type(form.Edit5, fileName);
-        test::click(form.BitBtn4);
+        test::click(test::button(form, "BitBtn3"));
+        test::type(test::edit(form, "Edit4"), title);
+        test::type(test::edit(form, "Edit5"), fileName);
+        test::click(test::button(form, "BitBtn4"));
     }
     void giveFileName(int row, const QString& fileName, Answer answer) {
-        test::clickRow(form.ListView1, row);
-        form.Edit5->selectAll();
-        test::type(form.Edit5, fileName);
+        test::clickRow(test::listView(form, "ListView1"), row);
+        test::edit(form, "Edit5")->selectAll();
+        test::type(test::edit(form, "Edit5"), fileName);
         recorder.answerNext(answer);
-        test::click(form.BitBtn4);
+        test::click(test::button(form, "BitBtn4"));
     }
     QByteArray storedFileName(int number) const {
         return TableDefinitionFile(program.path()).read(number)->FileName;
@@ -133,10 +134,10 @@ TEST_F(TableRenameTest, NoRegistersAloneAndCancelRegistersNothing) {
     EXPECT_EQ(recorder.shown().size(), 2);
 
     // No data files under the name: no question.
-    test::clickRow(form.ListView1, 0);
-    form.Edit5->selectAll();
-    test::type(form.Edit5, QStringLiteral("other"));
-    test::click(form.BitBtn4);
+    test::clickRow(test::listView(form, "ListView1"), 0);
+    test::edit(form, "Edit5")->selectAll();
+    test::type(test::edit(form, "Edit5"), QStringLiteral("other"));
+    test::click(test::button(form, "BitBtn4"));
     EXPECT_EQ(storedFileName(0), "other");
     EXPECT_EQ(recorder.shown().size(), 2);
 }

@@ -3,6 +3,7 @@
 #include "gui/dialogs/clamping_spin_box.h"
 #include "gui/dialogs/strip_image.h"
 #include "gui/main/main_window.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
@@ -28,8 +29,8 @@ protected:
         definition.FileName = "t";
         TableDefinitionFile(program.path()).append(definition);
         form.LoadTableLists();
-        test::clickRow(form.ListView1, 0);
-        test::click(form.Button3);
+        test::clickRow(test::listView(form, "ListView1"), 0);
+        test::click(test::button(form, "Button3"));
     }
     TableDefinition gathered() {
         form.GatherDefinition();
@@ -91,7 +92,7 @@ TEST_F(CellColourDialogTest, AScrolledStripActsOnTheColumnsItShows) {
     EXPECT_EQ(dialog.ScrollBar1->maximum(), 0);
     EXPECT_EQ(dialog.ScrollBar2->maximum(), 0);
     dialog.SpinEdit1->setValue(3);
-    test::click(form.BitBtn3);
+    test::click(test::button(form, "BitBtn3"));
     EXPECT_EQ(dialog.ScrollBar1->maximum(), 0);
     dialog.SpinEdit1->setValue(12);
     EXPECT_EQ(dialog.ScrollBar1->maximum(), 11);
@@ -177,7 +178,7 @@ TEST_F(CellColourDialogTest, TheModeTicksWorkAsAPairStraightIntoTheDefinition) {
     test::click(dialog.Button2);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(TableDefinitionFile(program.path()).read(0)->RowColourMode);
-    test::click(form.BitBtn4);
+    test::click(test::button(form, "BitBtn4"));
     EXPECT_TRUE(TableDefinitionFile(program.path()).read(0)->RowColourMode);
     EXPECT_FALSE(TableDefinitionFile(program.path()).read(0)->ColumnColourMode);
 }
@@ -220,7 +221,7 @@ TEST_F(CellColourDialogTest, TheHeadingAndScrollTicksAreLoadedGatheredAndReset) 
         // Loading another definition and this one again shows the stored ticks.
         form.ResetDefinition();
         EXPECT_FALSE(ticks[tick]->isChecked());
-        test::clickRow(form.ListView1, 0);
+        test::clickRow(test::listView(form, "ListView1"), 0);
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(ticks[i]->isChecked(), i == tick);
         }

@@ -2,6 +2,7 @@
 #include "gui/dialogs/clamping_spin_box.h"
 #include "gui/dialogs/table_settings_dialog.h"
 #include "gui/main/main_window.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
@@ -26,8 +27,8 @@ protected:
         TableDefinitionFile(program.path()).append(definition);
         TableDefinitionFile(program.path()).append(definition);
         form.LoadTableLists();
-        test::clickRow(form.ListView1, 1);
-        test::click(form.Button2);
+        test::clickRow(test::listView(form, "ListView1"), 1);
+        test::click(test::button(form, "Button2"));
     }
     TableDefinition stored(int number) const { return *TableDefinitionFile(program.path()).read(number); }
 
@@ -126,7 +127,7 @@ TEST_F(TableSettingsDialogTest, WidthOptionsAndSpinFieldsGiveTheStoredValues) {
     EXPECT_FALSE(saved.ShowEmptyCells);
     EXPECT_EQ(saved.CaptionText, QByteArray("\x95\x5c\x91\xe8"));
 
-    test::click(form.Button2);
+    test::click(test::button(form, "Button2"));
     test::click(dialog.RadioButton5);
     recorder.answerNext(true);
     test::click(dialog.Button4);
@@ -140,15 +141,15 @@ TEST_F(TableSettingsDialogTest, NoLeavesTheFileAndAWindowWithoutANumberWritesNot
     EXPECT_EQ(program.read(QStringLiteral("TABLE.DAT")), before);
     EXPECT_EQ(form.currentDefinition().BorderWidth, 9);
     // "登録・変更" on the main window then stores what the dialog holds.
-    test::click(form.BitBtn4);
+    test::click(test::button(form, "BitBtn4"));
     EXPECT_EQ(stored(1).BorderWidth, 9);
     EXPECT_EQ(stored(0).BorderWidth, 1);
 
     // The main window was reset while the dialog was open: Yes has no record to write.
     recorder.clear();
-    test::clickRow(form.ListView1, 1);
-    test::click(form.Button2);
-    test::click(form.BitBtn3);
+    test::clickRow(test::listView(form, "ListView1"), 1);
+    test::click(test::button(form, "Button2"));
+    test::click(test::button(form, "BitBtn3"));
     dialog.SpinEdit1->setValue(30);
     const QByteArray afterRegister = program.read(QStringLiteral("TABLE.DAT"));
     recorder.answerNext(true);

@@ -4,6 +4,7 @@
 #include "gui/main/main_window.h"
 #include "gui/shell/directory_picker.h"
 #include "gui/shell/folder_view.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
@@ -44,9 +45,9 @@ TEST_F(FolderSettingsLink, EachBrowseButtonFillsItsOwnFieldAndSetting) {
         QLineEdit* field;
         int target;
         const char* chosen;
-    } rows[] = {{form.BitBtn1, form.Edit1, 1, "site"},
-                {form.BitBtn2, form.Edit2, 2, "site/pictures"},
-                {form.BitBtn10, form.Edit6, 3, "site/pictures"}};
+    } rows[] = {{test::button(form, "BitBtn1"), test::edit(form, "Edit1"), 1, "site"},
+                {test::button(form, "BitBtn2"), test::edit(form, "Edit2"), 2, "site/pictures"},
+                {test::button(form, "BitBtn10"), test::edit(form, "Edit6"), 3, "site/pictures"}};
     for (const auto& row : rows) {
         test::click(row.button);
         ASSERT_TRUE(directoryPicker.isVisible());
@@ -65,8 +66,8 @@ TEST_F(FolderSettingsLink, EachBrowseButtonFillsItsOwnFieldAndSetting) {
 }
 
 TEST_F(FolderSettingsLink, DoubleClickOnTheDataListPointsThePicturePickerAtTheHtmlFolder) {
-    form.Edit2->setText(folder("site/pictures") + u'/');
-    QTest::mouseDClick(form.ListView2->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    test::edit(form, "Edit2")->setText(folder("site/pictures") + u'/');
+    QTest::mouseDClick(test::listView(form, "ListView2")->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(picturePicker.FolderView1->SelectedPath(), folder("site/pictures"));
 }
 

@@ -175,6 +175,11 @@ private:
     QString m_folder;
 };
 
+/// The main window's control named `name`, as its pages build it.
+template <typename T> T* mainControl(const QWidget& window, const QString& name) {
+    return window.findChild<T*>(name);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -206,21 +211,21 @@ int main(int argc, char* argv[]) {
                                QStringLiteral("main-folders"), QStringLiteral("main-tables"),
                                QStringLiteral("main-snippets")};
     for (int page = 0; page < pages.size(); ++page) {
-        form1.PageControl1->setCurrentIndex(page);
+        mainControl<QTabWidget>(form1, QStringLiteral("PageControl1"))->setCurrentIndex(page);
         if (page == 3) {
             // The first table chosen as a user does, with a click on its row.
             form1.show();
             Shots::settle();
-            QTableWidget* list = form1.ListView1;
+            QTableWidget* list = mainControl<QTableWidget>(form1, QStringLiteral("ListView1"));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               list->visualItemRect(list->item(0, 1)).center());
         }
         shots.take(&form1, pages[page]);
     }
-    form1.Button2->click();
+    mainControl<QPushButton>(form1, QStringLiteral("Button2"))->click();
     shots.take(&form3, QStringLiteral("table-settings"));
     form3.hide();
-    form1.Button3->click();
+    mainControl<QPushButton>(form1, QStringLiteral("Button3"))->click();
     shots.take(&form4, QStringLiteral("cell-colours"));
     form4.hide();
 
@@ -243,7 +248,7 @@ int main(int argc, char* argv[]) {
     shots.take(&form7, QStringLiteral("picture-picker"));
     form2.Open(program, 1);
     shots.take(&form2, QStringLiteral("directory-picker"));
-    form1.BitBtn17->click();
+    mainControl<QPushButton>(form1, QStringLiteral("BitBtn17"))->click();
     form1.helpWindow()->resize(720, 520);
     shots.take(form1.helpWindow(), QStringLiteral("help"));
     return 0;

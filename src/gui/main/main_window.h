@@ -2,39 +2,33 @@
 
 #include "core/store/program_settings.h"
 #include "core/store/settings_record.h"
-#include "core/store/snippet_store.h"
 #include "core/store/table_definition.h"
 #include "gui/dialogs/definition_host.h"
 
-#include <QList>
+#include <QByteArray>
 #include <QString>
 #include <QWidget>
-#include <initializer_list>
-#include <memory>
-#include <optional>
 
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
-class QTableWidget;
 
 namespace kelvano {
 
+class DataPage;
 class EditedTable;
-class TableDataRename;
+class FolderSettingsPage;
 class HelpWindow;
 class PagePreviewWindow;
-class ShiftJisField;
+class SnippetPage;
+class TableDefinitionsPage;
+class TitlePage;
 class ZelStringEX;
 
 /// The main window: the title page, the data page, the folder settings, the table definitions and the
-/// header and footer editor. It owns the folder settings in force, the program folder and the
-/// definition being edited for the whole run. It asks the other windows for what it needs through its
-/// signals and the small interfaces given to it when the windows are wired at start-up.
+/// header and footer editor, each a page of its own that it assembles and lets speak to the others. It
+/// holds the program folder for the whole run, and, through its pages, the folder settings in force and
+/// the definition being edited. It asks the other windows for what it needs through its signals and the
+/// small interfaces given to it when the windows are wired at start-up.
 class TForm1 : public QWidget, public DefinitionHost {
     Q_OBJECT
 
@@ -44,11 +38,11 @@ public:
     explicit TForm1(const QString& programFolder, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    const SettingsRecord& settings() const { return m_settings; }
+    const SettingsRecord& settings() const;
     /// The page encoding in force (KELVANO.INI).
-    PageEncoding pageEncoding() const { return m_pageEncoding; }
+    PageEncoding pageEncoding() const;
     const QString& programFolder() const override { return m_programFolder; }
-    TableDefinition& currentDefinition() override { return m_currentDefinition; }
+    TableDefinition& currentDefinition() override;
     int editedNumber() const override;
 
     /// The formatting dialogs that show and gather the definition being edited.
@@ -61,7 +55,7 @@ public:
     void setHelpFolder(const QString& folder) { m_helpFolder = folder; }
     HelpWindow* helpWindow() const { return m_helpWindow; }
     /// The preview window, once "プレビュー" has made it.
-    PagePreviewWindow* previewWindow() const { return m_previewWindow; }
+    PagePreviewWindow* previewWindow() const;
 
     /// The desktop session is ending: when the session lets the program ask, the editor's unsaved rows
     /// are saved or given up as the user says (false: the user chose to stay), else they are saved
@@ -79,88 +73,6 @@ public:
     /// Puts a folder chosen in the directory picker into the field of its target (1 data, 2 HTML,
     /// 3 image).
     void FolderPicked(int target, const QString& folderWithSeparator);
-
-    // Frame
-    QTabWidget* PageControl1;
-    QWidget* TabSheet1;
-    QWidget* TabSheet2;
-    QWidget* TabSheet3;
-    QWidget* TabSheet4;
-    QWidget* TabSheet5;
-    QPushButton* BitBtn7;
-    QPushButton* BitBtn17;
-    ZelStringEX* ZelStringEX1;
-
-    // Title page
-    QPlainTextEdit* Memo2;
-    QLabel* Image1;
-
-    // Data page
-    QTableWidget* ListView2;
-    QGroupBox* GroupBox2;
-    QPushButton* BitBtn9;
-    QGroupBox* GroupBox3;
-    QPushButton* BitBtn8;
-    /// "すべて選択" / "すべて解除": every tick of ListView2 on or off.
-    QPushButton* Button4;
-    QPushButton* Button5;
-    /// "ページの確認": "検査" of the ticked tables' pages.
-    QGroupBox* GroupBox8;
-    /// "プレビュー" and "ブラウザで開く" of the selected table's page.
-    QPushButton* Button6;
-    QPushButton* Button7;
-    QPushButton* Button8;
-
-    // Folder settings page
-    QGroupBox* GroupBox1;
-    QLineEdit* Edit1;
-    QLineEdit* Edit2;
-    QLineEdit* Edit6;
-    QPushButton* BitBtn1;
-    QPushButton* BitBtn2;
-    QPushButton* BitBtn10;
-    QPushButton* Button1;
-    /// "ページの文字コード": Shift_JIS or UTF-8.
-    QComboBox* ComboBox3;
-    /// "HTMLの書式": 従来 or HTML5.
-    QComboBox* ComboBox4;
-    QGroupBox* GroupBox7;
-    QLineEdit* Edit11;
-
-    // Table settings page
-    QTableWidget* ListView1;
-    QGroupBox* GroupBox4;
-    QLineEdit* Edit3;
-    QLineEdit* Edit4;
-    QLineEdit* Edit5;
-    QComboBox* ComboBox1;
-    QComboBox* ComboBox2;
-    QPushButton* Button2;
-    QPushButton* Button3;
-    QPushButton* BitBtn3;
-    QPushButton* BitBtn4;
-    QPushButton* BitBtn5;
-    QPushButton* BitBtn6;
-
-    // Header and footer page
-    QPlainTextEdit* Memo1;
-    QGroupBox* GroupBox5;
-    QTableWidget* ListView3;
-    QLineEdit* Edit7;
-    QLineEdit* Edit9;
-    QPushButton* BitBtn11;
-    QPushButton* BitBtn12;
-    QPushButton* BitBtn13;
-    QGroupBox* GroupBox6;
-    QTableWidget* ListView4;
-    QLineEdit* Edit8;
-    QLineEdit* Edit10;
-    QPushButton* BitBtn14;
-    QPushButton* BitBtn15;
-    QPushButton* BitBtn16;
-    /// "ひな形" of the header side and of the footer side.
-    QPushButton* BitBtn18;
-    QPushButton* BitBtn19;
 
 signals:
     /// The program is to end: the settings have been written (or their failure reported).
@@ -182,128 +94,26 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    /// One side of the header and footer editor.
-    struct SnippetSide {
-        SnippetKind kind;
-        QTableWidget* list;
-        QLineEdit* number;
-        QLineEdit* name;
-        ShiftJisField* nameField;
-        QComboBox* choices;
-        const QString* nameRequired;
-        const QString* colonRefused;
-        const QString* bodyMissing;
-    };
-
-    void buildTitlePage();
-    void buildDataPage();
-    void buildFolderPage();
-    void buildTablePage();
-    void buildSnippetPage();
-
     void FormCreate();
     void FormDestroy();
-    bool saveSettings() const;
-    /// The folder settings as the fields hold them.
-    SettingsRecord fieldSettings() const;
-    /// Writes TAVELO.DAT when the fields hold other settings than it does. When the file cannot be
-    /// written, the I/O error box says why and the `changed` fields show the stored values again.
-    void keepFolderSettings(std::initializer_list<QLineEdit*> changed);
-    void showTitleText(const QStringList& lines, bool readOnly);
-
-    // Folder settings
-    /// Keeps `member` of the settings in force equal to the field's text as it is typed.
-    void followFolderField(QLineEdit* field, ShiftJisField* bytes, QByteArray SettingsRecord::*member);
-    /// Ends a folder field's text with the separator, as the field is left.
-    static void endWithSeparator(QLineEdit* field);
     /// Reloads the table and snippet lists when the data folder in force is not the one they show.
     void followDataFolder();
-    void BitBtn1Click();
-    void BitBtn2Click();
-    void BitBtn10Click();
-    void Button1Click();
-    void ComboBox3Change();
-    void ComboBox4Change();
-    void openFolderPicker(QLineEdit* field, int target);
-
-    // Table definitions and the data page
-    void ListView1Click();
-    void BitBtn3Click();
-    void BitBtn4Click();
-    /// Before a registered table is stored under a new file name: asks whether its data files take
-    /// the new name and renames them. False when nothing is to be registered (the user cancelled, or
-    /// the files could not be renamed, after the message); `renaming` then holds a finished rename,
-    /// and the table's lock, until the definition is stored.
-    bool renameDataFiles(int number, std::unique_ptr<TableDataRename>& renaming);
-    void BitBtn5Click();
-    void BitBtn6Click();
-    void Button2Click();
-    void Button3Click();
-    void BitBtn8Click();
-    void BitBtn9Click();
-    void ListView2DblClick();
-    void setEveryTick(Qt::CheckState state);
-    void Button6Click();
-    void Button7Click();
-    void Button8Click();
-    /// Makes the page of a definition in memory and shows it in the preview window.
-    void previewPage(int number);
-    /// The number of the selected row of ListView2, or -1 (after the message) when none is selected.
-    int selectedTableForPage();
-    /// The numbers of the ticked rows of ListView2, top to bottom.
-    QList<int> tickedNumbers() const;
-    void loadDefinitionIntoDialogs(const TableDefinition& definition);
-    void emptyEditorFields();
-
-    // Header and footer editor
-    void snippetListClick(SnippetSide& side, SnippetSide& other);
-    void snippetNew(SnippetSide& side);
-    void snippetRegister(SnippetSide& side);
-    void snippetDelete(SnippetSide& side);
-    /// "「名称」を削除しますか？", with the live tables whose choice names the snippet on a second line.
-    QString snippetDeleteQuestion(const SnippetSide& side, int number) const;
-    void snippetStarter(SnippetSide& side);
-    bool fillSnippetLists(SnippetSide& side);
-    /// The lines of Memo1 as stored bytes; nullopt (after the message) when a character cannot be stored.
-    std::optional<QList<QByteArray>> memo1Lines();
-    void clearMemo1();
 
     QString m_programFolder;
     QString m_helpFolder;
-    SettingsRecord m_settings;
-    /// The folder settings TAVELO.DAT holds: as last read or written.
-    SettingsRecord m_storedSettings;
-    PageEncoding m_pageEncoding = PageEncoding::ShiftJis;
-    PageMarkup m_pageMarkup = PageMarkup::Classic;
-    /// The data folder the snippet lists were last loaded from.
-    QByteArray m_listedDataFolder;
-    TableDefinition m_currentDefinition;
     bool m_ended = false;
     HelpWindow* m_helpWindow = nullptr;
-    PagePreviewWindow* m_previewWindow = nullptr;
-    /// The definition the preview window shows.
-    int m_previewNumber = -1;
-    QList<DefinitionPage*> m_definitionPages;
     EditedTable* m_editedTable = nullptr;
 
-    ShiftJisField* m_edit1Field;
-    ShiftJisField* m_edit2Field;
-    ShiftJisField* m_edit6Field;
-    ShiftJisField* m_edit11Field;
-    ShiftJisField* m_edit4Field;
-    ShiftJisField* m_edit5Field;
-    ShiftJisField* m_comboBox1Field;
-    ShiftJisField* m_comboBox2Field;
-
-    SnippetSide m_headerSide{};
-    SnippetSide m_footerSide{};
-    /// Memo1's text as last loaded from a body file, with its lines, so that an unchanged text is
-    /// written back byte for byte; none once the text box has been emptied by the program.
-    struct LoadedBody {
-        QString text;
-        QList<QByteArray> lines;
-    };
-    std::optional<LoadedBody> m_memo1Loaded;
+    QTabWidget* PageControl1;
+    TitlePage* m_titlePage;
+    DataPage* m_dataPage;
+    FolderSettingsPage* m_folderPage;
+    TableDefinitionsPage* m_tablePage;
+    SnippetPage* m_snippetPage;
+    QPushButton* BitBtn7;
+    QPushButton* BitBtn17;
+    ZelStringEX* ZelStringEX1;
 };
 
 } // namespace kelvano

@@ -1,5 +1,4 @@
-// The main window's header and footer editor: one text box shared by a header side and a footer side
-// that list, load, register, change and delete snippets.
+#include "gui/main/snippet_page.h"
 
 #include "core/html/page_generator.h"
 #include "core/html/starter_snippets.h"
@@ -9,9 +8,8 @@
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
-#include "gui/main/main_window.h"
+#include "gui/main/folder_settings_page.h"
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -22,63 +20,41 @@ namespace kelvano {
 
 using namespace FormLayout;
 
-void TForm1::buildSnippetPage() {
-    Memo1 = new QPlainTextEdit(TabSheet5);
+SnippetPage::SnippetPage(const QString& programFolder, const FolderSettingsPage& folders, QWidget* parent)
+    : QWidget(parent), m_programFolder(programFolder), m_folders(folders) {
+    setObjectName(QStringLiteral("TabSheet5"));
+    Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setGeometry(0, 0, 530, 161);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    const auto buildSide =
-        [this](int x, const QString& groupName, const QString& title, const QString& listName,
-               const QString& nameColumn, const QString& numberName, const QString& nameName,
-               const QStringList& buttonNames, QGroupBox*& box, QTableWidget*& list, QLineEdit*& number,
-               QLineEdit*& name, QPushButton*& newButton, QPushButton*& registerButton,
-               QPushButton*& deleteButton, QPushButton*& starterButton) {
-            box = group(TabSheet5, groupName, title, {x, 164, 259, 166});
-            list = reportList(box, listName, {QStringLiteral("番号"), nameColumn}, {6, 22, 247, 76});
-            list->setColumnWidth(0, 40);
-            label(box, QStringLiteral("番号"), {6, 108});
-            number = edit(box, numberName, {34, 104, 44, 22});
-            number->setReadOnly(true);
-            label(box, QStringLiteral("名称"), {86, 108});
-            name = edit(box, nameName, {116, 104, 137, 22});
-            newButton = button(box, buttonNames.at(0), QStringLiteral("新規作成"), {6, 132, 78, 26});
-            registerButton = button(box, buttonNames.at(1), QStringLiteral("登録・変更"), {90, 132, 78, 26});
-            deleteButton = button(box, buttonNames.at(2), QStringLiteral("削除"), {174, 132, 78, 26});
-            // On the title line, above the list's right end.
-            starterButton = button(box, buttonNames.at(3), QStringLiteral("ひな形"), {196, 0, 56, 22});
-        };
-    buildSide(4, QStringLiteral("GroupBox5"), QStringLiteral("ヘッダ"), QStringLiteral("ListView3"),
-              QStringLiteral("ヘッダ名"), QStringLiteral("Edit7"), QStringLiteral("Edit9"),
-              {QStringLiteral("BitBtn11"), QStringLiteral("BitBtn12"), QStringLiteral("BitBtn13"),
-               QStringLiteral("BitBtn18")},
-              GroupBox5, ListView3, Edit7, Edit9, BitBtn11, BitBtn12, BitBtn13, BitBtn18);
-    buildSide(267, QStringLiteral("GroupBox6"), QStringLiteral("フッタ"), QStringLiteral("ListView4"),
-              QStringLiteral("フッタ名"), QStringLiteral("Edit8"), QStringLiteral("Edit10"),
-              {QStringLiteral("BitBtn14"), QStringLiteral("BitBtn15"), QStringLiteral("BitBtn16"),
-               QStringLiteral("BitBtn19")},
-              GroupBox6, ListView4, Edit8, Edit10, BitBtn14, BitBtn15, BitBtn16, BitBtn19);
+    m_headerSide = buildSide({.kind = SnippetKind::Header,
+                              .x = 4,
+                              .group = "GroupBox5",
+                              .title = QStringLiteral("ヘッダ"),
+                              .list = "ListView3",
+                              .nameColumn = QStringLiteral("ヘッダ名"),
+                              .number = "Edit7",
+                              .name = "Edit9",
+                              .buttons = {"BitBtn11", "BitBtn12", "BitBtn13", "BitBtn18"},
+                              .nameRequired = &Messages::HeaderNameRequired,
+                              .colonRefused = &Messages::HeaderNameColon,
+                              .bodyMissing = &Messages::HeaderBodyMissing});
+    m_footerSide = buildSide({.kind = SnippetKind::Footer,
+                              .x = 267,
+                              .group = "GroupBox6",
+                              .title = QStringLiteral("フッタ"),
+                              .list = "ListView4",
+                              .nameColumn = QStringLiteral("フッタ名"),
+                              .number = "Edit8",
+                              .name = "Edit10",
+                              .buttons = {"BitBtn14", "BitBtn15", "BitBtn16", "BitBtn19"},
+                              .nameRequired = &Messages::FooterNameRequired,
+                              .colonRefused = &Messages::FooterNameColon,
+                              .bodyMissing = &Messages::FooterBodyMissing});
 
-    m_headerSide = {SnippetKind::Header,
-                    ListView3,
-                    Edit7,
-                    Edit9,
-                    ShiftJisField::attach(Edit9, SnippetIndexRecord::NameCapacity),
-                    ComboBox1,
-                    &Messages::HeaderNameRequired,
-                    &Messages::HeaderNameColon,
-                    &Messages::HeaderBodyMissing};
-    m_footerSide = {SnippetKind::Footer,
-                    ListView4,
-                    Edit8,
-                    Edit10,
-                    ShiftJisField::attach(Edit10, SnippetIndexRecord::NameCapacity),
-                    ComboBox2,
-                    &Messages::FooterNameRequired,
-                    &Messages::FooterNameColon,
-                    &Messages::FooterBodyMissing};
     // A ":" cannot be part of a snippet's name: the key is refused with a word.
     for (SnippetSide* side : {&m_headerSide, &m_footerSide}) {
         WidgetEvents* const nameEvents = WidgetEvents::of(side->name);
@@ -86,62 +62,86 @@ void TForm1::buildSnippetPage() {
         connect(nameEvents, &WidgetEvents::refused, this,
                 [this, side] { UserDialogs::show(this, MessageIcon::Error, *side->colonRefused); });
     }
-    connect(ListView3, &QAbstractItemView::clicked, this,
+    connect(m_headerSide.list, &QAbstractItemView::clicked, this,
             [this] { snippetListClick(m_headerSide, m_footerSide); });
-    connect(ListView4, &QAbstractItemView::clicked, this,
+    connect(m_footerSide.list, &QAbstractItemView::clicked, this,
             [this] { snippetListClick(m_footerSide, m_headerSide); });
     const auto guardedClick = [this](QPushButton* source, SnippetSide& side,
-                                     void (TForm1::*handler)(SnippetSide&)) {
+                                     void (SnippetPage::*handler)(SnippetSide&)) {
         connect(source, &QPushButton::clicked, this, [this, &side, handler] {
             UserDialogs::guarded(this, [this, &side, handler] { (this->*handler)(side); });
         });
     };
-    guardedClick(BitBtn11, m_headerSide, &TForm1::snippetNew);
-    guardedClick(BitBtn12, m_headerSide, &TForm1::snippetRegister);
-    guardedClick(BitBtn13, m_headerSide, &TForm1::snippetDelete);
-    guardedClick(BitBtn14, m_footerSide, &TForm1::snippetNew);
-    guardedClick(BitBtn15, m_footerSide, &TForm1::snippetRegister);
-    guardedClick(BitBtn16, m_footerSide, &TForm1::snippetDelete);
-    guardedClick(BitBtn18, m_headerSide, &TForm1::snippetStarter);
-    guardedClick(BitBtn19, m_footerSide, &TForm1::snippetStarter);
+    for (SnippetSide* side : {&m_headerSide, &m_footerSide}) {
+        guardedClick(side->newButton, *side, &SnippetPage::snippetNew);
+        guardedClick(side->registerButton, *side, &SnippetPage::snippetRegister);
+        guardedClick(side->deleteButton, *side, &SnippetPage::snippetDelete);
+        guardedClick(side->starterButton, *side, &SnippetPage::snippetStarter);
+    }
 }
 
-void TForm1::snippetStarter(SnippetSide& side) {
+SnippetPage::SnippetSide SnippetPage::buildSide(const SideLayout& layout) {
+    SnippetSide side{};
+    side.kind = layout.kind;
+    auto* box = group(this, QString::fromLatin1(layout.group), layout.title, {layout.x, 164, 259, 166});
+    side.list = reportList(box, QString::fromLatin1(layout.list), {QStringLiteral("番号"), layout.nameColumn},
+                           {6, 22, 247, 76});
+    side.list->setColumnWidth(0, 40);
+    label(box, QStringLiteral("番号"), {6, 108});
+    side.number = edit(box, QString::fromLatin1(layout.number), {34, 104, 44, 22});
+    side.number->setReadOnly(true);
+    label(box, QStringLiteral("名称"), {86, 108});
+    side.name = edit(box, QString::fromLatin1(layout.name), {116, 104, 137, 22});
+    side.nameField = ShiftJisField::attach(side.name, SnippetIndexRecord::NameCapacity);
+    side.newButton =
+        button(box, QString::fromLatin1(layout.buttons[0]), QStringLiteral("新規作成"), {6, 132, 78, 26});
+    side.registerButton =
+        button(box, QString::fromLatin1(layout.buttons[1]), QStringLiteral("登録・変更"), {90, 132, 78, 26});
+    side.deleteButton =
+        button(box, QString::fromLatin1(layout.buttons[2]), QStringLiteral("削除"), {174, 132, 78, 26});
+    // On the title line, above the list's right end.
+    side.starterButton =
+        button(box, QString::fromLatin1(layout.buttons[3]), QStringLiteral("ひな形"), {196, 0, 56, 22});
+    side.nameRequired = layout.nameRequired;
+    side.colonRefused = layout.colonRefused;
+    side.bodyMissing = layout.bodyMissing;
+    return side;
+}
+
+void SnippetPage::snippetStarter(SnippetSide& side) {
     // A starting text never replaces one being written.
     if (!Memo1->toPlainText().isEmpty()) {
         UserDialogs::show(this, MessageIcon::Information, Messages::StarterNeedsEmptyText);
         return;
     }
-    Memo1->setPlainText(starterSnippet(side.kind, m_pageEncoding).join(QLatin1Char('\n')));
+    Memo1->setPlainText(starterSnippet(side.kind, m_folders.pageEncoding()).join(QLatin1Char('\n')));
 }
 
-void TForm1::LoadSnippetLists() {
-    m_listedDataFolder = m_settings.DataFolder;
+void SnippetPage::LoadSnippetLists() {
+    m_listedDataFolder = m_folders.settings().DataFolder;
     if (fillSnippetLists(m_headerSide)) {
         fillSnippetLists(m_footerSide);
     }
 }
 
-bool TForm1::fillSnippetLists(SnippetSide& side) {
+bool SnippetPage::fillSnippetLists(SnippetSide& side) {
     const std::optional<QList<SnippetEntry>> entries =
-        SnippetStore(ShiftJis::decode(m_settings.DataFolder), side.kind).loadEntries();
+        SnippetStore(ShiftJis::decode(m_folders.settings().DataFolder), side.kind).loadEntries();
     if (!entries) {
         UserDialogs::show(this, MessageIcon::Error, Messages::CheckFolderSettings);
         return false;
     }
     side.list->setRowCount(0);
-    // Refilling the choice list leaves the text typed or loaded into it alone.
-    const QString choiceText = side.choices->currentText();
-    side.choices->clear();
+    QStringList choices;
     for (const SnippetEntry& entry : *entries) {
         appendRow(side.list, {QString::number(entry.number), ShiftJis::decode(entry.name)});
-        side.choices->addItem(ShiftJis::decode(entry.choiceItem()));
+        choices.append(ShiftJis::decode(entry.choiceItem()));
     }
-    side.choices->setEditText(choiceText);
+    emit choicesListed(side.kind, choices);
     return true;
 }
 
-void TForm1::snippetListClick(SnippetSide& side, SnippetSide& other) {
+void SnippetPage::snippetListClick(SnippetSide& side, SnippetSide& other) {
     if (side.list->rowCount() == 0) {
         return;
     }
@@ -154,7 +154,7 @@ void TForm1::snippetListClick(SnippetSide& side, SnippetSide& other) {
     UserDialogs::guarded(this, [this, &side, row] {
         const int number = side.list->item(row, 0)->text().toInt();
         const std::optional<Snippet> snippet =
-            SnippetStore(ShiftJis::decode(m_settings.DataFolder), side.kind).read(number);
+            SnippetStore(ShiftJis::decode(m_folders.settings().DataFolder), side.kind).read(number);
         if (!snippet) {
             UserDialogs::show(this, MessageIcon::Error, Messages::SnippetUnreadable);
             return;
@@ -176,18 +176,18 @@ void TForm1::snippetListClick(SnippetSide& side, SnippetSide& other) {
     });
 }
 
-void TForm1::clearMemo1() {
+void SnippetPage::clearMemo1() {
     Memo1->clear();
     m_memo1Loaded.reset();
 }
 
-void TForm1::snippetNew(SnippetSide& side) {
+void SnippetPage::snippetNew(SnippetSide& side) {
     clearMemo1();
     side.number->clear();
     side.name->clear();
 }
 
-std::optional<QList<QByteArray>> TForm1::memo1Lines() {
+std::optional<QList<QByteArray>> SnippetPage::memo1Lines() {
     const QString text = Memo1->toPlainText();
     if (m_memo1Loaded && text == m_memo1Loaded->text) {
         return m_memo1Loaded->lines;
@@ -212,7 +212,7 @@ std::optional<QList<QByteArray>> TForm1::memo1Lines() {
     return lines;
 }
 
-void TForm1::snippetRegister(SnippetSide& side) {
+void SnippetPage::snippetRegister(SnippetSide& side) {
     if (side.name->text().isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, *side.nameRequired);
         side.name->setFocus();
@@ -222,7 +222,7 @@ void TForm1::snippetRegister(SnippetSide& side) {
     if (!lines) {
         return;
     }
-    const SnippetStore store(ShiftJis::decode(m_settings.DataFolder), side.kind);
+    const SnippetStore store(ShiftJis::decode(m_folders.settings().DataFolder), side.kind);
     if (!side.number->text().isEmpty()) {
         store.change(side.number->text().toInt(), *lines);
         return;
@@ -234,10 +234,10 @@ void TForm1::snippetRegister(SnippetSide& side) {
     LoadSnippetLists();
 }
 
-QString TForm1::snippetDeleteQuestion(const SnippetSide& side, int number) const {
+QString SnippetPage::snippetDeleteQuestion(const SnippetSide& side, int number) const {
     // The name as registered; the name field may have been typed over since the snippet was loaded.
     const std::optional<Snippet> snippet =
-        SnippetStore(ShiftJis::decode(m_settings.DataFolder), side.kind).read(number);
+        SnippetStore(ShiftJis::decode(m_folders.settings().DataFolder), side.kind).read(number);
     QString question =
         Messages::confirmSnippetDelete(snippet ? ShiftJis::decode(snippet->name) : side.name->text());
     // A table uses the snippet its choice names by number, as its page is made.
@@ -260,12 +260,12 @@ QString TForm1::snippetDeleteQuestion(const SnippetSide& side, int number) const
     return question;
 }
 
-void TForm1::snippetDelete(SnippetSide& side) {
+void SnippetPage::snippetDelete(SnippetSide& side) {
     if (side.number->text().isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectDeleteTarget);
         return;
     }
-    const SnippetStore store(ShiftJis::decode(m_settings.DataFolder), side.kind);
+    const SnippetStore store(ShiftJis::decode(m_folders.settings().DataFolder), side.kind);
     const int number = side.number->text().toInt();
     if (!UserDialogs::askYesNo(this, MessageIcon::Question, snippetDeleteQuestion(side, number),
                                Answer::No)) {

@@ -1,0 +1,261 @@
+#include "gui/main/data_page.h"
+
+#include "core/html/page_check.h"
+#include "core/html/page_generator.h"
+#include "core/store/file_names.h"
+#include "core/store/shift_jis.h"
+#include "gui/base/form_layout.h"
+#include "gui/base/user_dialogs.h"
+#include "gui/base/widget_events.h"
+#include "gui/main/folder_settings_page.h"
+#include "gui/main/page_preview_window.h"
+#include "gui/main/page_progress_dialog.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QUrl>
+
+namespace kelvano {
+
+using namespace FormLayout;
+
+DataPage::DataPage(const QString& programFolder, const FolderSettingsPage& folders, QWidget* parent)
+    : QWidget(parent), m_programFolder(programFolder), m_folders(folders) {
+    setObjectName(QStringLiteral("TabSheet2"));
+    ListView2 = reportList(this, QStringLiteral("ListView2"),
+                           {QStringLiteral("NO"), QStringLiteral("テーブル名"), QStringLiteral("ファイル名")},
+                           {4, 4, 330, 326});
+    ListView2->setColumnWidth(0, 50);
+    ListView2->setColumnWidth(1, 150);
+    GroupBox2 = group(this, QStringLiteral("GroupBox2"), QStringLiteral("HTMLファイル"), {342, 4, 184, 64});
+    BitBtn9 = button(GroupBox2, QStringLiteral("BitBtn9"), QStringLiteral("テーブルをHTML形式で出力"),
+                     {8, 24, 168, 28});
+    GroupBox3 =
+        group(this, QStringLiteral("GroupBox3"), QStringLiteral("テーブルデータ"), {342, 76, 184, 64});
+    BitBtn8 = button(GroupBox3, QStringLiteral("BitBtn8"), QStringLiteral("テーブルデータを入力する"),
+                     {8, 24, 168, 28});
+    Button4 = button(this, QStringLiteral("Button4"), QStringLiteral("すべて選択"), {342, 148, 88, 26});
+    Button5 = button(this, QStringLiteral("Button5"), QStringLiteral("すべて解除"), {438, 148, 88, 26});
+    connect(Button4, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Checked); });
+    connect(Button5, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Unchecked); });
+    GroupBox8 =
+        group(this, QStringLiteral("GroupBox8"), QStringLiteral("ページの確認"), {342, 182, 184, 148});
+    Button6 = button(GroupBox8, QStringLiteral("Button6"), QStringLiteral("プレビュー"), {8, 24, 168, 28});
+    Button7 =
+        button(GroupBox8, QStringLiteral("Button7"), QStringLiteral("ブラウザで開く"), {8, 58, 168, 28});
+    Button8 = button(GroupBox8, QStringLiteral("Button8"), QStringLiteral("検査"), {8, 92, 168, 28});
+    connect(Button6, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { Button6Click(); }); });
+    connect(Button7, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { Button7Click(); }); });
+    connect(Button8, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { Button8Click(); }); });
+    // A double click anywhere on the list, on a row or not, positions the picture picker.
+    connect(WidgetEvents::of(ListView2->viewport()), &WidgetEvents::doubleClicked, this,
+            &DataPage::ListView2DblClick);
+    connect(BitBtn8, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { BitBtn8Click(); }); });
+    connect(BitBtn9, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { BitBtn9Click(); }); });
+}
+
+void DataPage::listTables(const QList<NumberedDefinition>& tables) {
+    ListView2->setRowCount(0);
+    for (const NumberedDefinition& entry : tables) {
+        const TableDefinition& definition = entry.definition;
+        if (definition.Deleted) {
+            continue;
+        }
+        appendRow(ListView2,
+                  {QString::number(entry.number), ShiftJis::decode(definition.TableName),
+                   ShiftJis::decode(definition.FileName)},
+                  true);
+    }
+}
+
+void DataPage::BitBtn8Click() {
+    const int row = selectedRow(ListView2);
+    if (row < 0) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTableForEntry);
+        return;
+    }
+    const int number = ListView2->item(row, 0)->text().toInt();
+    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
+    if (!definition) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::NoTableMaster);
+        return;
+    }
+    // The file named in the list's row is the one opened; while the record still names it, its stored
+    // bytes are used as they are.
+    const QString listed = ListView2->item(row, 2)->text();
+    const QByteArray fileName = listed == ShiftJis::decode(definition->FileName)
+                                    ? definition->FileName
+                                    : ShiftJis::encode(listed).bytes;
+    if (!isUsableStoredFileName(fileName)) {
+        UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
+        return;
+    }
+    emit tableOpenRequested(m_folders.settings(), m_programFolder, fileName, definition->ColumnCount);
+}
+
+void DataPage::setEveryTick(Qt::CheckState state) {
+    for (int row = 0; row < ListView2->rowCount(); ++row) {
+        ListView2->item(row, 0)->setCheckState(state);
+    }
+}
+
+void DataPage::ListView2DblClick() {
+    // The picture picker's folder tree is first positioned on the HTML folder.
+    emit pictureFolderChosen(ShiftJis::decode(m_folders.settings().HtmlFolder));
+    if (selectedRow(ListView2) >= 0) {
+        UserDialogs::guarded(this, [this] { BitBtn8Click(); });
+    }
+}
+
+namespace {
+
+/// Shows each message of a page run in its message box as the run gives it.
+class PageMessageBoxes : public PageReport {
+public:
+    explicit PageMessageBoxes(QWidget* owner) : m_owner(owner) {}
+
+    void report(const PageMessage& message) override {
+        switch (message.kind) {
+        case PageMessageKind::Error:
+            UserDialogs::show(m_owner, MessageIcon::Error, message.text);
+            break;
+        case PageMessageKind::Information:
+            UserDialogs::show(m_owner, MessageIcon::Information, message.text);
+            break;
+        case PageMessageKind::IoError:
+            // The text names the table, then the file and the reason, as the I/O error box shows them.
+            UserDialogs::show(m_owner, MessageIcon::Error, message.text, UserDialogs::IoErrorCaption);
+            break;
+        }
+    }
+
+private:
+    QWidget* m_owner;
+};
+
+} // namespace
+
+QList<int> DataPage::tickedNumbers() const {
+    QList<int> ticked;
+    for (int row = 0; row < ListView2->rowCount(); ++row) {
+        if (ListView2->item(row, 0)->checkState() == Qt::Checked) {
+            ticked.append(ListView2->item(row, 0)->text().toInt());
+        }
+    }
+    return ticked;
+}
+
+int DataPage::selectedTableForPage() {
+    const int row = selectedRow(ListView2);
+    if (row < 0) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return -1;
+    }
+    return ListView2->item(row, 0)->text().toInt();
+}
+
+void DataPage::Button6Click() {
+    const int number = selectedTableForPage();
+    if (number >= 0) {
+        previewPage(number);
+    }
+}
+
+void DataPage::previewPage(int number) {
+    PageMessageBoxes report(this);
+    const std::optional<QByteArray> page =
+        GeneratePageInMemory(m_folders.settings(), m_programFolder, number, report, m_folders.pageEncoding(),
+                             QLocale(), m_folders.pageMarkup());
+    if (!page) {
+        return;
+    }
+    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
+    if (m_previewWindow == nullptr) {
+        m_previewWindow = new PagePreviewWindow(window());
+        connect(m_previewWindow, &PagePreviewWindow::refreshRequested, this,
+                [this] { UserDialogs::guarded(this, [this] { previewPage(m_previewNumber); }); });
+    }
+    m_previewNumber = number;
+    const QString html =
+        m_folders.pageEncoding() == PageEncoding::Utf8 ? QString::fromUtf8(*page) : ShiftJis::decode(*page);
+    m_previewWindow->showPage(definition ? ShiftJis::decode(definition->TableName) : QString(), html,
+                              ShiftJis::decode(m_folders.settings().ImageFolder));
+}
+
+void DataPage::Button7Click() {
+    const int number = selectedTableForPage();
+    if (number < 0) {
+        return;
+    }
+    const std::optional<TableDefinition> definition = TableDefinitionFile(m_programFolder).read(number);
+    if (!definition) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
+        return;
+    }
+    if (!isUsableStoredFileName(definition->FileName)) {
+        UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
+        return;
+    }
+    const QString path = ShiftJis::decode(m_folders.settings().HtmlFolder) +
+                         ShiftJis::decode(definition->FileName) + QStringLiteral(".html");
+    if (!QFileInfo(path).isFile()) {
+        UserDialogs::show(this, MessageIcon::Information, Messages::PageNotWrittenYet.arg(path));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::BrowserNotOpened.arg(path));
+    }
+}
+
+void DataPage::Button8Click() {
+    const QList<int> ticked = tickedNumbers();
+    if (ticked.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return;
+    }
+    const std::optional<QList<PageFinding>> findings = CheckPages(
+        m_folders.settings(), m_programFolder, ticked, m_folders.pageEncoding(), m_folders.pageMarkup());
+    if (!findings) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
+        return;
+    }
+    if (findings->isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Information, Messages::CheckFoundNothing);
+        return;
+    }
+    // A message box stays on the screen: a long list is cut, saying how much is left out.
+    constexpr int Shown = 25;
+    QStringList lines;
+    for (const PageFinding& finding : findings->first(std::min<qsizetype>(findings->size(), Shown))) {
+        lines.append(finding.line());
+    }
+    if (findings->size() > Shown) {
+        lines.append(Messages::CheckMoreFindings.arg(findings->size() - Shown));
+    }
+    UserDialogs::show(this, MessageIcon::Error, lines.join(QLatin1Char('\n')));
+}
+
+void DataPage::BitBtn9Click() {
+    const QList<int> ticked = tickedNumbers();
+    if (ticked.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return;
+    }
+    PageMessageBoxes report(this);
+    PageProgressDialog progress(window(), static_cast<int>(ticked.size()));
+    PageRunOptions options;
+    options.encoding = m_folders.pageEncoding();
+    options.markup = m_folders.pageMarkup();
+    options.progress = &progress;
+    GeneratePages(m_folders.settings(), m_programFolder, ticked, report, QLocale(), options);
+}
+
+} // namespace kelvano
