@@ -1,19 +1,16 @@
 #include "csv_command.h"
 
 #include "core/store/core_messages.h"
-#include "core/store/file_names.h"
 #include "core/store/io_error.h"
-#include "core/store/program_folder.h"
-#include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_data_files.h"
-#include "core/store/table_definition_file.h"
 #include "core/store/table_lock.h"
 #include "core/table/cell_text_import.h"
 #include "core/table/csv_exchange.h"
 #include "core/table/table_layers.h"
 #include "core/table/table_layers_file.h"
 #include "publish_command.h"
+#include "stored_tables.h"
 #include "terminal_text.h"
 
 #include <QCommandLineOption>
@@ -121,22 +118,15 @@ struct Table {
 };
 
 Table findTable(const CsvArguments& arguments, const QString& executableFolder) {
-    const QString programFolder = arguments.programFolder ? withTrailingSeparator(*arguments.programFolder)
-                                                          : resolveProgramFolder(executableFolder);
-    const SettingsRecord settings = SettingsFile::read(programFolder);
-    const TableDefinitionFile file(programFolder);
-    const std::optional<DefinitionList> read = file.readAllIfPresent();
-    if (!read) {
+    const std::optional<StoredTables> stored = readStoredTables(arguments.programFolder, executableFolder);
+    if (!stored) {
         throw Failure{{Messages::NoData}};
     }
-    if (read->damagedTail) {
-        throw file.damagedTailError();
-    }
-    if (arguments.number >= read->records.size() || read->records[arguments.number].definition.Deleted) {
+    if (!stored->isLive(arguments.number)) {
         throw UsageError{Messages::PublishNoSuchDefinition.arg(arguments.number)};
     }
-    const TableDefinition& definition = read->records[arguments.number].definition;
-    return {TableDataFiles::fromStored(settings.DataFolder, definition.FileName),
+    const TableDefinition& definition = stored->definitions.at(arguments.number).definition;
+    return {TableDataFiles::fromStored(stored->settings.DataFolder, definition.FileName),
             std::clamp(definition.usableColumnCount(), 1, TableRowRecord::MaxColumns),
             Messages::tableLabel(arguments.number, ShiftJis::decode(definition.TableName))};
 }

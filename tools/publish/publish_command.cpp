@@ -4,14 +4,11 @@
 #include "core/html/page_check.h"
 #include "core/html/page_generator.h"
 #include "core/store/core_messages.h"
-#include "core/store/file_names.h"
 #include "core/store/io_error.h"
-#include "core/store/program_folder.h"
 #include "core/store/program_settings.h"
-#include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
-#include "core/store/table_definition_file.h"
 #include "csv_command.h"
+#include "stored_tables.h"
 #include "terminal_text.h"
 
 #include <QCommandLineOption>
@@ -177,19 +174,14 @@ private:
 };
 
 int publish(const Arguments& arguments, const QString& executableFolder, const Console& console) {
-    const QString programFolder = arguments.programFolder ? withTrailingSeparator(*arguments.programFolder)
-                                                          : resolveProgramFolder(executableFolder);
-    const SettingsRecord settings = SettingsFile::read(programFolder);
-    const TableDefinitionFile file(programFolder);
-    const std::optional<DefinitionList> read = file.readAllIfPresent();
-    if (!read) {
+    const std::optional<StoredTables> stored = readStoredTables(arguments.programFolder, executableFolder);
+    if (!stored) {
         console.err(Messages::NoData);
         return PublishEndedEarly;
     }
-    if (read->damagedTail) {
-        throw file.damagedTailError();
-    }
-    const QList<NumberedDefinition>& definitions = read->records;
+    const QString& programFolder = stored->programFolder;
+    const SettingsRecord& settings = stored->settings;
+    const QList<NumberedDefinition>& definitions = stored->definitions;
 
     QList<int> live;
     for (const NumberedDefinition& record : definitions) {

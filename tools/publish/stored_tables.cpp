@@ -1,0 +1,31 @@
+#include "stored_tables.h"
+
+#include "core/store/file_names.h"
+#include "core/store/program_folder.h"
+#include "core/store/settings_file.h"
+
+namespace kelvano {
+
+bool StoredTables::isLive(int number) const {
+    return number >= 0 && number < definitions.size() && !definitions.at(number).definition.Deleted;
+}
+
+std::optional<StoredTables> readStoredTables(const std::optional<QString>& programFolder,
+                                             const QString& executableFolder) {
+    StoredTables stored;
+    stored.programFolder =
+        programFolder ? withTrailingSeparator(*programFolder) : resolveProgramFolder(executableFolder);
+    stored.settings = SettingsFile::read(stored.programFolder);
+    const TableDefinitionFile file(stored.programFolder);
+    std::optional<DefinitionList> read = file.readAllIfPresent();
+    if (!read) {
+        return std::nullopt;
+    }
+    if (read->damagedTail) {
+        throw file.damagedTailError();
+    }
+    stored.definitions = std::move(read->records);
+    return stored;
+}
+
+} // namespace kelvano
