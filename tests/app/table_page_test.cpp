@@ -416,7 +416,7 @@ TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
     test::clickRow(test::listView(form, "ListView2"), 1);
     test::click(test::button(form, "BitBtn8"));
     EXPECT_TRUE(editor.isVisible());
-    const QAbstractItemModel* grid = editor.StringGrid1->model();
+    const QAbstractItemModel* grid = test::tableView(editor, "StringGrid1")->model();
     EXPECT_EQ(grid->headerData(0, Qt::Horizontal).toString(), QStringLiteral("列1"));
     EXPECT_EQ(grid->headerData(4, Qt::Horizontal).toString(), QStringLiteral("列5"));
     EXPECT_FALSE(grid->headerData(5, Qt::Horizontal).isValid());
@@ -429,7 +429,7 @@ TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
     QTest::mouseClick(test::listView(form, "ListView2")->viewport(), Qt::LeftButton, {}, first.center());
     QTest::mouseDClick(test::listView(form, "ListView2")->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_TRUE(editor.isVisible());
-    EXPECT_FALSE(editor.StringGrid1->model()->headerData(3, Qt::Horizontal).isValid());
+    EXPECT_FALSE(test::tableView(editor, "StringGrid1")->model()->headerData(3, Qt::Horizontal).isValid());
 }
 
 } // namespace

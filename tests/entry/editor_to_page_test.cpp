@@ -38,7 +38,7 @@ TEST_F(EditorToPage, RowsTypedInTheEditorComeOutOnThePageWithTheirLinksAndOrder)
     QTest::keyClick(m_links.Edit1, Qt::Key_Return);
     setCurrent(0, 0);
     trigger("soto1");
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     ASSERT_FALSE(m_editor.isVisible());
 
     IgnoringReport report;

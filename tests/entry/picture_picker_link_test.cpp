@@ -36,7 +36,7 @@ protected:
 };
 
 TEST_F(PicturePickerLink, PictureItemsAttachTheChosenFileToTheCurrentCell) {
-    m_editor.N10->trigger();
+    test::action(m_editor, "N10")->trigger();
     ASSERT_TRUE(m_picker.isVisible());
     EXPECT_EQ(m_picker.PickerMode, PictureUse::LeftOfText);
     EXPECT_EQ(m_picker.Edit1->text(), QString()) << "the cell has no picture yet";
@@ -46,14 +46,14 @@ TEST_F(PicturePickerLink, PictureItemsAttachTheChosenFileToTheCurrentCell) {
     EXPECT_EQ(value(CellLayer::Placement, 1, 2), QByteArray("LEFT"));
     EXPECT_TRUE(m_folder.exists(QStringLiteral("images/sea.jpg"))) << "copied into the image folder";
 
-    m_editor.N9->trigger();
+    test::action(m_editor, "N9")->trigger();
     EXPECT_EQ(m_picker.Edit1->text(), QString::fromLocal8Bit(pathOf("sea.jpg")))
         << "the reference box shows the cell's picture";
     choose("sky.gif");
     EXPECT_EQ(value(CellLayer::Picture, 1, 2), pathOf("sky.gif"));
     EXPECT_EQ(value(CellLayer::Placement, 1, 2), QByteArray("RIGHT"));
 
-    m_editor.N16->trigger();
+    test::action(m_editor, "N16")->trigger();
     EXPECT_EQ(m_picker.PickerMode, PictureUse::Background);
     EXPECT_EQ(m_picker.Edit1->text(), QString());
     choose("sea.jpg");
@@ -65,7 +65,7 @@ TEST_F(PicturePickerLink, TheCopyGoesToTheImageFolderTheTableWasOpenedWith) {
     // The main window's image folder changes while the table is open.
     QDir(m_folder.path()).mkdir(QStringLiteral("moved"));
     m_settings.ImageFolder = QFile::encodeName(m_folder.path() + QStringLiteral("moved/"));
-    m_editor.N9->trigger();
+    test::action(m_editor, "N9")->trigger();
     ASSERT_TRUE(m_picker.isVisible());
     choose("sea.jpg");
     EXPECT_TRUE(m_folder.exists(QStringLiteral("images/sea.jpg")));

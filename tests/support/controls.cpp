@@ -1,11 +1,14 @@
 #include "support/controls.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTableWidget>
 
 namespace kelvano::test {
@@ -40,6 +43,27 @@ QWidget* tabSheet(const QWidget& window, const char* objectName) {
 
 QTabWidget* pageControl(const QWidget& window, const char* objectName) {
     return control<QTabWidget>(window, objectName);
+}
+
+QTableView* tableView(const QWidget& window, const char* objectName) {
+    return control<QTableView>(window, objectName);
+}
+
+QWidget* panel(const QWidget& window, const char* objectName) {
+    return control<QWidget>(window, objectName);
+}
+
+QMenu* popupMenu(const QWidget& window, const char* objectName) {
+    return control<QMenu>(window, objectName);
+}
+
+QAction* action(const QWidget& window, const char* objectName) {
+    const QList<QAction*> found = window.findChildren<QAction*>(QString::fromLatin1(objectName));
+    if (found.size() != 1) {
+        throw std::runtime_error(window.objectName().toStdString() + " holds " +
+                                 std::to_string(found.size()) + " menu items named " + objectName);
+    }
+    return found.first();
 }
 
 } // namespace kelvano::test

@@ -6,12 +6,15 @@
 #include <stdexcept>
 #include <string>
 
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
+class QTableView;
 class QTableWidget;
 
 namespace kelvano::test {
@@ -37,5 +40,12 @@ QPlainTextEdit* memo(const QWidget& window, const char* objectName);
 QGroupBox* groupBox(const QWidget& window, const char* objectName);
 QWidget* tabSheet(const QWidget& window, const char* objectName);
 QTabWidget* pageControl(const QWidget& window, const char* objectName);
+QTableView* tableView(const QWidget& window, const char* objectName);
+QWidget* panel(const QWidget& window, const char* objectName);
+QMenu* popupMenu(const QWidget& window, const char* objectName);
+
+/// The menu item of `window` with the object name `objectName`, in whichever of its menus it is. The
+/// test fails, with the name, when the window holds no such item or more than one.
+QAction* action(const QWidget& window, const char* objectName);
 
 } // namespace kelvano::test
