@@ -47,9 +47,9 @@ protected:
         test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet4"));
         test::clickRow(test::listView(form, "ListView1"), 0);
         test::click(test::button(form, "Button3"));
-        windows.form4().SpinEdit1->setValue(count);
+        test::spinEdit(windows.form4(), "SpinEdit1")->setValue(count);
         recorder.answerNext(true);
-        test::click(windows.form4().Button2);
+        test::click(test::button(windows.form4(), "Button2"));
     }
     void enterData(int row = 0) {
         test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));

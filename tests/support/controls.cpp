@@ -1,12 +1,16 @@
 #include "support/controls.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -55,6 +59,22 @@ QWidget* panel(const QWidget& window, const char* objectName) {
 
 QMenu* popupMenu(const QWidget& window, const char* objectName) {
     return control<QMenu>(window, objectName);
+}
+
+QCheckBox* checkBox(const QWidget& window, const char* objectName) {
+    return control<QCheckBox>(window, objectName);
+}
+
+QRadioButton* radioButton(const QWidget& window, const char* objectName) {
+    return control<QRadioButton>(window, objectName);
+}
+
+QSpinBox* spinEdit(const QWidget& window, const char* objectName) {
+    return control<QSpinBox>(window, objectName);
+}
+
+QScrollBar* scrollBar(const QWidget& window, const char* objectName) {
+    return control<QScrollBar>(window, objectName);
 }
 
 QAction* action(const QWidget& window, const char* objectName) {

@@ -7,12 +7,16 @@
 #include <string>
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QSpinBox;
 class QTabWidget;
 class QTableView;
 class QTableWidget;
@@ -43,6 +47,10 @@ QTabWidget* pageControl(const QWidget& window, const char* objectName);
 QTableView* tableView(const QWidget& window, const char* objectName);
 QWidget* panel(const QWidget& window, const char* objectName);
 QMenu* popupMenu(const QWidget& window, const char* objectName);
+QCheckBox* checkBox(const QWidget& window, const char* objectName);
+QRadioButton* radioButton(const QWidget& window, const char* objectName);
+QSpinBox* spinEdit(const QWidget& window, const char* objectName);
+QScrollBar* scrollBar(const QWidget& window, const char* objectName);
 
 /// The menu item of `window` with the object name `objectName`, in whichever of its menus it is. The
 /// test fails, with the name, when the window holds no such item or more than one.
