@@ -255,10 +255,10 @@ TEST_F(TablePageTest, DeletingHidesADefinitionUnderItsNumberAndRestoringBringsIt
     auto* chooser = form.findChild<RestoreDefinitionWindow*>();
     ASSERT_NE(chooser, nullptr);
     ASSERT_TRUE(chooser->isVisible());
-    EXPECT_EQ(test::columnTexts(chooser->ListView5, 0), test::texts({"1"}));
-    EXPECT_EQ(test::columnTexts(chooser->ListView5, 1), test::texts({"b"}));
-    test::clickRow(chooser->ListView5, 0);
-    test::click(chooser->RestoreButton);
+    EXPECT_EQ(test::columnTexts(test::listView(*chooser, "ListView5"), 0), test::texts({"1"}));
+    EXPECT_EQ(test::columnTexts(test::listView(*chooser, "ListView5"), 1), test::texts({"b"}));
+    test::clickRow(test::listView(*chooser, "ListView5"), 0);
+    test::click(test::button(*chooser, "RestoreButton"));
     EXPECT_FALSE(chooser->isVisible());
     EXPECT_EQ(tableFile().left(4572), before);
     EXPECT_EQ(test::columnTexts(test::listView(form, "ListView1"), 0), test::texts({"0", "1", "2", "3"}));

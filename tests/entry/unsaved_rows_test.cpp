@@ -270,8 +270,8 @@ TEST_F(UnsavedRows, TheTableKeepsTheFolderItWasOpenedFrom) {
     press(Qt::Key_Return);
     trigger("N14");
     ASSERT_TRUE(m_links.isVisible());
-    m_links.Edit1->setText(QStringLiteral("http://x/"));
-    QTest::keyClick(m_links.Edit1, Qt::Key_Return);
+    test::edit(m_links, "Edit1")->setText(QStringLiteral("http://x/"));
+    QTest::keyClick(test::edit(m_links, "Edit1"), Qt::Key_Return);
     QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(m_folder.read(QStringLiteral("price.ALI")), "t\r\n");
     EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "http://x/\r\n");

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -31,6 +32,10 @@ QComboBox* comboBox(const QWidget& window, const char* objectName) {
 
 QTableWidget* listView(const QWidget& window, const char* objectName) {
     return control<QTableWidget>(window, objectName);
+}
+
+QListWidget* listBox(const QWidget& window, const char* objectName) {
+    return control<QListWidget>(window, objectName);
 }
 
 QPlainTextEdit* memo(const QWidget& window, const char* objectName) {
