@@ -91,10 +91,11 @@ TEST_F(FirstDay, FromAnEmptyProgramFolderToAPageWhosePictureIsFound) {
     ASSERT_TRUE(picker.isVisible());
     picker.SelectFolder(program.path());
     const auto found =
-        picker.FileView1->findItems(QStringLiteral("Sea View.jpg"), Qt::MatchExactly, TFileView::NameColumn);
+        test::control<TFileView>(picker, "FileView1")
+            ->findItems(QStringLiteral("Sea View.jpg"), Qt::MatchExactly, TFileView::NameColumn);
     ASSERT_EQ(found.size(), 1);
-    picker.FileView1->setCurrentItem(found.first());
-    test::click(picker.BitBtn1);
+    test::control<TFileView>(picker, "FileView1")->setCurrentItem(found.first());
+    test::click(test::button(picker, "BitBtn1"));
     test::click(test::button(editor, "BitBtn1"));
     ASSERT_FALSE(editor.isVisible());
 
