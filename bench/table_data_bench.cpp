@@ -146,12 +146,13 @@ void TypedCharacter(benchmark::State& state) {
     TableDataModel& model = editor.model();
     const QModelIndex cell = model.index(5, 5);
     QString text = model.data(cell).toString();
+    QTableView* grid = editor.findChild<QTableView*>(QStringLiteral("StringGrid1"));
     for (auto _ : state) {
         text += QLatin1Char('x');
         model.setData(cell, text);
         editor.AutoSizeColumns();
         editor.DrawCellMarkers();
-        editor.StringGrid1->viewport()->repaint();
+        grid->viewport()->repaint();
     }
     editor.hide();
 }

@@ -47,9 +47,9 @@ protected:
         test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet4"));
         test::clickRow(test::listView(form, "ListView1"), 0);
         test::click(test::button(form, "Button3"));
-        windows.form4().SpinEdit1->setValue(count);
+        test::spinEdit(windows.form4(), "SpinEdit1")->setValue(count);
         recorder.answerNext(true);
-        test::click(windows.form4().Button2);
+        test::click(test::button(windows.form4(), "Button2"));
     }
     void enterData(int row = 0) {
         test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
@@ -57,7 +57,7 @@ protected:
         test::click(test::button(form, "BitBtn8"));
     }
 
-    QTableView* grid() { return editor.StringGrid1; }
+    QTableView* grid() { return test::tableView(editor, "StringGrid1"); }
     TableDataModel& model() { return editor.model(); }
     void setCurrent(int row, int column) { grid()->setCurrentIndex(model().index(row, column)); }
     QByteArray text(int row, int column) { return model().layers().text(row, column).toByteArray(); }
@@ -114,7 +114,7 @@ TEST_F(DataEntryTest, ColumnsHiddenByALowerCountComeBackByteForByte) {
     trigger("N18"); // an empty row above
     typeInto(0, 0, QStringLiteral("two"));
     typeInto(0, 4, QStringLiteral("deux"));
-    test::click(editor.BitBtn1);
+    test::click(test::button(editor, "BitBtn1"));
     const QByteArray wide = program.read(QStringLiteral("price.TBL"));
     ASSERT_EQ(wide.size(), 2 * TableRowRecord::Size);
     ASSERT_EQ(slotBytes(wide, 1, 5).mid(251 * 3 + 1, 9), QByteArray("http://x/"));
@@ -128,7 +128,7 @@ TEST_F(DataEntryTest, ColumnsHiddenByALowerCountComeBackByteForByte) {
     setCurrent(0, 0);
     QTest::keyClick(grid(), Qt::Key_Down, Qt::ControlModifier); // "one" goes up
     trigger("N18");                                             // an empty row on top
-    test::click(editor.BitBtn1);
+    test::click(test::button(editor, "BitBtn1"));
     const QByteArray narrow = program.read(QStringLiteral("price.TBL"));
     ASSERT_EQ(narrow.size(), 3 * TableRowRecord::Size);
     for (const int index : {4, 5}) {
@@ -264,7 +264,7 @@ TEST_F(DataEntryTest, RowsGoBackToTheFolderTheTableCameFromWhenTheDataFolderChan
     test::focus(test::edit(form, "Edit2")); // the data folder field is left: the lists follow it
     ASSERT_EQ(form.settings().DataFolder, QFile::encodeName(program.file(QStringLiteral("other/"))));
 
-    test::click(editor.BitBtn1);
+    test::click(test::button(editor, "BitBtn1"));
     EXPECT_FALSE(editor.isVisible());
     EXPECT_EQ(program.read(QStringLiteral("other/price.TBL")), QByteArray(TableRowRecord::Size, 'o'));
     EXPECT_EQ(program.read(QStringLiteral("price.TBL")).mid(251, 5), QByteArray("\x04mine"));

@@ -86,16 +86,17 @@ TEST_F(FirstDay, FromAnEmptyProgramFolderToAPageWhosePictureIsFound) {
     ASSERT_TRUE(editor.isVisible());
     EXPECT_TRUE(recorder.shown().isEmpty()) << recorder.texts().join(QLatin1Char('|')).toStdString();
     editor.model().setData(editor.model().index(0, 0), QStringLiteral("Tuna"));
-    editor.StringGrid1->setCurrentIndex(editor.model().index(0, 0));
+    test::tableView(editor, "StringGrid1")->setCurrentIndex(editor.model().index(0, 0));
     editor.findChild<QAction*>(QStringLiteral("N10"))->trigger();
     ASSERT_TRUE(picker.isVisible());
     picker.SelectFolder(program.path());
     const auto found =
-        picker.FileView1->findItems(QStringLiteral("Sea View.jpg"), Qt::MatchExactly, TFileView::NameColumn);
+        test::control<TFileView>(picker, "FileView1")
+            ->findItems(QStringLiteral("Sea View.jpg"), Qt::MatchExactly, TFileView::NameColumn);
     ASSERT_EQ(found.size(), 1);
-    picker.FileView1->setCurrentItem(found.first());
-    test::click(picker.BitBtn1);
-    test::click(editor.BitBtn1);
+    test::control<TFileView>(picker, "FileView1")->setCurrentItem(found.first());
+    test::click(test::button(picker, "BitBtn1"));
+    test::click(test::button(editor, "BitBtn1"));
     ASSERT_FALSE(editor.isVisible());
 
     // 5. The page.

@@ -168,17 +168,18 @@ TEST_F(TablePageTest, ADefinitionLoadedIntoBothDialogsIsStoredAgainByteForByte) 
 
     // A definition with the caption on top, then the one below it.
     test::clickRow(test::listView(form, "ListView1"), 0);
-    EXPECT_TRUE(windows.form3().RadioButton1->isChecked());
+    EXPECT_TRUE(test::radioButton(windows.form3(), "RadioButton1")->isChecked());
     test::clickRow(test::listView(form, "ListView1"), 1);
-    EXPECT_TRUE(windows.form3().RadioButton2->isChecked());
-    EXPECT_TRUE(windows.form3().RadioButton3->isChecked());
-    EXPECT_EQ(windows.form3().SpinEdit3->value(), 80);
-    EXPECT_TRUE(windows.form4().CheckBox3->isChecked());
-    EXPECT_FALSE(windows.form4().CheckBox1->isChecked());
+    EXPECT_TRUE(test::radioButton(windows.form3(), "RadioButton2")->isChecked());
+    EXPECT_TRUE(test::radioButton(windows.form3(), "RadioButton3")->isChecked());
+    EXPECT_EQ(test::spinEdit(windows.form3(), "SpinEdit3")->value(), 80);
+    EXPECT_TRUE(test::checkBox(windows.form4(), "CheckBox3")->isChecked());
+    EXPECT_FALSE(test::checkBox(windows.form4(), "CheckBox1")->isChecked());
     EXPECT_EQ(test::comboBox(form, "ComboBox2")->currentText(), QStringLiteral("typed by hand"));
     // Column 40's colours show in the cell colour dialog's strip once it is scrolled there.
-    windows.form4().ScrollBar1->setValue(36);
-    EXPECT_EQ(windows.form4().Image1->canvas().pixel(50 * 4 + 30, 12), qRgb(0xFF, 0x80, 0x00));
+    test::scrollBar(windows.form4(), "ScrollBar1")->setValue(36);
+    EXPECT_EQ(test::control<StripImage>(windows.form4(), "Image1")->canvas().pixel(50 * 4 + 30, 12),
+              qRgb(0xFF, 0x80, 0x00));
 
     test::click(test::button(form, "BitBtn4"));
     EXPECT_EQ(tableFile(), before);
@@ -206,17 +207,17 @@ TEST_F(TablePageTest, TheWidthTextChoosesTheWidthOption) {
     form.LoadTableLists();
     TForm3& dialog = windows.form3();
     test::clickRow(test::listView(form, "ListView1"), 0);
-    EXPECT_TRUE(dialog.RadioButton4->isChecked());
-    EXPECT_EQ(dialog.SpinEdit4->value(), 640);
-    EXPECT_TRUE(dialog.SpinEdit4->isEnabled());
-    EXPECT_FALSE(dialog.SpinEdit3->isEnabled());
+    EXPECT_TRUE(test::radioButton(dialog, "RadioButton4")->isChecked());
+    EXPECT_EQ(test::spinEdit(dialog, "SpinEdit4")->value(), 640);
+    EXPECT_TRUE(test::spinEdit(dialog, "SpinEdit4")->isEnabled());
+    EXPECT_FALSE(test::spinEdit(dialog, "SpinEdit3")->isEnabled());
     test::clickRow(test::listView(form, "ListView1"), 1);
-    EXPECT_TRUE(dialog.RadioButton5->isChecked());
-    EXPECT_FALSE(dialog.SpinEdit3->isEnabled());
-    EXPECT_FALSE(dialog.SpinEdit4->isEnabled());
+    EXPECT_TRUE(test::radioButton(dialog, "RadioButton5")->isChecked());
+    EXPECT_FALSE(test::spinEdit(dialog, "SpinEdit3")->isEnabled());
+    EXPECT_FALSE(test::spinEdit(dialog, "SpinEdit4")->isEnabled());
     test::clickRow(test::listView(form, "ListView1"), 2);
-    EXPECT_TRUE(dialog.RadioButton3->isChecked());
-    EXPECT_EQ(dialog.SpinEdit3->value(), 75);
+    EXPECT_TRUE(test::radioButton(dialog, "RadioButton3")->isChecked());
+    EXPECT_EQ(test::spinEdit(dialog, "SpinEdit3")->value(), 75);
 }
 
 TEST_F(TablePageTest, DeletingHidesADefinitionUnderItsNumberAndRestoringBringsItBack) {
@@ -254,10 +255,10 @@ TEST_F(TablePageTest, DeletingHidesADefinitionUnderItsNumberAndRestoringBringsIt
     auto* chooser = form.findChild<RestoreDefinitionWindow*>();
     ASSERT_NE(chooser, nullptr);
     ASSERT_TRUE(chooser->isVisible());
-    EXPECT_EQ(test::columnTexts(chooser->ListView5, 0), test::texts({"1"}));
-    EXPECT_EQ(test::columnTexts(chooser->ListView5, 1), test::texts({"b"}));
-    test::clickRow(chooser->ListView5, 0);
-    test::click(chooser->RestoreButton);
+    EXPECT_EQ(test::columnTexts(test::listView(*chooser, "ListView5"), 0), test::texts({"1"}));
+    EXPECT_EQ(test::columnTexts(test::listView(*chooser, "ListView5"), 1), test::texts({"b"}));
+    test::clickRow(test::listView(*chooser, "ListView5"), 0);
+    test::click(test::button(*chooser, "RestoreButton"));
     EXPECT_FALSE(chooser->isVisible());
     EXPECT_EQ(tableFile().left(4572), before);
     EXPECT_EQ(test::columnTexts(test::listView(form, "ListView1"), 0), test::texts({"0", "1", "2", "3"}));
@@ -278,16 +279,16 @@ TEST_F(TablePageTest, DialogButtonsNeedAStoredDefinitionAndNewResetsBothDialogs)
     test::click(test::button(form, "Button3"));
     EXPECT_TRUE(windows.form4().isVisible());
 
-    windows.form4().CheckBox3->setChecked(true);
-    windows.form3().SpinEdit1->setValue(20);
-    windows.form3().RadioButton2->setChecked(true);
+    test::checkBox(windows.form4(), "CheckBox3")->setChecked(true);
+    test::spinEdit(windows.form3(), "SpinEdit1")->setValue(20);
+    test::radioButton(windows.form3(), "RadioButton2")->setChecked(true);
     EXPECT_TRUE(form.currentDefinition().RowColourMode);
     test::click(test::button(form, "BitBtn3"));
     EXPECT_EQ(form.currentDefinition(), TableDefinition());
-    EXPECT_FALSE(windows.form4().CheckBox1->isChecked());
-    EXPECT_FALSE(windows.form4().CheckBox3->isChecked());
-    EXPECT_EQ(windows.form3().SpinEdit1->value(), 1);
-    EXPECT_TRUE(windows.form3().RadioButton1->isChecked());
+    EXPECT_FALSE(test::checkBox(windows.form4(), "CheckBox1")->isChecked());
+    EXPECT_FALSE(test::checkBox(windows.form4(), "CheckBox3")->isChecked());
+    EXPECT_EQ(test::spinEdit(windows.form3(), "SpinEdit1")->value(), 1);
+    EXPECT_TRUE(test::radioButton(windows.form3(), "RadioButton1")->isChecked());
     EXPECT_EQ(QApplication::focusWidget(), test::edit(form, "Edit4"));
 }
 
@@ -416,7 +417,7 @@ TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
     test::clickRow(test::listView(form, "ListView2"), 1);
     test::click(test::button(form, "BitBtn8"));
     EXPECT_TRUE(editor.isVisible());
-    const QAbstractItemModel* grid = editor.StringGrid1->model();
+    const QAbstractItemModel* grid = test::tableView(editor, "StringGrid1")->model();
     EXPECT_EQ(grid->headerData(0, Qt::Horizontal).toString(), QStringLiteral("列1"));
     EXPECT_EQ(grid->headerData(4, Qt::Horizontal).toString(), QStringLiteral("列5"));
     EXPECT_FALSE(grid->headerData(5, Qt::Horizontal).isValid());
@@ -429,7 +430,7 @@ TEST_F(TablePageTest, DataEntryOpensTheEditorWithTheSelectedTablesColumns) {
     QTest::mouseClick(test::listView(form, "ListView2")->viewport(), Qt::LeftButton, {}, first.center());
     QTest::mouseDClick(test::listView(form, "ListView2")->viewport(), Qt::LeftButton, {}, first.center());
     EXPECT_TRUE(editor.isVisible());
-    EXPECT_FALSE(editor.StringGrid1->model()->headerData(3, Qt::Horizontal).isValid());
+    EXPECT_FALSE(test::tableView(editor, "StringGrid1")->model()->headerData(3, Qt::Horizontal).isValid());
 }
 
 } // namespace
@@ -444,13 +445,13 @@ TEST_F(TablePageTest, ADefinitionFormattedInTheDialogsComesOutOnItsPage) {
     test::clickRow(test::listView(form, "ListView1"), 0);
     test::click(test::button(form, "Button2"));
     TForm3& wide = windows.form3();
-    wide.SpinEdit1->setValue(3);
-    test::click(wide.RadioButton3);
-    wide.SpinEdit3->setValue(80);
+    test::spinEdit(wide, "SpinEdit1")->setValue(3);
+    test::click(test::radioButton(wide, "RadioButton3"));
+    test::spinEdit(wide, "SpinEdit3")->setValue(80);
     recorder.chooseNext(QColor(0xFF, 0x80, 0x00));
-    test::click(wide.Button1);
+    test::click(test::button(wide, "Button1"));
     recorder.answerNext(true);
-    test::click(wide.Button4);
+    test::click(test::button(wide, "Button4"));
 
     test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
     test::listView(form, "ListView2")->item(0, 0)->setCheckState(Qt::Checked);

@@ -3,6 +3,7 @@
 #include "gui/dialogs/clamping_spin_box.h"
 #include "gui/dialogs/table_settings_dialog.h"
 #include "gui/main/main_window.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
@@ -42,19 +43,19 @@ TEST_F(BorderAndRowColourTest, ABorderWidthOfZeroIsKept) {
     borderless.BorderWidth = 0;
     open(borderless, "Button2");
     TForm3& dialog = windows.form3();
-    EXPECT_EQ(dialog.SpinEdit1->value(), 0);
+    EXPECT_EQ(test::spinEdit(dialog, "SpinEdit1")->value(), 0);
     recorder.answerNext(true);
-    test::click(dialog.Button4);
+    test::click(test::button(dialog, "Button4"));
     EXPECT_EQ(stored().BorderWidth, 0);
 
     test::click(form.findChild<QPushButton*>(QStringLiteral("Button2")));
-    dialog.SpinEdit1->setValue(5);
-    test::focus(dialog.SpinEdit1);
-    dialog.SpinEdit1->selectAll();
-    test::type(dialog.SpinEdit1, QStringLiteral("0"));
-    test::focus(dialog.SpinEdit5);
+    test::spinEdit(dialog, "SpinEdit1")->setValue(5);
+    test::focus(test::spinEdit(dialog, "SpinEdit1"));
+    test::spinEdit(dialog, "SpinEdit1")->selectAll();
+    test::type(test::spinEdit(dialog, "SpinEdit1"), QStringLiteral("0"));
+    test::focus(test::spinEdit(dialog, "SpinEdit5"));
     recorder.answerNext(true);
-    test::click(dialog.Button4);
+    test::click(test::button(dialog, "Button4"));
     EXPECT_EQ(stored().BorderWidth, 0);
 }
 
@@ -64,7 +65,7 @@ TEST_F(BorderAndRowColourTest, ANewRowColourIsBlackOnWhite) {
     definition.RowBackColours[1] = 0x123456;
     definition.RowTextColours[1] = 0x654321;
     open(definition, "Button3");
-    windows.form4().SpinEdit2->setValue(2);
+    test::spinEdit(windows.form4(), "SpinEdit2")->setValue(2);
     form.GatherDefinition();
     EXPECT_EQ(form.currentDefinition().RowColourCount, 2);
     EXPECT_EQ(form.currentDefinition().RowBackColours[1], TableDefinition::White);

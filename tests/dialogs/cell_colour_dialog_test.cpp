@@ -38,7 +38,8 @@ protected:
     }
     /// A click in a band (0 colours, 1-2 alignment, 3 size) of a slot of the column strip.
     void clickColumn(int slot, int band, Qt::MouseButton button) {
-        QTest::mouseClick(dialog.Image1, button, {}, {50 * slot + 25, 20 * band + 10});
+        QTest::mouseClick(test::control<StripImage>(dialog, "Image1"), button, {},
+                          {50 * slot + 25, 20 * band + 10});
     }
     static void movePointer(QWidget* surface, QPoint position) {
         QMouseEvent move(QEvent::MouseMove, position, surface->mapToGlobal(position), Qt::NoButton,
@@ -55,7 +56,7 @@ protected:
 };
 
 TEST_F(CellColourDialogTest, AlignmentCyclesBothWaysAndTheCircleFollows) {
-    const QImage& strip = dialog.Image1->canvas();
+    const QImage& strip = test::control<StripImage>(dialog, "Image1")->canvas();
     // The outline's left edge of the top-left circle, then of the bottom-right one.
     EXPECT_TRUE(isDark(strip, 4, 30));
     EXPECT_FALSE(isDark(strip, 33, 50));
@@ -89,14 +90,14 @@ TEST_F(CellColourDialogTest, FontSizesStopAtTheirBounds) {
 
 TEST_F(CellColourDialogTest, AScrolledStripActsOnTheColumnsItShows) {
     // A one-column definition with one row colour leaves nothing to scroll to, loaded or new.
-    EXPECT_EQ(dialog.ScrollBar1->maximum(), 0);
-    EXPECT_EQ(dialog.ScrollBar2->maximum(), 0);
-    dialog.SpinEdit1->setValue(3);
+    EXPECT_EQ(test::scrollBar(dialog, "ScrollBar1")->maximum(), 0);
+    EXPECT_EQ(test::scrollBar(dialog, "ScrollBar2")->maximum(), 0);
+    test::spinEdit(dialog, "SpinEdit1")->setValue(3);
     test::click(test::button(form, "BitBtn3"));
-    EXPECT_EQ(dialog.ScrollBar1->maximum(), 0);
-    dialog.SpinEdit1->setValue(12);
-    EXPECT_EQ(dialog.ScrollBar1->maximum(), 11);
-    dialog.ScrollBar1->setValue(5);
+    EXPECT_EQ(test::scrollBar(dialog, "ScrollBar1")->maximum(), 0);
+    test::spinEdit(dialog, "SpinEdit1")->setValue(12);
+    EXPECT_EQ(test::scrollBar(dialog, "ScrollBar1")->maximum(), 11);
+    test::scrollBar(dialog, "ScrollBar1")->setValue(5);
     recorder.chooseNext(QColor(0x12, 0x34, 0x56));
     clickColumn(2, 0, Qt::RightButton);
     recorder.chooseNext(QColor(0xFF, 0x80, 0x00));
@@ -110,7 +111,7 @@ TEST_F(CellColourDialogTest, AScrolledStripActsOnTheColumnsItShows) {
     EXPECT_EQ(definition.ColumnCount, 12);
 
     // Slot 7 would show column 12, which the table does not have: it stays blank and ignores clicks.
-    const QImage& strip = dialog.Image1->canvas();
+    const QImage& strip = test::control<StripImage>(dialog, "Image1")->canvas();
     for (int x = 350; x < 400; x += 7) {
         for (int y = 0; y < 80; y += 5) {
             EXPECT_EQ(strip.pixel(x, y), qRgb(255, 255, 255));
@@ -122,60 +123,60 @@ TEST_F(CellColourDialogTest, AScrolledStripActsOnTheColumnsItShows) {
     EXPECT_EQ(strip.pixel(50 * 2 + 30, 12), qRgb(0xFF, 0x80, 0x00));
 
     // The pointer over a column draws a blue frame around its slot.
-    movePointer(dialog.Image1, {130, 50});
+    movePointer(test::control<StripImage>(dialog, "Image1"), {130, 50});
     EXPECT_EQ(strip.pixel(101, 40), qRgb(0, 0, 255));
-    movePointer(dialog.Image1, {30, 50});
+    movePointer(test::control<StripImage>(dialog, "Image1"), {30, 50});
     EXPECT_NE(strip.pixel(101, 40), qRgb(0, 0, 255));
 }
 
 TEST_F(CellColourDialogTest, ChangingACountResetsTheNewLastEntry) {
     recorder.chooseNext(QColor(Qt::red));
     recorder.chooseNext(QColor(Qt::green));
-    dialog.SpinEdit1->setValue(3);
+    test::spinEdit(dialog, "SpinEdit1")->setValue(3);
     clickColumn(2, 0, Qt::LeftButton);
     clickColumn(2, 0, Qt::RightButton);
-    dialog.SpinEdit1->setValue(4);
-    dialog.SpinEdit1->setValue(3);
+    test::spinEdit(dialog, "SpinEdit1")->setValue(4);
+    test::spinEdit(dialog, "SpinEdit1")->setValue(3);
     TableDefinition definition = gathered();
     EXPECT_EQ(definition.ColumnBackColours[2], 0xFFFFFFu);
     EXPECT_EQ(definition.ColumnTextColours[2], 0u);
     EXPECT_EQ(definition.ColumnBackColours[3], 0xFFFFFFu);
 
-    dialog.SpinEdit2->setValue(2);
+    test::spinEdit(dialog, "SpinEdit2")->setValue(2);
     recorder.chooseNext(QColor(0, 0, 255));
-    QTest::mouseClick(dialog.Image2, Qt::LeftButton, {}, {25, 30});
+    QTest::mouseClick(test::control<StripImage>(dialog, "Image2"), Qt::LeftButton, {}, {25, 30});
     recorder.chooseNext(QColor(0, 0, 255));
-    QTest::mouseClick(dialog.Image2, Qt::RightButton, {}, {25, 30});
+    QTest::mouseClick(test::control<StripImage>(dialog, "Image2"), Qt::RightButton, {}, {25, 30});
     // The third slot is beyond the row colours: no colour dialog opens.
     recorder.chooseNext(QColor(Qt::red));
-    QTest::mouseClick(dialog.Image2, Qt::LeftButton, {}, {25, 50});
+    QTest::mouseClick(test::control<StripImage>(dialog, "Image2"), Qt::LeftButton, {}, {25, 50});
     definition = gathered();
     EXPECT_EQ(definition.RowBackColours[1], 0xFF0000u);
     EXPECT_EQ(definition.RowTextColours[1], 0xFF0000u);
     EXPECT_EQ(definition.RowBackColours[2], 0xFFFFFFu);
     EXPECT_EQ(definition.RowColourCount, 2);
-    EXPECT_EQ(dialog.ScrollBar2->maximum(), 1);
-    EXPECT_EQ(dialog.Image2->canvas().pixel(30, 30), qRgb(0, 0, 255));
+    EXPECT_EQ(test::scrollBar(dialog, "ScrollBar2")->maximum(), 1);
+    EXPECT_EQ(test::control<StripImage>(dialog, "Image2")->canvas().pixel(30, 30), qRgb(0, 0, 255));
 }
 
 TEST_F(CellColourDialogTest, TheModeTicksWorkAsAPairStraightIntoTheDefinition) {
     TableDefinition& current = form.currentDefinition();
-    EXPECT_TRUE(dialog.CheckBox1->isChecked());
-    test::click(dialog.CheckBox3);
-    EXPECT_FALSE(dialog.CheckBox1->isChecked());
+    EXPECT_TRUE(test::checkBox(dialog, "CheckBox1")->isChecked());
+    test::click(test::checkBox(dialog, "CheckBox3"));
+    EXPECT_FALSE(test::checkBox(dialog, "CheckBox1")->isChecked());
     EXPECT_TRUE(current.RowColourMode);
     EXPECT_FALSE(current.ColumnColourMode);
-    test::click(dialog.CheckBox3);
+    test::click(test::checkBox(dialog, "CheckBox3"));
     EXPECT_TRUE(current.ColumnColourMode);
     EXPECT_FALSE(current.RowColourMode);
-    test::click(dialog.CheckBox1);
-    test::click(dialog.CheckBox1);
-    EXPECT_FALSE(dialog.CheckBox1->isChecked());
-    EXPECT_FALSE(dialog.CheckBox3->isChecked());
+    test::click(test::checkBox(dialog, "CheckBox1"));
+    test::click(test::checkBox(dialog, "CheckBox1"));
+    EXPECT_FALSE(test::checkBox(dialog, "CheckBox1")->isChecked());
+    EXPECT_FALSE(test::checkBox(dialog, "CheckBox3")->isChecked());
     EXPECT_TRUE(current.RowColourMode);
 
     // No, then "登録・変更" on the main window stores the mode the ticks left.
-    test::click(dialog.Button2);
+    test::click(test::button(dialog, "Button2"));
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_FALSE(TableDefinitionFile(program.path()).read(0)->RowColourMode);
     test::click(test::button(form, "BitBtn4"));
@@ -187,9 +188,9 @@ TEST_F(CellColourDialogTest, YesWritesTheDefinitionAtTheNumberOnTheMainWindow) {
     for (int click = 0; click < 3; ++click) {
         clickColumn(0, 3, Qt::RightButton);
     }
-    dialog.SpinEdit1->setValue(5);
+    test::spinEdit(dialog, "SpinEdit1")->setValue(5);
     recorder.answerNext(true);
-    test::click(dialog.Button2);
+    test::click(test::button(dialog, "Button2"));
     const TableDefinition saved = *TableDefinitionFile(program.path()).read(0);
     EXPECT_EQ(saved.ColumnFontSizes[0], 3);
     EXPECT_EQ(saved.ColumnCount, 5);
@@ -203,16 +204,17 @@ namespace kelvano {
 namespace {
 
 TEST_F(CellColourDialogTest, TheHeadingAndScrollTicksAreLoadedGatheredAndReset) {
-    EXPECT_EQ(dialog.CheckBox4->text(), QStringLiteral("先頭行を見出しにする"));
-    EXPECT_EQ(dialog.CheckBox5->text().remove(QLatin1Char('\n')),
+    EXPECT_EQ(test::checkBox(dialog, "CheckBox4")->text(), QStringLiteral("先頭行を見出しにする"));
+    EXPECT_EQ(test::checkBox(dialog, "CheckBox5")->text().remove(QLatin1Char('\n')),
               QStringLiteral("スマートフォンでは横にスクロール"));
-    const QList<QCheckBox*> ticks{dialog.CheckBox2, dialog.CheckBox4, dialog.CheckBox5};
+    const QList<QCheckBox*> ticks{test::checkBox(dialog, "CheckBox2"), test::checkBox(dialog, "CheckBox4"),
+                                  test::checkBox(dialog, "CheckBox5")};
     for (int tick = 0; tick < 3; ++tick) {
         for (int i = 0; i < 3; ++i) {
             ticks[i]->setChecked(i == tick);
         }
         recorder.answerNext(true);
-        test::click(dialog.Button2);
+        test::click(test::button(dialog, "Button2"));
         const QByteArray record = program.read(QStringLiteral("TABLE.DAT"));
         QByteArray expected(3, '\0');
         expected[tick] = 1;
@@ -229,15 +231,15 @@ TEST_F(CellColourDialogTest, TheHeadingAndScrollTicksAreLoadedGatheredAndReset) 
 }
 
 TEST_F(CellColourDialogTest, TypingACountChangesItOnceWhenTheFieldIsLeft) {
-    dialog.SpinEdit1->setValue(3);
+    test::spinEdit(dialog, "SpinEdit1")->setValue(3);
     recorder.chooseNext(QColor(Qt::red));
     clickColumn(0, 0, Qt::LeftButton);
-    test::focus(dialog.SpinEdit1);
-    dialog.SpinEdit1->selectAll();
-    test::type(dialog.SpinEdit1, QStringLiteral("12"));
-    test::focus(dialog.SpinEdit2);
-    EXPECT_EQ(dialog.SpinEdit1->value(), 12);
-    EXPECT_EQ(dialog.ScrollBar1->maximum(), 11);
+    test::focus(test::spinEdit(dialog, "SpinEdit1"));
+    test::spinEdit(dialog, "SpinEdit1")->selectAll();
+    test::type(test::spinEdit(dialog, "SpinEdit1"), QStringLiteral("12"));
+    test::focus(test::spinEdit(dialog, "SpinEdit2"));
+    EXPECT_EQ(test::spinEdit(dialog, "SpinEdit1")->value(), 12);
+    EXPECT_EQ(test::scrollBar(dialog, "ScrollBar1")->maximum(), 11);
     // Column 0 kept its colour: the count never passed through 1.
     EXPECT_EQ(gathered().ColumnBackColours[0], 0x0000FFu);
 }

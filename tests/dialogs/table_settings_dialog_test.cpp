@@ -48,40 +48,40 @@ TEST_F(TableSettingsDialogTest, StartsWithTheValuesOfANewDefinition) {
     gathered.TableWidth = "50%";
     fresh.gatherInto(gathered);
     EXPECT_EQ(gathered, TableDefinition());
-    EXPECT_TRUE(fresh.Button1->isEnabled());
-    EXPECT_FALSE(fresh.Button2->isEnabled());
-    EXPECT_FALSE(fresh.Button3->isEnabled());
-    EXPECT_EQ(fresh.SpinEdit3->value(), 100);
-    EXPECT_EQ(fresh.SpinEdit4->value(), 400);
-    EXPECT_TRUE(fresh.SpinEdit3->isEnabled());
-    EXPECT_FALSE(fresh.SpinEdit4->isEnabled());
+    EXPECT_TRUE(test::button(fresh, "Button1")->isEnabled());
+    EXPECT_FALSE(test::button(fresh, "Button2")->isEnabled());
+    EXPECT_FALSE(test::button(fresh, "Button3")->isEnabled());
+    EXPECT_EQ(test::spinEdit(fresh, "SpinEdit3")->value(), 100);
+    EXPECT_EQ(test::spinEdit(fresh, "SpinEdit4")->value(), 400);
+    EXPECT_TRUE(test::spinEdit(fresh, "SpinEdit3")->isEnabled());
+    EXPECT_FALSE(test::spinEdit(fresh, "SpinEdit4")->isEnabled());
 }
 
 TEST_F(TableSettingsDialogTest, ColourButtonsWriteRedGreenBlueAndTheThreeDTickSwapsTheFields) {
     recorder.chooseNext(QColor(255, 255, 255));
-    test::click(dialog.Button1);
-    EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("FFFFFF"));
+    test::click(test::button(dialog, "Button1"));
+    EXPECT_EQ(test::edit(dialog, "Edit1")->text(), QStringLiteral("FFFFFF"));
     recorder.chooseNext(QColor(0x12, 0x34, 0x56));
-    test::click(dialog.Button1);
-    EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("123456"));
+    test::click(test::button(dialog, "Button1"));
+    EXPECT_EQ(test::edit(dialog, "Edit1")->text(), QStringLiteral("123456"));
     recorder.chooseNext(std::nullopt);
-    test::click(dialog.Button1);
-    EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("123456"));
+    test::click(test::button(dialog, "Button1"));
+    EXPECT_EQ(test::edit(dialog, "Edit1")->text(), QStringLiteral("123456"));
 
-    test::click(dialog.CheckBox2);
-    EXPECT_FALSE(dialog.Edit1->isEnabled());
-    EXPECT_FALSE(dialog.Button1->isEnabled());
-    EXPECT_TRUE(dialog.Button2->isEnabled());
-    EXPECT_TRUE(dialog.Edit4->isEnabled());
-    EXPECT_EQ(dialog.Edit1->text(), QStringLiteral("123456"));
+    test::click(test::checkBox(dialog, "CheckBox2"));
+    EXPECT_FALSE(test::edit(dialog, "Edit1")->isEnabled());
+    EXPECT_FALSE(test::button(dialog, "Button1")->isEnabled());
+    EXPECT_TRUE(test::button(dialog, "Button2")->isEnabled());
+    EXPECT_TRUE(test::edit(dialog, "Edit4")->isEnabled());
+    EXPECT_EQ(test::edit(dialog, "Edit1")->text(), QStringLiteral("123456"));
     recorder.chooseNext(QColor(0xFF, 0x80, 0x00));
-    test::click(dialog.Button2);
+    test::click(test::button(dialog, "Button2"));
     recorder.chooseNext(QColor(0, 0, 0));
-    test::click(dialog.Button3);
+    test::click(test::button(dialog, "Button3"));
 
     const TableDefinition other = stored(0);
     recorder.answerNext(true);
-    test::click(dialog.Button4);
+    test::click(test::button(dialog, "Button4"));
     const TableDefinition saved = stored(1);
     EXPECT_TRUE(saved.Use3DColours);
     EXPECT_EQ(saved.BorderColour, QByteArray("123456"));
@@ -92,28 +92,28 @@ TEST_F(TableSettingsDialogTest, ColourButtonsWriteRedGreenBlueAndTheThreeDTickSw
 }
 
 TEST_F(TableSettingsDialogTest, WidthOptionsAndSpinFieldsGiveTheStoredValues) {
-    test::click(dialog.RadioButton4);
-    EXPECT_FALSE(dialog.SpinEdit3->isEnabled());
-    EXPECT_TRUE(dialog.SpinEdit4->isEnabled());
-    dialog.SpinEdit4->setValue(640);
+    test::click(test::radioButton(dialog, "RadioButton4"));
+    EXPECT_FALSE(test::spinEdit(dialog, "SpinEdit3")->isEnabled());
+    EXPECT_TRUE(test::spinEdit(dialog, "SpinEdit4")->isEnabled());
+    test::spinEdit(dialog, "SpinEdit4")->setValue(640);
 
     // A typed value outside the range becomes the nearest bound when the field is left; a text that is
     // not a number reads as the minimum.
-    test::focus(dialog.SpinEdit1);
-    dialog.SpinEdit1->selectAll();
-    test::type(dialog.SpinEdit1, QStringLiteral("70"));
-    test::focus(dialog.SpinEdit5);
-    EXPECT_EQ(dialog.SpinEdit1->value(), 50);
-    dialog.SpinEdit5->selectAll();
-    QTest::keyClick(dialog.SpinEdit5, Qt::Key_Delete);
-    test::focus(dialog.SpinEdit6);
-    EXPECT_EQ(dialog.SpinEdit5->value(), 0);
+    test::focus(test::spinEdit(dialog, "SpinEdit1"));
+    test::spinEdit(dialog, "SpinEdit1")->selectAll();
+    test::type(test::spinEdit(dialog, "SpinEdit1"), QStringLiteral("70"));
+    test::focus(test::spinEdit(dialog, "SpinEdit5"));
+    EXPECT_EQ(test::spinEdit(dialog, "SpinEdit1")->value(), 50);
+    test::spinEdit(dialog, "SpinEdit5")->selectAll();
+    QTest::keyClick(test::spinEdit(dialog, "SpinEdit5"), Qt::Key_Delete);
+    test::focus(test::spinEdit(dialog, "SpinEdit6"));
+    EXPECT_EQ(test::spinEdit(dialog, "SpinEdit5")->value(), 0);
 
-    test::type(dialog.Edit2, QStringLiteral("表題"));
-    test::click(dialog.RadioButton2);
-    test::click(dialog.CheckBox1);
+    test::type(test::edit(dialog, "Edit2"), QStringLiteral("表題"));
+    test::click(test::radioButton(dialog, "RadioButton2"));
+    test::click(test::checkBox(dialog, "CheckBox1"));
     recorder.answerNext(true);
-    test::click(dialog.Button4);
+    test::click(test::button(dialog, "Button4"));
     EXPECT_FALSE(dialog.isVisible());
     ASSERT_EQ(recorder.shown().size(), 1);
     EXPECT_EQ(recorder.shown().first().message.text, QStringLiteral("設定を保存しますか？"));
@@ -128,16 +128,16 @@ TEST_F(TableSettingsDialogTest, WidthOptionsAndSpinFieldsGiveTheStoredValues) {
     EXPECT_EQ(saved.CaptionText, QByteArray("\x95\x5c\x91\xe8"));
 
     test::click(test::button(form, "Button2"));
-    test::click(dialog.RadioButton5);
+    test::click(test::radioButton(dialog, "RadioButton5"));
     recorder.answerNext(true);
-    test::click(dialog.Button4);
+    test::click(test::button(dialog, "Button4"));
     EXPECT_EQ(stored(1).TableWidth, QByteArray());
 }
 
 TEST_F(TableSettingsDialogTest, NoLeavesTheFileAndAWindowWithoutANumberWritesNothing) {
     const QByteArray before = program.read(QStringLiteral("TABLE.DAT"));
-    dialog.SpinEdit1->setValue(9);
-    test::click(dialog.Button4);
+    test::spinEdit(dialog, "SpinEdit1")->setValue(9);
+    test::click(test::button(dialog, "Button4"));
     EXPECT_EQ(program.read(QStringLiteral("TABLE.DAT")), before);
     EXPECT_EQ(form.currentDefinition().BorderWidth, 9);
     // "登録・変更" on the main window then stores what the dialog holds.
@@ -150,10 +150,10 @@ TEST_F(TableSettingsDialogTest, NoLeavesTheFileAndAWindowWithoutANumberWritesNot
     test::clickRow(test::listView(form, "ListView1"), 1);
     test::click(test::button(form, "Button2"));
     test::click(test::button(form, "BitBtn3"));
-    dialog.SpinEdit1->setValue(30);
+    test::spinEdit(dialog, "SpinEdit1")->setValue(30);
     const QByteArray afterRegister = program.read(QStringLiteral("TABLE.DAT"));
     recorder.answerNext(true);
-    test::click(dialog.Button4);
+    test::click(test::button(dialog, "Button4"));
     EXPECT_EQ(program.read(QStringLiteral("TABLE.DAT")), afterRegister);
     EXPECT_EQ(recorder.texts().last(), QStringLiteral("テーブルを選択してください"));
     EXPECT_EQ(form.currentDefinition().BorderWidth, 30);

@@ -6,6 +6,7 @@
 #include "gui/entry/link_list.h"
 #include "gui/entry/table_data_editor.h"
 #include "gui/entry/table_data_reference.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 
@@ -48,11 +49,11 @@ protected:
         m_editor.OpenTable(m_settings, m_folder.path(), name, columnCount);
         if (m_editor.isVisible()) {
             QApplication::setActiveWindow(&m_editor);
-            m_editor.StringGrid1->setFocus();
+            test::tableView(m_editor, "StringGrid1")->setFocus();
         }
     }
 
-    QTableView* grid() { return m_editor.StringGrid1; }
+    QTableView* grid() { return test::tableView(m_editor, "StringGrid1"); }
     TableDataModel& model() { return m_editor.model(); }
     QModelIndex current() { return grid()->currentIndex(); }
     void setCurrent(int row, int column) { grid()->setCurrentIndex(model().index(row, column)); }

@@ -34,11 +34,11 @@ TEST_F(EditorToPage, RowsTypedInTheEditorComeOutOnThePageWithTheirLinksAndOrder)
     }
     setCurrent(1, 1);
     trigger("N14");
-    m_links.Edit1->setText(QStringLiteral("apple.html"));
-    QTest::keyClick(m_links.Edit1, Qt::Key_Return);
+    test::edit(m_links, "Edit1")->setText(QStringLiteral("apple.html"));
+    QTest::keyClick(test::edit(m_links, "Edit1"), Qt::Key_Return);
     setCurrent(0, 0);
     trigger("soto1");
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     ASSERT_FALSE(m_editor.isVisible());
 
     IgnoringReport report;

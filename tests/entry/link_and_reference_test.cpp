@@ -23,27 +23,27 @@ TEST_F(LinkListWindow, TypedTargetsAreAddedOnceAndSetTheCurrentCell) {
     setCurrent(0, 1);
     trigger("N14");
     ASSERT_TRUE(m_links.isVisible());
-    ASSERT_EQ(m_links.ListBox1->count(), 1);
-    EXPECT_EQ(m_links.ListBox1->item(0)->text(), QStringLiteral("http://a/"));
+    ASSERT_EQ(test::listBox(m_links, "ListBox1")->count(), 1);
+    EXPECT_EQ(test::listBox(m_links, "ListBox1")->item(0)->text(), QStringLiteral("http://a/"));
 
-    m_links.Edit1->setText(QStringLiteral("http://b/"));
-    QTest::keyClick(m_links.Edit1, Qt::Key_Return);
+    test::edit(m_links, "Edit1")->setText(QStringLiteral("http://b/"));
+    QTest::keyClick(test::edit(m_links, "Edit1"), Qt::Key_Return);
     EXPECT_FALSE(m_links.isVisible());
     EXPECT_EQ(value(CellLayer::Link, 0, 1), "http://b/");
     EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "http://a/\r\nhttp://b/\r\n");
 
     setCurrent(0, 0);
     trigger("N14");
-    EXPECT_EQ(m_links.Edit1->text(), QStringLiteral("http://b/")); // kept between openings
-    EXPECT_EQ(m_links.ListBox1->count(), 2);
-    QTest::keyClick(m_links.Edit1, Qt::Key_Return);
+    EXPECT_EQ(test::edit(m_links, "Edit1")->text(), QStringLiteral("http://b/")); // kept between openings
+    EXPECT_EQ(test::listBox(m_links, "ListBox1")->count(), 2);
+    QTest::keyClick(test::edit(m_links, "Edit1"), Qt::Key_Return);
     EXPECT_EQ(value(CellLayer::Link, 0, 0), "http://b/");
     EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "http://a/\r\nhttp://b/\r\n");
 
     // An empty target removes the cell's link and is listed once.
     trigger("N14");
-    m_links.Edit1->clear();
-    QTest::keyClick(m_links.Edit1, Qt::Key_Return);
+    test::edit(m_links, "Edit1")->clear();
+    QTest::keyClick(test::edit(m_links, "Edit1"), Qt::Key_Return);
     EXPECT_EQ(value(CellLayer::Link, 0, 0), "");
     EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "http://a/\r\nhttp://b/\r\n\r\n");
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
@@ -56,18 +56,25 @@ TEST_F(LinkListWindow, ClicksPickEntriesAndADoubleClickSetsTheLinkWithoutTouchin
     trigger("N14");
     // Rows as high as the windows' font draws; a long target is readable in its column and whole in
     // its tooltip.
-    const QFontMetrics metrics(m_links.ListBox1->font());
-    EXPECT_EQ(m_links.ListBox1->font().pixelSize(), 12);
-    EXPECT_GE(m_links.ListBox1->visualItemRect(m_links.ListBox1->item(1)).height(), metrics.height());
-    EXPECT_GT(m_links.ListBox1->visualItemRect(m_links.ListBox1->item(2)).width(),
+    const QFontMetrics metrics(test::listBox(m_links, "ListBox1")->font());
+    EXPECT_EQ(test::listBox(m_links, "ListBox1")->font().pixelSize(), 12);
+    EXPECT_GE(test::listBox(m_links, "ListBox1")
+                  ->visualItemRect(test::listBox(m_links, "ListBox1")->item(1))
+                  .height(),
+              metrics.height());
+    EXPECT_GT(test::listBox(m_links, "ListBox1")
+                  ->visualItemRect(test::listBox(m_links, "ListBox1")->item(2))
+                  .width(),
               metrics.horizontalAdvance(QString::fromLatin1(longTarget)));
-    EXPECT_EQ(m_links.ListBox1->item(2)->toolTip(), QString::fromLatin1(longTarget));
-    QTest::mouseClick(m_links.ListBox1->viewport(), Qt::LeftButton, Qt::NoModifier,
-                      m_links.ListBox1->visualItemRect(m_links.ListBox1->item(1)).center());
-    EXPECT_EQ(m_links.Edit1->text(), QStringLiteral("ソ"));
+    EXPECT_EQ(test::listBox(m_links, "ListBox1")->item(2)->toolTip(), QString::fromLatin1(longTarget));
+    QTest::mouseClick(test::listBox(m_links, "ListBox1")->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      test::listBox(m_links, "ListBox1")
+                          ->visualItemRect(test::listBox(m_links, "ListBox1")->item(1))
+                          .center());
+    EXPECT_EQ(test::edit(m_links, "Edit1")->text(), QStringLiteral("ソ"));
     EXPECT_TRUE(m_links.isVisible());
-    doubleClick(m_links.ListBox1, 0);
-    EXPECT_EQ(m_links.Edit1->text(), QStringLiteral("first"));
+    doubleClick(test::listBox(m_links, "ListBox1"), 0);
+    EXPECT_EQ(test::edit(m_links, "Edit1")->text(), QStringLiteral("first"));
     EXPECT_EQ(value(CellLayer::Link, 0, 0), "first");
     EXPECT_FALSE(m_links.isVisible());
     EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "first\r\n" + So + "\r\n" + longTarget + "\r\n");
@@ -78,23 +85,23 @@ TEST_F(LinkListWindow, RemovingAnEntryRewritesTheListOrWarnsWhenNothingIsChosen)
     open(1);
     trigger("N14");
     m_dialogs.clear();
-    m_links.Edit1->clear();
-    m_links.N1->trigger();
+    test::edit(m_links, "Edit1")->clear();
+    test::action(m_links, "N1")->trigger();
     ASSERT_EQ(m_dialogs.shown().size(), 1);
     EXPECT_EQ(m_dialogs.shown().first().message.text, QStringLiteral("削除対象を選択して下さい"));
     EXPECT_EQ(m_dialogs.shown().first().message.caption, QStringLiteral("警告"));
     EXPECT_EQ(m_dialogs.shown().first().message.icon, MessageIcon::Error);
     EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "a\r\nb\r\na\r\n");
 
-    m_links.Edit1->setText(QStringLiteral("a"));
-    m_links.N1->trigger();
+    test::edit(m_links, "Edit1")->setText(QStringLiteral("a"));
+    test::action(m_links, "N1")->trigger();
     EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "b\r\n");
     EXPECT_FALSE(m_folder.exists(QStringLiteral("price.TMP")));
-    EXPECT_EQ(m_links.ListBox1->count(), 1);
-    EXPECT_EQ(m_links.Edit1->text(), QStringLiteral("a"));
+    EXPECT_EQ(test::listBox(m_links, "ListBox1")->count(), 1);
+    EXPECT_EQ(test::edit(m_links, "Edit1")->text(), QStringLiteral("a"));
     EXPECT_TRUE(m_links.isVisible());
-    m_links.Edit1->setText(QStringLiteral("zzz"));
-    m_links.N1->trigger();
+    test::edit(m_links, "Edit1")->setText(QStringLiteral("zzz"));
+    test::action(m_links, "N1")->trigger();
     EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "b\r\n");
 }
 
@@ -125,16 +132,16 @@ TEST_F(TableDataReference, DoubleClickInTheGridOpensTheListAtThePointerAndItsEnt
     const QPoint inGrid = grid()->viewport()->mapTo(grid(), at);
     EXPECT_EQ(m_editor.lastMousePosition(), inGrid);
     EXPECT_EQ(m_reference.pos(), m_editor.pos() + inGrid);
-    ASSERT_EQ(m_reference.ListBox1->count(), 2);
-    EXPECT_EQ(m_reference.ListBox1->item(1)->text(), QStringLiteral("表"));
+    ASSERT_EQ(test::listBox(m_reference, "ListBox1")->count(), 2);
+    EXPECT_EQ(test::listBox(m_reference, "ListBox1")->item(1)->text(), QStringLiteral("表"));
 
     // Opening again refills the list and moves the window.
     m_folder.write(QStringLiteral("price.ALI"), "old\r\n" + Hyo + "\r\nthird\r\n");
     QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(60, 30));
-    EXPECT_EQ(m_reference.ListBox1->count(), 3);
+    EXPECT_EQ(test::listBox(m_reference, "ListBox1")->count(), 3);
     EXPECT_EQ(m_reference.pos(), m_editor.pos() + grid()->viewport()->mapTo(grid(), QPoint(60, 30)));
 
-    doubleClick(m_reference.ListBox1, 1);
+    doubleClick(test::listBox(m_reference, "ListBox1"), 1);
     EXPECT_FALSE(m_reference.isVisible());
     EXPECT_EQ(text(0, 0), Hyo);
     // Confirming the chosen text does not list it twice.
@@ -147,8 +154,9 @@ TEST_F(TableDataReference, RightButtonClosesWithoutChangesAndAnEmptyListShowsNot
     open(1);
     QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     ASSERT_TRUE(m_reference.isVisible());
-    EXPECT_EQ(m_reference.ListBox1->count(), 0);
-    QTest::mousePress(m_reference.ListBox1->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(5, 5));
+    EXPECT_EQ(test::listBox(m_reference, "ListBox1")->count(), 0);
+    QTest::mousePress(test::listBox(m_reference, "ListBox1")->viewport(), Qt::RightButton, Qt::NoModifier,
+                      QPoint(5, 5));
     EXPECT_FALSE(m_reference.isVisible());
     EXPECT_EQ(text(0, 0), "");
 }

@@ -25,10 +25,11 @@ protected:
 
     void choose(const char* name) {
         const QList<QTreeWidgetItem*> found =
-            m_picker.FileView1->findItems(QString::fromLatin1(name), Qt::MatchExactly, TFileView::NameColumn);
+            test::control<TFileView>(m_picker, "FileView1")
+                ->findItems(QString::fromLatin1(name), Qt::MatchExactly, TFileView::NameColumn);
         ASSERT_EQ(found.size(), 1) << name;
-        m_picker.FileView1->setCurrentItem(found.first());
-        QTest::mouseClick(m_picker.BitBtn1, Qt::LeftButton);
+        test::control<TFileView>(m_picker, "FileView1")->setCurrentItem(found.first());
+        QTest::mouseClick(test::button(m_picker, "BitBtn1"), Qt::LeftButton);
     }
     QByteArray pathOf(const char* name) const { return QFile::encodeName(m_folder.path()) + name; }
 
@@ -36,26 +37,26 @@ protected:
 };
 
 TEST_F(PicturePickerLink, PictureItemsAttachTheChosenFileToTheCurrentCell) {
-    m_editor.N10->trigger();
+    test::action(m_editor, "N10")->trigger();
     ASSERT_TRUE(m_picker.isVisible());
     EXPECT_EQ(m_picker.PickerMode, PictureUse::LeftOfText);
-    EXPECT_EQ(m_picker.Edit1->text(), QString()) << "the cell has no picture yet";
+    EXPECT_EQ(test::edit(m_picker, "Edit1")->text(), QString()) << "the cell has no picture yet";
     choose("sea.jpg");
     EXPECT_FALSE(m_picker.isVisible());
     EXPECT_EQ(value(CellLayer::Picture, 1, 2), pathOf("sea.jpg"));
     EXPECT_EQ(value(CellLayer::Placement, 1, 2), QByteArray("LEFT"));
     EXPECT_TRUE(m_folder.exists(QStringLiteral("images/sea.jpg"))) << "copied into the image folder";
 
-    m_editor.N9->trigger();
-    EXPECT_EQ(m_picker.Edit1->text(), QString::fromLocal8Bit(pathOf("sea.jpg")))
+    test::action(m_editor, "N9")->trigger();
+    EXPECT_EQ(test::edit(m_picker, "Edit1")->text(), QString::fromLocal8Bit(pathOf("sea.jpg")))
         << "the reference box shows the cell's picture";
     choose("sky.gif");
     EXPECT_EQ(value(CellLayer::Picture, 1, 2), pathOf("sky.gif"));
     EXPECT_EQ(value(CellLayer::Placement, 1, 2), QByteArray("RIGHT"));
 
-    m_editor.N16->trigger();
+    test::action(m_editor, "N16")->trigger();
     EXPECT_EQ(m_picker.PickerMode, PictureUse::Background);
-    EXPECT_EQ(m_picker.Edit1->text(), QString());
+    EXPECT_EQ(test::edit(m_picker, "Edit1")->text(), QString());
     choose("sea.jpg");
     EXPECT_EQ(value(CellLayer::Background, 1, 2), pathOf("sea.jpg"));
     EXPECT_EQ(value(CellLayer::Picture, 1, 2), pathOf("sky.gif")) << "the picture stays";
@@ -65,7 +66,7 @@ TEST_F(PicturePickerLink, TheCopyGoesToTheImageFolderTheTableWasOpenedWith) {
     // The main window's image folder changes while the table is open.
     QDir(m_folder.path()).mkdir(QStringLiteral("moved"));
     m_settings.ImageFolder = QFile::encodeName(m_folder.path() + QStringLiteral("moved/"));
-    m_editor.N9->trigger();
+    test::action(m_editor, "N9")->trigger();
     ASSERT_TRUE(m_picker.isVisible());
     choose("sea.jpg");
     EXPECT_TRUE(m_folder.exists(QStringLiteral("images/sea.jpg")));

@@ -6,6 +6,7 @@
 #include "gui/shell/folder_view.h"
 #include "gui/shell/shell_module.h"
 #include "jpeg_writer.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 #include "support/temp_folder.h"
 
@@ -53,18 +54,21 @@ protected:
     }
     void select(const char* name) {
         const QList<QTreeWidgetItem*> found =
-            picker->FileView1->findItems(QString::fromUtf8(name), Qt::MatchExactly, TFileView::NameColumn);
+            test::control<TFileView>(*picker, "FileView1")
+                ->findItems(QString::fromUtf8(name), Qt::MatchExactly, TFileView::NameColumn);
         ASSERT_EQ(found.size(), 1) << name;
-        picker->FileView1->setCurrentItem(found.first());
+        test::control<TFileView>(*picker, "FileView1")->setCurrentItem(found.first());
     }
     QStringList listed() const {
         QStringList names;
-        for (int row = 0; row < picker->FileView1->topLevelItemCount(); ++row) {
-            names.append(picker->FileView1->topLevelItem(row)->text(0));
+        for (int row = 0; row < test::control<TFileView>(*picker, "FileView1")->topLevelItemCount(); ++row) {
+            names.append(test::control<TFileView>(*picker, "FileView1")->topLevelItem(row)->text(0));
         }
         return names;
     }
-    QColor previewPixel(int x, int y) const { return picker->Image2->grab().toImage().pixelColor(x, y); }
+    QColor previewPixel(int x, int y) const {
+        return test::control<PreviewArea>(*picker, "Image2")->grab().toImage().pixelColor(x, y);
+    }
 
     test::TempFolder folder;
     test::DialogRecorder dialogs;
@@ -79,58 +83,61 @@ TEST_F(PicturePickerTest, OpeningShowsTheProgramFolderWithPicturesOnly) {
     EXPECT_TRUE(picker->isVisible());
     EXPECT_EQ(picker->windowTitle(), QStringLiteral("JPEG 画像参照"));
     EXPECT_EQ(picker->PickerMode, PictureUse::LeftOfText);
-    EXPECT_EQ(picker->FolderView1->SelectedPath(), QDir::cleanPath(folder.file(QStringLiteral("pictures"))));
-    EXPECT_FALSE(picker->FileView1->FileExecute());
+    EXPECT_EQ(test::control<TFolderView>(*picker, "FolderView1")->SelectedPath(),
+              QDir::cleanPath(folder.file(QStringLiteral("pictures"))));
+    EXPECT_FALSE(test::control<TFileView>(*picker, "FileView1")->FileExecute());
     QStringList names = listed();
     names.sort();
     EXPECT_EQ(names,
               (QStringList{u"PHOTO.Jpg"_s, u"anim.gif"_s, u"bad.jpg"_s, u"tall.jpeg"_s, u"wide.jpg"_s}));
-    EXPECT_TRUE(picker->CheckBox1->isChecked());
-    EXPECT_TRUE(picker->Edit1->isReadOnly());
-    EXPECT_FALSE(picker->ScrollBar1->isVisible());
-    EXPECT_EQ(picker->Image2->fill(), PreviewArea::Fill::ButtonFace);
+    EXPECT_TRUE(test::checkBox(*picker, "CheckBox1")->isChecked());
+    EXPECT_TRUE(test::edit(*picker, "Edit1")->isReadOnly());
+    EXPECT_FALSE(test::scrollBar(*picker, "ScrollBar1")->isVisible());
+    EXPECT_EQ(test::control<PreviewArea>(*picker, "Image2")->fill(), PreviewArea::Fill::ButtonFace);
 
     picker->SelectFolder(folder.file(QStringLiteral("images")));
-    EXPECT_EQ(picker->FolderView1->SelectedPath(), QDir::cleanPath(folder.file(QStringLiteral("images"))));
+    EXPECT_EQ(test::control<TFolderView>(*picker, "FolderView1")->SelectedPath(),
+              QDir::cleanPath(folder.file(QStringLiteral("images"))));
 }
 
 TEST_F(PicturePickerTest, SelectingAJpegPreviewsItUnscaledWithScrollRanges) {
-    const int verticalMaximum = picker->ScrollBar2->maximum();
+    const int verticalMaximum = test::scrollBar(*picker, "ScrollBar2")->maximum();
     select("wide.jpg");
-    EXPECT_EQ(picker->Edit1->text(), picture("wide.jpg"));
-    EXPECT_EQ(picker->Image1->fill(), PreviewArea::Fill::Black);
-    EXPECT_EQ(picker->Image2->fill(), PreviewArea::Fill::Picture);
+    EXPECT_EQ(test::edit(*picker, "Edit1")->text(), picture("wide.jpg"));
+    EXPECT_EQ(test::control<PreviewArea>(*picker, "Image1")->fill(), PreviewArea::Fill::Black);
+    EXPECT_EQ(test::control<PreviewArea>(*picker, "Image2")->fill(), PreviewArea::Fill::Picture);
     EXPECT_EQ(picker->previewPicture().size(), QSize(400, 120));
-    EXPECT_EQ(picker->ScrollBar1->minimum(), 0);
-    EXPECT_EQ(picker->ScrollBar1->maximum(), 230);
-    EXPECT_EQ(picker->ScrollBar2->maximum(), verticalMaximum) << "not taller than the preview";
+    EXPECT_EQ(test::scrollBar(*picker, "ScrollBar1")->minimum(), 0);
+    EXPECT_EQ(test::scrollBar(*picker, "ScrollBar1")->maximum(), 230);
+    EXPECT_EQ(test::scrollBar(*picker, "ScrollBar2")->maximum(), verticalMaximum)
+        << "not taller than the preview";
     const QColor inside = previewPixel(100, 60);
     EXPECT_NEAR(inside.red(), 200, 8);
     EXPECT_NEAR(inside.green(), 30, 8);
     EXPECT_NE(previewPixel(100, 150), inside) << "below the picture the preview stays blank";
 
     select("tall.jpeg");
-    EXPECT_EQ(picker->ScrollBar2->maximum(), 130);
-    EXPECT_EQ(picker->ScrollBar1->maximum(), 230) << "kept from the wider picture";
+    EXPECT_EQ(test::scrollBar(*picker, "ScrollBar2")->maximum(), 130);
+    EXPECT_EQ(test::scrollBar(*picker, "ScrollBar1")->maximum(), 230) << "kept from the wider picture";
 
-    picker->ScrollBar2->setValue(100);
-    EXPECT_EQ(picker->Image2->offset(), QPoint(0, 100));
+    test::scrollBar(*picker, "ScrollBar2")->setValue(100);
+    EXPECT_EQ(test::control<PreviewArea>(*picker, "Image2")->offset(), QPoint(0, 100));
     EXPECT_TRUE(dialogs.shown().isEmpty());
 }
 
 TEST_F(PicturePickerTest, OtherFilesShowTheirPathButKeepThePreview) {
     select("wide.jpg");
     select("anim.gif");
-    EXPECT_EQ(picker->Edit1->text(), picture("anim.gif"));
+    EXPECT_EQ(test::edit(*picker, "Edit1")->text(), picture("anim.gif"));
     EXPECT_EQ(picker->previewPicture().size(), QSize(400, 120));
-    EXPECT_EQ(picker->Image2->fill(), PreviewArea::Fill::Picture);
+    EXPECT_EQ(test::control<PreviewArea>(*picker, "Image2")->fill(), PreviewArea::Fill::Picture);
     select("PHOTO.Jpg");
-    EXPECT_EQ(picker->Edit1->text(), picture("PHOTO.Jpg"));
+    EXPECT_EQ(test::edit(*picker, "Edit1")->text(), picture("PHOTO.Jpg"));
     EXPECT_EQ(picker->previewPicture().size(), QSize(400, 120)) << "a mixed-case extension is not previewed";
 
     QSignalSpy chosen(picker.get(), &TForm7::pictureChosen);
     select("anim.gif");
-    QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(*picker, "BitBtn1"), Qt::LeftButton);
     ASSERT_EQ(chosen.count(), 1);
     EXPECT_EQ(chosen.first().at(1).toByteArray(), QFile::encodeName(picture("anim.gif")));
 }
@@ -142,35 +149,35 @@ TEST_F(PicturePickerTest, ADamagedJpegIsReportedAndLeavesTheShadowBehindABlankPr
     EXPECT_EQ(dialogs.shown().first().message.caption, QStringLiteral("Kelvano"));
     EXPECT_TRUE(dialogs.shown().first().message.text.contains(picture("bad.jpg")));
     EXPECT_EQ(dialogs.shown().first().ownerName, QStringLiteral("Form7"));
-    EXPECT_EQ(picker->Image1->fill(), PreviewArea::Fill::Black);
-    EXPECT_EQ(picker->Image2->fill(), PreviewArea::Fill::ButtonFace);
-    EXPECT_EQ(picker->Edit1->text(), picture("bad.jpg"));
+    EXPECT_EQ(test::control<PreviewArea>(*picker, "Image1")->fill(), PreviewArea::Fill::Black);
+    EXPECT_EQ(test::control<PreviewArea>(*picker, "Image2")->fill(), PreviewArea::Fill::ButtonFace);
+    EXPECT_EQ(test::edit(*picker, "Edit1")->text(), picture("bad.jpg"));
 }
 
 TEST_F(PicturePickerTest, CancelBlanksTheReferenceButKeepsTheSelection) {
     select("wide.jpg");
-    picker->ScrollBar1->show();
-    QTest::mouseClick(picker->BitBtn2, Qt::LeftButton);
-    EXPECT_EQ(picker->Edit1->text(), QString());
-    EXPECT_FALSE(picker->ScrollBar1->isVisible());
-    EXPECT_EQ(picker->Image1->fill(), PreviewArea::Fill::ButtonFace);
-    EXPECT_EQ(picker->Image2->fill(), PreviewArea::Fill::ButtonFace);
+    test::scrollBar(*picker, "ScrollBar1")->show();
+    QTest::mouseClick(test::button(*picker, "BitBtn2"), Qt::LeftButton);
+    EXPECT_EQ(test::edit(*picker, "Edit1")->text(), QString());
+    EXPECT_FALSE(test::scrollBar(*picker, "ScrollBar1")->isVisible());
+    EXPECT_EQ(test::control<PreviewArea>(*picker, "Image1")->fill(), PreviewArea::Fill::ButtonFace);
+    EXPECT_EQ(test::control<PreviewArea>(*picker, "Image2")->fill(), PreviewArea::Fill::ButtonFace);
     EXPECT_TRUE(picker->isVisible());
 
     QSignalSpy chosen(picker.get(), &TForm7::pictureChosen);
-    QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(*picker, "BitBtn1"), Qt::LeftButton);
     ASSERT_EQ(chosen.count(), 1);
     EXPECT_EQ(chosen.first().at(1).toByteArray(), QFile::encodeName(picture("wide.jpg")));
 }
 
 TEST_F(PicturePickerTest, ConfirmingAttachesTheSourcePathInEachModeAndHides) {
     QSignalSpy chosen(picker.get(), &TForm7::pictureChosen);
-    picker->CheckBox1->setChecked(false);
+    test::checkBox(*picker, "CheckBox1")->setChecked(false);
     int count = 0;
     for (const PictureUse use : {PictureUse::RightOfText, PictureUse::LeftOfText, PictureUse::Background}) {
         picker->OpenFor(use, settings, folder.file(QStringLiteral("pictures/")));
         select("tall.jpeg");
-        QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(test::button(*picker, "BitBtn1"), Qt::LeftButton);
         ASSERT_EQ(chosen.count(), ++count);
         EXPECT_EQ(chosen.last().at(0).value<PictureUse>(), use);
         EXPECT_EQ(chosen.last().at(1).toByteArray(), QFile::encodeName(picture("tall.jpeg")));
@@ -179,15 +186,15 @@ TEST_F(PicturePickerTest, ConfirmingAttachesTheSourcePathInEachModeAndHides) {
     EXPECT_FALSE(folder.exists(QStringLiteral("images/tall.jpeg"))) << "the copy box was clear";
 
     picker->OpenFor(PictureUse::Background, settings, folder.file(QStringLiteral("pictures/")));
-    picker->FileView1->clearSelection();
-    QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+    test::control<TFileView>(*picker, "FileView1")->clearSelection();
+    QTest::mouseClick(test::button(*picker, "BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(chosen.last().at(1).toByteArray(), QByteArray()) << "nothing selected removes the picture";
 }
 
 TEST_F(PicturePickerTest, CopiesIntoTheImageFolderAskingBeforeOverwriting) {
     QSignalSpy chosen(picker.get(), &TForm7::pictureChosen);
     select("wide.jpg");
-    QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(*picker, "BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(folder.read(QStringLiteral("images/wide.jpg")),
               folder.read(QStringLiteral("pictures/wide.jpg")));
     EXPECT_TRUE(dialogs.shown().isEmpty());
@@ -196,7 +203,7 @@ TEST_F(PicturePickerTest, CopiesIntoTheImageFolderAskingBeforeOverwriting) {
     picker->OpenFor(PictureUse::RightOfText, settings, folder.file(QStringLiteral("pictures/")));
     select("tall.jpeg");
     dialogs.answerNext(false);
-    QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(*picker, "BitBtn1"), Qt::LeftButton);
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown().first().message.text,
               QStringLiteral("既にファイルが存在します、上書きをしますか？"));
@@ -209,7 +216,7 @@ TEST_F(PicturePickerTest, CopiesIntoTheImageFolderAskingBeforeOverwriting) {
     picker->OpenFor(PictureUse::RightOfText, settings, folder.file(QStringLiteral("pictures/")));
     select("tall.jpeg");
     dialogs.answerNext(true);
-    QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(*picker, "BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(folder.read(QStringLiteral("images/tall.jpeg")),
               folder.read(QStringLiteral("pictures/tall.jpeg")));
 }
@@ -220,7 +227,7 @@ TEST_F(PicturePickerTest, APictureAlreadyInTheImageFolderIsNotCopiedOverItself) 
     picker->OpenFor(PictureUse::RightOfText, settings, folder.file(QStringLiteral("pictures/")));
     select("wide.jpg");
     dialogs.answerNext(true);
-    QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(*picker, "BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(folder.read(QStringLiteral("pictures/wide.jpg")), original);
 }
 
@@ -230,7 +237,7 @@ TEST_F(PicturePickerTest, APathShiftJisCannotHoldIsRefused) {
     picker->SelectFolder(folder.file(QStringLiteral("pictures/")));
     QSignalSpy chosen(picker.get(), &TForm7::pictureChosen);
     select("smile😀.jpg");
-    QTest::mouseClick(picker->BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(*picker, "BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(chosen.count(), 0);
     EXPECT_EQ(dialogs.texts(), QStringList{Messages::PicturePathUnencodable});
     EXPECT_TRUE(picker->isVisible());

@@ -14,22 +14,24 @@ TEST_F(ReferenceRemoval, DeleteRemovesTheEntryFromTheFileAndLeavesTheCellsAlone)
     open(1);
     QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
     ASSERT_TRUE(m_reference.isVisible());
-    ASSERT_EQ(m_reference.ListBox1->count(), 4);
+    ASSERT_EQ(test::listBox(m_reference, "ListBox1")->count(), 4);
 
     // A right click on an entry offers the popup instead of closing the window.
-    const QRect first = m_reference.ListBox1->visualItemRect(m_reference.ListBox1->item(0));
-    QTest::mousePress(m_reference.ListBox1->viewport(), Qt::RightButton, Qt::NoModifier, first.center());
+    const QRect first = test::listBox(m_reference, "ListBox1")
+                            ->visualItemRect(test::listBox(m_reference, "ListBox1")->item(0));
+    QTest::mousePress(test::listBox(m_reference, "ListBox1")->viewport(), Qt::RightButton, Qt::NoModifier,
+                      first.center());
     EXPECT_TRUE(m_reference.isVisible());
-    EXPECT_TRUE(m_reference.PopupMenu1->isVisible());
-    m_reference.PopupMenu1->hide();
-    EXPECT_EQ(m_reference.ListBox1->currentRow(), 0);
-    m_reference.N1->trigger();
+    EXPECT_TRUE(test::popupMenu(m_reference, "PopupMenu1")->isVisible());
+    test::popupMenu(m_reference, "PopupMenu1")->hide();
+    EXPECT_EQ(test::listBox(m_reference, "ListBox1")->currentRow(), 0);
+    test::action(m_reference, "N1")->trigger();
     EXPECT_EQ(m_folder.read(QStringLiteral("price.ALI")), Hyo + "\r\nkept\r\n"); // both lines gone
-    EXPECT_EQ(m_reference.ListBox1->count(), 2);
+    EXPECT_EQ(test::listBox(m_reference, "ListBox1")->count(), 2);
     EXPECT_EQ(text(0, 0), "typo");
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
 
-    m_reference.N2->trigger();
+    test::action(m_reference, "N2")->trigger();
     EXPECT_FALSE(m_reference.isVisible());
 }
 

@@ -31,7 +31,7 @@ TEST_F(TableDataEditor, NewTableOpensQuietlyWithHeadingsAndOneRowAndSavesOneReco
     // Empty columns are 90 pixels wider than their (nil) text.
     EXPECT_EQ(grid()->columnWidth(0), 90);
 
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     EXPECT_FALSE(m_editor.isVisible());
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")).size(), 51306);
 }
@@ -60,7 +60,7 @@ TEST_F(TableDataEditor, OpeningLoadsTheRowsHidesExtraColumnsAndForgetsTheTableBe
     EXPECT_EQ(current(), model().index(0, 0));
     open(3, "wide");
     EXPECT_EQ(text(1, 2), "");
-    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn2"), Qt::LeftButton);
     EXPECT_FALSE(m_editor.isVisible());
 }
 
@@ -251,7 +251,7 @@ TEST_F(TableDataEditor, DecorationItemsSetSwapAndRemoveOnlyTheirOwnLayer) {
     EXPECT_EQ(model().layers().cell(0, 1), (TableCell{{}, {}, {}, "LEFT", {}}));
 
     // The placement without a picture is still stored: LEFT gives 0.
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     const QByteArray record = m_folder.read(QStringLiteral("price.TBL"));
     ASSERT_EQ(record.size(), 51306);
     EXPECT_EQ(record.mid(51204, 3), QByteArray::fromHex("000100"));
@@ -325,33 +325,37 @@ TEST_F(TableDataEditor, ColumnsAreSizedByTheirWidestTextAndViewsShowTheirLayers)
     m_editor.AttachPicture(PictureUse::RightOfText, "C:\\p.jpg");
     QCoreApplication::processEvents();
     const QRect gridPlace = grid()->geometry();
-    const QRect panelPlace = m_editor.Panel1->geometry();
-    QTest::mouseClick(m_editor.Button2, Qt::LeftButton);
+    const QRect panelPlace = test::panel(m_editor, "Panel1")->geometry();
+    QTest::mouseClick(test::button(m_editor, "Button2"), Qt::LeftButton);
     QCoreApplication::processEvents();
     EXPECT_FALSE(grid()->isVisible());
-    EXPECT_TRUE(m_editor.StringGrid2->isVisible());
-    EXPECT_FALSE(m_editor.StringGrid3->isVisible());
-    EXPECT_EQ(m_editor.StringGrid2->model()->index(0, 1).data().toString(), QStringLiteral("C:\\p.jpg"));
-    EXPECT_FALSE(m_editor.StringGrid2->model()->flags(m_editor.StringGrid2->model()->index(0, 1)) &
+    EXPECT_TRUE(test::tableView(m_editor, "StringGrid2")->isVisible());
+    EXPECT_FALSE(test::tableView(m_editor, "StringGrid3")->isVisible());
+    EXPECT_EQ(test::tableView(m_editor, "StringGrid2")->model()->index(0, 1).data().toString(),
+              QStringLiteral("C:\\p.jpg"));
+    EXPECT_FALSE(test::tableView(m_editor, "StringGrid2")
+                     ->model()
+                     ->flags(test::tableView(m_editor, "StringGrid2")->model()->index(0, 1)) &
                  Qt::ItemIsEditable);
     // The view takes the grid's place, headed like it; the buttons stay at the bottom.
-    EXPECT_EQ(m_editor.StringGrid2->geometry(), gridPlace);
-    EXPECT_EQ(m_editor.Panel1->geometry(), panelPlace);
-    EXPECT_EQ(m_editor.StringGrid2->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("列2"));
-    EXPECT_TRUE(m_editor.StringGrid2->horizontalHeader()->isVisible());
+    EXPECT_EQ(test::tableView(m_editor, "StringGrid2")->geometry(), gridPlace);
+    EXPECT_EQ(test::panel(m_editor, "Panel1")->geometry(), panelPlace);
+    EXPECT_EQ(test::tableView(m_editor, "StringGrid2")->model()->headerData(1, Qt::Horizontal).toString(),
+              QStringLiteral("列2"));
+    EXPECT_TRUE(test::tableView(m_editor, "StringGrid2")->horizontalHeader()->isVisible());
     // An empty column is as wide as its heading; a path keeps at least its width plus 5 pixels.
-    EXPECT_EQ(m_editor.StringGrid2->columnWidth(0),
-              m_editor.StringGrid2->horizontalHeader()->sectionSizeHint(0));
-    EXPECT_GE(m_editor.StringGrid2->columnWidth(1),
+    EXPECT_EQ(test::tableView(m_editor, "StringGrid2")->columnWidth(0),
+              test::tableView(m_editor, "StringGrid2")->horizontalHeader()->sectionSizeHint(0));
+    EXPECT_GE(test::tableView(m_editor, "StringGrid2")->columnWidth(1),
               QFontMetrics(grid()->font()).horizontalAdvance(QStringLiteral("C:\\p.jpg")) + 5);
-    QTest::mouseClick(m_editor.Button3, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "Button3"), Qt::LeftButton);
     QCoreApplication::processEvents();
-    EXPECT_TRUE(m_editor.StringGrid3->isVisible());
-    EXPECT_FALSE(m_editor.StringGrid2->isVisible());
-    EXPECT_EQ(m_editor.StringGrid3->geometry(), gridPlace);
-    QTest::mouseClick(m_editor.Button1, Qt::LeftButton);
+    EXPECT_TRUE(test::tableView(m_editor, "StringGrid3")->isVisible());
+    EXPECT_FALSE(test::tableView(m_editor, "StringGrid2")->isVisible());
+    EXPECT_EQ(test::tableView(m_editor, "StringGrid3")->geometry(), gridPlace);
+    QTest::mouseClick(test::button(m_editor, "Button1"), Qt::LeftButton);
     EXPECT_TRUE(grid()->isVisible());
-    EXPECT_FALSE(m_editor.StringGrid3->isVisible());
+    EXPECT_FALSE(test::tableView(m_editor, "StringGrid3")->isVisible());
 }
 
 TEST_F(TableDataEditor, RightButtonChoosesTheCellUnderThePointer) {
@@ -368,18 +372,20 @@ TEST_F(TableDataEditor, RightButtonChoosesTheCellUnderThePointer) {
     // Below the last row nothing changes.
     QTest::mousePress(grid()->viewport(), Qt::RightButton, Qt::NoModifier, QPoint(cell.center().x(), 200));
     EXPECT_EQ(current(), model().index(0, 2));
-    m_editor.PopupMenu1->close();
+    test::popupMenu(m_editor, "PopupMenu1")->close();
 
     // The Menu key and Shift+F10 open the popup at the current cell; the row items show their keys.
     for (const auto& [key, modifiers] :
          {std::pair{Qt::Key_Menu, Qt::NoModifier}, {Qt::Key_F10, Qt::ShiftModifier}}) {
         QTest::keyClick(grid(), key, modifiers);
-        EXPECT_TRUE(m_editor.PopupMenu1->isVisible());
-        EXPECT_TRUE(m_editor.PopupMenu1->geometry().contains(grid()->viewport()->mapToGlobal(cell.center())));
-        m_editor.PopupMenu1->close();
+        EXPECT_TRUE(test::popupMenu(m_editor, "PopupMenu1")->isVisible());
+        EXPECT_TRUE(test::popupMenu(m_editor, "PopupMenu1")
+                        ->geometry()
+                        .contains(grid()->viewport()->mapToGlobal(cell.center())));
+        test::popupMenu(m_editor, "PopupMenu1")->close();
     }
-    EXPECT_EQ(m_editor.N19->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Up));
-    EXPECT_EQ(m_editor.N20->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Down));
+    EXPECT_EQ(test::action(m_editor, "N19")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Up));
+    EXPECT_EQ(test::action(m_editor, "N20")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Down));
 }
 
 TEST_F(TableDataEditor, AFailedSaveKeepsTheWindowAndItsRows) {
@@ -389,7 +395,7 @@ TEST_F(TableDataEditor, AFailedSaveKeepsTheWindowAndItsRows) {
     m_dialogs.clear();
     {
         const FileSizeLimit limit(1000);
-        QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+        QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     }
     // It says which file could not be written and why.
     EXPECT_EQ(m_dialogs.texts(),
@@ -400,7 +406,7 @@ TEST_F(TableDataEditor, AFailedSaveKeepsTheWindowAndItsRows) {
     EXPECT_TRUE(m_editor.isVisible());
     EXPECT_EQ(text(0, 0), "kept");
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")).size(), 0); // the old file is unchanged
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     EXPECT_FALSE(m_editor.isVisible());
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")).mid(251, 5), QByteArray("\x04kept"));
 }

@@ -187,12 +187,12 @@ TEST_F(UndoAndClipboard, EveryRowChangeUndoesAndRedoesEveryLayerByteForByte) {
         pressOnGrid(Qt::Key_Z, Qt::ControlModifier);
         EXPECT_EQ(stored(), states[i - 1]) << changes[size_t(i - 1)].first;
     }
-    EXPECT_FALSE(m_editor.Undo1->isEnabled());
+    EXPECT_FALSE(test::action(m_editor, "Undo1")->isEnabled());
     EXPECT_FALSE(m_editor.isModified());
     pressOnGrid(Qt::Key_Y, Qt::ControlModifier);
     pressOnGrid(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(stored(), states[2]);
-    EXPECT_TRUE(m_editor.Redo1->isEnabled());
+    EXPECT_TRUE(test::action(m_editor, "Redo1")->isEnabled());
     EXPECT_TRUE(m_dialogs.texts().isEmpty()) << m_dialogs.texts().join(QLatin1Char('|')).toStdString();
 }
 
@@ -203,13 +203,13 @@ TEST_F(UndoAndClipboard, TheCleanStateIsTheSavedStateAndOpeningClearsTheHistory)
     press(Qt::Key_Return); // one step for the whole text
     EXPECT_EQ(m_editor.undoStack()->count(), 1);
     trigger("Undo1");
-    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn2"), Qt::LeftButton);
     EXPECT_TRUE(m_dialogs.texts().isEmpty()) << "back as opened: nothing to ask";
 
     open(4);
     EXPECT_EQ(m_editor.undoStack()->count(), 0);
     trigger("N18");
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton); // saved: clean
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton); // saved: clean
     const QByteArray saved = m_folder.read(QStringLiteral("price.TBL"));
     open(4);
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
@@ -218,7 +218,7 @@ TEST_F(UndoAndClipboard, TheCleanStateIsTheSavedStateAndOpeningClearsTheHistory)
     EXPECT_FALSE(m_editor.isModified());
     trigger("Undo1"); // nothing more: the history began at the opening
     EXPECT_EQ(model().rowCount() * TableRowRecord::Size, saved.size());
-    EXPECT_FALSE(m_editor.Undo1->isEnabled());
+    EXPECT_FALSE(test::action(m_editor, "Undo1")->isEnabled());
 }
 
 TEST_F(UndoAndClipboard, CopyGivesSpreadsheetTextAndPasteGrowsChecksAndIsOneStep) {

@@ -31,20 +31,20 @@ TEST_F(UnsavedRows, DiscardAndTheCloseBoxAskOnlyWhenRowsChanged) {
     writeTable({"kept"}, 2);
     const QByteArray stored = m_folder.read(QStringLiteral("price.TBL"));
     open(2);
-    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn2"), Qt::LeftButton);
     EXPECT_FALSE(m_editor.isVisible());
     EXPECT_TRUE(m_dialogs.texts().isEmpty()) << "nothing changed, nothing asked";
 
     open(2);
     typeInto(0, 1, QStringLiteral("new"));
     m_dialogs.pressEnterNext(); // Enter keeps the rows
-    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn2"), Qt::LeftButton);
     EXPECT_EQ(m_dialogs.texts(), QStringList{DiscardQuestion});
     EXPECT_EQ(m_dialogs.shown().first().enterAnswers, Answer::No);
     EXPECT_TRUE(m_editor.isVisible());
     EXPECT_EQ(text(0, 1), "new");
     m_dialogs.answerNext(true);
-    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn2"), Qt::LeftButton);
     EXPECT_FALSE(m_editor.isVisible());
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), stored);
 
@@ -55,7 +55,7 @@ TEST_F(UnsavedRows, DiscardAndTheCloseBoxAskOnlyWhenRowsChanged) {
     EXPECT_EQ(text(0, 1), "");
     typeInto(0, 1, QStringLiteral("gone"));
     m_dialogs.answerNext(true);
-    QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn2"), Qt::LeftButton);
     EXPECT_FALSE(m_editor.isVisible());
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), stored);
 }
@@ -97,7 +97,7 @@ TEST_F(UnsavedRows, AFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSays) {
     writeTable({"them"}, 2);
     const QByteArray theirs = m_folder.read(QStringLiteral("price.TBL"));
     m_dialogs.pressEnterNext();
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(m_dialogs.texts(), QStringList{ChangedOnDisk});
     EXPECT_EQ(m_dialogs.shown().first().enterAnswers, Answer::No);
     EXPECT_TRUE(m_editor.isVisible());
@@ -105,7 +105,7 @@ TEST_F(UnsavedRows, AFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSays) {
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), theirs);
 
     m_dialogs.answerNext(Answer::Yes);
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     EXPECT_FALSE(m_editor.isVisible());
     const QByteArray saved = m_folder.read(QStringLiteral("price.TBL"));
     EXPECT_EQ(saved.mid(251, 5), QByteArray("\x04mine"));
@@ -114,14 +114,14 @@ TEST_F(UnsavedRows, AFileChangedOnDiskIsOverwrittenOnlyWhenTheUserSays) {
     // What the editor wrote itself, or the same bytes written again, asks nothing.
     open(2);
     typeInto(0, 1, QStringLiteral("x"));
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     const QByteArray written = m_folder.read(QStringLiteral("price.TBL"));
     open(2);
     typeInto(0, 1, QStringLiteral("y"));
     QFile::remove(m_folder.file(QStringLiteral("price.TBL")));
     m_folder.write(QStringLiteral("price.TBL"), written);
     m_dialogs.clear();
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
     EXPECT_FALSE(m_editor.isVisible());
 }
@@ -240,7 +240,7 @@ TEST_F(UnsavedRows, CellTextStopsAtWhatACellStores) {
     EXPECT_EQ(text(0, 0), fitted + "b");
     EXPECT_EQ(m_dialogs.texts().size(), 1);
     press(Qt::Key_Escape);
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     const QByteArray record = m_folder.read(QStringLiteral("price.TBL"));
     EXPECT_EQ(record.mid(251, 251), "\xFA" + fitted + "b");
 
@@ -270,9 +270,9 @@ TEST_F(UnsavedRows, TheTableKeepsTheFolderItWasOpenedFrom) {
     press(Qt::Key_Return);
     trigger("N14");
     ASSERT_TRUE(m_links.isVisible());
-    m_links.Edit1->setText(QStringLiteral("http://x/"));
-    QTest::keyClick(m_links.Edit1, Qt::Key_Return);
-    QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton);
+    test::edit(m_links, "Edit1")->setText(QStringLiteral("http://x/"));
+    QTest::keyClick(test::edit(m_links, "Edit1"), Qt::Key_Return);
+    QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton);
     EXPECT_EQ(m_folder.read(QStringLiteral("price.ALI")), "t\r\n");
     EXPECT_EQ(m_folder.read(QStringLiteral("price.URL")), "http://x/\r\n");
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")).mid(251, 2), QByteArray("\x01t"));
@@ -284,11 +284,12 @@ TEST_F(UnsavedRows, AnOpenTableHoldsItsLockUntilItsWindowCloses) {
         return TableLock(files()).take();
     };
     // Each way of closing the window lets the table go.
-    const std::function<void()> ways[] = {[this] { QTest::mouseClick(m_editor.BitBtn1, Qt::LeftButton); },
-                                          [this] { QTest::mouseClick(m_editor.BitBtn2, Qt::LeftButton); },
-                                          [this] {
-                                              m_editor.close();
-                                          }};
+    const std::function<void()> ways[] = {
+        [this] { QTest::mouseClick(test::button(m_editor, "BitBtn1"), Qt::LeftButton); },
+        [this] { QTest::mouseClick(test::button(m_editor, "BitBtn2"), Qt::LeftButton); },
+        [this] {
+            m_editor.close();
+        }};
     for (const std::function<void()>& closeWindow : ways) {
         open(2);
         EXPECT_EQ(takenElsewhere(), TableLock::Taking::HeldElsewhere);

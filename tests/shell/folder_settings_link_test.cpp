@@ -68,7 +68,8 @@ TEST_F(FolderSettingsLink, EachBrowseButtonFillsItsOwnFieldAndSetting) {
 TEST_F(FolderSettingsLink, DoubleClickOnTheDataListPointsThePicturePickerAtTheHtmlFolder) {
     test::edit(form, "Edit2")->setText(folder("site/pictures") + u'/');
     QTest::mouseDClick(test::listView(form, "ListView2")->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    EXPECT_EQ(picturePicker.FolderView1->SelectedPath(), folder("site/pictures"));
+    EXPECT_EQ(test::control<TFolderView>(picturePicker, "FolderView1")->SelectedPath(),
+              folder("site/pictures"));
 }
 
 } // namespace

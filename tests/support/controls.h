@@ -6,12 +6,20 @@
 #include <stdexcept>
 #include <string>
 
+class QAction;
+class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLineEdit;
+class QListWidget;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QSpinBox;
 class QTabWidget;
+class QTableView;
 class QTableWidget;
 
 namespace kelvano::test {
@@ -33,9 +41,21 @@ QPushButton* button(const QWidget& window, const char* objectName);
 QLineEdit* edit(const QWidget& window, const char* objectName);
 QComboBox* comboBox(const QWidget& window, const char* objectName);
 QTableWidget* listView(const QWidget& window, const char* objectName);
+QListWidget* listBox(const QWidget& window, const char* objectName);
 QPlainTextEdit* memo(const QWidget& window, const char* objectName);
 QGroupBox* groupBox(const QWidget& window, const char* objectName);
 QWidget* tabSheet(const QWidget& window, const char* objectName);
 QTabWidget* pageControl(const QWidget& window, const char* objectName);
+QTableView* tableView(const QWidget& window, const char* objectName);
+QWidget* panel(const QWidget& window, const char* objectName);
+QMenu* popupMenu(const QWidget& window, const char* objectName);
+QCheckBox* checkBox(const QWidget& window, const char* objectName);
+QRadioButton* radioButton(const QWidget& window, const char* objectName);
+QSpinBox* spinEdit(const QWidget& window, const char* objectName);
+QScrollBar* scrollBar(const QWidget& window, const char* objectName);
+
+/// The menu item of `window` with the object name `objectName`, in whichever of its menus it is. The
+/// test fails, with the name, when the window holds no such item or more than one.
+QAction* action(const QWidget& window, const char* objectName);
 
 } // namespace kelvano::test

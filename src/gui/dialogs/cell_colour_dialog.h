@@ -44,6 +44,7 @@ public:
     void DrawColumnStrip();
     void DrawRowStrip();
 
+private:
     QGroupBox* GroupBox1;
     StripImage* Image1;
     QScrollBar* ScrollBar1;
@@ -61,7 +62,6 @@ public:
     QPushButton* Button2;
     ZelStringEX* ZelStringEX1;
 
-private:
     void scrollOverCounts();
     void Image1MouseMove(QPoint position);
     void Image1MouseDown(QPoint position, Qt::MouseButton button);

@@ -36,6 +36,7 @@ public:
     /// Copies the controls' values into the definition's table-wide fields.
     void gatherInto(TableDefinition& definition) const override;
 
+private:
     QGroupBox* GroupBox1;
     ClampingSpinBox* SpinEdit1;
     QCheckBox* CheckBox1;
@@ -63,7 +64,6 @@ public:
     QPushButton* Button4;
     ZelStringEX* ZelStringEX1;
 
-private:
     void CheckBox2Click();
     void widthOptionChosen();
     void colourButtonClick(ShiftJisField* field);

@@ -28,11 +28,6 @@ public:
     /// can be neither read nor created.
     void Open(const TableDataFiles& files);
 
-    QLineEdit* Edit1;
-    QListWidget* ListBox1;
-    QMenu* PopupMenu1;
-    QAction* N1;
-
     /// The editor whose table the list follows while it is open; none (the files given at the opening
     /// are used).
     void setEditedTable(const EditedTable* table) { m_table = table; }
@@ -42,6 +37,11 @@ signals:
     void linkChosen(const QByteArray& link);
 
 private:
+    QLineEdit* Edit1;
+    QListWidget* ListBox1;
+    QMenu* PopupMenu1;
+    QAction* N1;
+
     /// False (message shown) when the link list can be neither read nor created.
     bool fillList(const std::optional<QList<QByteArray>>& lines);
     /// The entry box's text as Shift-JIS; nullopt (message shown) when it holds characters it cannot.

@@ -28,18 +28,6 @@ public:
 
     explicit TForm7(QWidget* parent = nullptr);
 
-    TFolderView* FolderView1 = nullptr;
-    TFileView* FileView1 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    PreviewArea* Image1 = nullptr; ///< the shadow behind the preview
-    PreviewArea* Image2 = nullptr; ///< the preview
-    QScrollBar* ScrollBar1 = nullptr;
-    QScrollBar* ScrollBar2 = nullptr;
-    QCheckBox* CheckBox1 = nullptr;
-    QLineEdit* Edit1 = nullptr; ///< the reference box: the path last picked, for display only
-    QPushButton* BitBtn1 = nullptr;
-    QPushButton* BitBtn2 = nullptr;
-
     /// What the picture chosen becomes in the editor's cell.
     PictureUse PickerMode = PictureUse::RightOfText;
 
@@ -66,6 +54,18 @@ signals:
     void pictureChosen(kelvano::PictureUse use, const QByteArray& path);
 
 private:
+    TFolderView* FolderView1 = nullptr;
+    TFileView* FileView1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    PreviewArea* Image1 = nullptr; ///< the shadow behind the preview
+    PreviewArea* Image2 = nullptr; ///< the preview
+    QScrollBar* ScrollBar1 = nullptr;
+    QScrollBar* ScrollBar2 = nullptr;
+    QCheckBox* CheckBox1 = nullptr;
+    QLineEdit* Edit1 = nullptr; ///< the reference box: the path last picked, for display only
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+
     void blankPreview();
     void drawPreview();
     void copyIntoImageFolder(const QString& source);

@@ -26,13 +26,6 @@ public:
     /// False (message shown) when the reference list can be neither read nor created.
     bool LoadReferenceList(const TableDataFiles& files);
 
-    QListWidget* ListBox1;
-    /// The entries' popup menu: "削除" removes the entry from the table's reference list, "閉じる"
-    /// closes the window. A right click beside the entries closes it at once.
-    QMenu* PopupMenu1;
-    QAction* N1;
-    QAction* N2;
-
 signals:
     /// A stored text was chosen for the editor's current cell.
     void textChosen(const QByteArray& text);
@@ -41,6 +34,13 @@ protected:
     bool eventFilter(QObject* object, QEvent* event) override;
 
 private:
+    QListWidget* ListBox1;
+    /// The entries' popup menu: "削除" removes the entry from the table's reference list, "閉じる"
+    /// closes the window. A right click beside the entries closes it at once.
+    QMenu* PopupMenu1;
+    QAction* N1;
+    QAction* N2;
+
     void ListBox1DblClick(QListWidgetItem* item);
     void N1Click();
 

@@ -20,14 +20,14 @@ public:
     /// Lists the definitions and shows the window.
     void showDefinitions(const QList<NumberedDefinition>& deleted);
 
-    QTableWidget* ListView5;
-    QPushButton* RestoreButton;
-    QPushButton* CancelButton;
-
 signals:
     void restoreChosen(int number);
 
 private:
+    QTableWidget* ListView5;
+    QPushButton* RestoreButton;
+    QPushButton* CancelButton;
+
     void restoreSelected();
 };
 
