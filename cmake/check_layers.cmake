@@ -1,8 +1,8 @@
 # The layering check: cmake -DSOURCE_DIR=<src> -DLAYERS=<build>/kelvano_layers.cmake -P check_layers.cmake
 #
 # Fails when a file includes a header of a folder that its folder does not declare with USES in its
-# CMakeLists.txt (this also keeps anything from including app/, the top), or when a file under core/
-# includes a Qt Gui or Widgets header.
+# CMakeLists.txt (this also keeps anything from including app/, the top), when a file under core/
+# includes a Qt Gui or Widgets header, or when a file is longer than 500 lines (one file, one thing).
 cmake_minimum_required(VERSION 3.25)
 include(${LAYERS})
 
@@ -39,6 +39,12 @@ foreach(folder IN LISTS KELVANO_FOLDERS)
     file(GLOB files ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
     foreach(file IN LISTS files)
         file(RELATIVE_PATH shown ${SOURCE_DIR} ${file})
+        file(READ ${file} text)
+        string(REGEX MATCHALL "\n" line_ends "${text}")
+        list(LENGTH line_ends line_count)
+        if(line_count GREATER 500)
+            list(APPEND faults "${shown}: ${line_count} lines, more than 500: split it")
+        endif()
         file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include")
         foreach(line IN LISTS lines)
             if(line MATCHES "include[ \t]*\"([^\"]+)\"")

@@ -232,11 +232,11 @@ int main(int argc, char* argv[]) {
     form5.OpenTable(settings, program, "kudamono", 4);
     form5.resize(760, 420);
     shots.take(&form5, QStringLiteral("editor"));
-    form5.Button2->click();
+    mainControl<QPushButton>(form5, QStringLiteral("Button2"))->click();
     shots.take(&form5, QStringLiteral("editor-pictures"));
-    form5.Button3->click();
+    mainControl<QPushButton>(form5, QStringLiteral("Button3"))->click();
     shots.take(&form5, QStringLiteral("editor-links"));
-    form5.Button1->click();
+    mainControl<QPushButton>(form5, QStringLiteral("Button1"))->click();
 
     const TableDataFiles files(ShiftJis::decode(settings.DataFolder), QStringLiteral("kudamono"));
     form6.OpenAt(files, QPoint(40, 40));

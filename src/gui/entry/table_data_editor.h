@@ -68,7 +68,7 @@ public:
     /// The last mouse position over the text grid, in the grid's coordinates.
     QPoint lastMousePosition() const { return m_lastMouse; }
 
-    /// The current cell's picture path (modes 0 and 1) or background path (mode 2).
+    /// The current cell's picture path, or its background path for a background.
     QByteArray currentPicturePath(PictureUse use) const;
     /// Replaces the current cell's text / link (from the reference window / the link list). A text
     /// longer than a cell can store is cut at a character boundary, with a message.
@@ -112,19 +112,13 @@ public:
     /// Writes the texts of every row as CSV.
     void ExportCsv(const QString& path, TextEncoding encoding);
 
-    /// "データ表示", "画像名表示" and "URL表示". The screenshot tool still presses them through these
-    /// members; tests find them by name, as every other control of the window.
-    QPushButton* Button1;
-    QPushButton* Button2;
-    QPushButton* Button3;
-
 public slots:
-    /// Puts a chosen picture into the current cell: to the right of the text (mode 0), to the left
-    /// (mode 1), or as its background (mode 2).
+    /// Puts a chosen picture into the current cell: to the right of the text, to its left, or as its
+    /// background.
     void AttachPicture(kelvano::PictureUse use, const QByteArray& path);
 
 signals:
-    /// The picture picker is wanted for a picture to the right (0), to the left (1) or a background (2).
+    /// The picture picker is wanted for a picture to the right of the text, to its left, or a background.
     void picturePickerRequested(kelvano::PictureUse use);
     /// The reference window is wanted for the table's stored texts, its top left corner at `topLeft`.
     void referenceRequested(const TableDataFiles& files, QPoint topLeft);
@@ -139,6 +133,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    /// "データ表示", "画像名表示" and "URL表示".
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
     QTableView* StringGrid1;
     QTableView* StringGrid2;
     QTableView* StringGrid3;
