@@ -3,6 +3,7 @@
 #include "core/store/table_lock.h"
 #include "core/store/table_row_record.h"
 #include "core/table/table_layers.h"
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
 #include <QFile>
@@ -227,6 +228,32 @@ TEST_F(PublishCsv, AppendingReplacesOnlyAnEmptyOnlyRowAndStopsAtTheRowLimit) {
     result = run({QStringLiteral("--import-csv"), QStringLiteral("0"), file("in.csv")});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), imported);
+}
+
+// An import that brings a table to exactly its row limit is taken; one row more is refused. The table
+// holds one row with a text (a single empty row would give way) and the CSV file the rest; a taken
+// import fails only at writing, past a file-size limit, so that nothing large is written.
+TEST_F(PublishCsv, AnImportReachingTheRowLimitIsTakenOneRowMoreIsRefused) {
+    TableRowRecord row;
+    row.CellTexts[1] = "kept";
+    const QByteArray stored = row.encode();
+    m_folder.write(QStringLiteral("t.TBL"), stored);
+    for (const int lines : {TableLayers::MaxRows - 1, TableLayers::MaxRows}) {
+        m_folder.write(QStringLiteral("in.csv"), QByteArray("x\n").repeated(lines));
+        Result result;
+        {
+            const test::FileSizeLimit limit(1024 * 1024);
+            result = run({QStringLiteral("--import-csv"), QStringLiteral("0"), file("in.csv"),
+                          QStringLiteral("--append")});
+        }
+        const QString err = QString::fromUtf8(result.err);
+        const bool refused = err.contains(QStringLiteral("行数が上限の65534行を超えます"));
+        EXPECT_EQ(refused, lines == TableLayers::MaxRows) << lines << err.toStdString();
+        // Taken, it got as far as writing the table's file.
+        EXPECT_EQ(err.contains(QStringLiteral("t.TBL")), !refused) << err.toStdString();
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), stored);
+    }
 }
 
 } // namespace
