@@ -26,6 +26,13 @@ TEST(ProgramFolder, IsTheExecutablesFolderWhenWritableElseTheApplicationDataFold
     const QString deep = folder.path() + QString(240, QLatin1Char('d'));
     ASSERT_TRUE(QDir().mkpath(deep));
     EXPECT_EQ(resolveProgramFolder(deep), fallback);
+
+    // An installed program's folder (share/kelvano beside bin/) is never used, writable or not.
+    ASSERT_TRUE(QDir().mkpath(folder.file(QStringLiteral("usr/bin"))));
+    EXPECT_EQ(resolveProgramFolder(folder.file(QStringLiteral("usr/bin"))),
+              folder.file(QStringLiteral("usr/bin/")));
+    ASSERT_TRUE(QDir().mkpath(folder.file(QStringLiteral("usr/share/kelvano"))));
+    EXPECT_EQ(resolveProgramFolder(folder.file(QStringLiteral("usr/bin"))), fallback);
     QStandardPaths::setTestModeEnabled(false);
 }
 
