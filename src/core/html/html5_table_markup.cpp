@@ -30,6 +30,12 @@ const std::array<QByteArray, 7> FontSizes{
     QByteArrayLiteral("xxx-large"),
 };
 
+/// The CSS keyword of a relative font size: the FONT element's SIZE 3 + size, kept within 1 to 7.
+const QByteArray& fontSizeName(qint32 size) {
+    return FontSizes[static_cast<std::size_t>(
+        std::clamp(3 + static_cast<qint64>(size), qint64{1}, qint64{7}) - 1)];
+}
+
 /// Whether the "&" at `at` starts a character reference ("&name;", "&#123;", "&#x1F;").
 bool startsReference(QByteArrayView text, qsizetype at) {
     qsizetype i = at + 1;
@@ -143,8 +149,7 @@ QByteArray urlOfPath(QByteArrayView path, PageEncoding encoding, bool fileName) 
 Html5TableMarkup::Html5TableMarkup(const TableDefinition& definition, QByteArrayView serverImagePath,
                                    PageEncoding encoding)
     : m_definition(definition), m_serverImagePath(serverImagePath.toByteArray()), m_encoding(encoding),
-      // As in the classic markup: with both modes set, the column colours win.
-      m_colours(definition), m_columnCount(definition.usableColumnCount()) {
+      m_plan(definition) {
     const TableDefinition& d = definition;
     // A table border gives every cell a border of one pixel, sunk in where the table stands out.
     if (d.BorderWidth != 0) {
@@ -212,37 +217,49 @@ QByteArray Html5TableMarkup::captionLine() const {
     return line;
 }
 
-void Html5TableMarkup::appendRow(QByteArray& out, const TableRowView& row) {
-    out += "<tr>";
-    for (int column = 1; column <= m_columnCount; ++column) {
-        appendCell(out, row, column);
-    }
-    out += "</tr>";
-    m_colours.nextRow();
-    m_firstRow = false;
+QByteArray Html5TableMarkup::endLine() const {
+    return m_plan.bodyOpen() ? QByteArrayLiteral("</tbody></table>") : QByteArrayLiteral("</table>");
 }
 
-void Html5TableMarkup::appendCell(QByteArray& out, const TableRowView& row, int column) const {
-    const TableDefinition& d = m_definition;
-    const auto i = static_cast<std::size_t>(column - 1);
-    const QByteArrayView text = row.text(column);
-    const QByteArrayView link = row.link(column);
-    const QByteArrayView background = row.background(column);
-    const QByteArrayView picture = row.picture(column);
-
-    const bool columnHeading = m_firstRow && d.FirstRowHeadings;
-    const bool rowHeading = !columnHeading && column == 1 && d.FirstColumnHeadings;
-    out += columnHeading ? "<th scope=\"col\"" : rowHeading ? "<th scope=\"row\"" : "<td";
-
-    QByteArray style = m_cellStyle;
-    if (!background.isEmpty()) {
-        style += "background-image:url('" +
-                 urlOfPath(m_serverImagePath + fileNamePart(background), m_encoding, true) + "');";
-    } else if (m_colours.any()) {
-        style += "background-color:#" + HtmlColour(m_colours.background(column)) + ';';
+void Html5TableMarkup::appendRow(QByteArray& out, const TableRowView& row) {
+    const bool heading = m_plan.headingRow();
+    if (heading) {
+        out += m_plan.stickyHeading() ? "<thead style=\"position:sticky;top:0\">" : "<thead>";
+    } else if (m_plan.opensBody()) {
+        out += "<tbody>";
     }
-    if (d.ColumnAlignments[i] < AlignmentStyles.size()) {
-        style += AlignmentStyles[d.ColumnAlignments[i]];
+    out += "<tr>";
+    for (int column = 1; column <= m_plan.columnCount(); ++column) {
+        appendCell(out, m_plan.cell(row, column));
+    }
+    out += "</tr>";
+    if (heading) {
+        out += "</thead>";
+    }
+    m_plan.nextRow();
+}
+
+void Html5TableMarkup::appendCell(QByteArray& out, const CellPlan& cell) const {
+    switch (cell.kind) {
+    case CellPlan::Kind::ColumnHeading:
+        out += "<th scope=\"col\"";
+        break;
+    case CellPlan::Kind::RowHeading:
+        out += "<th scope=\"row\"";
+        break;
+    case CellPlan::Kind::Data:
+        out += "<td";
+        break;
+    }
+    QByteArray style = m_cellStyle;
+    if (cell.hasBackground) {
+        style += "background-image:url('" +
+                 urlOfPath(m_serverImagePath + cell.background.toByteArray(), m_encoding, true) + "');";
+    } else if (cell.backColoured) {
+        style += "background-color:#" + HtmlColour(cell.backColour) + ';';
+    }
+    if (cell.alignment >= 0) {
+        style += AlignmentStyles[static_cast<std::size_t>(cell.alignment)];
     }
     if (!style.isEmpty()) {
         style.chop(1);
@@ -251,50 +268,49 @@ void Html5TableMarkup::appendCell(QByteArray& out, const TableRowView& row, int 
     out += '>';
 
     // The colours and the size of the text go on a span inside the cell, where the classic FONT
-    // element stands, so that lines and links are drawn alike.
-    const bool empty = text.isEmpty() && link.isEmpty() && picture.isEmpty() && !d.ShowEmptyCells;
-    const bool span = m_colours.any() && !empty;
+    // element stands, so that lines and links are drawn alike. A cell with nothing to draw holds
+    // nothing, not even an empty span.
+    const bool span = cell.coloured && !cell.blank();
     if (span) {
         out += "<span style=\"color:#";
-        out += HtmlColour(m_colours.text(column));
-        if (const qint32 size = d.ColumnFontSizes[i]; size != 0) {
+        out += HtmlColour(cell.textColour);
+        if (cell.fontSize != 0) {
             out += ";font-size:";
-            out += FontSizes[static_cast<std::size_t>(
-                std::clamp(3 + static_cast<qint64>(size), qint64{1}, qint64{7}) - 1)];
+            out += fontSizeName(cell.fontSize);
         }
         out += "\">";
     }
-    if (!link.isEmpty()) {
-        out += "<a href=\"" + urlOfPath(link, m_encoding, false) + "\">";
+    if (!cell.link.isEmpty()) {
+        out += "<a href=\"" + urlOfPath(cell.link, m_encoding, false) + "\">";
     }
-    if (text.isEmpty() && d.ShowEmptyCells) {
+    if (cell.lineBreak) {
         out += "<br>";
     }
-    if (row.pictureOnRight(column)) {
-        out += text;
-        appendPicture(out, picture);
+    if (cell.pictureOnRight) {
+        out += cell.text;
+        appendPicture(out, cell);
     } else {
-        appendPicture(out, picture);
-        out += text;
+        appendPicture(out, cell);
+        out += cell.text;
     }
-    if (!link.isEmpty()) {
+    if (!cell.link.isEmpty()) {
         out += "</a>";
     }
     if (span) {
         out += "</span>";
     }
-    out += columnHeading || rowHeading ? "</th>" : "</td>";
+    out += cell.heading() ? "</th>" : "</td>";
 }
 
-void Html5TableMarkup::appendPicture(QByteArray& out, QByteArrayView path) const {
-    if (path.isEmpty()) {
+void Html5TableMarkup::appendPicture(QByteArray& out, const CellPlan& cell) const {
+    if (!cell.hasPicture) {
         return;
     }
-    const QByteArray name = fileNamePart(path);
+    const QByteArrayView name = cell.picture;
     // The alternative text is the file name without its extension.
     const qsizetype dot = name.lastIndexOf('.');
-    out += "<img src=\"" + urlOfPath(m_serverImagePath + name, m_encoding, true) + "\" alt=\"" +
-           attributeText(dot > 0 ? QByteArrayView(name).first(dot) : QByteArrayView(name)) + "\">";
+    out += "<img src=\"" + urlOfPath(m_serverImagePath + name.toByteArray(), m_encoding, true) + "\" alt=\"" +
+           attributeText(dot > 0 ? name.first(dot) : name) + "\">";
 }
 
 } // namespace kelvano

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/html/cell_colours.h"
+#include "core/html/cell_plan.h"
 #include "core/store/program_settings.h"
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
@@ -27,24 +27,22 @@ public:
                      PageEncoding encoding);
 
     QByteArray startLine() const;
-    QByteArray endLine() const { return QByteArrayLiteral("</table>"); }
+    QByteArray endLine() const;
     QByteArray scrollStartLine() const;
     QByteArray scrollEndLine() const;
     QByteArray captionLine() const;
     void appendRow(QByteArray& out, const TableRowView& row);
 
 private:
-    void appendCell(QByteArray& out, const TableRowView& row, int column) const;
-    void appendPicture(QByteArray& out, QByteArrayView path) const;
+    void appendCell(QByteArray& out, const CellPlan& cell) const;
+    void appendPicture(QByteArray& out, const CellPlan& cell) const;
 
     const TableDefinition& m_definition;
     QByteArray m_serverImagePath;
     PageEncoding m_encoding;
-    CellColours m_colours;
+    TablePlan m_plan;
     /// The part of every cell's style that the table decides: its border and padding.
     QByteArray m_cellStyle;
-    int m_columnCount;
-    bool m_firstRow = true;
 };
 
 } // namespace kelvano
