@@ -29,12 +29,8 @@ QByteArray pageOf(Markup&& table, const QList<TableRowRecord>& rows, PageEncodin
     for (const QString& line : starterSnippet(SnippetKind::Header, encoding)) {
         page.writeLine(ExpandMacros(sjis(line)));
     }
-    if (const QByteArray scroll = table.scrollStartLine(); !scroll.isEmpty()) {
-        page.writeLine(scroll);
-    }
-    page.writeLine(table.startLine());
-    if (const QByteArray caption = table.captionLine(); !caption.isEmpty()) {
-        page.writeLine(caption);
+    for (const QByteArray& line : linesBeforeRows(table)) {
+        page.writeLine(line);
     }
     for (const TableRowRecord& record : rows) {
         const QByteArray stored = record.encode();
@@ -42,9 +38,8 @@ QByteArray pageOf(Markup&& table, const QList<TableRowRecord>& rows, PageEncodin
         table.appendRow(row, TableRowView(stored));
         page.writeLine(row);
     }
-    page.writeLine(table.endLine());
-    if (const QByteArray scroll = table.scrollEndLine(); !scroll.isEmpty()) {
-        page.writeLine(scroll);
+    for (const QByteArray& line : linesAfterRows(table)) {
+        page.writeLine(line);
     }
     for (const QString& line : starterSnippet(SnippetKind::Footer, encoding)) {
         page.writeLine(sjis(line));

@@ -19,6 +19,10 @@ QByteArrayView fileNameView(QByteArrayView path) {
     return path.sliced(start);
 }
 
+QByteArray csvLinkWords() {
+    return ShiftJis::encode(u"CSVファイル").bytes;
+}
+
 TablePlan::TablePlan(const TableDefinition& definition)
     // A record is meant to have exactly one colour mode set; with both, the column colours win.
     : m_definition(definition), m_colours(definition), m_columnCount(definition.usableColumnCount()) {}

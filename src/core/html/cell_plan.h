@@ -5,12 +5,28 @@
 #include "core/store/table_row_record.h"
 
 #include <QByteArrayView>
+#include <QList>
 
 namespace kelvano {
 
 /// The text after the last "\", ":" or "/" of a stored path, as a view into it. The second byte of a
 /// double-byte Shift-JIS character is never a separator (表 is 95 5C).
 QByteArrayView fileNameView(QByteArrayView path);
+
+/// The words of the link to the CSV file beside a page ("CSVファイル"), as Shift-JIS bytes.
+QByteArray csvLinkWords();
+
+/// The lines a markup writes before a table's rows and after them, in page order.
+template <typename Markup> QList<QByteArray> linesBeforeRows(const Markup& table) {
+    QList<QByteArray> lines{table.scrollStartLine(), table.startLine(), table.captionLine()};
+    lines.removeAll(QByteArray());
+    return lines;
+}
+template <typename Markup> QList<QByteArray> linesAfterRows(const Markup& table) {
+    QList<QByteArray> lines{table.endLine(), table.scrollEndLine(), table.csvLinkLine(), table.scriptLine()};
+    lines.removeAll(QByteArray());
+    return lines;
+}
 
 /// What one cell of a page is, decided once for both markups; the writers only print it.
 struct CellPlan {
@@ -65,6 +81,14 @@ public:
     bool csvBeside() const { return m_definition.CsvBeside; }
     /// Whether the page's script follows the table.
     bool scripted() const { return sortable() || filterable(); }
+    /// How many row colours the cells carry by their row: the row colour count in row colour mode, else 0.
+    int rowStripes() const {
+        return !m_definition.ColumnColourMode && m_definition.RowColourMode
+                   ? m_definition.usableRowColourCount()
+                   : 0;
+    }
+    /// The name of the CSV file beside the page, FileName + ".csv", as stored bytes.
+    QByteArray csvFileName() const { return m_definition.FileName + ".csv"; }
 
     /// The next row is the heading row, written in the table's head.
     bool headingRow() const { return m_row == 0 && m_definition.FirstRowHeadings; }

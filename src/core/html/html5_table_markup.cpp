@@ -2,6 +2,7 @@
 
 #include "core/html/ascii_characters.h"
 #include "core/html/table_markup.h"
+#include "core/html/table_script.h"
 #include "core/store/shift_jis.h"
 
 #include <array>
@@ -197,8 +198,23 @@ QByteArray Html5TableMarkup::startLine() const {
 }
 
 QByteArray Html5TableMarkup::scrollStartLine() const {
-    return m_definition.ScrollOnSmallScreens ? QByteArrayLiteral("<div style=\"overflow-x:auto\">")
-                                             : QByteArray();
+    if (!m_definition.ScrollOnSmallScreens) {
+        return {};
+    }
+    return m_plan.stickyHeading() ? QByteArrayLiteral("<div style=\"overflow-x:auto;max-height:100vh\">")
+                                  : QByteArrayLiteral("<div style=\"overflow-x:auto\">");
+}
+
+QByteArray Html5TableMarkup::csvLinkLine() const {
+    return m_plan.csvBeside() ? "<p><a href=\"" + urlOfPath(m_plan.csvFileName(), m_encoding, true) + "\">" +
+                                    csvLinkWords() + "</a></p>"
+                              : QByteArray();
+}
+
+QByteArray Html5TableMarkup::scriptLine() const {
+    return m_plan.scripted()
+               ? tableScriptLine(false, m_plan.sortable(), m_plan.filterable(), m_plan.rowStripes())
+               : QByteArray();
 }
 
 QByteArray Html5TableMarkup::scrollEndLine() const {

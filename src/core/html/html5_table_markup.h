@@ -30,6 +30,8 @@ public:
     QByteArray endLine() const;
     QByteArray scrollStartLine() const;
     QByteArray scrollEndLine() const;
+    QByteArray csvLinkLine() const;
+    QByteArray scriptLine() const;
     QByteArray captionLine() const;
     void appendRow(QByteArray& out, const TableRowView& row);
 

@@ -1,5 +1,6 @@
 #include "core/html/page_generator.h"
 
+#include "core/html/cell_plan.h"
 #include "core/html/clock.h"
 #include "core/html/header_macros.h"
 #include "core/html/html5_table_markup.h"
@@ -14,6 +15,7 @@
 #include "core/store/table_definition_file.h"
 #include "core/store/text_lines.h"
 #include "core/store/work_ahead.h"
+#include "core/table/csv_exchange.h"
 
 #include <QBuffer>
 #include <algorithm>
@@ -124,6 +126,9 @@ public:
                 const QString pagePath = m_htmlFolder + fileName + QStringLiteral(".html");
                 m_batch.add(pagePath, write);
                 m_pendingPages.append({pagePath, number, title});
+                if (TablePlan(*definition).csvBeside()) {
+                    writeCsvBeside(*definition, fileName, number, title);
+                }
             }
         } catch (const RunCancelled&) {
             return TableOutcome::Cancelled;
@@ -153,6 +158,21 @@ public:
     }
 
 private:
+    /// The table's texts as FileName + ".csv" beside its page, UTF-8 with a byte-order mark as the CSV
+    /// export writes them, replaced and synced with the page. The data file is read a second time.
+    void writeCsvBeside(const TableDefinition& definition, const QString& fileName, int number,
+                        const QString& title) {
+        TableRowReader rows;
+        if (!TableDataFiles(m_dataFolder, fileName).openRowsForReading(rows)) {
+            throw rows.openFailure();
+        }
+        const QString csvPath = m_htmlFolder + fileName + QStringLiteral(".csv");
+        m_batch.add(csvPath, [&](QIODevice& device) {
+            writeCellTexts(device, rows, definition.usableColumnCount(), TextEncoding::Utf8);
+        });
+        m_pendingPages.append({csvPath, number, title});
+    }
+
     void tellIoError(const QString& text, const IoError& error) {
         m_report.report({PageMessageKind::IoError, text, error});
     }
@@ -200,12 +220,8 @@ private:
     }
 
     template <typename Markup> void writeTable(PageOutput& page, TableRowReader& rows, Markup&& table) {
-        if (const QByteArray scroll = table.scrollStartLine(); !scroll.isEmpty()) {
-            page.writeLine(scroll);
-        }
-        page.writeLine(table.startLine());
-        if (const QByteArray caption = table.captionLine(); !caption.isEmpty()) {
-            page.writeLine(caption);
+        for (const QByteArray& line : linesBeforeRows(table)) {
+            page.writeLine(line);
         }
         int rowsWritten = 0;
         while (const std::optional<TableRowView> row = rows.nextView()) {
@@ -215,9 +231,8 @@ private:
                 throw RunCancelled{};
             }
         }
-        page.writeLine(table.endLine());
-        if (const QByteArray scroll = table.scrollEndLine(); !scroll.isEmpty()) {
-            page.writeLine(scroll);
+        for (const QByteArray& line : linesAfterRows(table)) {
+            page.writeLine(line);
         }
     }
 

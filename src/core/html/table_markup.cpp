@@ -1,5 +1,7 @@
 #include "core/html/table_markup.h"
 
+#include "core/html/table_script.h"
+
 #include <array>
 #include <charconv>
 #include <cstring>
@@ -103,8 +105,22 @@ QByteArray TableMarkup::startLine() const {
 }
 
 QByteArray TableMarkup::scrollStartLine() const {
-    return m_definition.ScrollOnSmallScreens ? QByteArrayLiteral("<DIV STYLE=\"overflow-x:auto\">")
-                                             : QByteArray();
+    if (!m_definition.ScrollOnSmallScreens) {
+        return {};
+    }
+    return m_plan.stickyHeading() ? QByteArrayLiteral("<DIV STYLE=\"overflow-x:auto;max-height:100vh\">")
+                                  : QByteArrayLiteral("<DIV STYLE=\"overflow-x:auto\">");
+}
+
+QByteArray TableMarkup::csvLinkLine() const {
+    return m_plan.csvBeside() ? "<P><A HREF=\"" + m_plan.csvFileName() + "\">" + csvLinkWords() + "</A></P>"
+                              : QByteArray();
+}
+
+QByteArray TableMarkup::scriptLine() const {
+    return m_plan.scripted()
+               ? tableScriptLine(true, m_plan.sortable(), m_plan.filterable(), m_plan.rowStripes())
+               : QByteArray();
 }
 
 QByteArray TableMarkup::scrollEndLine() const {

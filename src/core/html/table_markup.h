@@ -29,9 +29,14 @@ public:
     /// `</TABLE>`, closing the body first when the rows opened one.
     QByteArray endLine() const;
     /// `<DIV STYLE="overflow-x:auto">` before the start line and `</DIV>` after `</TABLE>` when the
-    /// table is to scroll sideways on small screens; empty otherwise.
+    /// table is to scroll sideways on small screens, its height bounded by the window's when the heading
+    /// row stays in view (a heading fixed inside a scrolling box sticks to that box); empty otherwise.
     QByteArray scrollStartLine() const;
     QByteArray scrollEndLine() const;
+    /// `<P><A HREF="FileName.csv">CSVファイル</A></P>` when the page has its CSV file beside it.
+    QByteArray csvLinkLine() const;
+    /// The script that sorts and filters the table in the page, when it does.
+    QByteArray scriptLine() const;
     /// `<CAPTION ...>` with the caption text; empty when the definition has no caption.
     QByteArray captionLine() const;
     /// Appends the next row, `<TR>` to `</TR>` (without the line end) with the sections it opens or
