@@ -121,8 +121,8 @@ TEST_F(PageCheck, Html5MarkupListsWhatTidyFindsInTheHeaderAndFooter) {
     }
     m_folder.write(QStringLiteral("HEAD.3"), header);
     m_folder.write(QStringLiteral("HEAD.4"), header + "<center>old</center>\r\n");
-    m_folder.write(QStringLiteral("FOOT.3"), "<img src=\"a.jpg\">\r\n</body>\r\n</html>\r\n");
-    m_folder.write(QStringLiteral("FOOT.4"), "</body>\r\n</html>\r\n");
+    m_folder.write(QStringLiteral("FOOT.3"), "<img src=\"a.jpg\">\r\n</main>\r\n</body>\r\n</html>\r\n");
+    m_folder.write(QStringLiteral("FOOT.4"), "</main>\r\n</body>\r\n</html>\r\n");
     add("good", "3:template", "4:end", {TableRowRecord{}});
     add("bad", "4:old", "3:picture", {TableRowRecord{}});
 
@@ -132,7 +132,7 @@ TEST_F(PageCheck, Html5MarkupListsWhatTidyFindsInTheHeaderAndFooter) {
     ASSERT_EQ(found.size(), 2) << found.join(u'\n').toStdString();
     // The places are the lines of the header and of the footer, and tidy's words follow.
     EXPECT_TRUE(
-        found[0].startsWith(QStringLiteral("1 Tbad: ") + Messages::CheckHeaderMarkup.arg(10).arg(QString())))
+        found[0].startsWith(QStringLiteral("1 Tbad: ") + Messages::CheckHeaderMarkup.arg(13).arg(QString())))
         << found[0].toStdString();
     EXPECT_TRUE(found[0].contains(QStringLiteral("<center>"))) << found[0].toStdString();
     EXPECT_TRUE(

@@ -1,6 +1,7 @@
 #include "core/html/page_check.h"
 
 #include "core/html/header_macros.h"
+#include "core/html/html5_table_markup.h"
 #include "core/html/page_encoding.h"
 #include "core/html/page_generator.h"
 #include "core/html/page_output.h"
@@ -76,7 +77,7 @@ public:
         const auto footer = snippet(SnippetKind::Footer, definition.FooterName);
         checkCharset(header, footer);
         if (m_markup == PageMarkup::Html5 && header && footer) {
-            checkMarkup(*header, *footer);
+            checkMarkup(definition, *header, *footer);
         }
         if (!isUsableStoredFileName(definition.FileName)) {
             tell(Messages::FileNameUnusable);
@@ -133,7 +134,8 @@ private:
     /// Runs tidy over the header and footer around a table of one empty cell, as the page will carry
     /// them; each of its lines is told with the line of the header or footer it names. Nothing is told
     /// when tidy is not installed.
-    void checkMarkup(const QList<QByteArray>& header, const QList<QByteArray>& footer) {
+    void checkMarkup(const TableDefinition& definition, const QList<QByteArray>& header,
+                     const QList<QByteArray>& footer) {
         const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
         if (tidy.isEmpty()) {
             return;
@@ -145,7 +147,9 @@ private:
         {
             PageOutput page(file, m_encoding);
             for (const QByteArray& line : header) {
-                const QByteArray expanded = ExpandMacros(line);
+                const QByteArray expanded = ExpandTableStyle(ExpandMacros(line), [&definition, this] {
+                    return Html5TableMarkup(definition, {}, m_encoding).styleSheet();
+                });
                 page.writeLine(m_encoding == PageEncoding::Utf8 ? rewriteCharsetNames(expanded) : expanded);
             }
             page.writeLine("<table><tr><td></td></tr></table>");

@@ -5,6 +5,7 @@
 #include "core/html/header_macros.h"
 #include "core/html/html5_table_markup.h"
 #include "core/html/page_output.h"
+#include "core/html/picture_sizes.h"
 #include "core/html/table_markup.h"
 #include "core/store/core_messages.h"
 #include "core/store/file_names.h"
@@ -54,7 +55,7 @@ public:
         : m_dataFolder(ShiftJis::decode(settings.DataFolder)),
           m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)), m_serverImagePath(settings.ServerImagePath),
           m_definitions(TableDefinitionFile(programFolder)), m_report(report), m_macroFormats(locale),
-          m_options(options) {}
+          m_options(options), m_pictureSizes(ShiftJis::decode(settings.ImageFolder)) {}
 
     /// Reads what the page of one definition is made from. Touches nothing but TABLE.DAT and the data
     /// file, so that it may run ahead of the pages on another thread.
@@ -115,9 +116,14 @@ public:
             }
             const auto write = [&](QIODevice& device) {
                 PageOutput page(device, m_options.encoding);
-                writeHeader(page, *definition);
-                writeTable(page, *definition, rows);
-                writeFooter(page, *definition);
+                if (m_options.markup == PageMarkup::Html5) {
+                    Html5TableMarkup table(*definition, m_serverImagePath, m_options.encoding);
+                    table.setPictureSizes(&m_pictureSizes);
+                    writePage(page, *definition, rows, table);
+                } else {
+                    TableMarkup table(*definition, m_serverImagePath);
+                    writePage(page, *definition, rows, table);
+                }
                 page.finish();
             };
             if (target != nullptr) {
@@ -200,26 +206,34 @@ private:
         return known->second ? &*known->second : nullptr;
     }
 
-    void writeHeader(PageOutput& page, const TableDefinition& definition) {
+    template <typename Markup>
+    void writePage(PageOutput& page, const TableDefinition& definition, TableRowReader& rows, Markup& table) {
+        writeHeader(page, definition, table);
+        writeTable(page, rows, table);
+        writeFooter(page, definition);
+    }
+
+    /// The header's lines, its `<TABLESTYLE>` replaced by the table's style block (HTML5; the classic
+    /// markup has none, and the tag is left out).
+    template <typename Markup>
+    void writeHeader(PageOutput& page, const TableDefinition& definition, Markup& table) {
         const auto* lines = snippetLines(SnippetKind::Header, definition.HeaderName);
         if (!lines) {
             tell(PageMessageKind::Error, Messages::HeaderMissing);
             return;
         }
         for (const QByteArray& line : *lines) {
-            page.writeLine(line);
+            page.writeLine(ExpandTableStyle(line, [&table] {
+                if constexpr (std::is_same_v<Markup, Html5TableMarkup>) {
+                    return table.styleSheet();
+                } else {
+                    return QByteArray();
+                }
+            }));
         }
     }
 
-    void writeTable(PageOutput& page, const TableDefinition& definition, TableRowReader& rows) {
-        if (m_options.markup == PageMarkup::Html5) {
-            writeTable(page, rows, Html5TableMarkup(definition, m_serverImagePath, m_options.encoding));
-        } else {
-            writeTable(page, rows, TableMarkup(definition, m_serverImagePath));
-        }
-    }
-
-    template <typename Markup> void writeTable(PageOutput& page, TableRowReader& rows, Markup&& table) {
+    template <typename Markup> void writeTable(PageOutput& page, TableRowReader& rows, Markup& table) {
         for (const QByteArray& line : linesBeforeRows(table)) {
             page.writeLine(line);
         }
@@ -262,6 +276,8 @@ private:
     MacroFormats m_macroFormats;
     QDateTime m_startedAt = Clock::now();
     PageRunOptions m_options;
+    /// The sizes of the pictures in the image folder, read once per run.
+    PictureSizes m_pictureSizes;
     /// The pages written and not yet in place, and the tables they belong to.
     ReplacementBatch m_batch;
     struct PendingPage {
