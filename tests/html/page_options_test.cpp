@@ -6,6 +6,7 @@
 #include "support/temp_folder.h"
 
 #include <QDir>
+#include <QImage>
 #include <gtest/gtest.h>
 
 namespace kelvano {
@@ -176,7 +177,7 @@ TEST(PageOptions, SortFilterAndFixedHeadingNeedTheHeadingRowAndPagesWithoutOptio
     EXPECT_EQ(table.endLine(), "</TBODY></TABLE>");
 }
 
-class CsvBeside : public testing::Test {
+class PageRun : public testing::Test {
 protected:
     void SetUp() override {
         QDir().mkpath(m_folder.file(QStringLiteral("html")));
@@ -197,7 +198,7 @@ protected:
     Silent m_report;
 };
 
-TEST_F(CsvBeside, ThePageRunWritesTheTextsBesideThePageAsTheCsvExportDoes) {
+TEST_F(PageRun, ThePageRunWritesTheTextsBesideThePageAsTheCsvExportDoes) {
     TableDefinition d = priceList();
     d.FileName = "p";
     d.HeaderName = "0:h";
@@ -223,6 +224,35 @@ TEST_F(CsvBeside, ThePageRunWritesTheTextsBesideThePageAsTheCsvExportDoes) {
     QFile::remove(m_folder.file(QStringLiteral("html/p.csv")));
     ASSERT_TRUE(GeneratePageInMemory(m_settings, m_folder.path(), 0, m_report, PageEncoding::ShiftJis));
     EXPECT_FALSE(m_folder.exists(QStringLiteral("html/p.csv")));
+}
+
+TEST_F(PageRun, AHeaderWithTheStyleTagGetsTheTablesRulesAndPicturesTheirSize) {
+    m_folder.write(QStringLiteral("HEAD.1"), "<head><tablestyle></head><body>\r\n");
+    QImage picture(3, 2, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(m_folder.file(QStringLiteral("dot.png"))));
+    m_settings.ImageFolder = sjis(m_folder.path());
+    TableDefinition d = priceList();
+    d.FileName = "s";
+    d.HeaderName = "1:styled";
+    d.FooterName = "0:f";
+    TableDefinitionFile(m_folder.path()).append(d);
+    TableRowRecord row;
+    row.CellPictures[1] = "C:\\dot.png";
+    m_folder.write(QStringLiteral("s.TBL"), row.encode());
+
+    PageRunOptions html5;
+    html5.markup = PageMarkup::Html5;
+    ASSERT_EQ(GeneratePages(m_settings, m_folder.path(), {0}, m_report, QLocale(), html5),
+              PageRunOutcome::Finished);
+    EXPECT_EQ(m_folder.read(QStringLiteral("html/s.html")),
+              "<head><style>.kelvano{line-break:strict}</style></head><body>\r\n<table class=\"kelvano\">\r\n"
+              "<tr><td><img src=\"dot.png\" alt=\"dot\" width=\"3\" height=\"2\"></td><td></td></tr>\r\n"
+              "</table>\r\n</body>\r\n");
+    // The classic markup has no style block: the tag is left out.
+    ASSERT_EQ(GeneratePages(m_settings, m_folder.path(), {0}, m_report), PageRunOutcome::Finished);
+    EXPECT_TRUE(
+        m_folder.read(QStringLiteral("html/s.html")).startsWith("<head></head><body>\r\n<TABLE>\r\n"));
 }
 
 } // namespace
