@@ -174,5 +174,33 @@ TEST_F(PageCheck, HiddenTextStartsRightAfterTheLastColumn) {
                   QStringLiteral("2 Th2: ") + Messages::CheckHiddenText.arg(49).arg(QStringLiteral("50"))}));
 }
 
+TEST_F(PageCheck, LinksToPagesOfTheSameRunAreThereAndWidePixelTablesAreToldForPhones) {
+    TableRowRecord row;
+    row.CellLinks[1] = "next.html#top";
+    row.CellLinks[2] = "./self.html";
+    add("self", "0:top", "0:end", {row});
+    add("next", "0:top", "0:end", {TableRowRecord{}});
+    // Alone, the first table's link to the second's page is missing; checked together it is not, and a
+    // table's link to its own page never is.
+    EXPECT_EQ(lines({0}), QStringList{QStringLiteral("0 Tself: ") +
+                                      Messages::CheckLocalPageMissing.arg(QStringLiteral("next.html#top"))});
+    EXPECT_EQ(lines({0, 1}), QStringList());
+
+    for (const QByteArray& width :
+         {QByteArray("360"), QByteArray("361"), QByteArray("100%"), QByteArray("1000")}) {
+        for (const bool scroll : {false, true}) {
+            TableDefinition d = *TableDefinitionFile(m_folder.path()).read(1);
+            d.TableWidth = width;
+            d.ScrollOnSmallScreens = scroll;
+            TableDefinitionFile(m_folder.path()).write(1, d);
+            const bool told = !scroll && (width == "361" || width == "1000");
+            EXPECT_EQ(lines({1}), told ? QStringList{QStringLiteral("1 Tnext: ") +
+                                                     Messages::CheckWideForPhones.arg(width.toInt())}
+                                       : QStringList())
+                << width.toStdString() << " scroll " << scroll;
+        }
+    }
+}
+
 } // namespace
 } // namespace kelvano
