@@ -94,13 +94,7 @@ QByteArray pageOf(Markup& table, const QList<TableRowRecord>& rows, const QList<
     buffer.open(QIODevice::WriteOnly);
     PageOutput page(buffer, PageEncoding::Utf8);
     for (const QByteArray& line : header) {
-        page.writeLine(ExpandTableStyle(ExpandMacros(line), [&table] {
-            if constexpr (std::is_same_v<Markup, Html5TableMarkup>) {
-                return table.styleSheet();
-            } else {
-                return QByteArray();
-            }
-        }));
+        page.writeLine(ExpandTableStyle(ExpandMacros(line), [&table] { return table.styleSheet(); }));
     }
     for (const QByteArray& line : linesBeforeRows(table)) {
         page.writeLine(line);

@@ -33,13 +33,7 @@ QByteArray pageOf(Markup&& table, const QList<TableRowRecord>& rows, PageEncodin
         if (line == QStringLiteral("<TABLESTYLE>") && !styleSheet) {
             continue;
         }
-        page.writeLine(ExpandTableStyle(ExpandMacros(sjis(line)), [&table] {
-            if constexpr (std::is_same_v<std::decay_t<Markup>, Html5TableMarkup>) {
-                return table.styleSheet();
-            } else {
-                return QByteArray();
-            }
-        }));
+        page.writeLine(ExpandTableStyle(ExpandMacros(sjis(line)), [&table] { return table.styleSheet(); }));
     }
     for (const QByteArray& line : linesBeforeRows(table)) {
         page.writeLine(line);

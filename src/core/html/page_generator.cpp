@@ -223,13 +223,7 @@ private:
             return;
         }
         for (const QByteArray& line : *lines) {
-            page.writeLine(ExpandTableStyle(line, [&table] {
-                if constexpr (std::is_same_v<Markup, Html5TableMarkup>) {
-                    return table.styleSheet();
-                } else {
-                    return QByteArray();
-                }
-            }));
+            page.writeLine(ExpandTableStyle(line, [&table] { return table.styleSheet(); }));
         }
     }
 

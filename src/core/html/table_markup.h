@@ -37,6 +37,8 @@ public:
     QByteArray csvLinkLine() const;
     /// The script that sorts and filters the table in the page, when it does.
     QByteArray scriptLine() const;
+    /// The classic markup carries its values on its elements: a header's `<TABLESTYLE>` gives nothing.
+    QByteArray styleSheet() const { return {}; }
     /// `<CAPTION ...>` with the caption text; empty when the definition has no caption.
     QByteArray captionLine() const;
     /// Appends the next row, `<TR>` to `</TR>` (without the line end) with the sections it opens or
