@@ -4,8 +4,11 @@ namespace kelvano {
 namespace {
 
 // The script that sorts and filters a table in the page, written after the table (and after the CSV
-// link). It finds the table before it, makes each column heading a button (aria-sort on the heading,
-// the new order told in a status line above the table) and puts a labelled filter box above the table.
+// link). It finds the table before it and gives each column heading a sort button after its text
+// (aria-sort on the heading, the new order told in a status line above the table; a click anywhere on
+// the heading but on a link sorts too). The heading's own content stays where it is: a browser repeats
+// the head's row on every printed page, but does not draw a button's content there. It puts a labelled
+// filter box above the table.
 // It is plain ASCII (its Japanese texts as escapes), so it reads the same in a Shift-JIS and a UTF-8
 // page, and holds no "</". It is called with (sort, filter, row colours): with two or more row colours
 // written on the cells, the colours of the first rows are taken as they were written and given to the
@@ -38,21 +41,21 @@ constexpr char Script[] =
     "=i?-a:1;c=i;k.sort(function(x,y){var p=x[0],q=y[0],r;if(p===null||q===null)return p===q?x[1]-y[1]:p="
     "==null?1:-1;r=typeof p==typeof q?(typeof p=='number'?p-q:C.compare(p,q)):typeof p=='number'?-1:1;ret"
     "urn a*r||x[1]-y[1]});t.removeChild(b);k.forEach(function(x){f.appendChild(x[2])});b.appendChild(f);W"
-    "();t.appendChild(b);h.forEach(function(q,j){q.m.textContent=j==c?(a>0?' \\u25b2':' \\u25bc'):'';if(j=="
-    "c)q.setAttribute('aria-sort',a>0?'ascending':'descending');else q.removeAttribute('aria-sort')});o.t"
-    "extContent=n+'\\u3067'+(a>0?'\\u6607\\u9806':'\\u964d\\u9806')+'"
-    "\\u306b\\u4e26\\u3079\\u66ff\\u3048\\u307e\\u305"
-    "7\\u305f'}if(S)h.forEach(function(q,j){var u=d.createElement('button'),m=d.createElement('span');q.n="
-    "q.textContent.trim();u.type='button';u.style.cssText='font:inherit;color:inherit;background:none;bor"
-    "der:0;padding:0;cursor:pointer;text-align:inherit';if(q.querySelector('a,img'))u.append('\\u21c5'),u."
-    "setAttribute('aria-label',q.n+'\\u3067\\u4e26\\u3079\\u66ff\\u3048');else "
-    "while(q.firstChild)u.appendChil"
-    "d(q.firstChild);m.setAttribute('aria-hidden','true');u.appendChild(m);q.m=m;q.appendChild(u);u.oncli"
-    "ck=function(){Z(j)}});if(F){x=d.createElement('input');x.type='search';i=d.createElement('label');i."
-    "append('\\u7d5e\\u308a\\u8fbc\\u307f ',x);v.insertBefore(i,o);o.style.marginLeft='1em';x.oninput=functio"
-    "n(){var w=x.value.normalize('NFKC').toLowerCase().trim(),R=b.rows,p,y,n=0;for(p=0;p<R.length;p++){y="
-    "!w||L(R[p]).indexOf(w)>=0;n+=y;if(R[p].hidden==y)R[p].hidden=!y}o.textContent=n+'\\u4ef6\\u3092\\u8868\\"
-    "u793a\\u3057\\u3066\\u3044\\u307e\\u3059\\uff08\\u5168'+R.length+'\\u4ef6\\uff09'}}})";
+    "();t.appendChild(b);h.forEach(function(q,j){q.m.textContent=j==c?(a>0?'\\u25b2':'\\u25bc'):'\\u21c5';if"
+    "(j==c)q.setAttribute('aria-sort',a>0?'ascending':'descending');else q.removeAttribute('aria-sort')})"
+    ";o.textContent=n+'\\u3067'+(a>0?'\\u6607\\u9806':'\\u964d\\u9806')+'"
+    "\\u306b\\u4e26\\u3079\\u66ff\\u3048\\u307e\\"
+    "u3057\\u305f'}if(S)h.forEach(function(q,j){var u=d.createElement('button');q.n=q.textContent.trim();u"
+    ".type='button';u.style.cssText='font:inherit;color:inherit;background:none;border:0;padding:0 0 0 .2"
+    "em;cursor:pointer';u.textContent='\\u21c5';u.setAttribute('aria-label',q.n+'"
+    "\\u3067\\u4e26\\u3079\\u66ff\\"
+    "u3048');q.m=u;q.appendChild(u);q.style.cursor='pointer';q.onclick=function(e){if(!e.target.closest('"
+    "a'))Z(j)}});if(F){x=d.createElement('input');x.type='search';i=d.createElement('label');i.append('\\u"
+    "7d5e\\u308a\\u8fbc\\u307f ',x);v.insertBefore(i,o);o.style.marginLeft='1em';x.oninput=function(){var w="
+    "x.value.normalize('NFKC').toLowerCase().trim(),R=b.rows,p,y,n=0;for(p=0;p<R.length;p++){y=!w||L(R[p]"
+    ").indexOf(w)>=0;n+=y;if(R[p].hidden==y)R[p].hidden=!y}o.textContent=n+'"
+    "\\u4ef6\\u3092\\u8868\\u793a\\u305"
+    "7\\u3066\\u3044\\u307e\\u3059\\uff08\\u5168'+R.length+'\\u4ef6\\uff09'}}})";
 
 } // namespace
 
