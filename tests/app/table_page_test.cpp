@@ -10,6 +10,7 @@
 #include "gui/main/restore_definition_window.h"
 #include "support/controls.h"
 #include "support/dialog_recorder.h"
+#include "support/every_field_definition.h"
 #include "support/temp_folder.h"
 #include "support/window_set.h"
 
@@ -129,34 +130,14 @@ TEST_F(TablePageTest, RegisterRefusesMissingAndUnsafeNamesAndTheFileNameTakesNoE
 }
 
 TEST_F(TablePageTest, ADefinitionLoadedIntoBothDialogsIsStoredAgainByteForByte) {
-    TableDefinition stored;
+    TableDefinition stored = test::everyFieldSet();
     // 79 bytes of text and the first half of 表: the cut split a double-byte character.
     stored.TableName = QByteArray(79, 'n') + test::Hyo.left(1);
     stored.FileName = test::So + "data";
-    stored.HeaderName = "3:Top";
     stored.FooterName = "typed by hand";
-    stored.BorderWidth = 7;
     stored.CaptionText = test::WideB + "caption";
-    stored.CaptionOnTop = false;
-    stored.Use3DColours = true;
-    stored.BorderColour = "123456";
-    stored.LightColour = "FFFFFF";
-    stored.DarkColour = "000080";
     stored.TableWidth = "80%";
-    stored.CellSpacing = 9;
-    stored.CellPadding = 4;
-    stored.ColumnColourMode = false;
-    stored.RowColourMode = true;
     stored.ColumnBackColours[40] = 0x0080FF;
-    stored.ColumnTextColours[40] = 0x123456;
-    stored.RowBackColours[3] = 0xABCDEF;
-    stored.RowTextColours[9] = 0x00FF00;
-    stored.ColumnFontSizes[0] = -14;
-    stored.ColumnFontSizes[41] = 14;
-    stored.ColumnAlignments[40] = 8;
-    stored.ColumnCount = 42;
-    stored.RowColourCount = 10;
-    stored.ShowEmptyCells = false;
     TableDefinition first;
     first.TableName = "first";
     first.FileName = "one";

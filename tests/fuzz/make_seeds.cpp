@@ -11,6 +11,7 @@
 #include "core/store/table_row_record.h"
 #include "core/store/text_lines.h"
 #include "jpeg_writer.h"
+#include "support/every_field_definition.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,33 +47,16 @@ QByteArray word(int value) {
     return QByteArray(1, char(value & 0xFF)) + char((value >> 8) & 0xFF);
 }
 
+/// Every field set, with Japanese names and the three columns the row seeds hold.
 TableDefinition richDefinition() {
-    TableDefinition d;
+    TableDefinition d = test::everyFieldSet();
     d.TableName = sjis(QStringLiteral("表ソＢ 成績"));
     d.FileName = "SCORE";
     d.HeaderName = "0:" + sjis(QStringLiteral("見出し"));
     d.FooterName = "1:Foot";
-    d.BorderWidth = 3;
     d.CaptionText = sjis(QStringLiteral("ソフト表"));
-    d.CaptionOnTop = false;
-    d.Use3DColours = true;
-    d.BorderColour = "FF0000";
-    d.LightColour = "00FF00";
-    d.DarkColour = "0000FF";
-    d.TableWidth = "80%";
-    d.CellSpacing = 4;
-    d.CellPadding = 0;
-    d.ColumnColourMode = false;
-    d.RowColourMode = true;
-    for (int i = 0; i < TableDefinition::ArrayLength; ++i) {
-        d.ColumnBackColours[i] = 0x102030u * quint32(i);
-        d.RowBackColours[i] = 0xC0FFEEu - quint32(i);
-        d.ColumnFontSizes[i] = i % 5 - 2;
-        d.ColumnAlignments[i] = quint8(i % 4);
-    }
     d.ColumnCount = 3;
     d.RowColourCount = 2;
-    d.ShowEmptyCells = false;
     return d;
 }
 

@@ -1,5 +1,6 @@
 #include "core/store/io_error.h"
 #include "core/store/table_definition_file.h"
+#include "support/every_field_definition.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -7,36 +8,12 @@
 namespace kelvano {
 namespace {
 
-/// A definition with a distinct, non-default value in every field.
+/// Every field set, the counts with two different bytes and the record marked deleted, so that each
+/// byte shows where it lies.
 TableDefinition distinctDefinition() {
-    TableDefinition d;
-    d.TableName = "Price " + test::So;
-    d.FileName = "price";
-    d.HeaderName = "3:Top";
-    d.FooterName = "0:" + test::WideB;
-    d.BorderWidth = 7;
-    d.CaptionText = "cap";
-    d.CaptionOnTop = false;
-    d.Use3DColours = true;
-    d.BorderColour = "FF0000";
-    d.LightColour = "00FF00";
-    d.DarkColour = "0000FF";
-    d.TableWidth = "75%";
-    d.CellSpacing = 9;
-    d.CellPadding = 11;
-    d.ColumnColourMode = false;
-    d.RowColourMode = true;
-    for (int i = 0; i < TableDefinition::ArrayLength; ++i) {
-        d.ColumnBackColours[i] = 0x010000u + i;
-        d.RowBackColours[i] = 0x020000u + i;
-        d.ColumnTextColours[i] = 0x030000u + i;
-        d.RowTextColours[i] = 0x040000u + i;
-        d.ColumnFontSizes[i] = i % 29 - 14;
-        d.ColumnAlignments[i] = static_cast<quint8>(i % 9);
-    }
+    TableDefinition d = test::everyFieldSet();
     d.ColumnCount = 0x0132;
     d.RowColourCount = 0x0A01;
-    d.ShowEmptyCells = false;
     d.Deleted = true;
     return d;
 }
@@ -63,14 +40,14 @@ TEST(TableDefinition, EveryFieldLiesAtItsOffset) {
                               "\x03"
                               "75%" +
                                   QByteArray(3, '\0'));
-    EXPECT_EQ(r.mid(437, 7), test::hexBytes("09 0B 00 01 000000"));
+    EXPECT_EQ(r.mid(437, 7), test::hexBytes("09 0B 00 01 010101"));
     EXPECT_EQ(r.mid(444, 8), test::hexBytes("00000100 01000100"));
     EXPECT_EQ(r.mid(648 + 200, 4), test::hexBytes("32000200"));
     EXPECT_EQ(r.mid(852, 4), test::hexBytes("00000300"));
     EXPECT_EQ(r.mid(1056 + 4, 4), test::hexBytes("01000400"));
     EXPECT_EQ(r.mid(1260, 8), test::hexBytes("F2FFFFFF F3FFFFFF"));
     EXPECT_EQ(r.mid(1464, 10), test::hexBytes("00010203040506070800"));
-    EXPECT_EQ(r.mid(1514, 10), test::hexBytes("05 00 3201 010A 00 01 0000"));
+    EXPECT_EQ(r.mid(1514, 10), test::hexBytes("05 0F 3201 010A 00 01 0000"));
     EXPECT_EQ(TableDefinition::decode(r), distinctDefinition());
 }
 
