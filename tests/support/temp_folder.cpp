@@ -2,6 +2,7 @@
 
 #include "core/store/shift_jis.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -36,6 +37,19 @@ QByteArray TempFolder::read(const QString& name) const {
 
 bool TempFolder::exists(const QString& name) const {
     return QFile::exists(file(name));
+}
+
+WorkingFolder::WorkingFolder() : m_previous(QDir::currentPath()) {
+    EXPECT_TRUE(QDir::setCurrent(m_folder.path()));
+}
+
+WorkingFolder::~WorkingFolder() {
+    QDir::setCurrent(m_previous);
+}
+
+QStringList WorkingFolder::entries() const {
+    return QDir(m_folder.path())
+        .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 QByteArray sjis(const QString& text) {

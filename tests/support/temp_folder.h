@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace kelvano::test {
@@ -21,6 +22,23 @@ public:
 
 private:
     QTemporaryDir m_dir;
+};
+
+/// An empty folder made the working folder while the object lives, to show that nothing is written
+/// where no one asked; the working folder of before comes back at the end.
+class WorkingFolder {
+public:
+    WorkingFolder();
+    ~WorkingFolder();
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+    /// What the folder holds now, hidden entries too.
+    QStringList entries() const;
+
+private:
+    TempFolder m_folder;
+    QString m_previous;
 };
 
 /// Bytes from a string of hexadecimal digits (spaces allowed), for byte-exact fixtures.

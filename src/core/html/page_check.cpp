@@ -240,7 +240,8 @@ private:
             return;
         }
         seen.insert(name);
-        if (name.isEmpty() || !QFileInfo(m_imageFolder + name).isFile()) {
+        if (name.isEmpty() || !isPathOfThisSystem(m_imageFolder) ||
+            !QFileInfo(m_imageFolder + name).isFile()) {
             tell(message.arg(name));
         }
     }
@@ -252,7 +253,7 @@ private:
             return;
         }
         seen.insert(link);
-        if (!QFileInfo(m_htmlFolder + *page).isFile()) {
+        if (!isPathOfThisSystem(m_htmlFolder) || !QFileInfo(m_htmlFolder + *page).isFile()) {
             tell(Messages::CheckLocalPageMissing.arg(link));
         }
     }

@@ -1,14 +1,29 @@
 #include "core/store/file_names.h"
 
 #include "core/store/core_messages.h"
+#include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace kelvano {
 
+bool isPathOfThisSystem(QStringView path) {
+    return path.startsWith(u'/');
+}
+
+void requirePathOfThisSystem(const QString& path) {
+    if (!isPathOfThisSystem(path)) {
+        throw IoError::fromErrorNumber(path, ENOENT);
+    }
+}
+
 QString findFileIgnoringCase(const QString& path) {
+    if (!isPathOfThisSystem(path)) {
+        return path;
+    }
     const QFileInfo info(path);
     if (info.exists()) {
         return path;

@@ -1,5 +1,6 @@
 #include "core/store/snippet_store.h"
 
+#include "core/store/file_names.h"
 #include "core/store/io_error.h"
 #include "core/store/record_fields.h"
 #include "core/store/record_file.h"
@@ -92,6 +93,7 @@ std::optional<int> SnippetStore::registerSnippet(QByteArrayView name, const QLis
 }
 
 void SnippetStore::change(int number, const QList<QByteArray>& body) const {
+    requirePathOfThisSystem(bodyPath(number));
     replaceWholeFile(bodyPath(number), joinLines(body));
 }
 

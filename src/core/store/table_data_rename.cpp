@@ -19,7 +19,7 @@ constexpr QStringView DataExtensions[] = {u".TBL", u".ALI", u".URL"};
 /// The data file of `base` + `extension` found without regard to case; empty when there is none.
 QString existingDataFile(const QString& base, QStringView extension) {
     const QString path = findFileIgnoringCase(base + extension.toString());
-    return QFileInfo(path).isFile() ? path : QString();
+    return isPathOfThisSystem(path) && QFileInfo(path).isFile() ? path : QString();
 }
 
 /// A file in `folder` (not a folder) named `name` without regard to case, other than `except`; empty
