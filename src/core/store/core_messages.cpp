@@ -73,6 +73,15 @@ KELVANO_TEXT const QString CheckLocalPageMissing = QStringLiteral("リンク先�
 KELVANO_TEXT const QString CheckHeaderMarkup = QStringLiteral("ヘッダ %1 行目 (HTML5 の検査): %2");
 KELVANO_TEXT const QString CheckFooterMarkup = QStringLiteral("フッタ %1 行目 (HTML5 の検査): %2");
 KELVANO_TEXT const QString CheckFoundNothing = QStringLiteral("問題は見つかりませんでした");
+KELVANO_TEXT const QString CheckBackslashInPath =
+    QStringLiteral("パスに \\ が含まれています（「%1」）。Webサーバーでは区切りに / を使います");
+KELVANO_TEXT const QString CheckNameCaseDiffers = QStringLiteral(
+    "「%1」はフォルダでは「%"
+    "2」です。大文字・小文字が違うとWebサーバーで見つかりません。どちらかの名前を変えてください");
+KELVANO_TEXT const QString CheckNameInShiftJis = QStringLiteral(
+    "「%1」のファイル名が Shift-JIS のままです。起動時の「ファイル名の文字コードを直す」で直せます");
+KELVANO_TEXT const QString CheckNameAmbiguous =
+    QStringLiteral("「%1」に当たるファイルが複数あります（%2）。「%3」を使います");
 
 // kelvano-publish (the headless page generator)
 KELVANO_TEXT const QString PublishUsage = QStringLiteral(

@@ -62,6 +62,14 @@ extern const QString CheckLocalPageMissing;
 extern const QString CheckHeaderMarkup;
 extern const QString CheckFooterMarkup;
 extern const QString CheckFoundNothing;
+/// %1 the stored path or link.
+extern const QString CheckBackslashInPath;
+/// %1 the stored name, %2 the name on disk.
+extern const QString CheckNameCaseDiffers;
+/// %1 the stored name.
+extern const QString CheckNameInShiftJis;
+/// %1 the stored name, %2 the names on disk, %3 the one used.
+extern const QString CheckNameAmbiguous;
 
 // kelvano-publish (the headless page generator)
 extern const QString PublishUsage;

@@ -4,7 +4,6 @@
 #include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <cerrno>
 
@@ -18,25 +17,6 @@ void requirePathOfThisSystem(const QString& path) {
     if (!isPathOfThisSystem(path)) {
         throw IoError::fromErrorNumber(path, ENOENT);
     }
-}
-
-QString findFileIgnoringCase(const QString& path) {
-    if (!isPathOfThisSystem(path)) {
-        return path;
-    }
-    const QFileInfo info(path);
-    if (info.exists()) {
-        return path;
-    }
-    const QDir folder = info.dir();
-    const QString wanted = info.fileName();
-    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& name : names) {
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0) {
-            return path.left(path.size() - wanted.size()) + name;
-        }
-    }
-    return path;
 }
 
 bool isUsableFileName(QStringView name) {

@@ -13,11 +13,6 @@ bool isPathOfThisSystem(QStringView path);
 /// Throws the IoError of a missing folder (ENOENT) for a path that names no place on this system.
 void requirePathOfThisSystem(const QString& path);
 
-/// The path of an existing file whose name matches the given one without regard to case, so that
-/// "price.TBL" written by the editor and "price.tbl" asked for by the page generator reach one file.
-/// The given path itself when it exists or when no such file exists.
-QString findFileIgnoringCase(const QString& path);
-
 /// Whether a table's FileName can name its files (FileName + ".TBL", ".html", ...) inside their
 /// folders. Refused: an empty name, one holding "/", "\\", NUL or any other control character, and
 /// "." or ".." or any name beginning with "..", which would reach a parent folder, and one holding a

@@ -5,6 +5,7 @@
 #include "core/store/record_fields.h"
 #include "core/store/record_file.h"
 #include "core/store/save_file.h"
+#include "core/store/stored_names.h"
 #include "core/store/text_lines.h"
 
 #include <QFile>
@@ -31,7 +32,7 @@ SnippetStore::SnippetStore(const QString& dataFolder, SnippetKind kind)
       m_prefix(kind == SnippetKind::Header ? QStringLiteral("HEAD") : QStringLiteral("FOOT")) {}
 
 QString SnippetStore::indexPath() const {
-    return m_dataFolder + m_prefix + QStringLiteral(".DAT");
+    return resolveStoredPath(m_dataFolder + m_prefix + QStringLiteral(".DAT"));
 }
 
 QString SnippetStore::bodyPath(int number) const {
@@ -39,7 +40,7 @@ QString SnippetStore::bodyPath(int number) const {
 }
 
 QString SnippetStore::bodyPath(QByteArrayView numberText) const {
-    return m_dataFolder + m_prefix + QLatin1Char('.') + QString::fromLatin1(numberText);
+    return resolveStoredPath(m_dataFolder + m_prefix + QLatin1Char('.') + QString::fromLatin1(numberText));
 }
 
 std::optional<QList<SnippetEntry>> SnippetStore::loadEntries() const {

@@ -7,6 +7,7 @@
 #include "core/store/read_ahead.h"
 #include "core/store/save_file.h"
 #include "core/store/shift_jis.h"
+#include "core/store/stored_names.h"
 #include "core/store/text_lines.h"
 
 #include <QFile>
@@ -60,7 +61,7 @@ TableDataFiles TableDataFiles::fromStored(QByteArrayView dataFolder, QByteArrayV
 }
 
 QString TableDataFiles::pathOf(QStringView extension) const {
-    return findFileIgnoringCase(m_base + extension.toString());
+    return resolveStoredPath(m_base + extension.toString());
 }
 
 QString TableDataFiles::tablePath() const {
