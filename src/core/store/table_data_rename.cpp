@@ -37,8 +37,10 @@ QString fileNamedIgnoringCase(const QString& folder, const QString& name, const 
 } // namespace
 
 int renameWithoutReplacing(const QString& from, const QString& to) {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
+    return renameWithoutReplacing(QFile::encodeName(from), QFile::encodeName(to));
+}
+
+int renameWithoutReplacing(const QByteArray& source, const QByteArray& target) {
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) {
         return 0;
     }
