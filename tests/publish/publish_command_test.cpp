@@ -53,6 +53,9 @@ protected:
                 std::signal(SIGXFSZ, SIG_DFL);
             });
         }
+        if (!m_workingFolder.isEmpty()) {
+            process.setWorkingDirectory(m_workingFolder);
+        }
         process.start(QStringLiteral(KELVANO_PUBLISH_PATH), arguments);
         EXPECT_TRUE(process.waitForFinished(30000));
         const int status = process.exitStatus() == QProcess::CrashExit ? -1 : process.exitCode();
@@ -84,6 +87,8 @@ protected:
     }
 
     test::TempFolder m_folder;
+    /// Where the command runs; the test's own working folder when empty.
+    QString m_workingFolder;
 };
 
 TEST_F(Publish, UsageErrorsExitWithTwoAndTouchNothing) {
@@ -304,6 +309,66 @@ TEST_F(Publish, CheckListsTheProblemsOfTheTablesWithoutWritingAndExitsWithOneFor
     EXPECT_EQ(run({QStringLiteral("--check"), QStringLiteral("--list")}).status, 2);
     EXPECT_EQ(run({QStringLiteral("--check")}).status, 2);
     EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("html"))).isEmpty());
+}
+
+TEST_F(Publish, FoldersFromWindowsAreToldAndMappedOnlyWithMapFolders) {
+    writeInstallation();
+    QDir(m_folder.path()).mkpath(QStringLiteral("Data"));
+    for (const char* name : {"HEAD.0", "a.TBL", "b.TBL"}) {
+        QFile::rename(m_folder.file(QString::fromLatin1(name)),
+                      m_folder.file(QStringLiteral("Data/") + QString::fromLatin1(name)));
+    }
+    const SettingsRecord windows{"D:\\Web\\Tables\\DATA\\", "D:\\Web\\Tables\\HTML\\", "/gone/GRPH/",
+                                 "grph/"};
+    m_folder.write(QStringLiteral("TAVELO.DAT"), windows.encode());
+    const test::TempFolder working;
+    m_workingFolder = working.path();
+
+    // Without the option: each missing folder is told, with the hint; nothing is written anywhere.
+    const Result told = run({QStringLiteral("--all")});
+    EXPECT_EQ(told.status, 1);
+    EXPECT_TRUE(told.err.startsWith(
+        utf8(Messages::PublishFolderNotOfThisSystem.arg(QStringLiteral("データ"),
+                                                        QStringLiteral("D:\\\\Web\\\\Tables\\\\DATA\\\\")) +
+             QStringLiteral("\n") +
+             Messages::PublishFolderNotOfThisSystem.arg(QStringLiteral("HTML"),
+                                                        QStringLiteral("D:\\\\Web\\\\Tables\\\\HTML\\\\")) +
+             QStringLiteral("\n") +
+             Messages::PublishFolderMissing.arg(QStringLiteral("画像"), QStringLiteral("/gone/GRPH/")) +
+             QStringLiteral("\n") + Messages::PublishMapFoldersHint + QStringLiteral("\n"))))
+        << told.err.toStdString();
+    EXPECT_EQ(m_folder.read(QStringLiteral("TAVELO.DAT")), windows.encode());
+    EXPECT_EQ(QDir(working.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("html"))).isEmpty());
+
+    // With it: the proposal is printed, used and kept; the image folder matched nothing and stays.
+    const Result mapped = run({QStringLiteral("--map-folders"), QStringLiteral("--all")});
+    EXPECT_EQ(mapped.status, 0) << mapped.err.toStdString();
+    EXPECT_TRUE(mapped.out.startsWith(
+        utf8(Messages::PublishFolderMapped.arg(QStringLiteral("データ"),
+                                               QStringLiteral("D:\\\\Web\\\\Tables\\\\DATA\\\\"),
+                                               m_folder.path() + QStringLiteral("Data/")) +
+             QStringLiteral("\n") +
+             Messages::PublishFolderMapped.arg(QStringLiteral("HTML"),
+                                               QStringLiteral("D:\\\\Web\\\\Tables\\\\HTML\\\\"),
+                                               m_folder.path() + QStringLiteral("html/")) +
+             QStringLiteral("\n"))))
+        << mapped.out.toStdString();
+    // Then only the footer the fixture never had.
+    EXPECT_EQ(mapped.err,
+              utf8(Messages::PublishFolderMissing.arg(QStringLiteral("画像"), QStringLiteral("/gone/GRPH/")) +
+                   QStringLiteral("\n") + Messages::FooterMissing + QStringLiteral("\n") +
+                   Messages::FooterMissing + QStringLiteral("\n")));
+    EXPECT_EQ(SettingsRecord::decode(m_folder.read(QStringLiteral("TAVELO.DAT"))),
+              (SettingsRecord{sjis(m_folder.path() + QStringLiteral("Data/")),
+                              sjis(m_folder.path() + QStringLiteral("html/")), "/gone/GRPH/", "grph/"}));
+    EXPECT_TRUE(m_folder.exists(QStringLiteral("html/a.html")));
+    EXPECT_TRUE(m_folder.exists(QStringLiteral("html/b.html")));
+    // Mapped once: the next run has nothing to map and leaves TAVELO.DAT alone.
+    const QByteArray stored = m_folder.read(QStringLiteral("TAVELO.DAT"));
+    EXPECT_EQ(run({QStringLiteral("--map-folders"), QStringLiteral("--list")}).out.count("→"), 0);
+    EXPECT_EQ(m_folder.read(QStringLiteral("TAVELO.DAT")), stored);
+    EXPECT_EQ(QDir(working.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 } // namespace

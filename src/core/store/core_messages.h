@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace kelvano {
+enum class FolderSetting;
+}
+
 // What the window-free core says in its own words: the reasons of I/O failures, the messages of a page
 // run, refused file names and the texts of kelvano-publish. The program shows them as they stand. Each
 // text is defined once, in core_messages.cpp.
@@ -82,6 +86,15 @@ extern const QString PublishBadNumber;
 extern const QString PublishNoSuchDefinition;
 extern const QString PublishBadEncoding;
 extern const QString PublishBadMarkup;
+/// %1 the folder setting's name, %2 the stored folder, %3 the folder used now.
+extern const QString PublishFolderMapped;
+/// %1 the folder setting's name, %2 the stored folder.
+extern const QString PublishFolderMissing;
+extern const QString PublishFolderNotOfThisSystem;
+extern const QString PublishMapFoldersHint;
+
+/// The name of a folder setting as the folder settings page labels it: データ, HTML, 画像.
+QString folderSettingName(FolderSetting setting);
 
 // Cell texts from other programs (the clipboard, CSV files) and kelvano-publish's CSV commands
 /// A cell as the editor heads it: row and column from 1.
