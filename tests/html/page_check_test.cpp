@@ -121,10 +121,7 @@ TEST_F(PageCheck, NamesFromWindowsAreToldWithTheFileOnDisk) {
     // A picture whose name kept its Shift-JIS bytes, one in two spellings, a data file in two, and
     // paths and links that use "\\" as separator.
     const QByteArray ringo = sjis(QStringLiteral("りんご.jpg"));
-    const QByteArray rawPicture = QFile::encodeName(m_folder.file(QStringLiteral("html/grph/"))) + ringo;
-    FILE* raw = std::fopen(rawPicture.constData(), "wb");
-    ASSERT_NE(raw, nullptr);
-    std::fclose(raw);
+    test::writeRawName(m_folder.file(QStringLiteral("html/grph/")), ringo);
     m_folder.write(QStringLiteral("html/grph/B.gif"), "gif");
     m_folder.write(QStringLiteral("html/grph/b.GIF"), "gif");
     TableRowRecord row;
@@ -156,7 +153,6 @@ TEST_F(PageCheck, NamesFromWindowsAreToldWithTheFileOnDisk) {
                   two + Messages::CheckLocalPageMissing.arg(QStringLiteral("sub\\ok.html")),
               }));
     EXPECT_EQ(lines({1}), QStringList());
-    ::unlink(rawPicture.constData());
 }
 
 TEST_F(PageCheck, Html5MarkupListsWhatTidyFindsInTheHeaderAndFooter) {

@@ -5,10 +5,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <cstdio>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kelvano {
 namespace {
@@ -84,20 +81,12 @@ TEST_F(FolderMapping, FolderStatesTellAForeignTextFromAMissingFolder) {
     EXPECT_EQ(folderState(sjis(program.path() + QStringLiteral("file"))), FolderState::Missing);
 }
 
-/// A file named by the given bytes.
-void writeRaw(const QString& folder, const QByteArray& name) {
-    const QByteArray path = QFile::encodeName(folder) + name;
-    FILE* file = std::fopen(path.constData(), "wb");
-    ASSERT_NE(file, nullptr);
-    std::fclose(file);
-}
-
 TEST_F(FolderMapping, ShiftJisNamesAreRenamedAllOrNone) {
     makeFolders({"DATA"});
     const QString data = program.file(QStringLiteral("DATA/"));
-    writeRaw(program.path(), sjis(QStringLiteral("りんご.jpg")));
-    writeRaw(data, sjis(QStringLiteral("表.TBL")));
-    writeRaw(data, sjis(QStringLiteral("みかん.jpg")));
+    test::writeRawName(program.path(), sjis(QStringLiteral("りんご.jpg")));
+    test::writeRawName(data, sjis(QStringLiteral("表.TBL")));
+    test::writeRawName(data, sjis(QStringLiteral("みかん.jpg")));
     program.write(QStringLiteral("plain.jpg"), "");
     // The same folder twice is looked at once.
     const QList<NameRepair> repairs = shiftJisNamedFiles({program.path(), data, program.path()});

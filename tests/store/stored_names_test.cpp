@@ -17,16 +17,6 @@ namespace {
 
 using test::sjis;
 
-/// Writes a file whose name is the given bytes, as an archive from Windows leaves it.
-void writeRawName(const QString& folder, const QByteArray& name, QByteArrayView contents) {
-    // QFile cannot spell a name that is no UTF-8: the bytes go through the system call.
-    const QByteArray path = QFile::encodeName(folder) + name;
-    FILE* raw = std::fopen(path.constData(), "wb");
-    ASSERT_NE(raw, nullptr);
-    std::fwrite(contents.data(), 1, static_cast<std::size_t>(contents.size()), raw);
-    std::fclose(raw);
-}
-
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
@@ -69,7 +59,7 @@ TEST(StoredNames, TheExactNameWinsElseTheFirstInByteOrderAndSeveralAreAmbiguous)
 TEST(StoredNames, ANameKeptInShiftJisBytesIsMatchedAndToldApart) {
     test::TempFolder folder;
     const QString ringo = QStringLiteral("りんご.jpg");
-    writeRawName(folder.path(), sjis(ringo), "jpeg");
+    test::writeRawName(folder.path(), sjis(ringo), "jpeg");
     const StoredNameMatch match = matchStoredName(folder.path(), ringo);
     ASSERT_TRUE(match.found());
     EXPECT_EQ(match.used, sjis(ringo));
@@ -88,8 +78,6 @@ TEST(StoredNames, ANameKeptInShiftJisBytesIsMatchedAndToldApart) {
     EXPECT_FALSE(both.inShiftJis());
     EXPECT_EQ(both.path, folder.file(ringo));
     EXPECT_TRUE(both.ambiguous());
-    // The temporary folder cannot remove a name it cannot spell.
-    ::unlink((QFile::encodeName(folder.path()) + sjis(ringo)).constData());
 }
 
 TEST(StoredNames, EveryStoredFileIsReadAndReplacedUnderTheNameItHasOnDisk) {

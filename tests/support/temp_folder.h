@@ -11,6 +11,10 @@ namespace kelvano::test {
 class TempFolder {
 public:
     TempFolder();
+    /// Removes the folder, files whose names are no UTF-8 too.
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
     /// The folder path ending in "/", as folder settings hold it.
     QString path() const;
@@ -40,6 +44,10 @@ private:
     TempFolder m_folder;
     QString m_previous;
 };
+
+/// Writes a file in `folder` whose name is the given bytes (Shift-JIS, as an archive from Windows
+/// leaves it), which QFile cannot spell; gives its path as bytes.
+QByteArray writeRawName(const QString& folder, const QByteArray& name, QByteArrayView contents = {});
 
 /// Bytes from a string of hexadecimal digits (spaces allowed), for byte-exact fixtures.
 QByteArray hexBytes(const char* hex);
