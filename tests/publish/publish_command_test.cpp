@@ -1,12 +1,14 @@
 #include "core/store/core_messages.h"
 #include "core/store/settings_record.h"
 #include "core/store/shift_jis.h"
+#include "core/store/snippet_store.h"
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
 #include "kelvano_version.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <csignal>
@@ -369,6 +371,111 @@ TEST_F(Publish, FoldersFromWindowsAreToldAndMappedOnlyWithMapFolders) {
     EXPECT_EQ(run({QStringLiteral("--map-folders"), QStringLiteral("--list")}).out.count("→"), 0);
     EXPECT_EQ(m_folder.read(QStringLiteral("TAVELO.DAT")), stored);
     EXPECT_EQ(QDir(working.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+/// One program folder as a Windows computer leaves it, or as this system would have made it: the
+/// spelling of each name, and whether the picture's name kept its Shift-JIS bytes.
+struct Spelling {
+    QString settings, definitions, tableData, headerIndex, headerBody, footerIndex, footerBody;
+    bool shiftJisPicture;
+};
+
+/// Every file under the folder, with its size, names as their bytes.
+QStringList treeOf(const QString& folder) {
+    QStringList files;
+    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        entries.next();
+        files.append(QDir(folder).relativeFilePath(entries.filePath()));
+    }
+    files.sort();
+    return files;
+}
+
+TEST_F(Publish, AProgramFolderAsCopiedFromWindowsGivesTheSamePagesOnceMapped) {
+    const auto writeCopy = [](const test::TempFolder& root, const Spelling& spelling,
+                              const SettingsRecord& settings) {
+        for (const char* folder : {"DATA", "HTML/GRPH"}) {
+            ASSERT_TRUE(QDir(root.path()).mkpath(QString::fromLatin1(folder)));
+        }
+        root.write(spelling.settings, settings.encode());
+        TableDefinition d;
+        d.TableName = sjis(QStringLiteral("価格表"));
+        d.FileName = "price";
+        d.HeaderName = "0:top";
+        d.FooterName = "1:end";
+        d.ColumnCount = 2;
+        root.write(spelling.definitions, d.encode());
+        TableRowRecord apple;
+        apple.CellTexts[1] = sjis(QStringLiteral("りんご"));
+        apple.CellPictures[1] = sjis(QStringLiteral("C:\\My Pictures\\りんご.jpg"));
+        apple.CellTexts[2] = "100";
+        TableRowRecord pear;
+        pear.CellTexts[1] = sjis(QStringLiteral("なし"));
+        pear.CellLinks[2] = "order.html";
+        root.write(QStringLiteral("DATA/") + spelling.tableData, apple.encode() + pear.encode());
+        root.write(QStringLiteral("DATA/") + spelling.headerIndex, SnippetIndexRecord{"top", false}.encode());
+        root.write(QStringLiteral("DATA/") + spelling.headerBody,
+                   "<HTML><HEAD><META charset=\"Shift_JIS\"></HEAD><BODY>\r\n<P><GETNOWDATE></P>\r\n");
+        root.write(QStringLiteral("DATA/") + spelling.footerIndex,
+                   SnippetIndexRecord{"x", true}.encode() + SnippetIndexRecord{"end", false}.encode());
+        root.write(QStringLiteral("DATA/") + spelling.footerBody, "</BODY></HTML>\r\n");
+        root.write(QStringLiteral("HTML/order.html"), "<P>order</P>\r\n");
+        const QByteArray picture = sjis(QStringLiteral("りんご.jpg"));
+        if (spelling.shiftJisPicture) {
+            test::writeRawName(root.file(QStringLiteral("HTML/GRPH/")), picture, "jpeg");
+        } else {
+            root.write(QStringLiteral("HTML/GRPH/りんご.jpg"), "jpeg");
+        }
+    };
+    // Windows: drive paths, names in every case, the picture's name in Shift-JIS.
+    const test::TempFolder windows;
+    writeCopy(windows,
+              {QStringLiteral("Tavelo.dat"), QStringLiteral("table.DAT"), QStringLiteral("PRICE.TBL"),
+               QStringLiteral("Head.Dat"), QStringLiteral("head.0"), QStringLiteral("FOOT.dat"),
+               QStringLiteral("Foot.1"), true},
+              SettingsRecord{"D:\\Web\\Tables\\DATA\\", "D:\\Web\\Tables\\HTML\\",
+                             "D:\\Web\\Tables\\HTML\\GRPH\\", "GRPH/"});
+    const test::TempFolder clean;
+    writeCopy(clean,
+              {QStringLiteral("TAVELO.DAT"), QStringLiteral("TABLE.DAT"), QStringLiteral("price.TBL"),
+               QStringLiteral("HEAD.DAT"), QStringLiteral("HEAD.0"), QStringLiteral("FOOT.DAT"),
+               QStringLiteral("FOOT.1"), false},
+              SettingsRecord{sjis(clean.path() + QStringLiteral("DATA/")),
+                             sjis(clean.path() + QStringLiteral("HTML/")),
+                             sjis(clean.path() + QStringLiteral("HTML/GRPH/")), "GRPH/"});
+    const test::TempFolder working;
+    m_workingFolder = working.path();
+    const QStringList before = treeOf(windows.path());
+
+    const Result mapped = run({QStringLiteral("--program-folder"), windows.path(),
+                               QStringLiteral("--map-folders"), QStringLiteral("--all")},
+                              false);
+    EXPECT_EQ(mapped.status, 0) << mapped.err.toStdString();
+    EXPECT_EQ(mapped.err, "");
+    const Result expected =
+        run({QStringLiteral("--program-folder"), clean.path(), QStringLiteral("--all")}, false);
+    ASSERT_EQ(expected.status, 0) << expected.err.toStdString();
+    const QByteArray page = clean.read(QStringLiteral("HTML/price.html"));
+    EXPECT_TRUE(page.contains("<IMG SRC=\"GRPH/" + sjis(QStringLiteral("りんご.jpg")) + "\">"));
+    EXPECT_EQ(windows.read(QStringLiteral("HTML/price.html")), page);
+
+    // Nothing was made but the page, in the program folder, and TAVELO.DAT kept its name.
+    QStringList after = before + QStringList{QStringLiteral("HTML/price.html")};
+    after.sort();
+    EXPECT_EQ(treeOf(windows.path()), after);
+    EXPECT_EQ(treeOf(working.path()), QStringList());
+    EXPECT_EQ(SettingsRecord::decode(windows.read(QStringLiteral("Tavelo.dat"))).DataFolder,
+              sjis(windows.path() + QStringLiteral("DATA/")));
+
+    // The check then tells only what a web server would stumble on: the picture's Shift-JIS name.
+    const Result check = run({QStringLiteral("--program-folder"), windows.path(), QStringLiteral("--check"),
+                              QStringLiteral("--all")},
+                             false);
+    EXPECT_EQ(check.out,
+              utf8(QStringLiteral("0 価格表: ") +
+                   Messages::CheckNameInShiftJis.arg(QStringLiteral("りんご.jpg")) + QStringLiteral("\n")));
 }
 
 } // namespace
