@@ -9,11 +9,13 @@
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 
 namespace kelvano {
@@ -50,7 +52,13 @@ FolderSettingsPage::FolderSettingsPage(const QString& programFolder, QWidget* pa
         browse = button(GroupBox1, buttonName, QStringLiteral("参照"), {420, y - 1, 80, 24});
         mark = label(GroupBox1, Messages::FolderMark, {504, y + 3});
         mark->setObjectName(QStringLiteral("FolderMark") + editName.mid(4));
-        mark->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold"));
+        // A palette and font of its own, not a style sheet, which its tooltip would take on too.
+        QPalette red = mark->palette();
+        red.setColor(QPalette::WindowText, QColor(0xc0, 0, 0));
+        mark->setPalette(red);
+        QFont bold = mark->font();
+        bold.setBold(true);
+        mark->setFont(bold);
         mark->hide();
     };
     folderRow(QStringLiteral("データ"), QStringLiteral("Edit1"), QStringLiteral("BitBtn1"), 46, Edit1,
