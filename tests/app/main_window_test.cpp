@@ -228,7 +228,7 @@ TEST_F(MainWindowTest, FolderFieldsFollowTheirTextsAndGainASeparatorWhenLeft) {
 
     // A folder put in by the program beyond 250 bytes is kept as its first 250, in memory and in the file.
     const QString longFolder = QStringLiteral("/") + QString(259, QLatin1Char('d'));
-    form.FolderPicked(3, longFolder);
+    form.FolderPicked(FolderTarget::ImageFolder, longFolder);
     EXPECT_EQ(form.settings().ImageFolder, sjis(longFolder).left(250));
     form.close();
     EXPECT_EQ(storedSettings().ImageFolder, sjis(longFolder).left(250));
@@ -315,7 +315,7 @@ TEST_F(MainWindowTest, AFolderSettingIsWrittenAsSoonAsItIsAcceptedAndOnlyWhenItC
     EXPECT_EQ(settingsInode(program), written);
 
     QDir(program.path()).mkdir(QStringLiteral("data"));
-    form.FolderPicked(1, program.path() + QStringLiteral("data/"));
+    form.FolderPicked(FolderTarget::DataFolder, program.path() + QStringLiteral("data/"));
     EXPECT_EQ(SettingsFile::read(program.path()).DataFolder, sjis(program.path() + QStringLiteral("data/")));
     EXPECT_TRUE(recorder.shown().isEmpty());
 }
@@ -350,7 +350,7 @@ TEST_F(MainWindowTest, AFolderSettingThatCannotBeWrittenSaysWhyAndGoesBack) {
         EXPECT_EQ(test::edit(form, "Edit11")->text(), QStringLiteral("s/"));
 
         recorder.clear();
-        form.FolderPicked(2, QStringLiteral("/elsewhere/"));
+        form.FolderPicked(FolderTarget::HtmlFolder, QStringLiteral("/elsewhere/"));
         ASSERT_EQ(recorder.texts(), QStringList{failure});
         EXPECT_EQ(test::edit(form, "Edit2")->text(), QStringLiteral("h/"));
     }

@@ -1,6 +1,7 @@
 #include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
 #include "core/store/snippet_store.h"
+#include "gui/base/folder_target.h"
 #include "gui/main/main_window.h"
 #include "support/controls.h"
 #include "support/dialog_recorder.h"
@@ -70,7 +71,7 @@ TEST_F(MovingIn, NoLeavesTheFoldersAsTheyAreMarkedAndCreatesNothingInTheWorkingF
         // A folder typed and accepted takes its mark away; a missing one gets the other reason.
         test::edit(form, "Edit2")->setText(program.file(QStringLiteral("HTML/")));
         test::edit(form, "Edit6")->setText(program.file(QStringLiteral("gone/")));
-        form.FolderPicked(2, program.file(QStringLiteral("HTML/")));
+        form.FolderPicked(FolderTarget::HtmlFolder, program.file(QStringLiteral("HTML/")));
         EXPECT_FALSE(mark(form, "FolderMark2")->isVisibleTo(test::tabSheet(form, "TabSheet3")));
         EXPECT_EQ(mark(form, "FolderMark6")->toolTip(), Messages::FolderMissing);
         form.close();

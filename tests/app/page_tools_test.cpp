@@ -113,7 +113,8 @@ TEST_F(PageTools, TheStarterFillsAnEmptyTextBoxOnlyAndNamesThePageEncoding) {
     const QString header = test::memo(form, "Memo1")->toPlainText();
     EXPECT_TRUE(header.startsWith(QStringLiteral("<!DOCTYPE html>\n"))) << header.toStdString();
     for (const char* line :
-         {"<meta charset=\"UTF-8\">", "<meta name=\"viewport\"", "<title>", "<GETNOWDATE>"}) {
+         {"<meta charset=\"UTF-8\">", "<meta name=\"viewport\"", "<meta name=\"description\"", "<title>",
+          "<TABLESTYLE>", "<main>", "<GETNOWDATE>"}) {
         EXPECT_TRUE(header.contains(QString::fromUtf8(line))) << line;
     }
     // A text being written stays; the footer side gives the footer.
@@ -122,7 +123,7 @@ TEST_F(PageTools, TheStarterFillsAnEmptyTextBoxOnlyAndNamesThePageEncoding) {
     EXPECT_EQ(recorder.texts(), QStringList{Messages::StarterNeedsEmptyText});
     test::memo(form, "Memo1")->clear();
     test::click(test::button(form, "BitBtn19"));
-    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), QStringLiteral("</body>\n</html>"));
+    EXPECT_EQ(test::memo(form, "Memo1")->toPlainText(), QStringLiteral("</main>\n</body>\n</html>"));
 
     test::comboBox(form, "ComboBox3")->setCurrentIndex(0);
     emit test::comboBox(form, "ComboBox3")->activated(0);

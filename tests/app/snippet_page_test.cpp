@@ -224,7 +224,7 @@ TEST_F(SnippetPageTest, TheListsFollowTheDataFolderSoTheFirstRegisterWorks) {
     EXPECT_TRUE(program.exists(QStringLiteral("other/HEAD.DAT")));
 
     // A folder confirmed in the directory picker does the same.
-    form.FolderPicked(1, program.path() + QStringLiteral("DATA/"));
+    form.FolderPicked(FolderTarget::DataFolder, program.path() + QStringLiteral("DATA/"));
     EXPECT_EQ(test::columnTexts(test::listView(form, "ListView3"), 1), test::texts({"First"}));
 }
 

@@ -230,6 +230,43 @@ TEST_F(CellColourDialogTest, TheHeadingAndScrollTicksAreLoadedGatheredAndReset) 
     }
 }
 
+TEST_F(CellColourDialogTest, ThePageOptionTicksAreStoredAsBitsAndNeedTheHeadingRow) {
+    const QStringList captions{QStringLiteral("見出しで並べ替え"), QStringLiteral("絞り込み欄を付ける"),
+                               QStringLiteral("見出しを固定する"), QStringLiteral("CSVも出力する")};
+    QList<QCheckBox*> ticks;
+    for (int bit = 0; bit < 4; ++bit) {
+        ticks.append(test::checkBox(dialog, ("CheckBox" + std::to_string(6 + bit)).c_str()));
+        EXPECT_EQ(ticks[bit]->text(), captions[bit]);
+    }
+    QCheckBox* headings = test::checkBox(dialog, "CheckBox4");
+    headings->setChecked(false);
+    EXPECT_FALSE(ticks[0]->isEnabled());
+    EXPECT_FALSE(ticks[2]->isEnabled());
+    EXPECT_TRUE(ticks[3]->isEnabled()) << "the CSV file needs no heading row";
+    headings->setChecked(true);
+    for (int bit = 0; bit < 4; ++bit) {
+        EXPECT_TRUE(ticks[bit]->isEnabled());
+        for (int i = 0; i < 4; ++i) {
+            ticks[i]->setChecked(i == bit);
+        }
+        recorder.answerNext(true);
+        test::click(test::button(dialog, "Button2"));
+        const QByteArray record = program.read(QStringLiteral("TABLE.DAT"));
+        ASSERT_EQ(record.size(), 1524);
+        EXPECT_EQ(static_cast<quint8>(record[1515]), 1 << bit);
+        EXPECT_EQ(record[442], 1);
+
+        form.ResetDefinition();
+        EXPECT_FALSE(ticks[bit]->isChecked()) << "reset for a new definition";
+        EXPECT_FALSE(ticks[0]->isEnabled()) << "a new definition has no heading row";
+        test::clickRow(test::listView(form, "ListView1"), 0);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(ticks[i]->isChecked(), i == bit) << "loaded: bit " << bit << " tick " << i;
+        }
+        EXPECT_TRUE(ticks[0]->isEnabled());
+    }
+}
+
 TEST_F(CellColourDialogTest, TypingACountChangesItOnceWhenTheFieldIsLeft) {
     test::spinEdit(dialog, "SpinEdit1")->setValue(3);
     recorder.chooseNext(QColor(Qt::red));

@@ -98,9 +98,13 @@ TEST(Html5TableMarkup, CellsCarryColoursSizesAlignmentsPicturesAndLinks) {
     QByteArray firstRow = secondRow;
     firstRow.replace("<th scope=\"row\"", "<th scope=\"col\"")
         .replace("<td", "<th scope=\"col\"")
-        .replace("</td>", "</th>");
+        .replace("</td>", "</th>")
+        .replace("<tr>", "<thead><tr>")
+        .append("</thead>");
     EXPECT_EQ(rowOf(table, record), firstRow);
+    EXPECT_EQ(rowOf(table, record), "<tbody>" + secondRow);
     EXPECT_EQ(rowOf(table, record), secondRow);
+    EXPECT_EQ(table.endLine(), "</tbody></table>");
 
     // In a UTF-8 page a non-ASCII path is percent-encoded as UTF-8 (表 is E8 A1 A8).
     EXPECT_EQ(urlOfPath("grph/" + test::Hyo + "(1).gif", PageEncoding::Utf8, true),

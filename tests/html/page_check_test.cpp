@@ -165,8 +165,8 @@ TEST_F(PageCheck, Html5MarkupListsWhatTidyFindsInTheHeaderAndFooter) {
     }
     m_folder.write(QStringLiteral("HEAD.3"), header);
     m_folder.write(QStringLiteral("HEAD.4"), header + "<center>old</center>\r\n");
-    m_folder.write(QStringLiteral("FOOT.3"), "<img src=\"a.jpg\">\r\n</body>\r\n</html>\r\n");
-    m_folder.write(QStringLiteral("FOOT.4"), "</body>\r\n</html>\r\n");
+    m_folder.write(QStringLiteral("FOOT.3"), "<img src=\"a.jpg\">\r\n</main>\r\n</body>\r\n</html>\r\n");
+    m_folder.write(QStringLiteral("FOOT.4"), "</main>\r\n</body>\r\n</html>\r\n");
     add("good", "3:template", "4:end", {TableRowRecord{}});
     add("bad", "4:old", "3:picture", {TableRowRecord{}});
 
@@ -176,7 +176,7 @@ TEST_F(PageCheck, Html5MarkupListsWhatTidyFindsInTheHeaderAndFooter) {
     ASSERT_EQ(found.size(), 2) << found.join(u'\n').toStdString();
     // The places are the lines of the header and of the footer, and tidy's words follow.
     EXPECT_TRUE(
-        found[0].startsWith(QStringLiteral("1 Tbad: ") + Messages::CheckHeaderMarkup.arg(10).arg(QString())))
+        found[0].startsWith(QStringLiteral("1 Tbad: ") + Messages::CheckHeaderMarkup.arg(13).arg(QString())))
         << found[0].toStdString();
     EXPECT_TRUE(found[0].contains(QStringLiteral("<center>"))) << found[0].toStdString();
     EXPECT_TRUE(
@@ -216,6 +216,34 @@ TEST_F(PageCheck, HiddenTextStartsRightAfterTheLastColumn) {
                   QStringLiteral("0 Th0: ") + Messages::CheckHiddenText.arg(1).arg(QStringLiteral("2")),
                   QStringLiteral("1 Th1: ") + Messages::CheckHiddenText.arg(2).arg(QStringLiteral("3")),
                   QStringLiteral("2 Th2: ") + Messages::CheckHiddenText.arg(49).arg(QStringLiteral("50"))}));
+}
+
+TEST_F(PageCheck, LinksToPagesOfTheSameRunAreThereAndWidePixelTablesAreToldForPhones) {
+    TableRowRecord row;
+    row.CellLinks[1] = "next.html#top";
+    row.CellLinks[2] = "./self.html";
+    add("self", "0:top", "0:end", {row});
+    add("next", "0:top", "0:end", {TableRowRecord{}});
+    // Alone, the first table's link to the second's page is missing; checked together it is not, and a
+    // table's link to its own page never is.
+    EXPECT_EQ(lines({0}), QStringList{QStringLiteral("0 Tself: ") +
+                                      Messages::CheckLocalPageMissing.arg(QStringLiteral("next.html#top"))});
+    EXPECT_EQ(lines({0, 1}), QStringList());
+
+    for (const QByteArray& width :
+         {QByteArray("360"), QByteArray("361"), QByteArray("100%"), QByteArray("1000")}) {
+        for (const bool scroll : {false, true}) {
+            TableDefinition d = *TableDefinitionFile(m_folder.path()).read(1);
+            d.TableWidth = width;
+            d.ScrollOnSmallScreens = scroll;
+            TableDefinitionFile(m_folder.path()).write(1, d);
+            const bool told = !scroll && (width == "361" || width == "1000");
+            EXPECT_EQ(lines({1}), told ? QStringList{QStringLiteral("1 Tnext: ") +
+                                                     Messages::CheckWideForPhones.arg(width.toInt())}
+                                       : QStringList())
+                << width.toStdString() << " scroll " << scroll;
+        }
+    }
 }
 
 } // namespace

@@ -377,8 +377,8 @@ TEST_F(Pages, TheScrollLinesFrameTheTableAndItsCaption) {
     EXPECT_EQ(page(QStringLiteral("s.html")),
               "<body>\r\n<DIV STYLE=\"overflow-x:auto\">\r\n"
               "<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n<CAPTION>c</CAPTION>\r\n"
-              "<TR><TH SCOPE=\"COL\" BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT "
-              "COLOR=\"#000000\">h</FONT></TH></TR>\r\n"
+              "<THEAD><TR><TH SCOPE=\"COL\" BGCOLOR=\"#FFFFFF\" VALIGN=\"TOP\"><FONT "
+              "COLOR=\"#000000\">h</FONT></TH></TR></THEAD>\r\n"
               "</TABLE>\r\n</DIV>\r\n</body>\r\n");
 }
 

@@ -240,16 +240,17 @@ TEST(TableMarkup, HeadingCellsAreThWithTheirScopeAndTheScrollLinesFrameTheTable)
     d.FirstColumnHeadings = true;
     EXPECT_EQ(twoRows(d), "<TR>" + row1 + td2 + "</TR>|<TR>" + row1 + td2 + "</TR>");
     d.FirstRowHeadings = true;
-    EXPECT_EQ(twoRows(d), "<TR>" + col1 + col2 + "</TR>|<TR>" + row1 + td2 + "</TR>");
+    // The heading row makes the table's head, and the next row opens its body.
+    EXPECT_EQ(twoRows(d), "<THEAD><TR>" + col1 + col2 + "</TR></THEAD>|<TBODY><TR>" + row1 + td2 + "</TR>");
     d.FirstColumnHeadings = false;
-    EXPECT_EQ(twoRows(d), "<TR>" + col1 + col2 + "</TR>|<TR>" + td1 + td2 + "</TR>");
+    EXPECT_EQ(twoRows(d), "<THEAD><TR>" + col1 + col2 + "</TR></THEAD>|<TBODY><TR>" + td1 + td2 + "</TR>");
 
     // Without colours the cell keeps its blank before the alignment, as a TD does.
     d.ColumnColourMode = false;
     TableMarkup plain(d, {});
     QByteArray out;
     appendStoredRow(plain, out, row);
-    EXPECT_TRUE(out.startsWith(R"(<TR><TH SCOPE="COL"  VALIGN="TOP">a</TH>)")) << out.toStdString();
+    EXPECT_TRUE(out.startsWith(R"(<THEAD><TR><TH SCOPE="COL"  VALIGN="TOP">a</TH>)")) << out.toStdString();
 
     EXPECT_EQ(TableMarkup(d, {}).scrollStartLine(), "");
     EXPECT_EQ(TableMarkup(d, {}).scrollEndLine(), "");

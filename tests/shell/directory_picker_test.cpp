@@ -2,6 +2,7 @@
 #include "gui/shell/file_view.h"
 #include "gui/shell/folder_view.h"
 #include "shell_fixture.h"
+#include "support/controls.h"
 #include "support/dialog_recorder.h"
 
 #include <QApplication>
@@ -19,7 +20,10 @@ using namespace Qt::Literals::StringLiterals;
 
 class DirectoryPickerTest : public test::ShellFixture {
 protected:
-    void confirm() { QTest::mouseClick(picker.Button1, Qt::LeftButton); }
+    void confirm() { QTest::mouseClick(button(), Qt::LeftButton); }
+    QPushButton* button() const { return test::button(picker, "Button1"); }
+    TFolderView* tree() const { return test::control<TFolderView>(picker, "FolderView1"); }
+    TFileView* files() const { return test::control<TFileView>(picker, "FileView1"); }
 
     test::DialogRecorder dialogs;
     TForm2 picker;
@@ -28,40 +32,40 @@ protected:
 TEST_F(DirectoryPickerTest, WindowAndItsControls) {
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("ディレクトリ参照"));
     EXPECT_EQ(picker.size(), QSize(718, 408));
-    EXPECT_EQ(picker.PickTarget, 0);
-    EXPECT_EQ(picker.FolderView1->FileView(), picker.FileView1);
-    EXPECT_TRUE(picker.FileView1->FileExecute());
-    EXPECT_TRUE(picker.FileView1->Mask().isEmpty());
-    EXPECT_EQ(picker.Button1->text(), QStringLiteral("設定"));
-    EXPECT_EQ(picker.Button1->geometry(), QRect(32, 408 - 60, 75, 25));
+    EXPECT_EQ(picker.pickTarget(), FolderTarget::None);
+    EXPECT_EQ(tree()->FileView(), files());
+    EXPECT_TRUE(files()->FileExecute());
+    EXPECT_TRUE(files()->Mask().isEmpty());
+    EXPECT_EQ(button()->text(), QStringLiteral("設定"));
+    EXPECT_EQ(button()->geometry(), QRect(32, 408 - 60, 75, 25));
     picker.show();
     picker.resize(600, 300);
     QApplication::processEvents();
-    EXPECT_EQ(picker.Button1->y(), 240) << "the button stays near the bottom of the tree";
+    EXPECT_EQ(button()->y(), 240) << "the button stays near the bottom of the tree";
 }
 
 TEST_F(DirectoryPickerTest, ConfirmingAWritableFolderHandsItOnWithASeparator) {
     QSignalSpy picked(&picker, &TForm2::folderPicked);
     folder.write(QStringLiteral("docs/TAVELO.TST"), "an older test file");
-    picker.Open(path(u"docs") + u'/', 1);
+    picker.Open(path(u"docs") + u'/', FolderTarget::DataFolder);
     EXPECT_TRUE(picker.isVisible());
-    EXPECT_EQ(picker.PickTarget, 1);
-    EXPECT_EQ(picker.FolderView1->SelectedPath(), path(u"docs"));
-    EXPECT_EQ(picker.FileView1->topLevelItemCount(), 4);
+    EXPECT_EQ(picker.pickTarget(), FolderTarget::DataFolder);
+    EXPECT_EQ(tree()->SelectedPath(), path(u"docs"));
+    EXPECT_EQ(files()->topLevelItemCount(), 4);
 
     confirm();
     ASSERT_EQ(picked.count(), 1);
-    EXPECT_EQ(picked.first().at(0).toInt(), 1);
+    EXPECT_EQ(picked.first().at(0).value<FolderTarget>(), FolderTarget::DataFolder);
     EXPECT_EQ(picked.first().at(1).toString(), path(u"docs/"));
     EXPECT_FALSE(folder.exists(QStringLiteral("docs/TAVELO.TST"))) << "the test file is gone";
-    EXPECT_EQ(picker.PickTarget, 0);
+    EXPECT_EQ(picker.pickTarget(), FolderTarget::None);
     EXPECT_FALSE(picker.isVisible());
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
-    for (int target : {2, 3}) {
+    for (FolderTarget target : {FolderTarget::HtmlFolder, FolderTarget::ImageFolder}) {
         picker.Open(path(u"photos"), target);
         confirm();
-        EXPECT_EQ(picked.last().at(0).toInt(), target);
+        EXPECT_EQ(picked.last().at(0).value<FolderTarget>(), target);
         EXPECT_EQ(picked.last().at(1).toString(), path(u"photos/"));
     }
 }
@@ -71,7 +75,7 @@ TEST_F(DirectoryPickerTest, TheRootGetsASecondSeparator) {
         GTEST_SKIP() << "needs write access to the root folder";
     }
     QSignalSpy picked(&picker, &TForm2::folderPicked);
-    picker.Open(QStringLiteral("/"), 2);
+    picker.Open(QStringLiteral("/"), FolderTarget::HtmlFolder);
     confirm();
     ASSERT_EQ(picked.count(), 1);
     EXPECT_EQ(picked.first().at(1).toString(), QStringLiteral("//"));
@@ -80,7 +84,7 @@ TEST_F(DirectoryPickerTest, TheRootGetsASecondSeparator) {
 
 TEST_F(DirectoryPickerTest, AFolderThatTakesNoFileIsRefusedAndThePickerStaysOpen) {
     QSignalSpy picked(&picker, &TForm2::folderPicked);
-    picker.Open(path(u"empty"), 2);
+    picker.Open(path(u"empty"), FolderTarget::HtmlFolder);
     QDir(path(u"empty")).removeRecursively();
     confirm();
     ASSERT_EQ(dialogs.shown().size(), 1);
@@ -89,13 +93,13 @@ TEST_F(DirectoryPickerTest, AFolderThatTakesNoFileIsRefusedAndThePickerStaysOpen
     EXPECT_EQ(dialogs.shown().first().message.icon, MessageIcon::Error);
     EXPECT_EQ(dialogs.shown().first().ownerName, QStringLiteral("Form2"));
     EXPECT_EQ(picked.count(), 0);
-    EXPECT_EQ(picker.PickTarget, 2);
+    EXPECT_EQ(picker.pickTarget(), FolderTarget::HtmlFolder);
     EXPECT_TRUE(picker.isVisible());
 
     // The desktop is no file-system folder.
     dialogs.clear();
-    picker.Open(FileSystemNamespace::DesktopParsingName, 1);
-    EXPECT_EQ(picker.FolderView1->SelectedPath(), FileSystemNamespace::DesktopParsingName);
+    picker.Open(FileSystemNamespace::DesktopParsingName, FolderTarget::DataFolder);
+    EXPECT_EQ(tree()->SelectedPath(), FileSystemNamespace::DesktopParsingName);
     confirm();
     EXPECT_EQ(dialogs.texts(), QStringList{u"そのディレクトリは設定出来ません"_s});
     EXPECT_EQ(picked.count(), 0);
@@ -104,17 +108,17 @@ TEST_F(DirectoryPickerTest, AFolderThatTakesNoFileIsRefusedAndThePickerStaysOpen
 TEST_F(DirectoryPickerTest, AFolderWhereTheTestFileCannotBeMadeIsRefused) {
     // A folder in the way of the test file stops its creation whoever runs the tests, root included.
     ASSERT_TRUE(QDir(path(u"docs")).mkdir(u"TAVELO.TST"_s));
-    picker.Open(path(u"docs"), 1);
+    picker.Open(path(u"docs"), FolderTarget::DataFolder);
     confirm();
     EXPECT_EQ(dialogs.texts(), QStringList{u"そのディレクトリは設定出来ません"_s});
-    EXPECT_EQ(picker.PickTarget, 1);
+    EXPECT_EQ(picker.pickTarget(), FolderTarget::DataFolder);
     EXPECT_TRUE(QFileInfo(path(u"docs/TAVELO.TST")).isDir());
 }
 
 TEST_F(DirectoryPickerTest, AFolderWhoseNameCannotBeStoredIsRefused) {
     ASSERT_TRUE(QDir(path()).mkdir(u"café"_s));
     QSignalSpy picked(&picker, &TForm2::folderPicked);
-    picker.Open(path(u"café"), 2);
+    picker.Open(path(u"café"), FolderTarget::HtmlFolder);
     confirm();
     EXPECT_EQ(picked.count(), 0);
     EXPECT_EQ(dialogs.texts(), QStringList{u"そのディレクトリは設定出来ません"_s});
@@ -122,10 +126,10 @@ TEST_F(DirectoryPickerTest, AFolderWhoseNameCannotBeStoredIsRefused) {
 }
 
 TEST_F(DirectoryPickerTest, AnUnknownStartFolderKeepsTheTreesSelection) {
-    picker.Open(path(u"photos"), 1);
-    picker.Open(path(u"nowhere"), 2);
-    EXPECT_EQ(picker.FolderView1->SelectedPath(), path(u"photos"));
-    EXPECT_EQ(picker.PickTarget, 2);
+    picker.Open(path(u"photos"), FolderTarget::DataFolder);
+    picker.Open(path(u"nowhere"), FolderTarget::HtmlFolder);
+    EXPECT_EQ(tree()->SelectedPath(), path(u"photos"));
+    EXPECT_EQ(picker.pickTarget(), FolderTarget::HtmlFolder);
 }
 
 } // namespace

@@ -43,19 +43,22 @@ TEST_F(FolderSettingsLink, EachBrowseButtonFillsItsOwnFieldAndSetting) {
     const struct {
         QPushButton* button;
         QLineEdit* field;
-        int target;
+        FolderTarget target;
         const char* chosen;
-    } rows[] = {{test::button(form, "BitBtn1"), test::edit(form, "Edit1"), 1, "site"},
-                {test::button(form, "BitBtn2"), test::edit(form, "Edit2"), 2, "site/pictures"},
-                {test::button(form, "BitBtn10"), test::edit(form, "Edit6"), 3, "site/pictures"}};
+    } rows[] = {
+        {test::button(form, "BitBtn1"), test::edit(form, "Edit1"), FolderTarget::DataFolder, "site"},
+        {test::button(form, "BitBtn2"), test::edit(form, "Edit2"), FolderTarget::HtmlFolder, "site/pictures"},
+        {test::button(form, "BitBtn10"), test::edit(form, "Edit6"), FolderTarget::ImageFolder,
+         "site/pictures"}};
+    TFolderView* const tree = test::control<TFolderView>(directoryPicker, "FolderView1");
     for (const auto& row : rows) {
         test::click(row.button);
         ASSERT_TRUE(directoryPicker.isVisible());
-        EXPECT_EQ(directoryPicker.PickTarget, row.target);
-        EXPECT_EQ(directoryPicker.FolderView1->SelectedPath(), QDir::cleanPath(row.field->text()))
+        EXPECT_EQ(directoryPicker.pickTarget(), row.target);
+        EXPECT_EQ(tree->SelectedPath(), QDir::cleanPath(row.field->text()))
             << "the tree starts on the field's folder";
-        directoryPicker.FolderView1->SelectPath(folder(row.chosen));
-        test::click(directoryPicker.Button1);
+        tree->SelectPath(folder(row.chosen));
+        test::click(test::button(directoryPicker, "Button1"));
         EXPECT_FALSE(directoryPicker.isVisible());
         EXPECT_EQ(row.field->text(), folder(row.chosen) + u'/');
     }

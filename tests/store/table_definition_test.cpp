@@ -92,6 +92,35 @@ TEST(TableDefinition, HeadingAndScrollFlagsTakeTheReservedBytesAfterTheColourMod
     }
 }
 
+TEST(TableDefinition, PageOptionsAreBitsOfByte1515AndTheOtherBitsAreWrittenAsZero) {
+    const auto withOptions = [](bool sort, bool filter, bool sticky, bool csv) {
+        TableDefinition d;
+        d.SortByHeading = sort;
+        d.FilterBox = filter;
+        d.StickyHeading = sticky;
+        d.CsvBeside = csv;
+        return d;
+    };
+    const TableDefinition each[] = {
+        withOptions(true, false, false, false), withOptions(false, true, false, false),
+        withOptions(false, false, true, false), withOptions(false, false, false, true)};
+    for (int bit = 0; bit < 4; ++bit) {
+        const QByteArray r = each[bit].encode();
+        ASSERT_EQ(r.size(), 1524);
+        EXPECT_EQ(static_cast<quint8>(r[1515]), 1 << bit);
+        EXPECT_EQ(r.mid(1516, 2), test::hexBytes("0100")) << "the column count stays where it was";
+        EXPECT_EQ(TableDefinition::decode(r), each[bit]);
+    }
+    const TableDefinition all = withOptions(true, true, true, true);
+    EXPECT_EQ(static_cast<quint8>(all.encode()[1515]), 0x0F);
+    // Bits no one defines yet are read as nothing and written back as 0.
+    QByteArray other = TableDefinition().encode();
+    other[1515] = '\xF2';
+    const TableDefinition read = TableDefinition::decode(other);
+    EXPECT_EQ(read, withOptions(false, true, false, false));
+    EXPECT_EQ(static_cast<quint8>(read.encode()[1515]), 0x02);
+}
+
 TEST(TableDefinition, NewDefinitionHoldsTheDefaultsByteForByte) {
     const QByteArray r = TableDefinition().encode();
     QByteArray expected(1524, '\0');

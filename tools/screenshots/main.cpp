@@ -246,7 +246,7 @@ int main(int argc, char* argv[]) {
     form7.OpenFor(PictureUse::RightOfText, settings, program);
     form7.SelectFolder(ShiftJis::decode(settings.ImageFolder));
     shots.take(&form7, QStringLiteral("picture-picker"));
-    form2.Open(program, 1);
+    form2.Open(program, FolderTarget::DataFolder);
     shots.take(&form2, QStringLiteral("directory-picker"));
     mainControl<QPushButton>(form1, QStringLiteral("BitBtn17"))->click();
     form1.helpWindow()->resize(720, 520);

@@ -16,6 +16,8 @@ public:
     /// The background and text colour of data column `column` (1-based) in the current row.
     quint32 background(int column) const;
     quint32 text(int column) const;
+    /// The row colour entry of the current row (0 in column colour mode).
+    int row() const { return m_mode == Mode::Row ? m_row : 0; }
     /// Moves on to the next row's colours.
     void nextRow() { m_row = (m_row + 1) % m_rowCount; }
 

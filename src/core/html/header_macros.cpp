@@ -165,4 +165,31 @@ QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats, const 
     return result;
 }
 
+QByteArray ExpandTableStyle(QByteArrayView line, const std::function<QByteArray()>& styleBlock) {
+    static constexpr QByteArrayView Tag("<tablestyle>");
+    const auto tagAt = [&line](qsizetype from) {
+        for (qsizetype i = line.indexOf('<', from); i >= 0; i = line.indexOf('<', i + 1)) {
+            if (i + Tag.size() <= line.size() &&
+                line.sliced(i, Tag.size()).compare(Tag, Qt::CaseInsensitive) == 0) {
+                return i;
+            }
+        }
+        return qsizetype{-1};
+    };
+    qsizetype at = tagAt(0);
+    if (at < 0) {
+        return line.toByteArray();
+    }
+    const QByteArray block = styleBlock();
+    QByteArray out;
+    qsizetype from = 0;
+    for (; at >= 0; at = tagAt(from)) {
+        out += line.sliced(from, at - from);
+        out += block;
+        from = at + Tag.size();
+    }
+    out += line.sliced(from);
+    return out;
+}
+
 } // namespace kelvano

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QLocale>
+#include <functional>
 #include <memory>
 #include <unicode/uversion.h>
 
@@ -45,6 +46,11 @@ QByteArray ExpandMacros(QByteArrayView line, const MacroFormats& formats, const 
 /// The same with the current time (the clock read once for the line) and the formats of the locale,
 /// made for this line.
 QByteArray ExpandMacros(QByteArrayView line, const QLocale& locale = QLocale());
+
+/// A header line with every `<TABLESTYLE>` (in any mix of upper and lower case) replaced by the style
+/// block of the page's table, made by `styleBlock` once, at the first tag; the line as it is when it
+/// holds none. The tag belongs in the header's head, where a `<style>` block may stand.
+QByteArray ExpandTableStyle(QByteArrayView line, const std::function<QByteArray()>& styleBlock);
 
 /// The date in the locale's short date format (ja_JP: 1997/06/01), as Shift-JIS bytes.
 QByteArray macroDateText(const QDateTime& moment, const QLocale& locale);

@@ -1,7 +1,9 @@
 #include "core/html/html5_table_markup.h"
 
 #include "core/html/ascii_characters.h"
+#include "core/html/picture_sizes.h"
 #include "core/html/table_markup.h"
+#include "core/html/table_script.h"
 #include "core/store/shift_jis.h"
 
 #include <array>
@@ -30,51 +32,10 @@ const std::array<QByteArray, 7> FontSizes{
     QByteArrayLiteral("xxx-large"),
 };
 
-/// Whether the "&" at `at` starts a character reference ("&name;", "&#123;", "&#x1F;").
-bool startsReference(QByteArrayView text, qsizetype at) {
-    qsizetype i = at + 1;
-    if (i < text.size() && text[i] == '#') {
-        ++i;
-        if (i < text.size() && (text[i] == 'x' || text[i] == 'X')) {
-            ++i;
-        }
-    }
-    const qsizetype nameStart = i;
-    while (i < text.size() && isAsciiAlphanumeric(text[i])) {
-        ++i;
-    }
-    return i > nameStart && i < text.size() && text[i] == ';';
-}
-
-void appendPercent(QByteArray& out, unsigned char byte) {
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    out += '%';
-    out += Digits[byte >> 4];
-    out += Digits[byte & 0xFu];
-}
-
-/// Text for an attribute value: `&`, `<`, `>` and `"` as references.
-QByteArray attributeText(QByteArrayView text) {
-    QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        if (ShiftJis::isLeadByte(byte) && i + 1 < text.size()) {
-            out += text[i];
-            out += text[++i];
-        } else if (byte == '&') {
-            out += "&amp;";
-        } else if (byte == '"') {
-            out += "&quot;";
-        } else if (byte == '<') {
-            out += "&lt;";
-        } else if (byte == '>') {
-            out += "&gt;";
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
+/// The CSS keyword of a relative font size: the FONT element's SIZE 3 + size, kept within 1 to 7.
+const QByteArray& fontSizeName(qint32 size) {
+    return FontSizes[static_cast<std::size_t>(
+        std::clamp(3 + static_cast<qint64>(size), qint64{1}, qint64{7}) - 1)];
 }
 
 /// The table width as CSS: the leading number of the stored text with "px", or with "%" when one
@@ -98,53 +59,10 @@ QByteArray cssColourText(const QByteArray& text, const char* fallback) {
 
 } // namespace
 
-QByteArray urlOfPath(QByteArrayView path, PageEncoding encoding, bool fileName) {
-    QByteArray out;
-    out.reserve(path.size());
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const char c = path[i];
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= 0x80) {
-            // A run of non-ASCII text, up to the next ASCII byte that starts no character.
-            qsizetype end = i;
-            while (end < path.size() && static_cast<unsigned char>(path[end]) >= 0x80) {
-                end += ShiftJis::isLeadByte(static_cast<unsigned char>(path[end])) ? 2 : 1;
-            }
-            end = std::min(end, path.size());
-            const QByteArrayView run = path.sliced(i, end - i);
-            // A browser sends the path of a URL as UTF-8 and its query in the page's encoding.
-            const bool query = !fileName && path.first(i).contains('?');
-            const QByteArray bytes = query && encoding == PageEncoding::ShiftJis
-                                         ? run.toByteArray()
-                                         : ShiftJis::decode(run).toUtf8();
-            for (const char u : bytes) {
-                appendPercent(out, static_cast<unsigned char>(u));
-            }
-            i = end - 1;
-            continue;
-        }
-        const bool unsafe = byte <= 0x20 || byte == 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' ||
-                            c == '^' || c == '`' || c == '{' || c == '|' || c == '}';
-        const bool unsafeInName =
-            fileName &&
-            (c == '#' || c == '?' || c == '\'' || c == '(' || c == ')' || c == '&' ||
-             (c == '%' && !(i + 2 < path.size() && isHexDigit(path[i + 1]) && isHexDigit(path[i + 2]))));
-        if (unsafe || unsafeInName) {
-            appendPercent(out, byte);
-        } else if (c == '&' && !startsReference(path, i)) {
-            out += "&amp;";
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 Html5TableMarkup::Html5TableMarkup(const TableDefinition& definition, QByteArrayView serverImagePath,
                                    PageEncoding encoding)
     : m_definition(definition), m_serverImagePath(serverImagePath.toByteArray()), m_encoding(encoding),
-      // As in the classic markup: with both modes set, the column colours win.
-      m_colours(definition), m_columnCount(definition.usableColumnCount()) {
+      m_plan(definition) {
     const TableDefinition& d = definition;
     // A table border gives every cell a border of one pixel, sunk in where the table stands out.
     if (d.BorderWidth != 0) {
@@ -163,7 +81,7 @@ Html5TableMarkup::Html5TableMarkup(const TableDefinition& definition, QByteArray
     }
 }
 
-QByteArray Html5TableMarkup::startLine() const {
+QByteArray Html5TableMarkup::tableStyle() const {
     const TableDefinition& d = m_definition;
     QByteArray style;
     if (d.BorderWidth != 0) {
@@ -184,6 +102,14 @@ QByteArray Html5TableMarkup::startLine() const {
     if (d.CellSpacing != 0) {
         style += "border-spacing:" + QByteArray::number(d.CellSpacing) + "px;";
     }
+    return style;
+}
+
+QByteArray Html5TableMarkup::startLine() const {
+    if (m_styleSheet) {
+        return QByteArrayLiteral("<table class=\"kelvano\">");
+    }
+    QByteArray style = tableStyle();
     if (style.isEmpty()) {
         return QByteArrayLiteral("<table>");
     }
@@ -192,8 +118,28 @@ QByteArray Html5TableMarkup::startLine() const {
 }
 
 QByteArray Html5TableMarkup::scrollStartLine() const {
-    return m_definition.ScrollOnSmallScreens ? QByteArrayLiteral("<div style=\"overflow-x:auto\">")
-                                             : QByteArray();
+    if (!m_definition.ScrollOnSmallScreens) {
+        return {};
+    }
+    if (m_styleSheet) {
+        return QByteArrayLiteral("<div class=\"kelvano-scroll\">");
+    }
+    return m_plan.stickyHeading() ? QByteArrayLiteral("<div style=\"overflow-x:auto;max-height:100vh\">")
+                                  : QByteArrayLiteral("<div style=\"overflow-x:auto\">");
+}
+
+QByteArray Html5TableMarkup::csvLinkLine() const {
+    return m_plan.csvBeside() ? "<p><a href=\"" + urlOfPath(m_plan.csvFileName(), m_encoding, true) + "\">" +
+                                    csvLinkWords() + "</a></p>"
+                              : QByteArray();
+}
+
+QByteArray Html5TableMarkup::scriptLine() const {
+    return m_plan.scripted()
+               // The style sheet colours the rows by their place, so the script has no stripes to keep.
+               ? tableScriptLine(false, m_plan.sortable(), m_plan.filterable(),
+                                 m_styleSheet ? 0 : m_plan.rowStripes())
+               : QByteArray();
 }
 
 QByteArray Html5TableMarkup::scrollEndLine() const {
@@ -212,37 +158,54 @@ QByteArray Html5TableMarkup::captionLine() const {
     return line;
 }
 
-void Html5TableMarkup::appendRow(QByteArray& out, const TableRowView& row) {
-    out += "<tr>";
-    for (int column = 1; column <= m_columnCount; ++column) {
-        appendCell(out, row, column);
-    }
-    out += "</tr>";
-    m_colours.nextRow();
-    m_firstRow = false;
+QByteArray Html5TableMarkup::endLine() const {
+    return m_plan.bodyOpen() ? QByteArrayLiteral("</tbody></table>") : QByteArrayLiteral("</table>");
 }
 
-void Html5TableMarkup::appendCell(QByteArray& out, const TableRowView& row, int column) const {
-    const TableDefinition& d = m_definition;
-    const auto i = static_cast<std::size_t>(column - 1);
-    const QByteArrayView text = row.text(column);
-    const QByteArrayView link = row.link(column);
-    const QByteArrayView background = row.background(column);
-    const QByteArrayView picture = row.picture(column);
-
-    const bool columnHeading = m_firstRow && d.FirstRowHeadings;
-    const bool rowHeading = !columnHeading && column == 1 && d.FirstColumnHeadings;
-    out += columnHeading ? "<th scope=\"col\"" : rowHeading ? "<th scope=\"row\"" : "<td";
-
-    QByteArray style = m_cellStyle;
-    if (!background.isEmpty()) {
-        style += "background-image:url('" +
-                 urlOfPath(m_serverImagePath + fileNamePart(background), m_encoding, true) + "');";
-    } else if (m_colours.any()) {
-        style += "background-color:#" + HtmlColour(m_colours.background(column)) + ';';
+void Html5TableMarkup::appendRow(QByteArray& out, const TableRowView& row) {
+    const bool heading = m_plan.headingRow();
+    if (heading) {
+        out +=
+            m_plan.stickyHeading() && !m_styleSheet ? "<thead style=\"position:sticky;top:0\">" : "<thead>";
+    } else if (m_plan.opensBody()) {
+        out += "<tbody>";
     }
-    if (d.ColumnAlignments[i] < AlignmentStyles.size()) {
-        style += AlignmentStyles[d.ColumnAlignments[i]];
+    out += "<tr>";
+    for (int column = 1; column <= m_plan.columnCount(); ++column) {
+        appendCell(out, m_plan.cell(row, column));
+    }
+    out += "</tr>";
+    if (heading) {
+        out += "</thead>";
+    }
+    m_plan.nextRow();
+}
+
+void Html5TableMarkup::appendCell(QByteArray& out, const CellPlan& cell) const {
+    switch (cell.kind) {
+    case CellPlan::Kind::ColumnHeading:
+        out += "<th scope=\"col\"";
+        break;
+    case CellPlan::Kind::RowHeading:
+        out += "<th scope=\"row\"";
+        break;
+    case CellPlan::Kind::Data:
+        out += "<td";
+        break;
+    }
+    if (m_styleSheet) {
+        appendCellByStyleSheet(out, cell);
+        return;
+    }
+    QByteArray style = m_cellStyle;
+    if (cell.hasBackground) {
+        style += "background-image:url('" +
+                 urlOfPath(m_serverImagePath + cell.background.toByteArray(), m_encoding, true) + "');";
+    } else if (cell.backColoured) {
+        style += "background-color:#" + HtmlColour(cell.backColour) + ';';
+    }
+    if (cell.alignment >= 0) {
+        style += AlignmentStyles[static_cast<std::size_t>(cell.alignment)];
     }
     if (!style.isEmpty()) {
         style.chop(1);
@@ -251,50 +214,148 @@ void Html5TableMarkup::appendCell(QByteArray& out, const TableRowView& row, int 
     out += '>';
 
     // The colours and the size of the text go on a span inside the cell, where the classic FONT
-    // element stands, so that lines and links are drawn alike.
-    const bool empty = text.isEmpty() && link.isEmpty() && picture.isEmpty() && !d.ShowEmptyCells;
-    const bool span = m_colours.any() && !empty;
+    // element stands, so that lines and links are drawn alike. A cell with nothing to draw holds
+    // nothing, not even an empty span.
+    const bool span = cell.coloured && !cell.blank();
     if (span) {
         out += "<span style=\"color:#";
-        out += HtmlColour(m_colours.text(column));
-        if (const qint32 size = d.ColumnFontSizes[i]; size != 0) {
+        out += HtmlColour(cell.textColour);
+        if (cell.fontSize != 0) {
             out += ";font-size:";
-            out += FontSizes[static_cast<std::size_t>(
-                std::clamp(3 + static_cast<qint64>(size), qint64{1}, qint64{7}) - 1)];
+            out += fontSizeName(cell.fontSize);
         }
         out += "\">";
     }
-    if (!link.isEmpty()) {
-        out += "<a href=\"" + urlOfPath(link, m_encoding, false) + "\">";
-    }
-    if (text.isEmpty() && d.ShowEmptyCells) {
-        out += "<br>";
-    }
-    if (row.pictureOnRight(column)) {
-        out += text;
-        appendPicture(out, picture);
-    } else {
-        appendPicture(out, picture);
-        out += text;
-    }
-    if (!link.isEmpty()) {
-        out += "</a>";
-    }
+    appendContent(out, cell);
     if (span) {
         out += "</span>";
     }
-    out += columnHeading || rowHeading ? "</th>" : "</td>";
+    out += cell.heading() ? "</th>" : "</td>";
 }
 
-void Html5TableMarkup::appendPicture(QByteArray& out, QByteArrayView path) const {
-    if (path.isEmpty()) {
+void Html5TableMarkup::appendCellByStyleSheet(QByteArray& out, const CellPlan& cell) const {
+    // The style sheet gives the cell its border, padding, colours, size and alignment by its column and
+    // row; only a background picture stays on the cell, and it takes the place of the colour.
+    if (cell.hasBackground) {
+        out += " style=\"background:url('" +
+               urlOfPath(m_serverImagePath + cell.background.toByteArray(), m_encoding, true) + "')\"";
+    }
+    out += '>';
+    const bool span = cell.coloured && !cell.blank();
+    if (span) {
+        out += "<span>";
+    }
+    appendContent(out, cell);
+    if (span) {
+        out += "</span>";
+    }
+    out += cell.heading() ? "</th>" : "</td>";
+}
+
+void Html5TableMarkup::appendContent(QByteArray& out, const CellPlan& cell) const {
+    if (!cell.link.isEmpty()) {
+        out += "<a href=\"" + urlOfPath(cell.link, m_encoding, false) + "\">";
+    }
+    if (cell.lineBreak) {
+        out += "<br>";
+    }
+    if (cell.pictureOnRight) {
+        out += cell.text;
+        appendPicture(out, cell);
+    } else {
+        appendPicture(out, cell);
+        out += cell.text;
+    }
+    if (!cell.link.isEmpty()) {
+        out += "</a>";
+    }
+}
+
+QByteArray Html5TableMarkup::styleSheet() {
+    m_styleSheet = true;
+    const TableDefinition& d = m_definition;
+    // Rules reach only this table's own cells (table > body or head > row > cell), never those of a
+    // table inside a cell's text.
+    const QByteArray cells = ".kelvano>*>tr>";
+    QByteArray sheet = "<style>.kelvano{" + tableStyle() + "line-break:strict}";
+    if (!m_cellStyle.isEmpty()) {
+        sheet += cells + "*{" + m_cellStyle.chopped(1) + "}";
+    }
+    const bool columnColours = d.ColumnColourMode;
+    const bool rowColours = !columnColours && d.RowColourMode;
+    for (int column = 1; column <= m_plan.columnCount(); ++column) {
+        const auto i = static_cast<std::size_t>(column - 1);
+        const QByteArray place = cells + ":nth-child(" + QByteArray::number(column) + ')';
+        QByteArray cell;
+        if (columnColours) {
+            cell += "background-color:#" + HtmlColour(d.ColumnBackColours[i]) + ';';
+        }
+        if (d.ColumnAlignments[i] < AlignmentStyles.size()) {
+            cell += AlignmentStyles[d.ColumnAlignments[i]];
+        }
+        if (!cell.isEmpty()) {
+            sheet += place + '{' + cell.chopped(1) + "}";
+        }
+        QByteArray text;
+        if (columnColours) {
+            text += "color:#" + HtmlColour(d.ColumnTextColours[i]) + ';';
+        }
+        if (d.ColumnFontSizes[i] != 0 && (columnColours || rowColours)) {
+            text += "font-size:" + fontSizeName(d.ColumnFontSizes[i]) + ';';
+        }
+        if (!text.isEmpty()) {
+            sheet += place + ">span{" + text.chopped(1) + "}";
+        }
+    }
+    if (rowColours) {
+        // Data row k takes row colour k mod n, the heading row (alone in the head) colour 0 and body
+        // row j (from 1) colour j mod n; without a head, body row j is data row j - 1.
+        const int count = d.usableRowColourCount();
+        const bool head = d.FirstRowHeadings;
+        for (int r = 0; r < count; ++r) {
+            const auto at = static_cast<std::size_t>(r);
+            const int first = head ? (r == 0 ? count : r) : r + 1;
+            const QByteArray colours = "{background-color:#" + HtmlColour(d.RowBackColours[at]) + "}";
+            const QByteArray text = "{color:#" + HtmlColour(d.RowTextColours[at]) + "}";
+            QList<QByteArray> rows{count == 1 ? QByteArray(".kelvano>*>tr>")
+                                              : ".kelvano>tbody>tr:nth-child(" + QByteArray::number(count) +
+                                                    "n+" + QByteArray::number(first) + ")>"};
+            if (head && r == 0 && count > 1) {
+                rows.append(".kelvano>thead>tr>");
+            }
+            for (const QByteArray& row : rows) {
+                sheet += row + '*' + colours + row + "*>span" + text;
+            }
+        }
+    }
+    if (m_plan.stickyHeading()) {
+        sheet += ".kelvano>thead{position:sticky;top:0}";
+    }
+    if (d.ScrollOnSmallScreens) {
+        sheet += ".kelvano-scroll{overflow-x:auto";
+        sheet += m_plan.stickyHeading() ? ";max-height:100vh}" : "}";
+        // On paper the whole table is printed, its heading row on every page.
+        sheet += "@media print{.kelvano-scroll{overflow:visible;max-height:none}}";
+    }
+    sheet += "</style>";
+    return sheet;
+}
+
+void Html5TableMarkup::appendPicture(QByteArray& out, const CellPlan& cell) const {
+    if (!cell.hasPicture) {
         return;
     }
-    const QByteArray name = fileNamePart(path);
+    const QByteArrayView name = cell.picture;
     // The alternative text is the file name without its extension.
     const qsizetype dot = name.lastIndexOf('.');
-    out += "<img src=\"" + urlOfPath(m_serverImagePath + name, m_encoding, true) + "\" alt=\"" +
-           attributeText(dot > 0 ? QByteArrayView(name).first(dot) : QByteArrayView(name)) + "\">";
+    out += "<img src=\"" + urlOfPath(m_serverImagePath + name.toByteArray(), m_encoding, true) + "\" alt=\"" +
+           attributeText(dot > 0 ? name.first(dot) : name) + '"';
+    // The size of the picture file keeps the page from moving as pictures arrive.
+    if (const std::optional<QSize> size = m_pictureSizes ? m_pictureSizes->of(name) : std::nullopt) {
+        out += " width=\"" + QByteArray::number(size->width()) + "\" height=\"" +
+               QByteArray::number(size->height()) + '"';
+    }
+    out += '>';
 }
 
 } // namespace kelvano

@@ -1,6 +1,7 @@
 #include "core/html/page_check.h"
 
 #include "core/html/header_macros.h"
+#include "core/html/html5_table_markup.h"
 #include "core/html/page_encoding.h"
 #include "core/html/page_generator.h"
 #include "core/html/page_output.h"
@@ -97,14 +98,18 @@ public:
         const auto footer = snippet(SnippetKind::Footer, definition.FooterName);
         checkCharset(header, footer);
         if (m_markup == PageMarkup::Html5 && header && footer) {
-            checkMarkup(*header, *footer);
+            checkMarkup(definition, *header, *footer);
         }
+        checkWidth(definition);
         if (!isUsableStoredFileName(definition.FileName)) {
             tell(Messages::FileNameUnusable);
             return;
         }
         checkRows(definition);
     }
+
+    /// The pages this run writes, by file name in the HTML folder: a link to one of them is not missing.
+    void setPagesWritten(QSet<QString> names) { m_pagesWritten = std::move(names); }
 
     void tell(const QString& text) { m_findings.append({m_number, m_title, text}); }
 
@@ -155,7 +160,8 @@ private:
     /// Runs tidy over the header and footer around a table of one empty cell, as the page will carry
     /// them; each of its lines is told with the line of the header or footer it names. Nothing is told
     /// when tidy is not installed.
-    void checkMarkup(const QList<QByteArray>& header, const QList<QByteArray>& footer) {
+    void checkMarkup(const TableDefinition& definition, const QList<QByteArray>& header,
+                     const QList<QByteArray>& footer) {
         const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
         if (tidy.isEmpty()) {
             return;
@@ -167,7 +173,9 @@ private:
         {
             PageOutput page(file, m_encoding);
             for (const QByteArray& line : header) {
-                const QByteArray expanded = ExpandMacros(line);
+                const QByteArray expanded = ExpandTableStyle(ExpandMacros(line), [&definition, this] {
+                    return Html5TableMarkup(definition, {}, m_encoding).styleSheet();
+                });
                 page.writeLine(m_encoding == PageEncoding::Utf8 ? rewriteCharsetNames(expanded) : expanded);
             }
             page.writeLine("<table><tr><td></td></tr></table>");
@@ -300,6 +308,17 @@ private:
         }
     }
 
+    /// A width in pixels (digits alone) wider than a phone's screen, on a table that does not scroll.
+    void checkWidth(const TableDefinition& definition) {
+        constexpr int PhoneWidth = 360;
+        const QByteArray& width = definition.TableWidth;
+        const bool pixels = !width.isEmpty() && std::all_of(width.begin(), width.end(),
+                                                            [](char c) { return c >= '0' && c <= '9'; });
+        if (pixels && width.toInt() > PhoneWidth && !definition.ScrollOnSmallScreens) {
+            tell(Messages::CheckWideForPhones.arg(width.toInt()));
+        }
+    }
+
     void checkLink(const QByteArray& bytes, QSet<QString>& seen) {
         const QString link = ShiftJis::decode(bytes);
         const std::optional<QString> page = localPageOf(link);
@@ -310,7 +329,7 @@ private:
         if (holdsBackslash(bytes)) {
             tell(Messages::CheckBackslashInPath.arg(link));
         }
-        if (!page) {
+        if (!page || m_pagesWritten.contains(QDir::cleanPath(*page))) {
             return;
         }
         if (!isPathOfThisSystem(m_htmlFolder) ||
@@ -362,6 +381,7 @@ private:
     /// The server image path is judged once per run, and told for every table that shows pictures.
     std::optional<bool> m_serverImagePathChecked;
     QString m_serverImagePathFinding;
+    QSet<QString> m_pagesWritten;
 };
 
 } // namespace
@@ -376,6 +396,19 @@ std::optional<QList<PageFinding>> CheckPages(const SettingsRecord& settings, con
     QList<PageFinding> findings;
     TableCheck check(settings, encoding, markup, findings);
     const TableDefinitionFile file(programFolder);
+    // The pages the same run would write, its own included, are there once it has run.
+    QSet<QString> pages;
+    for (const int number : definitionNumbers) {
+        try {
+            if (const std::optional<TableDefinition> definition = file.read(number);
+                definition && isUsableStoredFileName(definition->FileName)) {
+                pages.insert(ShiftJis::decode(definition->FileName) + QStringLiteral(".html"));
+            }
+        } catch (const IoError&) {
+            // Told below, table by table.
+        }
+    }
+    check.setPagesWritten(std::move(pages));
     for (const int number : definitionNumbers) {
         try {
             const std::optional<TableDefinition> definition = file.read(number);

@@ -1,9 +1,11 @@
 #include "core/html/page_generator.h"
 
+#include "core/html/cell_plan.h"
 #include "core/html/clock.h"
 #include "core/html/header_macros.h"
 #include "core/html/html5_table_markup.h"
 #include "core/html/page_output.h"
+#include "core/html/picture_sizes.h"
 #include "core/html/table_markup.h"
 #include "core/store/core_messages.h"
 #include "core/store/file_names.h"
@@ -14,6 +16,7 @@
 #include "core/store/table_definition_file.h"
 #include "core/store/text_lines.h"
 #include "core/store/work_ahead.h"
+#include "core/table/csv_exchange.h"
 
 #include <QBuffer>
 #include <algorithm>
@@ -52,7 +55,7 @@ public:
         : m_dataFolder(ShiftJis::decode(settings.DataFolder)),
           m_htmlFolder(ShiftJis::decode(settings.HtmlFolder)), m_serverImagePath(settings.ServerImagePath),
           m_definitions(TableDefinitionFile(programFolder)), m_report(report), m_macroFormats(locale),
-          m_options(options) {}
+          m_options(options), m_pictureSizes(ShiftJis::decode(settings.ImageFolder)) {}
 
     /// Reads what the page of one definition is made from. Touches nothing but TABLE.DAT and the data
     /// file, so that it may run ahead of the pages on another thread.
@@ -113,9 +116,14 @@ public:
             }
             const auto write = [&](QIODevice& device) {
                 PageOutput page(device, m_options.encoding);
-                writeHeader(page, *definition);
-                writeTable(page, *definition, rows);
-                writeFooter(page, *definition);
+                if (m_options.markup == PageMarkup::Html5) {
+                    Html5TableMarkup table(*definition, m_serverImagePath, m_options.encoding);
+                    table.setPictureSizes(&m_pictureSizes);
+                    writePage(page, *definition, rows, table);
+                } else {
+                    TableMarkup table(*definition, m_serverImagePath);
+                    writePage(page, *definition, rows, table);
+                }
                 page.finish();
             };
             if (target != nullptr) {
@@ -125,6 +133,9 @@ public:
                 requirePathOfThisSystem(pagePath);
                 m_batch.add(pagePath, write);
                 m_pendingPages.append({pagePath, number, title});
+                if (TablePlan(*definition).csvBeside()) {
+                    writeCsvBeside(*definition, fileName, number, title);
+                }
             }
         } catch (const RunCancelled&) {
             return TableOutcome::Cancelled;
@@ -154,6 +165,21 @@ public:
     }
 
 private:
+    /// The table's texts as FileName + ".csv" beside its page, UTF-8 with a byte-order mark as the CSV
+    /// export writes them, replaced and synced with the page. The data file is read a second time.
+    void writeCsvBeside(const TableDefinition& definition, const QString& fileName, int number,
+                        const QString& title) {
+        TableRowReader rows;
+        if (!TableDataFiles(m_dataFolder, fileName).openRowsForReading(rows)) {
+            throw rows.openFailure();
+        }
+        const QString csvPath = m_htmlFolder + fileName + QStringLiteral(".csv");
+        m_batch.add(csvPath, [&](QIODevice& device) {
+            writeCellTexts(device, rows, definition.usableColumnCount(), TextEncoding::Utf8);
+        });
+        m_pendingPages.append({csvPath, number, title});
+    }
+
     void tellIoError(const QString& text, const IoError& error) {
         m_report.report({PageMessageKind::IoError, text, error});
     }
@@ -181,32 +207,30 @@ private:
         return known->second ? &*known->second : nullptr;
     }
 
-    void writeHeader(PageOutput& page, const TableDefinition& definition) {
+    template <typename Markup>
+    void writePage(PageOutput& page, const TableDefinition& definition, TableRowReader& rows, Markup& table) {
+        writeHeader(page, definition, table);
+        writeTable(page, rows, table);
+        writeFooter(page, definition);
+    }
+
+    /// The header's lines, its `<TABLESTYLE>` replaced by the table's style block (HTML5; the classic
+    /// markup has none, and the tag is left out).
+    template <typename Markup>
+    void writeHeader(PageOutput& page, const TableDefinition& definition, Markup& table) {
         const auto* lines = snippetLines(SnippetKind::Header, definition.HeaderName);
         if (!lines) {
             tell(PageMessageKind::Error, Messages::HeaderMissing);
             return;
         }
         for (const QByteArray& line : *lines) {
+            page.writeLine(ExpandTableStyle(line, [&table] { return table.styleSheet(); }));
+        }
+    }
+
+    template <typename Markup> void writeTable(PageOutput& page, TableRowReader& rows, Markup& table) {
+        for (const QByteArray& line : linesBeforeRows(table)) {
             page.writeLine(line);
-        }
-    }
-
-    void writeTable(PageOutput& page, const TableDefinition& definition, TableRowReader& rows) {
-        if (m_options.markup == PageMarkup::Html5) {
-            writeTable(page, rows, Html5TableMarkup(definition, m_serverImagePath, m_options.encoding));
-        } else {
-            writeTable(page, rows, TableMarkup(definition, m_serverImagePath));
-        }
-    }
-
-    template <typename Markup> void writeTable(PageOutput& page, TableRowReader& rows, Markup&& table) {
-        if (const QByteArray scroll = table.scrollStartLine(); !scroll.isEmpty()) {
-            page.writeLine(scroll);
-        }
-        page.writeLine(table.startLine());
-        if (const QByteArray caption = table.captionLine(); !caption.isEmpty()) {
-            page.writeLine(caption);
         }
         int rowsWritten = 0;
         while (const std::optional<TableRowView> row = rows.nextView()) {
@@ -216,9 +240,8 @@ private:
                 throw RunCancelled{};
             }
         }
-        page.writeLine(table.endLine());
-        if (const QByteArray scroll = table.scrollEndLine(); !scroll.isEmpty()) {
-            page.writeLine(scroll);
+        for (const QByteArray& line : linesAfterRows(table)) {
+            page.writeLine(line);
         }
     }
 
@@ -248,6 +271,8 @@ private:
     MacroFormats m_macroFormats;
     QDateTime m_startedAt = Clock::now();
     PageRunOptions m_options;
+    /// The sizes of the pictures in the image folder, read once per run.
+    PictureSizes m_pictureSizes;
     /// The pages written and not yet in place, and the tables they belong to.
     ReplacementBatch m_batch;
     struct PendingPage {

@@ -4,7 +4,7 @@ namespace kelvano {
 
 QStringList starterSnippet(SnippetKind kind, PageEncoding encoding) {
     if (kind == SnippetKind::Footer) {
-        return {QStringLiteral("</body>"), QStringLiteral("</html>")};
+        return {QStringLiteral("</main>"), QStringLiteral("</body>"), QStringLiteral("</html>")};
     }
     return {
         QStringLiteral("<!DOCTYPE html>"),
@@ -12,9 +12,13 @@ QStringList starterSnippet(SnippetKind kind, PageEncoding encoding) {
         QStringLiteral("<head>"),
         QStringLiteral("<meta charset=\"%1\">").arg(ProgramSettings::pageEncodingName(encoding)),
         QStringLiteral("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"),
+        QStringLiteral("<meta name=\"description\" content=\"ページの説明\">"),
         QStringLiteral("<title>ページのタイトル</title>"),
+        // The table's style block: its colours, sizes and alignments once for the page, not in every cell.
+        QStringLiteral("<TABLESTYLE>"),
         QStringLiteral("</head>"),
         QStringLiteral("<body>"),
+        QStringLiteral("<main>"),
         QStringLiteral("<p>更新日 <GETNOWDATE></p>"),
     };
 }

@@ -1,6 +1,6 @@
 #include "core/html/table_markup.h"
 
-#include "core/store/shift_jis.h"
+#include "core/html/table_script.h"
 
 #include <array>
 #include <charconv>
@@ -24,21 +24,8 @@ const std::array<QByteArray, 9> AlignmentTexts{
 /// Room for every fixed piece of a cell (a heading's opening included), its colours and its font size;
 /// the texts and paths come on top.
 constexpr qsizetype CellOverhead = 256;
-constexpr qsizetype RowOverhead = 16;
-
-/// The text after the last separator, as a view into the path.
-QByteArrayView fileNameView(QByteArrayView path) {
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < path.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(path[i]);
-        if (ShiftJis::isLeadByte(byte)) {
-            ++i;
-        } else if (byte == '\\' || byte == ':' || byte == '/') {
-            start = i + 1;
-        }
-    }
-    return path.sliced(start);
-}
+/// Room for the row's own tags and the sections it may open and close.
+constexpr qsizetype RowOverhead = 96;
 
 /// Writes the six digits of a colour, red first (red is the value's low byte).
 char* writeColour(char* at, quint32 colour) {
@@ -80,11 +67,13 @@ QByteArray fileNamePart(QByteArrayView path) {
 }
 
 TableMarkup::TableMarkup(const TableDefinition& definition, QByteArrayView serverImagePath)
-    : m_definition(definition), m_serverImagePath(serverImagePath.toByteArray()),
-      // A record is meant to have exactly one mode set; with both, the column colours win.
-      m_colours(definition), m_columnCount(definition.usableColumnCount()),
-      m_rowRoom(RowOverhead + m_columnCount * (CellOverhead + 2 * m_serverImagePath.size() +
-                                               4 * TableRowRecord::CellCapacity)) {}
+    : m_definition(definition), m_serverImagePath(serverImagePath.toByteArray()), m_plan(definition),
+      m_rowRoom(RowOverhead + m_plan.columnCount() * (CellOverhead + 2 * m_serverImagePath.size() +
+                                                      4 * TableRowRecord::CellCapacity)) {}
+
+QByteArray TableMarkup::endLine() const {
+    return m_plan.bodyOpen() ? QByteArrayLiteral("</TBODY></TABLE>") : QByteArrayLiteral("</TABLE>");
+}
 
 QByteArray TableMarkup::startLine() const {
     const TableDefinition& d = m_definition;
@@ -116,8 +105,22 @@ QByteArray TableMarkup::startLine() const {
 }
 
 QByteArray TableMarkup::scrollStartLine() const {
-    return m_definition.ScrollOnSmallScreens ? QByteArrayLiteral("<DIV STYLE=\"overflow-x:auto\">")
-                                             : QByteArray();
+    if (!m_definition.ScrollOnSmallScreens) {
+        return {};
+    }
+    return m_plan.stickyHeading() ? QByteArrayLiteral("<DIV STYLE=\"overflow-x:auto;max-height:100vh\">")
+                                  : QByteArrayLiteral("<DIV STYLE=\"overflow-x:auto\">");
+}
+
+QByteArray TableMarkup::csvLinkLine() const {
+    return m_plan.csvBeside() ? "<P><A HREF=\"" + m_plan.csvFileName() + "\">" + csvLinkWords() + "</A></P>"
+                              : QByteArray();
+}
+
+QByteArray TableMarkup::scriptLine() const {
+    return m_plan.scripted()
+               ? tableScriptLine(true, m_plan.sortable(), m_plan.filterable(), m_plan.rowStripes())
+               : QByteArray();
 }
 
 QByteArray TableMarkup::scrollEndLine() const {
@@ -141,88 +144,89 @@ void TableMarkup::appendRow(QByteArray& out, const TableRowView& row) {
     const qsizetype before = out.size();
     out.resize(before + m_rowRoom);
     CellWriter w{out.data() + before};
+    const bool heading = m_plan.headingRow();
+    if (heading) {
+        w.put(m_plan.stickyHeading() ? "<THEAD STYLE=\"position:sticky;top:0\">" : "<THEAD>");
+    } else if (m_plan.opensBody()) {
+        w.put("<TBODY>");
+    }
     w.put("<TR>");
-    for (int column = 1; column <= m_columnCount; ++column) {
-        putCell(w, row, column);
+    for (int column = 1; column <= m_plan.columnCount(); ++column) {
+        putCell(w, m_plan.cell(row, column));
     }
     w.put("</TR>");
+    if (heading) {
+        w.put("</THEAD>");
+    }
     Q_ASSERT(w.at <= out.constData() + out.size());
     out.truncate(w.at - out.constData());
-    m_colours.nextRow();
-    m_firstRow = false;
+    m_plan.nextRow();
 }
 
-void TableMarkup::putCell(CellWriter& w, const TableRowView& row, int column) const {
-    const TableDefinition& d = m_definition;
-    const auto i = static_cast<std::size_t>(column - 1);
-    const QByteArrayView text = row.text(column);
-    const QByteArrayView picture = row.picture(column);
-    const QByteArrayView background = row.background(column);
-    const QByteArrayView link = row.link(column);
-
-    // The top-left cell of a table with both kinds of headings heads its column.
-    const bool columnHeading = m_firstRow && d.FirstRowHeadings;
-    const bool rowHeading = !columnHeading && column == 1 && d.FirstColumnHeadings;
-    if (columnHeading) {
+void TableMarkup::putCell(CellWriter& w, const CellPlan& cell) const {
+    switch (cell.kind) {
+    case CellPlan::Kind::ColumnHeading:
         w.put("<TH SCOPE=\"COL\" ");
-    } else if (rowHeading) {
+        break;
+    case CellPlan::Kind::RowHeading:
         w.put("<TH SCOPE=\"ROW\" ");
-    } else {
+        break;
+    case CellPlan::Kind::Data:
         w.put("<TD ");
+        break;
     }
-    if (!background.isEmpty()) {
+    if (cell.hasBackground) {
         w.put("BACKGROUND=\"");
         w.put(m_serverImagePath);
-        w.put(fileNameView(background));
+        w.put(cell.background);
         w.put('"');
-    } else if (m_colours.any()) {
+    } else if (cell.backColoured) {
         w.put("BGCOLOR=\"#");
-        w.putColour(m_colours.background(column));
+        w.putColour(cell.backColour);
         w.put('"');
     }
-    if (d.ColumnAlignments[i] < AlignmentTexts.size()) {
-        w.put(AlignmentTexts[d.ColumnAlignments[i]]);
+    if (cell.alignment >= 0) {
+        w.put(AlignmentTexts[static_cast<std::size_t>(cell.alignment)]);
     }
     w.put('>');
 
     // Without a colour mode there is no font start, and so no closing </FONT> either.
-    const bool font = m_colours.any();
-    if (font) {
+    if (cell.coloured) {
         w.put("<FONT COLOR=\"#");
-        w.putColour(m_colours.text(column));
+        w.putColour(cell.textColour);
         w.put('"');
-        if (const qint32 size = d.ColumnFontSizes[i]; size != 0) {
+        if (cell.fontSize != 0) {
             w.put(" SIZE=\"");
-            if (size > 0) {
+            if (cell.fontSize > 0) {
                 w.put('+');
             }
-            w.putNumber(size);
+            w.putNumber(cell.fontSize);
             w.put('"');
         }
         w.put('>');
     }
-    if (!link.isEmpty()) {
+    if (!cell.link.isEmpty()) {
         w.put("<A HREF=\"");
-        w.put(link);
+        w.put(cell.link);
         w.put("\">");
     }
-    if (text.isEmpty() && d.ShowEmptyCells) {
+    if (cell.lineBreak) {
         w.put("<BR>");
     }
-    if (row.pictureOnRight(column)) {
-        w.put(text);
-        putPicture(w, picture);
+    if (cell.pictureOnRight) {
+        w.put(cell.text);
+        putPicture(w, cell);
     } else {
-        putPicture(w, picture);
-        w.put(text);
+        putPicture(w, cell);
+        w.put(cell.text);
     }
-    if (!link.isEmpty()) {
+    if (!cell.link.isEmpty()) {
         w.put("</A>");
     }
-    if (font) {
+    if (cell.coloured) {
         w.put("</FONT>");
     }
-    w.put(columnHeading || rowHeading ? "</TH>" : "</TD>");
+    w.put(cell.heading() ? "</TH>" : "</TD>");
 }
 
 void TableMarkup::CellWriter::putColour(quint32 colour) {
@@ -233,13 +237,13 @@ void TableMarkup::CellWriter::putNumber(qint32 number) {
     at = std::to_chars(at, at + 11, number).ptr;
 }
 
-void TableMarkup::putPicture(CellWriter& w, QByteArrayView path) const {
-    if (path.isEmpty()) {
+void TableMarkup::putPicture(CellWriter& w, const CellPlan& cell) const {
+    if (!cell.hasPicture) {
         return;
     }
     w.put("<IMG SRC=\"");
     w.put(m_serverImagePath);
-    w.put(fileNameView(path));
+    w.put(cell.picture);
     w.put("\">");
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/html/cell_colours.h"
+#include "core/html/cell_plan.h"
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
 
@@ -26,14 +26,23 @@ public:
 
     /// `<TABLE ...>` with the attributes that the definition sets.
     QByteArray startLine() const;
-    QByteArray endLine() const { return QByteArrayLiteral("</TABLE>"); }
+    /// `</TABLE>`, closing the body first when the rows opened one.
+    QByteArray endLine() const;
     /// `<DIV STYLE="overflow-x:auto">` before the start line and `</DIV>` after `</TABLE>` when the
-    /// table is to scroll sideways on small screens; empty otherwise.
+    /// table is to scroll sideways on small screens, its height bounded by the window's when the heading
+    /// row stays in view (a heading fixed inside a scrolling box sticks to that box); empty otherwise.
     QByteArray scrollStartLine() const;
     QByteArray scrollEndLine() const;
+    /// `<P><A HREF="FileName.csv">CSVファイル</A></P>` when the page has its CSV file beside it.
+    QByteArray csvLinkLine() const;
+    /// The script that sorts and filters the table in the page, when it does.
+    QByteArray scriptLine() const;
+    /// The classic markup carries its values on its elements: a header's `<TABLESTYLE>` gives nothing.
+    QByteArray styleSheet() const { return {}; }
     /// `<CAPTION ...>` with the caption text; empty when the definition has no caption.
     QByteArray captionLine() const;
-    /// Appends the next row, `<TR>` to `</TR>` (without the line end), and moves the row colour on.
+    /// Appends the next row, `<TR>` to `</TR>` (without the line end) with the sections it opens or
+    /// closes, and moves the row colour on.
     void appendRow(QByteArray& out, const TableRowView& row);
 
 private:
@@ -56,17 +65,14 @@ private:
         void putNumber(qint32 number);
     };
 
-    /// A cell of the first data row or column that holds headings is written as TH.
-    void putCell(CellWriter& writer, const TableRowView& row, int column) const;
-    void putPicture(CellWriter& writer, QByteArrayView path) const;
+    void putCell(CellWriter& writer, const CellPlan& cell) const;
+    void putPicture(CellWriter& writer, const CellPlan& cell) const;
 
     const TableDefinition& m_definition;
     QByteArray m_serverImagePath;
-    CellColours m_colours;
-    int m_columnCount;
+    TablePlan m_plan;
     /// The most bytes a row can take: every fixed piece and every slot at its capacity.
     qsizetype m_rowRoom;
-    bool m_firstRow = true;
 };
 
 } // namespace kelvano

@@ -72,6 +72,9 @@ KELVANO_TEXT const QString CheckCharsetOther =
 KELVANO_TEXT const QString CheckHiddenText =
     QStringLiteral("列の数 %1 より後ろの列に文字が残っています（列 %2）");
 KELVANO_TEXT const QString CheckLocalPageMissing = QStringLiteral("リンク先「%1」がHTMLフォルダにありません");
+KELVANO_TEXT const QString CheckWideForPhones =
+    QStringLiteral("表の幅 %1 ピクセルはスマートフォンの画面（360 ピクセル）より広く、横にスクロールしません"
+                   "（「スマートフォンでは横にスクロール」）");
 KELVANO_TEXT const QString CheckHeaderMarkup = QStringLiteral("ヘッダ %1 行目 (HTML5 の検査): %2");
 KELVANO_TEXT const QString CheckFooterMarkup = QStringLiteral("フッタ %1 行目 (HTML5 の検査): %2");
 KELVANO_TEXT const QString CheckFoundNothing = QStringLiteral("問題は見つかりませんでした");

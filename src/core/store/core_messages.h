@@ -63,6 +63,7 @@ extern const QString CheckNoCharset;
 extern const QString CheckCharsetOther;
 extern const QString CheckHiddenText;
 extern const QString CheckLocalPageMissing;
+extern const QString CheckWideForPhones;
 extern const QString CheckHeaderMarkup;
 extern const QString CheckFooterMarkup;
 extern const QString CheckFoundNothing;

@@ -64,6 +64,9 @@ QByteArray TableDefinition::encode() const {
         writeI32(record, ColumnFontSizesAt + 4 * i, ColumnFontSizes[i]);
         writeU8(record, ColumnAlignmentsAt + i, ColumnAlignments[i]);
     }
+    writeU8(record, PageOptionsAt,
+            static_cast<quint8>((SortByHeading ? SortByHeadingBit : 0) | (FilterBox ? FilterBoxBit : 0) |
+                                (StickyHeading ? StickyHeadingBit : 0) | (CsvBeside ? CsvBesideBit : 0)));
     writeU16(record, ColumnCountAt, ColumnCount);
     writeU16(record, RowColourCountAt, RowColourCount);
     writeU8(record, ShowEmptyCellsAt, ShowEmptyCells);
@@ -101,6 +104,11 @@ TableDefinition TableDefinition::decode(QByteArrayView record) {
         definition.ColumnFontSizes[i] = readI32(record, ColumnFontSizesAt + 4 * i);
         definition.ColumnAlignments[i] = readU8(record, ColumnAlignmentsAt + i);
     }
+    const quint8 options = readU8(record, PageOptionsAt);
+    definition.SortByHeading = (options & SortByHeadingBit) != 0;
+    definition.FilterBox = (options & FilterBoxBit) != 0;
+    definition.StickyHeading = (options & StickyHeadingBit) != 0;
+    definition.CsvBeside = (options & CsvBesideBit) != 0;
     definition.ColumnCount = readU16(record, ColumnCountAt);
     definition.RowColourCount = readU16(record, RowColourCountAt);
     definition.ShowEmptyCells = readFlag(record, ShowEmptyCellsAt);

@@ -44,6 +44,13 @@ struct TableDefinition {
     static constexpr qsizetype RowTextColoursAt = 1056;
     static constexpr qsizetype ColumnFontSizesAt = 1260;
     static constexpr qsizetype ColumnAlignmentsAt = 1464;
+    /// The page options, one bit each (the other bits are written as 0; 0 = every option off, as every
+    /// older record holds in this byte that was reserved).
+    static constexpr qsizetype PageOptionsAt = 1515;
+    static constexpr quint8 SortByHeadingBit = 1;
+    static constexpr quint8 FilterBoxBit = 2;
+    static constexpr quint8 StickyHeadingBit = 4;
+    static constexpr quint8 CsvBesideBit = 8;
     static constexpr qsizetype ColumnCountAt = 1516;
     static constexpr qsizetype RowColourCountAt = 1518;
     static constexpr qsizetype ShowEmptyCellsAt = 1520;
@@ -77,6 +84,14 @@ struct TableDefinition {
     Colours RowTextColours = filled(0);
     std::array<qint32, ArrayLength> ColumnFontSizes{};
     std::array<quint8, ArrayLength> ColumnAlignments{};
+    /// The headings sort the table in the page ("見出しで並べ替え").
+    bool SortByHeading = false;
+    /// A filter box above the table ("絞り込み欄を付ける").
+    bool FilterBox = false;
+    /// The heading row stays in view while the page scrolls ("見出しを固定する").
+    bool StickyHeading = false;
+    /// The page run writes the table's texts as FileName + ".csv" beside the page ("CSVも出力する").
+    bool CsvBeside = false;
     quint16 ColumnCount = 1;
     quint16 RowColourCount = 1;
     bool ShowEmptyCells = true;
@@ -105,8 +120,9 @@ static_assert(TableDefinition::Size == 1524);
 static_assert(TableDefinition::ScrollOnSmallScreensAt + 1 == TableDefinition::ColumnBackColoursAt);
 static_assert(TableDefinition::ColumnFontSizesAt ==
               TableDefinition::RowTextColoursAt + 4 * TableDefinition::ArrayLength);
-static_assert(TableDefinition::ColumnCountAt ==
-              TableDefinition::ColumnAlignmentsAt + TableDefinition::ArrayLength + 1);
+static_assert(TableDefinition::PageOptionsAt ==
+              TableDefinition::ColumnAlignmentsAt + TableDefinition::ArrayLength);
+static_assert(TableDefinition::ColumnCountAt == TableDefinition::PageOptionsAt + 1);
 // Two reserved bytes follow the deleted flag.
 static_assert(TableDefinition::DeletedAt + 1 + 2 == TableDefinition::Size);
 

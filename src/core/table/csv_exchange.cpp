@@ -13,13 +13,13 @@
 namespace kelvano {
 namespace {
 
-/// Writes CSV records to `path`, `nextRow` filling the texts of one row (as stored, Shift-JIS) until it
-/// gives false. The scratch file is unbuffered, so records are gathered into chunks.
-qsizetype writeCsv(const QString& path, TextEncoding encoding,
-                   const std::function<bool(QList<QByteArrayView>&)>& nextRow) {
+/// Writes CSV records to a device, `nextRow` filling the texts of one row (as stored, Shift-JIS) until
+/// it gives false. Scratch files are unbuffered, so records are gathered into chunks.
+qsizetype writeCsvRecords(QIODevice& device, TextEncoding encoding,
+                          const std::function<bool(QList<QByteArrayView>&)>& nextRow) {
     constexpr qsizetype ChunkSize = 256 * 1024;
     qsizetype rows = 0;
-    replaceWholeFile(path, [&](QIODevice& device) {
+    {
         QByteArray chunk = encoding == TextEncoding::Utf8 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
         QList<QByteArrayView> texts;
         QByteArrayList fields;
@@ -37,8 +37,31 @@ qsizetype writeCsv(const QString& path, TextEncoding encoding,
             }
         }
         writeAll(device, chunk);
-    });
+    }
     return rows;
+}
+
+/// The same into `path`, replaced as a whole.
+qsizetype writeCsv(const QString& path, TextEncoding encoding,
+                   const std::function<bool(QList<QByteArrayView>&)>& nextRow) {
+    qsizetype rows = 0;
+    replaceWholeFile(path, [&](QIODevice& device) { rows = writeCsvRecords(device, encoding, nextRow); });
+    return rows;
+}
+
+/// Gives the texts of the next record of `rows`, columns 1 to `columns`.
+std::function<bool(QList<QByteArrayView>&)> recordTexts(TableRowReader& rows, int columns,
+                                                        TableRowRecord& record) {
+    return [&rows, columns, &record](QList<QByteArrayView>& texts) {
+        if (!rows.next(record)) {
+            return false;
+        }
+        texts.clear();
+        for (int column = 1; column <= columns; ++column) {
+            texts.append(record.CellTexts[size_t(column)]);
+        }
+        return true;
+    };
 }
 
 } // namespace
@@ -86,16 +109,12 @@ void exportCellTexts(const QString& path, const TableLayers& layers, TextEncodin
 
 qsizetype exportCellTexts(const QString& path, TableRowReader& rows, int columns, TextEncoding encoding) {
     TableRowRecord record;
-    return writeCsv(path, encoding, [&](QList<QByteArrayView>& texts) {
-        if (!rows.next(record)) {
-            return false;
-        }
-        texts.clear();
-        for (int column = 1; column <= columns; ++column) {
-            texts.append(record.CellTexts[size_t(column)]);
-        }
-        return true;
-    });
+    return writeCsv(path, encoding, recordTexts(rows, columns, record));
+}
+
+qsizetype writeCellTexts(QIODevice& device, TableRowReader& rows, int columns, TextEncoding encoding) {
+    TableRowRecord record;
+    return writeCsvRecords(device, encoding, recordTexts(rows, columns, record));
 }
 
 } // namespace kelvano

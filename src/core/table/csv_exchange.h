@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 namespace kelvano {
 
 class TableLayers;
@@ -39,5 +41,7 @@ void exportCellTexts(const QString& path, const TableLayers& layers, TextEncodin
 /// The same for the records a reader gives of a table's file, `columns` columns of each, read and
 /// written a row at a time; gives how many rows were written.
 qsizetype exportCellTexts(const QString& path, TableRowReader& rows, int columns, TextEncoding encoding);
+/// The same into a device (a page run's scratch file beside its page).
+qsizetype writeCellTexts(QIODevice& device, TableRowReader& rows, int columns, TextEncoding encoding);
 
 } // namespace kelvano

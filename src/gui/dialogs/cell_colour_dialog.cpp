@@ -94,12 +94,18 @@ TForm4::TForm4(QWidget* parent)
     CheckBox3 =
         tickBox(GroupBox2, QStringLiteral("CheckBox3"), QStringLiteral("各行で同じ色を使用する"), {84, 54});
 
-    // The page's headings and its scrolling, below the column settings beside the row settings; the
+    // The page's headings, what the page does with them (set in under them: they need the heading
+    // row), its scrolling and its CSV file, below the column settings beside the row settings; the
     // longer caption takes two lines to fit the window's width.
     CheckBox4 =
-        tickBox(this, QStringLiteral("CheckBox4"), QStringLiteral("先頭行を見出しにする"), {250, 170});
+        tickBox(this, QStringLiteral("CheckBox4"), QStringLiteral("先頭行を見出しにする"), {250, 162});
+    CheckBox6 = tickBox(this, QStringLiteral("CheckBox6"), QStringLiteral("見出しで並べ替え"), {264, 182});
+    CheckBox7 = tickBox(this, QStringLiteral("CheckBox7"), QStringLiteral("絞り込み欄を付ける"), {264, 202});
+    CheckBox8 = tickBox(this, QStringLiteral("CheckBox8"), QStringLiteral("見出しを固定する"), {264, 222});
     CheckBox5 = tickBox(this, QStringLiteral("CheckBox5"),
-                        QStringLiteral("スマートフォンでは\n横にスクロール"), {250, 196});
+                        QStringLiteral("スマートフォンでは\n横にスクロール"), {250, 244});
+    CheckBox9 = tickBox(this, QStringLiteral("CheckBox9"), QStringLiteral("CSVも出力する"), {250, 284});
+    enableHeadingOptions(false);
 
     Button2 = button(this, QStringLiteral("Button2"), QStringLiteral("閉じる(&C)"), {318, 322, 84, 28});
 
@@ -119,6 +125,7 @@ TForm4::TForm4(QWidget* parent)
     });
     connect(CheckBox1, &QCheckBox::toggled, this, &TForm4::CheckBox1Click);
     connect(CheckBox3, &QCheckBox::toggled, this, &TForm4::CheckBox3Click);
+    connect(CheckBox4, &QCheckBox::toggled, this, &TForm4::enableHeadingOptions);
     connect(Button2, &QPushButton::clicked, this, [this] { closeAndOfferToSave(this, m_host); });
 
     DrawColumnStrip();
@@ -341,6 +348,10 @@ void TForm4::loadDefinition(const TableDefinition& definition) {
     CheckBox2->setChecked(definition.FirstColumnHeadings);
     CheckBox4->setChecked(definition.FirstRowHeadings);
     CheckBox5->setChecked(definition.ScrollOnSmallScreens);
+    CheckBox6->setChecked(definition.SortByHeading);
+    CheckBox7->setChecked(definition.FilterBox);
+    CheckBox8->setChecked(definition.StickyHeading);
+    CheckBox9->setChecked(definition.CsvBeside);
     SpinEdit1->setValue(definition.ColumnCount);
     SpinEdit2->setValue(definition.RowColourCount);
     scrollOverCounts();
@@ -362,6 +373,9 @@ void TForm4::resetControls() {
     CheckBox3->setChecked(false);
     CheckBox4->setChecked(false);
     CheckBox5->setChecked(false);
+    for (QCheckBox* option : {CheckBox6, CheckBox7, CheckBox8, CheckBox9}) {
+        option->setChecked(false);
+    }
     m_resetting = false;
     SpinEdit1->setValue(1);
     SpinEdit2->setValue(1);
@@ -388,6 +402,18 @@ void TForm4::gatherInto(TableDefinition& definition) const {
     definition.FirstColumnHeadings = CheckBox2->isChecked();
     definition.FirstRowHeadings = CheckBox4->isChecked();
     definition.ScrollOnSmallScreens = CheckBox5->isChecked();
+    definition.SortByHeading = CheckBox6->isChecked();
+    definition.FilterBox = CheckBox7->isChecked();
+    definition.StickyHeading = CheckBox8->isChecked();
+    definition.CsvBeside = CheckBox9->isChecked();
+}
+
+void TForm4::enableHeadingOptions(bool headingRow) {
+    // Kept ticked while disabled: the page ignores them without a heading row, and ticking the heading
+    // row again brings them back as they were.
+    for (QCheckBox* option : {CheckBox6, CheckBox7, CheckBox8}) {
+        option->setEnabled(headingRow);
+    }
 }
 
 void TForm4::showFromStart() {

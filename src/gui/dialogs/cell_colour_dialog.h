@@ -59,6 +59,12 @@ private:
     /// "先頭行を見出しにする" and "スマートフォンでは横にスクロール", beside "左端は区分に使用する".
     QCheckBox* CheckBox4;
     QCheckBox* CheckBox5;
+    /// "見出しで並べ替え", "絞り込み欄を付ける", "見出しを固定する" (enabled while the first row holds
+    /// headings) and "CSVも出力する": the page options.
+    QCheckBox* CheckBox6;
+    QCheckBox* CheckBox7;
+    QCheckBox* CheckBox8;
+    QCheckBox* CheckBox9;
     QPushButton* Button2;
     ZelStringEX* ZelStringEX1;
 
@@ -72,6 +78,7 @@ private:
     void CheckBox1Click(bool ticked);
     void CheckBox3Click(bool ticked);
     void setColourModes(bool columnMode);
+    void enableHeadingOptions(bool headingRow);
     std::optional<QColor> chooseColour();
     int columnCount() const;
     int rowColourCount() const;

@@ -12,11 +12,14 @@
 #include "gui/main/page_progress_dialog.h"
 
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QUrl>
+#include <exception>
+#include <thread>
 
 namespace kelvano {
 
@@ -221,8 +224,7 @@ void DataPage::Button8Click() {
         UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
         return;
     }
-    const std::optional<QList<PageFinding>> findings = CheckPages(
-        m_folders.settings(), m_programFolder, ticked, m_folders.pageEncoding(), m_folders.pageMarkup());
+    const std::optional<QList<PageFinding>> findings = checkOffThisThread(ticked);
     if (!findings) {
         UserDialogs::show(this, MessageIcon::Error, Messages::NoData);
         return;
@@ -241,6 +243,33 @@ void DataPage::Button8Click() {
         lines.append(Messages::CheckMoreFindings.arg(findings->size() - Shown));
     }
     UserDialogs::show(this, MessageIcon::Error, lines.join(QLatin1Char('\n')));
+}
+
+std::optional<QList<PageFinding>> DataPage::checkOffThisThread(const QList<int>& numbers) {
+    // The check runs tidy for each table, which may take seconds: it runs on a thread of its own while
+    // this window goes on drawing itself, the page's controls waiting for it.
+    const SettingsRecord settings = m_folders.settings();
+    const PageEncoding encoding = m_folders.pageEncoding();
+    const PageMarkup markup = m_folders.pageMarkup();
+    std::optional<QList<PageFinding>> findings;
+    std::exception_ptr failure;
+    QEventLoop loop;
+    std::thread worker([&] {
+        try {
+            findings = CheckPages(settings, m_programFolder, numbers, encoding, markup);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    setEnabled(false);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    setEnabled(true);
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    return findings;
 }
 
 void DataPage::BitBtn9Click() {

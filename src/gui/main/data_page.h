@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/html/page_check.h"
 #include "core/store/settings_record.h"
 #include "core/store/table_definition_file.h"
 
@@ -7,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 class QGroupBox;
 class QPushButton;
@@ -46,6 +48,8 @@ private:
     void Button6Click();
     void Button7Click();
     void Button8Click();
+    /// The check of the pages of `numbers`, made on another thread (see CheckPages).
+    std::optional<QList<PageFinding>> checkOffThisThread(const QList<int>& numbers);
     /// Makes the page of a definition in memory and shows it in the preview window.
     void previewPage(int number);
     /// The number of the selected row of ListView2, or -1 (after the message) when none is selected.

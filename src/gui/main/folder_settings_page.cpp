@@ -277,29 +277,40 @@ void FolderSettingsPage::endWithSeparator(QLineEdit* field) {
     }
 }
 
-void FolderSettingsPage::openFolderPicker(QLineEdit* field, int target) {
+void FolderSettingsPage::openFolderPicker(QLineEdit* field, FolderTarget target) {
     emit folderPickerRequested(field->text(), target);
 }
 
 void FolderSettingsPage::BitBtn1Click() {
-    openFolderPicker(Edit1, 1);
+    openFolderPicker(Edit1, FolderTarget::DataFolder);
 }
 
 void FolderSettingsPage::BitBtn2Click() {
-    openFolderPicker(Edit2, 2);
+    openFolderPicker(Edit2, FolderTarget::HtmlFolder);
 }
 
 void FolderSettingsPage::BitBtn10Click() {
-    openFolderPicker(Edit6, 3);
+    openFolderPicker(Edit6, FolderTarget::ImageFolder);
 }
 
-void FolderSettingsPage::FolderPicked(int target, const QString& folderWithSeparator) {
-    QLineEdit* const fields[] = {Edit1, Edit2, Edit6};
-    if (target >= 1 && target <= 3) {
-        fields[target - 1]->setText(folderWithSeparator);
-        keepFolderSettings({fields[target - 1]});
+void FolderSettingsPage::FolderPicked(FolderTarget target, const QString& folderWithSeparator) {
+    QLineEdit* field = nullptr;
+    switch (target) {
+    case FolderTarget::DataFolder:
+        field = Edit1;
+        break;
+    case FolderTarget::HtmlFolder:
+        field = Edit2;
+        break;
+    case FolderTarget::ImageFolder:
+        field = Edit6;
+        break;
+    case FolderTarget::None:
+        return;
     }
-    if (target == 1) {
+    field->setText(folderWithSeparator);
+    keepFolderSettings({field});
+    if (target == FolderTarget::DataFolder) {
         emit dataFolderAccepted();
     }
 }

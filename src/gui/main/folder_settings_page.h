@@ -2,6 +2,7 @@
 
 #include "core/store/program_settings.h"
 #include "core/store/settings_record.h"
+#include "gui/base/folder_target.h"
 
 #include <QString>
 #include <QWidget>
@@ -43,12 +44,12 @@ public:
     bool saveSettings() const;
     /// Puts a folder chosen in the directory picker into the field of its target (1 data, 2 HTML,
     /// 3 image).
-    void FolderPicked(int target, const QString& folderWithSeparator);
+    void FolderPicked(FolderTarget target, const QString& folderWithSeparator);
 
 signals:
     /// The directory picker is wanted on `folder`, for the folder field of `target` (1 data, 2 HTML,
     /// 3 image).
-    void folderPickerRequested(const QString& folder, int target);
+    void folderPickerRequested(const QString& folder, FolderTarget target);
     /// A data folder was accepted: the lists read from the data folder may have to follow it.
     void dataFolderAccepted();
 
@@ -64,7 +65,7 @@ private:
     void showFolderMarks();
     /// Ends a folder field's text with the separator, as the field is left.
     static void endWithSeparator(QLineEdit* field);
-    void openFolderPicker(QLineEdit* field, int target);
+    void openFolderPicker(QLineEdit* field, FolderTarget target);
     void BitBtn1Click();
     void BitBtn2Click();
     void BitBtn10Click();

@@ -154,7 +154,7 @@ void TForm1::GatherDefinition() {
     m_tablePage->GatherDefinition();
 }
 
-void TForm1::FolderPicked(int target, const QString& folderWithSeparator) {
+void TForm1::FolderPicked(FolderTarget target, const QString& folderWithSeparator) {
     m_folderPage->FolderPicked(target, folderWithSeparator);
 }
 

@@ -3,6 +3,7 @@
 #include "core/store/program_settings.h"
 #include "core/store/settings_record.h"
 #include "core/store/table_definition.h"
+#include "gui/base/folder_target.h"
 #include "gui/dialogs/definition_host.h"
 
 #include <QByteArray>
@@ -72,14 +73,14 @@ public:
 
     /// Puts a folder chosen in the directory picker into the field of its target (1 data, 2 HTML,
     /// 3 image).
-    void FolderPicked(int target, const QString& folderWithSeparator);
+    void FolderPicked(FolderTarget target, const QString& folderWithSeparator);
 
 signals:
     /// The program is to end: the settings have been written (or their failure reported).
     void programEnded();
     /// The directory picker is wanted on `folder`, for the folder field of `target` (1 data, 2 HTML,
     /// 3 image).
-    void folderPickerRequested(const QString& folder, int target);
+    void folderPickerRequested(const QString& folder, FolderTarget target);
     /// The table-wide settings dialog is wanted.
     void tableSettingsRequested();
     /// The cell colour dialog is wanted, from its first column and row.

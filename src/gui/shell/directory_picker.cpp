@@ -53,7 +53,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void TForm2::FormCreate() {
-    PickTarget = 0;
+    PickTarget = FolderTarget::None;
 }
 
 void TForm2::FormResize() {
@@ -65,9 +65,9 @@ void TForm2::resizeEvent(QResizeEvent* event) {
     FormResize();
 }
 
-void TForm2::Open(const QString& startFolder, int target) {
+void TForm2::Open(const QString& startFolder, FolderTarget target) {
     FolderView1->SelectPath(startFolder);
-    PickTarget = quint8(target);
+    PickTarget = target;
     show();
     raise();
     activateWindow();
@@ -93,10 +93,10 @@ void TForm2::Button1Click() {
         if (!test.remove()) {
             throw IoError::fromFile(test);
         }
-        if (PickTarget >= 1 && PickTarget <= 3) {
+        if (PickTarget != FolderTarget::None) {
             emit folderPicked(PickTarget, folder + u'/');
         }
-        PickTarget = 0;
+        PickTarget = FolderTarget::None;
         hide();
     });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/base/folder_target.h"
+
 #include <QWidget>
 
 class QPushButton;
@@ -18,15 +20,11 @@ class TForm2 : public QWidget {
 public:
     explicit TForm2(QWidget* parent = nullptr);
 
-    TFolderView* FolderView1 = nullptr;
-    TFileView* FileView1 = nullptr;
-    QPushButton* Button1 = nullptr;
-
-    /// Which field receives the folder: 0 none, 1 data folder, 2 HTML folder, 3 image folder.
-    quint8 PickTarget = 0;
+    /// Which field receives the folder; None once a folder was handed over.
+    FolderTarget pickTarget() const { return PickTarget; }
 
     /// Positions the tree on the folder, sets the target and shows the picker (not modal).
-    void Open(const QString& startFolder, int target);
+    void Open(const QString& startFolder, FolderTarget target);
 
     void FormCreate();
     void FormResize();
@@ -34,10 +32,16 @@ public:
 
 signals:
     /// A folder passed the write test; its path with a separator appended.
-    void folderPicked(int target, const QString& folderWithSeparator);
+    void folderPicked(FolderTarget target, const QString& folderWithSeparator);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+
+private:
+    TFolderView* FolderView1 = nullptr;
+    TFileView* FileView1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    FolderTarget PickTarget = FolderTarget::None;
 };
 
 } // namespace kelvano
