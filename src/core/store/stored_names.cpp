@@ -20,8 +20,10 @@ bool isUtf8(QByteArrayView bytes) {
     return !decoder.hasError();
 }
 
-/// The entries of a folder of the wanted kind, as their bytes.
-QList<QByteArray> entriesOf(const QString& folder, StoredEntry kind) {
+/// The entries of a folder of the wanted kind whose names `wanted` accepts, as their bytes. The kind is
+/// looked at only for the names accepted: a large image folder costs one listing, not a call per file.
+template <typename Wanted>
+QList<QByteArray> entriesOf(const QString& folder, StoredEntry kind, Wanted wanted) {
     QList<QByteArray> names;
     DIR* directory = ::opendir(QFile::encodeName(folder).constData());
     if (directory == nullptr) {
@@ -30,14 +32,12 @@ QList<QByteArray> entriesOf(const QString& folder, StoredEntry kind) {
     const int descriptor = ::dirfd(directory);
     while (const dirent* entry = ::readdir(directory)) {
         const QByteArray name(entry->d_name);
-        if (name == "." || name == "..") {
+        if (name == "." || name == ".." || !wanted(name)) {
             continue;
         }
         struct stat status {};
-        if (::fstatat(descriptor, entry->d_name, &status, 0) != 0) {
-            continue;
-        }
-        if (S_ISDIR(status.st_mode) == (kind == StoredEntry::Folder)) {
+        if (::fstatat(descriptor, entry->d_name, &status, 0) == 0 &&
+            S_ISDIR(status.st_mode) == (kind == StoredEntry::Folder)) {
             names.append(name);
         }
     }
@@ -69,14 +69,10 @@ StoredNameMatch matchStoredName(const QString& folder, const QString& name, Stor
         return match;
     }
     const QByteArray exact = QFile::encodeName(name);
-    for (const QByteArray& entry : entriesOf(folder, kind)) {
-        const bool sameName =
-            entry == exact || (isUtf8(entry) ? QFile::decodeName(entry) : ShiftJis::decode(entry))
-                                      .compare(name, Qt::CaseInsensitive) == 0;
-        if (sameName) {
-            match.names.append(entry);
-        }
-    }
+    match.names = entriesOf(folder, kind, [&exact, &name](const QByteArray& entry) {
+        return entry == exact || (isUtf8(entry) ? QFile::decodeName(entry) : ShiftJis::decode(entry))
+                                         .compare(name, Qt::CaseInsensitive) == 0;
+    });
     // The stored name itself first, then byte order: the same choice whatever order the folder lists.
     std::sort(match.names.begin(), match.names.end(), [&exact](const QByteArray& a, const QByteArray& b) {
         if ((a == exact) != (b == exact)) {
