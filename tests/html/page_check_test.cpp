@@ -1,13 +1,17 @@
 #include "core/html/page_check.h"
 #include "core/html/starter_snippets.h"
 #include "core/store/core_messages.h"
+#include "core/store/shift_jis.h"
 #include "core/store/table_definition_file.h"
 #include "core/store/table_row_record.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QStandardPaths>
+#include <cstdio>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace kelvano {
 namespace {
@@ -89,7 +93,9 @@ TEST_F(PageCheck, EveryKindOfProblemIsListedOnceAndASoundTableGivesNone) {
                   QStringLiteral("2 T../x: ") + Messages::FileNameUnusable,
                   QStringLiteral("3 Tbad: ") +
                       Messages::CheckCharsetOther.arg(QStringLiteral("euc-jp"), QStringLiteral("Shift_JIS")),
-                  QStringLiteral("3 Tbad: ") + Messages::CheckPictureMissing.arg(QStringLiteral("A.JPG")),
+                  // Found, but a case-sensitive server would not: the name on disk is told.
+                  QStringLiteral("3 Tbad: ") +
+                      Messages::CheckNameCaseDiffers.arg(QStringLiteral("A.JPG"), QStringLiteral("a.jpg")),
                   QStringLiteral("3 Tbad: ") +
                       Messages::CheckLocalPageMissing.arg(QStringLiteral("missing.html#top")),
                   QStringLiteral("3 Tbad: ") + Messages::CheckBackgroundMissing.arg(QStringLiteral("bg.png")),
@@ -109,6 +115,44 @@ TEST_F(PageCheck, EveryKindOfProblemIsListedOnceAndASoundTableGivesNone) {
 
     QFile::remove(m_folder.file(QStringLiteral("TABLE.DAT")));
     EXPECT_FALSE(CheckPages(m_settings, m_folder.path(), {0}, PageEncoding::ShiftJis));
+}
+
+TEST_F(PageCheck, NamesFromWindowsAreToldWithTheFileOnDisk) {
+    // A picture whose name kept its Shift-JIS bytes, one in two spellings, a data file in two, and
+    // paths and links that use "\\" as separator.
+    const QByteArray ringo = sjis(QStringLiteral("りんご.jpg"));
+    test::writeRawName(m_folder.file(QStringLiteral("html/grph/")), ringo);
+    m_folder.write(QStringLiteral("html/grph/B.gif"), "gif");
+    m_folder.write(QStringLiteral("html/grph/b.GIF"), "gif");
+    TableRowRecord row;
+    row.CellPictures[1] = "C:\\pics\\" + ringo;
+    row.CellBackgrounds[1] = "b.gif";
+    row.CellPictures[2] = "sub\\a.jpg";
+    row.CellLinks[2] = "sub\\ok.html";
+    add("two", "0:top", "0:end", {row});
+    m_folder.write(QStringLiteral("TWO.TBL"), row.encode());
+    // A Shift-JIS 0x5C second byte is no separator.
+    TableRowRecord trap;
+    trap.CellPictures[1] = test::So + ".jpg";
+    m_folder.write(QStringLiteral("html/grph/") + ShiftJis::decode(test::So) + QStringLiteral(".jpg"), "j");
+    add("trap", "0:top", "0:end", {trap});
+
+    const QString two = QStringLiteral("0 Ttwo: ");
+    EXPECT_EQ(lines({0}),
+              (QStringList{
+                  // The stored spelling wins over the one copied beside it.
+                  two + Messages::CheckNameAmbiguous.arg(QStringLiteral("two.TBL"),
+                                                         QStringLiteral("two.TBL、TWO.TBL"),
+                                                         QStringLiteral("two.TBL")),
+                  two + Messages::CheckNameInShiftJis.arg(QStringLiteral("りんご.jpg")),
+                  two + Messages::CheckNameCaseDiffers.arg(QStringLiteral("b.gif"), QStringLiteral("B.gif")),
+                  two + Messages::CheckNameAmbiguous.arg(
+                            QStringLiteral("b.gif"), QStringLiteral("B.gif、b.GIF"), QStringLiteral("B.gif")),
+                  two + Messages::CheckBackslashInPath.arg(QStringLiteral("sub\\a.jpg")),
+                  two + Messages::CheckBackslashInPath.arg(QStringLiteral("sub\\ok.html")),
+                  two + Messages::CheckLocalPageMissing.arg(QStringLiteral("sub\\ok.html")),
+              }));
+    EXPECT_EQ(lines({1}), QStringList());
 }
 
 TEST_F(PageCheck, Html5MarkupListsWhatTidyFindsInTheHeaderAndFooter) {

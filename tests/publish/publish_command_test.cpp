@@ -1,12 +1,14 @@
 #include "core/store/core_messages.h"
 #include "core/store/settings_record.h"
 #include "core/store/shift_jis.h"
+#include "core/store/snippet_store.h"
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
 #include "kelvano_version.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <csignal>
@@ -53,6 +55,9 @@ protected:
                 std::signal(SIGXFSZ, SIG_DFL);
             });
         }
+        if (!m_workingFolder.isEmpty()) {
+            process.setWorkingDirectory(m_workingFolder);
+        }
         process.start(QStringLiteral(KELVANO_PUBLISH_PATH), arguments);
         EXPECT_TRUE(process.waitForFinished(30000));
         const int status = process.exitStatus() == QProcess::CrashExit ? -1 : process.exitCode();
@@ -84,6 +89,8 @@ protected:
     }
 
     test::TempFolder m_folder;
+    /// Where the command runs; the test's own working folder when empty.
+    QString m_workingFolder;
 };
 
 TEST_F(Publish, UsageErrorsExitWithTwoAndTouchNothing) {
@@ -304,6 +311,171 @@ TEST_F(Publish, CheckListsTheProblemsOfTheTablesWithoutWritingAndExitsWithOneFor
     EXPECT_EQ(run({QStringLiteral("--check"), QStringLiteral("--list")}).status, 2);
     EXPECT_EQ(run({QStringLiteral("--check")}).status, 2);
     EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("html"))).isEmpty());
+}
+
+TEST_F(Publish, FoldersFromWindowsAreToldAndMappedOnlyWithMapFolders) {
+    writeInstallation();
+    QDir(m_folder.path()).mkpath(QStringLiteral("Data"));
+    for (const char* name : {"HEAD.0", "a.TBL", "b.TBL"}) {
+        QFile::rename(m_folder.file(QString::fromLatin1(name)),
+                      m_folder.file(QStringLiteral("Data/") + QString::fromLatin1(name)));
+    }
+    const SettingsRecord windows{"D:\\Web\\Tables\\DATA\\", "D:\\Web\\Tables\\HTML\\", "/gone/GRPH/",
+                                 "grph/"};
+    m_folder.write(QStringLiteral("TAVELO.DAT"), windows.encode());
+    const test::TempFolder working;
+    m_workingFolder = working.path();
+
+    // Without the option: each missing folder is told, with the hint; nothing is written anywhere.
+    const Result told = run({QStringLiteral("--all")});
+    EXPECT_EQ(told.status, 1);
+    EXPECT_TRUE(told.err.startsWith(
+        utf8(Messages::PublishFolderNotOfThisSystem.arg(QStringLiteral("データ"),
+                                                        QStringLiteral("D:\\\\Web\\\\Tables\\\\DATA\\\\")) +
+             QStringLiteral("\n") +
+             Messages::PublishFolderNotOfThisSystem.arg(QStringLiteral("HTML"),
+                                                        QStringLiteral("D:\\\\Web\\\\Tables\\\\HTML\\\\")) +
+             QStringLiteral("\n") +
+             Messages::PublishFolderMissing.arg(QStringLiteral("画像"), QStringLiteral("/gone/GRPH/")) +
+             QStringLiteral("\n") + Messages::PublishMapFoldersHint + QStringLiteral("\n"))))
+        << told.err.toStdString();
+    EXPECT_EQ(m_folder.read(QStringLiteral("TAVELO.DAT")), windows.encode());
+    EXPECT_EQ(QDir(working.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+    EXPECT_TRUE(QDir(m_folder.file(QStringLiteral("html"))).isEmpty());
+
+    // With it: the proposal is printed, used and kept; the image folder matched nothing and stays.
+    const Result mapped = run({QStringLiteral("--map-folders"), QStringLiteral("--all")});
+    EXPECT_EQ(mapped.status, 0) << mapped.err.toStdString();
+    EXPECT_TRUE(mapped.out.startsWith(
+        utf8(Messages::PublishFolderMapped.arg(QStringLiteral("データ"),
+                                               QStringLiteral("D:\\\\Web\\\\Tables\\\\DATA\\\\"),
+                                               m_folder.path() + QStringLiteral("Data/")) +
+             QStringLiteral("\n") +
+             Messages::PublishFolderMapped.arg(QStringLiteral("HTML"),
+                                               QStringLiteral("D:\\\\Web\\\\Tables\\\\HTML\\\\"),
+                                               m_folder.path() + QStringLiteral("html/")) +
+             QStringLiteral("\n"))))
+        << mapped.out.toStdString();
+    // Then only the footer the fixture never had.
+    EXPECT_EQ(mapped.err,
+              utf8(Messages::PublishFolderMissing.arg(QStringLiteral("画像"), QStringLiteral("/gone/GRPH/")) +
+                   QStringLiteral("\n") + Messages::FooterMissing + QStringLiteral("\n") +
+                   Messages::FooterMissing + QStringLiteral("\n")));
+    EXPECT_EQ(SettingsRecord::decode(m_folder.read(QStringLiteral("TAVELO.DAT"))),
+              (SettingsRecord{sjis(m_folder.path() + QStringLiteral("Data/")),
+                              sjis(m_folder.path() + QStringLiteral("html/")), "/gone/GRPH/", "grph/"}));
+    EXPECT_TRUE(m_folder.exists(QStringLiteral("html/a.html")));
+    EXPECT_TRUE(m_folder.exists(QStringLiteral("html/b.html")));
+    // Mapped once: the next run has nothing to map and leaves TAVELO.DAT alone.
+    const QByteArray stored = m_folder.read(QStringLiteral("TAVELO.DAT"));
+    EXPECT_EQ(run({QStringLiteral("--map-folders"), QStringLiteral("--list")}).out.count("→"), 0);
+    EXPECT_EQ(m_folder.read(QStringLiteral("TAVELO.DAT")), stored);
+    EXPECT_EQ(QDir(working.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
+}
+
+/// One program folder as a Windows computer leaves it, or as this system would have made it: the
+/// spelling of each name, and whether the picture's name kept its Shift-JIS bytes.
+struct Spelling {
+    QString settings, definitions, tableData, headerIndex, headerBody, footerIndex, footerBody;
+    bool shiftJisPicture;
+};
+
+/// Every file under the folder, with its size, names as their bytes.
+QStringList treeOf(const QString& folder) {
+    QStringList files;
+    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                         QDirIterator::Subdirectories);
+    while (entries.hasNext()) {
+        entries.next();
+        files.append(QDir(folder).relativeFilePath(entries.filePath()));
+    }
+    files.sort();
+    return files;
+}
+
+TEST_F(Publish, AProgramFolderAsCopiedFromWindowsGivesTheSamePagesOnceMapped) {
+    const auto writeCopy = [](const test::TempFolder& root, const Spelling& spelling,
+                              const SettingsRecord& settings) {
+        for (const char* folder : {"DATA", "HTML/GRPH"}) {
+            ASSERT_TRUE(QDir(root.path()).mkpath(QString::fromLatin1(folder)));
+        }
+        root.write(spelling.settings, settings.encode());
+        TableDefinition d;
+        d.TableName = sjis(QStringLiteral("価格表"));
+        d.FileName = "price";
+        d.HeaderName = "0:top";
+        d.FooterName = "1:end";
+        d.ColumnCount = 2;
+        root.write(spelling.definitions, d.encode());
+        TableRowRecord apple;
+        apple.CellTexts[1] = sjis(QStringLiteral("りんご"));
+        apple.CellPictures[1] = sjis(QStringLiteral("C:\\My Pictures\\りんご.jpg"));
+        apple.CellTexts[2] = "100";
+        TableRowRecord pear;
+        pear.CellTexts[1] = sjis(QStringLiteral("なし"));
+        pear.CellLinks[2] = "order.html";
+        root.write(QStringLiteral("DATA/") + spelling.tableData, apple.encode() + pear.encode());
+        root.write(QStringLiteral("DATA/") + spelling.headerIndex, SnippetIndexRecord{"top", false}.encode());
+        root.write(QStringLiteral("DATA/") + spelling.headerBody,
+                   "<HTML><HEAD><META charset=\"Shift_JIS\"></HEAD><BODY>\r\n<P><GETNOWDATE></P>\r\n");
+        root.write(QStringLiteral("DATA/") + spelling.footerIndex,
+                   SnippetIndexRecord{"x", true}.encode() + SnippetIndexRecord{"end", false}.encode());
+        root.write(QStringLiteral("DATA/") + spelling.footerBody, "</BODY></HTML>\r\n");
+        root.write(QStringLiteral("HTML/order.html"), "<P>order</P>\r\n");
+        const QByteArray picture = sjis(QStringLiteral("りんご.jpg"));
+        if (spelling.shiftJisPicture) {
+            test::writeRawName(root.file(QStringLiteral("HTML/GRPH/")), picture, "jpeg");
+        } else {
+            root.write(QStringLiteral("HTML/GRPH/りんご.jpg"), "jpeg");
+        }
+    };
+    // Windows: drive paths, names in every case, the picture's name in Shift-JIS.
+    const test::TempFolder windows;
+    writeCopy(windows,
+              {QStringLiteral("Tavelo.dat"), QStringLiteral("table.DAT"), QStringLiteral("PRICE.TBL"),
+               QStringLiteral("Head.Dat"), QStringLiteral("head.0"), QStringLiteral("FOOT.dat"),
+               QStringLiteral("Foot.1"), true},
+              SettingsRecord{"D:\\Web\\Tables\\DATA\\", "D:\\Web\\Tables\\HTML\\",
+                             "D:\\Web\\Tables\\HTML\\GRPH\\", "GRPH/"});
+    const test::TempFolder clean;
+    writeCopy(clean,
+              {QStringLiteral("TAVELO.DAT"), QStringLiteral("TABLE.DAT"), QStringLiteral("price.TBL"),
+               QStringLiteral("HEAD.DAT"), QStringLiteral("HEAD.0"), QStringLiteral("FOOT.DAT"),
+               QStringLiteral("FOOT.1"), false},
+              SettingsRecord{sjis(clean.path() + QStringLiteral("DATA/")),
+                             sjis(clean.path() + QStringLiteral("HTML/")),
+                             sjis(clean.path() + QStringLiteral("HTML/GRPH/")), "GRPH/"});
+    const test::TempFolder working;
+    m_workingFolder = working.path();
+    const QStringList before = treeOf(windows.path());
+
+    const Result mapped = run({QStringLiteral("--program-folder"), windows.path(),
+                               QStringLiteral("--map-folders"), QStringLiteral("--all")},
+                              false);
+    EXPECT_EQ(mapped.status, 0) << mapped.err.toStdString();
+    EXPECT_EQ(mapped.err, "");
+    const Result expected =
+        run({QStringLiteral("--program-folder"), clean.path(), QStringLiteral("--all")}, false);
+    ASSERT_EQ(expected.status, 0) << expected.err.toStdString();
+    const QByteArray page = clean.read(QStringLiteral("HTML/price.html"));
+    EXPECT_TRUE(page.contains("<IMG SRC=\"GRPH/" + sjis(QStringLiteral("りんご.jpg")) + "\">"));
+    EXPECT_EQ(windows.read(QStringLiteral("HTML/price.html")), page);
+
+    // Nothing was made but the page, in the program folder, and TAVELO.DAT kept its name.
+    QStringList after = before + QStringList{QStringLiteral("HTML/price.html")};
+    after.sort();
+    EXPECT_EQ(treeOf(windows.path()), after);
+    EXPECT_EQ(treeOf(working.path()), QStringList());
+    EXPECT_EQ(SettingsRecord::decode(windows.read(QStringLiteral("Tavelo.dat"))).DataFolder,
+              sjis(windows.path() + QStringLiteral("DATA/")));
+
+    // The check then tells only what a web server would stumble on: the picture's Shift-JIS name.
+    const Result check = run({QStringLiteral("--program-folder"), windows.path(), QStringLiteral("--check"),
+                              QStringLiteral("--all")},
+                             false);
+    EXPECT_EQ(check.out,
+              utf8(QStringLiteral("0 価格表: ") +
+                   Messages::CheckNameInShiftJis.arg(QStringLiteral("りんご.jpg")) + QStringLiteral("\n")));
 }
 
 } // namespace

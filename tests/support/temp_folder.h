@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace kelvano::test {
@@ -10,6 +11,10 @@ namespace kelvano::test {
 class TempFolder {
 public:
     TempFolder();
+    /// Removes the folder, files whose names are no UTF-8 too.
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
     /// The folder path ending in "/", as folder settings hold it.
     QString path() const;
@@ -22,6 +27,27 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+/// An empty folder made the working folder while the object lives, to show that nothing is written
+/// where no one asked; the working folder of before comes back at the end.
+class WorkingFolder {
+public:
+    WorkingFolder();
+    ~WorkingFolder();
+    WorkingFolder(const WorkingFolder&) = delete;
+    WorkingFolder& operator=(const WorkingFolder&) = delete;
+
+    /// What the folder holds now, hidden entries too.
+    QStringList entries() const;
+
+private:
+    TempFolder m_folder;
+    QString m_previous;
+};
+
+/// Writes a file in `folder` whose name is the given bytes (Shift-JIS, as an archive from Windows
+/// leaves it), which QFile cannot spell; gives its path as bytes.
+QByteArray writeRawName(const QString& folder, const QByteArray& name, QByteArrayView contents = {});
 
 /// Bytes from a string of hexadecimal digits (spaces allowed), for byte-exact fixtures.
 QByteArray hexBytes(const char* hex);

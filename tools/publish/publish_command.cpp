@@ -4,8 +4,10 @@
 #include "core/html/page_check.h"
 #include "core/html/page_generator.h"
 #include "core/store/core_messages.h"
+#include "core/store/folder_mapping.h"
 #include "core/store/io_error.h"
 #include "core/store/program_settings.h"
+#include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
 #include "csv_command.h"
 #include "stored_tables.h"
@@ -28,6 +30,8 @@ struct Arguments {
     bool check = false;
     bool help = false;
     bool version = false;
+    /// --map-folders: folders from elsewhere are mapped into the program folder and kept in TAVELO.DAT.
+    bool mapFolders = false;
     /// --encoding: the page encoding for this run instead of KELVANO.INI's.
     std::optional<PageEncoding> encoding;
     /// --markup: the page markup for this run instead of KELVANO.INI's.
@@ -86,7 +90,8 @@ Arguments parseArguments(const QStringList& list) {
     const QCommandLineOption folder(QStringLiteral("program-folder"), {}, QStringLiteral("folder"));
     const QCommandLineOption encoding(QStringLiteral("encoding"), {}, QStringLiteral("name"));
     const QCommandLineOption markup(QStringLiteral("markup"), {}, QStringLiteral("name"));
-    parser.addOptions({help, version, all, listing, checking, folder, encoding, markup});
+    const QCommandLineOption mapFolders(QStringLiteral("map-folders"));
+    parser.addOptions({help, version, all, listing, checking, folder, encoding, markup, mapFolders});
     // Options come before, between and after the numbers alike; "--" is no end of the options here.
     if (list.contains(QStringLiteral("--"))) {
         throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--"))};
@@ -111,6 +116,7 @@ Arguments parseArguments(const QStringList& list) {
     arguments.all = parser.isSet(all);
     arguments.list = parser.isSet(listing);
     arguments.check = parser.isSet(checking);
+    arguments.mapFolders = parser.isSet(mapFolders);
     if (parser.isSet(folder)) {
         arguments.programFolder = parser.value(folder);
         if (arguments.programFolder->isEmpty()) {
@@ -173,6 +179,42 @@ private:
     const Console& m_console;
 };
 
+/// With --map-folders, the folders from elsewhere become those of the program folder that match them,
+/// told on standard output and kept in TAVELO.DAT. Then every folder still missing is told, and without
+/// --map-folders how to map it.
+SettingsRecord foldersInForce(const Arguments& arguments, const StoredTables& stored,
+                              const Console& console) {
+    SettingsRecord settings = stored.settings;
+    if (arguments.mapFolders) {
+        const QList<FolderProposal> proposals = proposeFolders(settings, stored.programFolder);
+        for (const FolderProposal& proposal : proposals) {
+            console.out(escapeControlCharacters(
+                Messages::PublishFolderMapped.arg(Messages::folderSettingName(proposal.setting),
+                                                  ShiftJis::decode(proposal.stored), proposal.proposed)));
+        }
+        if (!proposals.isEmpty()) {
+            settings = withProposals(settings, proposals);
+            SettingsFile::save(stored.programFolder, settings);
+        }
+    }
+    bool missing = false;
+    for (const FolderSetting setting : {FolderSetting::Data, FolderSetting::Html, FolderSetting::Image}) {
+        const QByteArray& folder = settings.*settingMember(setting);
+        const FolderState state = folderState(folder);
+        if (state != FolderState::Present) {
+            missing = true;
+            console.err(escapeControlCharacters(
+                (state == FolderState::Missing ? Messages::PublishFolderMissing
+                                               : Messages::PublishFolderNotOfThisSystem)
+                    .arg(Messages::folderSettingName(setting), ShiftJis::decode(folder))));
+        }
+    }
+    if (missing && !arguments.mapFolders) {
+        console.err(Messages::PublishMapFoldersHint);
+    }
+    return settings;
+}
+
 int publish(const Arguments& arguments, const QString& executableFolder, const Console& console) {
     const std::optional<StoredTables> stored = readStoredTables(arguments.programFolder, executableFolder);
     if (!stored) {
@@ -180,7 +222,9 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
         return PublishEndedEarly;
     }
     const QString& programFolder = stored->programFolder;
-    const SettingsRecord& settings = stored->settings;
+    const SettingsRecord settings = arguments.list && !arguments.mapFolders
+                                        ? stored->settings
+                                        : foldersInForce(arguments, *stored, console);
     const QList<NumberedDefinition>& definitions = stored->definitions;
 
     QList<int> live;

@@ -14,7 +14,7 @@ enum PublishStatus {
 };
 
 /// kelvano-publish: generates pages exactly as the data page's button does, from a script. Reads
-/// TAVELO.DAT and TABLE.DAT of the program folder and never writes them.
+/// TAVELO.DAT and TABLE.DAT of the program folder; writes TAVELO.DAT only with --map-folders.
 ///
 /// `arguments` are the command line without the program name; `executableFolder` gives the default
 /// program folder.

@@ -4,6 +4,8 @@
 #include "core/store/program_folder.h"
 #include "core/store/settings_file.h"
 
+#include <QFileInfo>
+
 namespace kelvano {
 
 bool StoredTables::isLive(int number) const {
@@ -13,8 +15,10 @@ bool StoredTables::isLive(int number) const {
 std::optional<StoredTables> readStoredTables(const std::optional<QString>& programFolder,
                                              const QString& executableFolder) {
     StoredTables stored;
-    stored.programFolder =
-        programFolder ? withTrailingSeparator(*programFolder) : resolveProgramFolder(executableFolder);
+    // A folder named on the command line is the user's own, so a relative one is taken from where the
+    // command runs.
+    stored.programFolder = programFolder ? withTrailingSeparator(QFileInfo(*programFolder).absoluteFilePath())
+                                         : resolveProgramFolder(executableFolder);
     stored.settings = SettingsFile::read(stored.programFolder);
     const TableDefinitionFile file(stored.programFolder);
     std::optional<DefinitionList> read = file.readAllIfPresent();

@@ -10,6 +10,7 @@
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
+#include "core/store/stored_names.h"
 #include "core/store/table_data_files.h"
 #include "core/store/table_definition_file.h"
 #include "core/store/text_lines.h"
@@ -49,6 +50,26 @@ std::optional<QString> localPageOf(const QString& link) {
         return std::nullopt;
     }
     return path;
+}
+
+/// Whether stored bytes hold "\\" as a separator (a 0x5C that is the second byte of a double-byte
+/// character is none).
+bool holdsBackslash(QByteArrayView bytes) {
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (ShiftJis::isLeadByte(static_cast<unsigned char>(bytes[i]))) {
+            ++i;
+        } else if (bytes[i] == '\\') {
+            return true;
+        }
+    }
+    return false;
+}
+
+/// A picture path that names a subfolder with "\\" ("sub\\photo.jpg"), not a full Windows path
+/// ("C:\\pics\\photo.jpg", "\\\\server\\photo.jpg"), whose folder only the computer it was picked on knew.
+bool isRelativeWithBackslash(QByteArrayView path) {
+    const bool drive = path.size() >= 2 && path[1] == ':';
+    return !drive && !path.startsWith('\\') && holdsBackslash(path);
 }
 
 /// The folder with "/" at its end and without "." or ".." steps, for comparing folders.
@@ -106,6 +127,7 @@ private:
         if (!lines) {
             tell((header ? Messages::CheckHeaderBodyMissing : Messages::CheckFooterBodyMissing).arg(*path));
         }
+        checkDataFolderName(QFileInfo(*path).fileName());
         return lines;
     }
 
@@ -203,6 +225,7 @@ private:
             tell(Messages::CheckNoDataFile.arg(dataFiles.tablePath()));
             return;
         }
+        checkDataFolderName(ShiftJis::decode(definition.FileName) + QStringLiteral(".TBL"));
         const int columns = definition.usableColumnCount();
         QSet<int> hiddenColumns;
         QSet<QString> pictures;
@@ -239,6 +262,14 @@ private:
         }
     }
 
+    /// A data file or snippet body named in several ways, or only in Shift-JIS.
+    void checkDataFolderName(const QString& name) {
+        const StoredNameMatch match = matchStoredName(m_dataFolder, name);
+        if (match.inShiftJis() || match.ambiguous()) {
+            checkNameOnDisk(match, name);
+        }
+    }
+
     void checkImage(const QByteArray& path, QSet<QString>& seen, const QString& message) {
         if (path.isEmpty()) {
             return;
@@ -248,8 +279,32 @@ private:
             return;
         }
         seen.insert(name);
-        if (name.isEmpty() || !QFileInfo(m_imageFolder + name).isFile()) {
+        if (isRelativeWithBackslash(path)) {
+            tell(Messages::CheckBackslashInPath.arg(ShiftJis::decode(path)));
+        }
+        const StoredNameMatch match = matchStoredName(m_imageFolder, name);
+        if (name.isEmpty() || !match.found()) {
             tell(message.arg(name));
+            return;
+        }
+        checkNameOnDisk(match, name);
+    }
+
+    /// A file found under another name than the stored one: a name in Shift-JIS, another letter case
+    /// (which a case-sensitive web server would not find), or several files of the name.
+    void checkNameOnDisk(const StoredNameMatch& match, const QString& name) {
+        if (match.inShiftJis()) {
+            tell(Messages::CheckNameInShiftJis.arg(name));
+        } else if (match.differs) {
+            tell(Messages::CheckNameCaseDiffers.arg(name, match.nameOnDisk()));
+        }
+        if (match.ambiguous()) {
+            QStringList names;
+            for (const QByteArray& onDisk : match.names) {
+                names.append(decodeNameOnDisk(onDisk));
+            }
+            tell(
+                Messages::CheckNameAmbiguous.arg(name, names.join(QStringLiteral("、")), match.nameOnDisk()));
         }
     }
 
@@ -267,14 +322,18 @@ private:
     void checkLink(const QByteArray& bytes, QSet<QString>& seen) {
         const QString link = ShiftJis::decode(bytes);
         const std::optional<QString> page = localPageOf(link);
-        if (!page || seen.contains(link)) {
+        if (seen.contains(link)) {
             return;
         }
         seen.insert(link);
-        if (m_pagesWritten.contains(QDir::cleanPath(*page))) {
+        if (holdsBackslash(bytes)) {
+            tell(Messages::CheckBackslashInPath.arg(link));
+        }
+        if (!page || m_pagesWritten.contains(QDir::cleanPath(*page))) {
             return;
         }
-        if (!QFileInfo(m_htmlFolder + *page).isFile()) {
+        if (!isPathOfThisSystem(m_htmlFolder) ||
+            !QFileInfo(resolveStoredPath(m_htmlFolder + *page)).isFile()) {
             tell(Messages::CheckLocalPageMissing.arg(link));
         }
     }

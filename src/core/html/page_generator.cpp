@@ -130,6 +130,7 @@ public:
                 write(*target);
             } else {
                 const QString pagePath = m_htmlFolder + fileName + QStringLiteral(".html");
+                requirePathOfThisSystem(pagePath);
                 m_batch.add(pagePath, write);
                 m_pendingPages.append({pagePath, number, title});
                 if (TablePlan(*definition).csvBeside()) {

@@ -1,5 +1,7 @@
 #include "core/store/core_messages.h"
 
+#include "core/store/folder_mapping.h"
+
 // Namespace-scope objects elsewhere may be built from these texts, so they are made before any other.
 #define KELVANO_TEXT [[gnu::init_priority(1000)]]
 
@@ -76,12 +78,22 @@ KELVANO_TEXT const QString CheckWideForPhones =
 KELVANO_TEXT const QString CheckHeaderMarkup = QStringLiteral("ヘッダ %1 行目 (HTML5 の検査): %2");
 KELVANO_TEXT const QString CheckFooterMarkup = QStringLiteral("フッタ %1 行目 (HTML5 の検査): %2");
 KELVANO_TEXT const QString CheckFoundNothing = QStringLiteral("問題は見つかりませんでした");
+KELVANO_TEXT const QString CheckBackslashInPath =
+    QStringLiteral("パスに \\ が含まれています（「%1」）。Webサーバーでは区切りに / を使います");
+KELVANO_TEXT const QString CheckNameCaseDiffers = QStringLiteral(
+    "「%1」はフォルダでは「%"
+    "2」です。大文字・小文字が違うとWebサーバーで見つかりません。どちらかの名前を変えてください");
+KELVANO_TEXT const QString CheckNameInShiftJis = QStringLiteral(
+    "「%1」のファイル名が Shift-JIS のままです。起動時の「ファイル名の文字コードを直す」で直せます");
+KELVANO_TEXT const QString CheckNameAmbiguous =
+    QStringLiteral("「%1」に当たるファイルが複数あります（%2）。「%3」を使います");
 
 // kelvano-publish (the headless page generator)
 KELVANO_TEXT const QString PublishUsage = QStringLiteral(
-    "使い方: kelvano-publish [--program-folder フォルダ] [--encoding 文字コード] [--markup 書式]\n"
-    "                        (--all | 番号...)\n"
-    "        kelvano-publish [--program-folder フォルダ] [--encoding 文字コード] --check (--all | 番号...)\n"
+    "使い方: kelvano-publish [--program-folder フォルダ] [--map-folders] [--encoding 文字コード]\n"
+    "                        [--markup 書式] (--all | 番号...)\n"
+    "        kelvano-publish [--program-folder フォルダ] [--map-folders] [--encoding 文字コード]\n"
+    "                        --check (--all | 番号...)\n"
     "        kelvano-publish [--program-folder フォルダ] --list\n");
 KELVANO_TEXT const QString PublishHelp = QStringLiteral(
     "テーブル定義のHTMLページを、データページの「テーブルをHTML形式で出力」と同じように作成します。\n"
@@ -93,13 +105,17 @@ KELVANO_TEXT const QString PublishHelp = QStringLiteral(
     "  番号...                    指定した番号のテーブル定義を、指定した順に出力します\n"
     "  --check                    ページを作成せずに、問題 (ヘッダ・フッタ、データファイル、画像、リンク、\n"
     "                             文字コードの指定、隠れた列) を1行に1つ「番号 項目名: 内容」で表示します\n"
+    "  --map-folders              "
+    "ないフォルダの代わりに、プログラムのフォルダの中の名前の合うフォルダを使い、\n"
+    "                             TAVELO.DAT に記録します (ほかのパソコンから移したとき)\n"
     "  --list                     テーブル定義の一覧 (番号、項目名、ファイル名、ヘッダ、フッタ) "
     "を表示します\n"
     "  --help                     この説明を表示します\n"
     "  --version                  版を表示します\n"
     "\n"
     "TAVELO.DAT がないときは、3つのフォルダはプログラムのフォルダ、サーバー画像パスは空とします。\n"
-    "TAVELO.DAT と TABLE.DAT に書き込むことはありません。\n"
+    "TAVELO.DAT に書き込むのは --map-folders でフォルダを置き換えたときだけです。\n"
+    "TABLE.DAT に書き込むことはありません。\n"
     "メッセージボックスに出る文はそれぞれ1行で標準エラー出力に、「作成終了しました」は標準出力に出ます。\n"
     "一覧とメッセージの中の制御文字は \\t、\\n、\\r、\\xHH の形で、\\ は \\\\ と表示します。\n"
     "\n"
@@ -120,6 +136,24 @@ KELVANO_TEXT const QString PublishBadEncoding =
     QStringLiteral("--encoding のあとに UTF-8 または Shift_JIS を指定してください: %1");
 KELVANO_TEXT const QString PublishBadMarkup =
     QStringLiteral("--markup のあとに Classic または HTML5 を指定してください: %1");
+KELVANO_TEXT const QString PublishFolderMapped = QStringLiteral("%1のフォルダ: %2 → %3");
+KELVANO_TEXT const QString PublishFolderMissing = QStringLiteral("%1のフォルダ「%2」がありません");
+KELVANO_TEXT const QString PublishFolderNotOfThisSystem =
+    QStringLiteral("%1のフォルダ「%2」はこのコンピュータのフォルダではありません");
+KELVANO_TEXT const QString PublishMapFoldersHint = QStringLiteral(
+    "--map-folders を付けると、プログラムのフォルダの中の同じ名前のフォルダを使い、TAVELO.DAT に記録します");
+
+QString folderSettingName(FolderSetting setting) {
+    switch (setting) {
+    case FolderSetting::Data:
+        return QStringLiteral("データ");
+    case FolderSetting::Html:
+        return QStringLiteral("HTML");
+    case FolderSetting::Image:
+        break;
+    }
+    return QStringLiteral("画像");
+}
 
 // Cell texts from other programs (the clipboard, CSV files) and kelvano-publish's CSV commands
 QString cellName(int row, int column) {

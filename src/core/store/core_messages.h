@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace kelvano {
+enum class FolderSetting;
+}
+
 // What the window-free core says in its own words: the reasons of I/O failures, the messages of a page
 // run, refused file names and the texts of kelvano-publish. The program shows them as they stand. Each
 // text is defined once, in core_messages.cpp.
@@ -63,6 +67,14 @@ extern const QString CheckWideForPhones;
 extern const QString CheckHeaderMarkup;
 extern const QString CheckFooterMarkup;
 extern const QString CheckFoundNothing;
+/// %1 the stored path or link.
+extern const QString CheckBackslashInPath;
+/// %1 the stored name, %2 the name on disk.
+extern const QString CheckNameCaseDiffers;
+/// %1 the stored name.
+extern const QString CheckNameInShiftJis;
+/// %1 the stored name, %2 the names on disk, %3 the one used.
+extern const QString CheckNameAmbiguous;
 
 // kelvano-publish (the headless page generator)
 extern const QString PublishUsage;
@@ -75,6 +87,15 @@ extern const QString PublishBadNumber;
 extern const QString PublishNoSuchDefinition;
 extern const QString PublishBadEncoding;
 extern const QString PublishBadMarkup;
+/// %1 the folder setting's name, %2 the stored folder, %3 the folder used now.
+extern const QString PublishFolderMapped;
+/// %1 the folder setting's name, %2 the stored folder.
+extern const QString PublishFolderMissing;
+extern const QString PublishFolderNotOfThisSystem;
+extern const QString PublishMapFoldersHint;
+
+/// The name of a folder setting as the folder settings page labels it: データ, HTML, 画像.
+QString folderSettingName(FolderSetting setting);
 
 // Cell texts from other programs (the clipboard, CSV files) and kelvano-publish's CSV commands
 /// A cell as the editor heads it: row and column from 1.

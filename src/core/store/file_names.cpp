@@ -1,27 +1,22 @@
 #include "core/store/file_names.h"
 
 #include "core/store/core_messages.h"
+#include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
 
-#include <QDir>
 #include <QFileInfo>
+#include <cerrno>
 
 namespace kelvano {
 
-QString findFileIgnoringCase(const QString& path) {
-    const QFileInfo info(path);
-    if (info.exists()) {
-        return path;
+bool isPathOfThisSystem(QStringView path) {
+    return path.startsWith(u'/');
+}
+
+void requirePathOfThisSystem(const QString& path) {
+    if (!isPathOfThisSystem(path)) {
+        throw IoError::fromErrorNumber(path, ENOENT);
     }
-    const QDir folder = info.dir();
-    const QString wanted = info.fileName();
-    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& name : names) {
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0) {
-            return path.left(path.size() - wanted.size()) + name;
-        }
-    }
-    return path;
 }
 
 bool isUsableFileName(QStringView name) {

@@ -6,10 +6,12 @@
 
 namespace kelvano {
 
-/// The path of an existing file whose name matches the given one without regard to case, so that
-/// "price.TBL" written by the editor and "price.tbl" asked for by the page generator reach one file.
-/// The given path itself when it exists or when no such file exists.
-QString findFileIgnoringCase(const QString& path);
+/// Whether a path or folder text names a place on this system: an absolute path ("/..."). A Windows
+/// drive path ("D:\\Web\\"), a UNC path ("\\\\server\\share\\"), a relative or an empty text names
+/// none, and no file is read or created through it: it would land in whatever the working folder is.
+bool isPathOfThisSystem(QStringView path);
+/// Throws the IoError of a missing folder (ENOENT) for a path that names no place on this system.
+void requirePathOfThisSystem(const QString& path);
 
 /// Whether a table's FileName can name its files (FileName + ".TBL", ".html", ...) inside their
 /// folders. Refused: an empty name, one holding "/", "\\", NUL or any other control character, and

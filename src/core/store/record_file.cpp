@@ -1,6 +1,7 @@
 #include "core/store/record_file.h"
 
 #include "core/store/core_messages.h"
+#include "core/store/file_names.h"
 #include "core/store/io_error.h"
 #include "core/store/positioned_io.h"
 
@@ -13,18 +14,20 @@ namespace kelvano {
 RecordFile::RecordFile(const QString& path, qsizetype recordSize) : m_file(path), m_recordSize(recordSize) {}
 
 bool RecordFile::open() {
-    return m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered);
+    return isPathOfThisSystem(m_file.fileName()) &&
+           m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered);
 }
 
 bool RecordFile::openForReading() {
-    return m_file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered);
+    return isPathOfThisSystem(m_file.fileName()) &&
+           m_file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered);
 }
 
 bool RecordFile::openOrCreate() {
     if (open()) {
         return true;
     }
-    if (m_file.exists()) {
+    if (!isPathOfThisSystem(m_file.fileName()) || m_file.exists()) {
         return false;
     }
     return m_file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered);

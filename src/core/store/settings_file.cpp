@@ -4,6 +4,7 @@
 #include "core/store/record_fields.h"
 #include "core/store/save_file.h"
 #include "core/store/shift_jis.h"
+#include "core/store/stored_names.h"
 
 #include <QFile>
 #include <optional>
@@ -19,6 +20,11 @@ SettingsRecord defaults(const QString& programFolder) {
 }
 
 namespace {
+
+/// TAVELO.DAT as it is spelled on disk (a program folder from Windows may hold "tavelo.dat").
+QString settingsPath(const QString& programFolder) {
+    return resolveStoredPath(programFolder + FileName);
+}
 
 /// The first record; nullopt when the file is missing or shorter than one record.
 std::optional<SettingsRecord> readRecord(const QString& path) {
@@ -39,14 +45,14 @@ std::optional<SettingsRecord> readRecord(const QString& path) {
 } // namespace
 
 SettingsRecord read(const QString& programFolder) {
-    return readRecord(programFolder + FileName).value_or(defaults(programFolder));
+    return readRecord(settingsPath(programFolder)).value_or(defaults(programFolder));
 }
 
 LoadedSettings load(const QString& programFolder) {
-    if (const std::optional<SettingsRecord> settings = readRecord(programFolder + FileName)) {
+    if (const std::optional<SettingsRecord> settings = readRecord(settingsPath(programFolder))) {
         return {*settings, SettingsFileState::Read};
     }
-    QFile file(programFolder + FileName);
+    QFile file(settingsPath(programFolder));
     const bool existed = file.exists();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         throw IoError::fromFile(file);
@@ -55,7 +61,7 @@ LoadedSettings load(const QString& programFolder) {
 }
 
 void save(const QString& programFolder, const SettingsRecord& settings) {
-    replaceWholeFile(programFolder + FileName, settings.encode());
+    replaceWholeFile(settingsPath(programFolder), settings.encode());
 }
 
 } // namespace SettingsFile

@@ -1,9 +1,11 @@
 #include "core/store/snippet_store.h"
 
+#include "core/store/file_names.h"
 #include "core/store/io_error.h"
 #include "core/store/record_fields.h"
 #include "core/store/record_file.h"
 #include "core/store/save_file.h"
+#include "core/store/stored_names.h"
 #include "core/store/text_lines.h"
 
 #include <QFile>
@@ -30,7 +32,7 @@ SnippetStore::SnippetStore(const QString& dataFolder, SnippetKind kind)
       m_prefix(kind == SnippetKind::Header ? QStringLiteral("HEAD") : QStringLiteral("FOOT")) {}
 
 QString SnippetStore::indexPath() const {
-    return m_dataFolder + m_prefix + QStringLiteral(".DAT");
+    return resolveStoredPath(m_dataFolder + m_prefix + QStringLiteral(".DAT"));
 }
 
 QString SnippetStore::bodyPath(int number) const {
@@ -38,7 +40,7 @@ QString SnippetStore::bodyPath(int number) const {
 }
 
 QString SnippetStore::bodyPath(QByteArrayView numberText) const {
-    return m_dataFolder + m_prefix + QLatin1Char('.') + QString::fromLatin1(numberText);
+    return resolveStoredPath(m_dataFolder + m_prefix + QLatin1Char('.') + QString::fromLatin1(numberText));
 }
 
 std::optional<QList<SnippetEntry>> SnippetStore::loadEntries() const {
@@ -92,6 +94,7 @@ std::optional<int> SnippetStore::registerSnippet(QByteArrayView name, const QLis
 }
 
 void SnippetStore::change(int number, const QList<QByteArray>& body) const {
+    requirePathOfThisSystem(bodyPath(number));
     replaceWholeFile(bodyPath(number), joinLines(body));
 }
 

@@ -7,6 +7,7 @@
 #include "core/store/read_ahead.h"
 #include "core/store/save_file.h"
 #include "core/store/shift_jis.h"
+#include "core/store/stored_names.h"
 #include "core/store/text_lines.h"
 
 #include <QFile>
@@ -60,7 +61,7 @@ TableDataFiles TableDataFiles::fromStored(QByteArrayView dataFolder, QByteArrayV
 }
 
 QString TableDataFiles::pathOf(QStringView extension) const {
-    return findFileIgnoringCase(m_base + extension.toString());
+    return resolveStoredPath(m_base + extension.toString());
 }
 
 QString TableDataFiles::tablePath() const {
@@ -89,7 +90,8 @@ TableDataFiles::LoadState TableDataFiles::openRows(TableRowReader& reader) const
         return LoadState::Read;
     }
     QFile file(path);
-    const bool created = !file.exists() && file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
+    const bool created =
+        isPathOfThisSystem(path) && !file.exists() && file.open(QIODevice::WriteOnly | QIODevice::NewOnly);
     return created ? LoadState::CreatedEmpty : LoadState::Unavailable;
 }
 
@@ -119,6 +121,7 @@ void TableDataFiles::replaceRecords(int keptRecords, int count,
     // The file is written unbuffered, so records are gathered into chunks of about a megabyte.
     constexpr qsizetype ChunkSize = 20 * TableRowRecord::Size;
     const QString path = tablePath();
+    requirePathOfThisSystem(path);
     QFile old(path);
     if (keptRecords > 0 && !old.open(QIODevice::ReadOnly)) {
         throw IoError::fromFile(old);
@@ -222,6 +225,10 @@ void TableRowReader::close() {
 bool TableRowReader::open(const QString& path) {
     close();
     m_path = path;
+    if (!isPathOfThisSystem(path)) {
+        m_openError = ENOENT;
+        return false;
+    }
     // Not blocking: a named pipe in a data file's place must not hang the reader.
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat status {};

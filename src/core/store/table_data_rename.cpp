@@ -1,6 +1,7 @@
 #include "core/store/table_data_rename.h"
 
 #include "core/store/file_names.h"
+#include "core/store/stored_names.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,17 +19,16 @@ constexpr QStringView DataExtensions[] = {u".TBL", u".ALI", u".URL"};
 
 /// The data file of `base` + `extension` found without regard to case; empty when there is none.
 QString existingDataFile(const QString& base, QStringView extension) {
-    const QString path = findFileIgnoringCase(base + extension.toString());
-    return QFileInfo(path).isFile() ? path : QString();
+    const QString path = resolveStoredPath(base + extension.toString());
+    return isPathOfThisSystem(path) && QFileInfo(path).isFile() ? path : QString();
 }
 
-/// A file in `folder` (not a folder) named `name` without regard to case, other than `except`; empty
-/// when there is none.
+/// A file in `folder` (not a folder) whose name matches `name` as a stored name does, other than
+/// `except`; empty when there is none.
 QString fileNamedIgnoringCase(const QString& folder, const QString& name, const QString& except) {
-    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& existing : names) {
-        if (existing.compare(name, Qt::CaseInsensitive) == 0 && existing != except) {
-            return folder + existing;
+    for (const QByteArray& existing : matchStoredName(folder, name).names) {
+        if (decodeNameOnDisk(existing) != except) {
+            return folder + decodeNameOnDisk(existing);
         }
     }
     return QString();
@@ -37,8 +37,10 @@ QString fileNamedIgnoringCase(const QString& folder, const QString& name, const 
 } // namespace
 
 int renameWithoutReplacing(const QString& from, const QString& to) {
-    const QByteArray source = QFile::encodeName(from);
-    const QByteArray target = QFile::encodeName(to);
+    return renameWithoutReplacing(QFile::encodeName(from), QFile::encodeName(to));
+}
+
+int renameWithoutReplacing(const QByteArray& source, const QByteArray& target) {
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0) {
         return 0;
     }

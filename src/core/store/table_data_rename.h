@@ -68,5 +68,7 @@ private:
 /// Renames a file unless something (of any kind) has `to` as its name already; 0 or the system's
 /// error number (EEXIST when something is in the way).
 int renameWithoutReplacing(const QString& from, const QString& to);
+/// The same for names as their bytes (a name kept in Shift-JIS cannot be spelled as text).
+int renameWithoutReplacing(const QByteArray& from, const QByteArray& to);
 
 } // namespace kelvano

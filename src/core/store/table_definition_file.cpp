@@ -3,6 +3,7 @@
 #include "core/store/core_messages.h"
 #include "core/store/record_fields.h"
 #include "core/store/record_file.h"
+#include "core/store/stored_names.h"
 
 namespace kelvano {
 namespace {
@@ -20,7 +21,8 @@ QByteArray encodeLive(TableDefinition definition) {
 
 } // namespace
 
-TableDefinitionFile::TableDefinitionFile(const QString& programFolder) : m_path(programFolder + FileName) {}
+TableDefinitionFile::TableDefinitionFile(const QString& programFolder)
+    : m_path(resolveStoredPath(programFolder + FileName)) {}
 
 void TableDefinitionFile::openOrCreate() const {
     RecordFile file(m_path, TableDefinition::Size);

@@ -1,5 +1,7 @@
 #include "core/store/table_lock.h"
 
+#include "core/store/file_names.h"
+
 #include <QLockFile>
 
 namespace kelvano {
@@ -13,6 +15,9 @@ TableLock::~TableLock() {
 TableLock::Taking TableLock::take(int waitMilliseconds) {
     if (isHeld()) {
         return Taking::Taken;
+    }
+    if (!isPathOfThisSystem(m_path)) {
+        return Taking::Impossible;
     }
     m_file = std::make_unique<QLockFile>(m_path);
     // A table stays open for hours: only a holder that is no longer running makes a lock stale, never

@@ -1,5 +1,6 @@
 #include "core/store/text_lines.h"
 
+#include "core/store/file_names.h"
 #include "core/store/io_error.h"
 
 #include <QFile>
@@ -32,6 +33,9 @@ QByteArray joinLines(const QList<QByteArray>& lines) {
 }
 
 std::optional<QList<QByteArray>> readLinesFile(const QString& path) {
+    if (!isPathOfThisSystem(path)) {
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
@@ -48,7 +52,7 @@ std::optional<QList<QByteArray>> readOrCreateLinesFile(const QString& path) {
         return lines;
     }
     QFile file(path);
-    if (file.exists() || !file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (!isPathOfThisSystem(path) || file.exists() || !file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
         return std::nullopt;
     }
     return QList<QByteArray>{};

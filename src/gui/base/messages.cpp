@@ -1,5 +1,7 @@
 #include "gui/base/messages.h"
 
+#include <algorithm>
+
 // Namespace-scope objects elsewhere may be built from these texts, so they are made before any other.
 #define KELVANO_TEXT [[gnu::init_priority(1000)]]
 
@@ -147,5 +149,41 @@ QString confirmSnippetDelete(const QString& name) {
 KELVANO_TEXT const QString HeaderUsedBy = QStringLiteral("このヘッダを使っているテーブル：");
 KELVANO_TEXT const QString FooterUsedBy = QStringLiteral("このフッタを使っているテーブル：");
 KELVANO_TEXT const QString UsersSeparator = QStringLiteral("、");
+
+// Moving in: folders and file names from another computer
+KELVANO_TEXT const QString FolderMark = QStringLiteral("！");
+KELVANO_TEXT const QString FolderNotOfThisSystem =
+    QStringLiteral("このコンピュータのフォルダではありません（ほかのパソコンのフォルダなど）。「参照」か「フ"
+                   "ォルダ自動設定」で設定してください");
+KELVANO_TEXT const QString FolderMissing =
+    QStringLiteral("フォルダがありません。「参照」か「フォルダ自動設定」で設定してください");
+
+QString folderMappingQuestion(const QStringList& renames, const QStringList& folders) {
+    // A long list is cut: the question must fit on the screen.
+    constexpr qsizetype Listed = 12;
+    QStringList lines;
+    if (!renames.isEmpty()) {
+        lines.append(QStringLiteral("ファイル名の文字コードを直す（Shift-JIS → UTF-8）:"));
+        for (const QString& rename : renames.first(std::min(Listed, renames.size()))) {
+            lines.append(QStringLiteral("  ") + rename);
+        }
+        if (renames.size() > Listed) {
+            lines.append(QStringLiteral("  ほか%1件").arg(renames.size() - Listed));
+        }
+    }
+    if (!folders.isEmpty()) {
+        if (!lines.isEmpty()) {
+            lines.append(QString());
+        }
+        lines.append(QStringLiteral("保存されているフォルダが見つかりません。次のフォルダを使いますか？"));
+        for (const QString& folder : folders) {
+            lines.append(QStringLiteral("  ") + folder);
+        }
+    } else {
+        lines.append(QString());
+        lines.append(QStringLiteral("ファイル名を直しますか？"));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
 
 } // namespace kelvano::Messages

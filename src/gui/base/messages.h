@@ -116,4 +116,13 @@ extern const QString HeaderUsedBy;
 extern const QString FooterUsedBy;
 extern const QString UsersSeparator;
 
+// Moving in: folders and file names from another computer
+/// The mark beside a folder field whose folder cannot be used: its tooltip says why.
+extern const QString FolderMark;
+extern const QString FolderNotOfThisSystem;
+extern const QString FolderMissing;
+/// The one question at start-up: the files to rename (each its new path), then the folder settings
+/// to replace ("データ: stored → proposed").
+QString folderMappingQuestion(const QStringList& renames, const QStringList& folders);
+
 } // namespace kelvano::Messages

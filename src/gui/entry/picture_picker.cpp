@@ -1,6 +1,7 @@
 #include "gui/entry/picture_picker.h"
 
 #include "core/store/shift_jis.h"
+#include "core/store/stored_names.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/entry/jpeg_file.h"
@@ -171,7 +172,8 @@ void TForm7::copyIntoImageFolder(const QString& source) {
     if (imageFolder.isEmpty() || !QDir::isAbsolutePath(imageFolder)) {
         return;
     }
-    const QString target = imageFolder + QFileInfo(source).fileName();
+    // A picture of the name in another letter case is the one replaced, and keeps its name.
+    const QString target = resolveStoredPath(imageFolder + QFileInfo(source).fileName());
     std::error_code error;
     const std::filesystem::path from(source.toStdU16String());
     const std::filesystem::path to(target.toStdU16String());

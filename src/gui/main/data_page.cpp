@@ -209,7 +209,7 @@ void DataPage::Button7Click() {
     }
     const QString path = ShiftJis::decode(m_folders.settings().HtmlFolder) +
                          ShiftJis::decode(definition->FileName) + QStringLiteral(".html");
-    if (!QFileInfo(path).isFile()) {
+    if (!isPathOfThisSystem(path) || !QFileInfo(path).isFile()) {
         UserDialogs::show(this, MessageIcon::Information, Messages::PageNotWrittenYet.arg(path));
         return;
     }

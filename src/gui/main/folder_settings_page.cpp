@@ -1,16 +1,21 @@
 #include "gui/main/folder_settings_page.h"
 
+#include "core/store/folder_mapping.h"
 #include "core/store/io_error.h"
 #include "core/store/settings_file.h"
+#include "core/store/shift_jis.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPalette>
 #include <QPushButton>
 
 namespace kelvano {
@@ -41,17 +46,27 @@ FolderSettingsPage::FolderSettingsPage(const QString& programFolder, QWidget* pa
           QStringLiteral("マスターデータを保存するフォルダとＨＴＭＬを出力するフォルダを設定します。"),
           {12, 22});
     const auto folderRow = [this](const QString& caption, const QString& editName, const QString& buttonName,
-                                  int y, QLineEdit*& field, QPushButton*& browse) {
+                                  int y, QLineEdit*& field, QPushButton*& browse, QLabel*& mark) {
         label(GroupBox1, caption, {14, y + 4});
         field = edit(GroupBox1, editName, {66, y, 346, 22});
         browse = button(GroupBox1, buttonName, QStringLiteral("参照"), {420, y - 1, 80, 24});
+        mark = label(GroupBox1, Messages::FolderMark, {504, y + 3});
+        mark->setObjectName(QStringLiteral("FolderMark") + editName.mid(4));
+        // A palette and font of its own, not a style sheet, which its tooltip would take on too.
+        QPalette red = mark->palette();
+        red.setColor(QPalette::WindowText, QColor(0xc0, 0, 0));
+        mark->setPalette(red);
+        QFont bold = mark->font();
+        bold.setBold(true);
+        mark->setFont(bold);
+        mark->hide();
     };
     folderRow(QStringLiteral("データ"), QStringLiteral("Edit1"), QStringLiteral("BitBtn1"), 46, Edit1,
-              BitBtn1);
+              BitBtn1, m_folderMarks[0]);
     folderRow(QStringLiteral("ＨＴＭＬ"), QStringLiteral("Edit2"), QStringLiteral("BitBtn2"), 78, Edit2,
-              BitBtn2);
+              BitBtn2, m_folderMarks[1]);
     folderRow(QStringLiteral("画像"), QStringLiteral("Edit6"), QStringLiteral("BitBtn10"), 110, Edit6,
-              BitBtn10);
+              BitBtn10, m_folderMarks[2]);
     Button1 =
         button(GroupBox1, QStringLiteral("Button1"), QStringLiteral("フォルダ自動設定"), {66, 142, 140, 25});
     label(GroupBox1, QStringLiteral("ページの文字コード"), {250, 147});
@@ -135,6 +150,51 @@ void FolderSettingsPage::showStoredSettings(const SettingsRecord& stored) {
     ComboBox3->setCurrentIndex(ComboBox3->findData(static_cast<int>(m_pageEncoding)));
     m_pageMarkup = ProgramSettings::pageMarkup(m_programFolder);
     ComboBox4->setCurrentIndex(ComboBox4->findData(static_cast<int>(m_pageMarkup)));
+    showFolderMarks();
+}
+
+void FolderSettingsPage::showFolderMarks() {
+    const FolderSetting settings[] = {FolderSetting::Data, FolderSetting::Html, FolderSetting::Image};
+    for (int i = 0; i < 3; ++i) {
+        const FolderState state = folderState(m_settings.*settingMember(settings[i]));
+        m_folderMarks[i]->setVisible(state != FolderState::Present);
+        m_folderMarks[i]->setToolTip(state == FolderState::NotOfThisSystem ? Messages::FolderNotOfThisSystem
+                                                                           : Messages::FolderMissing);
+    }
+}
+
+void FolderSettingsPage::offerFolderMapping() {
+    const QList<FolderProposal> proposals = proposeFolders(m_settings, m_programFolder);
+    const SettingsRecord mapped = withProposals(m_settings, proposals);
+    const QList<NameRepair> repairs =
+        shiftJisNamedFiles({m_programFolder, ShiftJis::decode(mapped.DataFolder),
+                            ShiftJis::decode(mapped.HtmlFolder), ShiftJis::decode(mapped.ImageFolder)});
+    if (proposals.isEmpty() && repairs.isEmpty()) {
+        return;
+    }
+    QStringList renames;
+    for (const NameRepair& repair : repairs) {
+        renames.append(repair.folder + repair.to);
+    }
+    QStringList folders;
+    for (const FolderProposal& proposal : proposals) {
+        folders.append(QStringLiteral("%1: %2 → %3")
+                           .arg(Messages::folderSettingName(proposal.setting),
+                                ShiftJis::decode(proposal.stored), proposal.proposed));
+    }
+    if (!UserDialogs::askYesNo(this, MessageIcon::Question, Messages::folderMappingQuestion(renames, folders),
+                               Answer::Yes)) {
+        return;
+    }
+    if (const std::optional<IoError> failure = repairNames(repairs)) {
+        UserDialogs::showIoError(this, *failure);
+    }
+    if (!proposals.isEmpty()) {
+        m_edit1Field->setBytes(mapped.DataFolder);
+        m_edit2Field->setBytes(mapped.HtmlFolder);
+        m_edit6Field->setBytes(mapped.ImageFolder);
+        keepFolderSettings({Edit1, Edit2, Edit6});
+    }
 }
 
 void FolderSettingsPage::ComboBox4Change() {
@@ -181,6 +241,7 @@ bool FolderSettingsPage::saveSettings() const {
 void FolderSettingsPage::keepFolderSettings(std::initializer_list<QLineEdit*> changed) {
     const SettingsRecord record = fieldSettings();
     if (record == m_storedSettings) {
+        showFolderMarks();
         return;
     }
     try {
@@ -201,6 +262,7 @@ void FolderSettingsPage::keepFolderSettings(std::initializer_list<QLineEdit*> ch
             }
         }
     }
+    showFolderMarks();
 }
 
 void FolderSettingsPage::followFolderField(QLineEdit* field, ShiftJisField* bytes,

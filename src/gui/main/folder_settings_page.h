@@ -10,6 +10,7 @@
 
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -34,6 +35,11 @@ public:
 
     /// Shows the folder settings TAVELO.DAT holds, and the page encoding and markup of KELVANO.INI.
     void showStoredSettings(const SettingsRecord& stored);
+    /// At start-up: when folder settings name no folder here (a program folder brought from another
+    /// computer) or files keep Shift-JIS names, one question offers the folders of the program folder
+    /// that match them and the renames; はい keeps the folders in TAVELO.DAT and renames the files,
+    /// いいえ leaves everything as it is. Nothing is asked when there is nothing to offer.
+    void offerFolderMapping();
     /// Writes the fields' settings to TAVELO.DAT; false when the file cannot be written.
     bool saveSettings() const;
     /// Puts a folder chosen in the directory picker into the field of its target (1 data, 2 HTML,
@@ -55,6 +61,8 @@ private:
     void keepFolderSettings(std::initializer_list<QLineEdit*> changed);
     /// Keeps `member` of the settings in force equal to the field's text as it is typed.
     void followFolderField(QLineEdit* field, ShiftJisField* bytes, QByteArray SettingsRecord::*member);
+    /// Shows the mark beside each folder field whose folder cannot be used, the reason as its tooltip.
+    void showFolderMarks();
     /// Ends a folder field's text with the separator, as the field is left.
     static void endWithSeparator(QLineEdit* field);
     void openFolderPicker(QLineEdit* field, FolderTarget target);
@@ -86,6 +94,8 @@ private:
     QComboBox* ComboBox4;
     QGroupBox* GroupBox7;
     QLineEdit* Edit11;
+    /// The marks beside Edit1, Edit2 and Edit6 (FolderMark1, FolderMark2, FolderMark6).
+    QLabel* m_folderMarks[3];
     ShiftJisField* m_edit1Field;
     ShiftJisField* m_edit2Field;
     ShiftJisField* m_edit6Field;

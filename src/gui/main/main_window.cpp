@@ -94,6 +94,8 @@ void TForm1::FormCreate() {
         break;
     }
     m_folderPage->showStoredSettings(loaded.settings);
+    // A program folder brought from another computer: its folders are offered before the lists are read.
+    UserDialogs::guarded(this, [this] { m_folderPage->offerFolderMapping(); });
     UserDialogs::guarded(this, [this] { LoadTableLists(); });
     UserDialogs::guarded(this, [this] { LoadSnippetLists(); });
 }

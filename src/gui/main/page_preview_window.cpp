@@ -1,5 +1,8 @@
 #include "gui/main/page_preview_window.h"
 
+#include "core/store/file_names.h"
+#include "core/store/stored_names.h"
+
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QImage>
@@ -28,8 +31,9 @@ public:
             return {};
         }
         const QString fileName = name.path(QUrl::FullyDecoded).section(QLatin1Char('/'), -1);
-        const QString path = m_imageFolder + fileName;
-        if (fileName.isEmpty() || !QFileInfo(path).isFile()) {
+        // The picture as it is spelled in the image folder, which may differ in case from the page.
+        const QString path = resolveStoredPath(m_imageFolder + fileName);
+        if (fileName.isEmpty() || !isPathOfThisSystem(path) || !QFileInfo(path).isFile()) {
             return {};
         }
         const QImage image(path);

@@ -3,6 +3,7 @@
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
+#include "core/store/stored_names.h"
 #include "core/store/table_data_rename.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/shift_jis_field.h"
@@ -219,8 +220,8 @@ void TableDefinitionsPage::BitBtn4Click() {
     if (renaming) {
         // The page under the old name is not the renamed table's any more, but it may be linked to
         // from elsewhere: it stays, and the user hears of it.
-        const QString oldPage = findFileIgnoringCase(ShiftJis::decode(m_folders.settings().HtmlFolder) +
-                                                     renaming->oldName() + QStringLiteral(".html"));
+        const QString oldPage = resolveStoredPath(ShiftJis::decode(m_folders.settings().HtmlFolder) +
+                                                  renaming->oldName() + QStringLiteral(".html"));
         UserDialogs::show(this, MessageIcon::Information,
                           QFileInfo(oldPage).isFile() ? Messages::dataFilesRenamedPageKept(newName, oldPage)
                                                       : Messages::dataFilesRenamed(newName));
