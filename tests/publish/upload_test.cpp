@@ -1,5 +1,6 @@
 #include "core/publish/upload_files.h"
 #include "core/publish/upload_run.h"
+#include "core/store/program_settings.h"
 #include "core/store/settings_record.h"
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
 #include <iostream>
 
@@ -274,6 +276,86 @@ TEST_P(Upload, RemovesOnlyWhatItSentAndIsGoneHere) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BothProtocols, Upload, testing::Values(UploadProtocol::Sftp, UploadProtocol::Ftps),
+                         [](const testing::TestParamInfo<UploadProtocol>& info) {
+                             return info.param == UploadProtocol::Sftp ? "Sftp" : "Ftps";
+                         });
+
+} // namespace
+} // namespace kelvano
+
+namespace kelvano {
+namespace {
+
+struct CommandResult {
+    int status;
+    QString out;
+    QString err;
+};
+
+class UploadCommand : public Upload {
+protected:
+    CommandResult publish(QStringList arguments, const std::optional<QString>& password) {
+        ProgramSettings::setServerSettings(m_folder.path(), m_server.settings());
+        arguments.prepend(m_folder.path());
+        arguments.prepend(QStringLiteral("--program-folder"));
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
+        environment.remove(QStringLiteral("KELVANO_UPLOAD_PASSWORD"));
+        if (password) {
+            environment.insert(QStringLiteral("KELVANO_UPLOAD_PASSWORD"), *password);
+        }
+        process.setProcessEnvironment(environment);
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.start(QStringLiteral(KELVANO_PUBLISH_PATH), arguments);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+};
+
+TEST_P(UploadCommand, DryRunUploadAndItsRefusals) {
+    const QString password = QString::fromLatin1(LoopbackServer::Password);
+    const QStringList upload{QStringLiteral("--upload"), QStringLiteral("0"), QStringLiteral("1")};
+    EXPECT_EQ(publish({QStringLiteral("--upload")}, password).status, 2);
+
+    // No terminal to ask on: an untrusted key is refused, nothing is sent.
+    const CommandResult untrusted = publish(upload, password);
+    EXPECT_EQ(untrusted.status, 1);
+    EXPECT_TRUE(untrusted.err.contains(QStringLiteral("SHA256:"))) << untrusted.err.toStdString();
+    EXPECT_TRUE(remoteFiles().isEmpty());
+    QStringList names;
+    ASSERT_FALSE(session()->connect(names)); // trusted here
+
+    const CommandResult dry = publish(upload + QStringList{QStringLiteral("--dry-run")}, std::nullopt);
+    EXPECT_EQ(dry.status, 0) << dry.err.toStdString();
+    EXPECT_TRUE(dry.out.contains(QStringLiteral("送信します: grph/shared.jpg (新規)")));
+    EXPECT_TRUE(
+        dry.out.contains(QStringLiteral("4件のファイルを送信します（0件は変更がないため送信しません）")));
+    EXPECT_TRUE(remoteFiles().isEmpty());
+
+    EXPECT_EQ(publish(upload, std::nullopt).status, 1); // no password anywhere
+    const CommandResult wrong = publish(upload, QStringLiteral("nope"));
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_FALSE(wrong.err.contains(QStringLiteral("nope")));
+
+    const CommandResult sent = publish(upload, password);
+    EXPECT_EQ(sent.status, 0) << sent.err.toStdString();
+    EXPECT_TRUE(sent.out.contains(
+        QStringLiteral("4件のファイルを送信しました（0件は変更がないため送信しませんでした）")));
+    EXPECT_EQ(remoteFiles(), AllFour);
+    const CommandResult again = publish(upload, password);
+    EXPECT_TRUE(again.out.contains(
+        QStringLiteral("0件のファイルを送信しました（4件は変更がないため送信しませんでした）")));
+
+    // Table c has no page yet: told, and the run is not all sent.
+    const CommandResult all = publish({QStringLiteral("--upload"), QStringLiteral("--all")}, password);
+    EXPECT_EQ(all.status, 1);
+    EXPECT_TRUE(all.err.contains(QStringLiteral("ページがまだ作成されていない")));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothProtocols, UploadCommand,
+                         testing::Values(UploadProtocol::Sftp, UploadProtocol::Ftps),
                          [](const testing::TestParamInfo<UploadProtocol>& info) {
                              return info.param == UploadProtocol::Sftp ? "Sftp" : "Ftps";
                          });

@@ -195,8 +195,8 @@ RemoteFailure failureOf(CURLcode code, const char* detail, bool connected) {
     switch (code) {
     case CURLE_COULDNT_CONNECT:
     case CURLE_COULDNT_RESOLVE_HOST:
-        return {Kind::Unreachable, reason, {}, {}};
     case CURLE_OPERATION_TIMEDOUT:
+        // A server that was there and is no longer: the connection broke in the middle of a run.
         return {connected ? Kind::Connection : Kind::Unreachable, reason, {}, {}};
     case CURLE_LOGIN_DENIED:
         return {Kind::LoginRefused, reason, {}, {}};
