@@ -5,7 +5,6 @@
 
 #include <QCryptographicHash>
 #include <QFile>
-#include <unistd.h>
 
 namespace kelvano {
 namespace {
@@ -122,12 +121,10 @@ void UploadManifest::append(const QByteArray& line) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         throw IoError::fromFile(file);
     }
+    // Handed to the system, not synced: a line lost with the machine's power only sends its file again.
     const QByteArray bytes = fresh ? header() + line : line;
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         throw IoError::fromFile(file);
-    }
-    if (::fdatasync(file.handle()) != 0) {
-        throw IoError::fromErrorNumber(m_path, errno);
     }
 }
 

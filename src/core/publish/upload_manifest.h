@@ -52,7 +52,8 @@ public:
     const QMap<QString, SentFile>& files() const { return m_files; }
     std::optional<SentFile> find(const QString& path) const;
 
-    /// Appends the line and hands it to the disk before returning; an IoError when it cannot.
+    /// Appends the line and hands it to the system before returning (a crash of the program loses
+    /// nothing; a power failure at worst sends the last files again); an IoError when it cannot.
     void recordSent(const QString& path, const SentFile& file);
     void recordRemoved(const QString& path);
 
