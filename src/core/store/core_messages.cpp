@@ -222,5 +222,14 @@ KELVANO_TEXT const QString UploadRemoveNotAsked =
     QStringLiteral("端末で確認できないため、サーバーのファイルは削除しませんでした");
 KELVANO_TEXT const QString UploadRemoved = QStringLiteral("%1件のファイルをサーバーから削除しました");
 KELVANO_TEXT const QString UploadNothingToRemove = QStringLiteral("サーバーから削除するファイルはありません");
+KELVANO_TEXT const QString UploadTestFound =
+    QStringLiteral("接続できました。%1 に %2 件のファイルまたはフォルダがあります:\n%3");
+KELVANO_TEXT const QString UploadTestEmpty =
+    QStringLiteral("接続できました。%1 はまだないか空です (最初の送信で作られます)。");
+KELVANO_TEXT const QString ServerSettingsUnsaveable =
+    QStringLiteral("サーバー設定を KELVANO.INI に保存できませんでした");
+KELVANO_TEXT const QString UploadSending = QStringLiteral("サーバーへ送信しています…");
+KELVANO_TEXT const QString UploadConnecting = QStringLiteral("サーバーに接続しています…");
+KELVANO_TEXT const QString UploadRemoving = QStringLiteral("サーバーから削除しています…");
 
 } // namespace kelvano::Messages

@@ -149,5 +149,13 @@ extern const QString UploadRemoveNotAsked;
 /// %1 how many were removed.
 extern const QString UploadRemoved;
 extern const QString UploadNothingToRemove;
+/// %1 the remote folder, %2 how many names, %3 the first names.
+extern const QString UploadTestFound;
+/// %1 the remote folder.
+extern const QString UploadTestEmpty;
+extern const QString UploadSending;
+extern const QString ServerSettingsUnsaveable;
+extern const QString UploadConnecting;
+extern const QString UploadRemoving;
 
 } // namespace kelvano::Messages

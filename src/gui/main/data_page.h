@@ -46,6 +46,7 @@ private:
     void Button6Click();
     void Button7Click();
     void Button8Click();
+    void Button9Click();
     /// Makes the page of a definition in memory and shows it in the preview window.
     void previewPage(int number);
     /// The number of the selected row of ListView2, or -1 (after the message) when none is selected.
@@ -73,6 +74,7 @@ private:
     QPushButton* Button6;
     QPushButton* Button7;
     QPushButton* Button8;
+    QPushButton* Button9;
 };
 
 } // namespace kelvano
