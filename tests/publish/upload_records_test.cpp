@@ -124,7 +124,7 @@ TEST(UploadFiles, PlanComparesSizeAndDigestWithTheManifest) {
     folder.write(QStringLiteral("new.html"), "");
     UploadManifest manifest(folder.file(QStringLiteral("SENT.TXT")), QStringLiteral("l"));
     manifest.recordSent(QStringLiteral("same.html"),
-                        describeLocalFile(folder.file(QStringLiteral("same.html")), UploadFileKind::Page));
+                        *describeLocalFile(folder.file(QStringLiteral("same.html")), UploadFileKind::Page));
     manifest.recordSent(QStringLiteral("edited.html"), {UploadFileKind::Page, 4, DigestA});
     QList<LocalFile> files;
     for (const char* name : {"same.html", "edited.html", "new.html"}) {

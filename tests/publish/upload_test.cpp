@@ -200,6 +200,48 @@ TEST_P(Upload, ServerKilledMidRunLeavesTheManifestTrueAndTheNextRunSendsTheRest)
     EXPECT_EQ(remoteFiles(), AllFour);
 }
 
+/// Says stop once a chosen number of files have gone, or in the middle of the first big one.
+class StoppingProgress : public UploadProgress {
+public:
+    explicit StoppingProgress(int afterFiles) : m_afterFiles(afterFiles) {}
+    void fileStarting(int index, int, const QString&, qint64) override { m_started = index + 1; }
+    void bytesSent(qint64 sent, qint64) override { m_midway = m_midway || sent > 0; }
+    bool goOn() override { return m_started <= m_afterFiles && !(m_afterFiles == 0 && m_midway); }
+
+private:
+    int m_afterFiles;
+    int m_started = 0;
+    bool m_midway = false;
+};
+
+TEST_P(Upload, StoppingKeepsWhatArrivedAndTheServersOldFiles) {
+    StoppingProgress afterOne(1);
+    const UploadSummary stopped = send(&afterOne);
+    EXPECT_EQ(stopped.sent, 1);
+    ASSERT_TRUE(stopped.ended);
+    EXPECT_EQ(stopped.ended->kind, RemoteFailure::Kind::Cancelled);
+    EXPECT_EQ(stopped.failures.size(), 1); // the second file, stopped as it went
+    EXPECT_EQ(stopped.notTried, 2);
+    EXPECT_EQ(manifest().files().keys(), QStringList{QStringLiteral("a.html")});
+
+    // Stopped before anything went, with only unchanged files planned: not a finished run.
+    ASSERT_TRUE(send().succeeded());
+    StoppingProgress never(-1);
+    const UploadSummary none = send(&never);
+    EXPECT_FALSE(none.succeeded());
+    EXPECT_EQ(none.ended->kind, RemoteFailure::Kind::Cancelled);
+
+    // Stopped in the middle of a file: the server's copy stays as it was, the manifest says so.
+    m_folder.write(QStringLiteral("img/shared.jpg"), QByteArray(64 << 20, 'n'));
+    StoppingProgress midway(0);
+    const UploadSummary cut = send(&midway);
+    EXPECT_EQ(cut.sent, 0);
+    ASSERT_EQ(cut.failures.size(), 1);
+    EXPECT_EQ(cut.failures.first().failure.kind, RemoteFailure::Kind::Cancelled);
+    EXPECT_TRUE(remote(QStringLiteral("grph/shared.jpg")) == QByteArray(70000, 's'));
+    EXPECT_EQ(manifest().find(QStringLiteral("grph/shared.jpg"))->size, 70000);
+}
+
 TEST_P(Upload, RefusalsAreToldAndSendNothing) {
     QStringList names;
     // Wrong password.

@@ -8,23 +8,42 @@
 
 namespace kelvano {
 
-SentFile describeLocalFile(const QString& path, UploadFileKind kind) {
+std::optional<SentFile> describeLocalFile(const QString& path, UploadFileKind kind,
+                                          const std::function<bool()>& goOn) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw IoError::fromFile(file);
     }
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!hash.addData(&file) || file.error() != QFileDevice::NoError) {
-        throw IoError::fromFile(file);
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    qint64 size = 0;
+    for (;;) {
+        if (goOn && !goOn()) {
+            return std::nullopt;
+        }
+        const qint64 read = file.read(chunk.data(), chunk.size());
+        if (read < 0) {
+            throw IoError::fromFile(file);
+        }
+        if (read == 0) {
+            break;
+        }
+        hash.addData(QByteArrayView(chunk.constData(), read));
+        size += read;
     }
-    return {kind, file.size(), hash.result().toHex()};
+    return SentFile{kind, size, hash.result().toHex()};
 }
 
-QList<PlannedFile> planUpload(const QList<LocalFile>& files, const UploadManifest& manifest) {
+QList<PlannedFile> planUpload(const QList<LocalFile>& files, const UploadManifest& manifest,
+                              const std::function<bool()>& goOn) {
     QList<PlannedFile> plan;
     plan.reserve(files.size());
     for (const LocalFile& file : files) {
-        PlannedFile planned{file, describeLocalFile(file.localPath, file.kind), UploadReason::New};
+        const std::optional<SentFile> now = describeLocalFile(file.localPath, file.kind, goOn);
+        if (!now) {
+            break;
+        }
+        PlannedFile planned{file, *now, UploadReason::New};
         if (const std::optional<SentFile> sent = manifest.find(file.remotePath)) {
             planned.reason = sent->size == planned.now.size && sent->sha256 == planned.now.sha256
                                  ? UploadReason::Unchanged

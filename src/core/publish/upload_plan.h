@@ -5,6 +5,8 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
+#include <optional>
 
 namespace kelvano {
 
@@ -22,12 +24,15 @@ struct PlannedFile {
     UploadReason reason = UploadReason::New;
 };
 
-/// The size and SHA-256 of a file here; an IoError when it cannot be read.
-SentFile describeLocalFile(const QString& path, UploadFileKind kind);
+/// The size and SHA-256 of a file here, read a megabyte at a time; nullopt when `goOn` (asked between
+/// the megabytes) said stop. An IoError when it cannot be read.
+std::optional<SentFile> describeLocalFile(const QString& path, UploadFileKind kind,
+                                          const std::function<bool()>& goOn = {});
 
-/// Each file with the reason it is or is not sent, in the order given. An IoError when a file cannot be
-/// read.
-QList<PlannedFile> planUpload(const QList<LocalFile>& files, const UploadManifest& manifest);
+/// Each file with the reason it is or is not sent, in the order given; when `goOn` says stop, the
+/// files planned so far. An IoError when a file cannot be read.
+QList<PlannedFile> planUpload(const QList<LocalFile>& files, const UploadManifest& manifest,
+                              const std::function<bool()>& goOn = {});
 
 /// How many of the planned files go.
 int countToSend(const QList<PlannedFile>& plan);

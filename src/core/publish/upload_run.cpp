@@ -9,6 +9,13 @@ UploadSummary runUpload(RemoteSession& session, UploadManifest& manifest, const 
     UploadSummary summary;
     const int count = countToSend(plan);
     summary.unchanged = static_cast<int>(plan.size()) - count;
+    // Stopped before the first file (while the files were read for their digests, say): a run that
+    // sent nothing because it was stopped is not a finished run, whatever the plan holds.
+    if (progress != nullptr && !progress->goOn()) {
+        summary.ended = RemoteFailure{RemoteFailure::Kind::Cancelled, {}, {}, {}};
+        summary.notTried = count;
+        return summary;
+    }
     int index = 0;
     for (const PlannedFile& planned : plan) {
         if (planned.reason == UploadReason::Unchanged) {

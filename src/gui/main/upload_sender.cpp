@@ -2,6 +2,7 @@
 
 #include "core/publish/upload_files.h"
 #include "core/publish/upload_run.h"
+#include "core/store/io_error.h"
 #include "core/store/program_settings.h"
 #include "gui/base/messages.h"
 #include "gui/base/user_dialogs.h"
@@ -54,17 +55,30 @@ void sendToServer(QWidget* owner, const QString& programFolder, const SettingsRe
     UploadManifest manifest(UploadManifest::pathFor(programFolder, server),
                             UploadManifest::serverLabel(server));
     manifest.open();
-    const QList<PlannedFile> plan = planUpload(files->files, manifest);
     const std::optional<QString> password = UploadPassword::obtain(owner, server);
     if (!password) {
         return;
     }
     UploadSummary summary;
+    std::optional<IoError> unreadable;
     BackgroundSession background(owner, server, *password, programFolder);
     const std::optional<RemoteFailure> failure = background.runConnected(
         Messages::UploadSending, [&](RemoteSession& session, UploadProgress& progress) {
-            summary = runUpload(session, manifest, plan, &progress);
+            // Reading every file for its digest takes a while for large pictures: here, not on the
+            // window's thread.
+            try {
+                const QList<PlannedFile> plan =
+                    planUpload(files->files, manifest, [&progress] { return progress.goOn(); });
+                // Stopped while reading: runUpload asks first and sends nothing.
+                summary = runUpload(session, manifest, plan, &progress);
+            } catch (const IoError& error) {
+                unreadable = error;
+            }
         });
+    if (unreadable) {
+        UserDialogs::showIoError(owner, *unreadable);
+        return;
+    }
     if (failure) {
         background.showFailure(*failure);
         return;
@@ -74,6 +88,11 @@ void sendToServer(QWidget* owner, const QString& programFolder, const SettingsRe
     for (const UploadFailure& failed : summary.failures) {
         lines.append(Messages::UploadFileFailed.arg(
             failed.remotePath, remoteFailureText(failed.failure, serverName, programFolder)));
+    }
+    // Stopped between files: no file tells it.
+    if (summary.ended &&
+        (summary.failures.isEmpty() || summary.failures.last().failure.kind != summary.ended->kind)) {
+        lines.append(remoteFailureText(*summary.ended, serverName, programFolder));
     }
     if (summary.notTried > 0) {
         lines.append(Messages::UploadNotTried.arg(summary.notTried));
