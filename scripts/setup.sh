@@ -6,11 +6,11 @@ set -euo pipefail
 kelvano_packages=(
     qt6-base-dev qt6-translations-l10n libicu-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    cmake ninja-build g++ pkg-config fonts-noto-cjk clang-format libcurl4-openssl-dev libssl-dev
+    cmake ninja-build g++ pkg-config fonts-noto-cjk clang-format libcurl4-openssl-dev libssl-dev qtkeychain-qt6-dev
 )
 # What ./test.sh needs besides: the package build and its checks.
 kelvano_test_packages=(dpkg-dev desktop-file-utils appstream tidy chromium
-    openssh-server openssh-client vsftpd openssl)
+    openssh-server openssh-client vsftpd openssl gnome-keyring libsecret-1-0 dbus-daemon)
 # The sanitizer tree and the fuzz targets: clang with its ASan, UBSan and libFuzzer runtimes.
 kelvano_sanitizer_packages=(clang libclang-rt-14-dev)
 

@@ -1,5 +1,6 @@
 #include "upload_command.h"
 
+#include "core/publish/password_keyring.h"
 #include "core/publish/upload_files.h"
 #include "core/publish/upload_run.h"
 #include "core/store/core_messages.h"
@@ -126,11 +127,17 @@ private:
     const Console& m_console;
 };
 
-/// The password for the server: the environment, else the terminal (without echo); nullopt when
-/// neither gives one. Agent authentication needs none.
+/// The password for the server: the keyring (when the user chose to keep it there), else the
+/// environment, else the terminal (without echo); nullopt when none gives one. Agent authentication
+/// needs none.
 std::optional<QString> findPassword(const ServerSettings& server) {
     if (server.authentication == UploadAuthentication::Agent) {
         return QString();
+    }
+    if (server.savePassword) {
+        if (std::optional<QString> kept = PasswordKeyring::read(server)) {
+            return kept;
+        }
     }
     if (qEnvironmentVariableIsSet(PasswordVariable)) {
         return qEnvironmentVariable(PasswordVariable);

@@ -1,5 +1,6 @@
 #include "gui/main/server_settings_dialog.h"
 
+#include "core/publish/password_keyring.h"
 #include "core/publish/upload_manifest.h"
 #include "core/publish/upload_run.h"
 #include "core/store/program_settings.h"
@@ -44,8 +45,8 @@ ServerSettingsDialog::ServerSettingsDialog(const QString& programFolder, const S
     Edit4 = named(new QLineEdit(this), "Edit4");
     Edit4->setEchoMode(QLineEdit::Password);
     CheckBox1 = named(new QCheckBox(QStringLiteral("パスワードを保存する"), this), "CheckBox1");
-    // The desktop's keyring is not reached from here yet: the password is held for this run only.
-    CheckBox1->setEnabled(false);
+    // Without a keyring the password is held for this run only.
+    CheckBox1->setEnabled(PasswordKeyring::isAvailable());
     Edit5 = named(new QLineEdit(this), "Edit5");
     form->addRow(QStringLiteral("接続方法"), ComboBox1);
     form->addRow(QStringLiteral("ホスト"), Edit1);
@@ -95,6 +96,7 @@ void ServerSettingsDialog::showSettings(const ServerSettings& server) {
     Edit3->setEnabled(server.authentication == UploadAuthentication::KeyFile);
     Edit4->setText(UploadPassword::remembered(server).value_or(QString()));
     Edit5->setText(server.remoteFolder);
+    CheckBox1->setChecked(server.savePassword && CheckBox1->isEnabled());
 }
 
 void ServerSettingsDialog::protocolChanged() {
@@ -136,6 +138,11 @@ void ServerSettingsDialog::accept() {
     const ServerSettings server = gathered();
     if (!Edit4->text().isEmpty()) {
         UploadPassword::remember(server, Edit4->text());
+    }
+    if (server.savePassword && !Edit4->text().isEmpty()) {
+        PasswordKeyring::store(server, Edit4->text());
+    } else if (!server.savePassword) {
+        PasswordKeyring::remove(server);
     }
     if (!ProgramSettings::setServerSettings(m_programFolder, server)) {
         UserDialogs::show(this, MessageIcon::Error, Messages::ServerSettingsUnsaveable);

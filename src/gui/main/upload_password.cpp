@@ -1,5 +1,6 @@
 #include "gui/main/upload_password.h"
 
+#include "core/publish/password_keyring.h"
 #include "core/publish/upload_manifest.h"
 #include "gui/base/messages.h"
 
@@ -37,6 +38,12 @@ std::optional<QString> obtain(QWidget* owner, const ServerSettings& server) {
     if (const std::optional<QString> known = remembered(server)) {
         return known;
     }
+    if (server.savePassword) {
+        if (const std::optional<QString> kept = PasswordKeyring::read(server)) {
+            remember(server, *kept);
+            return kept;
+        }
+    }
     bool accepted = false;
     const QString password = QInputDialog::getText(
         owner, Messages::Caption,
@@ -46,6 +53,9 @@ std::optional<QString> obtain(QWidget* owner, const ServerSettings& server) {
         return std::nullopt;
     }
     remember(server, password);
+    if (server.savePassword) {
+        PasswordKeyring::store(server, password);
+    }
     return password;
 }
 
