@@ -238,8 +238,8 @@ int runPublishCommand(const QStringList& arguments, const QString& executableFol
                       std::FILE* err) {
     const Console console(out, err);
     const QString help = Messages::PublishUsage + Messages::PublishCsvUsage + Messages::PublishUploadUsage +
-                         QLatin1Char('\n') + Messages::PublishHelp + QLatin1Char('\n') + Messages::PublishCsvHelp +
-                         QLatin1Char('\n') + Messages::PublishUploadHelp;
+                         QLatin1Char('\n') + Messages::PublishHelp + QLatin1Char('\n') +
+                         Messages::PublishCsvHelp + QLatin1Char('\n') + Messages::PublishUploadHelp;
     if (isCsvCommand(arguments)) {
         if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
             console.out(help);
