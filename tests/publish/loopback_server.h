@@ -32,6 +32,8 @@ public:
     QString scratch() const { return m_scratch; }
     void reuseScratchOf(const LoopbackServer& other) { m_scratch = other.m_scratch; }
     int port() const { return m_port; }
+    /// Makes a file or folder the test made under home() the account's, as if the account had made it.
+    static void giveToAccount(const QString& path);
 
 private:
     UploadProtocol m_protocol;

@@ -390,6 +390,13 @@ TEST_P(UploadCommand, DryRunUploadAndItsRefusals) {
     EXPECT_TRUE(again.out.contains(
         QStringLiteral("0件のファイルを送信しました（4件は変更がないため送信しませんでした）")));
 
+    // A file gone here is listed for removal; without a terminal to ask on, nothing is removed.
+    QFile::remove(m_folder.file(QStringLiteral("img/bg.jpg")));
+    const CommandResult removal = publish(upload + QStringList{QStringLiteral("--delete-missing")}, password);
+    EXPECT_EQ(removal.status, 1);
+    EXPECT_TRUE(removal.out.contains(QStringLiteral("サーバーから削除します: grph/bg.jpg")));
+    EXPECT_EQ(remoteFiles(), AllFour);
+
     // Table c has no page yet: told, and the run is not all sent.
     const CommandResult all = publish({QStringLiteral("--upload"), QStringLiteral("--all")}, password);
     EXPECT_EQ(all.status, 1);

@@ -1,9 +1,11 @@
+#include "core/publish/upload_manifest.h"
 #include "core/store/program_settings.h"
 #include "core/store/settings_file.h"
 #include "core/store/table_definition_file.h"
 #include "core/store/table_row_record.h"
 #include "gui/base/messages.h"
 #include "gui/main/main_window.h"
+#include "gui/main/server_settings_dialog.h"
 #include "gui/main/upload_password.h"
 #include "loopback_server.h"
 #include "support/controls.h"
@@ -13,6 +15,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <gtest/gtest.h>
@@ -72,6 +76,62 @@ TEST(UploadWindow, TheDataPageSendsTheTickedPagesAndTellsTheSummary) {
     ASSERT_EQ(recorder.texts().size(), 2) << recorder.texts().join(u'|').toStdString();
     EXPECT_TRUE(recorder.texts().at(0).contains(QStringLiteral("ページがまだ作成されていない")));
     EXPECT_EQ(recorder.texts().at(1), Messages::UploadFinished.arg(0).arg(2));
+    UploadPassword::forget(server.settings());
+}
+
+} // namespace
+} // namespace kelvano
+
+namespace kelvano {
+namespace {
+
+/// The server settings dialog: the connection test lists the server's folder after the host key was
+/// trusted; OK keeps the settings without the password; removing lists what is gone here, asks, and
+/// removes only that.
+TEST(UploadWindow, TheServerSettingsDialogTestsKeepsAndRemoves) {
+    if (!test::canRunLoopbackServers()) {
+        GTEST_SKIP() << "the loopback servers need root";
+    }
+    LoopbackServer server(UploadProtocol::Sftp);
+    ASSERT_TRUE(server.start());
+    test::TempFolder program;
+    const QByteArray folder = test::sjis(program.path());
+    const SettingsRecord folders{folder, folder + "html/", folder + "img/", "grph/"};
+    ProgramSettings::setServerSettings(program.path(), server.settings());
+    QDir(server.home()).mkpath(QStringLiteral("public_html"));
+    QFile(server.home() + QStringLiteral("public_html/old.html")).open(QIODevice::WriteOnly);
+    QFile(server.home() + QStringLiteral("public_html/other.html")).open(QIODevice::WriteOnly);
+    LoopbackServer::giveToAccount(server.home() + QStringLiteral("public_html"));
+    // old.html was sent by Kelvano and is gone here; other.html was never sent by it.
+    UploadManifest(UploadManifest::pathFor(program.path(), server.settings()),
+                   UploadManifest::serverLabel(server.settings()))
+        .recordSent(QStringLiteral("old.html"), {UploadFileKind::Page, 0, QByteArray(64, 'e')});
+
+    test::DialogRecorder recorder;
+    ServerSettingsDialog dialog(program.path(), folders);
+    EXPECT_EQ(test::control<QLineEdit>(dialog, "Edit1")->text(), QStringLiteral("127.0.0.1"));
+    test::control<QLineEdit>(dialog, "Edit4")->setText(QString::fromLatin1(LoopbackServer::Password));
+    recorder.answerNext(true); // trust the host key
+    test::click(test::control<QPushButton>(dialog, "Button1"));
+    ASSERT_EQ(recorder.texts().size(), 2) << recorder.texts().join(u'|').toStdString();
+    EXPECT_EQ(recorder.texts().at(1), Messages::UploadTestFound.arg(QStringLiteral("public_html/"))
+                                          .arg(2)
+                                          .arg(QStringLiteral("old.html, other.html")));
+
+    recorder.clear();
+    recorder.answerNext(true); // remove
+    test::click(test::control<QPushButton>(dialog, "Button2"));
+    ASSERT_EQ(recorder.texts().size(), 2) << recorder.texts().join(u'|').toStdString();
+    EXPECT_TRUE(recorder.texts().at(0).contains(QStringLiteral("old.html")));
+    EXPECT_EQ(recorder.shown().at(0).enterAnswers, Answer::No);
+    EXPECT_EQ(recorder.texts().at(1), Messages::UploadRemoved.arg(1));
+    EXPECT_FALSE(QFileInfo::exists(server.home() + QStringLiteral("public_html/old.html")));
+    EXPECT_TRUE(QFileInfo::exists(server.home() + QStringLiteral("public_html/other.html")));
+
+    test::control<QLineEdit>(dialog, "Edit5")->setText(QStringLiteral("www/"));
+    test::click(test::control<QPushButton>(dialog, "BitBtn1"));
+    EXPECT_EQ(ProgramSettings::serverSettings(program.path()).remoteFolder, QStringLiteral("www/"));
+    EXPECT_FALSE(program.read(ProgramSettings::FileName).contains(LoopbackServer::Password));
     UploadPassword::forget(server.settings());
 }
 

@@ -257,7 +257,7 @@ int upload(const UploadArguments& arguments, const QString& executableFolder, co
                 const RemovalSummary removal = removeFromServer(session, manifest, gone);
                 console.out(Messages::UploadRemoved.arg(removal.removed.size()));
                 if (removal.failure) {
-                    console.err(escapeControlCharacters(Messages::UploadFileFailed.arg(
+                    console.err(escapeControlCharacters(Messages::UploadRemoveFailed.arg(
                         removal.failure->remotePath,
                         remoteFailureText(removal.failure->failure, session.serverName(), programFolder))));
                     complete = false;

@@ -222,6 +222,8 @@ KELVANO_TEXT const QString UploadRemoveNotAsked =
     QStringLiteral("端末で確認できないため、サーバーのファイルは削除しませんでした");
 KELVANO_TEXT const QString UploadRemoved = QStringLiteral("%1件のファイルをサーバーから削除しました");
 KELVANO_TEXT const QString UploadNothingToRemove = QStringLiteral("サーバーから削除するファイルはありません");
+KELVANO_TEXT const QString UploadRemoveFailed =
+    QStringLiteral("%1 をサーバーから削除できませんでした: %2（サーバーのファイルは元のままです）");
 KELVANO_TEXT const QString UploadTestFound =
     QStringLiteral("接続できました。%1 に %2 件のファイルまたはフォルダがあります:\n%3");
 KELVANO_TEXT const QString UploadTestEmpty =

@@ -149,6 +149,8 @@ extern const QString UploadRemoveNotAsked;
 /// %1 how many were removed.
 extern const QString UploadRemoved;
 extern const QString UploadNothingToRemove;
+/// %1 the file under the HTML folder, %2 the server's reason.
+extern const QString UploadRemoveFailed;
 /// %1 the remote folder, %2 how many names, %3 the first names.
 extern const QString UploadTestFound;
 /// %1 the remote folder.

@@ -225,7 +225,7 @@ void ServerSettingsDialog::Button2Click() {
     QString text = Messages::UploadRemoved.arg(removal.removed.size());
     if (removal.failure) {
         text +=
-            QLatin1Char('\n') + Messages::UploadFileFailed.arg(
+            QLatin1Char('\n') + Messages::UploadRemoveFailed.arg(
                                     removal.failure->remotePath,
                                     remoteFailureText(removal.failure->failure, serverName, m_programFolder));
     }
