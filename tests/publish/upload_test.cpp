@@ -188,8 +188,10 @@ TEST_P(Upload, ServerKilledMidRunLeavesTheManifestTrueAndTheNextRunSendsTheRest)
     EXPECT_EQ(broken.sent, 2);
     ASSERT_TRUE(broken.ended);
     EXPECT_EQ(broken.ended->kind, RemoteFailure::Kind::Connection);
-    EXPECT_EQ(broken.failures.size(), 1);
-    EXPECT_EQ(broken.notTried, 1);
+    // The transfer cut by the kill may be told as a failed upload (the run then tries the last file,
+    // which cannot connect) or as a broken connection (the last file is not tried).
+    EXPECT_GE(broken.failures.size(), 1);
+    EXPECT_EQ(broken.failures.size() + broken.notTried, 2);
     EXPECT_EQ(manifest().files().keys(), (QStringList{QStringLiteral("a.html"), QStringLiteral("b.html")}));
 
     ASSERT_TRUE(m_server.start());
