@@ -6,10 +6,11 @@ set -euo pipefail
 kelvano_packages=(
     qt6-base-dev qt6-translations-l10n libicu-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    cmake ninja-build g++ pkg-config fonts-noto-cjk clang-format
+    cmake ninja-build g++ pkg-config fonts-noto-cjk clang-format libcurl4-openssl-dev libssl-dev qtkeychain-qt6-dev
 )
 # What ./test.sh needs besides: the package build and its checks.
-kelvano_test_packages=(dpkg-dev desktop-file-utils appstream tidy chromium)
+kelvano_test_packages=(dpkg-dev desktop-file-utils appstream tidy chromium
+    openssh-server openssh-client vsftpd openssl gnome-keyring libsecret-1-0 dbus-daemon)
 # The sanitizer tree and the fuzz targets: clang with its ASan, UBSan and libFuzzer runtimes.
 kelvano_sanitizer_packages=(clang libclang-rt-14-dev)
 
@@ -30,7 +31,21 @@ kelvano_install_missing() {
     fi
     echo "Installing: ${missing[*]}"
     "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # No service of an installed package is started or enabled here (the upload tests' sshd and vsftpd
+    # are run by the tests themselves): a policy-rc.d that refuses every start, for this install only.
+    local policy=/usr/sbin/policy-rc.d own_policy=no
+    if [ ! -e "$policy" ]; then
+        printf '#!/bin/sh\nexit 101\n' | "${sudo[@]}" tee "$policy" >/dev/null
+        "${sudo[@]}" chmod 755 "$policy"
+        own_policy=yes
+    fi
+    local status=0
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" ||
+        status=$?
+    if [ "$own_policy" = yes ]; then
+        "${sudo[@]}" rm -f "$policy"
+    fi
+    return $status
 }
 
 # $1 is the CMake build type.

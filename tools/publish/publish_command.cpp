@@ -12,6 +12,7 @@
 #include "csv_command.h"
 #include "stored_tables.h"
 #include "terminal_text.h"
+#include "upload_command.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -280,14 +281,22 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
 int runPublishCommand(const QStringList& arguments, const QString& executableFolder, std::FILE* out,
                       std::FILE* err) {
     const Console console(out, err);
-    const QString help = Messages::PublishUsage + Messages::PublishCsvUsage + QLatin1Char('\n') +
-                         Messages::PublishHelp + QLatin1Char('\n') + Messages::PublishCsvHelp;
+    const QString help = Messages::PublishUsage + Messages::PublishCsvUsage + Messages::PublishUploadUsage +
+                         QLatin1Char('\n') + Messages::PublishHelp + QLatin1Char('\n') +
+                         Messages::PublishCsvHelp + QLatin1Char('\n') + Messages::PublishUploadHelp;
     if (isCsvCommand(arguments)) {
         if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
             console.out(help);
             return PublishFinished;
         }
         return runCsvCommand(arguments, executableFolder, out, err);
+    }
+    if (isUploadCommand(arguments)) {
+        if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+            console.out(help);
+            return PublishFinished;
+        }
+        return runUploadCommand(arguments, executableFolder, out, err);
     }
     try {
         const Arguments parsed = parseArguments(arguments);

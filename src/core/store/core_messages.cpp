@@ -196,4 +196,79 @@ KELVANO_TEXT const QString PublishCsvArguments =
 KELVANO_TEXT const QString PublishCsvBadEncoding =
     QStringLiteral("--csv-encoding には UTF-8 か Shift_JIS を指定してください: %1");
 
+// Sending pages to the web server
+KELVANO_TEXT const QString PublishUploadUsage = QStringLiteral(
+    "        kelvano-publish [--program-folder フォルダ] --upload [--dry-run] [--delete-missing]\n"
+    "                        (--all | 番号...)\n");
+KELVANO_TEXT const QString PublishUploadHelp = QStringLiteral(
+    "  --upload                   作成済みのページと、そのページが使う画像・背景画像を、KELVANO.INI の\n"
+    "                             [Server] のサーバーへ SFTP または FTPS で送信します。前回送信した時から\n"
+    "                             変わっていないファイル (大きさと SHA-256 で比べます) は送信しません\n"
+    "  --dry-run                  送信せずに、送信するファイルとその理由を表示します\n"
+    "  --delete-missing           以前に送信したファイルのうち、手元にないものをサーバーから削除します\n"
+    "                             (一覧を表示し、端末で確認してから)\n"
+    "パスワードはキーリング、環境変数 KELVANO_UPLOAD_PASSWORD、端末 (表示なし) の順に探します。\n"
+    "終了ステータス (--upload): 0 = すべて送信した、1 = 送信出来なかったものがある、2 = 使い方の誤り\n");
+KELVANO_TEXT const QString UploadFinished =
+    QStringLiteral("%1件のファイルを送信しました（%2件は変更がないため送信しませんでした）");
+KELVANO_TEXT const QString UploadPageNotWritten =
+    QStringLiteral("%1: ページがまだ作成されていないため送信しません (%2)");
+KELVANO_TEXT const QString UploadPictureMissing =
+    QStringLiteral("%1: 画像フォルダに %2 がないため送信しません");
+KELVANO_TEXT const QString UploadImagePathUnusable =
+    QStringLiteral("サーバでの画像格納場所がHTMLフォルダの下を指していないため、画像は送信しません");
+KELVANO_TEXT const QString UploadFileFailed =
+    QStringLiteral("%1 を送信できませんでした: %2（サーバーのファイルは元のままです）");
+KELVANO_TEXT const QString UploadFileStarting = QStringLiteral("送信中 %1/%2: %3 (%4 バイト)");
+KELVANO_TEXT const QString UploadWouldSend = QStringLiteral("送信します: %1 (%2)");
+KELVANO_TEXT const QString UploadReasonNew = QStringLiteral("新規");
+KELVANO_TEXT const QString UploadReasonChanged = QStringLiteral("変更あり");
+KELVANO_TEXT const QString UploadWouldSendCount =
+    QStringLiteral("%1件のファイルを送信します（%2件は変更がないため送信しません）");
+KELVANO_TEXT const QString UploadNoServer =
+    QStringLiteral("サーバーが設定されていません (KELVANO.INI の [Server] の Host と User)");
+KELVANO_TEXT const QString UploadNoPassword = QStringLiteral(
+    "パスワードがありません (キーリング、環境変数 KELVANO_UPLOAD_PASSWORD、端末のどれからも得られません)");
+KELVANO_TEXT const QString UploadPasswordPrompt = QStringLiteral("%1 のパスワード: ");
+KELVANO_TEXT const QString UploadTrustHostKey = QStringLiteral(
+    "サーバー %1 のホスト鍵はまだ信頼されていません。\n指紋: %2\nこの鍵を信頼して接続しますか?");
+KELVANO_TEXT const QString UploadTrustCertificate = QStringLiteral(
+    "サーバー %1 の証明書は確認できませんでした (%3)。\n公開鍵の指紋: %2\nこの証明書を信頼して接続しますか?");
+KELVANO_TEXT const QString UploadTrustAnswer = QStringLiteral(" [y/N] ");
+KELVANO_TEXT const QString UploadUnreachable = QStringLiteral("サーバーに接続できませんでした: %1");
+KELVANO_TEXT const QString UploadLoginRefused =
+    QStringLiteral("ログインできませんでした (ユーザー名、パスワードまたは鍵が違います): %1");
+KELVANO_TEXT const QString UploadHostKeyNotTrusted =
+    QStringLiteral("ホスト鍵を信頼しなかったため接続しませんでした");
+KELVANO_TEXT const QString UploadHostKeyChanged = QStringLiteral(
+    "サーバー %1 のホスト鍵が変わっています。接続しませんでした。\n信頼している鍵: %2\nサーバーが示した鍵: "
+    "%3\nサーバーの管理者に鍵が変わったことを確かめてから、%4 の %1 の行を削除してください");
+KELVANO_TEXT const QString UploadCertificateNotTrusted =
+    QStringLiteral("証明書を信頼しなかったため接続しませんでした: %1");
+KELVANO_TEXT const QString UploadCertificateChanged =
+    QStringLiteral("サーバー %1 の証明書が変わっています。接続しませんでした。\n信頼している証明書: %2\n"
+                   "サーバーが示した証明書: %3\nサーバーの管理者に証明書が変わったことを確かめてから、%4 の "
+                   "%1 の行を削除してください");
+KELVANO_TEXT const QString UploadCancelled = QStringLiteral("送信を中止しました");
+KELVANO_TEXT const QString UploadConnectionBroken = QStringLiteral("サーバーとの接続が切れました: %1");
+KELVANO_TEXT const QString UploadNotTried = QStringLiteral("%1件のファイルは送信しませんでした");
+KELVANO_TEXT const QString UploadWouldRemove = QStringLiteral("サーバーから削除します: %1");
+KELVANO_TEXT const QString UploadRemoveQuestion =
+    QStringLiteral("これらのファイルをサーバーから削除しますか?");
+KELVANO_TEXT const QString UploadRemoveNotAsked =
+    QStringLiteral("端末で確認できないため、サーバーのファイルは削除しませんでした");
+KELVANO_TEXT const QString UploadRemoved = QStringLiteral("%1件のファイルをサーバーから削除しました");
+KELVANO_TEXT const QString UploadNothingToRemove = QStringLiteral("サーバーから削除するファイルはありません");
+KELVANO_TEXT const QString UploadRemoveFailed =
+    QStringLiteral("%1 をサーバーから削除できませんでした: %2（サーバーのファイルは元のままです）");
+KELVANO_TEXT const QString UploadTestFound =
+    QStringLiteral("接続できました。%1 に %2 件のファイルまたはフォルダがあります:\n%3");
+KELVANO_TEXT const QString UploadTestEmpty =
+    QStringLiteral("接続できました。%1 はまだないか空です (最初の送信で作られます)。");
+KELVANO_TEXT const QString ServerSettingsUnsaveable =
+    QStringLiteral("サーバー設定を KELVANO.INI に保存できませんでした");
+KELVANO_TEXT const QString UploadSending = QStringLiteral("サーバーへ送信しています…");
+KELVANO_TEXT const QString UploadConnecting = QStringLiteral("サーバーに接続しています…");
+KELVANO_TEXT const QString UploadRemoving = QStringLiteral("サーバーから削除しています…");
+
 } // namespace kelvano::Messages

@@ -123,4 +123,63 @@ extern const QString PublishCsvArguments;
 /// %1 the encoding named.
 extern const QString PublishCsvBadEncoding;
 
+// Sending pages to the web server (kelvano-publish --upload, and the data page's button)
+extern const QString PublishUploadUsage;
+extern const QString PublishUploadHelp;
+/// %1 the sent files, %2 the unchanged ones.
+extern const QString UploadFinished;
+/// %1 the table (tableLabel), %2 the page's path.
+extern const QString UploadPageNotWritten;
+/// %1 the table (tableLabel), %2 the picture's name.
+extern const QString UploadPictureMissing;
+extern const QString UploadImagePathUnusable;
+/// %1 the file under the HTML folder, %2 the server's reason.
+extern const QString UploadFileFailed;
+/// %1 n, %2 m, %3 the file, %4 its size in bytes.
+extern const QString UploadFileStarting;
+/// %1 the file; %2 new or changed.
+extern const QString UploadWouldSend;
+extern const QString UploadReasonNew;
+extern const QString UploadReasonChanged;
+/// %1 how many would go, %2 how many are unchanged.
+extern const QString UploadWouldSendCount;
+extern const QString UploadNoServer;
+extern const QString UploadNoPassword;
+extern const QString UploadPasswordPrompt;
+/// %1 the server, %2 the fingerprint.
+extern const QString UploadTrustHostKey;
+/// %1 the server, %2 the fingerprint, %3 why it does not verify.
+extern const QString UploadTrustCertificate;
+extern const QString UploadTrustAnswer;
+/// %1 the server's or library's words.
+extern const QString UploadUnreachable;
+extern const QString UploadLoginRefused;
+extern const QString UploadHostKeyNotTrusted;
+/// %1 the server, %2 the trusted fingerprint, %3 the offered one, %4 the known-hosts file.
+extern const QString UploadHostKeyChanged;
+extern const QString UploadCertificateNotTrusted;
+/// %1 the server, %2 the pinned fingerprint, %3 the offered one, %4 the pins file.
+extern const QString UploadCertificateChanged;
+extern const QString UploadCancelled;
+extern const QString UploadConnectionBroken;
+/// %1 how many files were not tried.
+extern const QString UploadNotTried;
+/// %1 the file.
+extern const QString UploadWouldRemove;
+extern const QString UploadRemoveQuestion;
+extern const QString UploadRemoveNotAsked;
+/// %1 how many were removed.
+extern const QString UploadRemoved;
+extern const QString UploadNothingToRemove;
+/// %1 the file under the HTML folder, %2 the server's reason.
+extern const QString UploadRemoveFailed;
+/// %1 the remote folder, %2 how many names, %3 the first names.
+extern const QString UploadTestFound;
+/// %1 the remote folder.
+extern const QString UploadTestEmpty;
+extern const QString UploadSending;
+extern const QString ServerSettingsUnsaveable;
+extern const QString UploadConnecting;
+extern const QString UploadRemoving;
+
 } // namespace kelvano::Messages

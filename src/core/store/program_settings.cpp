@@ -70,4 +70,68 @@ bool setPageMarkup(const QString& programFolder, PageMarkup markup) {
     return writeText(programFolder, PageMarkupKey, pageMarkupName(markup));
 }
 
+namespace {
+
+const QString ServerGroup = QStringLiteral("Server");
+
+QString protocolName(UploadProtocol protocol) {
+    return protocol == UploadProtocol::Ftps ? QStringLiteral("FTPS") : QStringLiteral("SFTP");
+}
+
+QString authenticationName(UploadAuthentication authentication) {
+    switch (authentication) {
+    case UploadAuthentication::KeyFile:
+        return QStringLiteral("KeyFile");
+    case UploadAuthentication::Agent:
+        return QStringLiteral("Agent");
+    case UploadAuthentication::Password:
+        break;
+    }
+    return QStringLiteral("Password");
+}
+
+} // namespace
+
+ServerSettings serverSettings(const QString& programFolder) {
+    QSettings file(filePath(programFolder), QSettings::IniFormat);
+    file.beginGroup(ServerGroup);
+    ServerSettings server;
+    const QString protocol = file.value(QStringLiteral("Protocol")).toString();
+    server.protocol = protocol.compare(protocolName(UploadProtocol::Ftps), Qt::CaseInsensitive) == 0
+                          ? UploadProtocol::Ftps
+                          : UploadProtocol::Sftp;
+    server.host = file.value(QStringLiteral("Host")).toString();
+    const int port = file.value(QStringLiteral("Port")).toInt();
+    server.port = port > 0 && port <= 65535 ? port : 0;
+    server.user = file.value(QStringLiteral("User")).toString();
+    const QString authentication = file.value(QStringLiteral("Authentication")).toString();
+    for (const UploadAuthentication known : {UploadAuthentication::KeyFile, UploadAuthentication::Agent}) {
+        // A key or the agent is SFTP's; FTPS always logs in with the password.
+        if (server.protocol == UploadProtocol::Sftp &&
+            authentication.compare(authenticationName(known), Qt::CaseInsensitive) == 0) {
+            server.authentication = known;
+        }
+    }
+    server.keyFile = file.value(QStringLiteral("KeyFile")).toString();
+    server.remoteFolder = file.value(QStringLiteral("RemoteFolder")).toString();
+    server.savePassword = file.value(QStringLiteral("SavePassword")).toBool();
+    return server;
+}
+
+bool setServerSettings(const QString& programFolder, const ServerSettings& server) {
+    QSettings file(filePath(programFolder), QSettings::IniFormat);
+    file.beginGroup(ServerGroup);
+    file.setValue(QStringLiteral("Protocol"), protocolName(server.protocol));
+    file.setValue(QStringLiteral("Host"), server.host);
+    file.setValue(QStringLiteral("Port"), server.port);
+    file.setValue(QStringLiteral("User"), server.user);
+    file.setValue(QStringLiteral("Authentication"), authenticationName(server.authentication));
+    file.setValue(QStringLiteral("KeyFile"), server.keyFile);
+    file.setValue(QStringLiteral("RemoteFolder"), server.remoteFolder);
+    file.setValue(QStringLiteral("SavePassword"), server.savePassword);
+    file.endGroup();
+    file.sync();
+    return file.status() == QSettings::NoError;
+}
+
 } // namespace kelvano::ProgramSettings

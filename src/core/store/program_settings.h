@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/store/server_settings.h"
+
 #include <QString>
 #include <optional>
 
@@ -38,6 +40,12 @@ std::optional<PageMarkup> pageMarkupFromName(QStringView name);
 PageMarkup pageMarkup(const QString& programFolder);
 /// Stores `Pages/Markup`, keeping the file's other keys; false when the file cannot be written.
 bool setPageMarkup(const QString& programFolder, PageMarkup markup);
+
+/// The group `Server` (Protocol, Host, Port, User, Authentication, KeyFile, RemoteFolder, SavePassword);
+/// defaults where the file or a key is missing. There is no password key, and none is ever written.
+ServerSettings serverSettings(const QString& programFolder);
+/// Stores the group `Server`, keeping the file's other keys; false when the file cannot be written.
+bool setServerSettings(const QString& programFolder, const ServerSettings& server);
 
 } // namespace ProgramSettings
 } // namespace kelvano

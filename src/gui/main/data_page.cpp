@@ -10,6 +10,7 @@
 #include "gui/main/folder_settings_page.h"
 #include "gui/main/page_preview_window.h"
 #include "gui/main/page_progress_dialog.h"
+#include "gui/main/upload_sender.h"
 
 #include <QDesktopServices>
 #include <QEventLoop>
@@ -33,23 +34,27 @@ DataPage::DataPage(const QString& programFolder, const FolderSettingsPage& folde
                            {4, 4, 330, 326});
     ListView2->setColumnWidth(0, 50);
     ListView2->setColumnWidth(1, 150);
-    GroupBox2 = group(this, QStringLiteral("GroupBox2"), QStringLiteral("HTMLファイル"), {342, 4, 184, 64});
+    GroupBox2 = group(this, QStringLiteral("GroupBox2"), QStringLiteral("HTMLファイル"), {342, 4, 184, 92});
     BitBtn9 = button(GroupBox2, QStringLiteral("BitBtn9"), QStringLiteral("テーブルをHTML形式で出力"),
-                     {8, 24, 168, 28});
+                     {8, 22, 168, 28});
+    Button9 =
+        button(GroupBox2, QStringLiteral("Button9"), QStringLiteral("サーバーへ送信"), {8, 56, 168, 28});
     GroupBox3 =
-        group(this, QStringLiteral("GroupBox3"), QStringLiteral("テーブルデータ"), {342, 76, 184, 64});
+        group(this, QStringLiteral("GroupBox3"), QStringLiteral("テーブルデータ"), {342, 100, 184, 58});
     BitBtn8 = button(GroupBox3, QStringLiteral("BitBtn8"), QStringLiteral("テーブルデータを入力する"),
-                     {8, 24, 168, 28});
-    Button4 = button(this, QStringLiteral("Button4"), QStringLiteral("すべて選択"), {342, 148, 88, 26});
-    Button5 = button(this, QStringLiteral("Button5"), QStringLiteral("すべて解除"), {438, 148, 88, 26});
+                     {8, 22, 168, 28});
+    Button4 = button(this, QStringLiteral("Button4"), QStringLiteral("すべて選択"), {342, 164, 88, 26});
+    Button5 = button(this, QStringLiteral("Button5"), QStringLiteral("すべて解除"), {438, 164, 88, 26});
     connect(Button4, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Checked); });
     connect(Button5, &QPushButton::clicked, this, [this] { setEveryTick(Qt::Unchecked); });
     GroupBox8 =
-        group(this, QStringLiteral("GroupBox8"), QStringLiteral("ページの確認"), {342, 182, 184, 148});
-    Button6 = button(GroupBox8, QStringLiteral("Button6"), QStringLiteral("プレビュー"), {8, 24, 168, 28});
+        group(this, QStringLiteral("GroupBox8"), QStringLiteral("ページの確認"), {342, 196, 184, 134});
+    Button6 = button(GroupBox8, QStringLiteral("Button6"), QStringLiteral("プレビュー"), {8, 22, 168, 28});
     Button7 =
         button(GroupBox8, QStringLiteral("Button7"), QStringLiteral("ブラウザで開く"), {8, 58, 168, 28});
-    Button8 = button(GroupBox8, QStringLiteral("Button8"), QStringLiteral("検査"), {8, 92, 168, 28});
+    Button8 = button(GroupBox8, QStringLiteral("Button8"), QStringLiteral("検査"), {8, 94, 168, 28});
+    connect(Button9, &QPushButton::clicked, this,
+            [this] { UserDialogs::guarded(this, [this] { Button9Click(); }); });
     connect(Button6, &QPushButton::clicked, this,
             [this] { UserDialogs::guarded(this, [this] { Button6Click(); }); });
     connect(Button7, &QPushButton::clicked, this,
@@ -285,6 +290,15 @@ void DataPage::BitBtn9Click() {
     options.markup = m_folders.pageMarkup();
     options.progress = &progress;
     GeneratePages(m_folders.settings(), m_programFolder, ticked, report, QLocale(), options);
+}
+
+void DataPage::Button9Click() {
+    const QList<int> ticked = tickedNumbers();
+    if (ticked.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::SelectTable);
+        return;
+    }
+    sendToServer(this, m_programFolder, m_folders.settings(), ticked);
 }
 
 } // namespace kelvano

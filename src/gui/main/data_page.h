@@ -48,6 +48,7 @@ private:
     void Button6Click();
     void Button7Click();
     void Button8Click();
+    void Button9Click();
     /// The check of the pages of `numbers`, made on another thread (see CheckPages).
     std::optional<QList<PageFinding>> checkOffThisThread(const QList<int>& numbers);
     /// Makes the page of a definition in memory and shows it in the preview window.
@@ -77,6 +78,7 @@ private:
     QPushButton* Button6;
     QPushButton* Button7;
     QPushButton* Button8;
+    QPushButton* Button9;
 };
 
 } // namespace kelvano

@@ -8,6 +8,7 @@
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
+#include "gui/main/server_settings_dialog.h"
 
 #include <QColor>
 #include <QComboBox>
@@ -95,6 +96,13 @@ FolderSettingsPage::FolderSettingsPage(const QString& programFolder, QWidget* pa
               "HTMLファイルがあるディレクトリの下に 'grph' と言うディレクトリを作成する場合は 'grph/' と"),
           {6, 67});
     label(GroupBox7, QStringLiteral("設定を行って下さい。"), {6, 86});
+    // The web server the pages are sent to: its own dialog, kept in KELVANO.INI.
+    Button10 =
+        button(GroupBox7, QStringLiteral("Button10"), QStringLiteral("サーバー設定…"), {380, 87, 120, 23});
+    connect(Button10, &QPushButton::clicked, this, [this] {
+        UserDialogs::guarded(this,
+                             [this] { ServerSettingsDialog(m_programFolder, settings(), window()).exec(); });
+    });
 
     m_edit1Field = ShiftJisField::attach(Edit1, SettingsRecord::FieldCapacity);
     m_edit2Field = ShiftJisField::attach(Edit2, SettingsRecord::FieldCapacity);

@@ -88,6 +88,7 @@ private:
     QPushButton* BitBtn2;
     QPushButton* BitBtn10;
     QPushButton* Button1;
+    QPushButton* Button10;
     /// "ページの文字コード": Shift_JIS or UTF-8.
     QComboBox* ComboBox3;
     /// "HTMLの書式": 従来 or HTML5.
