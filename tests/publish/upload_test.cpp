@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 #include <iostream>
 
@@ -317,6 +319,74 @@ TEST_P(Upload, RemovesOnlyWhatItSentAndIsGoneHere) {
                                           QStringLiteral("grph/shared.jpg"), QStringLiteral("other.html")}));
     EXPECT_FALSE(manifest().find(QStringLiteral("grph/bg.jpg")));
     EXPECT_TRUE(manifest().find(QStringLiteral("grph/shared.jpg")));
+}
+
+/// Runs a program to its end; false, with its output told, when it fails.
+bool runTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    const bool ended = process.waitForFinished(30000);
+    if (!ended || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        std::cerr << program.toStdString() << ": " << process.readAll().toStdString() << '\n';
+        return false;
+    }
+    return true;
+}
+
+TEST(UploadSftpKeys, AKeyFileWithItsPassphraseAndTheAgentBothLogIn) {
+    if (!test::canRunLoopbackServers()) {
+        GTEST_SKIP() << "the loopback servers need root";
+    }
+    test::TempFolder folder;
+    LoopbackServer server(UploadProtocol::Sftp);
+    ASSERT_TRUE(server.start());
+    const QString key = folder.file(QStringLiteral("id_ed25519"));
+    ASSERT_TRUE(runTool(QStringLiteral("ssh-keygen"),
+                        {QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("ed25519"),
+                         QStringLiteral("-N"), QStringLiteral("key phrase"), QStringLiteral("-f"), key}));
+    QFile::copy(key + QStringLiteral(".pub"), server.scratch() + QStringLiteral("/authorized_keys"));
+    ScriptedTrust trust;
+    QStringList names;
+
+    ServerSettings withKey = server.settings();
+    withKey.authentication = UploadAuthentication::KeyFile;
+    withKey.keyFile = key;
+    const std::optional<RemoteFailure> wrongPhrase =
+        RemoteSession(withKey, QStringLiteral("not it"), folder.path(), trust).connect(names);
+    EXPECT_TRUE(wrongPhrase) << "a wrong passphrase does not open the key";
+    const std::optional<RemoteFailure> withPhrase =
+        RemoteSession(withKey, QStringLiteral("key phrase"), folder.path(), trust).connect(names);
+    EXPECT_FALSE(withPhrase) << withPhrase->reason.toStdString();
+
+    // The agent holds the key; the session is given no password and no key file.
+    const QString socket = folder.file(QStringLiteral("agent"));
+    QProcess agent;
+    agent.start(QStringLiteral("ssh-agent"), {QStringLiteral("-D"), QStringLiteral("-a"), socket});
+    ASSERT_TRUE(agent.waitForStarted());
+    for (int tries = 0; tries < 50 && !QFileInfo::exists(socket); ++tries) {
+        QThread::msleep(100);
+    }
+    const QByteArray previousSocket = qgetenv("SSH_AUTH_SOCK");
+    qputenv("SSH_AUTH_SOCK", QFile::encodeName(socket));
+    const QString unlocked = folder.file(QStringLiteral("unlocked"));
+    EXPECT_TRUE(runTool(QStringLiteral("ssh-keygen"),
+                        {QStringLiteral("-q"), QStringLiteral("-t"), QStringLiteral("ed25519"),
+                         QStringLiteral("-N"), QString(), QStringLiteral("-f"), unlocked}));
+    QFile::remove(server.scratch() + QStringLiteral("/authorized_keys"));
+    QFile::copy(unlocked + QStringLiteral(".pub"), server.scratch() + QStringLiteral("/authorized_keys"));
+    ServerSettings withAgent = server.settings();
+    withAgent.authentication = UploadAuthentication::Agent;
+    EXPECT_TRUE(RemoteSession(withAgent, QString(), folder.path(), trust).connect(names))
+        << "an empty agent logs nobody in";
+    EXPECT_TRUE(runTool(QStringLiteral("ssh-add"), {unlocked}));
+    const std::optional<RemoteFailure> throughAgent =
+        RemoteSession(withAgent, QString(), folder.path(), trust).connect(names);
+    EXPECT_FALSE(throughAgent) << throughAgent->reason.toStdString();
+    previousSocket.isNull() ? qunsetenv("SSH_AUTH_SOCK") : qputenv("SSH_AUTH_SOCK", previousSocket);
+    agent.kill();
+    agent.waitForFinished();
+    EXPECT_EQ(trust.asked.size(), 1) << "the host key was asked about once and kept";
 }
 
 INSTANTIATE_TEST_SUITE_P(BothProtocols, Upload, testing::Values(UploadProtocol::Sftp, UploadProtocol::Ftps),
