@@ -150,11 +150,12 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
         throw Failure{refusal};
     }
 
-    // A table open in the window program's editor would have its rows saved over the import; the lock
-    // is held until the new file is in place.
+    // A table open in the window program's editor would have its rows saved over the import, and two
+    // imports at once would each write the rows it read: the lock is held until the new file is in
+    // place, and another writer is waited for a while.
     TableLock lock(table.files);
-    if (lock.take() == TableLock::Taking::HeldElsewhere) {
-        throw Failure{{Messages::TableOpenInEditor.arg(table.label), Messages::CsvImportRefused}};
+    if (lock.take(TableLock::WriterWaitMilliseconds) == TableLock::Taking::HeldElsewhere) {
+        throw Failure{{Messages::TableInUse.arg(table.label), Messages::CsvImportRefused}};
     }
     const QString path = table.files.tablePath();
     const std::optional<int> kept =

@@ -130,8 +130,8 @@ KELVANO_TEXT const QString CellTextsUnencodable =
 KELVANO_TEXT const QString CsvFieldsDropped =
     QStringLiteral("テーブルの列数 (%2) を超える%1個の値は読み込みませんでした");
 KELVANO_TEXT const QString CsvTooManyRows = QStringLiteral("行数が上限の%1行を超えます");
-KELVANO_TEXT const QString TableOpenInEditor =
-    QStringLiteral("%1はKelvanoのテーブルデータ入力で開かれています。閉じてからもう一度実行してください");
+KELVANO_TEXT const QString TableInUse = QStringLiteral(
+    "%1はKelvanoのテーブルデータ入力か別の読み込みが使用中です。終わってからもう一度実行してください");
 KELVANO_TEXT const QString CsvImportRefused =
     QStringLiteral("CSVを読み込みませんでした。テーブルデータは変更していません");
 KELVANO_TEXT const QString CsvImported = QStringLiteral("%1行を読み込みました: %2");

@@ -89,8 +89,8 @@ extern const QString CsvFieldsDropped;
 /// %1 the row limit.
 extern const QString CsvTooManyRows;
 extern const QString CsvImportRefused;
-/// %1 the table (tableLabel).
-extern const QString TableOpenInEditor;
+/// %1 the table (tableLabel): its lock was held by another program for as long as a writer waits.
+extern const QString TableInUse;
 /// %1 the rows read, %2 the table's file.
 extern const QString CsvImported;
 extern const QString CsvExported;
