@@ -81,5 +81,69 @@ TEST_F(HostileFiles, TwoAppendsStartedTogetherBothLand) {
     EXPECT_EQ(stored.left(TableRowRecord::Size), first.encode());
 }
 
+// A CSV file is written only over a plain file the user can write that is none of the program's own;
+// "-" is the standard output. Each refused target keeps what it was.
+TEST_F(HostileFiles, AnExportRefusesTargetsThatAreNoPlainFileReadOnlyOrTheProgramsOwn) {
+    TableRowRecord row;
+    row.CellTexts[1] = "a";
+    row.CellTexts[2] = "b";
+    write(QStringLiteral("DATA/s.TBL"), row.encode());
+    write(QStringLiteral("DATA/HEAD.0"), "<html>");
+    write(QStringLiteral("locked.csv"), "old");
+    ASSERT_TRUE(QFile::setPermissions(file(QStringLiteral("locked.csv")), QFileDevice::ReadOwner));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file(QStringLiteral("device"))).constData(), 0600),
+              0); // stands in for /dev/full
+    QDir(m_folder.path()).mkpath(QStringLiteral("folder.csv"));
+    const auto exporting = [](const QString& target) {
+        return QStringList{QStringLiteral("--export-csv"), QStringLiteral("0"), target};
+    };
+    const QString own = QStringLiteral("Kelvanoが使うファイルです");
+    const QList<std::pair<QString, QString>> refused{
+        {QStringLiteral("device"), QStringLiteral("通常のファイルではありません（パイプやデバイスなど）")},
+        {QStringLiteral("folder.csv"), QStringLiteral("ファイルではなくフォルダです")},
+        {QStringLiteral("locked.csv"), QStringLiteral("読み取り専用のファイルです")},
+        {QStringLiteral("DATA/s.TBL"), own},
+        {QStringLiteral("DATA/S.tbl"), own},
+        {QStringLiteral("DATA/s.URL"), own},
+        {QStringLiteral("DATA/HEAD.0"), own},
+        {QStringLiteral("DATA/foot.dat"), own},
+        {QStringLiteral("TABLE.DAT"), own},
+        {QStringLiteral("TAVELO.DAT"), own},
+        {QStringLiteral("KELVANO.INI"), own},
+        {QStringLiteral("HTML/../DATA/s.TBL"), own},
+    };
+    for (const auto& [name, reason] : refused) {
+        const QString target = file(name);
+        const QFileInfo before(target);
+        const QByteArray contents = before.isFile() ? read(name) : QByteArray();
+        const PublishResult result = run(exporting(target));
+        EXPECT_EQ(result.status, 1) << name.toStdString();
+        EXPECT_EQ(QString::fromUtf8(result.err),
+                  QStringLiteral("CSVを書き出しませんでした。次のファイルには書き出せません (%1): %2\n")
+                      .arg(reason, target));
+        const QFileInfo after(target);
+        EXPECT_EQ(after.isFile(), before.isFile()) << name.toStdString();
+        EXPECT_EQ(after.exists(), before.exists()) << name.toStdString();
+        if (before.isFile()) {
+            EXPECT_EQ(read(name), contents) << name.toStdString();
+        }
+    }
+    // A hard link to the table's data file is that file by another name.
+    ASSERT_TRUE(::link(QFile::encodeName(file(QStringLiteral("DATA/s.TBL"))).constData(),
+                       QFile::encodeName(file(QStringLiteral("alias.csv"))).constData()) == 0);
+    EXPECT_EQ(run(exporting(file(QStringLiteral("alias.csv")))).status, 1);
+    EXPECT_EQ(read(QStringLiteral("DATA/s.TBL")), row.encode());
+
+    const PublishResult piped = run(exporting(QStringLiteral("-")));
+    EXPECT_EQ(piped.status, 0) << piped.err.toStdString();
+    EXPECT_EQ(piped.out, "\xEF\xBB\xBF"
+                         "a,b\r\n");
+    EXPECT_EQ(piped.err, QStringLiteral("1行を書き出しました: -\n").toUtf8());
+    const PublishResult written = run(exporting(file(QStringLiteral("new.csv"))));
+    EXPECT_EQ(written.status, 0) << written.err.toStdString();
+    EXPECT_EQ(read(QStringLiteral("new.csv")), "\xEF\xBB\xBF"
+                                               "a,b\r\n");
+}
+
 } // namespace
 } // namespace kelvano

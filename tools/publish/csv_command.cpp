@@ -9,12 +9,14 @@
 #include "core/table/csv_exchange.h"
 #include "core/table/table_layers.h"
 #include "core/table/table_layers_file.h"
+#include "export_target.h"
 #include "publish_command.h"
 #include "stored_tables.h"
 #include "terminal_text.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QFile>
 #include <optional>
 
 namespace kelvano {
@@ -23,6 +25,8 @@ namespace {
 const QString ProgramName = QStringLiteral("kelvano-publish");
 const QString ExportOption = QStringLiteral("export-csv");
 const QString ImportOption = QStringLiteral("import-csv");
+/// The file name that stands for the standard output.
+const QString StandardOutputName = QStringLiteral("-");
 
 struct UsageError {
     QString text;
@@ -115,6 +119,7 @@ struct Table {
     TableDataFiles files;
     int columns;
     QString label;
+    StoredTables stored;
 };
 
 Table findTable(const CsvArguments& arguments, const QString& executableFolder) {
@@ -128,7 +133,7 @@ Table findTable(const CsvArguments& arguments, const QString& executableFolder) 
     const TableDefinition& definition = stored->definitions.at(arguments.number).definition;
     return {TableDataFiles::fromStored(stored->settings.DataFolder, definition.FileName),
             std::clamp(definition.usableColumnCount(), 1, TableRowRecord::MaxColumns),
-            Messages::tableLabel(arguments.number, ShiftJis::decode(definition.TableName))};
+            Messages::tableLabel(arguments.number, ShiftJis::decode(definition.TableName)), *stored};
 }
 
 int exportCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
@@ -136,6 +141,22 @@ int exportCsv(const CsvArguments& arguments, const Table& table, const Console& 
     const QString path = table.files.tablePath();
     if (!reader.open(path)) {
         throw Failure{{Messages::TableDataNotEntered.arg(table.label, path)}};
+    }
+    if (arguments.file == StandardOutputName) {
+        // The CSV is the standard output: what is told goes to the standard error.
+        QFile output;
+        if (!output.open(stdout, QIODevice::WriteOnly)) {
+            throw IoError::fromFile(output);
+        }
+        const qsizetype rows = exportCellTexts(output, reader, table.columns, arguments.encoding);
+        if (!output.flush()) {
+            throw IoError::fromFile(output);
+        }
+        lines.err(Messages::CsvExported.arg(rows).arg(arguments.file));
+        return PublishFinished;
+    }
+    if (const QString refusal = exportTargetRefusal(arguments.file, table.stored); !refusal.isEmpty()) {
+        throw Failure{{Messages::CsvTargetRefused.arg(refusal, arguments.file)}};
     }
     const qsizetype rows = exportCellTexts(arguments.file, reader, table.columns, arguments.encoding);
     lines.out(Messages::CsvExported.arg(rows).arg(arguments.file));

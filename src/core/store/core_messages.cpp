@@ -17,6 +17,8 @@ KELVANO_TEXT const QString NotAFolder = QStringLiteral("パスの途中にフォ
 KELVANO_TEXT const QString IsAFolder = QStringLiteral("ファイルではなくフォルダです");
 KELVANO_TEXT const QString NotAPlainFile =
     QStringLiteral("通常のファイルではありません（パイプやデバイスなど）");
+KELVANO_TEXT const QString ReadOnlyFile = QStringLiteral("読み取り専用のファイルです");
+KELVANO_TEXT const QString ProgramsOwnFile = QStringLiteral("Kelvanoが使うファイルです");
 KELVANO_TEXT const QString DeviceError = QStringLiteral("装置の入出力エラーです");
 KELVANO_TEXT const QString AlreadyThere = QStringLiteral("同じ名前のファイルまたはフォルダが既にあります");
 KELVANO_TEXT const QString UnknownIoReason = QStringLiteral("読み書き出来ませんでした（原因不明）");
@@ -136,6 +138,8 @@ KELVANO_TEXT const QString CsvImportRefused =
     QStringLiteral("CSVを読み込みませんでした。テーブルデータは変更していません");
 KELVANO_TEXT const QString CsvImported = QStringLiteral("%1行を読み込みました: %2");
 KELVANO_TEXT const QString CsvExported = QStringLiteral("%1行を書き出しました: %2");
+KELVANO_TEXT const QString CsvTargetRefused =
+    QStringLiteral("CSVを書き出しませんでした。次のファイルには書き出せません (%1): %2");
 KELVANO_TEXT const QString CsvUnreadable = QStringLiteral("CSVファイルを読み込めません");
 KELVANO_TEXT const QString PublishCsvUsage = QStringLiteral(
     "        kelvano-publish [--program-folder フォルダ] --export-csv 番号 ファイル "

@@ -17,6 +17,9 @@ extern const QString ReadOnlyFileSystem;
 extern const QString NameTooLong;
 extern const QString NotAFolder;
 extern const QString IsAFolder;
+/// Refusals of a file to write over: one without write permission, one the program keeps its data in.
+extern const QString ReadOnlyFile;
+extern const QString ProgramsOwnFile;
 extern const QString NotAPlainFile;
 extern const QString DeviceError;
 extern const QString AlreadyThere;
@@ -91,6 +94,8 @@ extern const QString CsvTooManyRows;
 extern const QString CsvImportRefused;
 /// %1 the table (tableLabel): its lock was held by another program for as long as a writer waits.
 extern const QString TableInUse;
+/// %1 why (ReadOnlyFile, ProgramsOwnFile, NotAPlainFile, IsAFolder), %2 the CSV file asked for.
+extern const QString CsvTargetRefused;
 /// %1 the rows read, %2 the table's file.
 extern const QString CsvImported;
 extern const QString CsvExported;

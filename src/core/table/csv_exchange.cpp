@@ -13,13 +13,14 @@
 namespace kelvano {
 namespace {
 
-/// Writes CSV records to `path`, `nextRow` filling the texts of one row (as stored, Shift-JIS) until it
-/// gives false. The scratch file is unbuffered, so records are gathered into chunks.
-qsizetype writeCsv(const QString& path, TextEncoding encoding,
-                   const std::function<bool(QList<QByteArrayView>&)>& nextRow) {
+using NextRow = std::function<bool(QList<QByteArrayView>&)>;
+
+/// Writes CSV records to `device`, `nextRow` filling the texts of one row (as stored, Shift-JIS) until
+/// it gives false. A scratch file is unbuffered, so records are gathered into chunks.
+qsizetype writeCsv(QIODevice& device, TextEncoding encoding, const NextRow& nextRow) {
     constexpr qsizetype ChunkSize = 256 * 1024;
     qsizetype rows = 0;
-    replaceWholeFile(path, [&](QIODevice& device) {
+    {
         QByteArray chunk = encoding == TextEncoding::Utf8 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
         QList<QByteArrayView> texts;
         QByteArrayList fields;
@@ -37,8 +38,27 @@ qsizetype writeCsv(const QString& path, TextEncoding encoding,
             }
         }
         writeAll(device, chunk);
-    });
+    }
     return rows;
+}
+
+qsizetype writeCsv(const QString& path, TextEncoding encoding, const NextRow& nextRow) {
+    qsizetype rows = 0;
+    replaceWholeFile(path, [&](QIODevice& device) { rows = writeCsv(device, encoding, nextRow); });
+    return rows;
+}
+
+NextRow rowsOfReader(TableRowReader& rows, int columns) {
+    return [&rows, columns, record = TableRowRecord()](QList<QByteArrayView>& texts) mutable {
+        if (!rows.next(record)) {
+            return false;
+        }
+        texts.clear();
+        for (int column = 1; column <= columns; ++column) {
+            texts.append(record.CellTexts[size_t(column)]);
+        }
+        return true;
+    };
 }
 
 } // namespace
@@ -85,17 +105,11 @@ void exportCellTexts(const QString& path, const TableLayers& layers, TextEncodin
 }
 
 qsizetype exportCellTexts(const QString& path, TableRowReader& rows, int columns, TextEncoding encoding) {
-    TableRowRecord record;
-    return writeCsv(path, encoding, [&](QList<QByteArrayView>& texts) {
-        if (!rows.next(record)) {
-            return false;
-        }
-        texts.clear();
-        for (int column = 1; column <= columns; ++column) {
-            texts.append(record.CellTexts[size_t(column)]);
-        }
-        return true;
-    });
+    return writeCsv(path, encoding, rowsOfReader(rows, columns));
+}
+
+qsizetype exportCellTexts(QIODevice& device, TableRowReader& rows, int columns, TextEncoding encoding) {
+    return writeCsv(device, encoding, rowsOfReader(rows, columns));
 }
 
 } // namespace kelvano

@@ -3,6 +3,7 @@
 #include "core/table/cell_text_import.h"
 #include "core/table/delimited_text.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -39,5 +40,7 @@ void exportCellTexts(const QString& path, const TableLayers& layers, TextEncodin
 /// The same for the records a reader gives of a table's file, `columns` columns of each, read and
 /// written a row at a time; gives how many rows were written.
 qsizetype exportCellTexts(const QString& path, TableRowReader& rows, int columns, TextEncoding encoding);
+/// The same written to an open device (a pipe, standard output) as it goes.
+qsizetype exportCellTexts(QIODevice& device, TableRowReader& rows, int columns, TextEncoding encoding);
 
 } // namespace kelvano
