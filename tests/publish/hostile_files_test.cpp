@@ -145,5 +145,63 @@ TEST_F(HostileFiles, AnExportRefusesTargetsThatAreNoPlainFileReadOnlyOrTheProgra
                                                "a,b\r\n");
 }
 
+void makeFifo(const QString& path) {
+    QFile::remove(path);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+}
+
+// A pipe or a folder where a stored file belongs hangs nothing: each command tells the file and why,
+// in Japanese, and leaves it as it was. Each run is given ten seconds.
+TEST_F(HostileFiles, PipesAndFoldersInPlaceOfStoredFilesAreToldNotWaitedOn) {
+    TableDefinition definition;
+    definition.TableName = "s";
+    definition.FileName = "s";
+    definition.ColumnCount = 2;
+    definition.HeaderName = "0:std";
+    write(QStringLiteral("TABLE.DAT"), definition.encode());
+    write(QStringLiteral("DATA/s.TBL"), TableRowRecord().encode());
+    write(QStringLiteral("in.csv"), "a,b\r\n");
+    const QString pipe = QStringLiteral("通常のファイルではありません（パイプやデバイスなど）");
+    const QString folder = QStringLiteral("ファイルではなくフォルダです");
+    const auto expectTold = [&](const QStringList& arguments, const QString& told, int status = 1) {
+        QProcess process;
+        test::startPublish(process, withFolder(arguments));
+        const PublishResult result = test::finishPublish(process, 10000);
+        EXPECT_EQ(result.status, status) << arguments.join(u' ').toStdString();
+        // --check tells its findings on the standard output, the rest on the standard error.
+        EXPECT_TRUE(QString::fromUtf8(result.out + result.err).contains(told))
+            << arguments.join(u' ').toStdString() << ": " << result.err.toStdString();
+        EXPECT_FALSE(result.err.contains("directory")) << result.err.toStdString();
+    };
+
+    makeFifo(file(QStringLiteral("DATA/HEAD.0")));
+    expectTold({QStringLiteral("0")}, QStringLiteral("HEAD.0: ") + pipe);
+    QFile::remove(file(QStringLiteral("DATA/HEAD.0")));
+
+    makeFifo(file(QStringLiteral("DATA/s.TBL")));
+    for (const QStringList& arguments :
+         {QStringList{QStringLiteral("0")}, importing(file(QStringLiteral("in.csv")), true),
+          importing(file(QStringLiteral("in.csv"))),
+          QStringList{QStringLiteral("--export-csv"), QStringLiteral("0"),
+                      file(QStringLiteral("out.csv"))}}) {
+        expectTold(arguments, pipe);
+    }
+    expectTold({QStringLiteral("--check"), QStringLiteral("0")}, QStringLiteral("s.TBL: ") + pipe);
+    EXPECT_FALSE(QFileInfo(file(QStringLiteral("DATA/s.TBL"))).isFile()) << "the pipe stays a pipe";
+
+    QFile::remove(file(QStringLiteral("DATA/s.TBL")));
+    QDir(m_folder.path()).mkpath(QStringLiteral("DATA/s.TBL"));
+    expectTold({QStringLiteral("--export-csv"), QStringLiteral("0"), file(QStringLiteral("out.csv"))},
+               folder);
+    expectTold({QStringLiteral("--check"), QStringLiteral("0")}, QStringLiteral("s.TBL: ") + folder);
+    QDir(m_folder.path()).mkpath(QStringLiteral("folder.csv"));
+    expectTold(importing(file(QStringLiteral("folder.csv"))), folder);
+
+    makeFifo(file(QStringLiteral("TABLE.DAT")));
+    expectTold({QStringLiteral("--list")}, QStringLiteral("TABLE.DAT: ") + pipe);
+    expectTold({QStringLiteral("0")}, QStringLiteral("TABLE.DAT: ") + pipe);
+    expectTold(importing(file(QStringLiteral("in.csv")), true), QStringLiteral("TABLE.DAT: ") + pipe);
+}
+
 } // namespace
 } // namespace kelvano

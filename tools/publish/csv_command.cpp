@@ -140,7 +140,10 @@ int exportCsv(const CsvArguments& arguments, const Table& table, const Console& 
     TableRowReader reader;
     const QString path = table.files.tablePath();
     if (!reader.open(path)) {
-        throw Failure{{Messages::TableDataNotEntered.arg(table.label, path)}};
+        if (reader.openError() != ENOENT && reader.openError() != ENOTDIR) {
+            throw reader.openFailure(); // a folder, a pipe, a loop of links: told by its cause
+        }
+        throw Failure{Messages::TableDataNotEntered.arg(table.label, path).split(u'\n')};
     }
     if (arguments.file == StandardOutputName) {
         // The CSV is the standard output: what is told goes to the standard error.

@@ -19,6 +19,7 @@ KELVANO_TEXT const QString NotAPlainFile =
     QStringLiteral("通常のファイルではありません（パイプやデバイスなど）");
 KELVANO_TEXT const QString ReadOnlyFile = QStringLiteral("読み取り専用のファイルです");
 KELVANO_TEXT const QString ProgramsOwnFile = QStringLiteral("Kelvanoが使うファイルです");
+KELVANO_TEXT const QString LinkLoop = QStringLiteral("シンボリックリンクが循環しています");
 KELVANO_TEXT const QString DeviceError = QStringLiteral("装置の入出力エラーです");
 KELVANO_TEXT const QString AlreadyThere = QStringLiteral("同じ名前のファイルまたはフォルダが既にあります");
 KELVANO_TEXT const QString UnknownIoReason = QStringLiteral("読み書き出来ませんでした（原因不明）");
@@ -60,6 +61,8 @@ KELVANO_TEXT const QString CheckHeaderBodyMissing = QStringLiteral("ヘッダフ
 KELVANO_TEXT const QString CheckFooterNotChosen = QStringLiteral("フッタが選ばれていません");
 KELVANO_TEXT const QString CheckFooterBodyMissing = QStringLiteral("フッタファイルがありません（%1）");
 KELVANO_TEXT const QString CheckNoDataFile = QStringLiteral("データファイルがありません（%1）");
+KELVANO_TEXT const QString CheckDataFileUnreadable =
+    QStringLiteral("データファイルを読み込めません（%1: %2）");
 KELVANO_TEXT const QString CheckPictureMissing = QStringLiteral("画像「%1」が画像フォルダにありません");
 KELVANO_TEXT const QString CheckBackgroundMissing =
     QStringLiteral("背景画像「%1」が画像フォルダにありません");

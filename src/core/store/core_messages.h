@@ -20,6 +20,7 @@ extern const QString IsAFolder;
 /// Refusals of a file to write over: one without write permission, one the program keeps its data in.
 extern const QString ReadOnlyFile;
 extern const QString ProgramsOwnFile;
+extern const QString LinkLoop;
 extern const QString NotAPlainFile;
 extern const QString DeviceError;
 extern const QString AlreadyThere;
@@ -55,6 +56,8 @@ extern const QString CheckHeaderBodyMissing;
 extern const QString CheckFooterNotChosen;
 extern const QString CheckFooterBodyMissing;
 extern const QString CheckNoDataFile;
+/// %1 the data file, %2 why it cannot be read.
+extern const QString CheckDataFileUnreadable;
 extern const QString CheckPictureMissing;
 extern const QString CheckBackgroundMissing;
 extern const QString CheckServerImagePath;

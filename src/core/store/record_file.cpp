@@ -2,6 +2,7 @@
 
 #include "core/store/core_messages.h"
 #include "core/store/io_error.h"
+#include "core/store/plain_file.h"
 #include "core/store/positioned_io.h"
 
 #include <cerrno>
@@ -13,18 +14,18 @@ namespace kelvano {
 RecordFile::RecordFile(const QString& path, qsizetype recordSize) : m_file(path), m_recordSize(recordSize) {}
 
 bool RecordFile::open() {
-    return m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered);
+    return openPlainFile(m_file, QIODevice::ReadWrite | QIODevice::Unbuffered, m_openError);
 }
 
 bool RecordFile::openForReading() {
-    return m_file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered);
+    return openPlainFile(m_file, QIODevice::ReadOnly | QIODevice::Unbuffered, m_openError);
 }
 
 bool RecordFile::openOrCreate() {
     if (open()) {
         return true;
     }
-    if (m_file.exists()) {
+    if (m_openError != ENOENT) {
         return false;
     }
     return m_file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered);

@@ -1,6 +1,7 @@
 #include "core/store/text_lines.h"
 
 #include "core/store/io_error.h"
+#include "core/store/plain_file.h"
 
 #include <QFile>
 
@@ -33,7 +34,11 @@ QByteArray joinLines(const QList<QByteArray>& lines) {
 
 std::optional<QList<QByteArray>> readLinesFile(const QString& path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (int error = 0; !openPlainFile(file, QIODevice::ReadOnly, error)) {
+        // A pipe or a device is told (it would hang or never end); a folder is no file, as before.
+        if (error == NotAPlainFileError) {
+            throw IoError::fromErrorNumber(path, error);
+        }
         return std::nullopt;
     }
     const QByteArray contents = file.readAll();

@@ -2,6 +2,7 @@
 
 #include "core/store/core_messages.h"
 #include "core/store/io_error.h"
+#include "core/store/plain_file.h"
 #include "core/store/save_file.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_data_files.h"
@@ -65,8 +66,8 @@ NextRow rowsOfReader(TableRowReader& rows, int columns) {
 
 CsvFile CsvFile::read(const QString& path) {
     QFile source(path);
-    if (!source.open(QIODevice::ReadOnly)) {
-        throw IoError::fromFile(source);
+    if (int error = 0; !openPlainFile(source, QIODevice::ReadOnly, error)) {
+        throw IoError::fromErrorNumber(path, error);
     }
     const QByteArray bytes = source.readAll();
     if (source.error() != QFileDevice::NoError) {
