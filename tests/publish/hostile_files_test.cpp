@@ -203,5 +203,85 @@ TEST_F(HostileFiles, PipesAndFoldersInPlaceOfStoredFilesAreToldNotWaitedOn) {
     expectTold(importing(file(QStringLiteral("in.csv")), true), QStringLiteral("TABLE.DAT: ") + pipe);
 }
 
+QByteArray utf16(const QString& text, QSysInfo::Endian endian) {
+    QByteArray bytes;
+    for (const QChar c : QChar(QChar::ByteOrderMark) + text) {
+        const char high = char(c.unicode() >> 8);
+        const char low = char(c.unicode() & 0xFF);
+        bytes.append(endian == QSysInfo::LittleEndian ? low : high);
+        bytes.append(endian == QSysInfo::LittleEndian ? high : low);
+    }
+    return bytes;
+}
+
+// Text with a byte-order mark of UTF-16 or UTF-32 is read as text; bytes that are no text, lines of
+// two encodings, a quote that never closes and an empty file meant to replace the rows are refused,
+// and the table keeps its rows.
+TEST_F(HostileFiles, ACsvFileIsReadAsTextOrRefusedNeverTakenAsGarbage) {
+    TableRowRecord kept;
+    kept.CellTexts[1] = "kept";
+    const QByteArray stored = kept.encode();
+    const QString hyo = QStringLiteral("表");
+    QByteArray utf32 = QByteArray::fromHex("0000feff");
+    for (const QChar c : hyo + QStringLiteral(",x\n")) {
+        utf32 += QByteArray::fromHex(QByteArray::number(c.unicode(), 16).rightJustified(8, '0'));
+    }
+    for (const QByteArray& text : {utf16(hyo + QStringLiteral(",x\r\n"), QSysInfo::LittleEndian),
+                                   utf16(hyo + QStringLiteral(",x\r\n"), QSysInfo::BigEndian), utf32}) {
+        write(QStringLiteral("DATA/s.TBL"), stored);
+        write(QStringLiteral("in.csv"), text);
+        const PublishResult result = run(importing(file(QStringLiteral("in.csv"))));
+        EXPECT_EQ(result.status, 0) << result.err.toStdString();
+        TableRowRecord row = TableRowRecord::decode(read(QStringLiteral("DATA/s.TBL")));
+        EXPECT_EQ(row.CellTexts[1], test::Hyo);
+        EXPECT_EQ(row.CellTexts[2], "x");
+    }
+
+    const QString refused = QStringLiteral("\nCSVを読み込みませんでした。テーブルデータは変更していません\n");
+    const QList<std::pair<QByteArray, QString>> hostile{
+        {QByteArray("a,b\r\n\0\0\0", 8),
+         QStringLiteral("CSVファイルにNULバイトがあります。テキストファイルではありません")},
+        {test::Hyo + ",a\r\n\xE8\xA1\xA8,b\r\n",
+         QStringLiteral(
+             "CSVファイルの2行目はShift-JISではありません (UTF-8とShift-JISの行が混ざっています)")},
+        {"a,b\r\nc,\"d\r\ne,f\r\n",
+         QStringLiteral("CSVファイルの2行目で始まる引用符 (\") が閉じられていません")},
+        {"a,\"", QStringLiteral("CSVファイルの1行目で始まる引用符 (\") が閉じられていません")},
+        {"", QStringLiteral("CSVファイルが空です")},
+    };
+    for (const auto& [text, told] : hostile) {
+        write(QStringLiteral("DATA/s.TBL"), stored);
+        write(QStringLiteral("in.csv"), text);
+        const PublishResult result = run(importing(file(QStringLiteral("in.csv"))));
+        EXPECT_EQ(result.status, 1) << told.toStdString();
+        EXPECT_EQ(QString::fromUtf8(result.err), told + refused);
+        EXPECT_EQ(read(QStringLiteral("DATA/s.TBL")), stored) << told.toStdString();
+    }
+    // Appending nothing changes nothing, and is no mistake.
+    const PublishResult appended = run(importing(file(QStringLiteral("in.csv")), true));
+    EXPECT_EQ(appended.status, 0) << appended.err.toStdString();
+    EXPECT_EQ(read(QStringLiteral("DATA/s.TBL")), stored);
+}
+
+// What a CSV file holds never decides how much memory reading it takes: a field of 64 MB is cut (and
+// told), rows past the row limit are not read, both within an address space of 200 MB.
+TEST_F(HostileFiles, ReadingAHugeFieldOrTooManyRowsStaysWithinABoundedMemory) {
+    constexpr rlim_t AddressSpace = 200 * 1024 * 1024;
+    write(QStringLiteral("DATA/s.TBL"), TableRowRecord().encode());
+    write(QStringLiteral("field.csv"), "a," + QByteArray(64 * 1024 * 1024, 'y') + "\r\n");
+    const PublishResult field = run(importing(file(QStringLiteral("field.csv"))), {AddressSpace, 0});
+    EXPECT_EQ(field.status, 0) << field.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(field.err).contains(QStringLiteral("切り詰めました: 行1 列2")))
+        << field.err.toStdString();
+    EXPECT_EQ(TableRowRecord::decode(read(QStringLiteral("DATA/s.TBL"))).CellTexts[2], QByteArray(250, 'y'));
+    QFile::remove(file(QStringLiteral("field.csv")));
+
+    write(QStringLiteral("rows.csv"), QByteArray("x,y\n").repeated(70000));
+    const PublishResult rows = run(importing(file(QStringLiteral("rows.csv"))), {AddressSpace, 0});
+    EXPECT_EQ(rows.status, 1);
+    EXPECT_TRUE(QString::fromUtf8(rows.err).startsWith(QStringLiteral("行数が上限の65534行を超えます")))
+        << rows.err.toStdString();
+}
+
 } // namespace
 } // namespace kelvano

@@ -168,6 +168,13 @@ int exportCsv(const CsvArguments& arguments, const Table& table, const Console& 
 
 int importCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
     const CsvFile file = CsvFile::read(arguments.file);
+    if (!file.refusal.isEmpty()) {
+        throw Failure{{file.refusal, Messages::CsvImportRefused}};
+    }
+    // Replacing a table's rows by none would leave it with no row: an empty file is taken for a mistake.
+    if (file.records.isEmpty() && !arguments.append) {
+        throw Failure{{Messages::CsvEmpty, Messages::CsvImportRefused}};
+    }
     const CellTextImport imported =
         importCellTexts(file.records, file.format.encoding, table.columns, TableRowRecord::CellCapacity);
     if (const QStringList refusal = csvImportRefusal(imported); !refusal.isEmpty()) {

@@ -143,6 +143,13 @@ KELVANO_TEXT const QString CsvImported = QStringLiteral("%1行を読み込みま
 KELVANO_TEXT const QString CsvExported = QStringLiteral("%1行を書き出しました: %2");
 KELVANO_TEXT const QString CsvTargetRefused =
     QStringLiteral("CSVを書き出しませんでした。次のファイルには書き出せません (%1): %2");
+KELVANO_TEXT const QString CsvNotText =
+    QStringLiteral("CSVファイルにNULバイトがあります。テキストファイルではありません");
+KELVANO_TEXT const QString CsvLineNotShiftJis =
+    QStringLiteral("CSVファイルの%1行目はShift-JISではありません (UTF-8とShift-JISの行が混ざっています)");
+KELVANO_TEXT const QString CsvQuoteNotClosed =
+    QStringLiteral("CSVファイルの%1行目で始まる引用符 (\") が閉じられていません");
+KELVANO_TEXT const QString CsvEmpty = QStringLiteral("CSVファイルが空です");
 KELVANO_TEXT const QString CsvUnreadable = QStringLiteral("CSVファイルを読み込めません");
 KELVANO_TEXT const QString PublishCsvUsage = QStringLiteral(
     "        kelvano-publish [--program-folder フォルダ] --export-csv 番号 ファイル "

@@ -98,6 +98,11 @@ extern const QString CsvImportRefused;
 /// %1 the table (tableLabel): its lock was held by another program for as long as a writer waits.
 extern const QString TableInUse;
 /// %1 why (ReadOnlyFile, ProgramsOwnFile, NotAPlainFile, IsAFolder), %2 the CSV file asked for.
+/// Why a CSV file is not read (%1 a line from 1), and that it holds no row.
+extern const QString CsvNotText;
+extern const QString CsvLineNotShiftJis;
+extern const QString CsvQuoteNotClosed;
+extern const QString CsvEmpty;
 extern const QString CsvTargetRefused;
 /// %1 the rows read, %2 the table's file.
 extern const QString CsvImported;

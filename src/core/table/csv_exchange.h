@@ -18,8 +18,17 @@ struct CsvFile {
     QString path;
     DelimitedFormat format;
     QList<QByteArrayList> records; ///< fields in the file's encoding
+    /// Why the file is not taken as text (NUL bytes, lines of two encodings, a quote never closed);
+    /// empty when it is, and then `records` holds what it says.
+    QString refusal;
 
-    /// Reads a file and finds its format; an IoError when it cannot be read.
+    /// At most this many records are read: one past the most rows a table holds, enough to refuse.
+    static constexpr qsizetype RecordsRead = TableLayers::MaxRows + 1;
+    /// At most this many bytes of a field are read (cut at a character); a cell keeps far fewer.
+    static constexpr qsizetype FieldBytesRead = 4096;
+
+    /// Reads a file and finds its format; an IoError when it cannot be read. A file opening with a
+    /// UTF-16 or UTF-32 byte-order mark is read as UTF-8.
     static CsvFile read(const QString& path);
 };
 

@@ -123,6 +123,10 @@ void TForm5::CsvRead1Click() {
         return;
     }
     const CsvFile file = CsvFile::read(path);
+    if (!file.refusal.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, file.refusal);
+        return;
+    }
     const std::optional<bool> append = m_csvPrompts.confirmImport(this, file, m_model->columnCount());
     if (append) {
         ImportCsv(file, *append);
