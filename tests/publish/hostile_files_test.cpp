@@ -283,5 +283,36 @@ TEST_F(HostileFiles, ReadingAHugeFieldOrTooManyRowsStaysWithinABoundedMemory) {
         << rows.err.toStdString();
 }
 
+// Scratch files that killed runs left (a page's in the HTML folder, which gets published, a table's in
+// the data folder) go at the next run, which tells how much it removed; other files stay.
+TEST_F(HostileFiles, ARunRemovesTheScratchFilesKilledRunsLeftAndTellsHowMuch) {
+    write(QStringLiteral("DATA/s.TBL"), TableRowRecord().encode());
+    write(QStringLiteral("HTML/s.html.a1b2c3d.tmp"), QByteArray(100, 'x'));
+    write(QStringLiteral("HTML/notes.tmp"), "mine");
+    write(QStringLiteral("DATA/s.TBL.0000000.tmp"), QByteArray(51306, 'x'));
+    const PublishResult result = run({QStringLiteral("0")});
+    EXPECT_EQ(result.status, 0) << result.err.toStdString();
+    // Told as the run's other information, on the standard output.
+    EXPECT_TRUE(
+        QString::fromUtf8(result.out)
+            .startsWith(
+                QStringLiteral("中断された実行が残した一時ファイルを1個 (100バイト) 削除しました: %1\n"
+                               "中断された実行が残した一時ファイルを1個 (51306バイト) 削除しました: %2\n")
+                    .arg(file(QStringLiteral("HTML/")), file(QStringLiteral("DATA/")))))
+        << result.out.toStdString();
+    EXPECT_EQ(QDir(file(QStringLiteral("HTML"))).entryList(QDir::Files),
+              QStringList({QStringLiteral("notes.tmp"), QStringLiteral("s.html")}));
+    EXPECT_EQ(QDir(file(QStringLiteral("DATA"))).entryList(QDir::Files),
+              QStringList{QStringLiteral("s.TBL")});
+
+    write(QStringLiteral("DATA/s.TBL.zzzzzzz.tmp"), "x");
+    write(QStringLiteral("in.csv"), "a,b\r\n");
+    const PublishResult imported = run(importing(file(QStringLiteral("in.csv"))));
+    EXPECT_EQ(imported.status, 0) << imported.err.toStdString();
+    EXPECT_TRUE(QString::fromUtf8(imported.err)
+                    .startsWith(QStringLiteral("中断された実行が残した一時ファイルを1個 (1バイト)")));
+    EXPECT_FALSE(m_folder.exists(QStringLiteral("DATA/s.TBL.zzzzzzz.tmp")));
+}
+
 } // namespace
 } // namespace kelvano

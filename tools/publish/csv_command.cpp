@@ -2,6 +2,7 @@
 
 #include "core/store/core_messages.h"
 #include "core/store/io_error.h"
+#include "core/store/scratch_files.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_data_files.h"
 #include "core/store/table_lock.h"
@@ -17,6 +18,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <optional>
 
 namespace kelvano {
@@ -189,6 +191,10 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
         throw Failure{{Messages::TableInUse.arg(table.label), Messages::CsvImportRefused}};
     }
     const QString path = table.files.tablePath();
+    const QString dataFolder = QFileInfo(path).absolutePath();
+    if (const LeftScratchFiles left = removeLeftScratchFiles(dataFolder); left.count > 0) {
+        lines.err(Messages::LeftScratchFilesRemoved.arg(left.count).arg(left.bytes).arg(dataFolder + u'/'));
+    }
     const std::optional<int> kept =
         TableLayersFile::importRows(table.files, table.columns, imported.rows, arguments.append);
     if (!kept) {

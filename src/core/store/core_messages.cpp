@@ -41,6 +41,8 @@ KELVANO_TEXT const QString HeaderMissing =
     QStringLiteral("ヘッダファイルが見つかりませんでした、ヘッダ無しで続行します");
 KELVANO_TEXT const QString FooterMissing =
     QStringLiteral("フォッタファイルが見つかりませんでした、フッタ無しで続行します");
+KELVANO_TEXT const QString LeftScratchFilesRemoved =
+    QStringLiteral("中断された実行が残した一時ファイルを%1個 (%2バイト) 削除しました: %3");
 KELVANO_TEXT const QString PagesFinished = QStringLiteral("作成終了しました");
 QString tableLabel(int number, const QString& title) {
     return QStringLiteral("テーブル %1「%2」").arg(number).arg(title);

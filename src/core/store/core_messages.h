@@ -40,6 +40,8 @@ extern const QString FileNameUnusableIn;
 // Page generator
 extern const QString HeaderMissing;
 extern const QString FooterMissing;
+/// %1 how many scratch files, %2 their bytes, %3 the folder they were in.
+extern const QString LeftScratchFilesRemoved;
 extern const QString PagesFinished;
 /// A table, named in messages by its number and title.
 QString tableLabel(int number, const QString& title);

@@ -78,6 +78,9 @@ QString scratchNameBeside(const QString& path) {
 LeftScratchFiles removeLeftScratchFiles(const QString& folder) {
     static const QRegularExpression scratchName(QStringLiteral("^.+\\.[0-9a-z]{7}\\.tmp$"));
     LeftScratchFiles removed;
+    if (folder.isEmpty()) {
+        return removed; // no folder set: never the current one
+    }
     ScratchClaim claim(folder);
     claim.whileUnclaimedElsewhere([&] {
         const QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
