@@ -314,5 +314,44 @@ TEST_F(HostileFiles, ARunRemovesTheScratchFilesKilledRunsLeftAndTellsHowMuch) {
     EXPECT_FALSE(m_folder.exists(QStringLiteral("DATA/s.TBL.zzzzzzz.tmp")));
 }
 
+// kelvano-publish says which settings it used when TAVELO.DAT is there but unusable (empty, short, a
+// pipe, a folder), and which KELVANO.INI values it does not know; a run on a pipe does not wait.
+TEST_F(HostileFiles, SettingsUsedInsteadOfUnusableStoredOnesAreTold) {
+    write(QStringLiteral("DATA/s.TBL"), TableRowRecord().encode());
+    const QString told =
+        QStringLiteral("TAVELO.DAT を使えません（%1）。3つのフォルダはプログラムのフォルダ (%2)、"
+                       "サーバー画像パスは空とします\n");
+    const QList<std::pair<QByteArray, QString>> shortFiles{
+        {QByteArray(), QStringLiteral("0バイトしかありません（1004バイト必要です）")},
+        {QByteArray(1003, '\0'), QStringLiteral("1003バイトしかありません（1004バイト必要です）")}};
+    for (const auto& [contents, reason] : shortFiles) {
+        write(QStringLiteral("TAVELO.DAT"), contents);
+        const PublishResult result = run({QStringLiteral("--list")});
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(QString::fromUtf8(result.err), told.arg(reason, m_folder.path()));
+    }
+    makeFifo(file(QStringLiteral("TAVELO.DAT")));
+    PublishResult result = run({QStringLiteral("--list")});
+    EXPECT_EQ(
+        QString::fromUtf8(result.err),
+        told.arg(QStringLiteral("通常のファイルではありません（パイプやデバイスなど）"), m_folder.path()));
+    QFile::remove(file(QStringLiteral("TAVELO.DAT")));
+    QDir(m_folder.path()).mkdir(QStringLiteral("TAVELO.DAT"));
+    result = run({QStringLiteral("--list")});
+    EXPECT_EQ(QString::fromUtf8(result.err),
+              told.arg(QStringLiteral("ファイルではなくフォルダです"), m_folder.path()));
+    QDir(m_folder.path()).rmdir(QStringLiteral("TAVELO.DAT"));
+
+    result = run({QStringLiteral("--list")});
+    EXPECT_EQ(result.err, "") << "no TAVELO.DAT is a first run, as documented";
+    write(QStringLiteral("KELVANO.INI"), "[Pages]\nEncoding=EBCDIC\nMarkup=html5\n");
+    result = run({QStringLiteral("--check"), QStringLiteral("0")});
+    EXPECT_TRUE(QString::fromUtf8(result.err)
+                    .startsWith(QStringLiteral(
+                        "KELVANO.INI の Pages/Encoding=EBCDIC は使えない値です。Shift_JIS とします\n")))
+        << result.err.toStdString();
+    EXPECT_FALSE(result.err.contains("Markup")) << "a known value in another case is no unknown one";
+}
+
 } // namespace
 } // namespace kelvano

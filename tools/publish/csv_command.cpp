@@ -124,10 +124,13 @@ struct Table {
     StoredTables stored;
 };
 
-Table findTable(const CsvArguments& arguments, const QString& executableFolder) {
+Table findTable(const CsvArguments& arguments, const QString& executableFolder, const Console& lines) {
     const std::optional<StoredTables> stored = readStoredTables(arguments.programFolder, executableFolder);
     if (!stored) {
         throw Failure{{Messages::NoData}};
+    }
+    for (const QString& notice : stored->notices) {
+        lines.err(notice);
     }
     if (!stored->isLive(arguments.number)) {
         throw UsageError{Messages::PublishNoSuchDefinition.arg(arguments.number)};
@@ -223,7 +226,7 @@ int runCsvCommand(const QStringList& arguments, const QString& executableFolder,
     const Console lines(out, err, true);
     try {
         const CsvArguments parsed = parseCsvArguments(arguments);
-        const Table table = findTable(parsed, executableFolder);
+        const Table table = findTable(parsed, executableFolder, lines);
         return parsed.exporting ? exportCsv(parsed, table, lines) : importCsv(parsed, table, lines);
     } catch (const UsageError& error) {
         lines.err(ProgramName + QStringLiteral(": ") + error.text);

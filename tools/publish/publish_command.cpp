@@ -179,6 +179,9 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
         console.err(Messages::NoData);
         return PublishEndedEarly;
     }
+    for (const QString& notice : stored->notices) {
+        console.err(notice);
+    }
     const QString& programFolder = stored->programFolder;
     const SettingsRecord& settings = stored->settings;
     const QList<NumberedDefinition>& definitions = stored->definitions;
@@ -205,6 +208,11 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
     for (const int number : arguments.numbers) {
         if (!live.contains(number)) {
             throw UsageError{Messages::PublishNoSuchDefinition.arg(number)};
+        }
+    }
+    if (!arguments.encoding || !arguments.markup) {
+        for (const QString& unknown : ProgramSettings::unknownValues(programFolder)) {
+            console.err(unknown);
         }
     }
     const PageEncoding encoding = arguments.encoding.value_or(ProgramSettings::pageEncoding(programFolder));

@@ -20,6 +20,11 @@ KELVANO_TEXT const QString NotAPlainFile =
 KELVANO_TEXT const QString ReadOnlyFile = QStringLiteral("読み取り専用のファイルです");
 KELVANO_TEXT const QString ProgramsOwnFile = QStringLiteral("Kelvanoが使うファイルです");
 KELVANO_TEXT const QString LinkLoop = QStringLiteral("シンボリックリンクが循環しています");
+KELVANO_TEXT const QString SettingsFileShort = QStringLiteral("%1バイトしかありません（%2バイト必要です）");
+KELVANO_TEXT const QString SettingsDefaultsUsed = QStringLiteral(
+    "TAVELO.DAT を使えません（%1）。3つのフォルダはプログラムのフォルダ (%2)、サーバー画像パスは空とします");
+KELVANO_TEXT const QString ProgramSettingUnknown =
+    QStringLiteral("KELVANO.INI の %1=%2 は使えない値です。%3 とします");
 KELVANO_TEXT const QString DeviceError = QStringLiteral("装置の入出力エラーです");
 KELVANO_TEXT const QString AlreadyThere = QStringLiteral("同じ名前のファイルまたはフォルダが既にあります");
 KELVANO_TEXT const QString UnknownIoReason = QStringLiteral("読み書き出来ませんでした（原因不明）");

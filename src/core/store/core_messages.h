@@ -21,6 +21,12 @@ extern const QString IsAFolder;
 extern const QString ReadOnlyFile;
 extern const QString ProgramsOwnFile;
 extern const QString LinkLoop;
+/// %1 the size of TAVELO.DAT, %2 the size of its record.
+extern const QString SettingsFileShort;
+/// %1 why TAVELO.DAT is not used, %2 the program folder.
+extern const QString SettingsDefaultsUsed;
+/// %1 a key of KELVANO.INI, %2 the value it holds, %3 the value used instead.
+extern const QString ProgramSettingUnknown;
 extern const QString NotAPlainFile;
 extern const QString DeviceError;
 extern const QString AlreadyThere;

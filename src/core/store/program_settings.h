@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace kelvano {
@@ -38,6 +39,9 @@ std::optional<PageMarkup> pageMarkupFromName(QStringView name);
 PageMarkup pageMarkup(const QString& programFolder);
 /// Stores `Pages/Markup`, keeping the file's other keys; false when the file cannot be written.
 bool setPageMarkup(const QString& programFolder, PageMarkup markup);
+
+/// What the file holds that no setting knows (Encoding=EBCDIC), each with the value used instead.
+QStringList unknownValues(const QString& programFolder);
 
 } // namespace ProgramSettings
 } // namespace kelvano
