@@ -165,8 +165,9 @@ KELVANO_TEXT const QString PublishCsvUsage = QStringLiteral(
 KELVANO_TEXT const QString PublishCsvHelp = QStringLiteral(
     "  --export-csv 番号 ファイル テーブルデータの文字を、1行1レコードのCSV (カンマ区切り、行末 CR LF) "
     "に書き出します\n"
+    "                             (ファイルに - を指定すると標準出力に書き出します)\n"
     "  --csv-encoding 符号化      書き出すCSVの文字コード: UTF-8 (BOM付き、省略時) または Shift_JIS\n"
-    "  --import-csv 番号 ファイル CSV/TSV (UTF-8 または Shift-JIS、カンマ・タブ・セミコロン区切りを自動判別) "
+    "  --import-csv 番号 ファイル CSV/TSV (UTF-8、Shift-JIS、BOM付きUTF-16・UTF-32、区切りは自動判別) "
     "を読み込み、\n"
     "                             テーブルの行をその内容に置き換えます\n"
     "  --append                   読み込んだ行を、今ある行のあとに追加します (テーブルが空の1行だけのときは\n"
