@@ -10,8 +10,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 
-all_targets=(table_definition settings snippet_index table_rows shift_jis_lines expand_macros table_markup
-    text_operations item_id_list jpeg)
+# Every target there is: each tests/fuzz/<target>_fuzz.cpp builds kelvano_fuzz_<target>.
+all_targets=()
+for source in tests/fuzz/*_fuzz.cpp; do
+    name=$(basename "$source")
+    all_targets+=("${name%_fuzz.cpp}")
+done
 
 if [ $# -lt 1 ] || ! [[ $1 =~ ^[0-9]+$ ]]; then
     echo "usage: $0 SECONDS [TARGET...]   (targets: ${all_targets[*]})" >&2

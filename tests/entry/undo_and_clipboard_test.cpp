@@ -323,12 +323,13 @@ TEST_F(UndoAndClipboard, ACsvFileComesInWholeOrNotAtAllAndTakesTheOnlyEmptyRowsP
     open(3);
     m_dialogs.clear();
     QString source;
+    bool append = true;
     TForm5::CsvPrompts prompts;
     prompts.fileToRead = [&](QWidget*) {
         return m_folder.file(source);
     };
-    prompts.confirmImport = [](QWidget*, const CsvFile&, int) -> std::optional<bool> {
-        return true; // append
+    prompts.confirmImport = [&](QWidget*, const CsvFile&, int) -> std::optional<bool> {
+        return append;
     };
     m_editor.setCsvPrompts(prompts);
 
@@ -354,6 +355,25 @@ TEST_F(UndoAndClipboard, ACsvFileComesInWholeOrNotAtAllAndTakesTheOnlyEmptyRowsP
     ASSERT_EQ(model().rowCount(), 4) << "rows with texts stay";
     EXPECT_EQ(text(2, 0), "a");
     EXPECT_TRUE(m_dialogs.texts().isEmpty());
+
+    // Bytes that are no text are refused before the preview; an empty file replaces the rows only
+    // when the user says so.
+    source = QStringLiteral("nul.csv");
+    m_folder.write(source, QByteArray("a\0b\r\n", 5));
+    trigger("CsvRead1");
+    EXPECT_EQ(m_dialogs.texts(), QStringList{QStringLiteral(
+                                     "CSVファイルにNULバイトがあります。テキストファイルではありません")});
+    EXPECT_EQ(model().rowCount(), 4);
+    m_dialogs.clear();
+    source = QStringLiteral("empty.csv");
+    m_folder.write(source, "");
+    append = false;
+    trigger("CsvRead1");
+    EXPECT_EQ(m_dialogs.texts(), QStringList{Messages::CsvEmptyReplaces});
+    EXPECT_EQ(model().rowCount(), 4) << "Enter answers no";
+    m_dialogs.answerNext(true);
+    trigger("CsvRead1");
+    EXPECT_EQ(model().rowCount(), 1) << "the table keeps its one empty row";
 }
 
 } // namespace

@@ -61,7 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         QByteArray out = "previous";
         markup.appendRow(out, TableRowView(stored));
         require(out.startsWith("previous<TR>") && out.endsWith("</TR>"), "a row is appended whole");
-        require(out.count("</TD>") >= definition.usableColumnCount(), "every column gets a cell");
+        // Cells are data cells (TD) or, in a heading row or column, heading cells (TH).
+        require(out.count("</TD>") + out.count("</TH>") >= definition.usableColumnCount(),
+                "every column gets a cell");
         for (int column = 1; column <= definition.usableColumnCount(); ++column) {
             require(out.contains(row.CellTexts[column]) && out.contains(row.CellLinks[column]),
                     "a cell's text and link are written unchanged");

@@ -26,6 +26,13 @@ TEST(FileNamePart, TakesTheTextAfterTheLastSeparatorButNeverASecondByte) {
     // A name made of ソ (83 5C) and 表 keeps both characters whole.
     EXPECT_EQ(fileNamePart("C:\\pics\\" + test::So + test::Hyo + ".jpg"), test::So + test::Hyo + ".jpg");
     EXPECT_EQ(fileNamePart(test::Hyo + "x.jpg"), test::Hyo + "x.jpg");
+    // A lead byte before a byte that cannot close a character (":" 3A, "/" 2F, a control byte) is a
+    // character of its own: the separator after it counts; a lead byte at the end is one too.
+    EXPECT_EQ(fileNamePart("C:\\GRPH\\\x83:Foot"), "Foot");
+    EXPECT_EQ(fileNamePart("a\x9F/b.jpg"), "b.jpg");
+    EXPECT_EQ(fileNamePart("a\xFC\x1F\\c.jpg"), "c.jpg");
+    EXPECT_EQ(fileNamePart("a/\x83"), "\x83");
+    EXPECT_EQ(fileNamePart("C:\\" + test::Hyo + "\x83\x40.jpg"), test::Hyo + "\x83\x40.jpg");
 }
 
 TEST(TableMarkup, StartLineCarriesOnlyTheAttributesThatAreSet) {

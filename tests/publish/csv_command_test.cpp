@@ -165,8 +165,8 @@ TEST_F(PublishCsv, AnImportIsRefusedWhileTheTableIsOpenInTheEditor) {
         ASSERT_EQ(editor.take(), TableLock::Taking::Taken);
         const Result refused = run(import);
         EXPECT_EQ(refused.status, 1);
-        EXPECT_EQ(refused.err, QStringLiteral("テーブル 0「t」はKelvanoのテーブルデータ入力で開かれています。"
-                                              "閉じてからもう一度実行してください\n"
+        EXPECT_EQ(refused.err, QStringLiteral("テーブル 0「t」はKelvanoのテーブルデータ入力か別の読み込みが"
+                                              "使用中です。終わってからもう一度実行してください\n"
                                               "CSVを読み込みませんでした。テーブルデータは変更していません\n")
                                    .toUtf8());
         EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), stored);

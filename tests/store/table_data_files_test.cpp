@@ -206,7 +206,7 @@ TEST(TableDataFiles, OnlyAPlainFileHoldsRowsAndNoneIsWaitedFor) {
     // A pipe in the data file's place would never end, or hold the reader up until someone writes.
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder.file(QStringLiteral("t.TBL"))).constData(), 0600), 0);
     EXPECT_FALSE(files.openRowsForReading(reader));
-    EXPECT_EQ(reader.openError(), EINVAL);
+    EXPECT_EQ(reader.openError(), NotAPlainFileError);
     EXPECT_EQ(reader.openFailure().message(),
               folder.file(QStringLiteral("t.TBL")) +
                   QStringLiteral("\n通常のファイルではありません（パイプやデバイスなど）"));

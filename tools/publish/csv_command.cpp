@@ -2,6 +2,7 @@
 
 #include "core/store/core_messages.h"
 #include "core/store/io_error.h"
+#include "core/store/scratch_files.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_data_files.h"
 #include "core/store/table_lock.h"
@@ -9,12 +10,15 @@
 #include "core/table/csv_exchange.h"
 #include "core/table/table_layers.h"
 #include "core/table/table_layers_file.h"
+#include "export_target.h"
 #include "publish_command.h"
 #include "stored_tables.h"
 #include "terminal_text.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
 #include <optional>
 
 namespace kelvano {
@@ -23,6 +27,8 @@ namespace {
 const QString ProgramName = QStringLiteral("kelvano-publish");
 const QString ExportOption = QStringLiteral("export-csv");
 const QString ImportOption = QStringLiteral("import-csv");
+/// The file name that stands for the standard output.
+const QString StandardOutputName = QStringLiteral("-");
 
 struct UsageError {
     QString text;
@@ -115,12 +121,16 @@ struct Table {
     TableDataFiles files;
     int columns;
     QString label;
+    StoredTables stored;
 };
 
-Table findTable(const CsvArguments& arguments, const QString& executableFolder) {
+Table findTable(const CsvArguments& arguments, const QString& executableFolder, const Console& lines) {
     const std::optional<StoredTables> stored = readStoredTables(arguments.programFolder, executableFolder);
     if (!stored) {
         throw Failure{{Messages::NoData}};
+    }
+    for (const QString& notice : stored->notices) {
+        lines.err(notice);
     }
     if (!stored->isLive(arguments.number)) {
         throw UsageError{Messages::PublishNoSuchDefinition.arg(arguments.number)};
@@ -128,14 +138,33 @@ Table findTable(const CsvArguments& arguments, const QString& executableFolder) 
     const TableDefinition& definition = stored->definitions.at(arguments.number).definition;
     return {TableDataFiles::fromStored(stored->settings.DataFolder, definition.FileName),
             std::clamp(definition.usableColumnCount(), 1, TableRowRecord::MaxColumns),
-            Messages::tableLabel(arguments.number, ShiftJis::decode(definition.TableName))};
+            Messages::tableLabel(arguments.number, ShiftJis::decode(definition.TableName)), *stored};
 }
 
 int exportCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
     TableRowReader reader;
     const QString path = table.files.tablePath();
     if (!reader.open(path)) {
-        throw Failure{{Messages::TableDataNotEntered.arg(table.label, path)}};
+        if (reader.openError() != ENOENT && reader.openError() != ENOTDIR) {
+            throw reader.openFailure(); // a folder, a pipe, a loop of links: told by its cause
+        }
+        throw Failure{Messages::TableDataNotEntered.arg(table.label, path).split(u'\n')};
+    }
+    if (arguments.file == StandardOutputName) {
+        // The CSV is the standard output: what is told goes to the standard error.
+        QFile output;
+        if (!output.open(stdout, QIODevice::WriteOnly)) {
+            throw IoError::fromFile(output);
+        }
+        const qsizetype rows = exportCellTexts(output, reader, table.columns, arguments.encoding);
+        if (!output.flush()) {
+            throw IoError::fromFile(output);
+        }
+        lines.err(Messages::CsvExported.arg(rows).arg(arguments.file));
+        return PublishFinished;
+    }
+    if (const QString refusal = exportTargetRefusal(arguments.file, table.stored); !refusal.isEmpty()) {
+        throw Failure{{Messages::CsvTargetRefused.arg(refusal, arguments.file)}};
     }
     const qsizetype rows = exportCellTexts(arguments.file, reader, table.columns, arguments.encoding);
     lines.out(Messages::CsvExported.arg(rows).arg(arguments.file));
@@ -144,19 +173,31 @@ int exportCsv(const CsvArguments& arguments, const Table& table, const Console& 
 
 int importCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
     const CsvFile file = CsvFile::read(arguments.file);
+    if (!file.refusal.isEmpty()) {
+        throw Failure{{file.refusal, Messages::CsvImportRefused}};
+    }
+    // Replacing a table's rows by none would leave it with no row: an empty file is taken for a mistake.
+    if (file.records.isEmpty() && !arguments.append) {
+        throw Failure{{Messages::CsvEmpty, Messages::CsvImportRefused}};
+    }
     const CellTextImport imported =
         importCellTexts(file.records, file.format.encoding, table.columns, TableRowRecord::CellCapacity);
     if (const QStringList refusal = csvImportRefusal(imported); !refusal.isEmpty()) {
         throw Failure{refusal};
     }
 
-    // A table open in the window program's editor would have its rows saved over the import; the lock
-    // is held until the new file is in place.
+    // A table open in the window program's editor would have its rows saved over the import, and two
+    // imports at once would each write the rows it read: the lock is held until the new file is in
+    // place, and another writer is waited for a while.
     TableLock lock(table.files);
-    if (lock.take() == TableLock::Taking::HeldElsewhere) {
-        throw Failure{{Messages::TableOpenInEditor.arg(table.label), Messages::CsvImportRefused}};
+    if (lock.take(TableLock::WriterWaitMilliseconds) == TableLock::Taking::HeldElsewhere) {
+        throw Failure{{Messages::TableInUse.arg(table.label), Messages::CsvImportRefused}};
     }
     const QString path = table.files.tablePath();
+    const QString dataFolder = QFileInfo(path).absolutePath();
+    if (const LeftScratchFiles left = removeLeftScratchFiles(dataFolder); left.count > 0) {
+        lines.err(Messages::LeftScratchFilesRemoved.arg(left.count).arg(left.bytes).arg(dataFolder + u'/'));
+    }
     const std::optional<int> kept =
         TableLayersFile::importRows(table.files, table.columns, imported.rows, arguments.append);
     if (!kept) {
@@ -185,7 +226,7 @@ int runCsvCommand(const QStringList& arguments, const QString& executableFolder,
     const Console lines(out, err, true);
     try {
         const CsvArguments parsed = parseCsvArguments(arguments);
-        const Table table = findTable(parsed, executableFolder);
+        const Table table = findTable(parsed, executableFolder, lines);
         return parsed.exporting ? exportCsv(parsed, table, lines) : importCsv(parsed, table, lines);
     } catch (const UsageError& error) {
         lines.err(ProgramName + QStringLiteral(": ") + error.text);

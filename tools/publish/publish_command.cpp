@@ -222,6 +222,9 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
         console.err(Messages::NoData);
         return PublishEndedEarly;
     }
+    for (const QString& notice : stored->notices) {
+        console.err(notice);
+    }
     const QString& programFolder = stored->programFolder;
     const SettingsRecord settings = arguments.list && !arguments.mapFolders
                                         ? stored->settings
@@ -250,6 +253,11 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
     for (const int number : arguments.numbers) {
         if (!live.contains(number)) {
             throw UsageError{Messages::PublishNoSuchDefinition.arg(number)};
+        }
+    }
+    if (!arguments.encoding || !arguments.markup) {
+        for (const QString& unknown : ProgramSettings::unknownValues(programFolder)) {
+            console.err(unknown);
         }
     }
     const PageEncoding encoding = arguments.encoding.value_or(ProgramSettings::pageEncoding(programFolder));

@@ -1,5 +1,6 @@
 #include "stored_tables.h"
 
+#include "core/store/core_messages.h"
 #include "core/store/file_names.h"
 #include "core/store/program_folder.h"
 #include "core/store/settings_file.h"
@@ -20,6 +21,9 @@ std::optional<StoredTables> readStoredTables(const std::optional<QString>& progr
     stored.programFolder = programFolder ? withTrailingSeparator(QFileInfo(*programFolder).absoluteFilePath())
                                          : resolveProgramFolder(executableFolder);
     stored.settings = SettingsFile::read(stored.programFolder);
+    if (const QString why = SettingsFile::whyUnused(stored.programFolder); !why.isEmpty()) {
+        stored.notices.append(Messages::SettingsDefaultsUsed.arg(why, stored.programFolder));
+    }
     const TableDefinitionFile file(stored.programFolder);
     std::optional<DefinitionList> read = file.readAllIfPresent();
     if (!read) {

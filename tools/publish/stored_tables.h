@@ -15,6 +15,9 @@ struct StoredTables {
     QString programFolder;
     SettingsRecord settings;
     QList<NumberedDefinition> definitions;
+    /// Why the folder settings of a first run are used although a TAVELO.DAT is there (too short, a
+    /// pipe, a folder), to be told before the command's own lines.
+    QStringList notices;
 
     /// Whether `number` names a definition that is not deleted.
     bool isLive(int number) const;

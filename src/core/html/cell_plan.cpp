@@ -10,7 +10,9 @@ QByteArrayView fileNameView(QByteArrayView path) {
     qsizetype start = 0;
     for (qsizetype i = 0; i < path.size(); ++i) {
         const auto byte = static_cast<unsigned char>(path[i]);
-        if (ShiftJis::isLeadByte(byte)) {
+        // A lead byte before a byte that cannot close a character is a character of its own.
+        if (ShiftJis::isLeadByte(byte) && i + 1 < path.size() &&
+            ShiftJis::isTrailByte(static_cast<unsigned char>(path[i + 1]))) {
             ++i;
         } else if (byte == '\\' || byte == ':' || byte == '/') {
             start = i + 1;

@@ -222,7 +222,11 @@ private:
         const TableDataFiles dataFiles(m_dataFolder, ShiftJis::decode(definition.FileName));
         TableRowReader rows;
         if (!dataFiles.openRowsForReading(rows)) {
-            tell(Messages::CheckNoDataFile.arg(dataFiles.tablePath()));
+            // A missing file is told as missing; a folder, a pipe or a loop of links by its cause.
+            const bool missing = rows.openError() == ENOENT || rows.openError() == ENOTDIR;
+            tell(missing ? Messages::CheckNoDataFile.arg(dataFiles.tablePath())
+                         : Messages::CheckDataFileUnreadable.arg(dataFiles.tablePath(),
+                                                                 systemErrorReason(rows.openError())));
             return;
         }
         checkDataFolderName(ShiftJis::decode(definition.FileName) + QStringLiteral(".TBL"));

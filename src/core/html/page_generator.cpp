@@ -10,6 +10,7 @@
 #include "core/store/core_messages.h"
 #include "core/store/file_names.h"
 #include "core/store/save_file.h"
+#include "core/store/scratch_files.h"
 #include "core/store/shift_jis.h"
 #include "core/store/snippet_store.h"
 #include "core/store/table_data_files.h"
@@ -148,6 +149,21 @@ public:
 
     void tell(PageMessageKind kind, const QString& text) { m_report.report({kind, text, std::nullopt}); }
 
+    /// Removes the scratch files that runs ended by a crash or a kill left in the HTML and data
+    /// folders (a page's or a table's), and tells how much went.
+    void removeLeftovers() {
+        QStringList folders{m_htmlFolder};
+        if (m_dataFolder != m_htmlFolder) {
+            folders.append(m_dataFolder);
+        }
+        for (const QString& folder : folders) {
+            if (const LeftScratchFiles left = removeLeftScratchFiles(folder); left.count > 0) {
+                tell(PageMessageKind::Information,
+                     Messages::LeftScratchFilesRemoved.arg(left.count).arg(left.bytes).arg(folder));
+            }
+        }
+    }
+
     /// Puts the pages written so far in place of their old files, with one sync for them all; the
     /// number of pages that could not replace their files (each told as a page not written).
     int commit() {
@@ -175,7 +191,7 @@ private:
         }
         const QString csvPath = m_htmlFolder + fileName + QStringLiteral(".csv");
         m_batch.add(csvPath, [&](QIODevice& device) {
-            writeCellTexts(device, rows, definition.usableColumnCount(), TextEncoding::Utf8);
+            exportCellTexts(device, rows, definition.usableColumnCount(), TextEncoding::Utf8);
         });
         m_pendingPages.append({csvPath, number, title});
     }
@@ -307,6 +323,7 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
                              const QList<int>& definitionNumbers, PageReport& report, const QLocale& locale,
                              const PageRunOptions& options) {
     PageRun run(settings, programFolder, report, locale, options);
+    run.removeLeftovers();
     int written = 0;
     int failed = 0;
     const auto count = static_cast<int>(definitionNumbers.size());

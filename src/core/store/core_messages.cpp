@@ -19,6 +19,14 @@ KELVANO_TEXT const QString NotAFolder = QStringLiteral("パスの途中にフォ
 KELVANO_TEXT const QString IsAFolder = QStringLiteral("ファイルではなくフォルダです");
 KELVANO_TEXT const QString NotAPlainFile =
     QStringLiteral("通常のファイルではありません（パイプやデバイスなど）");
+KELVANO_TEXT const QString ReadOnlyFile = QStringLiteral("読み取り専用のファイルです");
+KELVANO_TEXT const QString ProgramsOwnFile = QStringLiteral("Kelvanoが使うファイルです");
+KELVANO_TEXT const QString LinkLoop = QStringLiteral("シンボリックリンクが循環しています");
+KELVANO_TEXT const QString SettingsFileShort = QStringLiteral("%1バイトしかありません（%2バイト必要です）");
+KELVANO_TEXT const QString SettingsDefaultsUsed = QStringLiteral(
+    "TAVELO.DAT を使えません（%1）。3つのフォルダはプログラムのフォルダ (%2)、サーバー画像パスは空とします");
+KELVANO_TEXT const QString ProgramSettingUnknown =
+    QStringLiteral("KELVANO.INI の %1=%2 は使えない値です。%3 とします");
 KELVANO_TEXT const QString DeviceError = QStringLiteral("装置の入出力エラーです");
 KELVANO_TEXT const QString AlreadyThere = QStringLiteral("同じ名前のファイルまたはフォルダが既にあります");
 KELVANO_TEXT const QString UnknownIoReason = QStringLiteral("読み書き出来ませんでした（原因不明）");
@@ -40,6 +48,8 @@ KELVANO_TEXT const QString HeaderMissing =
     QStringLiteral("ヘッダファイルが見つかりませんでした、ヘッダ無しで続行します");
 KELVANO_TEXT const QString FooterMissing =
     QStringLiteral("フォッタファイルが見つかりませんでした、フッタ無しで続行します");
+KELVANO_TEXT const QString LeftScratchFilesRemoved =
+    QStringLiteral("中断された実行が残した一時ファイルを%1個 (%2バイト) 削除しました: %3");
 KELVANO_TEXT const QString PagesFinished = QStringLiteral("作成終了しました");
 QString tableLabel(int number, const QString& title) {
     return QStringLiteral("テーブル %1「%2」").arg(number).arg(title);
@@ -60,6 +70,8 @@ KELVANO_TEXT const QString CheckHeaderBodyMissing = QStringLiteral("ヘッダフ
 KELVANO_TEXT const QString CheckFooterNotChosen = QStringLiteral("フッタが選ばれていません");
 KELVANO_TEXT const QString CheckFooterBodyMissing = QStringLiteral("フッタファイルがありません（%1）");
 KELVANO_TEXT const QString CheckNoDataFile = QStringLiteral("データファイルがありません（%1）");
+KELVANO_TEXT const QString CheckDataFileUnreadable =
+    QStringLiteral("データファイルを読み込めません（%1: %2）");
 KELVANO_TEXT const QString CheckPictureMissing = QStringLiteral("画像「%1」が画像フォルダにありません");
 KELVANO_TEXT const QString CheckBackgroundMissing =
     QStringLiteral("背景画像「%1」が画像フォルダにありません");
@@ -167,12 +179,21 @@ KELVANO_TEXT const QString CellTextsUnencodable =
 KELVANO_TEXT const QString CsvFieldsDropped =
     QStringLiteral("テーブルの列数 (%2) を超える%1個の値は読み込みませんでした");
 KELVANO_TEXT const QString CsvTooManyRows = QStringLiteral("行数が上限の%1行を超えます");
-KELVANO_TEXT const QString TableOpenInEditor =
-    QStringLiteral("%1はKelvanoのテーブルデータ入力で開かれています。閉じてからもう一度実行してください");
+KELVANO_TEXT const QString TableInUse = QStringLiteral(
+    "%1はKelvanoのテーブルデータ入力か別の読み込みが使用中です。終わってからもう一度実行してください");
 KELVANO_TEXT const QString CsvImportRefused =
     QStringLiteral("CSVを読み込みませんでした。テーブルデータは変更していません");
 KELVANO_TEXT const QString CsvImported = QStringLiteral("%1行を読み込みました: %2");
 KELVANO_TEXT const QString CsvExported = QStringLiteral("%1行を書き出しました: %2");
+KELVANO_TEXT const QString CsvTargetRefused =
+    QStringLiteral("CSVを書き出しませんでした。次のファイルには書き出せません (%1): %2");
+KELVANO_TEXT const QString CsvNotText =
+    QStringLiteral("CSVファイルにNULバイトがあります。テキストファイルではありません");
+KELVANO_TEXT const QString CsvLineNotShiftJis =
+    QStringLiteral("CSVファイルの%1行目はShift-JISではありません (UTF-8とShift-JISの行が混ざっています)");
+KELVANO_TEXT const QString CsvQuoteNotClosed =
+    QStringLiteral("CSVファイルの%1行目で始まる引用符 (\") が閉じられていません");
+KELVANO_TEXT const QString CsvEmpty = QStringLiteral("CSVファイルが空です");
 KELVANO_TEXT const QString CsvUnreadable = QStringLiteral("CSVファイルを読み込めません");
 KELVANO_TEXT const QString PublishCsvUsage = QStringLiteral(
     "        kelvano-publish [--program-folder フォルダ] --export-csv 番号 ファイル "
@@ -181,8 +202,9 @@ KELVANO_TEXT const QString PublishCsvUsage = QStringLiteral(
 KELVANO_TEXT const QString PublishCsvHelp = QStringLiteral(
     "  --export-csv 番号 ファイル テーブルデータの文字を、1行1レコードのCSV (カンマ区切り、行末 CR LF) "
     "に書き出します\n"
+    "                             (ファイルに - を指定すると標準出力に書き出します)\n"
     "  --csv-encoding 符号化      書き出すCSVの文字コード: UTF-8 (BOM付き、省略時) または Shift_JIS\n"
-    "  --import-csv 番号 ファイル CSV/TSV (UTF-8 または Shift-JIS、カンマ・タブ・セミコロン区切りを自動判別) "
+    "  --import-csv 番号 ファイル CSV/TSV (UTF-8、Shift-JIS、BOM付きUTF-16・UTF-32、区切りは自動判別) "
     "を読み込み、\n"
     "                             テーブルの行をその内容に置き換えます\n"
     "  --append                   読み込んだ行を、今ある行のあとに追加します (テーブルが空の1行だけのときは\n"

@@ -21,6 +21,16 @@ extern const QString ReadOnlyFileSystem;
 extern const QString NameTooLong;
 extern const QString NotAFolder;
 extern const QString IsAFolder;
+/// Refusals of a file to write over: one without write permission, one the program keeps its data in.
+extern const QString ReadOnlyFile;
+extern const QString ProgramsOwnFile;
+extern const QString LinkLoop;
+/// %1 the size of TAVELO.DAT, %2 the size of its record.
+extern const QString SettingsFileShort;
+/// %1 why TAVELO.DAT is not used, %2 the program folder.
+extern const QString SettingsDefaultsUsed;
+/// %1 a key of KELVANO.INI, %2 the value it holds, %3 the value used instead.
+extern const QString ProgramSettingUnknown;
 extern const QString NotAPlainFile;
 extern const QString DeviceError;
 extern const QString AlreadyThere;
@@ -40,6 +50,8 @@ extern const QString FileNameUnusableIn;
 // Page generator
 extern const QString HeaderMissing;
 extern const QString FooterMissing;
+/// %1 how many scratch files, %2 their bytes, %3 the folder they were in.
+extern const QString LeftScratchFilesRemoved;
 extern const QString PagesFinished;
 /// A table, named in messages by its number and title.
 QString tableLabel(int number, const QString& title);
@@ -56,6 +68,8 @@ extern const QString CheckHeaderBodyMissing;
 extern const QString CheckFooterNotChosen;
 extern const QString CheckFooterBodyMissing;
 extern const QString CheckNoDataFile;
+/// %1 the data file, %2 why it cannot be read.
+extern const QString CheckDataFileUnreadable;
 extern const QString CheckPictureMissing;
 extern const QString CheckBackgroundMissing;
 extern const QString CheckServerImagePath;
@@ -111,8 +125,15 @@ extern const QString CsvFieldsDropped;
 /// %1 the row limit.
 extern const QString CsvTooManyRows;
 extern const QString CsvImportRefused;
-/// %1 the table (tableLabel).
-extern const QString TableOpenInEditor;
+/// %1 the table (tableLabel): its lock was held by another program for as long as a writer waits.
+extern const QString TableInUse;
+/// %1 why (ReadOnlyFile, ProgramsOwnFile, NotAPlainFile, IsAFolder), %2 the CSV file asked for.
+/// Why a CSV file is not read (%1 a line from 1), and that it holds no row.
+extern const QString CsvNotText;
+extern const QString CsvLineNotShiftJis;
+extern const QString CsvQuoteNotClosed;
+extern const QString CsvEmpty;
+extern const QString CsvTargetRefused;
 /// %1 the rows read, %2 the table's file.
 extern const QString CsvImported;
 extern const QString CsvExported;

@@ -17,8 +17,8 @@ IoError IoError::fromErrorNumber(QString path, int errorNumber) {
 namespace {
 
 /// The error numbers that have a Japanese reason.
-constexpr int KnownErrorNumbers[] = {ENOENT, EACCES, EPERM,        ENOSPC,  EDQUOT, EFBIG,
-                                     EROFS,  EISDIR, ENAMETOOLONG, ENOTDIR, EIO,    EEXIST};
+constexpr int KnownErrorNumbers[] = {ENOENT, EACCES,       EPERM,   ENOSPC, EDQUOT, EFBIG, EROFS,
+                                     EISDIR, ENAMETOOLONG, ENOTDIR, EIO,    EEXIST, ELOOP};
 
 } // namespace
 
@@ -68,6 +68,10 @@ QString systemErrorReason(int errorNumber) {
         return Messages::DeviceError;
     case EEXIST:
         return Messages::AlreadyThere;
+    case ELOOP:
+        return Messages::LinkLoop;
+    case NotAPlainFileError:
+        return Messages::NotAPlainFile;
     default:
         return qt_error_string(errorNumber);
     }

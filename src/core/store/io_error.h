@@ -34,6 +34,10 @@ private:
     int m_errorNumber;
 };
 
+/// The error number of a stored file that is no plain file (a pipe, a device, a socket), which the
+/// system has none for.
+inline constexpr int NotAPlainFileError = -1;
+
 /// The reason a system error number stands for: a Japanese text for the common ones, the system's own
 /// text for the rest.
 QString systemErrorReason(int errorNumber);

@@ -1,5 +1,7 @@
 #include "core/store/program_settings.h"
 
+#include "core/store/core_messages.h"
+
 #include <QSettings>
 
 namespace kelvano::ProgramSettings {
@@ -132,6 +134,21 @@ bool setServerSettings(const QString& programFolder, const ServerSettings& serve
     file.endGroup();
     file.sync();
     return file.status() == QSettings::NoError;
+}
+
+QStringList unknownValues(const QString& programFolder) {
+    QStringList told;
+    const QString encoding = readText(programFolder, PageEncodingKey);
+    if (!encoding.isEmpty() && !pageEncodingFromName(encoding)) {
+        told.append(Messages::ProgramSettingUnknown.arg(PageEncodingKey, encoding,
+                                                        pageEncodingName(PageEncoding::ShiftJis)));
+    }
+    const QString markup = readText(programFolder, PageMarkupKey);
+    if (!markup.isEmpty() && !pageMarkupFromName(markup)) {
+        told.append(
+            Messages::ProgramSettingUnknown.arg(PageMarkupKey, markup, pageMarkupName(PageMarkup::Classic)));
+    }
+    return told;
 }
 
 } // namespace kelvano::ProgramSettings

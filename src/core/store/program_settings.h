@@ -3,6 +3,7 @@
 #include "core/store/server_settings.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace kelvano {
@@ -46,6 +47,8 @@ bool setPageMarkup(const QString& programFolder, PageMarkup markup);
 ServerSettings serverSettings(const QString& programFolder);
 /// Stores the group `Server`, keeping the file's other keys; false when the file cannot be written.
 bool setServerSettings(const QString& programFolder, const ServerSettings& server);
+/// What the file holds that no setting knows (Encoding=EBCDIC), each with the value used instead.
+QStringList unknownValues(const QString& programFolder);
 
 } // namespace ProgramSettings
 } // namespace kelvano

@@ -3,6 +3,7 @@
 #include "core/store/core_messages.h"
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
+#include "core/store/plain_file.h"
 #include "core/store/positioned_io.h"
 
 #include <cerrno>
@@ -14,20 +15,26 @@ namespace kelvano {
 RecordFile::RecordFile(const QString& path, qsizetype recordSize) : m_file(path), m_recordSize(recordSize) {}
 
 bool RecordFile::open() {
-    return isPathOfThisSystem(m_file.fileName()) &&
-           m_file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly | QIODevice::Unbuffered);
+    if (!isPathOfThisSystem(m_file.fileName())) {
+        m_openError = ENOENT;
+        return false;
+    }
+    return openPlainFile(m_file, QIODevice::ReadWrite | QIODevice::Unbuffered, m_openError);
 }
 
 bool RecordFile::openForReading() {
-    return isPathOfThisSystem(m_file.fileName()) &&
-           m_file.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered);
+    if (!isPathOfThisSystem(m_file.fileName())) {
+        m_openError = ENOENT;
+        return false;
+    }
+    return openPlainFile(m_file, QIODevice::ReadOnly | QIODevice::Unbuffered, m_openError);
 }
 
 bool RecordFile::openOrCreate() {
     if (open()) {
         return true;
     }
-    if (!isPathOfThisSystem(m_file.fileName()) || m_file.exists()) {
+    if (m_openError != ENOENT || !isPathOfThisSystem(m_file.fileName())) {
         return false;
     }
     return m_file.open(QIODevice::ReadWrite | QIODevice::NewOnly | QIODevice::Unbuffered);

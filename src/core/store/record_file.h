@@ -30,6 +30,9 @@ public:
     void write(qint64 number, QByteArrayView record);
 
     const QFile& file() const { return m_file; }
+    /// Why the last open failed: the system's error number, EISDIR or NotAPlainFileError (a pipe, a
+    /// device), which are never opened.
+    int openError() const { return m_openError; }
 
 private:
     /// Up to `size` bytes at `offset`, fewer at the end of the file.
@@ -37,6 +40,7 @@ private:
 
     QFile m_file;
     qsizetype m_recordSize;
+    int m_openError = 0;
 };
 
 } // namespace kelvano

@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QRandomGenerator>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -109,10 +108,21 @@ mode_t processUmask() {
     return mask;
 }
 
-QString uniqueScratchBeside(const QString& path) {
-    return path + QStringLiteral(".") +
-           QString::number(QRandomGenerator::global()->generate(), 36).rightJustified(7, QLatin1Char('0')) +
-           QStringLiteral(".tmp");
+/// Creates a file that is not there yet, never through a symbolic link; -1 and errno when it cannot.
+int createNewFile(const QString& path, mode_t mode) {
+    return ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+
+/// Removes a scratch file left at a fixed name by an earlier run: only a plain file of this user with
+/// no other name, never a link, a folder or a file someone else made; true when it is gone.
+bool removeLeftScratchFile(const QString& path) {
+    struct stat status {};
+    const QByteArray name = nativePath(path);
+    if (::lstat(name.constData(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid() ||
+        status.st_nlink != 1) {
+        return false;
+    }
+    return ::unlink(name.constData()) == 0;
 }
 
 /// Makes a finished rename durable; a folder that cannot be synced (some file systems refuse) does not
@@ -161,21 +171,32 @@ bool FileReplacement::open() {
     const mode_t mode = kept.value_or(0666);
     const bool namedScratch = !m_scratchPath.isEmpty();
     int descriptor = -1;
+    int error = 0;
+    const auto create = [&] {
+        descriptor = createNewFile(m_scratchPath, mode);
+        error = descriptor < 0 ? errno : 0;
+    };
+    m_claim = ScratchClaim(QFileInfo(namedScratch ? m_scratchPath : m_path).absolutePath());
     if (namedScratch) {
-        descriptor =
-            ::open(nativePath(m_scratchPath).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+        // A fixed name can be planted (a link to a file elsewhere, a file of someone else's): it is
+        // only ever created new, after a scratch file that a run of ours left there is removed.
+        create();
+        if (error == EEXIST) {
+            m_claim.whileUnclaimedElsewhere([&] {
+                if (removeLeftScratchFile(m_scratchPath)) {
+                    create();
+                }
+            });
+        }
     } else {
-        for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
-            m_scratchPath = uniqueScratchBeside(m_path);
-            descriptor =
-                ::open(nativePath(m_scratchPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-            if (descriptor < 0 && errno != EEXIST) {
-                break;
-            }
+        for (int attempt = 0; attempt < 100 && (attempt == 0 || error == EEXIST); ++attempt) {
+            m_scratchPath = scratchNameBeside(m_path);
+            create();
         }
     }
     if (descriptor < 0) {
-        m_openError = errno;
+        m_openError = error;
+        m_claim = ScratchClaim();
         return false;
     }
     // Creating leaves out what the umask takes, which the old file's bits may hold; a named scratch
@@ -213,6 +234,7 @@ void FileReplacement::commit() {
     }
     m_device.reset();
     m_scratchPath.clear();
+    m_claim = ScratchClaim();
     syncFolderOf(m_path);
 }
 
@@ -233,6 +255,11 @@ ReplacementBatch::~ReplacementBatch() {
 }
 
 void ReplacementBatch::add(const QString& path, const std::function<void(QIODevice&)>& write) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!m_claimedFolders.contains(folder)) {
+        m_claims.emplace_back(folder);
+        m_claimedFolders.append(folder);
+    }
     FileReplacement replacement(path);
     if (!replacement.open()) {
         throw IoError::fromErrorNumber(path, replacement.openErrorNumber());
@@ -301,6 +328,8 @@ QList<ReplacementBatch::Failure> ReplacementBatch::commit() {
             syncFolderOf(folder + QStringLiteral("/."));
         }
     }
+    m_claims.clear();
+    m_claimedFolders.clear();
     return failures;
 }
 
@@ -311,6 +340,7 @@ void FileReplacement::discard() {
     m_device->closeDescriptor();
     m_device.reset();
     ::unlink(nativePath(m_scratchPath).constData());
+    m_claim = ScratchClaim();
 }
 
 void replaceWholeFile(const QString& path, const std::function<void(QIODevice&)>& write) {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/store/io_error.h"
+#include "core/store/scratch_files.h"
 
 #include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QIODevice;
 
@@ -64,6 +66,7 @@ private:
     QString m_path;
     QString m_scratchPath;
     std::unique_ptr<ScratchDevice> m_device;
+    ScratchClaim m_claim;
     int m_openError = 0;
 };
 
@@ -97,6 +100,9 @@ private:
         QString scratchPath;
     };
     QList<Pending> m_pending;
+    /// Held until the scratch files are renamed or removed, one per folder that holds some.
+    QStringList m_claimedFolders;
+    std::vector<ScratchClaim> m_claims;
 };
 
 /// Replaces a whole file through a FileReplacement with a unique scratch name: `write` fills the

@@ -1,6 +1,8 @@
 #include "core/store/settings_file.h"
 
+#include "core/store/core_messages.h"
 #include "core/store/io_error.h"
+#include "core/store/plain_file.h"
 #include "core/store/record_fields.h"
 #include "core/store/save_file.h"
 #include "core/store/shift_jis.h"
@@ -8,6 +10,7 @@
 
 #include <QFile>
 #include <optional>
+#include <sys/stat.h>
 
 namespace kelvano {
 
@@ -26,14 +29,24 @@ QString settingsPath(const QString& programFolder) {
     return resolveStoredPath(programFolder + FileName);
 }
 
-/// The first record; nullopt when the file is missing or shorter than one record.
-std::optional<SettingsRecord> readRecord(const QString& path) {
-    QFile file(path);
-    if (!file.exists() || file.size() < SettingsRecord::Size) {
+/// What stands at the path: nullopt when nothing does.
+std::optional<struct stat> statusOf(const QString& path) {
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
         return std::nullopt;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw IoError::fromFile(file);
+    return status;
+}
+
+/// The first record; nullopt when the file is missing, shorter than one record or no plain file.
+std::optional<SettingsRecord> readRecord(const QString& path) {
+    const std::optional<struct stat> status = statusOf(path);
+    if (!status || !S_ISREG(status->st_mode) || status->st_size < SettingsRecord::Size) {
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (int error = 0; !openPlainFile(file, QIODevice::ReadOnly, error)) {
+        throw IoError::fromErrorNumber(path, error);
     }
     const QByteArray record = file.read(SettingsRecord::Size);
     if (record.size() != SettingsRecord::Size) {
@@ -48,9 +61,28 @@ SettingsRecord read(const QString& programFolder) {
     return readRecord(settingsPath(programFolder)).value_or(defaults(programFolder));
 }
 
+QString whyUnused(const QString& programFolder) {
+    const std::optional<struct stat> status = statusOf(settingsPath(programFolder));
+    if (!status) {
+        return {};
+    }
+    if (!S_ISREG(status->st_mode)) {
+        return systemErrorReason(S_ISDIR(status->st_mode) ? EISDIR : NotAPlainFileError);
+    }
+    return status->st_size < SettingsRecord::Size
+               ? Messages::SettingsFileShort.arg(status->st_size).arg(SettingsRecord::Size)
+               : QString();
+}
+
 LoadedSettings load(const QString& programFolder) {
     if (const std::optional<SettingsRecord> settings = readRecord(settingsPath(programFolder))) {
         return {*settings, SettingsFileState::Read};
+    }
+    // A folder or a pipe in its place is not emptied (a pipe would hold the program up): it is told.
+    if (const std::optional<struct stat> status = statusOf(settingsPath(programFolder));
+        status && !S_ISREG(status->st_mode)) {
+        throw IoError::fromErrorNumber(settingsPath(programFolder),
+                                       S_ISDIR(status->st_mode) ? EISDIR : NotAPlainFileError);
     }
     QFile file(settingsPath(programFolder));
     const bool existed = file.exists();

@@ -31,6 +31,9 @@ LoadedSettings load(const QString& programFolder);
 /// The settings the program would start with, read without creating or changing the file: a missing
 /// or short file gives the settings of a first run. An IoError when the file cannot be read.
 SettingsRecord read(const QString& programFolder);
+/// Why read() gives the settings of a first run although a TAVELO.DAT is there (too short, a folder,
+/// a pipe); empty when it reads the file or there is none.
+QString whyUnused(const QString& programFolder);
 
 /// The settings of a first run: the three folders are the program folder, the server path is empty.
 SettingsRecord defaults(const QString& programFolder);

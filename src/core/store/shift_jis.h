@@ -21,5 +21,8 @@ QString decode(QByteArrayView bytes);
 
 /// True when the byte opens a double-byte character (0x81-0x9F, 0xE0-0xFC).
 bool isLeadByte(unsigned char byte);
+/// True when the byte can close a double-byte character (0x40-0x7E, 0x80-0xFC); a lead byte followed
+/// by any other byte is a character of its own.
+bool isTrailByte(unsigned char byte);
 
 } // namespace kelvano::ShiftJis

@@ -3,6 +3,7 @@
 #include "core/store/core_messages.h"
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
+#include "core/store/plain_file.h"
 #include "core/store/positioned_io.h"
 #include "core/store/read_ahead.h"
 #include "core/store/save_file.h"
@@ -123,8 +124,10 @@ void TableDataFiles::replaceRecords(int keptRecords, int count,
     const QString path = tablePath();
     requirePathOfThisSystem(path);
     QFile old(path);
-    if (keptRecords > 0 && !old.open(QIODevice::ReadOnly)) {
-        throw IoError::fromFile(old);
+    // Only a plain file is read or replaced: a pipe or a device in its place is told, not waited on.
+    if (int error = 0;
+        !openPlainFile(old, QIODevice::ReadOnly, error) && (keptRecords > 0 || error != ENOENT)) {
+        throw IoError::fromErrorNumber(path, error);
     }
     replaceWholeFile(path, [&](QIODevice& device) {
         for (qsizetype left = keptRecords * TableRowRecord::Size; left > 0;) {
@@ -204,8 +207,7 @@ std::optional<QList<QByteArray>> TableDataFiles::removeLink(QByteArrayView link)
 TableRowReader::TableRowReader() = default;
 
 IoError TableRowReader::openFailure() const {
-    return m_openError == EINVAL ? IoError(m_path, Messages::NotAPlainFile)
-                                 : IoError::fromErrorNumber(m_path, m_openError);
+    return IoError::fromErrorNumber(m_path, m_openError);
 }
 
 TableRowReader::~TableRowReader() {
@@ -229,24 +231,13 @@ bool TableRowReader::open(const QString& path) {
         m_openError = ENOENT;
         return false;
     }
-    // Not blocking: a named pipe in a data file's place must not hang the reader.
-    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat status {};
-    if (descriptor < 0 || ::fstat(descriptor, &status) != 0) {
-        m_openError = errno;
-    } else if (!S_ISREG(status.st_mode)) {
-        // A folder, a device, a pipe: none holds records, and a device may never end.
-        m_openError = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
-    } else {
-        m_descriptor = descriptor;
-        m_openError = 0;
-    }
-    if (m_openError != 0) {
-        if (descriptor >= 0) {
-            ::close(descriptor);
-        }
+    // A folder, a device, a pipe: none holds records, a pipe may hang and a device may never end.
+    m_descriptor = openPlainFile(path, O_RDONLY, m_openError);
+    if (m_descriptor < 0) {
         return false;
     }
+    struct stat status {};
+    ::fstat(m_descriptor, &status);
     // A few blocks or more: worth a thread that reads while the records before are being used.
     constexpr qsizetype BlockSize = RecordsPerBlock * TableRowRecord::Size;
     if (status.st_size >= 2 * BlockSize) {

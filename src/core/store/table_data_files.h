@@ -91,8 +91,8 @@ public:
     /// False when the file cannot be opened for reading, or is no plain file; openError() tells why.
     /// A file of less than two blocks is read whole here; one that cannot be read fails at next().
     bool open(const QString& path);
-    /// The error number of the last open() that failed (ENOENT: there is no such file; EINVAL: it is
-    /// no plain file).
+    /// The error number of the last open() that failed (ENOENT: there is no such file; NotAPlainFileError: it
+    /// is no plain file).
     int openError() const { return m_openError; }
     /// The last failed open() as an I/O error naming the file and the reason.
     IoError openFailure() const;

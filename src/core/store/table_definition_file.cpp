@@ -10,7 +10,8 @@ namespace {
 
 void openOrThrow(RecordFile& file) {
     if (!file.openOrCreate()) {
-        throw IoError::fromFile(file.file());
+        throw file.openError() != 0 ? IoError::fromErrorNumber(file.file().fileName(), file.openError())
+                                    : IoError::fromFile(file.file());
     }
 }
 
@@ -38,6 +39,10 @@ DefinitionList TableDefinitionFile::readAll() const {
 std::optional<DefinitionList> TableDefinitionFile::readAllIfPresent() const {
     RecordFile file(m_path, TableDefinition::Size);
     if (!file.openForReading()) {
+        // Only a missing file is no definitions; a folder or a pipe in its place is told.
+        if (file.openError() == EISDIR || file.openError() == NotAPlainFileError) {
+            throw IoError::fromErrorNumber(m_path, file.openError());
+        }
         return std::nullopt;
     }
     return readRecords(file);
@@ -91,6 +96,9 @@ std::optional<TableDefinition> TableDefinitionReader::read(int number) {
     if (!m_file) {
         auto file = std::make_unique<RecordFile>(m_path, TableDefinition::Size);
         if (!file->openForReading()) {
+            if (file->openError() == EISDIR || file->openError() == NotAPlainFileError) {
+                throw IoError::fromErrorNumber(m_path, file->openError());
+            }
             return std::nullopt;
         }
         m_file = std::move(file);

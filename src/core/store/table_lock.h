@@ -27,6 +27,9 @@ public:
     };
     /// Takes the lock, waiting at most `waitMilliseconds` for another holder to release it.
     Taking take(int waitMilliseconds = 0);
+    /// How long a program that writes a table's files and ends (an import) waits for another
+    /// writer before it refuses: long enough for an import of many rows to finish.
+    static constexpr int WriterWaitMilliseconds = 10000;
     void release();
     bool isHeld() const;
     const QString& path() const { return m_path; }

@@ -2,6 +2,7 @@
 
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
+#include "core/store/plain_file.h"
 
 #include <QFile>
 
@@ -37,7 +38,11 @@ std::optional<QList<QByteArray>> readLinesFile(const QString& path) {
         return std::nullopt;
     }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (int error = 0; !openPlainFile(file, QIODevice::ReadOnly, error)) {
+        // A pipe or a device is told (it would hang or never end); a folder is no file, as before.
+        if (error == NotAPlainFileError) {
+            throw IoError::fromErrorNumber(path, error);
+        }
         return std::nullopt;
     }
     const QByteArray contents = file.readAll();

@@ -3,6 +3,7 @@
 #include "core/table/cell_text_import.h"
 #include "core/table/delimited_text.h"
 
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -19,8 +20,17 @@ struct CsvFile {
     QString path;
     DelimitedFormat format;
     QList<QByteArrayList> records; ///< fields in the file's encoding
+    /// Why the file is not taken as text (NUL bytes, lines of two encodings, a quote never closed);
+    /// empty when it is, and then `records` holds what it says.
+    QString refusal;
 
-    /// Reads a file and finds its format; an IoError when it cannot be read.
+    /// At most this many records are read: one past the most rows a table holds, enough to refuse.
+    static constexpr qsizetype RecordsRead = TableLayers::MaxRows + 1;
+    /// At most this many bytes of a field are read (cut at a character); a cell keeps far fewer.
+    static constexpr qsizetype FieldBytesRead = 4096;
+
+    /// Reads a file and finds its format; an IoError when it cannot be read. A file opening with a
+    /// UTF-16 or UTF-32 byte-order mark is read as UTF-8.
     static CsvFile read(const QString& path);
 };
 
@@ -41,7 +51,8 @@ void exportCellTexts(const QString& path, const TableLayers& layers, TextEncodin
 /// The same for the records a reader gives of a table's file, `columns` columns of each, read and
 /// written a row at a time; gives how many rows were written.
 qsizetype exportCellTexts(const QString& path, TableRowReader& rows, int columns, TextEncoding encoding);
-/// The same into a device (a page run's scratch file beside its page).
-qsizetype writeCellTexts(QIODevice& device, TableRowReader& rows, int columns, TextEncoding encoding);
+/// The same written to an open device (a pipe, standard output, the scratch file of the CSV beside a
+/// page) as it goes.
+qsizetype exportCellTexts(QIODevice& device, TableRowReader& rows, int columns, TextEncoding encoding);
 
 } // namespace kelvano

@@ -1,7 +1,7 @@
 #include "core/table/delimited_text.h"
 
-#include <QStringDecoder>
 #include <array>
+#include <limits>
 
 namespace kelvano::DelimitedText {
 namespace {
@@ -9,12 +9,6 @@ namespace {
 constexpr QByteArrayView ByteOrderMark("\xEF\xBB\xBF");
 /// How many records the separator is judged by.
 constexpr int SampleRecords = 20;
-
-bool isValidUtf8(QByteArrayView bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    return !decoder.hasError();
-}
 
 /// How often `separator` occurs outside quotes in each of the first records.
 QList<int> separatorCounts(QByteArrayView bytes, char separator) {
@@ -42,7 +36,55 @@ QList<int> separatorCounts(QByteArrayView bytes, char separator) {
     return counts;
 }
 
+/// Appends to a field up to the bound; true when something was left out.
+bool appendBounded(QByteArray& field, QByteArrayView bytes, qsizetype maxFieldBytes) {
+    const qsizetype room = std::max<qsizetype>(0, maxFieldBytes - field.size());
+    field += bytes.first(std::min(room, bytes.size()));
+    return bytes.size() > room;
+}
+
 } // namespace
+
+bool isValidUtf8(QByteArrayView bytes) {
+    const auto at = [&bytes](qsizetype i) {
+        return static_cast<unsigned char>(bytes[i]);
+    };
+    for (qsizetype i = 0; i < bytes.size();) {
+        const unsigned char lead = at(i);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        // The continuation bytes a lead byte takes and the range of the first of them.
+        int more = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            more = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            more = 2;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            more = 3;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (i + more >= bytes.size()) {
+            return false;
+        }
+        for (int k = 1; k <= more; ++k) {
+            const unsigned char next = at(i + k);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
+                return false;
+            }
+        }
+        i += more + 1;
+    }
+    return true;
+}
 
 QByteArrayView withoutByteOrderMark(QByteArrayView bytes) {
     return bytes.startsWith(ByteOrderMark) ? bytes.sliced(ByteOrderMark.size()) : bytes;
@@ -79,64 +121,86 @@ DelimitedFormat detect(QByteArrayView bytes) {
 }
 
 QList<QByteArrayList> parse(QByteArrayView bytes, char separator) {
-    QList<QByteArrayList> records;
+    return parseBounded(bytes, separator, std::numeric_limits<qsizetype>::max(),
+                        std::numeric_limits<qsizetype>::max())
+        .records;
+}
+
+Parsed parseBounded(QByteArrayView bytes, char separator, qsizetype maxRecords, qsizetype maxFieldBytes) {
+    Parsed parsed;
+    QList<QByteArrayList>& records = parsed.records;
     QByteArrayList record;
     QByteArray field;
+    bool fieldCut = false;
     qsizetype i = 0;
+    qsizetype line = 1;
     const qsizetype size = bytes.size();
     bool fieldStarted = false; // something of the current record has been read
-    while (i < size) {
+    const auto endField = [&] {
+        record.append(field);
+        field.clear();
+        parsed.cutFields += fieldCut ? 1 : 0;
+        fieldCut = false;
+    };
+    while (i < size && records.size() < maxRecords) {
         const char c = bytes[i];
         if (c == '"' && field.isEmpty()) {
             // A quoted field: up to the closing quote; "" is one quote.
+            const qsizetype openedOn = line;
+            bool closed = false;
             ++i;
             while (i < size) {
                 if (bytes[i] == '"') {
                     if (i + 1 < size && bytes[i + 1] == '"') {
-                        field += '"';
+                        fieldCut |= appendBounded(field, "\"", maxFieldBytes);
                         i += 2;
                         continue;
                     }
                     ++i;
+                    closed = true;
                     break;
                 }
                 const qsizetype start = i;
                 while (i < size && bytes[i] != '"') {
+                    line += bytes[i] == '\n' ? 1 : 0;
                     ++i;
                 }
-                field += bytes.sliced(start, i - start);
+                fieldCut |= appendBounded(field, bytes.sliced(start, i - start), maxFieldBytes);
+            }
+            if (!closed && parsed.unclosedQuoteLine == 0) {
+                parsed.unclosedQuoteLine = openedOn;
             }
             fieldStarted = true;
             continue;
         }
         if (c == separator) {
-            record.append(field);
-            field.clear();
+            endField();
             fieldStarted = true;
             ++i;
             continue;
         }
         if (c == '\r' || c == '\n') {
-            record.append(field);
-            field.clear();
+            endField();
             records.append(record);
             record.clear();
             fieldStarted = false;
-            i += c == '\r' && i + 1 < size && bytes[i + 1] == '\n' ? 2 : 1;
+            const bool crLf = c == '\r' && i + 1 < size && bytes[i + 1] == '\n';
+            line += c == '\n' || crLf ? 1 : 0;
+            i += crLf ? 2 : 1;
             continue;
         }
         const qsizetype start = i;
         while (i < size && bytes[i] != separator && bytes[i] != '\r' && bytes[i] != '\n') {
             ++i;
         }
-        field += bytes.sliced(start, i - start);
+        fieldCut |= appendBounded(field, bytes.sliced(start, i - start), maxFieldBytes);
         fieldStarted = true;
     }
-    if (fieldStarted) {
-        record.append(field);
+    if (fieldStarted && records.size() < maxRecords) {
+        endField();
         records.append(record);
     }
-    return records;
+    return parsed;
 }
 
 QByteArray quoteField(QByteArrayView field, char separator) {

@@ -39,6 +39,20 @@ QByteArrayView withoutByteOrderMark(QByteArrayView bytes);
 /// that never closes runs to the end of the text.
 QList<QByteArrayList> parse(QByteArrayView bytes, char separator);
 
+/// What parseBounded gives: the records, how many fields were cut at the bound, and where a quoted
+/// field that never closes opened (its line, from 1; 0 when every quoted field closes).
+struct Parsed {
+    QList<QByteArrayList> records;
+    int cutFields = 0;
+    qsizetype unclosedQuoteLine = 0;
+};
+/// As parse, keeping at most `maxRecords` records and the first `maxFieldBytes` bytes of each field,
+/// so that what a file holds never decides how much memory its reading takes.
+Parsed parseBounded(QByteArrayView bytes, char separator, qsizetype maxRecords, qsizetype maxFieldBytes);
+
+/// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
+bool isValidUtf8(QByteArrayView bytes);
+
 /// One field as written: in quotes (quotes doubled) when it holds the separator, a quote, CR or LF.
 QByteArray quoteField(QByteArrayView field, char separator);
 

@@ -83,6 +83,8 @@ extern const QString PicturePathUnencodable;
 extern const QString TableDataChanged;
 extern const QString DiscardChanges;
 extern const QString TableDataChangedOnDisk;
+/// Asked before an empty CSV file replaces the editor's rows (No is the default).
+extern const QString CsvEmptyReplaces;
 /// A table another program holds (a second copy of the program, an import on the command line).
 QString tableInUse(const QString& fileName);
 /// %1 is the field's capacity in bytes.

@@ -123,7 +123,16 @@ void TForm5::CsvRead1Click() {
         return;
     }
     const CsvFile file = CsvFile::read(path);
+    if (!file.refusal.isEmpty()) {
+        UserDialogs::show(this, MessageIcon::Error, file.refusal);
+        return;
+    }
     const std::optional<bool> append = m_csvPrompts.confirmImport(this, file, m_model->columnCount());
+    // Replacing the rows by an empty file's none is more likely a wrong file than a wish: asked first.
+    if (append && !*append && file.records.isEmpty() &&
+        !UserDialogs::askYesNo(this, MessageIcon::Warning, Messages::CsvEmptyReplaces, Answer::No)) {
+        return;
+    }
     if (append) {
         ImportCsv(file, *append);
     }
