@@ -3,6 +3,7 @@
 #include "core/html/page_generator.h"
 #include "core/html/table_markup.h"
 #include "core/store/table_definition_file.h"
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -224,6 +225,32 @@ TEST_F(PageRun, ThePageRunWritesTheTextsBesideThePageAsTheCsvExportDoes) {
     QFile::remove(m_folder.file(QStringLiteral("html/p.csv")));
     ASSERT_TRUE(GeneratePageInMemory(m_settings, m_folder.path(), 0, m_report, PageEncoding::ShiftJis));
     EXPECT_FALSE(m_folder.exists(QStringLiteral("html/p.csv")));
+}
+
+TEST_F(PageRun, APageThatCannotBeWrittenKeepsTheCsvBesideItAsItWas) {
+    TableDefinition d = priceList();
+    d.FileName = "p";
+    d.HeaderName = "0:h";
+    d.FooterName = "0:f";
+    d.CsvBeside = true;
+    TableDefinitionFile(m_folder.path()).append(d);
+    QByteArray rows;
+    for (const TableRowRecord& row : priceRows()) {
+        rows += row.encode();
+    }
+    m_folder.write(QStringLiteral("p.TBL"), rows);
+    m_folder.write(QStringLiteral("html/p.html"), "old page");
+    m_folder.write(QStringLiteral("html/p.csv"), "old csv");
+    {
+        // The new CSV (about 30 bytes) fits, the page does not.
+        const test::FileSizeLimit limit(100);
+        EXPECT_NE(GeneratePages(m_settings, m_folder.path(), {0}, m_report), PageRunOutcome::Finished);
+    }
+    EXPECT_EQ(m_folder.read(QStringLiteral("html/p.html")), "old page");
+    EXPECT_EQ(m_folder.read(QStringLiteral("html/p.csv")), "old csv");
+    EXPECT_EQ(QDir(m_folder.file(QStringLiteral("html"))).entryList(QDir::Files),
+              (QStringList{QStringLiteral("p.csv"), QStringLiteral("p.html")}))
+        << "no scratch file stays";
 }
 
 TEST_F(PageRun, AHeaderWithTheStyleTagGetsTheTablesRulesAndPicturesTheirSize) {

@@ -104,6 +104,7 @@ public:
             return Messages::tableLabel(number, title);
         };
         const QString fileName = ShiftJis::decode(definition->FileName);
+        std::optional<qsizetype> batchMark;
         try {
             TableRowReader& rows = *source.rows;
             if (!source.rowsOpen) {
@@ -132,15 +133,19 @@ public:
             } else {
                 const QString pagePath = m_htmlFolder + fileName + QStringLiteral(".html");
                 requirePathOfThisSystem(pagePath);
-                m_batch.add(pagePath, write);
-                m_pendingPages.append({pagePath, number, title});
+                // The page and the CSV beside it are replaced together or not at all.
+                batchMark = m_batch.size();
                 if (TablePlan(*definition).csvBeside()) {
                     writeCsvBeside(*definition, fileName, number, title);
                 }
+                m_batch.add(pagePath, write);
+                m_pendingPages.append({pagePath, number, title});
             }
         } catch (const RunCancelled&) {
+            giveUpFilesFrom(batchMark);
             return TableOutcome::Cancelled;
         } catch (const IoError& error) {
+            giveUpFilesFrom(batchMark);
             tellIoError(Messages::PageNotWritten.arg(table(), error.message()), error);
             return TableOutcome::Failed;
         }
@@ -194,6 +199,14 @@ private:
             exportCellTexts(device, rows, definition.usableColumnCount(), TextEncoding::Utf8);
         });
         m_pendingPages.append({csvPath, number, title});
+    }
+
+    /// Gives up the files of this table that wait in the batch, added since it held `mark` files.
+    void giveUpFilesFrom(std::optional<qsizetype> mark) {
+        if (mark) {
+            m_batch.dropFrom(*mark);
+            m_pendingPages.resize(std::min(m_pendingPages.size(), *mark));
+        }
     }
 
     void tellIoError(const QString& text, const IoError& error) {

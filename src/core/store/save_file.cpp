@@ -268,6 +268,12 @@ void ReplacementBatch::add(const QString& path, const std::function<void(QIODevi
     m_pending.append({path, replacement.closeUnsynced()});
 }
 
+void ReplacementBatch::dropFrom(qsizetype count) {
+    while (m_pending.size() > count) {
+        ::unlink(nativePath(m_pending.takeLast().scratchPath).constData());
+    }
+}
+
 QList<ReplacementBatch::Failure> ReplacementBatch::commit() {
     QList<Failure> failures;
     const QList<Pending> pending = std::exchange(m_pending, {});

@@ -86,6 +86,12 @@ public:
     /// included) goes on to the caller, and that scratch file is removed.
     void add(const QString& path, const std::function<void(QIODevice&)>& write);
 
+    /// How many files wait for commit(); with dropFrom(), the files of one step go in together or not
+    /// at all.
+    qsizetype size() const { return m_pending.size(); }
+    /// Gives up the files added since size() was `count`: their scratch files go, their files stay.
+    void dropFrom(qsizetype count);
+
     struct Failure {
         QString path;
         IoError error;
