@@ -189,6 +189,21 @@ protected:
     }
     void TearDown() override { Clock::setFixedNow({}); }
 
+    /// Table 0, the price list with its rows, written as "p" with the CSV beside its page.
+    void writeTableWithCsvBeside() {
+        TableDefinition d = priceList();
+        d.FileName = "p";
+        d.HeaderName = "0:h";
+        d.FooterName = "0:f";
+        d.CsvBeside = true;
+        TableDefinitionFile(m_folder.path()).append(d);
+        QByteArray rows;
+        for (const TableRowRecord& row : priceRows()) {
+            rows += row.encode();
+        }
+        m_folder.write(QStringLiteral("p.TBL"), rows);
+    }
+
     struct Silent : PageReport {
         void report(const PageMessage& message) override { texts.append(message.text); }
         QStringList texts;
@@ -200,17 +215,7 @@ protected:
 };
 
 TEST_F(PageRun, ThePageRunWritesTheTextsBesideThePageAsTheCsvExportDoes) {
-    TableDefinition d = priceList();
-    d.FileName = "p";
-    d.HeaderName = "0:h";
-    d.FooterName = "0:f";
-    d.CsvBeside = true;
-    TableDefinitionFile(m_folder.path()).append(d);
-    QByteArray rows;
-    for (const TableRowRecord& row : priceRows()) {
-        rows += row.encode();
-    }
-    m_folder.write(QStringLiteral("p.TBL"), rows);
+    writeTableWithCsvBeside();
 
     ASSERT_EQ(GeneratePages(m_settings, m_folder.path(), {0}, m_report), PageRunOutcome::Finished)
         << m_report.texts.join(u'\n').toStdString();
@@ -228,17 +233,7 @@ TEST_F(PageRun, ThePageRunWritesTheTextsBesideThePageAsTheCsvExportDoes) {
 }
 
 TEST_F(PageRun, APageThatCannotBeWrittenKeepsTheCsvBesideItAsItWas) {
-    TableDefinition d = priceList();
-    d.FileName = "p";
-    d.HeaderName = "0:h";
-    d.FooterName = "0:f";
-    d.CsvBeside = true;
-    TableDefinitionFile(m_folder.path()).append(d);
-    QByteArray rows;
-    for (const TableRowRecord& row : priceRows()) {
-        rows += row.encode();
-    }
-    m_folder.write(QStringLiteral("p.TBL"), rows);
+    writeTableWithCsvBeside();
     m_folder.write(QStringLiteral("html/p.html"), "old page");
     m_folder.write(QStringLiteral("html/p.csv"), "old csv");
     {
