@@ -124,8 +124,9 @@ QByteArray Html5TableMarkup::scrollStartLine() const {
     if (m_styleSheet) {
         return QByteArrayLiteral("<div class=\"kelvano-scroll\">");
     }
-    return m_plan.stickyHeading() ? QByteArrayLiteral("<div style=\"overflow-x:auto;max-height:100vh\">")
-                                  : QByteArrayLiteral("<div style=\"overflow-x:auto\">");
+    // No height bound here: an inline style cannot lift it for printing, and a bounded box would print
+    // one screen of rows. The heading stays in view inside the box only with the style block.
+    return QByteArrayLiteral("<div style=\"overflow-x:auto\">");
 }
 
 QByteArray Html5TableMarkup::csvLinkLine() const {

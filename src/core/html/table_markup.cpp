@@ -108,8 +108,9 @@ QByteArray TableMarkup::scrollStartLine() const {
     if (!m_definition.ScrollOnSmallScreens) {
         return {};
     }
-    return m_plan.stickyHeading() ? QByteArrayLiteral("<DIV STYLE=\"overflow-x:auto;max-height:100vh\">")
-                                  : QByteArrayLiteral("<DIV STYLE=\"overflow-x:auto\">");
+    // No height bound: an inline style cannot lift it for printing, and a bounded box would print one
+    // screen of rows.
+    return QByteArrayLiteral("<DIV STYLE=\"overflow-x:auto\">");
 }
 
 QByteArray TableMarkup::csvLinkLine() const {
