@@ -263,10 +263,25 @@ TEST_F(HostileFiles, ACsvFileIsReadAsTextOrRefusedNeverTakenAsGarbage) {
     EXPECT_EQ(read(QStringLiteral("DATA/s.TBL")), stored);
 }
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KELVANO_TESTS_UNDER_ADDRESS_SANITIZER
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define KELVANO_TESTS_UNDER_ADDRESS_SANITIZER
+#endif
+
 // What a CSV file holds never decides how much memory reading it takes: a field of 64 MB is cut (and
-// told), rows past the row limit are not read, both within an address space of 200 MB.
+// told), rows past the row limit are not read, both within an address space of 200 MB. The sanitizer
+// tree reserves terabytes of shadow memory at start, so there the bound is left to the Release suite
+// and only what is read and told is checked.
 TEST_F(HostileFiles, ReadingAHugeFieldOrTooManyRowsStaysWithinABoundedMemory) {
+#ifdef KELVANO_TESTS_UNDER_ADDRESS_SANITIZER
+    constexpr rlim_t AddressSpace = 0;
+#else
     constexpr rlim_t AddressSpace = 200 * 1024 * 1024;
+#endif
     write(QStringLiteral("DATA/s.TBL"), TableRowRecord().encode());
     write(QStringLiteral("field.csv"), "a," + QByteArray(64 * 1024 * 1024, 'y') + "\r\n");
     const PublishResult field = run(importing(file(QStringLiteral("field.csv"))), {AddressSpace, 0});
