@@ -55,12 +55,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                   caption.contains(definition.CaptionText)),
             "the caption holds its text");
 
+    int rowNumber = 0;
     do {
         const TableRowRecord row = nextRow(reader);
         const QByteArray stored = row.encode();
         QByteArray out = "previous";
         markup.appendRow(out, TableRowView(stored));
-        require(out.startsWith("previous<TR>") && out.endsWith("</TR>"), "a row is appended whole");
+        // With the first row as headings, it is the table's head and the next row opens the body.
+        const bool headingRow = definition.FirstRowHeadings && rowNumber == 0;
+        const bool opensBody = definition.FirstRowHeadings && rowNumber == 1;
+        const QByteArray opening = headingRow && definition.StickyHeading
+                                       ? "previous<THEAD STYLE=\"position:sticky;top:0\"><TR>"
+                                   : headingRow ? "previous<THEAD><TR>"
+                                   : opensBody  ? "previous<TBODY><TR>"
+                                                : "previous<TR>";
+        require(out.startsWith(opening) && out.endsWith(headingRow ? "</TR></THEAD>" : "</TR>"),
+                "a row is appended whole, in its section");
+        ++rowNumber;
         // Cells are data cells (TD) or, in a heading row or column, heading cells (TH).
         require(out.count("</TD>") + out.count("</TH>") >= definition.usableColumnCount(),
                 "every column gets a cell");
