@@ -19,6 +19,38 @@ int freePort() {
     return port > 65500 ? freePort() : port;
 }
 
+/// The processes `parent` has started, as the system lists them.
+QList<qint64> childrenOf(qint64 parent) {
+    QFile list(QStringLiteral("/proc/%1/task/%1/children").arg(parent));
+    QList<qint64> children;
+    if (list.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& word : list.readAll().simplified().split(' ')) {
+            if (!word.isEmpty()) {
+                children.append(word.toLongLong());
+            }
+        }
+    }
+    return children;
+}
+
+/// Waits (5 s at most) until `process` is gone or only waits to be collected.
+void waitUntilEnded(qint64 process) {
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        QFile status(QStringLiteral("/proc/%1/stat").arg(process));
+        if (!status.open(QIODevice::ReadOnly)) {
+            return;
+        }
+        // "pid (name) state ...": the state follows the name's closing parenthesis.
+        const QByteArray line = status.readAll();
+        const qsizetype nameEnd = line.lastIndexOf(')');
+        if (nameEnd < 0 || line.mid(nameEnd + 2, 1) == "Z") {
+            return;
+        }
+        QThread::msleep(10);
+    }
+}
+
 } // namespace
 
 bool canRunLoopbackServers() {
@@ -77,9 +109,14 @@ bool LoopbackServer::start() {
 void LoopbackServer::stop() {
     if (m_process && m_process->state() != QProcess::NotRunning) {
         // SIGKILL to unshare: its --kill-child takes the namespace's first process, and with it every
-        // session process of the server.
+        // session process of the server. That happens after unshare itself has ended, so the first
+        // process is waited for: it ends only once every process of its namespace has.
+        const QList<qint64> firstProcesses = childrenOf(m_process->processId());
         m_process->kill();
         m_process->waitForFinished(5000);
+        for (const qint64 process : firstProcesses) {
+            waitUntilEnded(process);
+        }
     }
     m_process.reset();
 }
