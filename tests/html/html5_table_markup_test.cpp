@@ -1,4 +1,5 @@
 #include "core/html/html5_table_markup.h"
+#include "stored_rows.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -6,12 +7,7 @@
 namespace kelvano {
 namespace {
 
-QByteArray rowOf(Html5TableMarkup& table, const TableRowRecord& record) {
-    const QByteArray stored = record.encode();
-    QByteArray out;
-    table.appendRow(out, TableRowView(stored));
-    return out;
-}
+using test::rowOf;
 
 TEST(Html5TableMarkup, TableLinesGiveEveryTableValueAsCss) {
     TableDefinition d;

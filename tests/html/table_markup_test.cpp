@@ -1,4 +1,5 @@
 #include "core/html/table_markup.h"
+#include "stored_rows.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -76,17 +77,8 @@ TEST(TableMarkup, CaptionSitsOnTopWithoutAlignmentOrBelowWithIt) {
               "<CAPTION ALIGN=\"BOTTOM\">Price " + test::Hyo + " <B>list</B></CAPTION>");
 }
 
-/// Appends the row as a page run would: from the record's stored bytes.
-void appendStoredRow(TableMarkup& table, QByteArray& out, const TableRowRecord& record) {
-    const QByteArray stored = record.encode();
-    table.appendRow(out, TableRowView(stored));
-}
-
-QByteArray rowOf(TableMarkup& table, const TableRowRecord& record) {
-    QByteArray out;
-    appendStoredRow(table, out, record);
-    return out;
-}
+using test::appendStoredRow;
+using test::rowOf;
 
 TEST(TableMarkup, NewDefinitionCellsAndEmptyCells) {
     TableDefinition d;

@@ -1,6 +1,7 @@
 #include "core/html/header_macros.h"
 #include "core/html/html5_table_markup.h"
 #include "core/html/picture_sizes.h"
+#include "stored_rows.h"
 #include "support/temp_folder.h"
 
 #include <QImage>
@@ -9,12 +10,7 @@
 namespace kelvano {
 namespace {
 
-QByteArray rowOf(Html5TableMarkup& table, const TableRowRecord& record) {
-    const QByteArray stored = record.encode();
-    QByteArray out;
-    table.appendRow(out, TableRowView(stored));
-    return out;
-}
+using test::rowOf;
 
 TEST(TableStyle, TheStyleBlockHoldsTheTableColumnsAndRowPlacesAndTheCellsNoStyle) {
     TableDefinition d;
