@@ -26,16 +26,24 @@ namespace {
 
 using test::LoopbackServer;
 
-/// "サーバーへ送信" on the data page, against a real SFTP server: the host key asked about on the
-/// window's thread, the files sent off it, the summary told; then a table without a page.
-TEST(UploadWindow, TheDataPageSendsTheTickedPagesAndTellsTheSummary) {
-    if (!test::canRunLoopbackServers()) {
-        GTEST_SKIP() << "the loopback servers need root";
+/// A real SFTP server and a program folder of the tests' own.
+class UploadWindow : public testing::Test {
+protected:
+    void SetUp() override {
+        if (!test::canRunLoopbackServers()) {
+            GTEST_SKIP() << "the loopback servers need root";
+        }
+        ASSERT_TRUE(server.start());
     }
-    LoopbackServer server(UploadProtocol::Sftp);
-    ASSERT_TRUE(server.start());
+
+    LoopbackServer server{UploadProtocol::Sftp};
     test::TempFolder program;
     const QByteArray folder = test::sjis(program.path());
+};
+
+/// "サーバーへ送信" on the data page, against a real SFTP server: the host key asked about on the
+/// window's thread, the files sent off it, the summary told; then a table without a page.
+TEST_F(UploadWindow, TheDataPageSendsTheTickedPagesAndTellsTheSummary) {
     SettingsFile::save(program.path(), SettingsRecord{folder, folder + "html/", folder + "img/", "grph/"});
     for (const char* name : {"a", "b"}) {
         TableDefinition d;
@@ -88,14 +96,7 @@ namespace {
 /// The server settings dialog: the connection test lists the server's folder after the host key was
 /// trusted; OK keeps the settings without the password; removing lists what is gone here, asks, and
 /// removes only that.
-TEST(UploadWindow, TheServerSettingsDialogTestsKeepsAndRemoves) {
-    if (!test::canRunLoopbackServers()) {
-        GTEST_SKIP() << "the loopback servers need root";
-    }
-    LoopbackServer server(UploadProtocol::Sftp);
-    ASSERT_TRUE(server.start());
-    test::TempFolder program;
-    const QByteArray folder = test::sjis(program.path());
+TEST_F(UploadWindow, TheServerSettingsDialogTestsKeepsAndRemoves) {
     const SettingsRecord folders{folder, folder + "html/", folder + "img/", "grph/"};
     ProgramSettings::setServerSettings(program.path(), server.settings());
     QDir(server.home()).mkpath(QStringLiteral("public_html"));
