@@ -95,7 +95,7 @@ BenchTable& tableFor(int rows, int textBytes) {
 
 struct SilentReport : PageReport {
     void report(const PageMessage& message) override {
-        failed = failed || message.kind != PageMessageKind::Information;
+        failed = failed || message.kind() != PageMessageKind::Information;
     }
     bool failed = false;
 };

@@ -87,7 +87,7 @@ void SaveTenThousandRows(benchmark::State& state) {
     QTemporaryDir folder;
     const TableDataFiles files(folder.path() + QLatin1Char('/'), QStringLiteral("saved"));
     for (auto _ : state) {
-        benchmark::DoNotOptimize(TableLayersFile::save(files, layers));
+        TableLayersFile::save(files, layers);
     }
     state.SetBytesProcessed(state.iterations() * 10000 * TableRowRecord::Size);
 }

@@ -2,7 +2,8 @@
 #
 # Fails when a file includes a header of a folder that its folder does not declare with USES in its
 # CMakeLists.txt (this also keeps anything from including app/, the top), when a file under core/
-# includes a Qt Gui or Widgets header, or when a file is longer than 500 lines (one file, one thing).
+# includes a Qt Gui or Widgets header (so does one under words/), when a file is longer than 500 lines
+# (one file, one thing), or when a namespace-scope object is built from a message text.
 cmake_minimum_required(VERSION 3.25)
 include(${LAYERS})
 
@@ -45,6 +46,12 @@ foreach(folder IN LISTS KELVANO_FOLDERS)
         if(line_count GREATER 500)
             list(APPEND faults "${shown}: ${line_count} lines, more than 500: split it")
         endif()
+        # The message texts are namespace-scope constants whose order of construction across files is not
+        # defined: another namespace-scope object built from one would be built from an empty text.
+        file(STRINGS ${file} built_from_texts REGEX "^(static |inline )?const [^(]*=.*Messages::")
+        foreach(line IN LISTS built_from_texts)
+            list(APPEND faults "${shown}: a namespace-scope object built from a message text: ${line}")
+        endforeach()
         file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include")
         foreach(line IN LISTS lines)
             if(line MATCHES "include[ \t]*\"([^\"]+)\"")
@@ -57,7 +64,7 @@ foreach(folder IN LISTS KELVANO_FOLDERS)
                 elseif(NOT used IN_LIST allowed)
                     list(APPEND faults "${shown}: includes \"${included}\", but ${folder} does not use ${used}")
                 endif()
-            elseif(folder MATCHES "^core/" AND line MATCHES "include[ \t]*<([^>]+)>")
+            elseif(folder MATCHES "^(core/|words$)" AND line MATCHES "include[ \t]*<([^>]+)>")
                 is_window_header("${CMAKE_MATCH_1}" window)
                 if(window)
                     list(APPEND faults "${shown}: window-free code includes <${CMAKE_MATCH_1}>")

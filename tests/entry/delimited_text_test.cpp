@@ -3,6 +3,7 @@
 #include "core/table/table_layers.h"
 #include "core/table/text_collation.h"
 #include "support/temp_folder.h"
+#include "words/table_words.h"
 
 #include <gtest/gtest.h>
 
@@ -78,8 +79,8 @@ TEST(CellTextImport, ConvertsCutsAndReportsWhatCannotBeStored) {
     EXPECT_EQ(imported.cutCells, QList<QPoint>{QPoint(2, 0)});
     EXPECT_EQ(imported.unencodableCells, QList<QPoint>{QPoint(1, 0)});
     EXPECT_EQ(imported.unencodable, QStringLiteral("\U0001F600"));
-    EXPECT_EQ(cellNames(imported.unencodableCells, 4, 1), QStringLiteral("行5 列3"));
-    EXPECT_EQ(cellNames({QPoint(0, 0), QPoint(1, 0), QPoint(2, 0)}, 0, 0, 2),
+    EXPECT_EQ(Messages::cellNames(imported.unencodableCells, 4, 1), QStringLiteral("行5 列3"));
+    EXPECT_EQ(Messages::cellNames({QPoint(0, 0), QPoint(1, 0), QPoint(2, 0)}, 0, 0, 2),
               QStringLiteral("行1 列1、行1 列2 ほか1セル"));
     // Shift-JIS fields are taken byte for byte.
     EXPECT_EQ(importCellTexts({{test::So}}, TextEncoding::ShiftJis, 1, 250).rows[0][0],

@@ -42,7 +42,7 @@ protected:
             layers.appendRow(row);
         }
         layers.removeRow(0);
-        ASSERT_TRUE(TableLayersFile::save(files(name), layers));
+        ASSERT_NO_THROW(TableLayersFile::save(files(name), layers));
     }
 
     void open(int columnCount, const QByteArray& name = "price") {

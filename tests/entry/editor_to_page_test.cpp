@@ -2,6 +2,7 @@
 #include "core/html/page_generator.h"
 #include "core/store/table_definition_file.h"
 #include "editor_fixture.h"
+#include "words/page_words.h"
 
 #include <QDir>
 
@@ -9,7 +10,7 @@ namespace kelvano::test {
 namespace {
 
 struct IgnoringReport : PageReport {
-    void report(const PageMessage& message) override { texts.append(message.text); }
+    void report(const PageMessage& message) override { texts.append(Messages::pageMessageText(message)); }
     QStringList texts;
 };
 

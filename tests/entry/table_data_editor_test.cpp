@@ -70,7 +70,7 @@ TEST_F(TableDataEditor, FoldersAndFileNamesStoredInShiftJisReachTheirFiles) {
     const QString name = QStringLiteral("価格ソ");
     TableLayers layers(1);
     layers.setValue(CellLayer::Text, 0, 0, "kept");
-    ASSERT_TRUE(TableLayersFile::save(TableDataFiles(folder, name), layers));
+    ASSERT_NO_THROW(TableLayersFile::save(TableDataFiles(folder, name), layers));
 
     m_settings.DataFolder = ShiftJis::encode(folder).bytes;
     open(1, ShiftJis::encode(name).bytes);

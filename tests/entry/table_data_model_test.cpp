@@ -123,7 +123,7 @@ TEST_F(TableLayersFileTest, ANewTableGetsAnEmptyFileAndOneRow) {
 
     const TableDataFiles nowhere(m_folder.path() + QStringLiteral("missing/"), QStringLiteral("price"));
     EXPECT_EQ(TableLayersFile::load(nowhere, 3).state, TableLayersFile::Opening::Unavailable);
-    EXPECT_FALSE(TableLayersFile::save(nowhere, again.layers));
+    EXPECT_THROW(TableLayersFile::save(nowhere, again.layers), IoError);
 }
 
 TEST_F(TableLayersFileTest, RowsRoundTripWithEveryLayerAndKeepColumnsBeyondTheCount) {
@@ -134,7 +134,7 @@ TEST_F(TableLayersFileTest, RowsRoundTripWithEveryLayerAndKeepColumnsBeyondTheCo
     layers.appendRow(row);
     layers.removeRow(0);
     layers.insertEmptyRow(1); // empty rows are written too
-    ASSERT_TRUE(TableLayersFile::save(m_files, layers));
+    ASSERT_NO_THROW(TableLayersFile::save(m_files, layers));
     const QByteArray file = m_folder.read(QStringLiteral("price.TBL"));
     ASSERT_EQ(file.size(), 2 * 51306);
     EXPECT_EQ(file.mid(251, 3), "\x02" + test::So);
@@ -148,7 +148,7 @@ TEST_F(TableLayersFileTest, RowsRoundTripWithEveryLayerAndKeepColumnsBeyondTheCo
     EXPECT_EQ(loaded.layers.columnCount(), 3);
     EXPECT_EQ(loaded.layers.cell(0, 0), row[0]);
     EXPECT_EQ(loaded.layers.cell(1, 2), (TableCell{{}, {}, {}, "RIGHT", {}}));
-    ASSERT_TRUE(TableLayersFile::save(m_files, loaded.layers));
+    ASSERT_NO_THROW(TableLayersFile::save(m_files, loaded.layers));
     const QByteArray saved = m_folder.read(QStringLiteral("price.TBL"));
     EXPECT_EQ(saved, file); // column 5 is stored again as it was
     EXPECT_EQ(TableLayersFile::load(m_files, 5).layers.text(0, 4), "fifth");
@@ -156,7 +156,7 @@ TEST_F(TableLayersFileTest, RowsRoundTripWithEveryLayerAndKeepColumnsBeyondTheCo
     // A failed save leaves the old file as it was.
     {
         const test::FileSizeLimit limit(60000);
-        EXPECT_FALSE(TableLayersFile::save(m_files, tableOf({"a", "b", "c"}, 3)));
+        EXPECT_THROW(TableLayersFile::save(m_files, tableOf({"a", "b", "c"}, 3)), IoError);
     }
     EXPECT_EQ(m_folder.read(QStringLiteral("price.TBL")), saved);
 }

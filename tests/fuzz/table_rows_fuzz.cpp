@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // Saving writes one record per row, and what was saved loads unchanged (an unset placement is
     // stored as "RIGHT", so rows are compared in their stored form).
-    require(TableLayersFile::save(files, layers), "the rows can be saved");
+    TableLayersFile::save(files, layers);
     const QByteArray saved = fuzz::readFile(files.tablePath());
     require(saved == fileOf(layers), "the file holds one record per row");
     const TableLayersFile::Loaded reloaded = TableLayersFile::load(files, layers.columnCount());

@@ -1,10 +1,11 @@
 #include "core/html/page_check.h"
 #include "core/html/starter_snippets.h"
-#include "core/store/core_messages.h"
+#include "core/store/failure_reasons.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_definition_file.h"
 #include "core/store/table_row_record.h"
 #include "support/temp_folder.h"
+#include "words/check_words.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,7 +56,7 @@ protected:
         QStringList out;
         const auto findings = CheckPages(m_settings, m_folder.path(), numbers, encoding, markup);
         for (const PageFinding& finding : findings.value()) {
-            out.append(finding.line());
+            out.append(Messages::findingLine(finding));
         }
         return out;
     }

@@ -1,11 +1,11 @@
 #include "core/html/clock.h"
 #include "core/html/page_generator.h"
-#include "core/store/core_messages.h"
 #include "core/store/shift_jis.h"
 #include "core/store/table_definition_file.h"
 #include "core/store/table_row_record.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
+#include "words/page_words.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -30,11 +30,11 @@ struct RecordingReport : PageReport {
     QStringList lines() const {
         QStringList out;
         for (const PageMessage& m : messages) {
-            const char* kind = m.kind == PageMessageKind::Error         ? "error"
-                               : m.kind == PageMessageKind::Information ? "info"
-                                                                        : "io";
+            const char* kind = m.kind() == PageMessageKind::Error         ? "error"
+                               : m.kind() == PageMessageKind::Information ? "info"
+                                                                          : "io";
             out.append(QLatin1String(kind) + QLatin1Char(':') +
-                       (m.kind == PageMessageKind::IoError ? QString() : m.text));
+                       (m.kind() == PageMessageKind::IoError ? QString() : Messages::pageMessageText(m)));
         }
         return out;
     }
@@ -42,9 +42,15 @@ struct RecordingReport : PageReport {
     QList<PageMessage> messages;
 };
 
-const QString Finished = QStringLiteral("info:") + Messages::PagesFinished;
-const QString HeaderMissing = QStringLiteral("error:") + Messages::HeaderMissing;
-const QString FooterMissing = QStringLiteral("error:") + Messages::FooterMissing;
+QString finished() {
+    return QStringLiteral("info:") + Messages::PagesFinished;
+}
+QString headerMissing() {
+    return QStringLiteral("error:") + Messages::HeaderMissing;
+}
+QString footerMissing() {
+    return QStringLiteral("error:") + Messages::FooterMissing;
+}
 const QString IoFailure = QStringLiteral("io:");
 
 /// A program folder that is also the data folder, with the pages going to its html/ subfolder.
@@ -109,7 +115,7 @@ TEST_F(Pages, WorkedExampleComesOutByteForByte) {
     m_folder.write(QStringLiteral("price.TBL"), recordsOf({apple, order})); // the editor's spelling
 
     EXPECT_EQ(run({0}), PageRunOutcome::Finished);
-    EXPECT_EQ(m_report.lines(), QStringList{Finished});
+    EXPECT_EQ(m_report.lines(), QStringList{finished()});
     EXPECT_EQ(
         page(QStringLiteral("price.html")),
         "<HTML><BODY>\r\n"
@@ -128,7 +134,7 @@ TEST_F(Pages, WorkedExampleComesOutByteForByte) {
 
 TEST_F(Pages, NothingToWriteOnlyFinishes) {
     EXPECT_EQ(run({}), PageRunOutcome::Finished);
-    EXPECT_EQ(m_report.lines(), QStringList{Finished});
+    EXPECT_EQ(m_report.lines(), QStringList{finished()});
     EXPECT_TRUE(pageFiles().isEmpty());
     EXPECT_FALSE(m_folder.exists(QStringLiteral("TABLE.DAT")));
 }
@@ -149,8 +155,8 @@ TEST_F(Pages, MissingTableFileEndsTheRunWithoutCompletion) {
     EXPECT_EQ(run({0, 7, 1}), PageRunOutcome::SomeFailed);
     EXPECT_EQ(m_report.lines(), (QStringList{IoFailure, QStringLiteral("error:") +
                                                             Messages::PagesPartlyWritten.arg(2).arg(1)}));
-    EXPECT_TRUE(
-        m_report.messages.first().text.startsWith(Messages::DefinitionUnreadable.arg(7).arg(QString())));
+    EXPECT_TRUE(Messages::pageMessageText(m_report.messages.first())
+                    .startsWith(Messages::DefinitionUnreadable.arg(7)));
     EXPECT_EQ(pageFiles(), (QStringList{QStringLiteral("a.html"), QStringLiteral("b.html")}));
 }
 
@@ -170,8 +176,8 @@ TEST_F(Pages, SnippetsAreFoundByTheirNumberOrReportedMissing) {
     m_folder.write(QStringLiteral("headed.tbl"), {});
 
     EXPECT_EQ(run({0, 1, 2, 3}), PageRunOutcome::Finished);
-    EXPECT_EQ(m_report.lines(), (QStringList{HeaderMissing, HeaderMissing, FooterMissing, HeaderMissing,
-                                             FooterMissing, Finished}));
+    EXPECT_EQ(m_report.lines(), (QStringList{headerMissing(), headerMissing(), footerMissing(),
+                                             headerMissing(), footerMissing(), finished()}));
     // Header lines are expanded and keep their case, footer lines are copied unchanged; every line ends
     // in CR LF.
     EXPECT_EQ(page(QStringLiteral("headed.html")),
@@ -209,7 +215,7 @@ TEST_F(Pages, NamesInShiftJisAndSharedNamesReachTheirFiles) {
     addDefinition(named(price, "0:a", "1:second"));
 
     EXPECT_EQ(run({0, 1}), PageRunOutcome::Finished);
-    EXPECT_EQ(m_report.lines(), QStringList{Finished});
+    EXPECT_EQ(m_report.lines(), QStringList{finished()});
     EXPECT_EQ(pageFiles(), QStringList{QStringLiteral("価格表.html")});
     const QByteArray written = page(QStringLiteral("価格表.html"));
     EXPECT_TRUE(written.contains(test::So + "</FONT>"));
@@ -230,10 +236,11 @@ TEST_F(Pages, ABrokenTableIsReportedAndTheRunGoesOnWithTheNext) {
     EXPECT_EQ(run({0, 1, 2}), PageRunOutcome::SomeFailed);
     ASSERT_EQ(m_report.messages.size(), 2);
     const PageMessage& missing = m_report.messages.first();
-    EXPECT_EQ(missing.kind, PageMessageKind::Error);
-    EXPECT_TRUE(missing.text.startsWith(QStringLiteral("テーブル 1「two」のデータファイルがまだありません")));
-    EXPECT_TRUE(missing.text.endsWith(m_folder.file(QStringLiteral("two.TBL"))));
-    EXPECT_EQ(m_report.messages.last().text,
+    EXPECT_EQ(missing.kind(), PageMessageKind::Error);
+    EXPECT_TRUE(Messages::pageMessageText(missing).startsWith(
+        QStringLiteral("テーブル 1「two」のデータファイルがまだありません")));
+    EXPECT_TRUE(Messages::pageMessageText(missing).endsWith(m_folder.file(QStringLiteral("two.TBL"))));
+    EXPECT_EQ(Messages::pageMessageText(m_report.messages.last()),
               QStringLiteral("2件のページを作成しました（1件は作成出来ませんでした）"));
     EXPECT_EQ(page(QStringLiteral("two.html")), "old page");
     EXPECT_TRUE(page(QStringLiteral("one.html")).startsWith("h\r\n<TABLE"));
@@ -247,8 +254,9 @@ TEST_F(Pages, ABrokenTableIsReportedAndTheRunGoesOnWithTheNext) {
     const PageMessage& failure = m_report.messages.first();
     ASSERT_TRUE(failure.ioError.has_value());
     EXPECT_TRUE(failure.ioError->path().endsWith(QStringLiteral("two.TBL")));
-    EXPECT_EQ(failure.text, QStringLiteral("テーブル 1「two」のページを作成出来ませんでした\n") +
-                                failure.ioError->message());
+    EXPECT_EQ(Messages::pageMessageText(failure),
+              QStringLiteral("テーブル 1「two」のページを作成出来ませんでした\n") +
+                  failure.ioError->message());
 }
 
 TEST_F(Pages, FailedWriteKeepsThePreviousPage) {
@@ -325,8 +333,8 @@ TEST_F(Pages, DamagedFilesGiveTheirWholeRecordsOnly) {
     QFile::remove(m_folder.file(QStringLiteral("html/t.html")));
     EXPECT_EQ(run({1, 0}), PageRunOutcome::SomeFailed);
     EXPECT_EQ(m_report.lines().first(), IoFailure);
-    EXPECT_TRUE(
-        m_report.messages.first().text.startsWith(QStringLiteral("テーブル定義 1 を読み込めませんでした")));
+    EXPECT_TRUE(Messages::pageMessageText(m_report.messages.first())
+                    .startsWith(QStringLiteral("テーブル定義 1 を読み込めませんでした")));
     EXPECT_TRUE(m_folder.exists(QStringLiteral("html/t.html")));
 }
 
@@ -407,7 +415,8 @@ TEST_F(Pages, APageMadeInMemoryIsTheWrittenPageAndWritesNothing) {
     addDefinition(named("nodata"));
     EXPECT_FALSE(GeneratePageInMemory(m_settings, m_folder.path(), 1, m_report, PageEncoding::ShiftJis));
     ASSERT_EQ(m_report.messages.size(), 1);
-    EXPECT_TRUE(m_report.messages.first().text.contains(QStringLiteral("データファイルがまだありません")));
+    EXPECT_TRUE(Messages::pageMessageText(m_report.messages.first())
+                    .contains(QStringLiteral("データファイルがまだありません")));
 }
 
 /// Follows a run and stops it at a page, or at the first question within a page.

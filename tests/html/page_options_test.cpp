@@ -5,6 +5,7 @@
 #include "core/store/table_definition_file.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
+#include "words/page_words.h"
 
 #include <QDir>
 #include <QImage>
@@ -206,7 +207,7 @@ protected:
     }
 
     struct Silent : PageReport {
-        void report(const PageMessage& message) override { texts.append(message.text); }
+        void report(const PageMessage& message) override { texts.append(Messages::pageMessageText(message)); }
         QStringList texts;
     };
 

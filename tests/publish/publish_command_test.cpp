@@ -1,11 +1,14 @@
-#include "core/store/core_messages.h"
+#include "core/store/failure_reasons.h"
 #include "core/store/settings_record.h"
 #include "core/store/shift_jis.h"
 #include "core/store/snippet_store.h"
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
 #include "kelvano_version.h"
+#include "publish_texts.h"
 #include "support/temp_folder.h"
+#include "words/check_words.h"
+#include "words/page_words.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -46,7 +46,7 @@ TEST(ForeignFolder, IsNeverReadNorWrittenButCountsAsAMissingFolder) {
         EXPECT_EQ(files.openRows(reader), TableDataFiles::LoadState::Unavailable);
         EXPECT_FALSE(files.openRowsForReading(reader));
         EXPECT_EQ(reader.openError(), ENOENT);
-        EXPECT_FALSE(files.writeRecords(0, {}));
+        EXPECT_THROW(files.writeRecords(0, {}), IoError);
         EXPECT_FALSE(files.readReferences());
         EXPECT_FALSE(files.addReference("abc"));
         EXPECT_FALSE(files.addLink("order.html"));

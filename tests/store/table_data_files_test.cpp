@@ -36,8 +36,8 @@ LoadedRows readRows(const TableDataFiles& files, int columnCount) {
 }
 
 /// Saves the rows as the editor does: one record per row through writeRecords.
-bool writeRows(const TableDataFiles& files, const QList<TableRow>& rows) {
-    return files.writeRecords(static_cast<int>(rows.size()),
+void writeRows(const TableDataFiles& files, const QList<TableRow>& rows) {
+    files.writeRecords(static_cast<int>(rows.size()),
                               [&rows](int i) { return TableRowRecord::fromRow(rows[i]); });
 }
 
@@ -106,7 +106,7 @@ TEST(TableDataFiles, NewTableStartsEmptyAndRowsRoundTrip) {
 
     const QList<TableRow> rows{{cell("1"), cell("2"), cell("3")},
                                {cell("x", "p.jpg", "u", "LEFT", "b.gif"), {}, {}}};
-    ASSERT_TRUE(writeRows(files, rows));
+    ASSERT_NO_THROW(writeRows(files, rows));
     EXPECT_EQ(folder.read(QStringLiteral("price.TBL")).size(), 2 * 51306);
     const LoadedRows loaded = readRows(files, 3);
     ASSERT_EQ(loaded.rows.size(), 2);
@@ -116,7 +116,7 @@ TEST(TableDataFiles, NewTableStartsEmptyAndRowsRoundTrip) {
     // Fewer columns: the extra ones are not read, and go at the next save.
     const QList<TableRow> narrowed = readRows(files, 1).rows;
     ASSERT_EQ(narrowed[0].size(), 1);
-    ASSERT_TRUE(writeRows(files, narrowed));
+    ASSERT_NO_THROW(writeRows(files, narrowed));
     EXPECT_EQ(readRows(files, 3).rows[0][1].text, QByteArray());
 }
 
@@ -128,7 +128,7 @@ TEST(TableDataFiles, DamagedTailIsIgnoredAndDroppedAtTheNextSave) {
     const QList<TableRow> rows = readRows(files, 1).rows;
     ASSERT_EQ(rows.size(), 1);
     EXPECT_EQ(rows[0][0].text, "kept");
-    ASSERT_TRUE(writeRows(files, rows));
+    ASSERT_NO_THROW(writeRows(files, rows));
     EXPECT_EQ(folder.read(QStringLiteral("t.TBL")), record);
 }
 
@@ -144,7 +144,7 @@ TEST(TableDataFiles, ALargeFileReadAheadGivesEveryRowInOrder) {
         rows.append(
             {cell(text, i % 2 ? "p.gif" : "", "", i % 4 ? "RIGHT" : "LEFT"), cell("b", "", "", "RIGHT")});
     }
-    ASSERT_TRUE(writeRows(files, rows));
+    ASSERT_NO_THROW(writeRows(files, rows));
     // A damaged tail after the last whole record is ignored here too.
     QFile file(files.tablePath());
     ASSERT_TRUE(file.open(QIODevice::Append));
@@ -193,7 +193,7 @@ TEST(TableDataFiles, OneFileWhateverTheCaseOfItsName) {
     const TableDataFiles files(folder.path(), QStringLiteral("price"));
     EXPECT_EQ(files.tablePath(), folder.file(QStringLiteral("Price.tbl")));
     EXPECT_EQ(readRows(files, 1).rows.size(), 1);
-    ASSERT_TRUE(writeRows(files, {{cell("v")}, {cell("w")}}));
+    ASSERT_NO_THROW(writeRows(files, {{cell("v")}, {cell("w")}}));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("Price.tbl")});
 }
 
@@ -217,10 +217,10 @@ TEST(TableDataFiles, FailedSaveOrUnavailableFolderLosesNothing) {
     test::TempFolder folder;
     const TableDataFiles files(folder.path(), QStringLiteral("t"));
     const QList<TableRow> one{{cell("old")}};
-    ASSERT_TRUE(writeRows(files, one));
+    ASSERT_NO_THROW(writeRows(files, one));
     {
         test::FileSizeLimit limit(60000);
-        EXPECT_FALSE(writeRows(files, {{cell("a")}, {cell("b")}}));
+        EXPECT_THROW(writeRows(files, {{cell("a")}, {cell("b")}}), IoError);
     }
     const QList<TableRow> kept = readRows(files, 1).rows;
     ASSERT_EQ(kept.size(), 1);
@@ -229,7 +229,7 @@ TEST(TableDataFiles, FailedSaveOrUnavailableFolderLosesNothing) {
 
     const TableDataFiles nowhere(folder.file(QStringLiteral("no/such/")), QStringLiteral("t"));
     EXPECT_EQ(readRows(nowhere, 1).state, TableDataFiles::LoadState::Unavailable);
-    EXPECT_FALSE(writeRows(nowhere, one));
+    EXPECT_THROW(writeRows(nowhere, one), IoError);
     EXPECT_EQ(nowhere.readReferences(), std::nullopt);
     EXPECT_EQ(nowhere.readLinks(), std::nullopt);
 }

@@ -6,6 +6,7 @@
 #include "core/store/table_definition_file.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
+#include "words/page_words.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,7 +33,7 @@ TEST(StoredFileNames, NamesThatLeaveTheirFolderAreRefused) {
           QByteArray("a\x1b[2Jb"), QByteArray("a\x7f"), QByteArray("a\x80"), QByteArray("/abs")}) {
         EXPECT_FALSE(isUsableStoredFileName(unusable)) << unusable.toHex().toStdString();
     }
-    EXPECT_EQ(unusableFileNameMessage(3, test::sjis(QStringLiteral("価格表"))),
+    EXPECT_EQ(Messages::unusableFileNameText(3, QStringLiteral("価格表")),
               QStringLiteral("ファイル名に使用出来ない文字が含まれています：3 価格表"));
 
     test::TempFolder folder;

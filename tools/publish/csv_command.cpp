@@ -1,6 +1,6 @@
 #include "csv_command.h"
 
-#include "core/store/core_messages.h"
+#include "core/store/failure_reasons.h"
 #include "core/store/io_error.h"
 #include "core/store/scratch_files.h"
 #include "core/store/shift_jis.h"
@@ -12,8 +12,11 @@
 #include "core/table/table_layers_file.h"
 #include "export_target.h"
 #include "publish_command.h"
+#include "publish_texts.h"
 #include "stored_tables.h"
 #include "terminal_text.h"
+#include "words/page_words.h"
+#include "words/table_words.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -120,7 +123,8 @@ CsvArguments parseCsvArguments(const QStringList& list) {
 struct Table {
     TableDataFiles files;
     int columns;
-    QString label;
+    int number;
+    QString title;
     StoredTables stored;
 };
 
@@ -137,8 +141,8 @@ Table findTable(const CsvArguments& arguments, const QString& executableFolder, 
     }
     const TableDefinition& definition = stored->definitions.at(arguments.number).definition;
     return {TableDataFiles::fromStored(stored->settings.DataFolder, definition.FileName),
-            std::clamp(definition.usableColumnCount(), 1, TableRowRecord::MaxColumns),
-            Messages::tableLabel(arguments.number, ShiftJis::decode(definition.TableName)), *stored};
+            std::clamp(definition.usableColumnCount(), 1, TableRowRecord::MaxColumns), arguments.number,
+            ShiftJis::decode(definition.TableName), *stored};
 }
 
 int exportCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
@@ -148,7 +152,10 @@ int exportCsv(const CsvArguments& arguments, const Table& table, const Console& 
         if (reader.openError() != ENOENT && reader.openError() != ENOTDIR) {
             throw reader.openFailure(); // a folder, a pipe, a loop of links: told by its cause
         }
-        throw Failure{Messages::TableDataNotEntered.arg(table.label, path).split(u'\n')};
+        throw Failure{Messages::pageMessageLines({.event = PageEvent::TableDataNotEntered,
+                                                  .number = table.number,
+                                                  .title = table.title,
+                                                  .path = path})};
     }
     if (arguments.file == StandardOutputName) {
         // The CSV is the standard output: what is told goes to the standard error.
@@ -173,8 +180,8 @@ int exportCsv(const CsvArguments& arguments, const Table& table, const Console& 
 
 int importCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
     const CsvFile file = CsvFile::read(arguments.file);
-    if (!file.refusal.isEmpty()) {
-        throw Failure{{file.refusal, Messages::CsvImportRefused}};
+    if (file.refusal) {
+        throw Failure{{Messages::csvRefusalText(*file.refusal), Messages::CsvImportRefused}};
     }
     // Replacing a table's rows by none would leave it with no row: an empty file is taken for a mistake.
     if (file.records.isEmpty() && !arguments.append) {
@@ -182,8 +189,8 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
     }
     const CellTextImport imported =
         importCellTexts(file.records, file.format.encoding, table.columns, TableRowRecord::CellCapacity);
-    if (const QStringList refusal = csvImportRefusal(imported); !refusal.isEmpty()) {
-        throw Failure{refusal};
+    if (csvImportRefused(imported)) {
+        throw Failure{Messages::csvImportRefusalLines(imported)};
     }
 
     // A table open in the window program's editor would have its rows saved over the import, and two
@@ -191,12 +198,16 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
     // place, and another writer is waited for a while.
     TableLock lock(table.files);
     if (lock.take(TableLock::WriterWaitMilliseconds) == TableLock::Taking::HeldElsewhere) {
-        throw Failure{{Messages::TableInUse.arg(table.label), Messages::CsvImportRefused}};
+        throw Failure{{Messages::TableInUse.arg(Messages::tableLabel(table.number, table.title)),
+                       Messages::CsvImportRefused}};
     }
     const QString path = table.files.tablePath();
     const QString dataFolder = QFileInfo(path).absolutePath();
     if (const LeftScratchFiles left = removeLeftScratchFiles(dataFolder); left.count > 0) {
-        lines.err(Messages::LeftScratchFilesRemoved.arg(left.count).arg(left.bytes).arg(dataFolder + u'/'));
+        lines.err(Messages::pageMessageText({.event = PageEvent::ScratchFilesRemoved,
+                                             .path = dataFolder + u'/',
+                                             .files = left.count,
+                                             .bytes = left.bytes}));
     }
     const std::optional<int> kept =
         TableLayersFile::importRows(table.files, table.columns, imported.rows, arguments.append);
@@ -209,7 +220,7 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
     }
     if (!imported.cutCells.isEmpty()) {
         lines.err(Messages::CellTextsCut.arg(TableRowRecord::CellCapacity)
-                      .arg(cellNames(imported.cutCells, *kept)));
+                      .arg(Messages::cellNames(imported.cutCells, *kept)));
     }
     lines.out(Messages::CsvImported.arg(imported.rows.size()).arg(path));
     return PublishFinished;

@@ -1,11 +1,12 @@
 #include "export_target.h"
 
-#include "core/store/core_messages.h"
+#include "core/store/failure_reasons.h"
 #include "core/store/io_error.h"
 #include "core/store/program_settings.h"
 #include "core/store/settings_file.h"
 #include "core/store/table_data_files.h"
 #include "core/store/table_definition_file.h"
+#include "publish_texts.h"
 #include "stored_tables.h"
 
 #include <QDir>

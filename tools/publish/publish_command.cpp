@@ -3,16 +3,18 @@
 
 #include "core/html/page_check.h"
 #include "core/html/page_generator.h"
-#include "core/store/core_messages.h"
 #include "core/store/folder_mapping.h"
 #include "core/store/io_error.h"
 #include "core/store/program_settings.h"
 #include "core/store/settings_file.h"
 #include "core/store/shift_jis.h"
 #include "csv_command.h"
+#include "publish_texts.h"
 #include "stored_tables.h"
 #include "terminal_text.h"
 #include "upload_command.h"
+#include "words/check_words.h"
+#include "words/page_words.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -162,14 +164,14 @@ public:
     explicit ConsoleReport(const Console& console) : m_console(console) {}
 
     void report(const PageMessage& message) override {
-        // A message box's lines (table, file, reason) become one line; the stored texts in it (titles,
-        // file names) are escaped like the listing.
-        QStringList parts = message.text.split(QLatin1Char('\n'));
+        // The lines of the program's message box (what happened, the file, the reason) become one line;
+        // the stored texts in them (titles, file names) are escaped like the listing.
+        QStringList parts = Messages::pageMessageLines(message);
         for (QString& part : parts) {
             part = escapeControlCharacters(part);
         }
         const QString line = parts.join(QStringLiteral(": "));
-        if (message.kind == PageMessageKind::Information) {
+        if (message.kind() == PageMessageKind::Information) {
             m_console.out(line);
         } else {
             m_console.err(line);
@@ -256,8 +258,8 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
         }
     }
     if (!arguments.encoding || !arguments.markup) {
-        for (const QString& unknown : ProgramSettings::unknownValues(programFolder)) {
-            console.err(unknown);
+        for (const ProgramSettings::UnknownValue& unknown : ProgramSettings::unknownValues(programFolder)) {
+            console.err(Messages::ProgramSettingUnknown.arg(unknown.key, unknown.value, unknown.used));
         }
     }
     const PageEncoding encoding = arguments.encoding.value_or(ProgramSettings::pageEncoding(programFolder));
@@ -271,7 +273,7 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
             return PublishEndedEarly;
         }
         for (const PageFinding& finding : *findings) {
-            console.out(escapeControlCharacters(finding.line()));
+            console.out(escapeControlCharacters(Messages::findingLine(finding)));
         }
         return findings->isEmpty() ? PublishFinished : PublishEndedEarly;
     }

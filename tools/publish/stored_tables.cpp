@@ -1,9 +1,9 @@
 #include "stored_tables.h"
 
-#include "core/store/core_messages.h"
 #include "core/store/file_names.h"
 #include "core/store/program_folder.h"
 #include "core/store/settings_file.h"
+#include "publish_texts.h"
 
 #include <QFileInfo>
 

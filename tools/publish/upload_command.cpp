@@ -3,11 +3,13 @@
 #include "core/publish/password_keyring.h"
 #include "core/publish/upload_files.h"
 #include "core/publish/upload_run.h"
-#include "core/store/core_messages.h"
 #include "core/store/io_error.h"
 #include "core/store/program_settings.h"
+#include "publish_texts.h"
 #include "stored_tables.h"
 #include "terminal_text.h"
+#include "words/page_words.h"
+#include "words/upload_words.h"
 
 #include <QCommandLineParser>
 #include <QFile>
@@ -226,15 +228,16 @@ int upload(const UploadArguments& arguments, const QString& executableFolder, co
     RemoteSession session(server, *password, programFolder, trust);
     QStringList names;
     if (const std::optional<RemoteFailure> failure = session.connect(names)) {
-        console.err(
-            escapeControlCharacters(remoteFailureText(*failure, session.serverName(), programFolder)));
+        console.err(escapeControlCharacters(
+            Messages::remoteFailureText(*failure, session.serverName(), programFolder)));
         return 1;
     }
     ConsoleProgress progress(console);
     const UploadSummary summary = runUpload(session, manifest, plan, &progress);
     for (const UploadFailure& failure : summary.failures) {
         console.err(escapeControlCharacters(Messages::UploadFileFailed.arg(
-            failure.remotePath, remoteFailureText(failure.failure, session.serverName(), programFolder))));
+            failure.remotePath,
+            Messages::remoteFailureText(failure.failure, session.serverName(), programFolder))));
     }
     if (summary.notTried > 0) {
         console.err(Messages::UploadNotTried.arg(summary.notTried));
@@ -259,7 +262,8 @@ int upload(const UploadArguments& arguments, const QString& executableFolder, co
                 if (removal.failure) {
                     console.err(escapeControlCharacters(Messages::UploadRemoveFailed.arg(
                         removal.failure->remotePath,
-                        remoteFailureText(removal.failure->failure, session.serverName(), programFolder))));
+                        Messages::remoteFailureText(removal.failure->failure, session.serverName(),
+                                                    programFolder))));
                     complete = false;
                 }
             }

@@ -6,7 +6,6 @@
 #include "core/html/page_generator.h"
 #include "core/html/page_output.h"
 #include "core/html/table_markup.h"
-#include "core/store/core_messages.h"
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
@@ -102,7 +101,7 @@ public:
         }
         checkWidth(definition);
         if (!isUsableStoredFileName(definition.FileName)) {
-            tell(Messages::FileNameUnusable);
+            tell({FindingKind::FileNameUnusable});
             return;
         }
         checkRows(definition);
@@ -111,7 +110,19 @@ public:
     /// The pages this run writes, by file name in the HTML folder: a link to one of them is not missing.
     void setPagesWritten(QSet<QString> names) { m_pagesWritten = std::move(names); }
 
-    void tell(const QString& text) { m_findings.append({m_number, m_title, text}); }
+    /// What is wrong and its values, for the table being checked.
+    struct Finding {
+        FindingKind kind;
+        QString subject = {};
+        QString detail = {};
+        QStringList names = {};
+        int figure = 0;
+    };
+
+    void tell(const Finding& finding) {
+        m_findings.append({m_number, m_title, finding.kind, finding.subject, finding.detail, finding.names,
+                           finding.figure});
+    }
 
 private:
     /// The lines of a header or footer; nullopt (after telling why) when it names no body or the body
@@ -120,12 +131,12 @@ private:
         const bool header = kind == SnippetKind::Header;
         const std::optional<QString> path = SnippetBodyPath(m_dataFolder, kind, choice);
         if (!path) {
-            tell(header ? Messages::CheckHeaderNotChosen : Messages::CheckFooterNotChosen);
+            tell({header ? FindingKind::HeaderNotChosen : FindingKind::FooterNotChosen});
             return std::nullopt;
         }
         std::optional<QList<QByteArray>> lines = readLinesFile(*path);
         if (!lines) {
-            tell((header ? Messages::CheckHeaderBodyMissing : Messages::CheckFooterBodyMissing).arg(*path));
+            tell({header ? FindingKind::HeaderBodyMissing : FindingKind::FooterBodyMissing, *path});
         }
         checkDataFolderName(QFileInfo(*path).fileName());
         return lines;
@@ -147,13 +158,13 @@ private:
                 }
                 declared = true;
                 if (!charsetNameMatches(name, m_encoding)) {
-                    tell(Messages::CheckCharsetOther.arg(ShiftJis::decode(name),
-                                                         ProgramSettings::pageEncodingName(m_encoding)));
+                    tell({FindingKind::CharsetOther, ShiftJis::decode(name),
+                          ProgramSettings::pageEncodingName(m_encoding)});
                 }
             }
         }
         if (!declared && (header || footer)) {
-            tell(Messages::CheckNoCharset.arg(ProgramSettings::pageEncodingName(m_encoding)));
+            tell({FindingKind::NoCharset, {}, ProgramSettings::pageEncodingName(m_encoding)});
         }
     }
 
@@ -208,12 +219,12 @@ private:
                          [](const auto& a, const auto& b) { return a.first < b.first; });
         for (const auto& [at, text] : found) {
             if (at <= headerLines) {
-                tell(Messages::CheckHeaderMarkup.arg(at).arg(text));
+                tell({FindingKind::HeaderMarkup, {}, text, {}, at});
             } else if (at > headerLines + 1) {
-                tell(Messages::CheckFooterMarkup.arg(at - headerLines - 1).arg(text));
+                tell({FindingKind::FooterMarkup, {}, text, {}, at - headerLines - 1});
             } else {
                 // The table's own line: what is wrong there comes from the header around it.
-                tell(Messages::CheckHeaderMarkup.arg(headerLines).arg(text));
+                tell({FindingKind::HeaderMarkup, {}, text, {}, headerLines});
             }
         }
     }
@@ -224,9 +235,12 @@ private:
         if (!dataFiles.openRowsForReading(rows)) {
             // A missing file is told as missing; a folder, a pipe or a loop of links by its cause.
             const bool missing = rows.openError() == ENOENT || rows.openError() == ENOTDIR;
-            tell(missing ? Messages::CheckNoDataFile.arg(dataFiles.tablePath())
-                         : Messages::CheckDataFileUnreadable.arg(dataFiles.tablePath(),
-                                                                 systemErrorReason(rows.openError())));
+            if (missing) {
+                tell({FindingKind::NoDataFile, dataFiles.tablePath()});
+            } else {
+                tell({FindingKind::DataFileUnreadable, dataFiles.tablePath(),
+                      systemErrorReason(rows.openError())});
+            }
             return;
         }
         checkDataFolderName(ShiftJis::decode(definition.FileName) + QStringLiteral(".TBL"));
@@ -247,8 +261,8 @@ private:
                 const auto i = static_cast<std::size_t>(c);
                 usesImages =
                     usesImages || !record.CellPictures[i].isEmpty() || !record.CellBackgrounds[i].isEmpty();
-                checkImage(record.CellPictures[i], pictures, Messages::CheckPictureMissing);
-                checkImage(record.CellBackgrounds[i], backgrounds, Messages::CheckBackgroundMissing);
+                checkImage(record.CellPictures[i], pictures, FindingKind::PictureMissing);
+                checkImage(record.CellBackgrounds[i], backgrounds, FindingKind::BackgroundMissing);
                 checkLink(record.CellLinks[i], links);
             }
         }
@@ -262,7 +276,7 @@ private:
             for (const int c : sorted) {
                 names.append(QString::number(c));
             }
-            tell(Messages::CheckHiddenText.arg(columns).arg(names.join(QStringLiteral(", "))));
+            tell({FindingKind::HiddenText, {}, {}, names, columns});
         }
     }
 
@@ -274,7 +288,7 @@ private:
         }
     }
 
-    void checkImage(const QByteArray& path, QSet<QString>& seen, const QString& message) {
+    void checkImage(const QByteArray& path, QSet<QString>& seen, FindingKind missing) {
         if (path.isEmpty()) {
             return;
         }
@@ -284,11 +298,11 @@ private:
         }
         seen.insert(name);
         if (isRelativeWithBackslash(path)) {
-            tell(Messages::CheckBackslashInPath.arg(ShiftJis::decode(path)));
+            tell({FindingKind::BackslashInPath, ShiftJis::decode(path)});
         }
         const StoredNameMatch match = matchStoredName(m_imageFolder, name);
         if (name.isEmpty() || !match.found()) {
-            tell(message.arg(name));
+            tell({missing, name});
             return;
         }
         checkNameOnDisk(match, name);
@@ -298,17 +312,16 @@ private:
     /// (which a case-sensitive web server would not find), or several files of the name.
     void checkNameOnDisk(const StoredNameMatch& match, const QString& name) {
         if (match.inShiftJis()) {
-            tell(Messages::CheckNameInShiftJis.arg(name));
+            tell({FindingKind::NameInShiftJis, name});
         } else if (match.differs) {
-            tell(Messages::CheckNameCaseDiffers.arg(name, match.nameOnDisk()));
+            tell({FindingKind::NameCaseDiffers, name, match.nameOnDisk()});
         }
         if (match.ambiguous()) {
             QStringList names;
             for (const QByteArray& onDisk : match.names) {
                 names.append(decodeNameOnDisk(onDisk));
             }
-            tell(
-                Messages::CheckNameAmbiguous.arg(name, names.join(QStringLiteral("、")), match.nameOnDisk()));
+            tell({FindingKind::NameAmbiguous, name, match.nameOnDisk(), names});
         }
     }
 
@@ -319,7 +332,7 @@ private:
         const bool pixels = !width.isEmpty() && std::all_of(width.begin(), width.end(),
                                                             [](char c) { return c >= '0' && c <= '9'; });
         if (pixels && width.toInt() > PhoneWidth && !definition.ScrollOnSmallScreens) {
-            tell(Messages::CheckWideForPhones.arg(width.toInt()));
+            tell({FindingKind::WideForPhones, {}, {}, {}, width.toInt()});
         }
     }
 
@@ -331,14 +344,14 @@ private:
         }
         seen.insert(link);
         if (holdsBackslash(bytes)) {
-            tell(Messages::CheckBackslashInPath.arg(link));
+            tell({FindingKind::BackslashInPath, link});
         }
         if (!page || m_pagesWritten.contains(QDir::cleanPath(*page))) {
             return;
         }
         if (!isPathOfThisSystem(m_htmlFolder) ||
             !QFileInfo(resolveStoredPath(m_htmlFolder + *page)).isFile()) {
-            tell(Messages::CheckLocalPageMissing.arg(link));
+            tell({FindingKind::LocalPageMissing, link});
         }
     }
 
@@ -368,7 +381,7 @@ private:
         }
         if (given != expected) {
             m_serverImagePathChecked = false;
-            m_serverImagePathFinding = Messages::CheckServerImagePath.arg(m_serverImagePath, expected);
+            m_serverImagePathFinding = {FindingKind::ServerImagePath, m_serverImagePath, expected};
             tell(m_serverImagePathFinding);
         }
     }
@@ -384,15 +397,11 @@ private:
     QString m_title;
     /// The server image path is judged once per run, and told for every table that shows pictures.
     std::optional<bool> m_serverImagePathChecked;
-    QString m_serverImagePathFinding;
+    Finding m_serverImagePathFinding;
     QSet<QString> m_pagesWritten;
 };
 
 } // namespace
-
-QString PageFinding::line() const {
-    return QStringLiteral("%1 %2: %3").arg(number).arg(title, text);
-}
 
 std::optional<QList<PageFinding>> CheckPages(const SettingsRecord& settings, const QString& programFolder,
                                              const QList<int>& definitionNumbers, PageEncoding encoding,
@@ -421,7 +430,7 @@ std::optional<QList<PageFinding>> CheckPages(const SettingsRecord& settings, con
             }
             check.check(number, *definition);
         } catch (const IoError& error) {
-            findings.append({number, QString(), error.message()});
+            findings.append({number, QString(), FindingKind::DefinitionUnreadable, {}, {}, {}, 0, error});
         }
     }
     return findings;

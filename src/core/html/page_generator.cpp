@@ -7,7 +7,6 @@
 #include "core/html/page_output.h"
 #include "core/html/picture_sizes.h"
 #include "core/html/table_markup.h"
-#include "core/store/core_messages.h"
 #include "core/store/file_names.h"
 #include "core/store/save_file.h"
 #include "core/store/scratch_files.h"
@@ -83,8 +82,9 @@ public:
     TableOutcome writePage(PageSource& source, QIODevice* target = nullptr, int index = 0, int count = 1) {
         const int number = source.number;
         if (source.definitionError) {
-            tellIoError(Messages::DefinitionUnreadable.arg(number).arg(source.definitionError->message()),
-                        *source.definitionError);
+            m_report.report({.event = PageEvent::DefinitionUnreadable,
+                             .number = number,
+                             .ioError = source.definitionError});
             return TableOutcome::Failed;
         }
         const std::optional<TableDefinition>& definition = source.definition;
@@ -92,26 +92,25 @@ public:
             return TableOutcome::Abandoned;
         }
         if (!isUsableStoredFileName(definition->FileName)) {
-            tell(PageMessageKind::Error, unusableFileNameMessage(number, definition->TableName));
+            m_report.report({.event = PageEvent::FileNameUnusable,
+                             .number = number,
+                             .title = ShiftJis::decode(definition->TableName)});
             return TableOutcome::Failed;
         }
         const QString title = ShiftJis::decode(definition->TableName);
         if (m_options.progress != nullptr && !m_options.progress->pageStarting(index, count, title)) {
             return TableOutcome::Cancelled;
         }
-        // Told only when something goes wrong: most pages never need it.
-        const auto table = [number, &title] {
-            return Messages::tableLabel(number, title);
-        };
         const QString fileName = ShiftJis::decode(definition->FileName);
         std::optional<qsizetype> batchMark;
         try {
             TableRowReader& rows = *source.rows;
             if (!source.rowsOpen) {
                 if (rows.openError() == ENOENT || rows.openError() == ENOTDIR) {
-                    tell(PageMessageKind::Error,
-                         Messages::TableDataNotEntered.arg(
-                             table(), TableDataFiles(m_dataFolder, fileName).tablePath()));
+                    m_report.report({.event = PageEvent::TableDataNotEntered,
+                                     .number = number,
+                                     .title = title,
+                                     .path = TableDataFiles(m_dataFolder, fileName).tablePath()});
                     return TableOutcome::Failed;
                 }
                 throw rows.openFailure();
@@ -146,13 +145,14 @@ public:
             return TableOutcome::Cancelled;
         } catch (const IoError& error) {
             giveUpFilesFrom(batchMark);
-            tellIoError(Messages::PageNotWritten.arg(table(), error.message()), error);
+            tellPageNotWritten(number, title, error);
             return TableOutcome::Failed;
         }
         return TableOutcome::Written;
     }
 
-    void tell(PageMessageKind kind, const QString& text) { m_report.report({kind, text, std::nullopt}); }
+    void tell(PageEvent event) { m_report.report({.event = event}); }
+    void report(const PageMessage& message) { m_report.report(message); }
 
     /// Removes the scratch files that runs ended by a crash or a kill left in the HTML and data
     /// folders (a page's or a table's), and tells how much went.
@@ -163,8 +163,10 @@ public:
         }
         for (const QString& folder : folders) {
             if (const LeftScratchFiles left = removeLeftScratchFiles(folder); left.count > 0) {
-                tell(PageMessageKind::Information,
-                     Messages::LeftScratchFilesRemoved.arg(left.count).arg(left.bytes).arg(folder));
+                m_report.report({.event = PageEvent::ScratchFilesRemoved,
+                                 .path = folder,
+                                 .files = left.count,
+                                 .bytes = left.bytes});
             }
         }
     }
@@ -177,9 +179,7 @@ public:
             const auto page =
                 std::find_if(m_pendingPages.crbegin(), m_pendingPages.crend(),
                              [&failure](const PendingPage& entry) { return entry.path == failure.path; });
-            tellIoError(Messages::PageNotWritten.arg(Messages::tableLabel(page->number, page->title),
-                                                     failure.error.message()),
-                        failure.error);
+            tellPageNotWritten(page->number, page->title, failure.error);
         }
         m_pendingPages.clear();
         return static_cast<int>(failures.size());
@@ -209,8 +209,9 @@ private:
         }
     }
 
-    void tellIoError(const QString& text, const IoError& error) {
-        m_report.report({PageMessageKind::IoError, text, error});
+    void tellPageNotWritten(int number, const QString& title, const IoError& error) {
+        m_report.report(
+            {.event = PageEvent::PageNotWritten, .number = number, .title = title, .ioError = error});
     }
 
     /// The lines of a snippet body as they go into a page (a header's macros expanded, charset names
@@ -249,7 +250,7 @@ private:
     void writeHeader(PageOutput& page, const TableDefinition& definition, Markup& table) {
         const auto* lines = snippetLines(SnippetKind::Header, definition.HeaderName);
         if (!lines) {
-            tell(PageMessageKind::Error, Messages::HeaderMissing);
+            tell(PageEvent::HeaderMissing);
             return;
         }
         for (const QByteArray& line : *lines) {
@@ -282,7 +283,7 @@ private:
     void writeFooter(PageOutput& page, const TableDefinition& definition) {
         const auto* lines = snippetLines(SnippetKind::Footer, definition.FooterName);
         if (!lines) {
-            tell(PageMessageKind::Error, Messages::FooterMissing);
+            tell(PageEvent::FooterMissing);
             return;
         }
         for (const QByteArray& line : *lines) {
@@ -315,6 +316,26 @@ private:
 };
 
 } // namespace
+
+PageMessageKind PageMessage::kind() const {
+    switch (event) {
+    case PageEvent::ScratchFilesRemoved:
+    case PageEvent::Finished:
+    case PageEvent::Cancelled:
+        return PageMessageKind::Information;
+    case PageEvent::DefinitionUnreadable:
+    case PageEvent::PageNotWritten:
+        return PageMessageKind::IoError;
+    case PageEvent::FileNameUnusable:
+    case PageEvent::HeaderMissing:
+    case PageEvent::FooterMissing:
+    case PageEvent::TableDataNotEntered:
+    case PageEvent::NoTableMaster:
+    case PageEvent::PartlyWritten:
+        break;
+    }
+    return PageMessageKind::Error;
+}
 
 QByteArray SnippetNumberOf(QByteArrayView choiceText) {
     const qsizetype colon = choiceText.indexOf(':');
@@ -364,21 +385,20 @@ PageRunOutcome GeneratePages(const SettingsRecord& settings, const QString& prog
             break;
         case TableOutcome::Abandoned:
             commit();
-            run.tell(PageMessageKind::Error, Messages::NoData);
+            run.tell(PageEvent::NoTableMaster);
             return PageRunOutcome::EndedEarly;
         case TableOutcome::Cancelled:
             commit();
-            run.tell(PageMessageKind::Information,
-                     Messages::PagesCancelled.arg(written).arg(count - written));
+            run.report({.event = PageEvent::Cancelled, .written = written, .notWritten = count - written});
             return PageRunOutcome::Cancelled;
         }
     }
     commit();
     if (failed > 0) {
-        run.tell(PageMessageKind::Error, Messages::PagesPartlyWritten.arg(written).arg(failed));
+        run.report({.event = PageEvent::PartlyWritten, .written = written, .notWritten = failed});
         return PageRunOutcome::SomeFailed;
     }
-    run.tell(PageMessageKind::Information, Messages::PagesFinished);
+    run.tell(PageEvent::Finished);
     return PageRunOutcome::Finished;
 }
 
@@ -397,7 +417,7 @@ std::optional<QByteArray> GeneratePageInMemory(const SettingsRecord& settings, c
     case TableOutcome::Written:
         return buffer.data();
     case TableOutcome::Abandoned:
-        run.tell(PageMessageKind::Error, Messages::NoData);
+        run.tell(PageEvent::NoTableMaster);
         return std::nullopt;
     case TableOutcome::Failed:
     case TableOutcome::Cancelled:

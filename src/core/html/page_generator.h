@@ -17,12 +17,35 @@ namespace kelvano {
 /// error box.
 enum class PageMessageKind { Error, Information, IoError };
 
-/// One message of a page run, in the order the run gives them.
+/// What happened in a page run. The values each event comes with are named beside it.
+enum class PageEvent {
+    ScratchFilesRemoved,  ///< `files` scratch files of `bytes` bytes left by stopped runs went from `path`
+    DefinitionUnreadable, ///< definition `number` could not be read: `ioError`
+    FileNameUnusable,     ///< the stored file name of `number` `title` would reach outside its folder
+    HeaderMissing,        ///< the header names no body that can be read: the page goes on without it
+    FooterMissing,        ///< the same for the footer
+    TableDataNotEntered,  ///< table `number` `title` has no data file yet (`path`)
+    PageNotWritten,       ///< the page (or the CSV beside it) of `number` `title` failed: `ioError`
+    NoTableMaster,        ///< TABLE.DAT could not be opened: the run ends
+    Finished,             ///< every page was written
+    PartlyWritten,        ///< `written` pages were written, `notWritten` were not
+    Cancelled,            ///< the user stopped the run: `written` pages written, `notWritten` not
+};
+
+/// One message of a page run, in the order the run gives them: what happened and its values. The
+/// program and kelvano-publish each put it in their own words.
 struct PageMessage {
-    PageMessageKind kind;
-    QString text;
-    /// The failure itself, for kind IoError (`text` then names the table and ends with its message).
-    std::optional<IoError> ioError;
+    PageEvent event;
+    int number = 0;
+    QString title = {};
+    QString path = {};
+    qint64 files = 0;
+    qint64 bytes = 0;
+    int written = 0;
+    int notWritten = 0;
+    std::optional<IoError> ioError = std::nullopt;
+
+    PageMessageKind kind() const;
 };
 
 /// Where a page run sends its messages: message boxes in the program, standard error and output in
@@ -68,7 +91,7 @@ QByteArray SnippetNumberOf(QByteArrayView choiceText);
 std::optional<QString> SnippetBodyPath(const QString& dataFolder, SnippetKind kind, QByteArrayView choice);
 
 /// Writes the page HtmlFolder + FileName + ".html" of each definition number, in the order given,
-/// and reports every message on the way, ending with "作成終了しました" when every page was written.
+/// and reports every message on the way, ending with Finished when every page was written.
 /// A table whose page cannot be written (no data file yet, an I/O error) is reported by its number
 /// and title and the run goes on with the next; such a run ends with how many pages were and were
 /// not written. Each page replaces its old file only once it is complete: a failure while writing a

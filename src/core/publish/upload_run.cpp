@@ -1,7 +1,5 @@
 #include "core/publish/upload_run.h"
 
-#include "core/store/core_messages.h"
-
 namespace kelvano {
 
 UploadSummary runUpload(RemoteSession& session, UploadManifest& manifest, const QList<PlannedFile>& plan,
@@ -53,34 +51,6 @@ UploadSummary runUpload(RemoteSession& session, UploadManifest& manifest, const 
         }
     }
     return summary;
-}
-
-QString remoteFailureText(const RemoteFailure& failure, const QString& serverName,
-                          const QString& programFolder) {
-    using Kind = RemoteFailure::Kind;
-    switch (failure.kind) {
-    case Kind::Unreachable:
-        return Messages::UploadUnreachable.arg(failure.reason);
-    case Kind::LoginRefused:
-        return Messages::UploadLoginRefused.arg(failure.reason);
-    case Kind::HostKeyNotTrusted:
-        return Messages::UploadHostKeyNotTrusted;
-    case Kind::HostKeyChanged:
-        return Messages::UploadHostKeyChanged.arg(serverName, failure.known, failure.offered,
-                                                  ServerTrust::knownHostsPath(programFolder));
-    case Kind::CertificateNotTrusted:
-        return Messages::UploadCertificateNotTrusted.arg(failure.reason);
-    case Kind::CertificateChanged:
-        return Messages::UploadCertificateChanged.arg(serverName, failure.known, failure.offered,
-                                                      ServerTrust::pinnedCertificatesPath(programFolder));
-    case Kind::Cancelled:
-        return Messages::UploadCancelled;
-    case Kind::Connection:
-        return Messages::UploadConnectionBroken.arg(failure.reason);
-    case Kind::Transfer:
-        break;
-    }
-    return failure.reason;
 }
 
 RemovalSummary removeFromServer(RemoteSession& session, UploadManifest& manifest, const QStringList& paths) {

@@ -47,11 +47,6 @@ struct UploadSummary {
 UploadSummary runUpload(RemoteSession& session, UploadManifest& manifest, const QList<PlannedFile>& plan,
                         UploadProgress* progress);
 
-/// The text that tells the failure, for the session with `serverName` ("host:port") whose trust files
-/// are in `programFolder`.
-QString remoteFailureText(const RemoteFailure& failure, const QString& serverName,
-                          const QString& programFolder);
-
 /// What removing files did: the ones removed, and the first failure, which ends it.
 struct RemovalSummary {
     QStringList removed;

@@ -1,6 +1,5 @@
 #include "core/store/file_names.h"
 
-#include "core/store/core_messages.h"
 #include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
 
@@ -36,10 +35,6 @@ bool isUsableFileName(QStringView name) {
 
 bool isUsableStoredFileName(QByteArrayView fileName) {
     return isUsableFileName(ShiftJis::decode(fileName));
-}
-
-QString unusableFileNameMessage(int number, QByteArrayView tableName) {
-    return Messages::FileNameUnusableIn.arg(QString::number(number), ShiftJis::decode(tableName));
 }
 
 namespace {

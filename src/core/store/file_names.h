@@ -21,8 +21,6 @@ bool isUsableFileName(QStringView name);
 /// The same for a FileName as a definition stores it (Shift-JIS): a 0x5C byte that is the second
 /// byte of a double-byte character is part of that character, not a "\\".
 bool isUsableStoredFileName(QByteArrayView fileName);
-/// "ファイル名に使用出来ない文字が含まれています" naming the definition by its number and TableName.
-QString unusableFileNameMessage(int number, QByteArrayView tableName);
 
 /// The folder text ending in the folder separator "/": the text itself when it ends in one, otherwise
 /// the text followed by one. An empty text stays empty (the current folder). Every folder text the

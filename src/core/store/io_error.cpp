@@ -1,6 +1,6 @@
 #include "core/store/io_error.h"
 
-#include "core/store/core_messages.h"
+#include "core/store/failure_reasons.h"
 
 #include <QFileDevice>
 

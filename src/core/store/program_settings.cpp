@@ -1,7 +1,5 @@
 #include "core/store/program_settings.h"
 
-#include "core/store/core_messages.h"
-
 #include <QSettings>
 
 namespace kelvano::ProgramSettings {
@@ -136,17 +134,15 @@ bool setServerSettings(const QString& programFolder, const ServerSettings& serve
     return file.status() == QSettings::NoError;
 }
 
-QStringList unknownValues(const QString& programFolder) {
-    QStringList told;
+QList<UnknownValue> unknownValues(const QString& programFolder) {
+    QList<UnknownValue> told;
     const QString encoding = readText(programFolder, PageEncodingKey);
     if (!encoding.isEmpty() && !pageEncodingFromName(encoding)) {
-        told.append(Messages::ProgramSettingUnknown.arg(PageEncodingKey, encoding,
-                                                        pageEncodingName(PageEncoding::ShiftJis)));
+        told.append({PageEncodingKey, encoding, pageEncodingName(PageEncoding::ShiftJis)});
     }
     const QString markup = readText(programFolder, PageMarkupKey);
     if (!markup.isEmpty() && !pageMarkupFromName(markup)) {
-        told.append(
-            Messages::ProgramSettingUnknown.arg(PageMarkupKey, markup, pageMarkupName(PageMarkup::Classic)));
+        told.append({PageMarkupKey, markup, pageMarkupName(PageMarkup::Classic)});
     }
     return told;
 }

@@ -47,8 +47,14 @@ bool setPageMarkup(const QString& programFolder, PageMarkup markup);
 ServerSettings serverSettings(const QString& programFolder);
 /// Stores the group `Server`, keeping the file's other keys; false when the file cannot be written.
 bool setServerSettings(const QString& programFolder, const ServerSettings& server);
-/// What the file holds that no setting knows (Encoding=EBCDIC), each with the value used instead.
-QStringList unknownValues(const QString& programFolder);
+/// A value of the file that no setting knows (Encoding=EBCDIC), and the value used instead.
+struct UnknownValue {
+    QString key;
+    QString value;
+    QString used;
+};
+/// What the file holds that no setting knows.
+QList<UnknownValue> unknownValues(const QString& programFolder);
 
 } // namespace ProgramSettings
 } // namespace kelvano

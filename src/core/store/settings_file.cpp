@@ -1,6 +1,6 @@
 #include "core/store/settings_file.h"
 
-#include "core/store/core_messages.h"
+#include "core/store/failure_reasons.h"
 #include "core/store/io_error.h"
 #include "core/store/plain_file.h"
 #include "core/store/record_fields.h"

@@ -1,6 +1,6 @@
 #include "core/store/table_data_files.h"
 
-#include "core/store/core_messages.h"
+#include "core/store/failure_reasons.h"
 #include "core/store/file_names.h"
 #include "core/store/io_error.h"
 #include "core/store/plain_file.h"
@@ -108,13 +108,8 @@ bool TableDataFiles::openRowsForReading(TableRowReader& reader) const {
     return found != exact && reader.open(found);
 }
 
-bool TableDataFiles::writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const {
-    try {
-        replaceRecords(0, count, recordAt);
-        return true;
-    } catch (const IoError&) {
-        return false;
-    }
+void TableDataFiles::writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const {
+    replaceRecords(0, count, recordAt);
 }
 
 void TableDataFiles::replaceRecords(int keptRecords, int count,

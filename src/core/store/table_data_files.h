@@ -44,9 +44,9 @@ public:
     /// when there is none by that name, by one that differs in case. False when it cannot be opened
     /// (the reader's openError() tells why).
     bool openRowsForReading(TableRowReader& reader) const;
-    /// Replaces the ".TBL" file by `count` records, record i from `recordAt(i)`, written in chunks;
-    /// false when it cannot be written, and then the old file is unchanged.
-    bool writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const;
+    /// Replaces the ".TBL" file by `count` records, record i from `recordAt(i)`, written in chunks; an
+    /// IoError when it cannot be written, and then the old file is unchanged.
+    void writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const;
     /// Replaces the ".TBL" file by its first `keptRecords` records exactly as they are stored, followed
     /// by `count` records from `recordAt(i)`; old and new records go through in chunks, so the file is
     /// never held whole. An IoError when the old file cannot be read or the new one written; the old

@@ -1,6 +1,6 @@
 #include "core/store/table_definition_file.h"
 
-#include "core/store/core_messages.h"
+#include "core/store/failure_reasons.h"
 #include "core/store/record_fields.h"
 #include "core/store/record_file.h"
 #include "core/store/stored_names.h"

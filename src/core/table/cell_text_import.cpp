@@ -1,6 +1,5 @@
 #include "core/table/cell_text_import.h"
 
-#include "core/store/core_messages.h"
 #include "core/store/shift_jis.h"
 
 namespace kelvano {
@@ -69,18 +68,6 @@ CellTextImport importCellTexts(const QList<QByteArrayList>& records, TextEncodin
         imported.rows.append(std::move(texts));
     }
     return imported;
-}
-
-QString cellNames(const QList<QPoint>& cells, int firstRow, int firstColumn, int shown) {
-    QStringList names;
-    for (qsizetype i = 0; i < cells.size() && i < shown; ++i) {
-        names.append(Messages::cellName(firstRow + cells[i].y() + 1, firstColumn + cells[i].x() + 1));
-    }
-    QString text = names.join(QStringLiteral("、"));
-    if (cells.size() > shown) {
-        text += Messages::MoreCells.arg(cells.size() - shown);
-    }
-    return text;
 }
 
 } // namespace kelvano

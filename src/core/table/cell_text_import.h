@@ -34,7 +34,4 @@ CellTextImport importCellTexts(const QList<QByteArrayList>& records, TextEncodin
 /// The longest start of a Shift-JIS text that fits the capacity without splitting a character.
 QByteArray cutAtCharacter(QByteArrayView text, qsizetype capacity);
 
-/// Cells named as the grid heads them ("行2 列3"), the first `shown` of them, then how many more.
-QString cellNames(const QList<QPoint>& cells, int firstRow = 0, int firstColumn = 0, int shown = 20);
-
 } // namespace kelvano

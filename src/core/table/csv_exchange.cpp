@@ -1,6 +1,5 @@
 #include "core/table/csv_exchange.h"
 
-#include "core/store/core_messages.h"
 #include "core/store/io_error.h"
 #include "core/store/plain_file.h"
 #include "core/store/save_file.h"
@@ -145,26 +144,26 @@ CsvFile CsvFile::read(const QString& path) {
         }
     }
     QByteArrayView bytes = mapped != nullptr ? QByteArrayView(mapped, size) : QByteArrayView(readBytes);
-    CsvFile file{path, {}, {}, {}};
+    CsvFile file{path, {}, {}, std::nullopt};
     const std::optional<QByteArray> wide = fromWideUnicode(bytes);
     if (wide) {
         bytes = *wide;
     } else if (bytes.contains('\0')) {
-        file.refusal = Messages::CsvNotText;
+        file.refusal = CsvRefusal{CsvRefusal::NulBytes};
         return file;
     }
     file.format = DelimitedText::detect(bytes);
     file.format.byteOrderMark = file.format.byteOrderMark || wide.has_value();
     if (file.format.encoding == TextEncoding::ShiftJis) {
         if (const qsizetype line = firstUtf8Line(bytes); line > 0) {
-            file.refusal = Messages::CsvLineNotShiftJis.arg(line);
+            file.refusal = CsvRefusal{CsvRefusal::MixedEncodings, line};
             return file;
         }
     }
     DelimitedText::Parsed parsed = DelimitedText::parseBounded(
         DelimitedText::withoutByteOrderMark(bytes), file.format.separator, RecordsRead, FieldBytesRead);
     if (parsed.unclosedQuoteLine > 0) {
-        file.refusal = Messages::CsvQuoteNotClosed.arg(parsed.unclosedQuoteLine);
+        file.refusal = CsvRefusal{CsvRefusal::QuoteNotClosed, parsed.unclosedQuoteLine};
         return file;
     }
     for (QByteArrayList& record : parsed.records) {
@@ -182,12 +181,8 @@ int rowsKeptByCsvImport(int rowCount, bool onlyAnEmptyRow, bool append) {
     return append && !onlyAnEmptyRow ? rowCount : 0;
 }
 
-QStringList csvImportRefusal(const CellTextImport& imported) {
-    if (imported.unencodableCells.isEmpty()) {
-        return {};
-    }
-    return {Messages::CellTextsUnencodable.arg(imported.unencodable, cellNames(imported.unencodableCells)),
-            Messages::CsvImportRefused};
+bool csvImportRefused(const CellTextImport& imported) {
+    return !imported.unencodableCells.isEmpty();
 }
 
 void exportCellTexts(const QString& path, const TableLayers& layers, TextEncoding encoding) {

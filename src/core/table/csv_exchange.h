@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class QIODevice;
 
@@ -14,15 +15,26 @@ namespace kelvano {
 class TableLayers;
 class TableRowReader;
 
+/// Why a CSV file is not taken as text.
+struct CsvRefusal {
+    enum Kind {
+        NulBytes,       ///< it holds NUL bytes: no text file
+        MixedEncodings, ///< `line` (from 1) is UTF-8 in a Shift-JIS file
+        QuoteNotClosed, ///< the quote opened on `line` is never closed
+    };
+    Kind kind;
+    qsizetype line = 0;
+    bool operator==(const CsvRefusal&) const = default;
+};
+
 /// A CSV or TSV file as read for a table, by the editor and by kelvano-publish alike: its detected
 /// format and its records.
 struct CsvFile {
     QString path;
     DelimitedFormat format;
     QList<QByteArrayList> records; ///< fields in the file's encoding
-    /// Why the file is not taken as text (NUL bytes, lines of two encodings, a quote never closed);
-    /// empty when it is, and then `records` holds what it says.
-    QString refusal;
+    /// Why the file is not taken as text; nullopt when it is, and then `records` holds what it says.
+    std::optional<CsvRefusal> refusal;
 
     /// At most this many records are read: one past the most rows a table holds, enough to refuse.
     static constexpr qsizetype RecordsRead = TableLayers::MaxRows + 1;
@@ -39,10 +51,9 @@ struct CsvFile {
 /// holdsOnlyAnEmptyRow) has that row replaced when appending too, so an import never leaves it on top.
 int rowsKeptByCsvImport(int rowCount, bool onlyAnEmptyRow, bool append);
 
-/// Why a CSV import is refused as a whole: the cells whose texts Shift-JIS cannot hold, named by their
-/// place in the file, and that nothing was changed; empty when every text can be stored. A file import
-/// takes all of its cells or none, so that a table never holds a file's rows with holes in them.
-QStringList csvImportRefusal(const CellTextImport& imported);
+/// Whether a CSV import is refused as a whole: when Shift-JIS cannot hold the text of some cell. A file
+/// import takes all of its cells or none, so that a table never holds a file's rows with holes in them.
+bool csvImportRefused(const CellTextImport& imported);
 
 /// Writes the texts of every row, columns 1 to N, to `path` as CSV: comma separated, CR LF line ends,
 /// quoted where needed; UTF-8 with a byte-order mark (which spreadsheets need to take it as UTF-8) or

@@ -30,8 +30,8 @@ TableLayersFile::Loaded TableLayersFile::load(const TableDataFiles& files, int c
     return {existed ? Opening::Unreadable : Opening::Unavailable, std::move(rows)};
 }
 
-bool TableLayersFile::save(const TableDataFiles& files, const TableLayers& layers) {
-    return files.writeRecords(layers.rowCount(), [&layers](int row) { return layers.record(row); });
+void TableLayersFile::save(const TableDataFiles& files, const TableLayers& layers) {
+    files.writeRecords(layers.rowCount(), [&layers](int row) { return layers.record(row); });
 }
 
 std::optional<int> TableLayersFile::importRows(const TableDataFiles& files, int columnCount,

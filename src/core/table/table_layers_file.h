@@ -23,9 +23,9 @@ public:
     };
     /// Reads whole records only (a damaged tail is ignored). An IoError when reading fails.
     static Loaded load(const TableDataFiles& files, int columnCount);
-    /// Replaces the file by one record per row, empty rows too; false when it cannot be written, and
-    /// then the old file is unchanged.
-    static bool save(const TableDataFiles& files, const TableLayers& layers);
+    /// Replaces the file by one record per row, empty rows too; an IoError when it cannot be written,
+    /// and then the old file is unchanged.
+    static void save(const TableDataFiles& files, const TableLayers& layers);
     /// Puts the rows of a CSV file (importCellTexts) into the file as rows without decorations, after
     /// the rows it keeps (rowsKeptByCsvImport), which stay byte for byte; an incomplete record at the end
     /// is dropped. Gives how many rows were kept; nullopt when more than MaxRows rows would result, and

@@ -2,22 +2,18 @@
 
 #include <algorithm>
 
-// Namespace-scope objects elsewhere may be built from these texts, so they are made before any other.
-#define KELVANO_TEXT [[gnu::init_priority(1000)]]
-
 namespace kelvano::Messages {
 
 // Caption of every message box
-KELVANO_TEXT const QString Caption = QStringLiteral("TAVELO");
+const QString Caption = QStringLiteral("TAVELO");
 
 // Settings file
-KELVANO_TEXT const QString CannotFinish = QStringLiteral("終了に失敗しました");
-KELVANO_TEXT const QString PageEncodingUnsaveable =
+const QString CannotFinish = QStringLiteral("終了に失敗しました");
+const QString PageEncodingUnsaveable =
     QStringLiteral("ページの文字コードを KELVANO.INI に保存出来ませんでした");
-KELVANO_TEXT const QString PageMarkupUnsaveable =
-    QStringLiteral("HTMLの書式を KELVANO.INI に保存出来ませんでした");
+const QString PageMarkupUnsaveable = QStringLiteral("HTMLの書式を KELVANO.INI に保存出来ませんでした");
 
-KELVANO_TEXT const QString ProgramHelp = QStringLiteral(
+const QString ProgramHelp = QStringLiteral(
     "使い方: kelvano [--help | --version]\n"
     "\n"
     "表のデータを入力して、表ごとに一枚の HTML ページを作ります。\n"
@@ -28,85 +24,83 @@ KELVANO_TEXT const QString ProgramHelp = QStringLiteral(
     "\n"
     "  --help     この説明を表示します\n"
     "  --version  版を表示します\n");
-KELVANO_TEXT const QString AlreadyRunning = QStringLiteral("Kelvanoはこのフォルダですでに起動しています。");
+const QString AlreadyRunning = QStringLiteral("Kelvanoはこのフォルダですでに起動しています。");
 
 // Table definitions
-KELVANO_TEXT const QString NoTable = QStringLiteral("テーブルがありません");
-KELVANO_TEXT const QString CheckMoreFindings = QStringLiteral("ほか %1 件");
-KELVANO_TEXT const QString PageNotWrittenYet = QStringLiteral(
+const QString NoTable = QStringLiteral("テーブルがありません");
+const QString CheckMoreFindings = QStringLiteral("ほか %1 件");
+const QString CheckFoundNothing = QStringLiteral("問題は見つかりませんでした");
+const QString PageNotWrittenYet = QStringLiteral(
     "ページはまだ作成されていません。「テーブルをHTML形式で出力」で作成してから開いてください\n%1");
-KELVANO_TEXT const QString PageProgressText = QStringLiteral("ページを作成しています（%1 / %2）\n%3");
-KELVANO_TEXT const QString BrowserNotOpened = QStringLiteral("ブラウザでページを開けませんでした\n%1");
-KELVANO_TEXT const QString NoTableMaster =
+const QString PageProgressText = QStringLiteral("ページを作成しています（%1 / %2）\n%3");
+const QString BrowserNotOpened = QStringLiteral("ブラウザでページを開けませんでした\n%1");
+const QString NoTableMaster =
     QStringLiteral("テーブルマスターが見つかりません、テーブル設定で作成してください");
 
 // Header and footer store
-KELVANO_TEXT const QString CheckFolderSettings = QStringLiteral("ディレクトリ設定を見直してください");
-KELVANO_TEXT const QString StarterNeedsEmptyText =
+const QString CheckFolderSettings = QStringLiteral("ディレクトリ設定を見直してください");
+const QString StarterNeedsEmptyText =
     QStringLiteral("ひな形は入力欄が空のときに入ります。入力欄を空にしてから押してください");
-KELVANO_TEXT const QString SnippetUnreadable = QStringLiteral("データが異常です、読み込みが出来ません");
-KELVANO_TEXT const QString SnippetUnsaveable = QStringLiteral("データが異常です、保存出来ません");
-KELVANO_TEXT const QString SnippetUndeletable = QStringLiteral("データが異常です、削除出来ません");
+const QString SnippetUnreadable = QStringLiteral("データが異常です、読み込みが出来ません");
+const QString SnippetUnsaveable = QStringLiteral("データが異常です、保存出来ません");
+const QString SnippetUndeletable = QStringLiteral("データが異常です、削除出来ません");
 
 // Table data files
-KELVANO_TEXT const QString TableDataCreated = QStringLiteral("データを読み出せません、新規作成します");
-KELVANO_TEXT const QString ResetFolderSettings = QStringLiteral("ディレクトリ設定を再設定して下さい");
-KELVANO_TEXT const QString TableDataUnsaveable = QStringLiteral("データが保存出来ません");
+const QString TableDataCreated = QStringLiteral("データを読み出せません、新規作成します");
+const QString ResetFolderSettings = QStringLiteral("ディレクトリ設定を再設定して下さい");
+const QString TableDataUnsaveable = QStringLiteral("データが保存出来ません");
 
 // Table data entry
-KELVANO_TEXT const QString RowLimitReached =
-    QStringLiteral("行数が上限の65534行に達しました、これ以上追加出来ません");
-KELVANO_TEXT const QString UnencodableCharacters = QStringLiteral("保存出来ない文字が含まれています：%1");
-KELVANO_TEXT const QString ChooseEntryToRemove = QStringLiteral("削除対象を選択して下さい");
-KELVANO_TEXT const QString WarningCaption = QStringLiteral("警告");
+const QString RowLimitReached = QStringLiteral("行数が上限の65534行に達しました、これ以上追加出来ません");
+const QString UnencodableCharacters = QStringLiteral("保存出来ない文字が含まれています：%1");
+const QString ChooseEntryToRemove = QStringLiteral("削除対象を選択して下さい");
+const QString WarningCaption = QStringLiteral("警告");
 
 // String utility component
-KELVANO_TEXT const QString ZelStringExCaption = QStringLiteral("ZELSTRINGEX MESSAGE");
+const QString ZelStringExCaption = QStringLiteral("ZELSTRINGEX MESSAGE");
 
 // Main window and table formatting dialogs
-KELVANO_TEXT const QString SelectTable = QStringLiteral("テーブルを選択してください");
-KELVANO_TEXT const QString TableNameRequired = QStringLiteral("項目名を入れてください");
-KELVANO_TEXT const QString FileNameRequired = QStringLiteral("ファイル名を入れてください");
-KELVANO_TEXT const QString ExtensionAutomatic = QStringLiteral("拡張子は自動に設定されます");
-KELVANO_TEXT const QString SelectTableForEntry = QStringLiteral("入力するテーブルを選択してください");
-KELVANO_TEXT const QString ConfirmDelete = QStringLiteral("削除しますか？");
-KELVANO_TEXT const QString NothingToRestore = QStringLiteral("削除されたテーブルはありません");
-KELVANO_TEXT const QString HeaderNameRequired = QStringLiteral("ヘッダ名を入力してください");
-KELVANO_TEXT const QString FooterNameRequired = QStringLiteral("フッタ名を入力してください");
-KELVANO_TEXT const QString HeaderNameColon = QStringLiteral("ヘッダ名に : は使用出来ません");
-KELVANO_TEXT const QString FooterNameColon = QStringLiteral("フッタ名に : は使用出来ません");
-KELVANO_TEXT const QString HeaderBodyMissing = QStringLiteral("ヘッダデータが読み出せません");
-KELVANO_TEXT const QString FooterBodyMissing = QStringLiteral("フッタデータが読み出せません");
-KELVANO_TEXT const QString SelectDeleteTarget = QStringLiteral("削除対象を選択してください");
-KELVANO_TEXT const QString SaveSettings = QStringLiteral("設定を保存しますか？");
+const QString SelectTable = QStringLiteral("テーブルを選択してください");
+const QString TableNameRequired = QStringLiteral("項目名を入れてください");
+const QString FileNameRequired = QStringLiteral("ファイル名を入れてください");
+const QString ExtensionAutomatic = QStringLiteral("拡張子は自動に設定されます");
+const QString SelectTableForEntry = QStringLiteral("入力するテーブルを選択してください");
+const QString ConfirmDelete = QStringLiteral("削除しますか？");
+const QString NothingToRestore = QStringLiteral("削除されたテーブルはありません");
+const QString HeaderNameRequired = QStringLiteral("ヘッダ名を入力してください");
+const QString FooterNameRequired = QStringLiteral("フッタ名を入力してください");
+const QString HeaderNameColon = QStringLiteral("ヘッダ名に : は使用出来ません");
+const QString FooterNameColon = QStringLiteral("フッタ名に : は使用出来ません");
+const QString HeaderBodyMissing = QStringLiteral("ヘッダデータが読み出せません");
+const QString FooterBodyMissing = QStringLiteral("フッタデータが読み出せません");
+const QString SelectDeleteTarget = QStringLiteral("削除対象を選択してください");
+const QString SaveSettings = QStringLiteral("設定を保存しますか？");
 
 // Shell views and the directory and picture pickers
 QString shellMoveToTrash(const QString& name) {
     return QStringLiteral("「%1」をごみ箱に移しますか？").arg(name);
 }
-KELVANO_TEXT const QString ShellCannotMoveToTrash = QStringLiteral("ごみ箱に移せませんでした");
-KELVANO_TEXT const QString FolderNotSettable = QStringLiteral("そのディレクトリは設定出来ません");
-KELVANO_TEXT const QString PictureExists = QStringLiteral("既にファイルが存在します、上書きをしますか？");
-KELVANO_TEXT const QString PicturePathUnencodable =
+const QString ShellCannotMoveToTrash = QStringLiteral("ごみ箱に移せませんでした");
+const QString FolderNotSettable = QStringLiteral("そのディレクトリは設定出来ません");
+const QString PictureExists = QStringLiteral("既にファイルが存在します、上書きをしますか？");
+const QString PicturePathUnencodable =
     QStringLiteral("ファイル名に使えない文字が含まれています、別のファイルを選んで下さい");
 
 // Table data editor: unsaved rows and texts longer than their field
-KELVANO_TEXT const QString TableDataChanged =
-    QStringLiteral("テーブルデータが変更されています。保存しますか？");
-KELVANO_TEXT const QString DiscardChanges = QStringLiteral("変更を破棄しますか？");
-KELVANO_TEXT const QString CsvEmptyReplaces =
-    QStringLiteral("CSVファイルが空です。テーブルのすべての行を削除しますか？");
-KELVANO_TEXT const QString TableDataChangedOnDisk =
+const QString TableDataChanged = QStringLiteral("テーブルデータが変更されています。保存しますか？");
+const QString DiscardChanges = QStringLiteral("変更を破棄しますか？");
+const QString CsvEmptyReplaces = QStringLiteral("CSVファイルが空です。テーブルのすべての行を削除しますか？");
+const QString TableDataChangedOnDisk =
     QStringLiteral("テーブルデータのファイルが、開いた後に変更されています。上書きしますか？");
 QString tableInUse(const QString& fileName) {
     return QStringLiteral("テーブル「%1」は、ほかのKelvanoで開かれているか、書き換えの途中です。")
         .arg(fileName);
 }
-KELVANO_TEXT const QString TextCutToCapacity = QStringLiteral("%1バイトを超える部分は切り捨てました");
+const QString TextCutToCapacity = QStringLiteral("%1バイトを超える部分は切り捨てました");
 
 // Table data editor: texts from the clipboard and CSV files
-KELVANO_TEXT const QString ColumnsCutOff = QStringLiteral("テーブルの列数を超える%1列分は入れませんでした");
-KELVANO_TEXT const QString CellsNotStored =
+const QString ColumnsCutOff = QStringLiteral("テーブルの列数を超える%1列分は入れませんでした");
+const QString CellsNotStored =
     QStringLiteral("次のセルには Shift-JIS で保存出来ない文字 (%1) があるため、変更しませんでした: %2");
 
 // Main window: a registered table's data files following its new file name
@@ -148,16 +142,16 @@ QString dataFilesRenamedPageKept(const QString& newName, const QString& oldPage)
 QString confirmSnippetDelete(const QString& name) {
     return QStringLiteral("「%1」を削除しますか？").arg(name);
 }
-KELVANO_TEXT const QString HeaderUsedBy = QStringLiteral("このヘッダを使っているテーブル：");
-KELVANO_TEXT const QString FooterUsedBy = QStringLiteral("このフッタを使っているテーブル：");
-KELVANO_TEXT const QString UsersSeparator = QStringLiteral("、");
+const QString HeaderUsedBy = QStringLiteral("このヘッダを使っているテーブル：");
+const QString FooterUsedBy = QStringLiteral("このフッタを使っているテーブル：");
+const QString UsersSeparator = QStringLiteral("、");
 
 // Moving in: folders and file names from another computer
-KELVANO_TEXT const QString FolderMark = QStringLiteral("！");
-KELVANO_TEXT const QString FolderNotOfThisSystem =
+const QString FolderMark = QStringLiteral("！");
+const QString FolderNotOfThisSystem =
     QStringLiteral("このコンピュータのフォルダではありません（ほかのパソコンのフォルダなど）。「参照」か「フ"
                    "ォルダ自動設定」で設定してください");
-KELVANO_TEXT const QString FolderMissing =
+const QString FolderMissing =
     QStringLiteral("フォルダがありません。「参照」か「フォルダ自動設定」で設定してください");
 
 QString folderMappingQuestion(const QStringList& renames, const QStringList& folders) {
@@ -187,5 +181,15 @@ QString folderMappingQuestion(const QStringList& renames, const QStringList& fol
     }
     return lines.join(QLatin1Char('\n'));
 }
+
+// Sending to the server: the server settings dialog and the progress of a run
+const QString UploadTestFound =
+    QStringLiteral("接続できました。%1 に %2 件のファイルまたはフォルダがあります:\n%3");
+const QString UploadTestEmpty =
+    QStringLiteral("接続できました。%1 はまだないか空です (最初の送信で作られます)。");
+const QString UploadSending = QStringLiteral("サーバーへ送信しています…");
+const QString UploadConnecting = QStringLiteral("サーバーに接続しています…");
+const QString UploadRemoving = QStringLiteral("サーバーから削除しています…");
+const QString ServerSettingsUnsaveable = QStringLiteral("サーバー設定を KELVANO.INI に保存できませんでした");
 
 } // namespace kelvano::Messages

@@ -1,12 +1,17 @@
 #pragma once
 
-#include "core/store/core_messages.h"
+#include "core/store/failure_reasons.h"
+#include "words/check_words.h"
+#include "words/page_words.h"
+#include "words/table_words.h"
+#include "words/upload_words.h"
 
 #include <QString>
 #include <QStringList>
 
-// The texts of the messages the windows show. Each text is defined once, in messages.cpp; the core's
-// own texts (store/core_messages.h) come with this header, so one include gives a window every text.
+// The texts of the messages the windows show. Each text is defined once, in messages.cpp; the words the
+// windows share with kelvano-publish (words/) and the reasons the store reports come with this header, so
+// one include gives a window every text.
 
 namespace kelvano::Messages {
 
@@ -25,8 +30,9 @@ extern const QString AlreadyRunning;
 
 // Table definitions
 extern const QString NoTable;
-/// The findings of the pre-publish check left out of its message box.
+/// The findings of the pre-publish check left out of its message box, and a check that found none.
 extern const QString CheckMoreFindings;
+extern const QString CheckFoundNothing;
 /// "ブラウザで開く" before the page exists, and when no browser could be started; the page's path.
 extern const QString PageNotWrittenYet;
 extern const QString BrowserNotOpened;
@@ -126,5 +132,15 @@ extern const QString FolderMissing;
 /// The one question at start-up: the files to rename (each its new path), then the folder settings
 /// to replace ("データ: stored → proposed").
 QString folderMappingQuestion(const QStringList& renames, const QStringList& folders);
+
+// Sending to the server: the server settings dialog and the progress of a run
+/// %1 the remote folder, %2 how many names, %3 the first names.
+extern const QString UploadTestFound;
+/// %1 the remote folder.
+extern const QString UploadTestEmpty;
+extern const QString UploadSending;
+extern const QString UploadConnecting;
+extern const QString UploadRemoving;
+extern const QString ServerSettingsUnsaveable;
 
 } // namespace kelvano::Messages

@@ -123,8 +123,8 @@ void TForm5::CsvRead1Click() {
         return;
     }
     const CsvFile file = CsvFile::read(path);
-    if (!file.refusal.isEmpty()) {
-        UserDialogs::show(this, MessageIcon::Error, file.refusal);
+    if (file.refusal) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::csvRefusalText(*file.refusal));
         return;
     }
     const std::optional<bool> append = m_csvPrompts.confirmImport(this, file, m_model->columnCount());
@@ -149,8 +149,9 @@ void TForm5::CsvWrite1Click() {
 void TForm5::ImportCsv(const CsvFile& file, bool append) {
     CellTextImport imported = importCellTexts(file.records, file.format.encoding, m_model->columnCount(),
                                               TableRowRecord::CellCapacity);
-    if (const QStringList refusal = csvImportRefusal(imported); !refusal.isEmpty()) {
-        UserDialogs::show(this, MessageIcon::Error, refusal.join(QLatin1Char('\n')));
+    if (csvImportRefused(imported)) {
+        UserDialogs::show(this, MessageIcon::Error,
+                          Messages::csvImportRefusalLines(imported).join(QLatin1Char('\n')));
         return;
     }
     const int rows = m_model->rowCount();
@@ -183,11 +184,11 @@ void TForm5::reportImport(const CellTextImport& imported, int firstRow, int firs
     }
     if (!imported.unencodableCells.isEmpty()) {
         lines.append(Messages::CellsNotStored.arg(
-            imported.unencodable, cellNames(imported.unencodableCells, firstRow, firstColumn)));
+            imported.unencodable, Messages::cellNames(imported.unencodableCells, firstRow, firstColumn)));
     }
     if (!imported.cutCells.isEmpty()) {
         lines.append(Messages::CellTextsCut.arg(TableRowRecord::CellCapacity)
-                         .arg(cellNames(imported.cutCells, firstRow, firstColumn)));
+                         .arg(Messages::cellNames(imported.cutCells, firstRow, firstColumn)));
     }
     if (!lines.isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, lines.join(QLatin1Char('\n')));

@@ -80,8 +80,7 @@ TableDocument::Saving TableDocument::save(Overwrite overwrite) {
     }
     m_saveError.reset();
     try {
-        const TableLayers& layers = m_model->layers();
-        files.replaceRecords(0, layers.rowCount(), [&layers](int row) { return layers.record(row); });
+        TableLayersFile::save(files, m_model->layers());
     } catch (const IoError& error) {
         m_saveError = error;
         return Saving::Failed;

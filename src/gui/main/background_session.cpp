@@ -172,7 +172,8 @@ void BackgroundSession::showFailure(const RemoteFailure& failure) const {
     if (failure.kind == RemoteFailure::Kind::LoginRefused) {
         UploadPassword::forget(m_server);
     }
-    UserDialogs::show(m_owner, MessageIcon::Error, remoteFailureText(failure, serverName(), m_programFolder));
+    UserDialogs::show(m_owner, MessageIcon::Error,
+                      Messages::remoteFailureText(failure, serverName(), m_programFolder));
 }
 
 QString BackgroundSession::serverName() const {

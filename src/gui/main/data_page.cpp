@@ -103,7 +103,8 @@ void DataPage::BitBtn8Click() {
                                     ? definition->FileName
                                     : ShiftJis::encode(listed).bytes;
     if (!isUsableStoredFileName(fileName)) {
-        UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
+        UserDialogs::show(this, MessageIcon::Error,
+                          Messages::unusableFileNameText(number, ShiftJis::decode(definition->TableName)));
         return;
     }
     emit tableOpenRequested(m_folders.settings(), m_programFolder, fileName, definition->ColumnCount);
@@ -131,16 +132,17 @@ public:
     explicit PageMessageBoxes(QWidget* owner) : m_owner(owner) {}
 
     void report(const PageMessage& message) override {
-        switch (message.kind) {
+        const QString text = Messages::pageMessageText(message);
+        switch (message.kind()) {
         case PageMessageKind::Error:
-            UserDialogs::show(m_owner, MessageIcon::Error, message.text);
+            UserDialogs::show(m_owner, MessageIcon::Error, text);
             break;
         case PageMessageKind::Information:
-            UserDialogs::show(m_owner, MessageIcon::Information, message.text);
+            UserDialogs::show(m_owner, MessageIcon::Information, text);
             break;
         case PageMessageKind::IoError:
             // The text names the table, then the file and the reason, as the I/O error box shows them.
-            UserDialogs::show(m_owner, MessageIcon::Error, message.text, UserDialogs::IoErrorCaption);
+            UserDialogs::show(m_owner, MessageIcon::Error, text, UserDialogs::IoErrorCaption);
             break;
         }
     }
@@ -209,7 +211,8 @@ void DataPage::Button7Click() {
         return;
     }
     if (!isUsableStoredFileName(definition->FileName)) {
-        UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
+        UserDialogs::show(this, MessageIcon::Error,
+                          Messages::unusableFileNameText(number, ShiftJis::decode(definition->TableName)));
         return;
     }
     const QString path = ShiftJis::decode(m_folders.settings().HtmlFolder) +
@@ -242,7 +245,7 @@ void DataPage::Button8Click() {
     constexpr int Shown = 25;
     QStringList lines;
     for (const PageFinding& finding : findings->first(std::min<qsizetype>(findings->size(), Shown))) {
-        lines.append(finding.line());
+        lines.append(Messages::findingLine(finding));
     }
     if (findings->size() > Shown) {
         lines.append(Messages::CheckMoreFindings.arg(findings->size() - Shown));

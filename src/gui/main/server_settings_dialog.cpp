@@ -224,10 +224,10 @@ void ServerSettingsDialog::Button2Click() {
     const QString serverName = background.serverName();
     QString text = Messages::UploadRemoved.arg(removal.removed.size());
     if (removal.failure) {
-        text +=
-            QLatin1Char('\n') + Messages::UploadRemoveFailed.arg(
-                                    removal.failure->remotePath,
-                                    remoteFailureText(removal.failure->failure, serverName, m_programFolder));
+        text += QLatin1Char('\n') +
+                Messages::UploadRemoveFailed.arg(
+                    removal.failure->remotePath,
+                    Messages::remoteFailureText(removal.failure->failure, serverName, m_programFolder));
     }
     UserDialogs::show(this, removal.failure ? MessageIcon::Error : MessageIcon::Information, text);
 }

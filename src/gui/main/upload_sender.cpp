@@ -87,12 +87,12 @@ void sendToServer(QWidget* owner, const QString& programFolder, const SettingsRe
     QStringList lines{Messages::UploadFinished.arg(summary.sent).arg(summary.unchanged)};
     for (const UploadFailure& failed : summary.failures) {
         lines.append(Messages::UploadFileFailed.arg(
-            failed.remotePath, remoteFailureText(failed.failure, serverName, programFolder)));
+            failed.remotePath, Messages::remoteFailureText(failed.failure, serverName, programFolder)));
     }
     // Stopped between files: no file tells it.
     if (summary.ended &&
         (summary.failures.isEmpty() || summary.failures.last().failure.kind != summary.ended->kind)) {
-        lines.append(remoteFailureText(*summary.ended, serverName, programFolder));
+        lines.append(Messages::remoteFailureText(*summary.ended, serverName, programFolder));
     }
     if (summary.notTried > 0) {
         lines.append(Messages::UploadNotTried.arg(summary.notTried));
