@@ -1,4 +1,5 @@
 #include "core/store/core_messages.h"
+#include "core/store/sheet_failure.h"
 
 #include "core/store/folder_mapping.h"
 
@@ -217,6 +218,30 @@ KELVANO_TEXT const QString PublishCsvArguments =
     QStringLiteral("--export-csv と --import-csv には番号とファイルを1つずつ指定してください");
 KELVANO_TEXT const QString PublishCsvBadEncoding =
     QStringLiteral("--csv-encoding には UTF-8 か Shift_JIS を指定してください: %1");
+
+// Spreadsheet files
+QString sheetFailureText(SheetFailure failure, const QString& sheet) {
+    switch (failure) {
+    case SheetFailure::None:
+        break;
+    case SheetFailure::NotASpreadsheet:
+        return QStringLiteral("表計算ファイル (.xlsx、.ods) ではありません");
+    case SheetFailure::Encrypted:
+        return QStringLiteral(
+            "表計算ファイルにパスワードが掛かっています。パスワードを外して保存し直してください");
+    case SheetFailure::Damaged:
+        return QStringLiteral("表計算ファイルが壊れています");
+    case SheetFailure::TooLarge:
+        return QStringLiteral(
+            "表計算ファイルが大き過ぎます (展開すると256MBを超えるか、シートのセルが約420万を超えます)");
+    case SheetFailure::NoSuchSheet:
+        return QStringLiteral("シート「%1」はありません").arg(sheet);
+    }
+    return {};
+}
+KELVANO_TEXT const QString SheetImportRefused =
+    QStringLiteral("表計算ファイルを読み込みませんでした。テーブルデータは変更していません");
+KELVANO_TEXT const QString SheetEmpty = QStringLiteral("シートが空です");
 
 // Sending pages to the web server
 KELVANO_TEXT const QString PublishUploadUsage = QStringLiteral(

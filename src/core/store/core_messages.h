@@ -4,7 +4,8 @@
 
 namespace kelvano {
 enum class FolderSetting;
-}
+enum class SheetFailure;
+} // namespace kelvano
 
 // What the window-free core says in its own words: the reasons of I/O failures, the messages of a page
 // run, refused file names and the texts of kelvano-publish. The program shows them as they stand. Each
@@ -143,6 +144,13 @@ extern const QString PublishCsvHelp;
 extern const QString PublishCsvArguments;
 /// %1 the encoding named.
 extern const QString PublishCsvBadEncoding;
+
+// Spreadsheet files (.xlsx, .ods): the editor's "表計算ファイルを読み込む…" and kelvano-publish
+// --import-sheet
+/// Why a spreadsheet file gives no rows; `sheet` the name or number asked for (NoSuchSheet).
+QString sheetFailureText(SheetFailure failure, const QString& sheet);
+extern const QString SheetImportRefused;
+extern const QString SheetEmpty;
 
 // Sending pages to the web server (kelvano-publish --upload, and the data page's button)
 extern const QString PublishUploadUsage;

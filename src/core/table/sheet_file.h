@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/sheet_failure.h"
 #include "core/table/table_layers.h"
 
 #include <QByteArrayList>
@@ -9,22 +10,6 @@
 #include <optional>
 
 namespace kelvano {
-
-/// Why a spreadsheet file gives no rows.
-enum class SheetFailure {
-    None,
-    /// Neither an .xlsx nor an .ods file (another archive, a text, an old binary workbook).
-    NotASpreadsheet,
-    /// Its contents are locked by a password.
-    Encrypted,
-    /// A broken archive or a part that is not well-formed.
-    Damaged,
-    /// It expands to more than SheetFile::ExpandedBytesRead, or its sheet to more than SheetFile::FieldsRead
-    /// cells.
-    TooLarge,
-    /// The file holds no sheet of the name or number asked for.
-    NoSuchSheet,
-};
 
 /// Which sheet to read: by position, or by a text that names a sheet or, naming none, is its number from 1.
 struct SheetChoice {
