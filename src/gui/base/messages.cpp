@@ -96,6 +96,8 @@ KELVANO_TEXT const QString TableDataChanged =
 KELVANO_TEXT const QString DiscardChanges = QStringLiteral("変更を破棄しますか？");
 KELVANO_TEXT const QString CsvEmptyReplaces =
     QStringLiteral("CSVファイルが空です。テーブルのすべての行を削除しますか？");
+KELVANO_TEXT const QString SheetEmptyReplaces =
+    QStringLiteral("シートが空です。テーブルのすべての行を削除しますか？");
 KELVANO_TEXT const QString TableDataChangedOnDisk =
     QStringLiteral("テーブルデータのファイルが、開いた後に変更されています。上書きしますか？");
 QString tableInUse(const QString& fileName) {
