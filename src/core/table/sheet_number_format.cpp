@@ -235,6 +235,7 @@ QByteArray dayOfSerial(qint64 days, DateSystem dates, bool& ok) {
     if (dates == DateSystem::From1904) {
         day = QDate(1904, 1, 1).addDays(days);
     } else if (days == 60) {
+        ok = true;
         return QByteArrayLiteral("1900/02/29");
     } else {
         day = days < 60 ? QDate(1899, 12, 31).addDays(days) : QDate(1899, 12, 30).addDays(days);
