@@ -117,6 +117,19 @@ TEST(SheetFile, RowsPastTheLimitAreNotRead) {
     EXPECT_EQ(file.records.last(), row({"x"}));
 }
 
+// The small files committed with the fuzz corpus (their origin is in its ORIGIN.txt).
+TEST(SheetFile, CommittedFilesKeepTheirFormatsAndMergedCells) {
+    const QString folder = QStringLiteral(KELVANO_COMMITTED_SHEETS "/");
+    const SheetFile xlsx = SheetFile::read(folder + QStringLiteral("formats.xlsx"), SheetChoice{});
+    EXPECT_EQ(xlsx.records,
+              (QList<QByteArrayList>{row({"1,234.50", "25%", "2024/02/29", "¥2,000"}), row({"merged"})}));
+    const SheetFile ods = SheetFile::read(folder + QStringLiteral("formats.ods"), SheetChoice{});
+    EXPECT_EQ(ods.records, (QList<QByteArrayList>{row({"2024/02/29", "1,234.6", "merged"}),
+                                                  row({"rep", "rep"}), row({"rep", "rep"})}));
+    EXPECT_EQ(SheetFile::read(folder + QStringLiteral("truncated-xlsx"), SheetChoice{}).failure,
+              SheetFailure::Damaged);
+}
+
 TEST(NumberText, FollowsTheFormatCodeOnTheDecimalsShown) {
     const auto shown = [](double value, const char* code) {
         return numberText(value, QString::fromUtf8(code), DateSystem::From1900);
