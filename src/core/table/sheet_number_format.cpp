@@ -1,6 +1,7 @@
 #include "core/table/sheet_number_format.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <charconv>
 #include <cmath>
@@ -303,14 +304,27 @@ QByteArray numberText(double value, const QString& formatCode, DateSystem dates)
     if (!std::isfinite(value)) {
         return shortestDecimal(value);
     }
-    const QList<QString> parts = sections(formatCode);
+    // A sheet holds few codes and many cells: each code's sections are parsed once per thread.
+    thread_local QHash<QString, QList<Pattern>> parsedCodes;
+    if (parsedCodes.size() > 1024) {
+        parsedCodes.clear();
+    }
+    auto found = parsedCodes.find(formatCode);
+    if (found == parsedCodes.end()) {
+        QList<Pattern> patterns;
+        for (const QString& section : sections(formatCode)) {
+            patterns.append(parse(section));
+        }
+        found = parsedCodes.insert(formatCode, patterns);
+    }
+    const QList<Pattern>& parts = *found;
     qsizetype chosen = 0;
-    if (value < 0 && parts.size() >= 2 && !parts[1].isEmpty()) {
+    if (value < 0 && parts.size() >= 2 && !parts[1].general) {
         chosen = 1;
     } else if (value == 0 && parts.size() >= 3) {
         chosen = 2;
     }
-    const Pattern pattern = parse(parts[chosen]);
+    const Pattern& pattern = parts[chosen];
     if (pattern.date || pattern.time) {
         return dateOrTime(value, pattern, dates);
     }
