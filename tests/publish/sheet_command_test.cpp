@@ -2,6 +2,7 @@
 #include "core/store/settings_record.h"
 #include "core/store/sheet_failure.h"
 #include "core/store/table_definition.h"
+#include "publish_runner.h"
 #include "support/temp_folder.h"
 
 #include <QProcess>
@@ -9,12 +10,6 @@
 
 namespace kelvano {
 namespace {
-
-struct Result {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
 
 /// kelvano-publish's spreadsheet commands on a program folder holding one 3-column table "t" (number 0).
 class PublishSheet : public testing::Test {
@@ -29,23 +24,16 @@ protected:
         m_folder.write(QStringLiteral("TABLE.DAT"), definition.encode());
     }
 
-    Result run(QStringList arguments) const {
-        arguments.prepend(m_folder.path());
-        arguments.prepend(QStringLiteral("--program-folder"));
+    test::PublishResult run(QStringList arguments) const {
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
-        environment.remove(QStringLiteral("LC_ALL"));
-        environment.remove(QStringLiteral("LC_CTYPE"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(KELVANO_PUBLISH_PATH), arguments);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        test::startPublish(process,
+                           QStringList{QStringLiteral("--program-folder"), m_folder.path()} + arguments);
+        return test::finishPublish(process);
     }
 
     /// The table's texts as kelvano-publish exports them (UTF-8 CSV without its byte-order mark).
     QByteArray table() const {
-        const Result exported =
+        const test::PublishResult exported =
             run({QStringLiteral("--export-csv"), QStringLiteral("0"), QStringLiteral("-")});
         EXPECT_EQ(exported.status, 0);
         return exported.out.mid(3);
@@ -63,7 +51,7 @@ QByteArray utf8(const QString& text) {
 }
 
 TEST_F(PublishSheet, ASheetReplacesOrFollowsTheRowsUnderTheCsvImportsRules) {
-    const Result imported =
+    const test::PublishResult imported =
         run({QStringLiteral("--import-sheet"), QStringLiteral("0"), sheet("values.xlsx")});
     EXPECT_EQ(imported.status, 0) << imported.err.toStdString();
     EXPECT_EQ(imported.out, utf8(QStringLiteral("8行を読み込みました: %1t.TBL\n").arg(m_folder.path())));
@@ -74,12 +62,13 @@ TEST_F(PublishSheet, ASheetReplacesOrFollowsTheRowsUnderTheCsvImportsRules) {
               "品名,単価,率\r\nりんご,\"1,234,567.89\",12.5%\r\n0.3,\"-1,235\",7%\r\n結合,,\r\n,,\r\n"
               "隠れた行,,\r\n,,\r\n,,\r\n");
 
-    const Result appended = run({QStringLiteral("--import-sheet"), QStringLiteral("0"), sheet("values.ods"),
-                                 QStringLiteral("--sheet"), QStringLiteral("2"), QStringLiteral("--append")});
+    const test::PublishResult appended =
+        run({QStringLiteral("--import-sheet"), QStringLiteral("0"), sheet("values.ods"),
+             QStringLiteral("--sheet"), QStringLiteral("2"), QStringLiteral("--append")});
     EXPECT_EQ(appended.status, 0) << appended.err.toStdString();
     EXPECT_TRUE(table().endsWith(",,\r\n二枚目,,\r\n"));
 
-    const Result listed = run({QStringLiteral("--list-sheets"), sheet("values.xlsx")});
+    const test::PublishResult listed = run({QStringLiteral("--list-sheets"), sheet("values.xlsx")});
     EXPECT_EQ(listed.status, 0);
     EXPECT_EQ(listed.out, "1 価格表\n2 3\n3 空\n");
 }
@@ -102,7 +91,7 @@ TEST_F(PublishSheet, RefusedSheetsChangeNothingAndEndWithOne) {
         {{sheet("locked.xlsx")}, Messages::sheetFailureText(SheetFailure::Encrypted, {}) + u'\n' + refused},
     };
     for (const auto& [arguments, told] : cases) {
-        const Result result =
+        const test::PublishResult result =
             run(QStringList{QStringLiteral("--import-sheet"), QStringLiteral("0")} + arguments);
         EXPECT_EQ(result.status, 1) << arguments.join(u' ').toStdString();
         EXPECT_EQ(result.err, utf8(told));

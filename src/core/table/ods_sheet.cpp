@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QXmlStreamReader>
+#include <algorithm>
 
 namespace kelvano::sheets {
 namespace {
@@ -69,17 +70,8 @@ struct Styles {
         const QString name = xml.attributes().value(StyleNs, QLatin1StringView("name")).toString();
         const bool percent = xml.name() == u"percentage-style";
         DataStyle style;
-        int depth = 1;
-        while (depth > 0 && !xml.atEnd()) {
-            const QXmlStreamReader::TokenType token = xml.readNext();
-            if (token == QXmlStreamReader::EndElement) {
-                --depth;
-                continue;
-            }
-            if (token != QXmlStreamReader::StartElement) {
-                continue;
-            }
-            ++depth;
+        int depth = 0;
+        while (nextStartElementWithin(xml, depth)) {
             const QStringView element = xml.name();
             const QXmlStreamAttributes a = xml.attributes();
             if (element == u"number") {
@@ -250,20 +242,13 @@ void readTable(QXmlStreamReader& xml, const Styles& styles, Cells* cells) {
     qint64 row = 0;
     qint64 column = 0;
     QList<std::pair<qint64, QString>> columnStyles; ///< from this column on, this default style
-    int depth = 1;
-    while (depth > 0 && !xml.atEnd()) {
-        const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement) {
-            --depth;
-            continue;
-        }
-        if (token != QXmlStreamReader::StartElement) {
-            continue;
-        }
+    int depth = 0;
+    while (nextStartElementWithin(xml, depth)) {
         const QStringView element = xml.name();
         if (xml.namespaceUri() != TableNs || element == u"table" || element == u"shapes" ||
             element == u"named-expressions") {
             xml.skipCurrentElement();
+            --depth;
         } else if (element == u"table-column") {
             const qint64 count = repeats(xml, QLatin1StringView("number-columns-repeated"));
             columnStyles.append(std::pair<qint64, QString>{
@@ -275,6 +260,7 @@ void readTable(QXmlStreamReader& xml, const Styles& styles, Cells* cells) {
             }
             column += count;
             xml.skipCurrentElement();
+            --depth;
         } else if (element == u"table-row") {
             const qint64 rowCount = repeats(xml, QLatin1StringView("number-rows-repeated"));
             const QStringView visibility = xml.attributes().value(TableNs, QLatin1StringView("visibility"));
@@ -288,11 +274,14 @@ void readTable(QXmlStreamReader& xml, const Styles& styles, Cells* cells) {
                 if (xml.name() == u"table-cell" && at < SheetFile::FieldsRead) {
                     QString style =
                         xml.attributes().value(TableNs, QLatin1StringView("style-name")).toString();
-                    for (qsizetype i = columnStyles.size() - 1; style.isEmpty() && i >= 0; --i) {
-                        if (columnStyles[i].first <= at) {
-                            style = columnStyles[i].second;
-                            break;
-                        }
+                    // The column's default style: the last column entry starting at or before it.
+                    const auto after =
+                        std::upper_bound(columnStyles.cbegin(), columnStyles.cend(), at,
+                                         [](qint64 wanted, const std::pair<qint64, QString>& entry) {
+                                             return wanted < entry.first;
+                                         });
+                    if (style.isEmpty() && after != columnStyles.cbegin()) {
+                        style = std::prev(after)->second;
                     }
                     const QByteArray text = cellText(xml, styles.codeOf(style));
                     for (qint64 i = 0; !text.isEmpty() && i < count && at + i < SheetFile::FieldsRead; ++i) {
@@ -312,9 +301,9 @@ void readTable(QXmlStreamReader& xml, const Styles& styles, Cells* cells) {
                 }
             }
             row += rowCount;
-        } else {
-            ++depth; // header rows, row groups, column groups: their rows and columns count
+            --depth; // read to its end
         }
+        // Header rows, row groups, column groups: their rows and columns count, read as they come.
     }
 }
 

@@ -12,6 +12,7 @@
 #include <optional>
 
 class QuaZipFile;
+class QXmlStreamReader;
 
 // What the spreadsheet readers (xlsx_sheet.cpp, ods_sheet.cpp) share: the bounded archive, the cells
 // of the sheet being read, and how a reading ends early. Not used outside core/table's sheet files.
@@ -93,6 +94,11 @@ private:
     qint64 m_hiddenRow = std::numeric_limits<qint64>::max();
     qint64 m_hiddenColumn = std::numeric_limits<qint64>::max();
 };
+
+/// Moves to the next start element inside the element the reader was in when `depth` was 0; `depth`
+/// counts the elements entered below it (one that a caller reads to its end itself, it takes off
+/// again). False at the end of that element.
+bool nextStartElementWithin(QXmlStreamReader& xml, int& depth);
 
 /// The longest start of a UTF-8 text of at most SheetFile::FieldBytesRead bytes that ends at a character.
 QByteArray keptText(const QString& text);

@@ -7,6 +7,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QHash>
+#include <QXmlStreamReader>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 
@@ -205,6 +206,20 @@ QList<QByteArrayList> Cells::takeRecords(bool& hiddenCells) {
     }
     hiddenCells = m_hiddenRow < m_records.size() || m_hiddenColumn < width;
     return std::move(m_records);
+}
+
+bool nextStartElementWithin(QXmlStreamReader& xml, int& depth) {
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement) {
+            ++depth;
+            return true;
+        }
+        if (token == QXmlStreamReader::EndElement && depth-- == 0) {
+            return false;
+        }
+    }
+    return false;
 }
 
 QByteArray keptText(const QString& text) {

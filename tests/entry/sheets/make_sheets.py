@@ -12,7 +12,7 @@ import zipfile
 
 import openpyxl
 from odf.opendocument import OpenDocumentSpreadsheet
-from odf.table import Table, TableRow, TableCell, CoveredTableCell, TableColumn
+from odf.table import Table, TableRow, TableCell, CoveredTableCell, TableColumn, TableHeaderRows
 from odf.text import P, S, LineBreak
 from odf.office import Annotation
 from odf.style import Style
@@ -110,7 +110,9 @@ def write_ods(path):
     cell(row, "2469135.782", valuetype="float", value="2469135.782", formula="of:=[.B1]*2")
     cell(row, "TRUE", valuetype="boolean", booleanvalue="true")
     cell(row, "2024-12-31 23:45", valuetype="date", datevalue="2024-12-31T23:45:00")
-    table.addElement(row)
+    header = TableHeaderRows()  # rows repeated on every printed page: rows like the others
+    header.addElement(row)
+    table.addElement(header)
     row = TableRow()
     cell(row, "0.3", valuetype="float", value="0.3")
     spaced = cell(row, None, valuetype="string")
