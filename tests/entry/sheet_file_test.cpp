@@ -32,7 +32,7 @@ const QList<QByteArrayList> XlsxShown{
 };
 
 TEST(SheetFile, XlsxCellsComeAsTheSpreadsheetShowsThemInEitherDateSystem) {
-    for (const char* name : {"values.xlsx", "values-1904.xlsx"}) {
+    for (const char* name : {"values.xlsx", "values-1904.xlsx", "merged-texts.xlsx"}) {
         const SheetFile file = SheetFile::read(sheetPath(name), SheetChoice{});
         ASSERT_EQ(file.failure, SheetFailure::None) << name;
         EXPECT_EQ(file.sheetNames,

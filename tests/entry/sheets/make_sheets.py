@@ -220,6 +220,14 @@ def write_damaged(folder):
                 content = content.replace(b"</sheetData>", b"<row>")
             target.writestr(item, content)
     patch_sizes(good, os.path.join(folder, "short-declared.xlsx"), "xl/worksheets/sheet1.xml", 100)
+    # Texts left in the cells a merged cell covers, as some writers keep them: not shown, not read.
+    with zipfile.ZipFile(good) as source, zipfile.ZipFile(os.path.join(folder, "merged-texts.xlsx"), "w") as target:
+        for item in source.infolist():
+            content = source.read(item.filename)
+            if item.filename == "xl/worksheets/sheet1.xml":
+                content = content.replace(b'<row r="5"></row>',
+                                          b'<row r="5"><c r="C5" t="inlineStr"><is><t>covered</t></is></c></row>')
+            target.writestr(item, content)
     with zipfile.ZipFile(os.path.join(folder, "document.zip"), "w") as target:
         target.writestr("readme.txt", "not a workbook")
     with zipfile.ZipFile(os.path.join(folder, "text.odt"), "w") as target:
