@@ -92,6 +92,7 @@ TEST(SheetFile, FilesThatAreNoSheetsAreToldByWhatIsWrong) {
     const std::pair<const char*, SheetFailure> cases[] = {
         {"truncated.xlsx", SheetFailure::Damaged},       {"bad-xml.xlsx", SheetFailure::Damaged},
         {"short-declared.xlsx", SheetFailure::Damaged}, // expands past what it declares
+        {"long-declared.xlsx", SheetFailure::Damaged},  // ends before it
         {"document.zip", SheetFailure::NotASpreadsheet}, {"text.odt", SheetFailure::NotASpreadsheet},
         {"old.xls", SheetFailure::NotASpreadsheet},      {"locked.xlsx", SheetFailure::Encrypted},
         {"locked.ods", SheetFailure::Encrypted},         {"bomb.xlsx", SheetFailure::TooLarge},
@@ -115,6 +116,9 @@ TEST(SheetFile, RowsPastTheLimitAreNotRead) {
     ASSERT_EQ(file.failure, SheetFailure::None);
     ASSERT_EQ(file.records.size(), SheetFile::RecordsRead) << "one past a table's rows, enough to refuse";
     EXPECT_EQ(file.records.last(), row({"x"}));
+    const SheetFile far = SheetFile::read(sheetPath("far-rows.xlsx"), SheetChoice{});
+    ASSERT_EQ(far.records.size(), SheetFile::RecordsRead);
+    EXPECT_EQ(far.records.last(), row({"65535"}));
 }
 
 // The small files committed with the fuzz corpus (their origin is in its ORIGIN.txt).

@@ -220,6 +220,18 @@ def write_damaged(folder):
                 content = content.replace(b"</sheetData>", b"<row>")
             target.writestr(item, content)
     patch_sizes(good, os.path.join(folder, "short-declared.xlsx"), "xl/worksheets/sheet1.xml", 100)
+    with zipfile.ZipFile(good) as source:
+        actual = source.getinfo("xl/worksheets/sheet1.xml").file_size
+    patch_sizes(good, os.path.join(folder, "long-declared.xlsx"), "xl/worksheets/sheet1.xml", actual + 1000)
+    # Rows around the most a table holds, given by their numbers.
+    with zipfile.ZipFile(good) as source, zipfile.ZipFile(os.path.join(folder, "far-rows.xlsx"), "w") as target:
+        for item in source.infolist():
+            content = source.read(item.filename)
+            if item.filename == "xl/worksheets/sheet1.xml":
+                rows = b"".join(b'<row r="%d"><c r="A%d" t="inlineStr"><is><t>%d</t></is></c></row>' % (r, r, r)
+                                for r in (65534, 65535, 65536, 65537))
+                content = content.replace(b"</sheetData>", rows + b"</sheetData>")
+            target.writestr(item, content)
     # Texts left in the cells a merged cell covers, as some writers keep them: not shown, not read.
     with zipfile.ZipFile(good) as source, zipfile.ZipFile(os.path.join(folder, "merged-texts.xlsx"), "w") as target:
         for item in source.infolist():
