@@ -7,6 +7,7 @@ kelvano_packages=(
     qt6-base-dev qt6-translations-l10n libicu-dev libjpeg62-turbo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     cmake ninja-build g++ pkg-config fonts-noto-cjk clang-format libcurl4-openssl-dev libssl-dev qtkeychain-qt6-dev
+    libquazip1-qt6-dev qt6-5compat-dev zlib1g-dev python3-openpyxl python3-odf
 )
 # What ./test.sh needs besides: the package build and its checks.
 kelvano_test_packages=(dpkg-dev desktop-file-utils appstream tidy chromium

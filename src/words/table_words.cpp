@@ -8,6 +8,8 @@ const QString CellTextsUnencodable =
     QStringLiteral("次のセルには Shift-JIS で保存出来ない文字 (%1) があります: %2");
 const QString CsvImportRefused =
     QStringLiteral("CSVを読み込みませんでした。テーブルデータは変更していません");
+const QString SheetImportRefused =
+    QStringLiteral("表計算ファイルを読み込みませんでした。テーブルデータは変更していません");
 
 namespace {
 
@@ -49,9 +51,29 @@ QString csvRefusalText(const CsvRefusal& refusal) {
     return CsvQuoteNotClosed.arg(refusal.line);
 }
 
-QStringList csvImportRefusalLines(const CellTextImport& imported) {
+QString sheetFailureText(SheetFailure failure, const QString& sheet) {
+    switch (failure) {
+    case SheetFailure::None:
+        break;
+    case SheetFailure::NotASpreadsheet:
+        return QStringLiteral("表計算ファイル (.xlsx、.ods) ではありません");
+    case SheetFailure::Encrypted:
+        return QStringLiteral(
+            "表計算ファイルにパスワードが掛かっています。パスワードを外して保存し直してください");
+    case SheetFailure::Damaged:
+        return QStringLiteral("表計算ファイルが壊れています");
+    case SheetFailure::TooLarge:
+        return QStringLiteral(
+            "表計算ファイルが大き過ぎます (展開すると256MBを超えるか、シートのセルが約420万を超えます)");
+    case SheetFailure::NoSuchSheet:
+        return QStringLiteral("シート「%1」はありません").arg(sheet);
+    }
+    return {};
+}
+
+QStringList importRefusalLines(const CellTextImport& imported, const QString& notImported) {
     return {CellTextsUnencodable.arg(imported.unencodable, cellNames(imported.unencodableCells)),
-            CsvImportRefused};
+            notImported};
 }
 
 } // namespace kelvano::Messages

@@ -2,6 +2,7 @@
 
 #include "core/table/cell_text_import.h"
 #include "core/table/csv_exchange.h"
+#include "core/table/sheet_failure.h"
 
 #include <QList>
 #include <QPoint>
@@ -18,6 +19,7 @@ extern const QString CellTextsCut;
 /// %1 the characters, %2 the cells.
 extern const QString CellTextsUnencodable;
 extern const QString CsvImportRefused;
+extern const QString SheetImportRefused;
 
 /// A cell as the editor heads it: row and column from 1.
 QString cellName(int row, int column);
@@ -25,8 +27,11 @@ QString cellName(int row, int column);
 QString cellNames(const QList<QPoint>& cells, int firstRow = 0, int firstColumn = 0, int shown = 20);
 /// Why a CSV file is not read.
 QString csvRefusalText(const CsvRefusal& refusal);
-/// Why a CSV import is refused as a whole (csvImportRefused): the cells whose texts Shift-JIS cannot
-/// hold, named by their place in the file, and that nothing was changed.
-QStringList csvImportRefusalLines(const CellTextImport& imported);
+/// Why a spreadsheet file gives no rows; `sheet` the name or number asked for (NoSuchSheet).
+QString sheetFailureText(SheetFailure failure, const QString& sheet);
+/// Why an import of a file is refused as a whole (csvImportRefused): the cells whose texts Shift-JIS
+/// cannot hold, named by their place in the file, then `notImported` (CsvImportRefused,
+/// SheetImportRefused).
+QStringList importRefusalLines(const CellTextImport& imported, const QString& notImported);
 
 } // namespace kelvano::Messages

@@ -8,6 +8,7 @@
 #include "core/store/table_lock.h"
 #include "core/table/cell_text_import.h"
 #include "core/table/csv_exchange.h"
+#include "core/table/sheet_file.h"
 #include "core/table/table_layers.h"
 #include "core/table/table_layers_file.h"
 #include "export_target.h"
@@ -30,8 +31,12 @@ namespace {
 const QString ProgramName = QStringLiteral("kelvano-publish");
 const QString ExportOption = QStringLiteral("export-csv");
 const QString ImportOption = QStringLiteral("import-csv");
+const QString ImportSheetOption = QStringLiteral("import-sheet");
+const QString ListSheetsOption = QStringLiteral("list-sheets");
 /// The file name that stands for the standard output.
 const QString StandardOutputName = QStringLiteral("-");
+
+const QString SheetListArguments = QStringLiteral("--list-sheets にはファイルを1つ指定してください");
 
 struct UsageError {
     QString text;
@@ -42,9 +47,13 @@ struct Failure {
     QStringList lines;
 };
 
+enum class CsvMode { Export, ImportCsv, ImportSheet, ListSheets };
+
 struct CsvArguments {
     std::optional<QString> programFolder;
+    CsvMode mode = CsvMode::Export;
     bool exporting = false;
+    std::optional<QString> sheet;
     int number = 0;
     QString file;
     TextEncoding encoding = TextEncoding::Utf8;
@@ -53,7 +62,9 @@ struct CsvArguments {
 
 bool namesCsvOption(const QString& argument) {
     const QString option = argument.section(QLatin1Char('='), 0, 0);
-    return option == QStringLiteral("--") + ExportOption || option == QStringLiteral("--") + ImportOption;
+    return option == QStringLiteral("--") + ExportOption || option == QStringLiteral("--") + ImportOption ||
+           option == QStringLiteral("--") + ImportSheetOption ||
+           option == QStringLiteral("--") + ListSheetsOption;
 }
 
 CsvArguments parseCsvArguments(const QStringList& list) {
@@ -63,7 +74,10 @@ CsvArguments parseCsvArguments(const QStringList& list) {
     const QCommandLineOption importing(ImportOption);
     const QCommandLineOption encoding(QStringLiteral("csv-encoding"), {}, QStringLiteral("encoding"));
     const QCommandLineOption append(QStringLiteral("append"));
-    parser.addOptions({folder, exporting, importing, encoding, append});
+    const QCommandLineOption importingSheet(ImportSheetOption);
+    const QCommandLineOption listingSheets(ListSheetsOption);
+    const QCommandLineOption sheet(QStringLiteral("sheet"), {}, QStringLiteral("sheet"));
+    parser.addOptions({folder, exporting, importing, encoding, append, importingSheet, listingSheets, sheet});
     if (list.contains(QStringLiteral("--"))) {
         throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--"))};
     }
@@ -74,10 +88,16 @@ CsvArguments parseCsvArguments(const QStringList& list) {
                              : Messages::PublishUnknownOption.arg(QStringLiteral("--") + unknown.first())};
     }
     CsvArguments arguments;
-    if (parser.isSet(exporting) == parser.isSet(importing)) {
+    const int modes = int(parser.isSet(exporting)) + int(parser.isSet(importing)) +
+                      int(parser.isSet(importingSheet)) + int(parser.isSet(listingSheets));
+    if (modes != 1) {
         throw UsageError{Messages::PublishConflictingModes};
     }
     arguments.exporting = parser.isSet(exporting);
+    arguments.mode = parser.isSet(exporting)        ? CsvMode::Export
+                     : parser.isSet(importing)      ? CsvMode::ImportCsv
+                     : parser.isSet(importingSheet) ? CsvMode::ImportSheet
+                                                    : CsvMode::ListSheets;
     if (parser.isSet(folder)) {
         arguments.programFolder = parser.value(folder);
         if (arguments.programFolder->isEmpty()) {
@@ -85,6 +105,19 @@ CsvArguments parseCsvArguments(const QStringList& list) {
         }
     }
     const QStringList positional = parser.positionalArguments();
+    if (parser.isSet(sheet)) {
+        if (arguments.mode != CsvMode::ImportSheet) {
+            throw UsageError{Messages::PublishUnknownOption.arg(QStringLiteral("--sheet"))};
+        }
+        arguments.sheet = parser.value(sheet);
+    }
+    if (arguments.mode == CsvMode::ListSheets) {
+        if (positional.size() != 1 || positional[0].isEmpty() || parser.isSet(append)) {
+            throw UsageError{SheetListArguments};
+        }
+        arguments.file = positional[0];
+        return arguments;
+    }
     if (positional.size() != 2 || positional[1].isEmpty()) {
         throw UsageError{Messages::PublishCsvArguments};
     }
@@ -178,19 +211,24 @@ int exportCsv(const CsvArguments& arguments, const Table& table, const Console& 
     return PublishFinished;
 }
 
-int importCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
-    const CsvFile file = CsvFile::read(arguments.file);
-    if (file.refusal) {
-        throw Failure{{Messages::csvRefusalText(*file.refusal), Messages::CsvImportRefused}};
-    }
+/// The words of one kind of file import: the line that ends a refused one, and why an empty one is
+/// refused when it would replace the rows.
+struct ImportWords {
+    QString refused;
+    QString empty;
+};
+
+/// Records read from a file into the table: the same rules for a CSV file and a sheet.
+int importRecords(const CsvArguments& arguments, const Table& table, const QList<QByteArrayList>& records,
+                  TextEncoding encoding, const ImportWords& words, const Console& lines) {
     // Replacing a table's rows by none would leave it with no row: an empty file is taken for a mistake.
-    if (file.records.isEmpty() && !arguments.append) {
-        throw Failure{{Messages::CsvEmpty, Messages::CsvImportRefused}};
+    if (records.isEmpty() && !arguments.append) {
+        throw Failure{{words.empty, words.refused}};
     }
     const CellTextImport imported =
-        importCellTexts(file.records, file.format.encoding, table.columns, TableRowRecord::CellCapacity);
+        importCellTexts(records, encoding, table.columns, TableRowRecord::CellCapacity);
     if (csvImportRefused(imported)) {
-        throw Failure{Messages::csvImportRefusalLines(imported)};
+        throw Failure{Messages::importRefusalLines(imported, words.refused)};
     }
 
     // A table open in the window program's editor would have its rows saved over the import, and two
@@ -198,8 +236,8 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
     // place, and another writer is waited for a while.
     TableLock lock(table.files);
     if (lock.take(TableLock::WriterWaitMilliseconds) == TableLock::Taking::HeldElsewhere) {
-        throw Failure{{Messages::TableInUse.arg(Messages::tableLabel(table.number, table.title)),
-                       Messages::CsvImportRefused}};
+        throw Failure{
+            {Messages::TableInUse.arg(Messages::tableLabel(table.number, table.title)), words.refused}};
     }
     const QString path = table.files.tablePath();
     const QString dataFolder = QFileInfo(path).absolutePath();
@@ -212,7 +250,7 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
     const std::optional<int> kept =
         TableLayersFile::importRows(table.files, table.columns, imported.rows, arguments.append);
     if (!kept) {
-        throw Failure{{Messages::CsvTooManyRows.arg(TableLayers::MaxRows), Messages::CsvImportRefused}};
+        throw Failure{{Messages::CsvTooManyRows.arg(TableLayers::MaxRows), words.refused}};
     }
 
     if (imported.droppedFields > 0) {
@@ -226,7 +264,59 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
     return PublishFinished;
 }
 
+int importCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
+    const CsvFile file = CsvFile::read(arguments.file);
+    if (file.refusal) {
+        throw Failure{{Messages::csvRefusalText(*file.refusal), Messages::CsvImportRefused}};
+    }
+    return importRecords(arguments, table, file.records, file.format.encoding,
+                         {Messages::CsvImportRefused, Messages::CsvEmpty}, lines);
+}
+
+/// The sheet named by --sheet (a name, else a number from 1), or the first.
+SheetFile readSheet(const CsvArguments& arguments, const SheetChoice& choice) {
+    const SheetFile file = SheetFile::read(arguments.file, choice);
+    if (file.failure != SheetFailure::None) {
+        throw Failure{
+            {Messages::sheetFailureText(file.failure, file.missingSheet), Messages::SheetImportRefused}};
+    }
+    return file;
+}
+
+int importSheet(const CsvArguments& arguments, const Table& table, const Console& lines) {
+    const SheetFile file = readSheet(arguments, SheetChoice{0, arguments.sheet});
+    return importRecords(arguments, table, file.records, TextEncoding::Utf8,
+                         {Messages::SheetImportRefused, Messages::SheetEmpty}, lines);
+}
+
+/// --list-sheets: one line per sheet, its number from 1, a space and its name.
+int listSheets(const CsvArguments& arguments, const Console& lines) {
+    const SheetFile file = readSheet(arguments, SheetChoice::namesOnly());
+    for (qsizetype i = 0; i < file.sheetNames.size(); ++i) {
+        lines.out(QString::number(i + 1) + u' ' + file.sheetNames[i]);
+    }
+    return PublishFinished;
+}
+
 } // namespace
+
+const QString SheetUsage = QStringLiteral(
+    "        kelvano-publish [--program-folder フォルダ] --import-sheet 番号 ファイル [--sheet シート] "
+    "[--append]\n"
+    "        kelvano-publish --list-sheets ファイル\n");
+const QString SheetHelp = QStringLiteral(
+    "  --import-sheet 番号 ファイル 表計算ファイル (.xlsx、.ods) のシートを読み込み、テーブルの行を"
+    "その内容に置き換えます\n"
+    "                             (--append で今ある行のあとに追加)。セルは表計算ソフトの表示どおり"
+    "の文字で、\n"
+    "                             日付は yyyy/mm/dd、時刻は h:mm、数式はその結果、結合したセルは"
+    "左上のセルだけ、\n"
+    "                             非表示の行と列も読み込みます。決まりと終了ステータスは --import-csv"
+    " と同じです\n"
+    "  --sheet シート             読み込むシートの名前、または左から数えた番号 (1から。省略時は最初の"
+    "シート)\n"
+    "  --list-sheets ファイル     表計算ファイルのシートを「番号 名前」で1行に1つ表示します\n"
+    "テーブルデータ入力の「表計算ファイルを読み込む…」も、同じ決まりで読み込みます。\n");
 
 bool isCsvCommand(const QStringList& arguments) {
     return std::any_of(arguments.begin(), arguments.end(), namesCsvOption);
@@ -237,12 +327,24 @@ int runCsvCommand(const QStringList& arguments, const QString& executableFolder,
     const Console lines(out, err, true);
     try {
         const CsvArguments parsed = parseCsvArguments(arguments);
+        if (parsed.mode == CsvMode::ListSheets) {
+            return listSheets(parsed, lines);
+        }
         const Table table = findTable(parsed, executableFolder, lines);
-        return parsed.exporting ? exportCsv(parsed, table, lines) : importCsv(parsed, table, lines);
+        switch (parsed.mode) {
+        case CsvMode::Export:
+            return exportCsv(parsed, table, lines);
+        case CsvMode::ImportCsv:
+            return importCsv(parsed, table, lines);
+        case CsvMode::ImportSheet:
+        case CsvMode::ListSheets:
+            break;
+        }
+        return importSheet(parsed, table, lines);
     } catch (const UsageError& error) {
         lines.err(ProgramName + QStringLiteral(": ") + error.text);
         for (const QString& line :
-             (Messages::PublishUsage + Messages::PublishCsvUsage).trimmed().split(u'\n')) {
+             (Messages::PublishUsage + Messages::PublishCsvUsage + SheetUsage).trimmed().split(u'\n')) {
             lines.err(line);
         }
         return PublishUsageError;

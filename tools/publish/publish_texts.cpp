@@ -88,6 +88,7 @@ const QString CsvTooManyRows = QStringLiteral("行数が上限の%1行を超え�
 const QString TableInUse = QStringLiteral(
     "%1はKelvanoのテーブルデータ入力か別の読み込みが使用中です。終わってからもう一度実行してください");
 const QString CsvEmpty = QStringLiteral("CSVファイルが空です");
+const QString SheetEmpty = QStringLiteral("シートが空です");
 const QString CsvTargetRefused =
     QStringLiteral("CSVを書き出しませんでした。次のファイルには書き出せません (%1): %2");
 const QString ReadOnlyFile = QStringLiteral("読み取り専用のファイルです");

@@ -45,6 +45,7 @@ extern const QString CsvTooManyRows;
 /// %1 the table (tableLabel): its lock was held by another program for as long as a writer waits.
 extern const QString TableInUse;
 extern const QString CsvEmpty;
+extern const QString SheetEmpty;
 extern const QString CsvTargetRefused;
 /// Refusals of a file to write over: one without write permission, one the program keeps its data in.
 extern const QString ReadOnlyFile;

@@ -90,6 +90,7 @@ const QString PicturePathUnencodable =
 const QString TableDataChanged = QStringLiteral("テーブルデータが変更されています。保存しますか？");
 const QString DiscardChanges = QStringLiteral("変更を破棄しますか？");
 const QString CsvEmptyReplaces = QStringLiteral("CSVファイルが空です。テーブルのすべての行を削除しますか？");
+const QString SheetEmptyReplaces = QStringLiteral("シートが空です。テーブルのすべての行を削除しますか？");
 const QString TableDataChangedOnDisk =
     QStringLiteral("テーブルデータのファイルが、開いた後に変更されています。上書きしますか？");
 QString tableInUse(const QString& fileName) {

@@ -91,6 +91,7 @@ extern const QString DiscardChanges;
 extern const QString TableDataChangedOnDisk;
 /// Asked before an empty CSV file replaces the editor's rows (No is the default).
 extern const QString CsvEmptyReplaces;
+extern const QString SheetEmptyReplaces;
 /// A table another program holds (a second copy of the program, an import on the command line).
 QString tableInUse(const QString& fileName);
 /// %1 is the field's capacity in bytes.

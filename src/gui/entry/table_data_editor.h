@@ -28,6 +28,7 @@ class TableDataModel;
 class TableGridDelegate;
 struct CellTextImport;
 struct CsvFile;
+struct SheetFile;
 
 /// The table data editor: the grid in which the user types one table's rows and decorates its cells
 /// with pictures, links and backgrounds, kept in the table's ".TBL" file.
@@ -103,12 +104,18 @@ public:
         /// Whether to add the rows after the table's (true) or put them in its rows' place; nullopt
         /// when cancelled.
         std::function<std::optional<bool>(QWidget*, const CsvFile&, int columnCount)> confirmImport;
+        /// The spreadsheet file to read; empty when cancelled.
+        std::function<QString(QWidget*)> sheetToRead;
+        /// As confirmImport, for a spreadsheet's sheet: the sheet may be changed for another of the file.
+        std::function<std::optional<bool>(QWidget*, SheetFile&, int columnCount)> confirmSheetImport;
     };
     void setCsvPrompts(CsvPrompts prompts) { m_csvPrompts = std::move(prompts); }
     /// A CSV file's records as rows without decorations, as one change: after the table's rows, or in
     /// their place (also when the table holds only its one empty row). Refused as a whole, the cells
     /// named, when a text Shift-JIS cannot hold; otherwise checked and reported as a paste is.
     void ImportCsv(const CsvFile& file, bool append);
+    /// A spreadsheet's sheet the same way, its cells as the spreadsheet shows them.
+    void ImportSheet(const SheetFile& file, bool append);
     /// Writes the texts of every row as CSV.
     void ExportCsv(const QString& path, TextEncoding encoding);
 
@@ -167,6 +174,7 @@ private:
     QAction* NumSort1;
     QAction* NumSort2;
     QAction* CsvRead1;
+    QAction* SheetRead1;
     QAction* CsvWrite1;
 
     void buildMenu();
@@ -207,6 +215,10 @@ private:
     void sortRows(Qt::SortOrder order);
     void sortRowsNumerically(Qt::SortOrder order);
     void CsvRead1Click();
+    void SheetRead1Click();
+    /// Records from a file as rows, as one change; `refused` ends the message of a refused import.
+    void importRecords(const QList<QByteArrayList>& records, TextEncoding encoding, bool append,
+                       const QString& refused);
     void CsvWrite1Click();
     void undoOrRedo(bool redo);
     /// Closes the in-place editor, its text kept, and ends the typed text's step.

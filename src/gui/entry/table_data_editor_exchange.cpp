@@ -4,6 +4,7 @@
 #include "core/table/cell_text_import.h"
 #include "core/table/csv_exchange.h"
 #include "core/table/delimited_text.h"
+#include "core/table/sheet_file.h"
 #include "core/table/table_data_model.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/entry/csv_preview_dialog.h"
@@ -16,7 +17,7 @@
 #include <QTableView>
 #include <QUndoStack>
 
-// The table data editor's exchange with other programs: the clipboard and CSV files.
+// The table data editor's exchange with other programs: the clipboard, CSV files and spreadsheets.
 
 namespace kelvano {
 
@@ -138,6 +139,28 @@ void TForm5::CsvRead1Click() {
     }
 }
 
+void TForm5::SheetRead1Click() {
+    closeCellEditor();
+    const QString path = m_csvPrompts.sheetToRead(this);
+    if (path.isEmpty()) {
+        return;
+    }
+    SheetFile file = SheetFile::read(path, SheetChoice{});
+    if (file.failure != SheetFailure::None) {
+        UserDialogs::show(this, MessageIcon::Error,
+                          Messages::sheetFailureText(file.failure, file.missingSheet));
+        return;
+    }
+    const std::optional<bool> append = m_csvPrompts.confirmSheetImport(this, file, m_model->columnCount());
+    if (append && !*append && file.records.isEmpty() &&
+        !UserDialogs::askYesNo(this, MessageIcon::Warning, Messages::SheetEmptyReplaces, Answer::No)) {
+        return;
+    }
+    if (append) {
+        ImportSheet(file, *append);
+    }
+}
+
 void TForm5::CsvWrite1Click() {
     closeCellEditor();
     const auto [path, encoding] = m_csvPrompts.fileToWrite(this);
@@ -147,11 +170,20 @@ void TForm5::CsvWrite1Click() {
 }
 
 void TForm5::ImportCsv(const CsvFile& file, bool append) {
-    CellTextImport imported = importCellTexts(file.records, file.format.encoding, m_model->columnCount(),
-                                              TableRowRecord::CellCapacity);
+    importRecords(file.records, file.format.encoding, append, Messages::CsvImportRefused);
+}
+
+void TForm5::ImportSheet(const SheetFile& file, bool append) {
+    importRecords(file.records, TextEncoding::Utf8, append, Messages::SheetImportRefused);
+}
+
+void TForm5::importRecords(const QList<QByteArrayList>& records, TextEncoding encoding, bool append,
+                           const QString& refused) {
+    CellTextImport imported =
+        importCellTexts(records, encoding, m_model->columnCount(), TableRowRecord::CellCapacity);
     if (csvImportRefused(imported)) {
         UserDialogs::show(this, MessageIcon::Error,
-                          Messages::csvImportRefusalLines(imported).join(QLatin1Char('\n')));
+                          Messages::importRefusalLines(imported, refused).join(QLatin1Char('\n')));
         return;
     }
     const int rows = m_model->rowCount();

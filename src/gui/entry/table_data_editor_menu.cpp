@@ -40,6 +40,26 @@ TForm5::CsvPrompts fileDialogPrompts() {
         }
         return preview.append();
     };
+    prompts.sheetToRead = [](QWidget* parent) {
+        return QFileDialog::getOpenFileName(
+            parent, QStringLiteral("表計算ファイルを読み込む"), {},
+            QStringLiteral("表計算ファイル (*.xlsx *.ods);;すべてのファイル (*)"));
+    };
+    prompts.confirmSheetImport = [](QWidget* parent, SheetFile& file,
+                                    int columnCount) -> std::optional<bool> {
+        const QString path = file.path;
+        CsvPreviewDialog preview(
+            file, columnCount,
+            [path](int index) {
+                return SheetFile::read(path, SheetChoice{index, std::nullopt});
+            },
+            parent);
+        if (preview.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        file = preview.sheetFile();
+        return preview.append();
+    };
     return prompts;
 }
 
@@ -72,6 +92,8 @@ void TForm5::buildMenu() {
     PopupMenu1->addSeparator()->setObjectName(QStringLiteral("N22"));
     CsvRead1 = addItem(PopupMenu1, QStringLiteral("CsvRead1"), QStringLiteral("CSVを読み込む…"),
                        [this] { CsvRead1Click(); });
+    SheetRead1 = addItem(PopupMenu1, QStringLiteral("SheetRead1"),
+                         QStringLiteral("表計算ファイルを読み込む…"), [this] { SheetRead1Click(); });
     CsvWrite1 = addItem(PopupMenu1, QStringLiteral("CsvWrite1"), QStringLiteral("CSVに書き出す…"),
                         [this] { CsvWrite1Click(); });
     m_csvPrompts = fileDialogPrompts();
