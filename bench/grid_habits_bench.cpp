@@ -1,6 +1,7 @@
 // Speed of the grid's spreadsheet habits: pasting a large block, undoing and redoing a sort of the most
 // rows a table holds, the memory the undo history keeps for sorts, and reading a large CSV file.
 
+#include "cell_texts.h"
 #include "core/table/table_data_model.h"
 #include "core/table/text_collation.h"
 #include "gui/entry/csv_preview_dialog.h"
@@ -17,15 +18,6 @@
 namespace kelvano {
 namespace {
 
-/// A cell text of 8 to 20 bytes, half of them with Japanese characters (as UTF-8 when `utf8`).
-QByteArray cellText(int row, int column, bool utf8) {
-    QByteArray text = QByteArray::number((row * 7919 + column * 104729) % 1000003);
-    if ((row + column) % 2 == 0) {
-        text += utf8 ? QByteArray("\xE8\xA1\xA8\xE3\x82\xBD") : QByteArray("\x95\x5C\x83\x5C"); // 表ソ
-    }
-    return text + "-" + QByteArray::number(column);
-}
-
 /// Rows of texts joined by `separator`, each record ended by `lineEnd`.
 QByteArray delimited(int rows, int columns, char separator, const char* lineEnd) {
     QByteArray text;
@@ -34,7 +26,7 @@ QByteArray delimited(int rows, int columns, char separator, const char* lineEnd)
             if (column > 0) {
                 text += separator;
             }
-            text += cellText(row, column, true);
+            text += bench::cellText(row, column, true);
         }
         text += lineEnd;
     }

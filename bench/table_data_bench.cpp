@@ -1,6 +1,7 @@
 // Speed of the table data editor on large tables: loading, sorting and saving a table's rows, opening
 // it in the editor, and one typed character.
 
+#include "cell_texts.h"
 #include "core/table/table_data_model.h"
 #include "core/table/table_layers_file.h"
 #include "core/table/text_collation.h"
@@ -18,21 +19,12 @@ namespace {
 
 constexpr int Columns = 50;
 
-/// A cell text of 8 to 20 bytes, half of them with Japanese characters.
-QByteArray cellText(int row, int column) {
-    QByteArray text = QByteArray::number((row * 7919 + column * 104729) % 1000003);
-    if ((row + column) % 2 == 0) {
-        text += "\x95\x5C\x83\x5C"; // 表ソ
-    }
-    return text + "-" + QByteArray::number(column);
-}
-
 TableLayers filledTable(int rows) {
     TableLayers layers(Columns);
     for (int row = 0; row < rows; ++row) {
         TableRow cells(Columns);
         for (int column = 0; column < Columns; ++column) {
-            cells[column].text = cellText(row, column);
+            cells[column].text = bench::cellText(row, column, false);
         }
         layers.appendRow(cells);
     }

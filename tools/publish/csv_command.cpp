@@ -177,11 +177,19 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
         throw Failure{{file.refusal, Messages::CsvImportRefused}};
     }
     // Replacing a table's rows by none would leave it with no row: an empty file is taken for a mistake.
-    if (file.records.isEmpty() && !arguments.append) {
+    if (file.recordCount == 0 && !arguments.append) {
         throw Failure{{Messages::CsvEmpty, Messages::CsvImportRefused}};
     }
-    const CellTextImport imported =
-        importCellTexts(file.records, file.format.encoding, table.columns, TableRowRecord::CellCapacity);
+    // The whole file is checked before anything is written, and read again while it is written: no
+    // more than a record of it is held at a time.
+    CellTextImporter check(file.format.encoding, table.columns, TableRowRecord::CellCapacity);
+    {
+        CsvRecords records = file.records();
+        for (QByteArrayList record; records.next(record);) {
+            check.convert(record);
+        }
+    }
+    const CellTextImport& imported = check.report();
     if (const QStringList refusal = csvImportRefusal(imported); !refusal.isEmpty()) {
         throw Failure{refusal};
     }
@@ -198,8 +206,19 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
     if (const LeftScratchFiles left = removeLeftScratchFiles(dataFolder); left.count > 0) {
         lines.err(Messages::LeftScratchFilesRemoved.arg(left.count).arg(left.bytes).arg(dataFolder + u'/'));
     }
-    const std::optional<int> kept =
-        TableLayersFile::importRows(table.files, table.columns, imported.rows, arguments.append);
+    CsvRecords records = file.records();
+    CellTextImporter importer(file.format.encoding, table.columns, TableRowRecord::CellCapacity);
+    const int rowCount = int(file.recordCount);
+    const std::optional<int> kept = TableLayersFile::importRows(
+        table.files, table.columns, rowCount,
+        [&] {
+            QByteArrayList record;
+            if (!records.next(record)) {
+                throw IoError::fromErrorNumber(arguments.file, FileChangedError); // fewer records now
+            }
+            return importer.convert(record);
+        },
+        arguments.append);
     if (!kept) {
         throw Failure{{Messages::CsvTooManyRows.arg(TableLayers::MaxRows), Messages::CsvImportRefused}};
     }
@@ -211,7 +230,7 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
         lines.err(Messages::CellTextsCut.arg(TableRowRecord::CellCapacity)
                       .arg(cellNames(imported.cutCells, *kept)));
     }
-    lines.out(Messages::CsvImported.arg(imported.rows.size()).arg(path));
+    lines.out(Messages::CsvImported.arg(rowCount).arg(path));
     return PublishFinished;
 }
 

@@ -19,6 +19,7 @@ KELVANO_TEXT const QString NotAFolder = QStringLiteral("パスの途中にフォ
 KELVANO_TEXT const QString IsAFolder = QStringLiteral("ファイルではなくフォルダです");
 KELVANO_TEXT const QString NotAPlainFile =
     QStringLiteral("通常のファイルではありません（パイプやデバイスなど）");
+KELVANO_TEXT const QString FileChangedSinceRead = QStringLiteral("読み込んだあとでファイルが変わりました");
 KELVANO_TEXT const QString ReadOnlyFile = QStringLiteral("読み取り専用のファイルです");
 KELVANO_TEXT const QString ProgramsOwnFile = QStringLiteral("Kelvanoが使うファイルです");
 KELVANO_TEXT const QString LinkLoop = QStringLiteral("シンボリックリンクが循環しています");

@@ -32,6 +32,7 @@ extern const QString SettingsDefaultsUsed;
 /// %1 a key of KELVANO.INI, %2 the value it holds, %3 the value used instead.
 extern const QString ProgramSettingUnknown;
 extern const QString NotAPlainFile;
+extern const QString FileChangedSinceRead;
 extern const QString DeviceError;
 extern const QString AlreadyThere;
 extern const QString UnknownIoReason;

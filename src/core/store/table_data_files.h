@@ -48,9 +48,9 @@ public:
     /// false when it cannot be written, and then the old file is unchanged.
     bool writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const;
     /// Replaces the ".TBL" file by its first `keptRecords` records exactly as they are stored, followed
-    /// by `count` records from `recordAt(i)`; old and new records go through in chunks, so the file is
-    /// never held whole. An IoError when the old file cannot be read or the new one written; the old
-    /// file is then unchanged.
+    /// by `count` records from `recordAt(i)`, asked for in order from 0; old and new records go through in
+    /// chunks, so the file is never held whole. An IoError when the old file cannot be read or the new one
+    /// written; the old file is then unchanged.
     void replaceRecords(int keptRecords, int count, const std::function<TableRowRecord(int)>& recordAt) const;
 
     /// The reference list; created empty when missing; nullopt when it can be neither read nor created.

@@ -41,13 +41,13 @@ CsvPreviewDialog::CsvPreviewDialog(const CsvFile& file, int columnCount, QWidget
                                                                     : QStringLiteral("UTF-8"))
                                        : QStringLiteral("Shift-JIS"))
                              .arg(separatorName(file.format.separator))
-                             .arg(file.records.size()));
+                             .arg(file.recordCount));
 
     // The first records as the table's columns will take them; fields past the last column are greyed.
-    const qsizetype shown = std::min<qsizetype>(file.records.size(), PreviewRecords);
+    const qsizetype shown = std::min<qsizetype>(file.firstRecords.size(), PreviewRecords);
     int width = columnCount;
     for (qsizetype r = 0; r < shown; ++r) {
-        width = std::max(width, static_cast<int>(file.records[r].size()));
+        width = std::max(width, static_cast<int>(file.firstRecords[r].size()));
     }
     PreviewGrid = new QTableWidget(int(shown), width, this);
     PreviewGrid->setObjectName(QStringLiteral("PreviewGrid"));
@@ -58,7 +58,7 @@ CsvPreviewDialog::CsvPreviewDialog(const CsvFile& file, int columnCount, QWidget
     }
     PreviewGrid->setHorizontalHeaderLabels(headings);
     for (qsizetype r = 0; r < shown; ++r) {
-        const QByteArrayList& fields = file.records[r];
+        const QByteArrayList& fields = file.firstRecords[r];
         for (qsizetype f = 0; f < fields.size(); ++f) {
             auto* item =
                 new QTableWidgetItem(utf8 ? QString::fromUtf8(fields[f]) : ShiftJis::decode(fields[f]));

@@ -17,7 +17,7 @@ class CsvPreviewDialog : public QDialog {
 
 public:
     /// How many records the preview shows.
-    static constexpr int PreviewRecords = 10;
+    static constexpr int PreviewRecords = int(CsvFile::FirstRecordsKept);
 
     CsvPreviewDialog(const CsvFile& file, int columnCount, QWidget* parent = nullptr);
 

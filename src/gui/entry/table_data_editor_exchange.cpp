@@ -129,7 +129,7 @@ void TForm5::CsvRead1Click() {
     }
     const std::optional<bool> append = m_csvPrompts.confirmImport(this, file, m_model->columnCount());
     // Replacing the rows by an empty file's none is more likely a wrong file than a wish: asked first.
-    if (append && !*append && file.records.isEmpty() &&
+    if (append && !*append && file.recordCount == 0 &&
         !UserDialogs::askYesNo(this, MessageIcon::Warning, Messages::CsvEmptyReplaces, Answer::No)) {
         return;
     }
@@ -147,22 +147,26 @@ void TForm5::CsvWrite1Click() {
 }
 
 void TForm5::ImportCsv(const CsvFile& file, bool append) {
-    CellTextImport imported = importCellTexts(file.records, file.format.encoding, m_model->columnCount(),
-                                              TableRowRecord::CellCapacity);
+    // The file's records are read one at a time into the rows they become; rows past the limit are
+    // checked like the others, then left out (the message says so).
+    const int rows = m_model->rowCount();
+    const int first = rowsKeptByCsvImport(rows, m_model->layers().holdsOnlyAnEmptyRow(), append);
+    const bool rowLimit = first + file.recordCount > TableLayers::MaxRows;
+    const qsizetype taken = std::min<qsizetype>(file.recordCount, TableLayers::MaxRows - first);
+    CellTextImporter importer(file.format.encoding, m_model->columnCount(), TableRowRecord::CellCapacity);
+    std::vector<TableLayers::Row> added;
+    added.reserve(size_t(taken));
+    CsvRecords records = file.records();
+    for (QByteArrayList record; records.next(record);) {
+        const QList<std::optional<QByteArray>> texts = importer.convert(record);
+        if (qsizetype(added.size()) < taken) {
+            added.push_back(m_model->layers().withTexts(TableLayers::Row{}, 0, texts));
+        }
+    }
+    const CellTextImport& imported = importer.report();
     if (const QStringList refusal = csvImportRefusal(imported); !refusal.isEmpty()) {
         UserDialogs::show(this, MessageIcon::Error, refusal.join(QLatin1Char('\n')));
         return;
-    }
-    const int rows = m_model->rowCount();
-    const int first = rowsKeptByCsvImport(rows, m_model->layers().holdsOnlyAnEmptyRow(), append);
-    const bool rowLimit = first + imported.rows.size() > TableLayers::MaxRows;
-    if (rowLimit) {
-        imported.rows.resize(TableLayers::MaxRows - first);
-    }
-    std::vector<TableLayers::Row> added;
-    added.reserve(size_t(imported.rows.size()));
-    for (const QList<std::optional<QByteArray>>& texts : imported.rows) {
-        added.push_back(m_model->layers().withTexts(TableLayers::Row{}, 0, texts));
     }
     replaceRowsStep(first, rows - first, std::move(added));
     DrawCellMarkers();
