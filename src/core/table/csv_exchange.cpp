@@ -27,15 +27,24 @@ qsizetype writeCsv(QIODevice& device, TextEncoding encoding, const NextRow& next
     qsizetype rows = 0;
     {
         QByteArray chunk = encoding == TextEncoding::Utf8 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+        chunk.reserve(ChunkSize + 64 * 1024);
         QList<QByteArrayView> texts;
-        QByteArrayList fields;
         while (nextRow(texts)) {
-            fields.clear();
-            for (const QByteArrayView text : texts) {
-                fields.append(encoding == TextEncoding::Utf8 ? ShiftJis::decode(text).toUtf8()
-                                                             : text.toByteArray());
+            for (qsizetype i = 0; i < texts.size(); ++i) {
+                if (i > 0) {
+                    chunk += ',';
+                }
+                // ASCII is the same in either encoding; only a text past it is converted.
+                const QByteArrayView text = texts[i];
+                const bool ascii =
+                    std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+                if (encoding == TextEncoding::Utf8 && !ascii) {
+                    DelimitedText::appendField(chunk, ShiftJis::decode(text).toUtf8(), ',');
+                } else {
+                    DelimitedText::appendField(chunk, text, ',');
+                }
             }
-            chunk += DelimitedText::format({fields}, ',', "\r\n");
+            chunk += "\r\n";
             ++rows;
             if (chunk.size() >= ChunkSize) {
                 writeAll(device, chunk);
@@ -54,13 +63,15 @@ qsizetype writeCsv(const QString& path, TextEncoding encoding, const NextRow& ne
 }
 
 NextRow rowsOfReader(TableRowReader& rows, int columns) {
-    return [&rows, columns, record = TableRowRecord()](QList<QByteArrayView>& texts) mutable {
-        if (!rows.next(record)) {
+    // Each record is read where it lies in the reader's buffer; only its texts are looked at.
+    return [&rows, columns](QList<QByteArrayView>& texts) {
+        const std::optional<TableRowView> record = rows.nextView();
+        if (!record) {
             return false;
         }
         texts.clear();
         for (int column = 1; column <= columns; ++column) {
-            texts.append(record.CellTexts[size_t(column)]);
+            texts.append(record->text(column));
         }
         return true;
     };

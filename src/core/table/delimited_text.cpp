@@ -205,14 +205,15 @@ bool RecordReader::next(QByteArrayList& record) {
     return false;
 }
 
-QByteArray quoteField(QByteArrayView field, char separator) {
-    const bool quoted =
-        field.contains(separator) || field.contains('"') || field.contains('\r') || field.contains('\n');
-    if (!quoted) {
-        return field.toByteArray();
+void appendField(QByteArray& written, QByteArrayView field, char separator) {
+    qsizetype special = 0;
+    for (const char c : field) {
+        special += c == separator || c == '"' || c == '\r' || c == '\n' ? 1 : 0;
     }
-    QByteArray written;
-    written.reserve(field.size() + 2);
+    if (special == 0) {
+        written += field;
+        return;
+    }
     written += '"';
     for (const char c : field) {
         written += c;
@@ -221,7 +222,6 @@ QByteArray quoteField(QByteArrayView field, char separator) {
         }
     }
     written += '"';
-    return written;
 }
 
 QByteArray format(const QList<QByteArrayList>& records, char separator, QByteArrayView lineEnd,
@@ -233,7 +233,7 @@ QByteArray format(const QList<QByteArrayList>& records, char separator, QByteArr
             if (f > 0) {
                 written += separator;
             }
-            written += quoteField(record[f], separator);
+            appendField(written, record[f], separator);
         }
         if (endLastRecord || r + 1 < records.size()) {
             written += lineEnd;

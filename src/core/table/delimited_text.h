@@ -65,8 +65,9 @@ private:
 /// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool isValidUtf8(QByteArrayView bytes);
 
-/// One field as written: in quotes (quotes doubled) when it holds the separator, a quote, CR or LF.
-QByteArray quoteField(QByteArrayView field, char separator);
+/// Appends one field as written: in quotes (quotes doubled) when it holds the separator, a quote, CR
+/// or LF.
+void appendField(QByteArray& written, QByteArrayView field, char separator);
 
 /// Records joined: fields by the separator, each record followed by `lineEnd`; with `endLastRecord`
 /// false the last record has no line end (a spreadsheet's clipboard text).
