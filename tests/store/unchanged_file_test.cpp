@@ -1,5 +1,6 @@
 #include "core/store/io_error.h"
 #include "core/store/save_file.h"
+#include "core/store/unchanged_file.h"
 #include "support/temp_folder.h"
 
 #include <QDir>
@@ -92,6 +93,19 @@ TEST(UnchangedFiles, AFileGivenItsOwnBytesIsLeftAloneAnyOtherBytesReplaceIt) {
     EXPECT_EQ(identityOf(folder.file(QStringLiteral("e.html"))), empty);
     EXPECT_TRUE(replace(folder.file(QStringLiteral("n.html")), QByteArray(), 1).isEmpty());
     EXPECT_TRUE(folder.exists(QStringLiteral("n.html")));
+
+    // A file past the size compared is written anew, even with its own bytes.
+    const QByteArray large(UnchangedFileCheck::ComparedUpTo + 1, 'L');
+    oldFile(folder, QStringLiteral("large.html"), large);
+    const Identity largeBefore = identityOf(folder.file(QStringLiteral("large.html")));
+    EXPECT_TRUE(replace(folder.file(QStringLiteral("large.html")), large, 1 << 20).isEmpty());
+    EXPECT_NE(identityOf(folder.file(QStringLiteral("large.html"))), largeBefore);
+    EXPECT_EQ(folder.read(QStringLiteral("large.html")), large);
+    const QByteArray limit = large.chopped(1);
+    oldFile(folder, QStringLiteral("limit.html"), limit);
+    const Identity limitBefore = identityOf(folder.file(QStringLiteral("limit.html")));
+    EXPECT_TRUE(replace(folder.file(QStringLiteral("limit.html")), limit, 1 << 20).isEmpty());
+    EXPECT_EQ(identityOf(folder.file(QStringLiteral("limit.html"))), limitBefore);
 
     // A link is never compared through: the page replaces it as before, the file it named stays.
     oldFile(folder, QStringLiteral("target"), "same");

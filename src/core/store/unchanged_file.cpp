@@ -20,10 +20,12 @@ constexpr qsizetype PieceSize = 256 * 1024;
 UnchangedFileCheck::UnchangedFileCheck(const QString& path, std::function<QIODevice&()> startScratch)
     : m_path(path), m_startScratch(std::move(startScratch)) {
     QIODevice::open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    // Only a plain file is compared, never through a link (which the replacement replaces by a file).
+    // Only a plain file is compared, never through a link (which the replacement replaces by a file),
+    // and only up to the size where comparing pays.
     m_old = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat status {};
-    if (m_old >= 0 && (::fstat(m_old, &status) != 0 || !S_ISREG(status.st_mode))) {
+    if (m_old >= 0 &&
+        (::fstat(m_old, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > ComparedUpTo)) {
         closeOld();
     }
     m_oldSize = m_old >= 0 ? status.st_size : 0;
