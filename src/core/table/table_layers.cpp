@@ -113,33 +113,38 @@ void TableLayers::appendRow(const TableRow& cells) {
 }
 
 void TableLayers::appendRecord(const TableRowRecord& record) {
+    const QByteArray bytes = record.encode();
+    appendRecord(TableRowView(bytes));
+}
+
+void TableLayers::appendRecord(const TableRowView& record) {
     // Record arrays are indexed by grid column: column c (from 0 here) lies at index c + 1. The row
     // keeps every column up to the last one holding anything, hidden columns included; a record
-    // written for this column count holds nothing beyond it and costs nothing more.
+    // written for this column count holds nothing beyond it and costs nothing more. The slots are
+    // read where they lie in the record's bytes.
     int width = m_columnCount;
     for (int index = TableRowRecord::MaxColumns; index > m_columnCount; --index) {
-        const size_t i = size_t(index);
-        if (!record.CellTexts[i].isEmpty() || !record.CellPictures[i].isEmpty() ||
-            !record.CellLinks[i].isEmpty() || !record.CellBackgrounds[i].isEmpty() ||
-            record.PictureOnRight[i] != 0) {
+        if (!record.text(index).isEmpty() || !record.picture(index).isEmpty() ||
+            !record.link(index).isEmpty() || !record.background(index).isEmpty() ||
+            record.pictureOnRight(index)) {
             width = index;
             break;
         }
     }
-    const auto field = [](const TableRowRecord::Strings& strings) {
-        return [&strings](int column) {
-            return QByteArrayView(strings[size_t(column) + 1]);
+    using Slot = QByteArrayView (TableRowView::*)(int) const;
+    const auto field = [&record](Slot slot) {
+        return [&record, slot](int column) {
+            return (record.*slot)(column + 1);
         };
     };
     Row row;
-    row.texts = PackedTexts::build(width, field(record.CellTexts));
-    row.pictures = PackedTexts::build(width, field(record.CellPictures));
-    row.links = PackedTexts::build(width, field(record.CellLinks));
-    row.backgrounds = PackedTexts::build(width, field(record.CellBackgrounds));
+    row.texts = PackedTexts::build(width, field(&TableRowView::text));
+    row.pictures = PackedTexts::build(width, field(&TableRowView::picture));
+    row.links = PackedTexts::build(width, field(&TableRowView::link));
+    row.backgrounds = PackedTexts::build(width, field(&TableRowView::background));
     row.placements.resize(width);
     for (int column = 0; column < width; ++column) {
-        row.placements[column] =
-            record.PictureOnRight[size_t(column) + 1] != 0 ? PlacementRight : PlacementLeft;
+        row.placements[column] = record.pictureOnRight(column + 1) ? PlacementRight : PlacementLeft;
     }
     m_rows.push_back(std::move(row));
 }

@@ -12,9 +12,12 @@ TableLayersFile::Loaded TableLayersFile::load(const TableDataFiles& files, int c
     const TableDataFiles::LoadState state = files.openRows(reader);
     // A table starts with one empty row, which the first record replaces.
     TableLayers rows(columnCount);
-    TableRowRecord record;
-    while (state == TableDataFiles::LoadState::Read && reader.next(record)) {
-        rows.appendRecord(record);
+    while (state == TableDataFiles::LoadState::Read) {
+        const std::optional<TableRowView> record = reader.nextView();
+        if (!record) {
+            break;
+        }
+        rows.appendRecord(*record);
     }
     if (rows.rowCount() > 1) {
         rows.removeRow(0);
