@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QPoint>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -248,6 +249,7 @@ private:
     QPoint m_lastMouse;
     bool m_centred = false;
     QHash<char16_t, qreal> m_characterWidths;
+    std::array<qreal, 128> m_asciiWidths{};
 };
 
 } // namespace kelvano
