@@ -144,7 +144,7 @@ Table findTable(const CsvArguments& arguments, const QString& executableFolder, 
 int exportCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
     TableRowReader reader;
     const QString path = table.files.tablePath();
-    if (!reader.open(path)) {
+    if (!reader.openForTexts(path)) {
         if (reader.openError() != ENOENT && reader.openError() != ENOTDIR) {
             throw reader.openFailure(); // a folder, a pipe, a loop of links: told by its cause
         }
