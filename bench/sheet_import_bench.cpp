@@ -154,8 +154,10 @@ void SheetImport(benchmark::State& state) {
         const SheetFile file = SheetFile::read(path, SheetChoice{});
         const CellTextImport imported =
             importCellTexts(file.records, TextEncoding::Utf8, Columns, TableRowRecord::CellCapacity);
+        qsizetype at = 0;
+        const auto next = [&imported, &at] { return imported.rows[at++]; };
         if (file.records.size() != Rows ||
-            !TableLayersFile::importRows(files, Columns, imported.rows, false)) {
+            !TableLayersFile::importRows(files, Columns, int(imported.rows.size()), next, false)) {
             state.SkipWithError("the sheet did not come in");
         }
     }

@@ -21,6 +21,7 @@
 #include <QSessionManager>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <string_view>
 
@@ -42,6 +43,23 @@ std::optional<int> answerCommandLine(int argc, char* argv[]) {
     }
     return std::nullopt;
 }
+
+/// Ends the program as soon as the watched window has painted itself once (the paint reaches the
+/// screen before the queued end runs), when KELVANO_END_AFTER_FIRST_PAINT is set: the start-up
+/// benchmark times whole processes up to that point.
+class EndAfterFirstPaint : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            QMetaObject::invokeMethod(
+                this, [] { std::_Exit(0); }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 /// The folder of the program file, known before any application object is made.
 QString executableFolder() {
@@ -122,6 +140,10 @@ int main(int argc, char* argv[]) {
     });
     instance.listen();
 
+    EndAfterFirstPaint endAfterFirstPaint;
+    if (qEnvironmentVariableIsSet("KELVANO_END_AFTER_FIRST_PAINT")) {
+        mainWindow.installEventFilter(&endAfterFirstPaint);
+    }
     mainWindow.show();
     return QApplication::exec();
 }

@@ -164,6 +164,19 @@ TEST(TableDataFiles, ALargeFileReadAheadGivesEveryRowInOrder) {
     }
     EXPECT_FALSE(reader.nextView());
 
+    // A reader of the texts alone gives the same texts, in order, and nothing of the other slots.
+    TableRowReader texts;
+    ASSERT_TRUE(texts.openForTexts(files.tablePath()));
+    for (int i = 0; i < count; ++i) {
+        const std::optional<TableRowView> row = texts.nextView();
+        ASSERT_TRUE(row) << i;
+        EXPECT_EQ(row->text(1), rows[i][0].text) << i;
+        EXPECT_EQ(row->text(2), "b") << i;
+        EXPECT_EQ(row->picture(1), "") << i;
+        EXPECT_FALSE(row->pictureOnRight(2)) << i;
+    }
+    EXPECT_FALSE(texts.nextView());
+
     // Stopping part-way ends the reading thread.
     TableRowReader early;
     ASSERT_TRUE(early.open(files.tablePath()));

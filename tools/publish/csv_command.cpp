@@ -36,8 +36,6 @@ const QString ListSheetsOption = QStringLiteral("list-sheets");
 /// The file name that stands for the standard output.
 const QString StandardOutputName = QStringLiteral("-");
 
-const QString SheetListArguments = QStringLiteral("--list-sheets にはファイルを1つ指定してください");
-
 struct UsageError {
     QString text;
 };
@@ -113,7 +111,7 @@ CsvArguments parseCsvArguments(const QStringList& list) {
     }
     if (arguments.mode == CsvMode::ListSheets) {
         if (positional.size() != 1 || positional[0].isEmpty() || parser.isSet(append)) {
-            throw UsageError{SheetListArguments};
+            throw UsageError{Messages::SheetListArguments};
         }
         arguments.file = positional[0];
         return arguments;
@@ -181,7 +179,7 @@ Table findTable(const CsvArguments& arguments, const QString& executableFolder, 
 int exportCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
     TableRowReader reader;
     const QString path = table.files.tablePath();
-    if (!reader.open(path)) {
+    if (!reader.openForTexts(path)) {
         if (reader.openError() != ENOENT && reader.openError() != ENOTDIR) {
             throw reader.openFailure(); // a folder, a pipe, a loop of links: told by its cause
         }
@@ -218,15 +216,31 @@ struct ImportWords {
     QString empty;
 };
 
+/// The records of a file to import: how many, their encoding, and a reading of them from the first,
+/// as often as asked (a CSV file is read again each time; a sheet's records are held).
+struct ImportedRecords {
+    qsizetype count;
+    TextEncoding encoding;
+    std::function<std::function<bool(QByteArrayList&)>()> read;
+};
+
 /// Records read from a file into the table: the same rules for a CSV file and a sheet.
-int importRecords(const CsvArguments& arguments, const Table& table, const QList<QByteArrayList>& records,
-                  TextEncoding encoding, const ImportWords& words, const Console& lines) {
+int importRecords(const CsvArguments& arguments, const Table& table, const ImportedRecords& records,
+                  const ImportWords& words, const Console& lines) {
     // Replacing a table's rows by none would leave it with no row: an empty file is taken for a mistake.
-    if (records.isEmpty() && !arguments.append) {
+    if (records.count == 0 && !arguments.append) {
         throw Failure{{words.empty, words.refused}};
     }
-    const CellTextImport imported =
-        importCellTexts(records, encoding, table.columns, TableRowRecord::CellCapacity);
+    // The whole file is checked before anything is written, and read again while it is written: no
+    // more than a record of it is held at a time.
+    CellTextImporter check(records.encoding, table.columns, TableRowRecord::CellCapacity);
+    {
+        const auto next = records.read();
+        for (QByteArrayList record; next(record);) {
+            check.convert(record);
+        }
+    }
+    const CellTextImport& imported = check.report();
     if (csvImportRefused(imported)) {
         throw Failure{Messages::importRefusalLines(imported, words.refused)};
     }
@@ -247,8 +261,19 @@ int importRecords(const CsvArguments& arguments, const Table& table, const QList
                                              .files = left.count,
                                              .bytes = left.bytes}));
     }
-    const std::optional<int> kept =
-        TableLayersFile::importRows(table.files, table.columns, imported.rows, arguments.append);
+    const auto next = records.read();
+    CellTextImporter importer(records.encoding, table.columns, TableRowRecord::CellCapacity);
+    const int rowCount = int(records.count);
+    const std::optional<int> kept = TableLayersFile::importRows(
+        table.files, table.columns, rowCount,
+        [&] {
+            QByteArrayList record;
+            if (!next(record)) {
+                throw IoError::fromErrorNumber(arguments.file, FileChangedError); // fewer records now
+            }
+            return importer.convert(record);
+        },
+        arguments.append);
     if (!kept) {
         throw Failure{{Messages::CsvTooManyRows.arg(TableLayers::MaxRows), words.refused}};
     }
@@ -260,7 +285,7 @@ int importRecords(const CsvArguments& arguments, const Table& table, const QList
         lines.err(Messages::CellTextsCut.arg(TableRowRecord::CellCapacity)
                       .arg(Messages::cellNames(imported.cutCells, *kept)));
     }
-    lines.out(Messages::CsvImported.arg(imported.rows.size()).arg(path));
+    lines.out(Messages::CsvImported.arg(rowCount).arg(path));
     return PublishFinished;
 }
 
@@ -269,8 +294,13 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
     if (file.refusal) {
         throw Failure{{Messages::csvRefusalText(*file.refusal), Messages::CsvImportRefused}};
     }
-    return importRecords(arguments, table, file.records, file.format.encoding,
-                         {Messages::CsvImportRefused, Messages::CsvEmpty}, lines);
+    const ImportedRecords records{file.recordCount, file.format.encoding, [&file] {
+                                      auto reading = std::make_shared<CsvRecords>(file.records());
+                                      return [reading](QByteArrayList& record) {
+                                          return reading->next(record);
+                                      };
+                                  }};
+    return importRecords(arguments, table, records, {Messages::CsvImportRefused, Messages::CsvEmpty}, lines);
 }
 
 /// The sheet named by --sheet (a name, else a number from 1), or the first.
@@ -285,8 +315,18 @@ SheetFile readSheet(const CsvArguments& arguments, const SheetChoice& choice) {
 
 int importSheet(const CsvArguments& arguments, const Table& table, const Console& lines) {
     const SheetFile file = readSheet(arguments, SheetChoice{0, arguments.sheet});
-    return importRecords(arguments, table, file.records, TextEncoding::Utf8,
-                         {Messages::SheetImportRefused, Messages::SheetEmpty}, lines);
+    const ImportedRecords records{file.records.size(), TextEncoding::Utf8, [&file] {
+                                      auto at = std::make_shared<qsizetype>(0);
+                                      return [&file, at](QByteArrayList& record) {
+                                          if (*at == file.records.size()) {
+                                              return false;
+                                          }
+                                          record = file.records[(*at)++];
+                                          return true;
+                                      };
+                                  }};
+    return importRecords(arguments, table, records, {Messages::SheetImportRefused, Messages::SheetEmpty},
+                         lines);
 }
 
 /// --list-sheets: one line per sheet, its number from 1, a space and its name.
@@ -299,24 +339,6 @@ int listSheets(const CsvArguments& arguments, const Console& lines) {
 }
 
 } // namespace
-
-const QString SheetUsage = QStringLiteral(
-    "        kelvano-publish [--program-folder フォルダ] --import-sheet 番号 ファイル [--sheet シート] "
-    "[--append]\n"
-    "        kelvano-publish --list-sheets ファイル\n");
-const QString SheetHelp = QStringLiteral(
-    "  --import-sheet 番号 ファイル 表計算ファイル (.xlsx、.ods) のシートを読み込み、テーブルの行を"
-    "その内容に置き換えます\n"
-    "                             (--append で今ある行のあとに追加)。セルは表計算ソフトの表示どおり"
-    "の文字で、\n"
-    "                             日付は yyyy/mm/dd、時刻は h:mm、数式はその結果、結合したセルは"
-    "左上のセルだけ、\n"
-    "                             非表示の行と列も読み込みます。決まりと終了ステータスは --import-csv"
-    " と同じです\n"
-    "  --sheet シート             読み込むシートの名前、または左から数えた番号 (1から。省略時は最初の"
-    "シート)\n"
-    "  --list-sheets ファイル     表計算ファイルのシートを「番号 名前」で1行に1つ表示します\n"
-    "テーブルデータ入力の「表計算ファイルを読み込む…」も、同じ決まりで読み込みます。\n");
 
 bool isCsvCommand(const QStringList& arguments) {
     return std::any_of(arguments.begin(), arguments.end(), namesCsvOption);
@@ -343,8 +365,9 @@ int runCsvCommand(const QStringList& arguments, const QString& executableFolder,
         return importSheet(parsed, table, lines);
     } catch (const UsageError& error) {
         lines.err(ProgramName + QStringLiteral(": ") + error.text);
-        for (const QString& line :
-             (Messages::PublishUsage + Messages::PublishCsvUsage + SheetUsage).trimmed().split(u'\n')) {
+        for (const QString& line : (Messages::PublishUsage + Messages::PublishCsvUsage + Messages::SheetUsage)
+                                       .trimmed()
+                                       .split(u'\n')) {
             lines.err(line);
         }
         return PublishUsageError;

@@ -6,10 +6,6 @@
 
 namespace kelvano {
 
-/// The usage lines and help of --import-sheet and --list-sheets.
-extern const QString SheetUsage;
-extern const QString SheetHelp;
-
 /// Whether the arguments ask for one of kelvano-publish's CSV and spreadsheet commands (--export-csv,
 /// --import-csv, --import-sheet, --list-sheets).
 bool isCsvCommand(const QStringList& arguments);

@@ -291,10 +291,10 @@ int publish(const Arguments& arguments, const QString& executableFolder, const C
 int runPublishCommand(const QStringList& arguments, const QString& executableFolder, std::FILE* out,
                       std::FILE* err) {
     const Console console(out, err);
-    const QString help = Messages::PublishUsage + Messages::PublishCsvUsage + SheetUsage +
+    const QString help = Messages::PublishUsage + Messages::PublishCsvUsage + Messages::SheetUsage +
                          Messages::PublishUploadUsage + QLatin1Char('\n') + Messages::PublishHelp +
-                         QLatin1Char('\n') + Messages::PublishCsvHelp + SheetHelp + QLatin1Char('\n') +
-                         Messages::PublishUploadHelp;
+                         QLatin1Char('\n') + Messages::PublishCsvHelp + Messages::SheetHelp +
+                         QLatin1Char('\n') + Messages::PublishUploadHelp;
     if (isCsvCommand(arguments)) {
         if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
             console.out(help);

@@ -88,13 +88,33 @@ const QString CsvTooManyRows = QStringLiteral("行数が上限の%1行を超え�
 const QString TableInUse = QStringLiteral(
     "%1はKelvanoのテーブルデータ入力か別の読み込みが使用中です。終わってからもう一度実行してください");
 const QString CsvEmpty = QStringLiteral("CSVファイルが空です");
-const QString SheetEmpty = QStringLiteral("シートが空です");
 const QString CsvTargetRefused =
     QStringLiteral("CSVを書き出しませんでした。次のファイルには書き出せません (%1): %2");
 const QString ReadOnlyFile = QStringLiteral("読み取り専用のファイルです");
 const QString ProgramsOwnFile = QStringLiteral("Kelvanoが使うファイルです");
 const QString CsvImported = QStringLiteral("%1行を読み込みました: %2");
 const QString CsvExported = QStringLiteral("%1行を書き出しました: %2");
+
+// The spreadsheet commands
+const QString SheetUsage = QStringLiteral(
+    "        kelvano-publish [--program-folder フォルダ] --import-sheet 番号 ファイル [--sheet シート] "
+    "[--append]\n"
+    "        kelvano-publish --list-sheets ファイル\n");
+const QString SheetHelp = QStringLiteral(
+    "  --import-sheet 番号 ファイル 表計算ファイル (.xlsx、.ods) のシートを読み込み、テーブルの行を"
+    "その内容に置き換えます\n"
+    "                             (--append で今ある行のあとに追加)。セルは表計算ソフトの表示どおり"
+    "の文字で、\n"
+    "                             日付は yyyy/mm/dd、時刻は h:mm、数式はその結果、結合したセルは"
+    "左上のセルだけ、\n"
+    "                             非表示の行と列も読み込みます。決まりと終了ステータスは --import-csv"
+    " と同じです\n"
+    "  --sheet シート             読み込むシートの名前、または左から数えた番号 (1から。省略時は最初の"
+    "シート)\n"
+    "  --list-sheets ファイル     表計算ファイルのシートを「番号 名前」で1行に1つ表示します\n"
+    "テーブルデータ入力の「表計算ファイルを読み込む…」も、同じ決まりで読み込みます。\n");
+const QString SheetListArguments = QStringLiteral("--list-sheets にはファイルを1つ指定してください");
+const QString SheetEmpty = QStringLiteral("シートが空です");
 
 // Sending to the server
 const QString PublishUploadUsage = QStringLiteral(

@@ -45,7 +45,6 @@ extern const QString CsvTooManyRows;
 /// %1 the table (tableLabel): its lock was held by another program for as long as a writer waits.
 extern const QString TableInUse;
 extern const QString CsvEmpty;
-extern const QString SheetEmpty;
 extern const QString CsvTargetRefused;
 /// Refusals of a file to write over: one without write permission, one the program keeps its data in.
 extern const QString ReadOnlyFile;
@@ -53,6 +52,13 @@ extern const QString ProgramsOwnFile;
 /// %1 the rows read, %2 the table's file.
 extern const QString CsvImported;
 extern const QString CsvExported;
+
+// The spreadsheet commands
+/// The usage lines and help of --import-sheet and --list-sheets.
+extern const QString SheetUsage;
+extern const QString SheetHelp;
+extern const QString SheetListArguments;
+extern const QString SheetEmpty;
 
 // Sending to the server
 extern const QString PublishUploadUsage;

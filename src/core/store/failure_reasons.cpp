@@ -13,6 +13,7 @@ const QString NotAFolder = QStringLiteral("パスの途中にフォルダでな�
 const QString IsAFolder = QStringLiteral("ファイルではなくフォルダです");
 const QString LinkLoop = QStringLiteral("シンボリックリンクが循環しています");
 const QString NotAPlainFile = QStringLiteral("通常のファイルではありません（パイプやデバイスなど）");
+const QString FileChangedSinceRead = QStringLiteral("読み込んだあとでファイルが変わりました");
 const QString DeviceError = QStringLiteral("装置の入出力エラーです");
 const QString AlreadyThere = QStringLiteral("同じ名前のファイルまたはフォルダが既にあります");
 const QString UnknownIoReason = QStringLiteral("読み書き出来ませんでした（原因不明）");

@@ -19,6 +19,8 @@ extern const QString NotAFolder;
 extern const QString IsAFolder;
 extern const QString LinkLoop;
 extern const QString NotAPlainFile;
+/// A file read twice that no longer holds what the first reading saw.
+extern const QString FileChangedSinceRead;
 extern const QString DeviceError;
 extern const QString AlreadyThere;
 extern const QString UnknownIoReason;

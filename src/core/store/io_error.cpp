@@ -72,6 +72,8 @@ QString systemErrorReason(int errorNumber) {
         return Messages::LinkLoop;
     case NotAPlainFileError:
         return Messages::NotAPlainFile;
+    case FileChangedError:
+        return Messages::FileChangedSinceRead;
     default:
         return qt_error_string(errorNumber);
     }

@@ -37,6 +37,9 @@ private:
 /// The error number of a stored file that is no plain file (a pipe, a device, a socket), which the
 /// system has none for.
 inline constexpr int NotAPlainFileError = -1;
+/// The error number of a file read twice that no longer holds what the first reading saw (another size
+/// or modification time).
+inline constexpr int FileChangedError = -2;
 
 /// The reason a system error number stands for: a Japanese text for the common ones, the system's own
 /// text for the rest.

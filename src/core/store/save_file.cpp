@@ -3,6 +3,7 @@
 #include "core/store/early_write_back.h"
 #include "core/store/io_error.h"
 #include "core/store/positioned_io.h"
+#include "core/store/unchanged_file.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -250,7 +251,9 @@ QString FileReplacement::closeUnsynced() {
 
 ReplacementBatch::~ReplacementBatch() {
     for (const Pending& pending : std::as_const(m_pending)) {
-        ::unlink(nativePath(pending.scratchPath).constData());
+        if (!pending.scratchPath.isEmpty()) {
+            ::unlink(nativePath(pending.scratchPath).constData());
+        }
     }
 }
 
@@ -261,22 +264,30 @@ void ReplacementBatch::add(const QString& path, const std::function<void(QIODevi
         m_claimedFolders.append(folder);
     }
     FileReplacement replacement(path);
-    if (!replacement.open()) {
-        throw IoError::fromErrorNumber(path, replacement.openErrorNumber());
-    }
-    write(replacement.device());
-    m_pending.append({path, replacement.closeUnsynced()});
+    UnchangedFileCheck check(path, [&]() -> QIODevice& {
+        if (!replacement.open()) {
+            throw IoError::fromErrorNumber(path, replacement.openErrorNumber());
+        }
+        return replacement.device();
+    });
+    write(check);
+    // A file whose new bytes are its old ones stays as it is: it waits with no scratch file.
+    m_pending.append({path, check.finish() ? QString() : replacement.closeUnsynced()});
 }
 
 void ReplacementBatch::dropFrom(qsizetype count) {
     while (m_pending.size() > count) {
-        ::unlink(nativePath(m_pending.takeLast().scratchPath).constData());
+        if (const QString scratchPath = m_pending.takeLast().scratchPath; !scratchPath.isEmpty()) {
+            ::unlink(nativePath(scratchPath).constData());
+        }
     }
 }
 
 QList<ReplacementBatch::Failure> ReplacementBatch::commit() {
     QList<Failure> failures;
-    const QList<Pending> pending = std::exchange(m_pending, {});
+    QList<Pending> pending = std::exchange(m_pending, {});
+    // The files left as they were have nothing to sync or rename.
+    pending.removeIf([](const Pending& file) { return file.scratchPath.isEmpty(); });
     // One sync per file system holding scratch files (in practice the one HTML folder's).
     QStringList folders;
     for (const Pending& file : pending) {
@@ -368,6 +379,9 @@ void writeAll(QIODevice& device, QByteArrayView bytes) {
     }
     if (const auto* scratch = dynamic_cast<const ScratchDevice*>(&device)) {
         throw IoError::fromErrorNumber(scratch->path(), scratch->errorNumber());
+    }
+    if (const auto* check = dynamic_cast<const UnchangedFileCheck*>(&device); check && check->failure()) {
+        throw *check->failure();
     }
     const auto* file = qobject_cast<QFileDevice*>(&device);
     throw file ? IoError::fromFile(*file) : IoError(QString(), device.errorString());

@@ -82,8 +82,9 @@ public:
     ReplacementBatch(const ReplacementBatch&) = delete;
     ReplacementBatch& operator=(const ReplacementBatch&) = delete;
 
-    /// Writes the new contents of `path` to its scratch file. Whatever `write` throws (an IoError
-    /// included) goes on to the caller, and that scratch file is removed.
+    /// Writes the new contents of `path` to its scratch file; new contents equal to the file's old ones
+    /// leave it as it is, without a scratch file (UnchangedFileCheck). Whatever `write` throws (an
+    /// IoError included) goes on to the caller, and that scratch file is removed.
     void add(const QString& path, const std::function<void(QIODevice&)>& write);
 
     /// How many files wait for commit(); with dropFrom(), the files of one step go in together or not

@@ -217,9 +217,20 @@ void TableRowReader::close() {
     }
     m_block = {};
     m_readError = 0;
+    m_textsOnly.reset();
+    m_recordsLeft = 0;
+    m_nextRecord = 0;
 }
 
 bool TableRowReader::open(const QString& path) {
+    return open(path, false);
+}
+
+bool TableRowReader::openForTexts(const QString& path) {
+    return open(path, true);
+}
+
+bool TableRowReader::open(const QString& path, bool textsOnly) {
     close();
     m_path = path;
     if (!isPathOfThisSystem(path)) {
@@ -233,6 +244,11 @@ bool TableRowReader::open(const QString& path) {
     }
     struct stat status {};
     ::fstat(m_descriptor, &status);
+    if (textsOnly) {
+        m_textsOnly.emplace(TableRowRecord::Size, '\0');
+        m_recordsLeft = status.st_size / TableRowRecord::Size;
+        return true;
+    }
     // A few blocks or more: worth a thread that reads while the records before are being used.
     constexpr qsizetype BlockSize = RecordsPerBlock * TableRowRecord::Size;
     if (status.st_size >= 2 * BlockSize) {
@@ -270,6 +286,9 @@ QByteArrayView TableRowReader::nextRecord() {
         const int error = std::exchange(m_readError, 0);
         throw IoError::fromErrorNumber(m_path, error);
     }
+    if (m_textsOnly) {
+        return nextTexts();
+    }
     if (!m_readAhead) {
         if (m_block.size() < TableRowRecord::Size) {
             return {};
@@ -284,6 +303,29 @@ QByteArrayView TableRowReader::nextRecord() {
     const QByteArrayView record = m_block.first(TableRowRecord::Size);
     m_block = m_block.sliced(TableRowRecord::Size);
     return record;
+}
+
+QByteArrayView TableRowReader::nextTexts() {
+    // The texts lie together at the record's start; the other slots stay empty.
+    constexpr qsizetype TextsSize = TableRowRecord::StringSize * TableRowRecord::ArrayLength;
+    if (m_recordsLeft == 0) {
+        return {};
+    }
+    int error = 0;
+    char* texts = m_textsOnly->data() + TableRowRecord::CellTextsAt;
+    const qsizetype got =
+        readFullyAt(m_descriptor, m_nextRecord * TableRowRecord::Size + TableRowRecord::CellTextsAt, texts,
+                    TextsSize, error);
+    if (got < 0) {
+        throw IoError::fromErrorNumber(m_path, error);
+    }
+    if (got < TextsSize) {
+        m_recordsLeft = 0; // a file cut short since it was opened
+        return {};
+    }
+    --m_recordsLeft;
+    ++m_nextRecord;
+    return *m_textsOnly;
 }
 
 } // namespace kelvano

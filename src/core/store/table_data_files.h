@@ -48,9 +48,9 @@ public:
     /// IoError when it cannot be written, and then the old file is unchanged.
     void writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const;
     /// Replaces the ".TBL" file by its first `keptRecords` records exactly as they are stored, followed
-    /// by `count` records from `recordAt(i)`; old and new records go through in chunks, so the file is
-    /// never held whole. An IoError when the old file cannot be read or the new one written; the old
-    /// file is then unchanged.
+    /// by `count` records from `recordAt(i)`, asked for in order from 0; old and new records go through in
+    /// chunks, so the file is never held whole. An IoError when the old file cannot be read or the new one
+    /// written; the old file is then unchanged.
     void replaceRecords(int keptRecords, int count, const std::function<TableRowRecord(int)>& recordAt) const;
 
     /// The reference list; created empty when missing; nullopt when it can be neither read nor created.
@@ -91,6 +91,9 @@ public:
     /// False when the file cannot be opened for reading, or is no plain file; openError() tells why.
     /// A file of less than two blocks is read whole here; one that cannot be read fails at next().
     bool open(const QString& path);
+    /// The same for a reader of the texts alone: each record's texts are read by themselves (a
+    /// quarter of its bytes), and the records given hold no pictures, links or backgrounds.
+    bool openForTexts(const QString& path);
     /// The error number of the last open() that failed (ENOENT: there is no such file; NotAPlainFileError: it
     /// is no plain file).
     int openError() const { return m_openError; }
@@ -108,6 +111,8 @@ public:
 private:
     /// The bytes of the next whole record, valid until the next call; empty at the end.
     QByteArrayView nextRecord();
+    QByteArrayView nextTexts();
+    bool open(const QString& path, bool textsOnly);
     void close();
 
     QString m_path;
@@ -121,6 +126,11 @@ private:
     QByteArray m_smallFile;
     /// Why a small file could not be read, told at the first record (0: it was read).
     int m_readError = 0;
+    /// For a reader of the texts alone: the record whose texts are read in place, the records left in
+    /// the file and the next one's number.
+    std::optional<QByteArray> m_textsOnly;
+    qint64 m_recordsLeft = 0;
+    qint64 m_nextRecord = 0;
 };
 
 } // namespace kelvano

@@ -27,6 +27,24 @@ struct CellTextImport {
     QString unencodable;
 };
 
+/// Converts records one at a time, as importCellTexts does, for a caller that keeps no more than one:
+/// what the conversion met is gathered in report() (whose rows stay empty).
+class CellTextImporter {
+public:
+    CellTextImporter(TextEncoding encoding, int columns, int capacity);
+    /// The texts of the next record (row numbers count from 0 at the first record converted).
+    QList<std::optional<QByteArray>> convert(const QByteArrayList& fields);
+    const CellTextImport& report() const { return m_report; }
+    CellTextImport takeReport() { return std::move(m_report); }
+
+private:
+    TextEncoding m_encoding;
+    int m_columns;
+    int m_capacity;
+    int m_row = 0;
+    CellTextImport m_report;
+};
+
 /// Converts records (fields in `encoding`) for `columns` columns, each text to at most `capacity` bytes.
 CellTextImport importCellTexts(const QList<QByteArrayList>& records, TextEncoding encoding, int columns,
                                int capacity);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <functional>
 #include <optional>
+#include <sys/stat.h>
 
 namespace kelvano {
 namespace {
@@ -25,15 +26,24 @@ qsizetype writeCsv(QIODevice& device, TextEncoding encoding, const NextRow& next
     qsizetype rows = 0;
     {
         QByteArray chunk = encoding == TextEncoding::Utf8 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+        chunk.reserve(ChunkSize + 64 * 1024);
         QList<QByteArrayView> texts;
-        QByteArrayList fields;
         while (nextRow(texts)) {
-            fields.clear();
-            for (const QByteArrayView text : texts) {
-                fields.append(encoding == TextEncoding::Utf8 ? ShiftJis::decode(text).toUtf8()
-                                                             : text.toByteArray());
+            for (qsizetype i = 0; i < texts.size(); ++i) {
+                if (i > 0) {
+                    chunk += ',';
+                }
+                // ASCII is the same in either encoding; only a text past it is converted.
+                const QByteArrayView text = texts[i];
+                const bool ascii =
+                    std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
+                if (encoding == TextEncoding::Utf8 && !ascii) {
+                    DelimitedText::appendField(chunk, ShiftJis::decode(text).toUtf8(), ',');
+                } else {
+                    DelimitedText::appendField(chunk, text, ',');
+                }
             }
-            chunk += DelimitedText::format({fields}, ',', "\r\n");
+            chunk += "\r\n";
             ++rows;
             if (chunk.size() >= ChunkSize) {
                 writeAll(device, chunk);
@@ -52,13 +62,15 @@ qsizetype writeCsv(const QString& path, TextEncoding encoding, const NextRow& ne
 }
 
 NextRow rowsOfReader(TableRowReader& rows, int columns) {
-    return [&rows, columns, record = TableRowRecord()](QList<QByteArrayView>& texts) mutable {
-        if (!rows.next(record)) {
+    // Each record is read where it lies in the reader's buffer; only its texts are looked at.
+    return [&rows, columns](QList<QByteArrayView>& texts) {
+        const std::optional<TableRowView> record = rows.nextView();
+        if (!record) {
             return false;
         }
         texts.clear();
         for (int column = 1; column <= columns; ++column) {
-            texts.append(record.CellTexts[size_t(column)]);
+            texts.append(record->text(column));
         }
         return true;
     };
@@ -128,53 +140,129 @@ QByteArray wholeCharacters(const QByteArray& field, TextEncoding encoding) {
 
 } // namespace
 
-CsvFile CsvFile::read(const QString& path) {
-    QFile source(path);
-    if (int error = 0; !openPlainFile(source, QIODevice::ReadOnly, error)) {
+/// A CSV file open for reading: its bytes mapped (or read, where it cannot be mapped; a wide Unicode
+/// file as UTF-8), with its size and modification time.
+struct CsvRecords::Source {
+    std::unique_ptr<QFile> file;
+    QByteArray copy;
+    QByteArrayView bytes;
+    bool wide = false;
+    qint64 size = 0;
+    qint64 modified = 0;
+    TextEncoding encoding = TextEncoding::Utf8;
+    std::optional<DelimitedText::RecordReader> reader;
+    qsizetype left = CsvFile::RecordsRead;
+};
+
+namespace {
+
+std::unique_ptr<CsvRecords::Source> openCsv(const QString& path) {
+    auto source = std::make_unique<CsvRecords::Source>();
+    source->file = std::make_unique<QFile>(path);
+    QFile& file = *source->file;
+    if (int error = 0; !openPlainFile(file, QIODevice::ReadOnly, error)) {
         throw IoError::fromErrorNumber(path, error);
     }
+    struct stat status {};
+    if (::fstat(file.handle(), &status) != 0) {
+        throw IoError::fromErrorNumber(path, errno);
+    }
+    source->size = status.st_size;
+    source->modified = qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
     // Mapped, not read: a large file costs address space, never a copy of itself.
-    const qint64 size = source.size();
-    const uchar* mapped = size > 0 ? source.map(0, size) : nullptr;
-    QByteArray readBytes;
-    if (size > 0 && mapped == nullptr) {
-        readBytes = source.readAll();
-        if (source.error() != QFileDevice::NoError) {
-            throw IoError::fromFile(source);
+    const uchar* mapped = source->size > 0 ? file.map(0, source->size) : nullptr;
+    if (source->size > 0 && mapped == nullptr) {
+        source->copy = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            throw IoError::fromFile(file);
         }
     }
-    QByteArrayView bytes = mapped != nullptr ? QByteArrayView(mapped, size) : QByteArrayView(readBytes);
-    CsvFile file{path, {}, {}, std::nullopt};
-    const std::optional<QByteArray> wide = fromWideUnicode(bytes);
-    if (wide) {
-        bytes = *wide;
-    } else if (bytes.contains('\0')) {
+    source->bytes = mapped != nullptr ? QByteArrayView(mapped, source->size) : QByteArrayView(source->copy);
+    if (std::optional<QByteArray> wide = fromWideUnicode(source->bytes)) {
+        source->copy = std::move(*wide);
+        source->bytes = source->copy;
+        source->wide = true;
+    }
+    return source;
+}
+
+} // namespace
+
+CsvRecords::CsvRecords() = default;
+CsvRecords::~CsvRecords() = default;
+CsvRecords::CsvRecords(CsvRecords&&) noexcept = default;
+CsvRecords& CsvRecords::operator=(CsvRecords&&) noexcept = default;
+
+bool CsvRecords::next(QByteArrayList& record) {
+    if (!m_source || m_source->left == 0 || !m_source->reader->next(record)) {
+        return false;
+    }
+    --m_source->left;
+    for (QByteArray& field : record) {
+        if (field.size() == CsvFile::FieldBytesRead) {
+            field = wholeCharacters(field, m_source->encoding);
+        }
+    }
+    return true;
+}
+
+qsizetype CsvRecords::unclosedQuoteLine() const {
+    return m_source ? m_source->reader->unclosedQuoteLine() : 0;
+}
+
+CsvFile CsvFile::read(const QString& path) {
+    std::unique_ptr<CsvRecords::Source> source = openCsv(path);
+    CsvFile file;
+    file.path = path;
+    file.size = source->size;
+    file.modified = source->modified;
+    const QByteArrayView bytes = source->bytes;
+    if (!source->wide && bytes.contains('\0')) {
         file.refusal = CsvRefusal{CsvRefusal::NulBytes};
         return file;
     }
     file.format = DelimitedText::detect(bytes);
-    file.format.byteOrderMark = file.format.byteOrderMark || wide.has_value();
+    file.format.byteOrderMark = file.format.byteOrderMark || source->wide;
     if (file.format.encoding == TextEncoding::ShiftJis) {
         if (const qsizetype line = firstUtf8Line(bytes); line > 0) {
             file.refusal = CsvRefusal{CsvRefusal::MixedEncodings, line};
             return file;
         }
     }
-    DelimitedText::Parsed parsed = DelimitedText::parseBounded(
-        DelimitedText::withoutByteOrderMark(bytes), file.format.separator, RecordsRead, FieldBytesRead);
-    if (parsed.unclosedQuoteLine > 0) {
-        file.refusal = CsvRefusal{CsvRefusal::QuoteNotClosed, parsed.unclosedQuoteLine};
-        return file;
-    }
-    for (QByteArrayList& record : parsed.records) {
-        for (QByteArray& field : record) {
-            if (field.size() == FieldBytesRead) {
-                field = wholeCharacters(field, file.format.encoding);
-            }
+    // The records are counted here and read again where they are taken, never all held at once.
+    source->encoding = file.format.encoding;
+    source->reader.emplace(DelimitedText::withoutByteOrderMark(bytes), file.format.separator, FieldBytesRead);
+    CsvRecords records;
+    records.m_source = std::move(source);
+    QByteArrayList record;
+    while (records.next(record)) {
+        if (file.recordCount < FirstRecordsKept) {
+            file.firstRecords.append(record);
         }
+        ++file.recordCount;
     }
-    file.records = std::move(parsed.records);
+    if (const qsizetype line = records.unclosedQuoteLine(); line > 0) {
+        file.refusal = CsvRefusal{CsvRefusal::QuoteNotClosed, line};
+        file.recordCount = 0;
+        file.firstRecords.clear();
+    }
     return file;
+}
+
+CsvRecords CsvFile::records() const {
+    CsvRecords records;
+    if (recordCount == 0 || refusal) {
+        return records;
+    }
+    std::unique_ptr<CsvRecords::Source> source = openCsv(path);
+    if (source->size != size || source->modified != modified) {
+        throw IoError::fromErrorNumber(path, FileChangedError);
+    }
+    source->encoding = format.encoding;
+    source->reader.emplace(DelimitedText::withoutByteOrderMark(source->bytes), format.separator,
+                           FieldBytesRead);
+    records.m_source = std::move(source);
+    return records;
 }
 
 int rowsKeptByCsvImport(int rowCount, bool onlyAnEmptyRow, bool append) {

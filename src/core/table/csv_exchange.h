@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 class QIODevice;
@@ -27,23 +28,60 @@ struct CsvRefusal {
     bool operator==(const CsvRefusal&) const = default;
 };
 
+class CsvRecords;
+
 /// A CSV or TSV file as read for a table, by the editor and by kelvano-publish alike: its detected
-/// format and its records.
+/// format, how many records it holds and the first of them. The records themselves are read again, one
+/// at a time, by records(), so that no reader holds a whole file's rows.
 struct CsvFile {
     QString path;
     DelimitedFormat format;
-    QList<QByteArrayList> records; ///< fields in the file's encoding
-    /// Why the file is not taken as text; nullopt when it is, and then `records` holds what it says.
+    /// Why the file is not taken as text; nullopt when it is, and then the counts below tell what it
+    /// holds.
     std::optional<CsvRefusal> refusal;
+    /// How many records the file holds (at most RecordsRead).
+    qsizetype recordCount = 0;
+    /// The first records (at most FirstRecordsKept), fields in the file's encoding, for a preview.
+    QList<QByteArrayList> firstRecords;
 
     /// At most this many records are read: one past the most rows a table holds, enough to refuse.
     static constexpr qsizetype RecordsRead = TableLayers::MaxRows + 1;
     /// At most this many bytes of a field are read (cut at a character); a cell keeps far fewer.
     static constexpr qsizetype FieldBytesRead = 4096;
+    static constexpr qsizetype FirstRecordsKept = 10;
 
     /// Reads a file and finds its format; an IoError when it cannot be read. A file opening with a
     /// UTF-16 or UTF-32 byte-order mark is read as UTF-8.
     static CsvFile read(const QString& path);
+    /// The file's records, one at a time from the first, as read() counted them. An IoError when the
+    /// file cannot be read again or is no longer the file read() saw (another size or modification
+    /// time). A file without records (or refused) gives none.
+    CsvRecords records() const;
+
+    /// The file's size and modification time (nanoseconds since the epoch) as read() saw them.
+    qint64 size = 0;
+    qint64 modified = 0;
+};
+
+/// The records of a CSV file one at a time (CsvFile::records), fields in the file's encoding, each cut
+/// to CsvFile::FieldBytesRead bytes at a character. The file is mapped, not copied, while this lives.
+class CsvRecords {
+public:
+    CsvRecords();
+    ~CsvRecords();
+    CsvRecords(CsvRecords&&) noexcept;
+    CsvRecords& operator=(CsvRecords&&) noexcept;
+    /// The next record; false after the last (or after RecordsRead records).
+    bool next(QByteArrayList& record);
+    /// Where a quoted field read so far that never closes opened (its line, from 1), or 0.
+    qsizetype unclosedQuoteLine() const;
+
+    /// The open file and where its reading stands (defined with the reading).
+    struct Source;
+
+private:
+    friend struct CsvFile;
+    std::unique_ptr<Source> m_source;
 };
 
 /// How many of a table's `rowCount` rows stay before the rows a CSV file brings: all of them when

@@ -121,38 +121,43 @@ DelimitedFormat detect(QByteArrayView bytes) {
 }
 
 QList<QByteArrayList> parse(QByteArrayView bytes, char separator) {
-    return parseBounded(bytes, separator, std::numeric_limits<qsizetype>::max(),
-                        std::numeric_limits<qsizetype>::max())
-        .records;
+    RecordReader reader(bytes, separator, std::numeric_limits<qsizetype>::max());
+    QList<QByteArrayList> records;
+    QByteArrayList record;
+    while (reader.next(record)) {
+        records.append(record);
+    }
+    return records;
 }
 
-Parsed parseBounded(QByteArrayView bytes, char separator, qsizetype maxRecords, qsizetype maxFieldBytes) {
-    Parsed parsed;
-    QList<QByteArrayList>& records = parsed.records;
-    QByteArrayList record;
+RecordReader::RecordReader(QByteArrayView bytes, char separator, qsizetype maxFieldBytes)
+    : m_bytes(bytes), m_separator(separator), m_maxFieldBytes(maxFieldBytes) {}
+
+bool RecordReader::next(QByteArrayList& record) {
+    record.clear();
     QByteArray field;
     bool fieldCut = false;
-    qsizetype i = 0;
-    qsizetype line = 1;
+    bool fieldStarted = false; // something of the record has been read
+    const QByteArrayView bytes = m_bytes;
     const qsizetype size = bytes.size();
-    bool fieldStarted = false; // something of the current record has been read
+    qsizetype& i = m_position;
     const auto endField = [&] {
-        record.append(field);
-        field.clear();
-        parsed.cutFields += fieldCut ? 1 : 0;
+        record.append(std::move(field));
+        field = QByteArray();
+        m_cutFields += fieldCut ? 1 : 0;
         fieldCut = false;
     };
-    while (i < size && records.size() < maxRecords) {
+    while (i < size) {
         const char c = bytes[i];
         if (c == '"' && field.isEmpty()) {
             // A quoted field: up to the closing quote; "" is one quote.
-            const qsizetype openedOn = line;
+            const qsizetype openedOn = m_line;
             bool closed = false;
             ++i;
             while (i < size) {
                 if (bytes[i] == '"') {
                     if (i + 1 < size && bytes[i + 1] == '"') {
-                        fieldCut |= appendBounded(field, "\"", maxFieldBytes);
+                        fieldCut |= appendBounded(field, "\"", m_maxFieldBytes);
                         i += 2;
                         continue;
                     }
@@ -162,18 +167,18 @@ Parsed parseBounded(QByteArrayView bytes, char separator, qsizetype maxRecords, 
                 }
                 const qsizetype start = i;
                 while (i < size && bytes[i] != '"') {
-                    line += bytes[i] == '\n' ? 1 : 0;
+                    m_line += bytes[i] == '\n' ? 1 : 0;
                     ++i;
                 }
-                fieldCut |= appendBounded(field, bytes.sliced(start, i - start), maxFieldBytes);
+                fieldCut |= appendBounded(field, bytes.sliced(start, i - start), m_maxFieldBytes);
             }
-            if (!closed && parsed.unclosedQuoteLine == 0) {
-                parsed.unclosedQuoteLine = openedOn;
+            if (!closed && m_unclosedQuoteLine == 0) {
+                m_unclosedQuoteLine = openedOn;
             }
             fieldStarted = true;
             continue;
         }
-        if (c == separator) {
+        if (c == m_separator) {
             endField();
             fieldStarted = true;
             ++i;
@@ -181,36 +186,34 @@ Parsed parseBounded(QByteArrayView bytes, char separator, qsizetype maxRecords, 
         }
         if (c == '\r' || c == '\n') {
             endField();
-            records.append(record);
-            record.clear();
-            fieldStarted = false;
             const bool crLf = c == '\r' && i + 1 < size && bytes[i + 1] == '\n';
-            line += c == '\n' || crLf ? 1 : 0;
+            m_line += c == '\n' || crLf ? 1 : 0;
             i += crLf ? 2 : 1;
-            continue;
+            return true;
         }
         const qsizetype start = i;
-        while (i < size && bytes[i] != separator && bytes[i] != '\r' && bytes[i] != '\n') {
+        while (i < size && bytes[i] != m_separator && bytes[i] != '\r' && bytes[i] != '\n') {
             ++i;
         }
-        fieldCut |= appendBounded(field, bytes.sliced(start, i - start), maxFieldBytes);
+        fieldCut |= appendBounded(field, bytes.sliced(start, i - start), m_maxFieldBytes);
         fieldStarted = true;
     }
-    if (fieldStarted && records.size() < maxRecords) {
+    if (fieldStarted) {
         endField();
-        records.append(record);
+        return true;
     }
-    return parsed;
+    return false;
 }
 
-QByteArray quoteField(QByteArrayView field, char separator) {
-    const bool quoted =
-        field.contains(separator) || field.contains('"') || field.contains('\r') || field.contains('\n');
-    if (!quoted) {
-        return field.toByteArray();
+void appendField(QByteArray& written, QByteArrayView field, char separator) {
+    qsizetype special = 0;
+    for (const char c : field) {
+        special += c == separator || c == '"' || c == '\r' || c == '\n' ? 1 : 0;
     }
-    QByteArray written;
-    written.reserve(field.size() + 2);
+    if (special == 0) {
+        written += field;
+        return;
+    }
     written += '"';
     for (const char c : field) {
         written += c;
@@ -219,7 +222,6 @@ QByteArray quoteField(QByteArrayView field, char separator) {
         }
     }
     written += '"';
-    return written;
 }
 
 QByteArray format(const QList<QByteArrayList>& records, char separator, QByteArrayView lineEnd,
@@ -231,7 +233,7 @@ QByteArray format(const QList<QByteArrayList>& records, char separator, QByteArr
             if (f > 0) {
                 written += separator;
             }
-            written += quoteField(record[f], separator);
+            appendField(written, record[f], separator);
         }
         if (endLastRecord || r + 1 < records.size()) {
             written += lineEnd;

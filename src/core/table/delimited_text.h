@@ -39,22 +39,35 @@ QByteArrayView withoutByteOrderMark(QByteArrayView bytes);
 /// that never closes runs to the end of the text.
 QList<QByteArrayList> parse(QByteArrayView bytes, char separator);
 
-/// What parseBounded gives: the records, how many fields were cut at the bound, and where a quoted
-/// field that never closes opened (its line, from 1; 0 when every quoted field closes).
-struct Parsed {
-    QList<QByteArrayList> records;
-    int cutFields = 0;
-    qsizetype unclosedQuoteLine = 0;
+/// Reads the records of a text one at a time, as parse splits them, keeping the first `maxFieldBytes`
+/// bytes of each field: what a file holds never decides how much memory its reading takes.
+class RecordReader {
+public:
+    RecordReader(QByteArrayView bytes, char separator, qsizetype maxFieldBytes);
+    /// Puts the next record's fields into `record`; false at the end of the text.
+    bool next(QByteArrayList& record);
+    /// How many fields read so far were cut at the bound.
+    int cutFields() const { return m_cutFields; }
+    /// Where the first quoted field read so far that never closes opened (its line, from 1); 0 when
+    /// every one closed.
+    qsizetype unclosedQuoteLine() const { return m_unclosedQuoteLine; }
+
+private:
+    QByteArrayView m_bytes;
+    char m_separator;
+    qsizetype m_maxFieldBytes;
+    qsizetype m_position = 0;
+    qsizetype m_line = 1;
+    int m_cutFields = 0;
+    qsizetype m_unclosedQuoteLine = 0;
 };
-/// As parse, keeping at most `maxRecords` records and the first `maxFieldBytes` bytes of each field,
-/// so that what a file holds never decides how much memory its reading takes.
-Parsed parseBounded(QByteArrayView bytes, char separator, qsizetype maxRecords, qsizetype maxFieldBytes);
 
 /// Whether the bytes are well-formed UTF-8 (no overlong forms, surrogates or values past U+10FFFF).
 bool isValidUtf8(QByteArrayView bytes);
 
-/// One field as written: in quotes (quotes doubled) when it holds the separator, a quote, CR or LF.
-QByteArray quoteField(QByteArrayView field, char separator);
+/// Appends one field as written: in quotes (quotes doubled) when it holds the separator, a quote, CR
+/// or LF.
+void appendField(QByteArray& written, QByteArrayView field, char separator);
 
 /// Records joined: fields by the separator, each record followed by `lineEnd`; with `endLastRecord`
 /// false the last record has no line end (a spreadsheet's clipboard text).

@@ -113,33 +113,38 @@ void TableLayers::appendRow(const TableRow& cells) {
 }
 
 void TableLayers::appendRecord(const TableRowRecord& record) {
+    const QByteArray bytes = record.encode();
+    appendRecord(TableRowView(bytes));
+}
+
+void TableLayers::appendRecord(const TableRowView& record) {
     // Record arrays are indexed by grid column: column c (from 0 here) lies at index c + 1. The row
     // keeps every column up to the last one holding anything, hidden columns included; a record
-    // written for this column count holds nothing beyond it and costs nothing more.
+    // written for this column count holds nothing beyond it and costs nothing more. The slots are
+    // read where they lie in the record's bytes.
     int width = m_columnCount;
     for (int index = TableRowRecord::MaxColumns; index > m_columnCount; --index) {
-        const size_t i = size_t(index);
-        if (!record.CellTexts[i].isEmpty() || !record.CellPictures[i].isEmpty() ||
-            !record.CellLinks[i].isEmpty() || !record.CellBackgrounds[i].isEmpty() ||
-            record.PictureOnRight[i] != 0) {
+        if (!record.text(index).isEmpty() || !record.picture(index).isEmpty() ||
+            !record.link(index).isEmpty() || !record.background(index).isEmpty() ||
+            record.pictureOnRight(index)) {
             width = index;
             break;
         }
     }
-    const auto field = [](const TableRowRecord::Strings& strings) {
-        return [&strings](int column) {
-            return QByteArrayView(strings[size_t(column) + 1]);
+    using Slot = QByteArrayView (TableRowView::*)(int) const;
+    const auto field = [&record](Slot slot) {
+        return [&record, slot](int column) {
+            return (record.*slot)(column + 1);
         };
     };
     Row row;
-    row.texts = PackedTexts::build(width, field(record.CellTexts));
-    row.pictures = PackedTexts::build(width, field(record.CellPictures));
-    row.links = PackedTexts::build(width, field(record.CellLinks));
-    row.backgrounds = PackedTexts::build(width, field(record.CellBackgrounds));
+    row.texts = PackedTexts::build(width, field(&TableRowView::text));
+    row.pictures = PackedTexts::build(width, field(&TableRowView::picture));
+    row.links = PackedTexts::build(width, field(&TableRowView::link));
+    row.backgrounds = PackedTexts::build(width, field(&TableRowView::background));
     row.placements.resize(width);
     for (int column = 0; column < width; ++column) {
-        row.placements[column] =
-            record.PictureOnRight[size_t(column) + 1] != 0 ? PlacementRight : PlacementLeft;
+        row.placements[column] = record.pictureOnRight(column + 1) ? PlacementRight : PlacementLeft;
     }
     m_rows.push_back(std::move(row));
 }
@@ -203,19 +208,44 @@ bool TableLayers::sortRows(int column, Qt::SortOrder order, const TextCollation&
     return true;
 }
 
+namespace {
+
+/// The collation keys of a column's texts in one buffer, key i at offset i: the texts are collated
+/// once, not once per comparison, and the keys cost one allocation (grown as it fills), not one each.
+class ColumnKeys {
+public:
+    void add(const TextCollation& collation, QByteArrayView text) {
+        m_offsets.push_back(m_keys.size());
+        collation.appendSortKey(text, m_keys);
+    }
+    void skip() { m_offsets.push_back(0); }
+    /// Negative, zero or positive as row a's key sorts before, with or after row b's.
+    int compare(int a, int b) const {
+        return std::strcmp(m_keys.constData() + m_offsets[size_t(a)],
+                           m_keys.constData() + m_offsets[size_t(b)]);
+    }
+    void reserve(size_t rows) {
+        m_offsets.reserve(rows);
+        m_keys.reserve(qsizetype(rows) * 24);
+    }
+
+private:
+    QByteArray m_keys;
+    std::vector<qsizetype> m_offsets;
+};
+
+} // namespace
+
 std::vector<int> TableLayers::sortOrder(int column, Qt::SortOrder order,
                                         const TextCollation& collation) const {
-    // One collation key per row, compared byte-wise: the texts are collated once, not once per comparison.
-    std::vector<QByteArray> keys;
+    ColumnKeys keys;
     keys.reserve(m_rows.size());
     for (int row = 0; row < rowCount(); ++row) {
-        keys.push_back(collation.sortKey(text(row, column)));
+        keys.add(collation, text(row, column));
     }
     std::vector<int> sorted(m_rows.size());
     std::iota(sorted.begin(), sorted.end(), 0);
-    std::stable_sort(sorted.begin(), sorted.end(), [&keys](int a, int b) {
-        return std::strcmp(keys[size_t(a)].constData(), keys[size_t(b)].constData()) < 0;
-    });
+    std::stable_sort(sorted.begin(), sorted.end(), [&keys](int a, int b) { return keys.compare(a, b) < 0; });
     if (order == Qt::DescendingOrder) {
         std::reverse(sorted.begin(), sorted.end());
     }
@@ -224,20 +254,22 @@ std::vector<int> TableLayers::sortOrder(int column, Qt::SortOrder order,
 
 std::vector<int> TableLayers::sortOrderEmptyLast(int column, Qt::SortOrder order,
                                                  const TextCollation& collation) const {
-    std::vector<QByteArray> keys(m_rows.size());
+    ColumnKeys keys;
+    keys.reserve(m_rows.size());
     std::vector<int> filled;
     std::vector<int> empty;
     for (int row = 0; row < rowCount(); ++row) {
         const QByteArrayView cell = text(row, column);
         if (cell.isEmpty()) {
+            keys.skip();
             empty.push_back(row);
         } else {
-            keys[size_t(row)] = collation.sortKey(cell);
+            keys.add(collation, cell);
             filled.push_back(row);
         }
     }
     std::stable_sort(filled.begin(), filled.end(), [&keys, order](int a, int b) {
-        const int compared = std::strcmp(keys[size_t(a)].constData(), keys[size_t(b)].constData());
+        const int compared = keys.compare(a, b);
         return order == Qt::AscendingOrder ? compared < 0 : compared > 0;
     });
     filled.insert(filled.end(), empty.begin(), empty.end());

@@ -48,6 +48,8 @@ public:
     /// Appends a stored record: columns 1..N as cells, where a non-zero placement byte gives "RIGHT" and
     /// 0 gives "LEFT", and the columns beyond N as they are stored.
     void appendRecord(const TableRowRecord& record);
+    /// The same from a record's bytes, read where they lie.
+    void appendRecord(const TableRowView& record);
     /// The stored record of a row, the columns beyond N as they were read.
     TableRowRecord record(int row) const;
 

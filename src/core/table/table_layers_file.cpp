@@ -12,9 +12,12 @@ TableLayersFile::Loaded TableLayersFile::load(const TableDataFiles& files, int c
     const TableDataFiles::LoadState state = files.openRows(reader);
     // A table starts with one empty row, which the first record replaces.
     TableLayers rows(columnCount);
-    TableRowRecord record;
-    while (state == TableDataFiles::LoadState::Read && reader.next(record)) {
-        rows.appendRecord(record);
+    while (state == TableDataFiles::LoadState::Read) {
+        const std::optional<TableRowView> record = reader.nextView();
+        if (!record) {
+            break;
+        }
+        rows.appendRecord(*record);
     }
     if (rows.rowCount() > 1) {
         rows.removeRow(0);
@@ -34,9 +37,8 @@ void TableLayersFile::save(const TableDataFiles& files, const TableLayers& layer
     files.writeRecords(layers.rowCount(), [&layers](int row) { return layers.record(row); });
 }
 
-std::optional<int> TableLayersFile::importRows(const TableDataFiles& files, int columnCount,
-                                               const QList<QList<std::optional<QByteArray>>>& rows,
-                                               bool append) {
+std::optional<int> TableLayersFile::importRows(const TableDataFiles& files, int columnCount, int rowCount,
+                                               const NextImportedRow& nextRow, bool append) {
     qint64 stored = 0;
     bool onlyAnEmptyRow = false;
     if (append) {
@@ -59,12 +61,12 @@ std::optional<int> TableLayersFile::importRows(const TableDataFiles& files, int 
     // A file past the row limit counts as one row past it, which is enough to refuse.
     const int kept =
         rowsKeptByCsvImport(int(std::min<qint64>(stored, TableLayers::MaxRows + 1)), onlyAnEmptyRow, append);
-    if (kept + rows.size() > TableLayers::MaxRows) {
+    if (kept + rowCount > TableLayers::MaxRows) {
         return std::nullopt;
     }
     const TableLayers layers(columnCount);
-    files.replaceRecords(kept, int(rows.size()), [&layers, &rows](int i) {
-        return layers.recordOf(layers.withTexts(TableLayers::Row{}, 0, rows[i]));
+    files.replaceRecords(kept, rowCount, [&layers, &nextRow](int) {
+        return layers.recordOf(layers.withTexts(TableLayers::Row{}, 0, nextRow()));
     });
     return kept;
 }

@@ -3,6 +3,7 @@
 #include "core/store/table_data_files.h"
 #include "core/table/table_layers.h"
 
+#include <functional>
 #include <optional>
 
 namespace kelvano {
@@ -26,12 +27,16 @@ public:
     /// Replaces the file by one record per row, empty rows too; an IoError when it cannot be written,
     /// and then the old file is unchanged.
     static void save(const TableDataFiles& files, const TableLayers& layers);
-    /// Puts the rows of a CSV file (importCellTexts) into the file as rows without decorations, after
-    /// the rows it keeps (rowsKeptByCsvImport), which stay byte for byte; an incomplete record at the end
-    /// is dropped. Gives how many rows were kept; nullopt when more than MaxRows rows would result, and
-    /// then nothing is written. An IoError when the file cannot be read or written (it then stays).
-    static std::optional<int> importRows(const TableDataFiles& files, int columnCount,
-                                         const QList<QList<std::optional<QByteArray>>>& rows, bool append);
+    /// The texts of the next row an import brings (CellTextImporter::convert of the file's next record).
+    using NextImportedRow = std::function<QList<std::optional<QByteArray>>()>;
+    /// Puts `rowCount` rows, each from `nextRow`, into the file as rows without decorations, after the
+    /// rows it keeps (rowsKeptByCsvImport), which stay byte for byte; an incomplete record at the end
+    /// is dropped. Rows are asked for and written a chunk at a time, so the file and the rows are never
+    /// held whole. Gives how many rows were kept; nullopt when more than MaxRows rows would result, and
+    /// then nothing is written. An IoError when the file cannot be read or written (it then stays);
+    /// whatever `nextRow` throws leaves the file as it was too.
+    static std::optional<int> importRows(const TableDataFiles& files, int columnCount, int rowCount,
+                                         const NextImportedRow& nextRow, bool append);
 };
 
 } // namespace kelvano

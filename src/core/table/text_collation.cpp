@@ -48,20 +48,26 @@ TextCollation::TextCollation(const QString& localeName, Digits digits)
 TextCollation::~TextCollation() = default;
 
 QByteArray TextCollation::sortKey(QByteArrayView bytes) const {
+    QByteArray key;
+    appendSortKey(bytes, key);
+    return key;
+}
+
+void TextCollation::appendSortKey(QByteArrayView bytes, QByteArray& keys) const {
     const QString text = shiftJisText(bytes);
     const auto* characters = reinterpret_cast<const UChar*>(text.utf16());
     const auto length = static_cast<int32_t>(text.size());
-    QByteArray key(64, Qt::Uninitialized);
-    int32_t needed =
-        ucol_getSortKey(m_collator.get(), characters, length, reinterpret_cast<uint8_t*>(key.data()),
-                        static_cast<int32_t>(key.size()));
-    if (needed > key.size()) {
-        key.resize(needed);
-        needed = ucol_getSortKey(m_collator.get(), characters, length, reinterpret_cast<uint8_t*>(key.data()),
-                                 static_cast<int32_t>(key.size()));
+    const qsizetype start = keys.size();
+    // Most keys fit in 64 bytes; a longer one is asked for again with the room it needs.
+    keys.resize(start + 64);
+    int32_t needed = ucol_getSortKey(m_collator.get(), characters, length,
+                                     reinterpret_cast<uint8_t*>(keys.data() + start), 64);
+    if (needed > 64) {
+        keys.resize(start + needed);
+        needed = ucol_getSortKey(m_collator.get(), characters, length,
+                                 reinterpret_cast<uint8_t*>(keys.data() + start), needed);
     }
-    key.truncate(needed); // the key's own terminating zero stays inside, and QByteArray adds another
-    return key;
+    keys.truncate(start + needed); // the key's own terminating zero stays inside
 }
 
 int TextCollation::compare(QByteArrayView a, QByteArrayView b) const {

@@ -28,6 +28,8 @@ public:
 
     /// A key that orders as the text does under byte-wise comparison (zero-terminated).
     QByteArray sortKey(QByteArrayView shiftJisText) const;
+    /// Appends the key (with its terminating zero) to `keys`, so that many keys share one buffer.
+    void appendSortKey(QByteArrayView shiftJisText, QByteArray& keys) const;
     /// Negative, zero or positive as `a` sorts before, with or after `b`.
     int compare(QByteArrayView a, QByteArrayView b) const;
 

@@ -38,8 +38,8 @@ CsvPreviewDialog::CsvPreviewDialog(const CsvFile& file, int columnCount, QWidget
                                                                     : QStringLiteral("UTF-8"))
                                        : QStringLiteral("Shift-JIS"))
                              .arg(separatorName(file.format.separator))
-                             .arg(file.records.size()));
-    showRecords(file.records, utf8);
+                             .arg(file.recordCount));
+    showRecords(file.firstRecords, utf8);
 }
 
 CsvPreviewDialog::CsvPreviewDialog(const SheetFile& file, int columnCount,

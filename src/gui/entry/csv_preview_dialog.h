@@ -21,7 +21,7 @@ class CsvPreviewDialog : public QDialog {
 
 public:
     /// How many records the preview shows.
-    static constexpr int PreviewRecords = 10;
+    static constexpr int PreviewRecords = int(CsvFile::FirstRecordsKept);
 
     CsvPreviewDialog(const CsvFile& file, int columnCount, QWidget* parent = nullptr);
     /// A sheet of a spreadsheet file; choosing another sheet reads it with `readSheet` (its index).

@@ -293,16 +293,21 @@ bool TForm5::mayEnd() {
 
 int TForm5::textWidth(QByteArrayView text) {
     // Widths add up per character from a cache, so a large table is measured in one pass without
-    // laying out each text.
-    const QString characters = shiftJisText(text);
-    const QFontMetricsF metrics(StringGrid1->font());
+    // laying out each text; an ASCII text is measured from its bytes (0: not measured yet).
+    const auto widthOf = [this](char16_t c) {
+        qreal& known = c < 0x80 ? m_asciiWidths[c] : m_characterWidths[c];
+        known = known != 0 ? known : QFontMetricsF(StringGrid1->font()).horizontalAdvance(QChar(c));
+        return known;
+    };
     qreal width = 0;
-    for (const QChar character : characters) {
-        auto found = m_characterWidths.constFind(character.unicode());
-        if (found == m_characterWidths.cend()) {
-            found = m_characterWidths.insert(character.unicode(), metrics.horizontalAdvance(character));
+    if (std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; })) {
+        for (const char c : text) {
+            width += widthOf(char16_t(c));
         }
-        width += *found;
+        return qCeil(width);
+    }
+    for (const QChar character : shiftJisText(text)) {
+        width += widthOf(character.unicode());
     }
     return qCeil(width);
 }

@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QPoint>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -216,9 +217,10 @@ private:
     void sortRowsNumerically(Qt::SortOrder order);
     void CsvRead1Click();
     void SheetRead1Click();
-    /// Records from a file as rows, as one change; `refused` ends the message of a refused import.
-    void importRecords(const QList<QByteArrayList>& records, TextEncoding encoding, bool append,
-                       const QString& refused);
+    /// The `count` records a file holds, each from `next`, as rows, as one change; `refused` ends the
+    /// message of a refused import.
+    void importRecords(qsizetype count, const std::function<bool(QByteArrayList&)>& next,
+                       TextEncoding encoding, bool append, const QString& refused);
     void CsvWrite1Click();
     void undoOrRedo(bool redo);
     /// Closes the in-place editor, its text kept, and ends the typed text's step.
@@ -260,6 +262,7 @@ private:
     QPoint m_lastMouse;
     bool m_centred = false;
     QHash<char16_t, qreal> m_characterWidths;
+    std::array<qreal, 128> m_asciiWidths{};
 };
 
 } // namespace kelvano

@@ -130,7 +130,7 @@ void TForm5::CsvRead1Click() {
     }
     const std::optional<bool> append = m_csvPrompts.confirmImport(this, file, m_model->columnCount());
     // Replacing the rows by an empty file's none is more likely a wrong file than a wish: asked first.
-    if (append && !*append && file.records.isEmpty() &&
+    if (append && !*append && file.recordCount == 0 &&
         !UserDialogs::askYesNo(this, MessageIcon::Warning, Messages::CsvEmptyReplaces, Answer::No)) {
         return;
     }
@@ -170,32 +170,48 @@ void TForm5::CsvWrite1Click() {
 }
 
 void TForm5::ImportCsv(const CsvFile& file, bool append) {
-    importRecords(file.records, file.format.encoding, append, Messages::CsvImportRefused);
+    const auto reading = std::make_shared<CsvRecords>(file.records());
+    importRecords(
+        file.recordCount, [reading](QByteArrayList& record) { return reading->next(record); },
+        file.format.encoding, append, Messages::CsvImportRefused);
 }
 
 void TForm5::ImportSheet(const SheetFile& file, bool append) {
-    importRecords(file.records, TextEncoding::Utf8, append, Messages::SheetImportRefused);
+    qsizetype at = 0;
+    importRecords(
+        file.records.size(),
+        [&file, &at](QByteArrayList& record) {
+            if (at == file.records.size()) {
+                return false;
+            }
+            record = file.records[at++];
+            return true;
+        },
+        TextEncoding::Utf8, append, Messages::SheetImportRefused);
 }
 
-void TForm5::importRecords(const QList<QByteArrayList>& records, TextEncoding encoding, bool append,
-                           const QString& refused) {
-    CellTextImport imported =
-        importCellTexts(records, encoding, m_model->columnCount(), TableRowRecord::CellCapacity);
+void TForm5::importRecords(qsizetype count, const std::function<bool(QByteArrayList&)>& next,
+                           TextEncoding encoding, bool append, const QString& refused) {
+    // The file's records are read one at a time into the rows they become; rows past the limit are
+    // checked like the others, then left out (the message says so).
+    const int rows = m_model->rowCount();
+    const int first = rowsKeptByCsvImport(rows, m_model->layers().holdsOnlyAnEmptyRow(), append);
+    const bool rowLimit = first + count > TableLayers::MaxRows;
+    const qsizetype taken = std::min<qsizetype>(count, TableLayers::MaxRows - first);
+    CellTextImporter importer(encoding, m_model->columnCount(), TableRowRecord::CellCapacity);
+    std::vector<TableLayers::Row> added;
+    added.reserve(size_t(taken));
+    for (QByteArrayList record; next(record);) {
+        const QList<std::optional<QByteArray>> texts = importer.convert(record);
+        if (qsizetype(added.size()) < taken) {
+            added.push_back(m_model->layers().withTexts(TableLayers::Row{}, 0, texts));
+        }
+    }
+    const CellTextImport& imported = importer.report();
     if (csvImportRefused(imported)) {
         UserDialogs::show(this, MessageIcon::Error,
                           Messages::importRefusalLines(imported, refused).join(QLatin1Char('\n')));
         return;
-    }
-    const int rows = m_model->rowCount();
-    const int first = rowsKeptByCsvImport(rows, m_model->layers().holdsOnlyAnEmptyRow(), append);
-    const bool rowLimit = first + imported.rows.size() > TableLayers::MaxRows;
-    if (rowLimit) {
-        imported.rows.resize(TableLayers::MaxRows - first);
-    }
-    std::vector<TableLayers::Row> added;
-    added.reserve(size_t(imported.rows.size()));
-    for (const QList<std::optional<QByteArray>>& texts : imported.rows) {
-        added.push_back(m_model->layers().withTexts(TableLayers::Row{}, 0, texts));
     }
     replaceRowsStep(first, rows - first, std::move(added));
     DrawCellMarkers();
