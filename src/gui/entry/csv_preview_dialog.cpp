@@ -52,6 +52,7 @@ CsvPreviewDialog::CsvPreviewDialog(const CsvFile& file, int columnCount, QWidget
     PreviewGrid = new QTableWidget(int(shown), width, this);
     PreviewGrid->setObjectName(QStringLiteral("PreviewGrid"));
     PreviewGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    PreviewGrid->setTabKeyNavigation(false);
     QStringList headings;
     for (int column = 0; column < width; ++column) {
         headings.append(QStringLiteral("列%1").arg(column + 1));

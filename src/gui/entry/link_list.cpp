@@ -5,6 +5,7 @@
 #include "core/table/text_collation.h"
 #include "gui/base/edited_table.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/entry/three_column_list.h"
 
@@ -58,6 +59,8 @@ TForm8::TForm8(QWidget* parent) : QWidget(parent, Qt::Window), m_files(QString()
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });
     connect(N1, &QAction::triggered, this, [this] { UserDialogs::guarded(this, [this] { N1Click(); }); });
+    // Enter in the URL field confirms it (returnPressed); Escape puts the list away unchanged.
+    Keyboard::giveDialogKeys(this, nullptr, [this] { hide(); });
 }
 
 void TForm8::Open(const TableDataFiles& files) {

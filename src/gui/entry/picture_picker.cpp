@@ -3,6 +3,7 @@
 #include "core/store/shift_jis.h"
 #include "core/store/stored_names.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/entry/jpeg_file.h"
 #include "gui/entry/preview_area.h"
@@ -87,6 +88,8 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::CustomizeWindow
     connect(FileView1, &TFileView::Change, this, &TForm7::FileView1Change);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm7::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm7::BitBtn2Click);
+    // Escape puts the picker away without a picture chosen.
+    Keyboard::giveDialogKeys(this, BitBtn1, [this] { hide(); });
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm7::ScrollBar1Change);
     connect(ScrollBar2, &QScrollBar::valueChanged, this, &TForm7::ScrollBar2Change);
 }

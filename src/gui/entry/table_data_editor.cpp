@@ -37,6 +37,7 @@ QTableView* makeLayerView(QWidget* parent, const QString& name, QAbstractItemMod
     view->setObjectName(name);
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setTabKeyNavigation(false);
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->setWordWrap(false);
     view->horizontalHeader()->setMinimumSectionSize(0);
@@ -66,6 +67,7 @@ TForm5::TForm5(QWidget* parent)
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setModel(m_model);
     StringGrid1->setItemDelegate(m_delegate);
+    StringGrid1->setTabKeyNavigation(false);
     StringGrid1->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
     StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -93,7 +95,7 @@ TForm5::TForm5(QWidget* parent)
         return button;
     };
     BitBtn1 = addButton(QStringLiteral("BitBtn1"), QStringLiteral("保存・閉じる(&C)"));
-    BitBtn2 = addButton(QStringLiteral("BitBtn2"), QStringLiteral("破棄・閉じる(&C)"));
+    BitBtn2 = addButton(QStringLiteral("BitBtn2"), QStringLiteral("破棄・閉じる(&D)"));
     Button1 = addButton(QStringLiteral("Button1"), QStringLiteral("データ表示"));
     Button2 = addButton(QStringLiteral("Button2"), QStringLiteral("画像名表示"));
     Button3 = addButton(QStringLiteral("Button3"), QStringLiteral("URL表示"));
@@ -137,6 +139,9 @@ TForm5::TForm5(QWidget* parent)
                 const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
                 if (enter && StringGrid1->currentIndex() != before && StringGrid1->currentIndex().isValid()) {
                     StringGrid1->edit(StringGrid1->currentIndex());
+                }
+                if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                    focusNextPrevChild(key == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
                 }
                 AutoSizeColumns();
                 DrawCellMarkers();

@@ -1,5 +1,7 @@
 #include "gui/main/help_window.h"
 
+#include "gui/base/keyboard.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +22,7 @@ HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_browser);
     resize(560, 480);
+    Keyboard::giveDialogKeys(this, nullptr, [this] { close(); });
 }
 
 void HelpWindow::showContents() {

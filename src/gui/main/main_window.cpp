@@ -5,6 +5,7 @@
 #include "core/store/settings_file.h"
 #include "gui/base/edited_table.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/components/zel_string_ex.h"
 #include "gui/main/data_page.h"
@@ -46,7 +47,6 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
         m_helpWindow->showContents();
     });
 
-    // The pages join the window's focus chain after the two buttons, in the order of their tabs.
     m_titlePage = new TitlePage;
     PageControl1->addTab(m_titlePage, QStringLiteral("タイトル"));
     m_folderPage = new FolderSettingsPage(m_programFolder);
@@ -70,6 +70,8 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     connect(m_snippetPage, &SnippetPage::choicesListed, m_tablePage,
             &TableDefinitionsPage::setSnippetChoices);
 
+    // The tabs, then the page shown, then "ﾍﾙﾌﾟ" and "終了".
+    Keyboard::setReadingOrder(this);
     FormCreate();
 }
 

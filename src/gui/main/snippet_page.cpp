@@ -5,6 +5,7 @@
 #include "core/store/shift_jis.h"
 #include "core/store/table_definition_file.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
@@ -62,10 +63,16 @@ SnippetPage::SnippetPage(const QString& programFolder, const FolderSettingsPage&
         connect(nameEvents, &WidgetEvents::refused, this,
                 [this, side] { UserDialogs::show(this, MessageIcon::Error, *side->colonRefused); });
     }
-    connect(m_headerSide.list, &QAbstractItemView::clicked, this,
+    connect(m_headerSide.list, &ReportList::rowChosen, this,
             [this] { snippetListClick(m_headerSide, m_footerSide); });
-    connect(m_footerSide.list, &QAbstractItemView::clicked, this,
+    connect(m_footerSide.list, &ReportList::rowChosen, this,
             [this] { snippetListClick(m_footerSide, m_headerSide); });
+    // Enter in a name registers it, as that side's "登録・変更" does.
+    for (SnippetSide* side : {&m_headerSide, &m_footerSide}) {
+        connect(side->name, &QLineEdit::returnPressed, side->registerButton, &QPushButton::click);
+    }
+    // Tab moves on to the next control; Ctrl+Tab types a tab character into the text.
+    Keyboard::tabLeavesTextBox(Memo1);
     const auto guardedClick = [this](QPushButton* source, SnippetSide& side,
                                      void (SnippetPage::*handler)(SnippetSide&)) {
         connect(source, &QPushButton::clicked, this, [this, &side, handler] {

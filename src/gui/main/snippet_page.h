@@ -12,11 +12,11 @@
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTableWidget;
 
 namespace kelvano {
 
 class FolderSettingsPage;
+class ReportList;
 class ShiftJisField;
 
 /// The header and footer page (TabSheet5): one text box shared by a header side and a footer side,
@@ -41,7 +41,7 @@ private:
     /// One side of the editor: its controls, and the texts of the messages that name its kind.
     struct SnippetSide {
         SnippetKind kind;
-        QTableWidget* list;
+        ReportList* list;
         QLineEdit* number;
         QLineEdit* name;
         ShiftJisField* nameField;
