@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -163,16 +162,6 @@ void giveDialogKeys(QWidget* window, QPushButton* defaultButton, std::function<v
 }
 
 void setReadingOrder(QWidget* window) {
-    // Controls placed by layouts get their places only when laid out: the window's layout first, then
-    // those of the widgets it placed.
-    if (window->layout() != nullptr) {
-        window->layout()->activate();
-    }
-    for (QWidget* widget : window->findChildren<QWidget*>()) {
-        if (widget->layout() != nullptr) {
-            widget->layout()->activate();
-        }
-    }
     QList<QWidget*> chain;
     appendInReadingOrder(window, chain);
     for (qsizetype at = 1; at < chain.size(); ++at) {

@@ -42,8 +42,9 @@ void openChoicesByKey(QComboBox* box);
 /// `cancel`. Keys that a control uses itself (Enter in a list, Escape in an open choice list) stay
 /// with it.
 void giveDialogKeys(QWidget* window, QPushButton* defaultButton, std::function<void()> cancel);
-/// Sets the tab order of `window` to the reading order: row by row from the top, each row from the left,
-/// a group box's controls in their place as a block; a page control's tabs come before their pages.
+/// Sets the tab order of `window`, whose controls stand at fixed places, to the reading order: row by
+/// row from the top, each row from the left, a group box's controls in its place as a block; a page
+/// control's tabs come before their pages.
 void setReadingOrder(QWidget* window);
 
 } // namespace Keyboard

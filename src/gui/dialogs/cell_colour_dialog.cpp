@@ -130,7 +130,6 @@ TForm4::TForm4(QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, [this] { closeAndOfferToSave(this, m_host); });
     // Escape closes the dialog as "閉じる" does.
     Keyboard::giveDialogKeys(this, Button2, [this] { Button2->click(); });
-    Keyboard::setReadingOrder(this);
 
     DrawColumnStrip();
     DrawRowStrip();

@@ -110,7 +110,6 @@ TForm3::TForm3(QWidget* parent)
     connect(Button4, &QPushButton::clicked, this, [this] { closeAndOfferToSave(this, m_host); });
     // Escape closes the dialog as "閉じる" does.
     Keyboard::giveDialogKeys(this, Button4, [this] { Button4->click(); });
-    Keyboard::setReadingOrder(this);
 }
 
 void TForm3::CheckBox2Click() {
