@@ -105,7 +105,8 @@ void ReportList::keyPressEvent(QKeyEvent* event) {
     const int before = currentRow();
     QTableWidget::keyPressEvent(event);
     const QList<QTableWidgetSelectionRange> selected = selectedRanges();
-    // A move with Ctrl moves only the focus frame; the row is chosen when it is selected.
+    // A move that left the selection where it was (Ctrl+Space, a key the list does not use) chooses
+    // nothing.
     if (currentRow() != before && !selected.isEmpty() && selected.first().topRow() == currentRow()) {
         emit rowChosen();
     }
