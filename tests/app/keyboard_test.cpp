@@ -119,10 +119,10 @@ TEST_F(KeyboardTest, HeaderAndFooterListsLoadByKeyAndTheTextBoxLetsTabGo) {
     EXPECT_EQ(memo->toPlainText(), QStringLiteral("<html lang=\"ja\">\n"));
     EXPECT_EQ(test::edit(form, "Edit9")->text(), QStringLiteral("Other"));
 
-    // Tab moves on from the text box; Ctrl+Tab types a tab character into it.
+    // Tab moves on from the text box, Ctrl+Tab to the next page; Ctrl+I types a tab character into it.
     test::focus(memo);
     memo->moveCursor(QTextCursor::End);
-    key(memo, Qt::Key_Tab, Qt::ControlModifier);
+    key(memo, Qt::Key_I, Qt::ControlModifier);
     EXPECT_EQ(memo->toPlainText(), QStringLiteral("<html lang=\"ja\">\n\t"));
     EXPECT_EQ(QApplication::focusWidget(), memo);
     key(memo, Qt::Key_Tab);
@@ -130,6 +130,10 @@ TEST_F(KeyboardTest, HeaderAndFooterListsLoadByKeyAndTheTextBoxLetsTabGo) {
     test::focus(memo);
     key(memo, Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), test::pageControl(form, "PageControl1")->tabBar());
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("<html lang=\"ja\">\n\t"));
+    test::focus(memo);
+    key(memo, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(test::pageControl(form, "PageControl1")->currentWidget(), test::tabSheet(form, "TabSheet1"));
     EXPECT_EQ(memo->toPlainText(), QStringLiteral("<html lang=\"ja\">\n\t"));
 }
 

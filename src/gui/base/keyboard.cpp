@@ -117,7 +117,7 @@ namespace Keyboard {
 void tabLeavesTextBox(QPlainTextEdit* box) {
     box->setTabChangesFocus(true);
     new KeyFilter(box, [box](QKeyEvent* key) {
-        if (key->key() != Qt::Key_Tab || key->modifiers() != Qt::ControlModifier) {
+        if (key->key() != Qt::Key_I || key->modifiers() != Qt::ControlModifier) {
             return false;
         }
         box->insertPlainText(QStringLiteral("\t"));

@@ -32,7 +32,8 @@ protected:
 
 namespace Keyboard {
 
-/// Tab and Shift+Tab leave `box`; Ctrl+Tab types a tab character in it.
+/// Tab and Shift+Tab leave `box`, Ctrl+Tab reaches the page control around it; Ctrl+I types a tab
+/// character in it.
 void tabLeavesTextBox(QPlainTextEdit* box);
 /// The choice list of `box` opens with F4, with Alt+Down, and with Space while the box's text is empty
 /// or wholly selected (as after Tab into it); a Space typed after other text stays a space.

@@ -71,7 +71,8 @@ SnippetPage::SnippetPage(const QString& programFolder, const FolderSettingsPage&
     for (SnippetSide* side : {&m_headerSide, &m_footerSide}) {
         connect(side->name, &QLineEdit::returnPressed, side->registerButton, &QPushButton::click);
     }
-    // Tab moves on to the next control; Ctrl+Tab types a tab character into the text.
+    // Tab moves on to the next control and Ctrl+Tab to the next page, as everywhere in the window; Ctrl+I
+    // (the tab character's control key) types a tab character into the text.
     Keyboard::tabLeavesTextBox(Memo1);
     const auto guardedClick = [this](QPushButton* source, SnippetSide& side,
                                      void (SnippetPage::*handler)(SnippetSide&)) {

@@ -1,7 +1,6 @@
 #include "gui/main/title_page.h"
 
 #include "gui/base/form_layout.h"
-#include "gui/base/keyboard.h"
 #include "gui/main/title_text.h"
 
 #include <QLabel>
@@ -45,7 +44,7 @@ TitlePage::TitlePage(QWidget* parent) : QWidget(parent) {
     Memo2 = new QPlainTextEdit(this);
     Memo2->setObjectName(QStringLiteral("Memo2"));
     Memo2->setGeometry(0, 0, 530, 281);
-    Keyboard::tabLeavesTextBox(Memo2);
+    Memo2->setTabChangesFocus(true);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(6, 288, 178, 38);
