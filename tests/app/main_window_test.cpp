@@ -404,7 +404,7 @@ TEST(FolderSettingsCrash, TheAutomaticLayoutSurvivesAProgramKilledRightAfterIt) 
     EXPECT_EQ(settings.ServerImagePath, "grph/");
 }
 
-TEST_F(MainWindowTest, TheHelpButtonOpensTheContentsPage) {
+TEST_F(MainWindowTest, TheHelpButtonOpensThePageShownsHelpElseTheContents) {
     QDir(program.path()).mkdir(QStringLiteral("help"));
     program.write(QStringLiteral("help/index.html"), "<html><body>目次</body></html>");
     test::WindowSet windows(program.path());
@@ -413,6 +413,18 @@ TEST_F(MainWindowTest, TheHelpButtonOpensTheContentsPage) {
     test::click(test::button(form, "BitBtn17"));
     ASSERT_NE(form.helpWindow(), nullptr);
     EXPECT_TRUE(form.helpWindow()->isVisible());
+    EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/index.html")));
+
+    // The page shown has a help page of its own: the help opens there, the contents one link away.
+    program.write(QStringLiteral("help/tables.html"), "<html><body>テーブル設定</body></html>");
+    program.write(QStringLiteral("help/data.html"), "<html><body>データ</body></html>");
+    test::click(test::button(form, "BitBtn17"));
+    EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/tables.html")));
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
+    test::click(test::button(form, "BitBtn17"));
+    EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/data.html")));
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet3"));
+    test::click(test::button(form, "BitBtn17"));
     EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/index.html")));
 
     // An installed program finds its pages under share/ of its installation; help/ beside it wins.

@@ -26,9 +26,16 @@ HelpWindow::HelpWindow(const QString& helpFolder, QWidget* parent)
 }
 
 void HelpWindow::showContents() {
+    showPage(QStringLiteral("index.html"));
+}
+
+void HelpWindow::showPage(const QString& fileName) {
     // Every help file name the program uses maps to the one bundled set of pages.
     m_browser->setSearchPaths({m_helpFolder});
-    m_browser->setSource(QUrl::fromLocalFile(QDir(m_helpFolder).filePath(QStringLiteral("index.html"))));
+    const QDir folder(m_helpFolder);
+    const QString page = folder.filePath(fileName);
+    m_browser->setSource(
+        QUrl::fromLocalFile(QFileInfo(page).isFile() ? page : folder.filePath(QStringLiteral("index.html"))));
     if (!isVisible() && parentWidget() != nullptr) {
         move(parentWidget()->geometry().center() - rect().center());
     }

@@ -8,7 +8,7 @@ class QTextBrowser;
 namespace kelvano {
 
 /// Shows the bundled help pages (help/ beside the program, Japanese HTML) in a window of its own; it
-/// stands in for the platform's help viewer and opens on the contents page.
+/// stands in for the platform's help viewer and opens on the page of the window it was asked from.
 class HelpWindow : public QWidget {
     Q_OBJECT
 
@@ -18,6 +18,9 @@ public:
 
     /// Shows the contents page of the help file and brings the window to the front.
     void showContents();
+    /// Shows the help page `fileName` of the help folder, or the contents page when there is none such,
+    /// and brings the window to the front.
+    void showPage(const QString& fileName);
     /// The page now shown.
     QString currentPage() const;
 

@@ -44,7 +44,11 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
         if (m_helpWindow == nullptr) {
             m_helpWindow = new HelpWindow(m_helpFolder, this);
         }
-        m_helpWindow->showContents();
+        // The help page of the page shown, in the order of the tabs.
+        static const QStringList pageHelp = {QStringLiteral("title.html"), QStringLiteral("data.html"),
+                                             QStringLiteral("folders.html"), QStringLiteral("tables.html"),
+                                             QStringLiteral("snippets.html")};
+        m_helpWindow->showPage(pageHelp.value(PageControl1->currentIndex(), QStringLiteral("index.html")));
     });
 
     m_titlePage = new TitlePage;
