@@ -117,8 +117,8 @@ SnippetPage::SnippetSide SnippetPage::buildSide(const SideLayout& layout) {
 }
 
 void SnippetPage::snippetStarter(SnippetSide& side) {
-    // A starting text never replaces one being written.
-    if (!Memo1->toPlainText().isEmpty()) {
+    // A starting text never replaces one being written; one just registered is kept in its file.
+    if (!Memo1->toPlainText().isEmpty() && Memo1->toPlainText() != m_memo1Registered) {
         UserDialogs::show(this, MessageIcon::Information, Messages::StarterNeedsEmptyText);
         return;
     }
@@ -233,12 +233,14 @@ void SnippetPage::snippetRegister(SnippetSide& side) {
     const SnippetStore store(ShiftJis::decode(m_folders.settings().DataFolder), side.kind);
     if (!side.number->text().isEmpty()) {
         store.change(side.number->text().toInt(), *lines);
+        m_memo1Registered = Memo1->toPlainText();
         return;
     }
     if (!store.registerSnippet(side.nameField->bytes(), *lines)) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SnippetUnsaveable);
         return;
     }
+    m_memo1Registered = Memo1->toPlainText();
     LoadSnippetLists();
 }
 

@@ -101,6 +101,9 @@ private:
         QList<QByteArray> lines;
     };
     std::optional<LoadedBody> m_memo1Loaded;
+    /// Memo1's text as the last registration or change stored it: "ひな形" may replace it, since it is
+    /// kept in its file.
+    std::optional<QString> m_memo1Registered;
 };
 
 } // namespace kelvano
