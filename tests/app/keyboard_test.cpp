@@ -194,16 +194,34 @@ TEST_F(KeyboardTest, EscapeClosesHelpAndDialogsAsTheirCancelAndEnterPressesTheir
         EXPECT_EQ(test::listView(form, "ListView1")->rowCount(), pressed == Qt::Key_Return ? 1 : 0);
     }
 
-    // A formatting dialog: Escape closes it as "閉じる" does, asking whether to save.
+    // A formatting dialog: Escape closes it as "閉じる" does, asking whether to save only when a
+    // setting differs from the stored one.
     test::clickRow(test::listView(form, "ListView1"), 0);
-    test::click(test::button(form, "Button2"));
     TForm3& settings = windows.form3();
-    ASSERT_TRUE(settings.isVisible());
-    EXPECT_TRUE(test::button(settings, "Button4")->isDefault());
-    recorder.answerNext(Answer::No);
+    for (const bool changed : {false, true, true}) {
+        test::click(test::button(form, "Button2"));
+        ASSERT_TRUE(settings.isVisible());
+        EXPECT_TRUE(test::button(settings, "Button4")->isDefault());
+        recorder.clear();
+        if (changed) {
+            test::type(test::edit(settings, "Edit2"), QStringLiteral("x"));
+            recorder.answerNext(Answer::No);
+        }
+        key(test::edit(settings, "Edit2"), Qt::Key_Escape);
+        EXPECT_FALSE(settings.isVisible());
+        EXPECT_EQ(recorder.texts(),
+                  changed ? QStringList{QStringLiteral("設定を保存しますか？")} : QStringList());
+    }
+    // Saved, the same settings ask nothing any more.
+    test::click(test::button(form, "Button2"));
+    recorder.clear();
+    recorder.answerNext(Answer::Yes);
     key(test::edit(settings, "Edit2"), Qt::Key_Escape);
-    EXPECT_FALSE(settings.isVisible());
-    EXPECT_EQ(recorder.texts().last(), QStringLiteral("設定を保存しますか？"));
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("設定を保存しますか？")});
+    test::click(test::button(form, "Button2"));
+    recorder.clear();
+    key(test::edit(settings, "Edit2"), Qt::Key_Escape);
+    EXPECT_TRUE(recorder.texts().isEmpty()) << recorder.texts().join(u'|').toStdString();
 }
 
 TEST_F(KeyboardTest, TabLeavesTheEditorsGridKeepingTheTypedText) {
