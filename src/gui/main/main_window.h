@@ -97,6 +97,10 @@ protected:
 private:
     void FormCreate();
     void FormDestroy();
+    /// Shows the help window at `page` (a file of the help folder).
+    void showHelp(const QString& page);
+    /// Notes in KELVANO.INI the page shown, where the next start opens.
+    void keepWindowState();
     /// Reloads the table and snippet lists when the data folder in force is not the one they show.
     void followDataFolder();
 
