@@ -49,6 +49,10 @@ KELVANO_TEXT const QString SnippetUnsaveable = QStringLiteral("データが異�
 KELVANO_TEXT const QString SnippetUndeletable = QStringLiteral("データが異常です、削除出来ません");
 
 // Table data files
+KELVANO_TEXT const QString EditorTitle = QStringLiteral("テーブルデータ入力");
+QString editorTitle(int number, const QString& title) {
+    return QStringLiteral("%1 - %2 %3").arg(EditorTitle).arg(number).arg(title);
+}
 KELVANO_TEXT const QString TableDataCreated = QStringLiteral("データを読み出せません、新規作成します");
 KELVANO_TEXT const QString ResetFolderSettings = QStringLiteral("ディレクトリ設定を再設定して下さい");
 KELVANO_TEXT const QString TableDataUnsaveable = QStringLiteral("データが保存出来ません");

@@ -41,6 +41,10 @@ extern const QString SnippetUnreadable;
 extern const QString SnippetUnsaveable;
 extern const QString SnippetUndeletable;
 
+// The table data editor's title, alone and naming the table ("テーブルデータ入力 - 0 価格表")
+extern const QString EditorTitle;
+QString editorTitle(int number, const QString& title);
+
 // Table data files
 extern const QString TableDataCreated;
 extern const QString ResetFolderSettings;

@@ -1,5 +1,6 @@
 #include "gui/entry/picture_picker.h"
 
+#include "core/store/program_settings.h"
 #include "core/store/shift_jis.h"
 #include "core/store/stored_names.h"
 #include "gui/base/form_layout.h"
@@ -24,6 +25,11 @@
 #include <filesystem>
 
 namespace kelvano {
+namespace {
+
+const QString PictureFolderKey = QStringLiteral("PictureFolder");
+
+} // namespace
 
 TForm7::TForm7(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("Form7"));
@@ -108,7 +114,10 @@ void TForm7::drawPreview() {
 void TForm7::OpenFor(PictureUse use, const SettingsRecord& settings, const QString& programFolder) {
     blankPreview();
     m_settings = &settings;
-    FolderView1->SelectPath(programFolder);
+    m_programFolder = programFolder;
+    // The folder a picture was last chosen from, while it is there.
+    const QString last = ProgramSettings::windowState(programFolder, PictureFolderKey);
+    FolderView1->SelectPath(!last.isEmpty() && QFileInfo(last).isDir() ? last : programFolder);
     show();
     raise();
     PickerMode = use;
@@ -205,6 +214,7 @@ void TForm7::BitBtn1Click() {
         if (CheckBox1->isChecked() && QFileInfo(source).isFile()) {
             copyIntoImageFolder(source);
         }
+        ProgramSettings::setWindowState(m_programFolder, PictureFolderKey, FolderView1->SelectedPath());
         emit pictureChosen(PickerMode, stored.bytes);
         hide();
     });

@@ -106,7 +106,8 @@ void DataPage::BitBtn8Click() {
         UserDialogs::show(this, MessageIcon::Error, unusableFileNameMessage(number, definition->TableName));
         return;
     }
-    emit tableOpenRequested(m_folders.settings(), m_programFolder, fileName, definition->ColumnCount);
+    emit tableOpenRequested(m_folders.settings(), m_programFolder, fileName, definition->ColumnCount, number,
+                            ShiftJis::decode(definition->TableName));
 }
 
 void DataPage::setEveryTick(Qt::CheckState state) {

@@ -135,7 +135,7 @@ void TForm1::FormDestroy() {
 
 void TForm1::showHelp(const QString& page) {
     if (m_helpWindow == nullptr) {
-        m_helpWindow = new HelpWindow(m_helpFolder, this);
+        m_helpWindow = new HelpWindow(m_helpFolder, this, m_programFolder);
     }
     m_helpWindow->showPage(page);
 }
@@ -143,6 +143,9 @@ void TForm1::showHelp(const QString& page) {
 void TForm1::keepWindowState() {
     // Where the user was is a convenience: a file that cannot be written is no reason for a message.
     ProgramSettings::setWindowState(m_programFolder, PageKey, PageControl1->currentWidget()->objectName());
+    if (m_helpWindow != nullptr && m_helpWindow->isVisible()) {
+        m_helpWindow->keepPlace();
+    }
 }
 
 const SettingsRecord& TForm1::settings() const {
