@@ -92,7 +92,7 @@ public:
             return TableOutcome::Abandoned;
         }
         if (!isUsableStoredFileName(definition->FileName)) {
-            tell(PageMessageKind::Error, unusableFileNameMessage(number, definition->TableName));
+            tellNotWritten(PageMessageKind::Error, unusableFileNameMessage(number, definition->TableName));
             return TableOutcome::Failed;
         }
         const QString title = ShiftJis::decode(definition->TableName);
@@ -109,9 +109,9 @@ public:
             TableRowReader& rows = *source.rows;
             if (!source.rowsOpen) {
                 if (rows.openError() == ENOENT || rows.openError() == ENOTDIR) {
-                    tell(PageMessageKind::Error,
-                         Messages::TableDataNotEntered.arg(
-                             table(), TableDataFiles(m_dataFolder, fileName).tablePath()));
+                    tellNotWritten(PageMessageKind::Error,
+                                   Messages::TableDataNotEntered.arg(
+                                       table(), TableDataFiles(m_dataFolder, fileName).tablePath()));
                     return TableOutcome::Failed;
                 }
                 throw rows.openFailure();
@@ -153,6 +153,9 @@ public:
     }
 
     void tell(PageMessageKind kind, const QString& text) { m_report.report({kind, text, std::nullopt}); }
+    void tellNotWritten(PageMessageKind kind, const QString& text) {
+        m_report.report({kind, text, std::nullopt, true});
+    }
 
     /// Removes the scratch files that runs ended by a crash or a kill left in the HTML and data
     /// folders (a page's or a table's), and tells how much went.
@@ -210,7 +213,7 @@ private:
     }
 
     void tellIoError(const QString& text, const IoError& error) {
-        m_report.report({PageMessageKind::IoError, text, error});
+        m_report.report({PageMessageKind::IoError, text, error, true});
     }
 
     /// The lines of a snippet body as they go into a page (a header's macros expanded, charset names

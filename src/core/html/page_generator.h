@@ -23,6 +23,8 @@ struct PageMessage {
     QString text;
     /// The failure itself, for kind IoError (`text` then names the table and ends with its message).
     std::optional<IoError> ioError;
+    /// The message tells of a table whose page was not written (not of a page written all the same).
+    bool pageNotWritten = false;
 };
 
 /// Where a page run sends its messages: message boxes in the program, standard error and output in

@@ -49,6 +49,10 @@ KELVANO_TEXT const QString SnippetUnsaveable = QStringLiteral("データが異�
 KELVANO_TEXT const QString SnippetUndeletable = QStringLiteral("データが異常です、削除出来ません");
 
 // Table data files
+QString pagesNotWritten(const QStringList& failures) {
+    return QStringLiteral("%1件のテーブルのページを作成出来ませんでした\n\n").arg(failures.size()) +
+           failures.join(QStringLiteral("\n\n"));
+}
 KELVANO_TEXT const QString EditorTitle = QStringLiteral("テーブルデータ入力");
 QString editorTitle(int number, const QString& title) {
     return QStringLiteral("%1 - %2 %3").arg(EditorTitle).arg(number).arg(title);

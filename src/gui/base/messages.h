@@ -41,6 +41,9 @@ extern const QString SnippetUnreadable;
 extern const QString SnippetUnsaveable;
 extern const QString SnippetUndeletable;
 
+/// The tables of a page run whose page could not be written, each with its reason, in one list.
+QString pagesNotWritten(const QStringList& failures);
+
 // The table data editor's title, alone and naming the table ("テーブルデータ入力 - 0 価格表")
 extern const QString EditorTitle;
 QString editorTitle(int number, const QString& title);
