@@ -1,5 +1,7 @@
 #include "gui/base/messages.h"
 
+#include "core/store/table_row_record.h"
+
 #include <algorithm>
 
 // Namespace-scope objects elsewhere may be built from these texts, so they are made before any other.
@@ -97,6 +99,16 @@ KELVANO_TEXT const QString FolderNotSettable = QStringLiteral("そのディレ�
 KELVANO_TEXT const QString PictureExists = QStringLiteral("既にファイルが存在します、上書きをしますか？");
 KELVANO_TEXT const QString PicturePathUnencodable =
     QStringLiteral("ファイル名に使えない文字が含まれています、別のファイルを選んで下さい");
+QString picturePathTooLong(qsizetype bytes) {
+    return QStringLiteral("画像のパスが長すぎます（%1バイト）。%2バイトまでのパスの画像を選んで下さい")
+        .arg(bytes)
+        .arg(TableRowRecord::CellCapacity);
+}
+QString linkTooLong(qsizetype bytes) {
+    return QStringLiteral("リンク先が長すぎます（%1バイト）。%2バイトまでにして下さい")
+        .arg(bytes)
+        .arg(TableRowRecord::CellCapacity);
+}
 
 // Table data editor: unsaved rows and texts longer than their field
 KELVANO_TEXT const QString TableDataChanged =

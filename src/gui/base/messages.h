@@ -85,6 +85,9 @@ extern const QString ShellCannotMoveToTrash;
 extern const QString FolderNotSettable;
 extern const QString PictureExists;
 extern const QString PicturePathUnencodable;
+/// A picture's path or a link longer than a cell keeps (250 bytes); its length in bytes.
+QString picturePathTooLong(qsizetype bytes);
+QString linkTooLong(qsizetype bytes);
 
 // Table data editor: unsaved rows and texts longer than their field
 extern const QString TableDataChanged;

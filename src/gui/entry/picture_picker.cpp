@@ -3,6 +3,7 @@
 #include "core/store/program_settings.h"
 #include "core/store/shift_jis.h"
 #include "core/store/stored_names.h"
+#include "core/store/table_row_record.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
@@ -209,6 +210,11 @@ void TForm7::BitBtn1Click() {
         const ShiftJis::Encoded stored = ShiftJis::encode(source);
         if (!stored.ok()) {
             UserDialogs::show(this, MessageIcon::Error, Messages::PicturePathUnencodable);
+            return;
+        }
+        // A cell keeps 250 bytes: a longer path would lose its end when the rows are saved.
+        if (stored.bytes.size() > TableRowRecord::CellCapacity) {
+            UserDialogs::show(this, MessageIcon::Error, Messages::picturePathTooLong(stored.bytes.size()));
             return;
         }
         if (CheckBox1->isChecked() && QFileInfo(source).isFile()) {
