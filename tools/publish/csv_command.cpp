@@ -27,6 +27,7 @@ namespace {
 const QString ProgramName = QStringLiteral("kelvano-publish");
 const QString ExportOption = QStringLiteral("export-csv");
 const QString ImportOption = QStringLiteral("import-csv");
+const QString BothCsvModes = QStringLiteral("--export-csv と --import-csv は同時に指定できません");
 /// The file name that stands for the standard output.
 const QString StandardOutputName = QStringLiteral("-");
 
@@ -71,7 +72,10 @@ CsvArguments parseCsvArguments(const QStringList& list) {
                              : Messages::PublishUnknownOption.arg(QStringLiteral("--") + unknown.first())};
     }
     CsvArguments arguments;
-    if (parser.isSet(exporting) == parser.isSet(importing)) {
+    if (parser.isSet(exporting) && parser.isSet(importing)) {
+        throw UsageError{BothCsvModes};
+    }
+    if (!parser.isSet(exporting) && !parser.isSet(importing)) {
         throw UsageError{Messages::PublishConflictingModes};
     }
     arguments.exporting = parser.isSet(exporting);
