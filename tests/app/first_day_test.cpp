@@ -15,7 +15,9 @@
 #include "support/temp_folder.h"
 #include "support/window_set.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
@@ -27,6 +29,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <string_view>
 
 namespace kelvano {
 namespace {
@@ -116,6 +119,116 @@ TEST_F(FirstDay, FromAnEmptyProgramFolderToAPageWhosePictureIsFound) {
     EXPECT_EQ(picturePath, "grph/Sea View.jpg");
     // The browser looks for it beside the page: that is where the picker copied it.
     EXPECT_TRUE(program.exists(QStringLiteral("HTML/") + QString::fromUtf8(picturePath)));
+}
+
+/// The same first day without the mouse: every step is a key a user presses. Only the window manager's
+/// part (making a newly shown window the active one) is done by the test.
+class FirstDayByKeys : public FirstDay {
+protected:
+    static QWidget* focused() { return QApplication::focusWidget(); }
+    static void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(focused(), Qt::Key(key), modifiers);
+    }
+    static void typeKeys(const QString& text) {
+        for (const QChar character : text) {
+            if (character == u'\n') {
+                press(Qt::Key_Return);
+            } else {
+                QTest::keyClicks(focused(), QString(character));
+            }
+        }
+    }
+    /// Ctrl+Tab until the page of that name is shown.
+    void showPage(const char* name) {
+        QTabWidget* const pages = test::pageControl(form, "PageControl1");
+        for (int press = 0;
+             press < pages->count() && pages->currentWidget()->objectName() != QLatin1String(name); ++press) {
+            FirstDayByKeys::press(Qt::Key_Tab, Qt::ControlModifier);
+        }
+        ASSERT_EQ(pages->currentWidget()->objectName(), QLatin1String(name));
+    }
+    /// Tab until the control of that name has the focus.
+    static void tabTo(const char* name) {
+        for (int press = 0; press < 40 && focused()->objectName() != QLatin1String(name); ++press) {
+            FirstDayByKeys::press(Qt::Key_Tab);
+        }
+        ASSERT_EQ(focused()->objectName(), QLatin1String(name));
+    }
+    static void activate(QWidget& window) {
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+};
+
+TEST_F(FirstDayByKeys, FromAnEmptyProgramFolderToAPage) {
+    activate(form);
+    test::pageControl(form, "PageControl1")->tabBar()->setFocus(Qt::TabFocusReason);
+
+    // 1. Folders: the automatic layout.
+    showPage("TabSheet3");
+    tabTo("Button1");
+    press(Qt::Key_Space);
+
+    // 2. A header and a footer: the text, the name, Enter.
+    showPage("TabSheet5");
+    tabTo("Memo1");
+    typeKeys(QStringLiteral("<html><body>\n<h1>Fish</h1>"));
+    tabTo("Edit9");
+    typeKeys(QStringLiteral("Top"));
+    press(Qt::Key_Return);
+    tabTo("BitBtn14");
+    press(Qt::Key_Space); // the footer's 新規作成 empties the text box
+    tabTo("Memo1");
+    typeKeys(QStringLiteral("</body></html>"));
+    tabTo("Edit10");
+    typeKeys(QStringLiteral("End"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView4"), 1), QStringList{QStringLiteral("End")});
+
+    // 3. A table: 新規作成 puts the focus in its name; the choice boxes open with Space.
+    showPage("TabSheet4");
+    tabTo("BitBtn3");
+    press(Qt::Key_Space);
+    ASSERT_EQ(focused()->objectName(), QStringLiteral("Edit4"));
+    typeKeys(QStringLiteral("Fish"));
+    for (const char* choice : {"ComboBox1", "ComboBox2"}) {
+        tabTo(choice);
+        press(Qt::Key_Space);
+        QAbstractItemView* const choices = test::comboBox(form, choice)->view();
+        ASSERT_TRUE(choices->isVisible());
+        QTest::keyClick(choices, Qt::Key_Return);
+        if (std::string_view(choice) == "ComboBox1") {
+            tabTo("Edit5");
+            typeKeys(QStringLiteral("fish"));
+        }
+    }
+    tabTo("Edit4");
+    press(Qt::Key_Return);
+    EXPECT_EQ(test::columnTexts(test::listView(form, "ListView1"), 4), QStringList{QStringLiteral("0:End")});
+
+    // 4. Its cells: the row ticked and chosen with Space, the editor opened, two cells typed, Alt+C.
+    showPage("TabSheet2");
+    tabTo("ListView2");
+    press(Qt::Key_Space);
+    tabTo("BitBtn8");
+    press(Qt::Key_Space);
+    ASSERT_TRUE(editor.isVisible());
+    activate(editor);
+    typeKeys(QStringLiteral("Tuna\nBonito"));
+    press(Qt::Key_C, Qt::AltModifier);
+    // An Alt letter presses its button the way a click does, down and then up a moment later.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !editor.isVisible(); }));
+    activate(form);
+
+    // 5. The page.
+    tabTo("BitBtn9");
+    press(Qt::Key_Space);
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("作成終了しました")});
+    const QByteArray page = program.read(QStringLiteral("HTML/fish.html"));
+    EXPECT_TRUE(page.startsWith("<html><body>\r\n<h1>Fish</h1>\r\n")) << page.toStdString();
+    EXPECT_TRUE(page.contains(">Tuna<")) << page.toStdString();
+    EXPECT_TRUE(page.contains(">Bonito<")) << page.toStdString();
+    EXPECT_TRUE(page.endsWith("</TABLE>\r\n</body></html>\r\n")) << page.toStdString();
 }
 
 } // namespace

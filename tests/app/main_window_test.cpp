@@ -27,6 +27,7 @@
 #include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <thread>
 
@@ -60,8 +61,9 @@ TEST_F(MainWindowTest, AFirstRunWelcomesTheUserAndTheExitLeavesTheSettingsOfTheP
         TForm1& form = windows.form1();
         EXPECT_EQ(form.windowTitle(), QStringLiteral("Kelvano"));
         EXPECT_EQ(form.size(), QSize(538, 403));
+        // The first start opens on the first steps.
         EXPECT_EQ(test::pageControl(form, "PageControl1")->currentWidget(),
-                  test::tabSheet(form, "TabSheet4"));
+                  test::tabSheet(form, "TabSheet1"));
         EXPECT_EQ(test::pageControl(form, "PageControl1")->tabText(4),
                   QStringLiteral("ヘッダ・フッタ作成・登録"));
         // The birthday lines are for later starts only.
@@ -404,7 +406,38 @@ TEST(FolderSettingsCrash, TheAutomaticLayoutSurvivesAProgramKilledRightAfterIt) 
     EXPECT_EQ(settings.ServerImagePath, "grph/");
 }
 
-TEST_F(MainWindowTest, TheHelpButtonOpensTheContentsPage) {
+TEST_F(MainWindowTest, LaterStartsOpenOnThePageLeftAndTheFirstStepsLinkOpensTheHelp) {
+    QDir(program.path()).mkdir(QStringLiteral("help"));
+    program.write(QStringLiteral("help/index.html"), "<html><body>目次</body></html>");
+    program.write(QStringLiteral("help/title.html"), "<html><body>タイトル</body></html>");
+    for (const char* left : {"TabSheet2", "TabSheet5", "TabSheet1"}) {
+        test::WindowSet windows(program.path());
+        TForm1& form = windows.form1();
+        QTabWidget* const pages = test::pageControl(form, "PageControl1");
+        EXPECT_EQ(pages->currentWidget()->objectName(), std::string_view(left) == "TabSheet2"
+                                                            ? QStringLiteral("TabSheet1")
+                                                            : QStringLiteral("TabSheet2"));
+        if (std::string_view(left) == "TabSheet2") {
+            form.setHelpFolder(program.file(QStringLiteral("help")));
+            test::click(test::button(form, "FirstStepsLink"));
+            EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/index.html")));
+        }
+        pages->setCurrentWidget(test::tabSheet(form, left));
+        test::click(test::button(form, "BitBtn7"));
+        EXPECT_TRUE(program.read(QStringLiteral("KELVANO.INI")).contains("Page=" + QByteArray(left)));
+        if (std::string_view(left) == "TabSheet5") {
+            // A page name the program does not know opens where the program always opened.
+            program.write(QStringLiteral("KELVANO.INI"), "[Window]\nPage=TabSheet9\n");
+            test::WindowSet again(program.path());
+            EXPECT_EQ(test::pageControl(again.form1(), "PageControl1")->currentWidget(),
+                      test::tabSheet(again.form1(), "TabSheet4"));
+            program.write(QStringLiteral("KELVANO.INI"), "[Window]\nPage=TabSheet2\n");
+        }
+    }
+    EXPECT_TRUE(recorder.shown().isEmpty()) << recorder.texts().join(u'|').toStdString();
+}
+
+TEST_F(MainWindowTest, TheHelpButtonOpensThePageShownsHelpElseTheContents) {
     QDir(program.path()).mkdir(QStringLiteral("help"));
     program.write(QStringLiteral("help/index.html"), "<html><body>目次</body></html>");
     test::WindowSet windows(program.path());
@@ -413,6 +446,19 @@ TEST_F(MainWindowTest, TheHelpButtonOpensTheContentsPage) {
     test::click(test::button(form, "BitBtn17"));
     ASSERT_NE(form.helpWindow(), nullptr);
     EXPECT_TRUE(form.helpWindow()->isVisible());
+    EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/index.html")));
+
+    // The page shown has a help page of its own: the help opens there, the contents one link away.
+    program.write(QStringLiteral("help/tables.html"), "<html><body>テーブル設定</body></html>");
+    program.write(QStringLiteral("help/data.html"), "<html><body>データ</body></html>");
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet4"));
+    test::click(test::button(form, "BitBtn17"));
+    EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/tables.html")));
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
+    test::click(test::button(form, "BitBtn17"));
+    EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/data.html")));
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet3"));
+    test::click(test::button(form, "BitBtn17"));
     EXPECT_EQ(form.helpWindow()->currentPage(), program.file(QStringLiteral("help/index.html")));
 
     // An installed program finds its pages under share/ of its installation; help/ beside it wins.

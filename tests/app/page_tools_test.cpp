@@ -133,6 +133,29 @@ TEST_F(PageTools, TheStarterFillsAnEmptyTextBoxOnlyAndNamesThePageEncoding) {
         test::memo(form, "Memo1")->toPlainText().contains(QStringLiteral("<meta charset=\"Shift_JIS\">")));
 }
 
+TEST_F(PageTools, TheFooterStarterReplacesAHeaderJustRegisteredButNoTextTypedSince) {
+    test::WindowSet windows(program.path());
+    TForm1& form = windows.form1();
+    test::click(test::button(form, "Button1"));
+    QPlainTextEdit* const memo = test::memo(form, "Memo1");
+    test::click(test::button(form, "BitBtn18"));
+    test::type(test::edit(form, "Edit9"), QStringLiteral("Top"));
+    test::click(test::button(form, "BitBtn12"));
+    ASSERT_EQ(test::columnTexts(test::listView(form, "ListView3"), 1), QStringList{QStringLiteral("Top")});
+    test::click(test::button(form, "BitBtn19"));
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("</main>\n</body>\n</html>"));
+    EXPECT_TRUE(recorder.texts().isEmpty()) << recorder.texts().join(u'|').toStdString();
+
+    // Registered, then one letter typed: the text is being written again and stays.
+    test::type(test::edit(form, "Edit10"), QStringLiteral("End"));
+    test::click(test::button(form, "BitBtn15"));
+    memo->moveCursor(QTextCursor::End);
+    test::type(memo, QStringLiteral("x"));
+    test::click(test::button(form, "BitBtn18"));
+    EXPECT_EQ(memo->toPlainText(), QStringLiteral("</main>\n</body>\n</html>x"));
+    EXPECT_EQ(recorder.texts(), QStringList{Messages::StarterNeedsEmptyText});
+}
+
 TEST_F(PageTools, EveryTickOfTheDataPageIsSetOrClearedAtOnce) {
     test::WindowSet windows(program.path());
     TForm1& form = windows.form1();

@@ -345,16 +345,19 @@ TEST_F(TablePageTest, OutputWritesThePagesOfTheTickedTablesAndShowsEachMessage) 
         QByteArray("<HTML>\r\n<TABLE BORDER=\"1\" CELLSPACING=\"2\" CELLPADDING=\"1\">\r\n</TABLE>\r\n"));
     EXPECT_FALSE(program.exists(QStringLiteral("one.html")));
 
-    // A table without its data file yet is told how to get one, and the next ticked table is written.
+    // A table without its data file yet is told how to get one, and the next ticked table is written;
+    // the table whose page was not written is told after what the run says of the pages it wrote.
     recorder.clear();
     QFile::remove(program.file(QStringLiteral("two.html")));
     test::listView(form, "ListView2")->item(0, 0)->setCheckState(Qt::Checked);
     test::click(test::button(form, "BitBtn9"));
     ASSERT_EQ(recorder.shown().size(), 3);
-    EXPECT_TRUE(recorder.texts().at(0).startsWith(
+    EXPECT_EQ(recorder.texts().at(0),
+              QStringLiteral("フォッタファイルが見つかりませんでした、フッタ無しで続行します"));
+    EXPECT_TRUE(recorder.texts().at(1).startsWith(
         QStringLiteral("テーブル 0「one」のデータファイルがまだありません")));
-    EXPECT_TRUE(recorder.texts().at(0).contains(QStringLiteral("テーブルデータを入力してください")));
-    EXPECT_TRUE(recorder.texts().at(0).contains(program.file(QStringLiteral("one.TBL"))));
+    EXPECT_TRUE(recorder.texts().at(1).contains(QStringLiteral("テーブルデータを入力してください")));
+    EXPECT_TRUE(recorder.texts().at(1).contains(program.file(QStringLiteral("one.TBL"))));
     EXPECT_EQ(recorder.texts().at(2),
               QStringLiteral("1件のページを作成しました（1件は作成出来ませんでした）"));
     EXPECT_TRUE(program.exists(QStringLiteral("two.html")));
@@ -374,6 +377,28 @@ TEST_F(TablePageTest, OutputWritesThePagesOfTheTickedTablesAndShowsEachMessage) 
         << failure->message.text.toStdString();
     EXPECT_EQ(recorder.texts().last(),
               QStringLiteral("1件のページを作成しました（1件は作成出来ませんでした）"));
+
+    // Several tables whose pages were not written: one list of them, then the closing message.
+    recorder.clear();
+    registerNew(QStringLiteral("three"), QStringLiteral("three"));
+    test::pageControl(form, "PageControl1")->setCurrentWidget(test::tabSheet(form, "TabSheet2"));
+    for (int row = 0; row < 3; ++row) {
+        test::listView(form, "ListView2")->item(row, 0)->setCheckState(Qt::Checked);
+    }
+    test::click(test::button(form, "BitBtn9"));
+    // (three has neither header nor footer, two no footer: those pages are written all the same.)
+    ASSERT_EQ(recorder.shown().size(), 5) << recorder.texts().join(QLatin1Char('|')).toStdString();
+    const QString list = recorder.texts().at(3);
+    EXPECT_TRUE(list.startsWith(
+        QStringLiteral("2件のテーブルのページを作成出来ませんでした\n\nテーブル 2「three」の")))
+        << list.toStdString();
+    EXPECT_TRUE(list.endsWith(QStringLiteral("\n\nテーブル 0「one」のページを作成出来ませんでした\n") +
+                              program.file(QStringLiteral("one.html")) +
+                              QStringLiteral("\nファイルではなくフォルダです")))
+        << list.toStdString();
+    EXPECT_EQ(recorder.shown().at(3).message.icon, MessageIcon::Error);
+    EXPECT_EQ(recorder.texts().at(4),
+              QStringLiteral("1件のページを作成しました（2件は作成出来ませんでした）"));
 }
 
 } // namespace

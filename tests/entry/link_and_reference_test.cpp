@@ -17,6 +17,26 @@ void doubleClick(QListWidget* list, int row) {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
 }
 
+TEST_F(LinkListWindow, ATargetLongerThanACellKeepsIsRefusedNotCut) {
+    // One target of 251 bytes in the list file (another program wrote it), typed ones of 250 and 251.
+    m_folder.write(QStringLiteral("price.URL"), QByteArray(251, 'b') + "\r\n");
+    open(2);
+    setCurrent(0, 1);
+    trigger("N14");
+    doubleClick(test::listBox(m_links, "ListBox1"), 0);
+    EXPECT_TRUE(m_links.isVisible());
+    EXPECT_EQ(value(CellLayer::Link, 0, 1), "");
+    test::edit(m_links, "Edit1")->setText(QString(251, u'a'));
+    QTest::keyClick(test::edit(m_links, "Edit1"), Qt::Key_Return);
+    EXPECT_TRUE(m_links.isVisible());
+    EXPECT_EQ(value(CellLayer::Link, 0, 1), "");
+    EXPECT_EQ(m_dialogs.texts(), QStringList(2, Messages::linkTooLong(251)));
+    test::edit(m_links, "Edit1")->setText(QString(250, u'a'));
+    QTest::keyClick(test::edit(m_links, "Edit1"), Qt::Key_Return);
+    EXPECT_FALSE(m_links.isVisible());
+    EXPECT_EQ(value(CellLayer::Link, 0, 1), QByteArray(250, 'a'));
+}
+
 TEST_F(LinkListWindow, TypedTargetsAreAddedOnceAndSetTheCurrentCell) {
     m_folder.write(QStringLiteral("price.URL"), "http://a/\r\n");
     open(2);

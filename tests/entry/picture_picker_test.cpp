@@ -191,6 +191,38 @@ TEST_F(PicturePickerTest, ConfirmingAttachesTheSourcePathInEachModeAndHides) {
     EXPECT_EQ(chosen.last().at(1).toByteArray(), QByteArray()) << "nothing selected removes the picture";
 }
 
+TEST_F(PicturePickerTest, APathLongerThanACellKeepsIsRefusedNotCut) {
+    // Folders whose names make the picture's path 250 and 251 bytes long; a picker that sees them.
+    const QString base = folder.file(QStringLiteral("pictures/"));
+    const auto inside = [&base](qsizetype length) {
+        return QString(length - base.size() - 6, u'd');
+    };
+    for (const qsizetype length : {qsizetype(250), qsizetype(251)}) {
+        ASSERT_TRUE(QDir(base).mkpath(inside(length)));
+        folder.write(QStringLiteral("pictures/") + inside(length) + QStringLiteral("/x.jpg"),
+                     test::jpegBytes(4, 4, Qt::red));
+    }
+    picker = std::make_unique<TForm7>();
+    QSignalSpy chosen(picker.get(), &TForm7::pictureChosen);
+    test::checkBox(*picker, "CheckBox1")->setChecked(false);
+    for (const qsizetype length : {qsizetype(250), qsizetype(251)}) {
+        dialogs.clear();
+        picker->OpenFor(PictureUse::RightOfText, settings, base);
+        picker->SelectFolder(base + inside(length));
+        select("x.jpg");
+        QTest::mouseClick(test::button(*picker, "BitBtn1"), Qt::LeftButton);
+        if (length == 250) {
+            ASSERT_EQ(chosen.count(), 1);
+            EXPECT_EQ(chosen.last().at(1).toByteArray().size(), 250);
+            EXPECT_TRUE(dialogs.shown().isEmpty());
+        } else {
+            EXPECT_EQ(chosen.count(), 1) << "nothing is attached";
+            EXPECT_TRUE(picker->isVisible());
+            EXPECT_EQ(dialogs.texts(), QStringList{Messages::picturePathTooLong(251)});
+        }
+    }
+}
+
 TEST_F(PicturePickerTest, CopiesIntoTheImageFolderAskingBeforeOverwriting) {
     QSignalSpy chosen(picker.get(), &TForm7::pictureChosen);
     select("wide.jpg");

@@ -56,6 +56,28 @@ TEST(Html5TableMarkup, TableLinesGiveEveryTableValueAsCss) {
               "vertical-align:top\"><br></td></tr>");
 }
 
+TEST(Html5TableMarkup, AStoredColourThatIsNoCssColourIsWrittenAsBrowsersReadTheClassicAttribute) {
+    TableDefinition d;
+    d.BorderWidth = 2;
+    const std::pair<QByteArray, QByteArray> colours[] = {
+        {"FF0000", "#FF0000"}, // six hex digits and three stay as they are
+        {"abc", "#abc"},
+        {"red", "#000e0d"},           // "#red": r read as 0, then the hex digits e and d
+        {"ABCD", "#abcd00"},          // four digits are padded to six, not CSS's #RGBA
+        {"#FF0000", "#ff0000"},       // "##FF0000": the second "#" a 0, the leading zeros dropped
+        {"FF0000 ", "#ff0000"},       // white space at the end is not read
+        {"1234567890", "#125690"},    // parts of four digits: their first two each
+        {"0", "#000000"},             // padded to 000
+        {test::Hyo + "1", "#000100"}, // one character, however many bytes, is one 0: "010"
+    };
+    for (const auto& [stored, css] : colours) {
+        d.BorderColour = stored;
+        EXPECT_EQ(Html5TableMarkup(d, {}, PageEncoding::ShiftJis).startLine(),
+                  "<table style=\"border:2px solid " + css + ";border-spacing:2px\">")
+            << stored.toStdString();
+    }
+}
+
 TEST(Html5TableMarkup, CellsCarryColoursSizesAlignmentsPicturesAndLinks) {
     TableDefinition d;
     d.ColumnCount = 3;

@@ -91,6 +91,12 @@ TEST_F(PublishCsv, ExportWritesEveryRowInEitherEncoding) {
         EXPECT_EQ(run(arguments).status, 2) << arguments.join(u' ').toStdString();
     }
     EXPECT_FALSE(m_folder.exists(QStringLiteral("x.csv")));
+    // Both directions at once are told as such, before the usage.
+    const Result both = run(
+        {QStringLiteral("--import-csv"), QStringLiteral("0"), file("x.csv"), QStringLiteral("--export-csv")});
+    EXPECT_TRUE(QString::fromUtf8(both.err).startsWith(
+        QStringLiteral("kelvano-publish: --export-csv と --import-csv は同時に指定できません\n")))
+        << both.err.toStdString();
 }
 
 TEST_F(PublishCsv, ImportReplacesOrAppendsAndRefusesWhatShiftJisCannotHold) {

@@ -88,7 +88,16 @@ CsvArguments parseCsvArguments(const QStringList& list) {
     CsvArguments arguments;
     const int modes = int(parser.isSet(exporting)) + int(parser.isSet(importing)) +
                       int(parser.isSet(importingSheet)) + int(parser.isSet(listingSheets));
-    if (modes != 1) {
+    if (modes > 1) {
+        QStringList given;
+        for (const QString& option : {ExportOption, ImportOption, ImportSheetOption, ListSheetsOption}) {
+            if (parser.isSet(option)) {
+                given.append(QStringLiteral("--") + option);
+            }
+        }
+        throw UsageError{Messages::PublishCsvModesTogether.arg(given.join(QStringLiteral(" と ")))};
+    }
+    if (modes == 0) {
         throw UsageError{Messages::PublishConflictingModes};
     }
     arguments.exporting = parser.isSet(exporting);

@@ -81,6 +81,7 @@ const QString PublishCsvHelp = QStringLiteral(
     "終わります。テーブルデータ入力の「CSVを読み込む」も、同じ決まりで読み込みます。\n");
 const QString PublishCsvArguments =
     QStringLiteral("--export-csv と --import-csv には番号とファイルを1つずつ指定してください");
+const QString PublishCsvModesTogether = QStringLiteral("%1 は同時に指定できません");
 const QString PublishCsvBadEncoding =
     QStringLiteral("--csv-encoding には UTF-8 か Shift_JIS を指定してください: %1");
 const QString CsvFieldsDropped = QStringLiteral("テーブルの列数 (%2) を超える%1個の値は読み込みませんでした");

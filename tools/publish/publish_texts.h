@@ -36,6 +36,8 @@ extern const QString PublishMapFoldersHint;
 extern const QString PublishCsvUsage;
 extern const QString PublishCsvHelp;
 extern const QString PublishCsvArguments;
+/// %1 the commands given together ("--export-csv と --import-csv").
+extern const QString PublishCsvModesTogether;
 /// %1 the encoding named.
 extern const QString PublishCsvBadEncoding;
 /// %1 how many fields, %2 the column count.

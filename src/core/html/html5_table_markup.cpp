@@ -6,6 +6,7 @@
 #include "core/html/table_script.h"
 #include "core/store/shift_jis.h"
 
+#include <algorithm>
 #include <array>
 
 namespace kelvano {
@@ -52,9 +53,56 @@ QByteArray cssWidth(QByteArrayView text) {
     return i < text.size() && text[i] == '%' ? number + '%' : number + "px";
 }
 
-/// A stored colour text ("FF0000") as CSS; the classic attribute gets the same text after "#".
+bool isHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+/// The colour a browser reads from a classic colour attribute "#" + `text` that is not "#" and three or
+/// six hex digits (HTML's rules for a legacy colour value): the text (as characters, without trailing
+/// white space) after the "#", every other character read as 0, padded to three equal parts, each
+/// part cut to its last 8 characters, leading zeros common to all three dropped down to two
+/// characters, then each part's first two digits.
+QByteArray legacyColour(const QByteArray& text) {
+    QString characters = ShiftJis::decode(text);
+    while (!characters.isEmpty() && characters.back().unicode() < 0x80 &&
+           QByteArrayView(" \t\n\f\r").contains(char(characters.back().unicode()))) {
+        characters.chop(1);
+    }
+    QByteArray digits;
+    for (const QChar c : characters.left(127)) {
+        digits.append(c.unicode() < 0x80 && isHexDigit(char(c.unicode())) ? char(c.unicode()) : '0');
+    }
+    while (digits.isEmpty() || digits.size() % 3 != 0) {
+        digits.append('0');
+    }
+    qsizetype length = digits.size() / 3;
+    QByteArray parts[3] = {digits.mid(0, length), digits.mid(length, length), digits.mid(2 * length)};
+    for (QByteArray& part : parts) {
+        part = part.right(std::min<qsizetype>(length, 8));
+    }
+    length = std::min<qsizetype>(length, 8);
+    while (length > 2 && parts[0][0] == '0' && parts[1][0] == '0' && parts[2][0] == '0') {
+        for (QByteArray& part : parts) {
+            part.remove(0, 1);
+        }
+        --length;
+    }
+    QByteArray colour = "#";
+    for (const QByteArray& part : parts) {
+        colour += (length == 1 ? '0' + part : part.left(2)).toLower();
+    }
+    return colour;
+}
+
+/// A stored colour text ("FF0000") as CSS; the classic attribute gets the same text after "#". Three or
+/// six hex digits are valid CSS as they stand; any other text is given as the colour a browser reads
+/// from the classic attribute, never as invalid CSS.
 QByteArray cssColourText(const QByteArray& text, const char* fallback) {
-    return text.isEmpty() ? QByteArray(fallback) : '#' + attributeText(text);
+    if (text.isEmpty()) {
+        return QByteArray(fallback);
+    }
+    const bool hex = std::all_of(text.begin(), text.end(), isHexDigit);
+    return hex && (text.size() == 3 || text.size() == 6) ? '#' + text : legacyColour(text);
 }
 
 } // namespace

@@ -337,6 +337,25 @@ PageMessageKind PageMessage::kind() const {
     return PageMessageKind::Error;
 }
 
+bool PageMessage::pageNotWritten() const {
+    switch (event) {
+    case PageEvent::DefinitionUnreadable:
+    case PageEvent::FileNameUnusable:
+    case PageEvent::TableDataNotEntered:
+    case PageEvent::PageNotWritten:
+        return true;
+    case PageEvent::ScratchFilesRemoved:
+    case PageEvent::HeaderMissing:
+    case PageEvent::FooterMissing:
+    case PageEvent::NoTableMaster:
+    case PageEvent::Finished:
+    case PageEvent::PartlyWritten:
+    case PageEvent::Cancelled:
+        break;
+    }
+    return false;
+}
+
 QByteArray SnippetNumberOf(QByteArrayView choiceText) {
     const qsizetype colon = choiceText.indexOf(':');
     return colon < 0 ? QByteArray() : choiceText.first(colon).toByteArray();

@@ -46,6 +46,9 @@ struct PageMessage {
     std::optional<IoError> ioError = std::nullopt;
 
     PageMessageKind kind() const;
+    /// Whether the message tells of a table whose page was not written (not of a page written all the
+    /// same, without its header, say).
+    bool pageNotWritten() const;
 };
 
 /// Where a page run sends its messages: message boxes in the program, standard error and output in

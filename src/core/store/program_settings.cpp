@@ -1,5 +1,6 @@
 #include "core/store/program_settings.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 namespace kelvano::ProgramSettings {
@@ -27,6 +28,21 @@ bool writeText(const QString& programFolder, const QString& key, const QString& 
 }
 
 } // namespace
+
+QString windowState(const QString& programFolder, const QString& key) {
+    return readText(programFolder, QStringLiteral("Window/") + key);
+}
+
+bool setWindowState(const QString& programFolder, const QString& key, const QString& value) {
+    if (windowState(programFolder, key) == value) {
+        return true;
+    }
+    // Never the reason for a program folder to come into being.
+    if (!QFileInfo(programFolder).isDir()) {
+        return false;
+    }
+    return writeText(programFolder, QStringLiteral("Window/") + key, value);
+}
 
 QString pageEncodingName(PageEncoding encoding) {
     return encoding == PageEncoding::Utf8 ? QStringLiteral("UTF-8") : QStringLiteral("Shift_JIS");

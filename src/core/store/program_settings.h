@@ -47,6 +47,14 @@ bool setPageMarkup(const QString& programFolder, PageMarkup markup);
 ServerSettings serverSettings(const QString& programFolder);
 /// Stores the group `Server`, keeping the file's other keys; false when the file cannot be written.
 bool setServerSettings(const QString& programFolder, const ServerSettings& server);
+/// The group `Window`: where the user left the windows (`Page`, the main window's page; `Editor` and
+/// `Help`, the table data editor's and the help window's place; `PictureFolder`, the picture picker's
+/// last folder). An empty text when the file or the key is missing.
+QString windowState(const QString& programFolder, const QString& key);
+/// Stores `Window/<key>`, keeping the file's other keys; the file is not touched when it holds the
+/// value already. False when the file cannot be written.
+bool setWindowState(const QString& programFolder, const QString& key, const QString& value);
+
 /// A value of the file that no setting knows (Encoding=EBCDIC), and the value used instead.
 struct UnknownValue {
     QString key;

@@ -69,9 +69,9 @@ QGroupBox* group(QWidget* parent, const QString& name, const QString& title, con
     return result;
 }
 
-QTableWidget* reportList(QWidget* parent, const QString& name, const QStringList& columns,
-                         const QRect& geometry) {
-    auto* list = new QTableWidget(0, int(columns.size()), parent);
+ReportList* reportList(QWidget* parent, const QString& name, const QStringList& columns,
+                       const QRect& geometry) {
+    auto* list = new ReportList(int(columns.size()), parent);
     list->setObjectName(name);
     list->setGeometry(geometry);
     list->setHorizontalHeaderLabels(columns);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/base/keyboard.h"
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -28,9 +30,9 @@ QLabel* label(QWidget* parent, const QString& text, const QPoint& position);
 QCheckBox* tickBox(QWidget* parent, const QString& name, const QString& caption, const QPoint& position);
 QRadioButton* radio(QWidget* parent, const QString& name, const QString& caption, const QPoint& position);
 QGroupBox* group(QWidget* parent, const QString& name, const QString& title, const QRect& geometry);
-/// A read-only report list with whole-row selection and grid lines.
-QTableWidget* reportList(QWidget* parent, const QString& name, const QStringList& columns,
-                         const QRect& geometry);
+/// A read-only report list with whole-row selection and grid lines; Tab leaves it.
+ReportList* reportList(QWidget* parent, const QString& name, const QStringList& columns,
+                       const QRect& geometry);
 /// Appends a row of texts; with `tickBox` the first cell carries a tick box, not ticked.
 void appendRow(QTableWidget* list, const QStringList& cells, bool tickBox = false);
 /// The row selected in the list, or -1.

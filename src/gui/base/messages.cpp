@@ -1,5 +1,7 @@
 #include "gui/base/messages.h"
 
+#include "core/store/table_row_record.h"
+
 #include <algorithm>
 
 namespace kelvano::Messages {
@@ -46,6 +48,14 @@ const QString SnippetUnsaveable = QStringLiteral("データが異常です、保
 const QString SnippetUndeletable = QStringLiteral("データが異常です、削除出来ません");
 
 // Table data files
+QString pagesNotWritten(const QStringList& failures) {
+    return QStringLiteral("%1件のテーブルのページを作成出来ませんでした\n\n").arg(failures.size()) +
+           failures.join(QStringLiteral("\n\n"));
+}
+const QString EditorTitle = QStringLiteral("テーブルデータ入力");
+QString editorTitle(int number, const QString& title) {
+    return QStringLiteral("%1 - %2 %3").arg(EditorTitle).arg(number).arg(title);
+}
 const QString TableDataCreated = QStringLiteral("データを読み出せません、新規作成します");
 const QString ResetFolderSettings = QStringLiteral("ディレクトリ設定を再設定して下さい");
 const QString TableDataUnsaveable = QStringLiteral("データが保存出来ません");
@@ -85,6 +95,16 @@ const QString FolderNotSettable = QStringLiteral("そのディレクトリは設
 const QString PictureExists = QStringLiteral("既にファイルが存在します、上書きをしますか？");
 const QString PicturePathUnencodable =
     QStringLiteral("ファイル名に使えない文字が含まれています、別のファイルを選んで下さい");
+QString picturePathTooLong(qsizetype bytes) {
+    return QStringLiteral("画像のパスが長すぎます（%1バイト）。%2バイトまでのパスの画像を選んで下さい")
+        .arg(bytes)
+        .arg(TableRowRecord::CellCapacity);
+}
+QString linkTooLong(qsizetype bytes) {
+    return QStringLiteral("リンク先が長すぎます（%1バイト）。%2バイトまでにして下さい")
+        .arg(bytes)
+        .arg(TableRowRecord::CellCapacity);
+}
 
 // Table data editor: unsaved rows and texts longer than their field
 const QString TableDataChanged = QStringLiteral("テーブルデータが変更されています。保存しますか？");

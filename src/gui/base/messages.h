@@ -47,6 +47,13 @@ extern const QString SnippetUnreadable;
 extern const QString SnippetUnsaveable;
 extern const QString SnippetUndeletable;
 
+/// The tables of a page run whose page could not be written, each with its reason, in one list.
+QString pagesNotWritten(const QStringList& failures);
+
+// The table data editor's title, alone and naming the table ("テーブルデータ入力 - 0 価格表")
+extern const QString EditorTitle;
+QString editorTitle(int number, const QString& title);
+
 // Table data files
 extern const QString TableDataCreated;
 extern const QString ResetFolderSettings;
@@ -84,6 +91,9 @@ extern const QString ShellCannotMoveToTrash;
 extern const QString FolderNotSettable;
 extern const QString PictureExists;
 extern const QString PicturePathUnencodable;
+/// A picture's path or a link longer than a cell keeps (250 bytes); its length in bytes.
+QString picturePathTooLong(qsizetype bytes);
+QString linkTooLong(qsizetype bytes);
 
 // Table data editor: unsaved rows and texts longer than their field
 extern const QString TableDataChanged;

@@ -1,6 +1,7 @@
 #include "gui/dialogs/cell_colour_dialog.h"
 
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/components/zel_string_ex.h"
 #include "gui/dialogs/clamping_spin_box.h"
@@ -127,6 +128,8 @@ TForm4::TForm4(QWidget* parent)
     connect(CheckBox3, &QCheckBox::toggled, this, &TForm4::CheckBox3Click);
     connect(CheckBox4, &QCheckBox::toggled, this, &TForm4::enableHeadingOptions);
     connect(Button2, &QPushButton::clicked, this, [this] { closeAndOfferToSave(this, m_host); });
+    // Escape closes the dialog as "閉じる" does.
+    Keyboard::giveDialogKeys(this, Button2, [this] { Button2->click(); });
 
     DrawColumnStrip();
     DrawRowStrip();

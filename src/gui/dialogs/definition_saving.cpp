@@ -15,10 +15,19 @@ void closeAndOfferToSave(QWidget* dialog, DefinitionHost* host) {
     }
     host->GatherDefinition();
     dialog->hide();
+    const int number = host->editedNumber();
+    // Nothing to save: the stored record already holds every field as gathered.
+    if (number >= 0) {
+        std::optional<TableDefinition> stored;
+        UserDialogs::guarded(dialog,
+                             [&] { stored = TableDefinitionFile(host->programFolder()).read(number); });
+        if (stored && stored->encode() == host->currentDefinition().encode()) {
+            return;
+        }
+    }
     if (!UserDialogs::askYesNo(dialog, MessageIcon::None, Messages::SaveSettings, Answer::Yes)) {
         return;
     }
-    const int number = host->editedNumber();
     // With no stored definition selected (the main window was reset while the dialog was open) there
     // is no record of this definition to write; another definition's record must not be touched.
     if (number < 0) {

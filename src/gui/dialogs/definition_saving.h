@@ -7,8 +7,8 @@ namespace kelvano {
 class DefinitionHost;
 
 /// What the close buttons of both formatting dialogs do: gather the definition on the host, hide the
-/// dialog, and on Yes write the definition at the number the host shows. Without a host the dialog
-/// only hides.
+/// dialog, and, when the gathered definition differs from the one stored at the number the host shows,
+/// ask and on Yes write it there. Without a host the dialog only hides.
 void closeAndOfferToSave(QWidget* dialog, DefinitionHost* host);
 
 } // namespace kelvano

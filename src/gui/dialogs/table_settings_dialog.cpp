@@ -1,6 +1,7 @@
 #include "gui/dialogs/table_settings_dialog.h"
 
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/components/zel_string_ex.h"
@@ -107,6 +108,8 @@ TForm3::TForm3(QWidget* parent)
     connect(Button2, &QPushButton::clicked, this, [this] { colourButtonClick(m_lightColourField); });
     connect(Button3, &QPushButton::clicked, this, [this] { colourButtonClick(m_darkColourField); });
     connect(Button4, &QPushButton::clicked, this, [this] { closeAndOfferToSave(this, m_host); });
+    // Escape closes the dialog as "閉じる" does.
+    Keyboard::giveDialogKeys(this, Button4, [this] { Button4->click(); });
 }
 
 void TForm3::CheckBox2Click() {

@@ -88,6 +88,7 @@ void CsvPreviewDialog::build(const QString& title, QWidget* choice) {
     PreviewGrid = new QTableWidget(this);
     PreviewGrid->setObjectName(QStringLiteral("PreviewGrid"));
     PreviewGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    PreviewGrid->setTabKeyNavigation(false);
 
     AppendButton = new QRadioButton(QStringLiteral("今ある行のあとに追加する"), this);
     AppendButton->setObjectName(QStringLiteral("AppendButton"));

@@ -2,9 +2,11 @@
 #include "gui/entry/stored_text_list.h"
 
 #include "core/store/shift_jis.h"
+#include "core/store/table_row_record.h"
 #include "core/table/text_collation.h"
 #include "gui/base/edited_table.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/entry/three_column_list.h"
 
@@ -58,6 +60,8 @@ TForm8::TForm8(QWidget* parent) : QWidget(parent, Qt::Window), m_files(QString()
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });
     connect(N1, &QAction::triggered, this, [this] { UserDialogs::guarded(this, [this] { N1Click(); }); });
+    // Enter in the URL field confirms it (returnPressed); Escape puts the list away unchanged.
+    Keyboard::giveDialogKeys(this, nullptr, [this] { hide(); });
 }
 
 void TForm8::Open(const TableDataFiles& files) {
@@ -87,7 +91,19 @@ std::optional<QByteArray> TForm8::enteredText() {
         UserDialogs::show(this, MessageIcon::Error, Messages::UnencodableCharacters.arg(encoded.unencodable));
         return std::nullopt;
     }
+    if (!fitsCell(encoded.bytes)) {
+        return std::nullopt;
+    }
     return encoded.bytes;
+}
+
+bool TForm8::fitsCell(const QByteArray& link) {
+    // A cell keeps 250 bytes: a longer link would lose its end when the rows are saved.
+    if (link.size() <= TableRowRecord::CellCapacity) {
+        return true;
+    }
+    UserDialogs::show(this, MessageIcon::Error, Messages::linkTooLong(link.size()));
+    return false;
 }
 
 void TForm8::Edit1KeyPress() {
@@ -120,6 +136,9 @@ void TForm8::ListBox1DblClick(QListWidgetItem* item) {
         return;
     }
     Edit1->setText(item->text());
+    if (!fitsCell(storedText(item))) {
+        return;
+    }
     emit linkChosen(storedText(item));
     hide();
 }

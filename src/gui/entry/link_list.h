@@ -45,6 +45,8 @@ private:
     /// False (message shown) when the link list can be neither read nor created.
     bool fillList(const std::optional<QList<QByteArray>>& lines);
     /// The entry box's text as Shift-JIS; nullopt (message shown) when it holds characters it cannot.
+    /// Whether `link` fits a cell; false after the message when it is longer.
+    bool fitsCell(const QByteArray& link);
     std::optional<QByteArray> enteredText();
     void Edit1KeyPress();
     void ListBox1Click(QListWidgetItem* item);

@@ -1,8 +1,11 @@
 #include "gui/entry/picture_picker.h"
 
+#include "core/store/program_settings.h"
 #include "core/store/shift_jis.h"
 #include "core/store/stored_names.h"
+#include "core/store/table_row_record.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/entry/jpeg_file.h"
 #include "gui/entry/preview_area.h"
@@ -23,6 +26,11 @@
 #include <filesystem>
 
 namespace kelvano {
+namespace {
+
+const QString PictureFolderKey = QStringLiteral("PictureFolder");
+
+} // namespace
 
 TForm7::TForm7(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("Form7"));
@@ -87,6 +95,8 @@ TForm7::TForm7(QWidget* parent) : QWidget(parent, Qt::Tool | Qt::CustomizeWindow
     connect(FileView1, &TFileView::Change, this, &TForm7::FileView1Change);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm7::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &TForm7::BitBtn2Click);
+    // Escape puts the picker away without a picture chosen.
+    Keyboard::giveDialogKeys(this, BitBtn1, [this] { hide(); });
     connect(ScrollBar1, &QScrollBar::valueChanged, this, &TForm7::ScrollBar1Change);
     connect(ScrollBar2, &QScrollBar::valueChanged, this, &TForm7::ScrollBar2Change);
 }
@@ -105,7 +115,10 @@ void TForm7::drawPreview() {
 void TForm7::OpenFor(PictureUse use, const SettingsRecord& settings, const QString& programFolder) {
     blankPreview();
     m_settings = &settings;
-    FolderView1->SelectPath(programFolder);
+    m_programFolder = programFolder;
+    // The folder a picture was last chosen from, while it is there.
+    const QString last = ProgramSettings::windowState(programFolder, PictureFolderKey);
+    FolderView1->SelectPath(!last.isEmpty() && QFileInfo(last).isDir() ? last : programFolder);
     show();
     raise();
     PickerMode = use;
@@ -199,9 +212,15 @@ void TForm7::BitBtn1Click() {
             UserDialogs::show(this, MessageIcon::Error, Messages::PicturePathUnencodable);
             return;
         }
+        // A cell keeps 250 bytes: a longer path would lose its end when the rows are saved.
+        if (stored.bytes.size() > TableRowRecord::CellCapacity) {
+            UserDialogs::show(this, MessageIcon::Error, Messages::picturePathTooLong(stored.bytes.size()));
+            return;
+        }
         if (CheckBox1->isChecked() && QFileInfo(source).isFile()) {
             copyIntoImageFolder(source);
         }
+        ProgramSettings::setWindowState(m_programFolder, PictureFolderKey, FolderView1->SelectedPath());
         emit pictureChosen(PickerMode, stored.bytes);
         hide();
     });

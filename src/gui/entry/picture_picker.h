@@ -31,9 +31,10 @@ public:
     /// What the picture chosen becomes in the editor's cell.
     PictureUse PickerMode = PictureUse::RightOfText;
 
-    /// Opens the picker for one use: blanks the preview, positions the tree on the program folder and
-    /// shows the window. `settings` are the folder settings of the table being edited, whose image
-    /// folder is read when a picture is copied, so the record must outlive the opening.
+    /// Opens the picker for one use: blanks the preview, positions the tree on the folder a picture was
+    /// last chosen from (KELVANO.INI), else on the program folder, and shows the window. `settings` are the
+    /// folder settings of the table being edited, whose image folder is read when a picture is copied, so the
+    /// record must outlive the opening.
     void OpenFor(PictureUse use, const SettingsRecord& settings, const QString& programFolder);
     /// Puts a path into the reference box (the cell's current picture when the picker opens).
     void showReferencePath(const QString& path);
@@ -71,6 +72,7 @@ private:
     void copyIntoImageFolder(const QString& source);
 
     const SettingsRecord* m_settings = nullptr;
+    QString m_programFolder;
     bool m_previewLoaded = false;
     QImage m_previewPicture;
     int m_horizontalOffset = 0;

@@ -7,6 +7,7 @@
 #include "core/table/table_layers_file.h"
 #include "gui/base/form_layout.h"
 #include "gui/base/user_dialogs.h"
+#include "gui/base/window_place.h"
 #include "gui/entry/table_grid_delegate.h"
 
 #include <QCloseEvent>
@@ -29,6 +30,7 @@ namespace {
 
 constexpr int RowHeight = 44;
 constexpr int HeadingColumnWidth = 64;
+const QString EditorPlaceKey = QStringLiteral("Editor");
 
 /// A read-only view of one decoration layer, headed and labelled like the text grid, whose place it
 /// takes when shown.
@@ -37,6 +39,7 @@ QTableView* makeLayerView(QWidget* parent, const QString& name, QAbstractItemMod
     view->setObjectName(name);
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setTabKeyNavigation(false);
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     view->setWordWrap(false);
     view->horizontalHeader()->setMinimumSectionSize(0);
@@ -58,7 +61,7 @@ TForm5::TForm5(QWidget* parent)
       m_links(new LayerViewModel(m_model, CellLayer::Link, this)),
       m_delegate(new TableGridDelegate(m_model, this)), m_undo(m_document->undoStack()) {
     setObjectName(QStringLiteral("Form5"));
-    setWindowTitle(QStringLiteral("テーブルデータ入力"));
+    setWindowTitle(Messages::EditorTitle);
     FormLayout::setFormFont(this);
     resize(674, 328);
 
@@ -66,6 +69,7 @@ TForm5::TForm5(QWidget* parent)
     StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
     StringGrid1->setModel(m_model);
     StringGrid1->setItemDelegate(m_delegate);
+    StringGrid1->setTabKeyNavigation(false);
     StringGrid1->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed);
     StringGrid1->setSelectionMode(QAbstractItemView::ContiguousSelection);
     StringGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -93,7 +97,7 @@ TForm5::TForm5(QWidget* parent)
         return button;
     };
     BitBtn1 = addButton(QStringLiteral("BitBtn1"), QStringLiteral("保存・閉じる(&C)"));
-    BitBtn2 = addButton(QStringLiteral("BitBtn2"), QStringLiteral("破棄・閉じる(&C)"));
+    BitBtn2 = addButton(QStringLiteral("BitBtn2"), QStringLiteral("破棄・閉じる(&D)"));
     Button1 = addButton(QStringLiteral("Button1"), QStringLiteral("データ表示"));
     Button2 = addButton(QStringLiteral("Button2"), QStringLiteral("画像名表示"));
     Button3 = addButton(QStringLiteral("Button3"), QStringLiteral("URL表示"));
@@ -138,6 +142,9 @@ TForm5::TForm5(QWidget* parent)
                 if (enter && StringGrid1->currentIndex() != before && StringGrid1->currentIndex().isValid()) {
                     StringGrid1->edit(StringGrid1->currentIndex());
                 }
+                if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+                    focusNextPrevChild(key == Qt::Key_Tab && !(modifiers & Qt::ShiftModifier));
+                }
                 AutoSizeColumns();
                 DrawCellMarkers();
             });
@@ -166,7 +173,7 @@ TableDataFiles TForm5::dataFiles() const {
 }
 
 void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFolder,
-                       const QByteArray& fileName, int columnCount) {
+                       const QByteArray& fileName, int columnCount, int number, const QString& title) {
     UserDialogs::guarded(this, [&] {
         if (!settleChanges()) {
             return;
@@ -175,8 +182,11 @@ void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFol
             return; // the table stays closed; whatever the editor held is kept
         }
         Button1Click();
+        setWindowTitle(number < 0 ? Messages::EditorTitle : Messages::editorTitle(number, title));
         if (!m_centred) {
-            FormLayout::centreOnScreen(this);
+            if (!WindowPlace::restore(this, programFolder, EditorPlaceKey)) {
+                FormLayout::centreOnScreen(this);
+            }
             m_centred = true;
         }
         show();
@@ -235,8 +245,13 @@ bool TForm5::storeRows() {
 }
 
 void TForm5::closeTable() {
-    m_document->close();
+    closeDocument();
     hide();
+}
+
+void TForm5::closeDocument() {
+    WindowPlace::keep(this, programFolder(), EditorPlaceKey);
+    m_document->close();
 }
 
 bool TForm5::saveUnasked() {
@@ -322,29 +337,6 @@ void TForm5::AutoSizeColumns() {
     }
     if (StringGrid3->isVisible()) {
         sizeViewColumns(StringGrid3, CellLayer::Link);
-    }
-}
-
-void TForm5::sizeViewColumns(QTableView* view, CellLayer layer) {
-    const TableLayers& layers = m_model->layers();
-    std::vector<int> widest(size_t(layers.columnCount()), 0);
-    if (layers.layerHasValues(layer)) {
-        for (int row = 0; row < layers.rowCount(); ++row) {
-            for (int column = 0; column < layers.columnCount(); ++column) {
-                const QByteArrayView value = layers.value(layer, row, column);
-                if (!value.isEmpty()) {
-                    widest[size_t(column)] = std::max(widest[size_t(column)], textWidth(value));
-                }
-            }
-        }
-    }
-    // At least the widest text plus 5 pixels; wide enough for the cell's own margins, so that a path
-    // stays on one line, and for the column's heading.
-    const int margins = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
-    for (int column = 0; column < layers.columnCount(); ++column) {
-        const int text = widest[size_t(column)];
-        view->setColumnWidth(column, std::max({text + 5, text + margins + 1,
-                                               view->horizontalHeader()->sectionSizeHint(column)}));
     }
 }
 
@@ -466,30 +458,8 @@ void TForm5::closeEvent(QCloseEvent* event) {
         return;
     }
     m_document->markUnmodified(); // saved, or given up
-    m_document->close();
+    closeDocument();
     QWidget::closeEvent(event);
-}
-
-void TForm5::Button1Click() {
-    StringGrid2->hide();
-    StringGrid3->hide();
-    StringGrid1->show();
-    StringGrid1->setFocus();
-    DrawCellMarkers();
-}
-
-void TForm5::Button2Click() {
-    StringGrid1->hide();
-    StringGrid3->hide();
-    StringGrid2->show();
-    sizeViewColumns(StringGrid2, CellLayer::Picture);
-}
-
-void TForm5::Button3Click() {
-    StringGrid1->hide();
-    StringGrid2->hide();
-    StringGrid3->show();
-    sizeViewColumns(StringGrid3, CellLayer::Link);
 }
 
 } // namespace kelvano

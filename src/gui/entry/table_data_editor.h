@@ -44,9 +44,11 @@ public:
     /// changes, the user is first asked whether to save them (Cancel, or a failed save, keeps them and
     /// opens nothing). A table whose data file can neither be opened nor created, or that another
     /// program holds, is not opened. The table keeps the folder settings, program folder and file
-    /// name it was opened with for as long as it is open: its rows go back where they came from.
+    /// name it was opened with for as long as it is open: its rows go back where they came from. The
+    /// window's title names the table by `number` and `title` (none with a number below 0); its first
+    /// opening puts it where it was left last.
     void OpenTable(const SettingsRecord& settings, const QString& programFolder, const QByteArray& fileName,
-                   int columnCount);
+                   int columnCount, int number = -1, const QString& title = QString());
     /// Asked before the program ends: with unsaved changes the user chooses to save them (Yes), give
     /// them up (No) or go on working (Cancel). False when the program is to stay: Cancel, or a save
     /// that failed.
@@ -197,6 +199,8 @@ private:
     bool storeRows();
     /// The table is no longer open: the window hides, the table's lock is released.
     void closeTable();
+    /// Notes the window's place and closes the document.
+    void closeDocument();
     /// Acts on Enter, Ctrl+Up and Ctrl+Down; false for other keys.
     bool StringGrid1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     void EnterKey();

@@ -3,9 +3,11 @@
 
 #include "core/table/text_collation.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/entry/three_column_list.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -36,6 +38,8 @@ TForm6::TForm6(QWidget* parent)
     N2->setObjectName(QStringLiteral("N2"));
     connect(N1, &QAction::triggered, this, [this] { UserDialogs::guarded(this, [this] { N1Click(); }); });
     connect(N2, &QAction::triggered, this, &QWidget::hide);
+    Keyboard::giveDialogKeys(this, nullptr, [this] { hide(); });
+    ListBox1->installEventFilter(this);
 }
 
 bool TForm6::LoadReferenceList(const TableDataFiles& files) {
@@ -84,6 +88,14 @@ void TForm6::N1Click() {
 }
 
 bool TForm6::eventFilter(QObject* object, QEvent* event) {
+    // Enter on an entry chooses it, as a double click does.
+    if (object == ListBox1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && ListBox1->currentItem() != nullptr) {
+            ListBox1DblClick(ListBox1->currentItem());
+            return true;
+        }
+    }
     if (object == ListBox1->viewport() && event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         const QPoint position = static_cast<QMouseEvent*>(event)->position().toPoint();

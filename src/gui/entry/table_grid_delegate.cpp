@@ -80,7 +80,9 @@ bool TableGridDelegate::eventFilter(QObject* object, QEvent* event) {
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
         const bool move = (key->modifiers() & Qt::ControlModifier) &&
                           (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down);
-        if (enter || move) {
+        // Tab leaves the grid, as it leaves every list; Enter moves to the next cell.
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (enter || move || tab) {
             const int code = key->key();
             const Qt::KeyboardModifiers modifiers = key->modifiers();
             emit commitData(editor);

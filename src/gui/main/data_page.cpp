@@ -107,7 +107,8 @@ void DataPage::BitBtn8Click() {
                           Messages::unusableFileNameText(number, ShiftJis::decode(definition->TableName)));
         return;
     }
-    emit tableOpenRequested(m_folders.settings(), m_programFolder, fileName, definition->ColumnCount);
+    emit tableOpenRequested(m_folders.settings(), m_programFolder, fileName, definition->ColumnCount, number,
+                            ShiftJis::decode(definition->TableName));
 }
 
 void DataPage::setEveryTick(Qt::CheckState state) {
@@ -126,12 +127,41 @@ void DataPage::ListView2DblClick() {
 
 namespace {
 
-/// Shows each message of a page run in its message box as the run gives it.
+/// Keeps the messages of a page run and shows them once it has ended: what the run tells of the pages
+/// it wrote, then the tables whose page it could not write (one box for one, one list for several),
+/// then its closing message.
 class PageMessageBoxes : public PageReport {
 public:
     explicit PageMessageBoxes(QWidget* owner) : m_owner(owner) {}
 
-    void report(const PageMessage& message) override {
+    void report(const PageMessage& message) override { m_messages.append(message); }
+
+    void showAll() const {
+        if (m_messages.isEmpty()) {
+            return;
+        }
+        QList<PageMessage> failures;
+        for (qsizetype at = 0; at + 1 < m_messages.size(); ++at) {
+            if (m_messages.at(at).pageNotWritten()) {
+                failures.append(m_messages.at(at));
+            } else {
+                show(m_messages.at(at));
+            }
+        }
+        if (failures.size() == 1) {
+            show(failures.first());
+        } else if (failures.size() > 1) {
+            QStringList texts;
+            for (const PageMessage& failure : std::as_const(failures)) {
+                texts.append(Messages::pageMessageText(failure));
+            }
+            UserDialogs::show(m_owner, MessageIcon::Error, Messages::pagesNotWritten(texts));
+        }
+        show(m_messages.last());
+    }
+
+private:
+    void show(const PageMessage& message) const {
         const QString text = Messages::pageMessageText(message);
         switch (message.kind()) {
         case PageMessageKind::Error:
@@ -147,8 +177,8 @@ public:
         }
     }
 
-private:
     QWidget* m_owner;
+    QList<PageMessage> m_messages;
 };
 
 } // namespace
@@ -287,12 +317,16 @@ void DataPage::BitBtn9Click() {
         return;
     }
     PageMessageBoxes report(this);
-    PageProgressDialog progress(window(), static_cast<int>(ticked.size()));
-    PageRunOptions options;
-    options.encoding = m_folders.pageEncoding();
-    options.markup = m_folders.pageMarkup();
-    options.progress = &progress;
-    GeneratePages(m_folders.settings(), m_programFolder, ticked, report, QLocale(), options);
+    {
+        PageProgressDialog progress(window(), static_cast<int>(ticked.size()));
+        PageRunOptions options;
+        options.encoding = m_folders.pageEncoding();
+        options.markup = m_folders.pageMarkup();
+        options.progress = &progress;
+        GeneratePages(m_folders.settings(), m_programFolder, ticked, report, QLocale(), options);
+    }
+    // The progress dialog is gone before the first message.
+    report.showAll();
 }
 
 void DataPage::Button9Click() {

@@ -34,9 +34,10 @@ public:
     PagePreviewWindow* previewWindow() const { return m_previewWindow; }
 
 signals:
-    /// A table is to be opened in the table data editor. `settings` are the folder settings in force.
+    /// A table is to be opened in the table data editor. `settings` are the folder settings in force;
+    /// `number` and `title` name the table.
     void tableOpenRequested(const SettingsRecord& settings, const QString& programFolder,
-                            const QByteArray& fileName, int columnCount);
+                            const QByteArray& fileName, int columnCount, int number, const QString& title);
     /// The picture picker's folder tree is to be positioned on `folder`.
     void pictureFolderChosen(const QString& folder);
 

@@ -5,6 +5,7 @@
 #include "core/store/settings_file.h"
 #include "gui/base/edited_table.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/components/zel_string_ex.h"
 #include "gui/main/data_page.h"
@@ -23,6 +24,12 @@ namespace kelvano {
 
 using namespace FormLayout;
 
+namespace {
+
+const QString PageKey = QStringLiteral("Page");
+
+} // namespace
+
 TForm1::TForm1(const QString& programFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       m_programFolder(programFolder), m_helpFolder(HelpWindow::defaultHelpFolder()) {
@@ -40,13 +47,13 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     BitBtn7 = button(this, QStringLiteral("BitBtn7"), QStringLiteral("終了(&X)"), {452, 370, 80, 25});
     connect(BitBtn7, &QPushButton::clicked, this, &QWidget::close);
     connect(BitBtn17, &QPushButton::clicked, this, [this] {
-        if (m_helpWindow == nullptr) {
-            m_helpWindow = new HelpWindow(m_helpFolder, this);
-        }
-        m_helpWindow->showContents();
+        // The help page of the page shown, in the order of the tabs.
+        static const QStringList pageHelp = {QStringLiteral("title.html"), QStringLiteral("data.html"),
+                                             QStringLiteral("folders.html"), QStringLiteral("tables.html"),
+                                             QStringLiteral("snippets.html")};
+        showHelp(pageHelp.value(PageControl1->currentIndex(), QStringLiteral("index.html")));
     });
 
-    // The pages join the window's focus chain after the two buttons, in the order of their tabs.
     m_titlePage = new TitlePage;
     PageControl1->addTab(m_titlePage, QStringLiteral("タイトル"));
     m_folderPage = new FolderSettingsPage(m_programFolder);
@@ -59,6 +66,8 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     PageControl1->addTab(m_snippetPage, QStringLiteral("ヘッダ・フッタ作成・登録"));
     PageControl1->setCurrentWidget(m_tablePage);
 
+    connect(m_titlePage, &TitlePage::firstStepsRequested, this,
+            [this] { showHelp(QStringLiteral("index.html")); });
     connect(m_folderPage, &FolderSettingsPage::folderPickerRequested, this, &TForm1::folderPickerRequested);
     connect(m_folderPage, &FolderSettingsPage::dataFolderAccepted, this, &TForm1::followDataFolder);
     connect(m_dataPage, &DataPage::tableOpenRequested, this, &TForm1::tableOpenRequested);
@@ -70,6 +79,8 @@ TForm1::TForm1(const QString& programFolder, QWidget* parent)
     connect(m_snippetPage, &SnippetPage::choicesListed, m_tablePage,
             &TableDefinitionsPage::setSnippetChoices);
 
+    // The tabs, then the page shown, then "ﾍﾙﾌﾟ" and "終了".
+    Keyboard::setReadingOrder(this);
     FormCreate();
 }
 
@@ -85,13 +96,24 @@ void TForm1::FormCreate() {
     }
     switch (loaded.state) {
     case SettingsFileState::Missing:
+        // The first start: the first steps on the title page.
         m_titlePage->showTitleText(TitleText::welcomeLines(), true);
+        PageControl1->setCurrentWidget(m_titlePage);
         break;
     case SettingsFileState::Short:
         break;
     case SettingsFileState::Read:
         m_titlePage->showTitleText(TitleText::greetingLines(Clock::now()), false);
         break;
+    }
+    // Later starts open on the page the user left.
+    if (loaded.state != SettingsFileState::Missing) {
+        const QString left = ProgramSettings::windowState(m_programFolder, PageKey);
+        for (int page = 0; page < PageControl1->count(); ++page) {
+            if (!left.isEmpty() && PageControl1->widget(page)->objectName() == left) {
+                PageControl1->setCurrentIndex(page);
+            }
+        }
     }
     m_folderPage->showStoredSettings(loaded.settings);
     // A program folder brought from another computer: its folders are offered before the lists are read.
@@ -105,8 +127,24 @@ void TForm1::FormDestroy() {
         return;
     }
     m_ended = true;
+    keepWindowState();
     if (!m_folderPage->saveSettings()) {
         UserDialogs::show(this, MessageIcon::Error, Messages::CannotFinish);
+    }
+}
+
+void TForm1::showHelp(const QString& page) {
+    if (m_helpWindow == nullptr) {
+        m_helpWindow = new HelpWindow(m_helpFolder, this, m_programFolder);
+    }
+    m_helpWindow->showPage(page);
+}
+
+void TForm1::keepWindowState() {
+    // Where the user was is a convenience: a file that cannot be written is no reason for a message.
+    ProgramSettings::setWindowState(m_programFolder, PageKey, PageControl1->currentWidget()->objectName());
+    if (m_helpWindow != nullptr && m_helpWindow->isVisible()) {
+        m_helpWindow->keepPlace();
     }
 }
 
@@ -177,6 +215,7 @@ void TForm1::endWithoutQuestions() {
         if (m_editedTable != nullptr) {
             m_editedTable->saveUnasked();
         }
+        keepWindowState();
         m_folderPage->saveSettings();
     }
     emit programEnded();

@@ -85,9 +85,10 @@ signals:
     void tableSettingsRequested();
     /// The cell colour dialog is wanted, from its first column and row.
     void cellSettingsRequested();
-    /// A table is to be opened in the table data editor. `settings` are the folder settings in force.
+    /// A table is to be opened in the table data editor. `settings` are the folder settings in force;
+    /// `number` and `title` name the table.
     void tableOpenRequested(const SettingsRecord& settings, const QString& programFolder,
-                            const QByteArray& fileName, int columnCount);
+                            const QByteArray& fileName, int columnCount, int number, const QString& title);
     /// The picture picker's folder tree is to be positioned on `folder`.
     void pictureFolderChosen(const QString& folder);
 
@@ -97,6 +98,10 @@ protected:
 private:
     void FormCreate();
     void FormDestroy();
+    /// Shows the help window at `page` (a file of the help folder).
+    void showHelp(const QString& page);
+    /// Notes in KELVANO.INI the page shown, where the next start opens.
+    void keepWindowState();
     /// Reloads the table and snippet lists when the data folder in force is not the one they show.
     void followDataFolder();
 

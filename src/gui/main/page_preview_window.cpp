@@ -2,6 +2,7 @@
 
 #include "core/store/file_names.h"
 #include "core/store/stored_names.h"
+#include "gui/base/keyboard.h"
 
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -61,6 +62,7 @@ PagePreviewWindow::PagePreviewWindow(QWidget* parent)
     layout->addLayout(buttons);
     resize(640, 480);
     connect(m_refresh, &QPushButton::clicked, this, &PagePreviewWindow::refreshRequested);
+    Keyboard::giveDialogKeys(this, nullptr, [this] { close(); });
 }
 
 void PagePreviewWindow::showPage(const QString& title, const QString& html, const QString& imageFolder) {

@@ -2,6 +2,7 @@
 
 #include "core/store/shift_jis.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
 
 #include <QPushButton>
@@ -28,6 +29,7 @@ RestoreDefinitionWindow::RestoreDefinitionWindow(QWidget* parent)
     connect(RestoreButton, &QPushButton::clicked, this, &RestoreDefinitionWindow::restoreSelected);
     connect(ListView5, &QTableWidget::cellDoubleClicked, this, &RestoreDefinitionWindow::restoreSelected);
     connect(CancelButton, &QPushButton::clicked, this, &QWidget::hide);
+    Keyboard::giveDialogKeys(this, RestoreButton, [this] { CancelButton->click(); });
 }
 
 void RestoreDefinitionWindow::showDefinitions(const QList<NumberedDefinition>& deleted) {

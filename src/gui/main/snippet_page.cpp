@@ -5,6 +5,7 @@
 #include "core/store/shift_jis.h"
 #include "core/store/table_definition_file.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
@@ -62,10 +63,17 @@ SnippetPage::SnippetPage(const QString& programFolder, const FolderSettingsPage&
         connect(nameEvents, &WidgetEvents::refused, this,
                 [this, side] { UserDialogs::show(this, MessageIcon::Error, *side->colonRefused); });
     }
-    connect(m_headerSide.list, &QAbstractItemView::clicked, this,
+    connect(m_headerSide.list, &ReportList::rowChosen, this,
             [this] { snippetListClick(m_headerSide, m_footerSide); });
-    connect(m_footerSide.list, &QAbstractItemView::clicked, this,
+    connect(m_footerSide.list, &ReportList::rowChosen, this,
             [this] { snippetListClick(m_footerSide, m_headerSide); });
+    // Enter in a name registers it, as that side's "登録・変更" does.
+    for (SnippetSide* side : {&m_headerSide, &m_footerSide}) {
+        connect(side->name, &QLineEdit::returnPressed, side->registerButton, &QPushButton::click);
+    }
+    // Tab moves on to the next control and Ctrl+Tab to the next page, as everywhere in the window; Ctrl+I
+    // (the tab character's control key) types a tab character into the text.
+    Keyboard::tabLeavesTextBox(Memo1);
     const auto guardedClick = [this](QPushButton* source, SnippetSide& side,
                                      void (SnippetPage::*handler)(SnippetSide&)) {
         connect(source, &QPushButton::clicked, this, [this, &side, handler] {
@@ -109,8 +117,8 @@ SnippetPage::SnippetSide SnippetPage::buildSide(const SideLayout& layout) {
 }
 
 void SnippetPage::snippetStarter(SnippetSide& side) {
-    // A starting text never replaces one being written.
-    if (!Memo1->toPlainText().isEmpty()) {
+    // A starting text never replaces one being written; one just registered is kept in its file.
+    if (!Memo1->toPlainText().isEmpty() && Memo1->toPlainText() != m_memo1Registered) {
         UserDialogs::show(this, MessageIcon::Information, Messages::StarterNeedsEmptyText);
         return;
     }
@@ -225,12 +233,14 @@ void SnippetPage::snippetRegister(SnippetSide& side) {
     const SnippetStore store(ShiftJis::decode(m_folders.settings().DataFolder), side.kind);
     if (!side.number->text().isEmpty()) {
         store.change(side.number->text().toInt(), *lines);
+        m_memo1Registered = Memo1->toPlainText();
         return;
     }
     if (!store.registerSnippet(side.nameField->bytes(), *lines)) {
         UserDialogs::show(this, MessageIcon::Error, Messages::SnippetUnsaveable);
         return;
     }
+    m_memo1Registered = Memo1->toPlainText();
     LoadSnippetLists();
 }
 

@@ -12,11 +12,11 @@
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
-class QTableWidget;
 
 namespace kelvano {
 
 class FolderSettingsPage;
+class ReportList;
 class ShiftJisField;
 
 /// The header and footer page (TabSheet5): one text box shared by a header side and a footer side,
@@ -41,7 +41,7 @@ private:
     /// One side of the editor: its controls, and the texts of the messages that name its kind.
     struct SnippetSide {
         SnippetKind kind;
-        QTableWidget* list;
+        ReportList* list;
         QLineEdit* number;
         QLineEdit* name;
         ShiftJisField* nameField;
@@ -101,6 +101,9 @@ private:
         QList<QByteArray> lines;
     };
     std::optional<LoadedBody> m_memo1Loaded;
+    /// Memo1's text as the last registration or change stored it: "ひな形" may replace it, since it is
+    /// kept in its file.
+    std::optional<QString> m_memo1Registered;
 };
 
 } // namespace kelvano

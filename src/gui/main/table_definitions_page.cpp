@@ -6,6 +6,7 @@
 #include "core/store/stored_names.h"
 #include "core/store/table_data_rename.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/shift_jis_field.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
@@ -73,7 +74,11 @@ TableDefinitionsPage::TableDefinitionsPage(const QString& programFolder, const F
     fileNameEvents->refuse(QStringLiteral("."));
     connect(fileNameEvents, &WidgetEvents::refused, this,
             [this] { UserDialogs::show(this, MessageIcon::Information, Messages::ExtensionAutomatic); });
-    connect(ListView1, &QAbstractItemView::clicked, this, &TableDefinitionsPage::ListView1Click);
+    connect(ListView1, &ReportList::rowChosen, this, &TableDefinitionsPage::ListView1Click);
+    // Enter in the table's name registers it, as "登録・変更" does.
+    connect(Edit4, &QLineEdit::returnPressed, BitBtn4, &QPushButton::click);
+    Keyboard::openChoicesByKey(ComboBox1);
+    Keyboard::openChoicesByKey(ComboBox2);
 
     const auto guardedClick = [this](QPushButton* source, void (TableDefinitionsPage::*handler)()) {
         connect(source, &QPushButton::clicked, this,

@@ -15,11 +15,11 @@ class QComboBox;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
 
 namespace kelvano {
 
 class FolderSettingsPage;
+class ReportList;
 class ShiftJisField;
 class TableDataRename;
 
@@ -77,7 +77,7 @@ private:
     TableDefinition m_currentDefinition;
     QList<DefinitionPage*> m_definitionPages;
 
-    QTableWidget* ListView1;
+    ReportList* ListView1;
     QGroupBox* GroupBox4;
     QLineEdit* Edit3;
     QLineEdit* Edit4;

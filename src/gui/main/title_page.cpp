@@ -7,6 +7,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 namespace kelvano {
 
@@ -43,11 +44,20 @@ TitlePage::TitlePage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TabSheet1"));
     Memo2 = new QPlainTextEdit(this);
     Memo2->setObjectName(QStringLiteral("Memo2"));
-    Memo2->setGeometry(0, 0, 530, 281);
+    Memo2->setGeometry(0, 0, 530, 263);
+    Memo2->setTabChangesFocus(true);
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(6, 288, 178, 38);
     Image1->setPixmap(drawBanner());
+    // Under the text, the way to the help's first steps; Tab reaches it and Enter follows it.
+    auto* firstSteps =
+        button(this, QStringLiteral("FirstStepsLink"), TitleText::FirstStepsLink, {2, 264, 200, 23});
+    firstSteps->setFlat(true);
+    firstSteps->setCursor(Qt::PointingHandCursor);
+    firstSteps->setStyleSheet(
+        QStringLiteral("color: palette(link); text-decoration: underline; text-align: left;"));
+    connect(firstSteps, &QPushButton::clicked, this, &TitlePage::firstStepsRequested);
     // Two lines beside the banner: the name, then the home page and the address.
     label(this,
           TitleText::ProjectName + u'\n' + TitleText::HomePage + QStringLiteral("　") +

@@ -19,6 +19,10 @@ public:
     /// Shows the lines in the text box; the first day's words cannot be typed over.
     void showTitleText(const QStringList& lines, bool readOnly);
 
+signals:
+    /// The link to the help's first steps was followed.
+    void firstStepsRequested();
+
 private:
     QPlainTextEdit* Memo2;
     QLabel* Image1;

@@ -40,9 +40,17 @@ const std::array<QString, 24> HourGreetings = {
 } // namespace
 
 QStringList welcomeLines() {
-    return {
-        VersionLine, NoticeLine, QString(), QStringLiteral("Kelvano TAVELO をお使い頂きありがとうございます"),
-        QString(),   QString(),  QString()};
+    return {VersionLine,
+            NoticeLine,
+            QString(),
+            QStringLiteral("Kelvano TAVELO をお使い頂きありがとうございます"),
+            QString(),
+            QStringLiteral("はじめての方へ：次の五つの手順で一枚目のページができます"),
+            QStringLiteral("1. 「環境設定」で「フォルダ自動設定」を押す"),
+            QStringLiteral("2. 「ヘッダ・フッタ作成・登録」でヘッダとフッタの HTML を書いて登録する"),
+            QStringLiteral("3. 「テーブル設定」で「新規作成」、項目名とファイル名を入れて「登録・変更」"),
+            QStringLiteral("4. 「データ」で表を選び「テーブルデータを入力する」、入力して「保存・閉じる」"),
+            QStringLiteral("5. 表にチェックを付けて「テーブルをHTML形式で出力」")};
 }
 
 QStringList greetingLines(const QDateTime& now) {

@@ -3,6 +3,7 @@
 #include "core/store/io_error.h"
 #include "core/store/shift_jis.h"
 #include "gui/base/form_layout.h"
+#include "gui/base/keyboard.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/shell/file_view.h"
 #include "gui/shell/folder_view.h"
@@ -47,6 +48,7 @@ TForm2::TForm2(QWidget* parent) : QWidget(parent, Qt::Window) {
     Button1->setGeometry(32, 0, 75, 25);
     Button1->raise();
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    Keyboard::giveDialogKeys(this, Button1, [this] { close(); });
 
     FormCreate();
     FormResize();
