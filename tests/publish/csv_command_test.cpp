@@ -3,6 +3,7 @@
 #include "core/store/table_lock.h"
 #include "core/store/table_row_record.h"
 #include "core/table/table_layers.h"
+#include "publish_runner.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
@@ -16,37 +17,19 @@ namespace {
 
 using test::sjis;
 
-struct Result {
-    int status;
-    QByteArray out;
-    QByteArray err;
-};
+using Result = test::PublishResult;
 
 /// kelvano-publish's CSV commands on a program folder holding one 3-column table "t" (number 0).
 class PublishCsv : public testing::Test {
 protected:
-    PublishCsv() {
-        const QByteArray folder = sjis(m_folder.path());
-        m_folder.write(QStringLiteral("TAVELO.DAT"), SettingsRecord{folder, folder, folder, ""}.encode());
-        TableDefinition definition;
-        definition.TableName = "t";
-        definition.FileName = "t";
-        definition.ColumnCount = 3;
-        m_folder.write(QStringLiteral("TABLE.DAT"), definition.encode());
-    }
+    PublishCsv() { test::writeOneTableFolder(m_folder, 3); }
 
     Result run(QStringList arguments) const {
         arguments.prepend(m_folder.path());
         arguments.prepend(QStringLiteral("--program-folder"));
         QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LANG"), QStringLiteral("ja_JP.UTF-8"));
-        environment.remove(QStringLiteral("LC_ALL"));
-        environment.remove(QStringLiteral("LC_CTYPE"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(KELVANO_PUBLISH_PATH), arguments);
-        EXPECT_TRUE(process.waitForFinished(30000));
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        test::startPublish(process, arguments);
+        return test::finishPublish(process);
     }
 
     QString file(const char* name) const { return m_folder.file(QString::fromLatin1(name)); }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "core/store/settings_record.h"
+#include "core/store/table_definition.h"
+#include "support/temp_folder.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
@@ -56,6 +60,18 @@ inline PublishResult finishPublish(QProcess& process, int milliseconds = 30000) 
     }
     const int status = process.exitStatus() == QProcess::CrashExit ? -1 : process.exitCode();
     return {status, process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+/// Makes `folder` a program folder that is its own data, HTML and image folder, with one table:
+/// definition 0 titled and filed "t", of `columns` columns.
+inline void writeOneTableFolder(const TempFolder& folder, int columns) {
+    const QByteArray path = sjis(folder.path());
+    folder.write(QStringLiteral("TAVELO.DAT"), SettingsRecord{path, path, path, ""}.encode());
+    TableDefinition definition;
+    definition.TableName = "t";
+    definition.FileName = "t";
+    definition.ColumnCount = columns;
+    folder.write(QStringLiteral("TABLE.DAT"), definition.encode());
 }
 
 } // namespace kelvano::test

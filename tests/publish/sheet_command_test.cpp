@@ -14,15 +14,7 @@ namespace {
 /// kelvano-publish's spreadsheet commands on a program folder holding one 3-column table "t" (number 0).
 class PublishSheet : public testing::Test {
 protected:
-    PublishSheet() {
-        const QByteArray folder = m_folder.path().toUtf8();
-        m_folder.write(QStringLiteral("TAVELO.DAT"), SettingsRecord{folder, folder, folder, ""}.encode());
-        TableDefinition definition;
-        definition.TableName = "t";
-        definition.FileName = "t";
-        definition.ColumnCount = 3;
-        m_folder.write(QStringLiteral("TABLE.DAT"), definition.encode());
-    }
+    PublishSheet() { test::writeOneTableFolder(m_folder, 3); }
 
     test::PublishResult run(QStringList arguments) const {
         QProcess process;
