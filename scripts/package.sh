@@ -9,7 +9,7 @@ kelvano_install_missing dpkg-dev
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
-cmake --build "$build" --target kelvano kelvano-publish >/dev/null
+cmake --build "$build" --target kelvano kelvano-publish kelvano-docs >/dev/null
 (cd "$build" && cpack -G DEB >/dev/null)
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 package="$(cd "$build" && pwd)/kelvano_${version}_$(dpkg --print-architecture).deb"

@@ -10,7 +10,7 @@ kelvano_packages=(
     libquazip1-qt6-dev qt6-5compat-dev zlib1g-dev python3-openpyxl python3-odf
 )
 # What ./test.sh needs besides: the package build and its checks.
-kelvano_test_packages=(dpkg-dev desktop-file-utils appstream tidy chromium
+kelvano_test_packages=(dpkg-dev lintian desktop-file-utils appstream tidy chromium
     openssh-server openssh-client vsftpd openssl gnome-keyring libsecret-1-0 dbus-daemon)
 # The sanitizer tree and the fuzz targets: clang with its ASan, UBSan and libFuzzer runtimes.
 kelvano_sanitizer_packages=(clang libclang-rt-14-dev)
