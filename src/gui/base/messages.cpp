@@ -121,6 +121,8 @@ const QString TextCutToCapacity = QStringLiteral("%1バイトを超える部分�
 
 // Table data editor: texts from the clipboard and CSV files
 const QString ColumnsCutOff = QStringLiteral("テーブルの列数を超える%1列分は入れませんでした");
+const QString CsvColumnsRaise = QStringLiteral("CSVには%1列あります。列の数を%2にしますか？");
+const QString SheetColumnsRaise = QStringLiteral("シートには%1列あります。列の数を%2にしますか？");
 const QString CellsNotStored =
     QStringLiteral("次のセルには Shift-JIS で保存出来ない文字 (%1) があるため、変更しませんでした: %2");
 

@@ -110,6 +110,9 @@ extern const QString TextCutToCapacity;
 // Table data editor: texts from the clipboard and CSV files
 /// %1 how many columns.
 extern const QString ColumnsCutOff;
+/// %1 the columns of the file, %2 the column count offered (at most a table's most).
+extern const QString CsvColumnsRaise;
+extern const QString SheetColumnsRaise;
 /// %1 the characters, %2 the cells.
 extern const QString CellsNotStored;
 
