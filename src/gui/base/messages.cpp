@@ -36,6 +36,8 @@ const QString PageNotWrittenYet = QStringLiteral(
     "ページはまだ作成されていません。「テーブルをHTML形式で出力」で作成してから開いてください\n%1");
 const QString PageProgressText = QStringLiteral("ページを作成しています（%1 / %2）\n%3");
 const QString BrowserNotOpened = QStringLiteral("ブラウザでページを開けませんでした\n%1");
+const QString NoBrowserSetUp = QStringLiteral(
+    "ブラウザが設定されていないため、ページを開けませんでした。既定のブラウザを設定してください\n%1");
 const QString NoTableMaster =
     QStringLiteral("テーブルマスターが見つかりません、テーブル設定で作成してください");
 

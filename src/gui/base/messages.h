@@ -36,6 +36,8 @@ extern const QString CheckFoundNothing;
 /// "ブラウザで開く" before the page exists, and when no browser could be started; the page's path.
 extern const QString PageNotWrittenYet;
 extern const QString BrowserNotOpened;
+/// %1 the page: the desktop names no program for web pages.
+extern const QString NoBrowserSetUp;
 /// The progress of a page run: page n of m and the table's title.
 extern const QString PageProgressText;
 extern const QString NoTableMaster;
