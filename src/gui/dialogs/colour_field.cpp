@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QStyle>
 
 namespace kelvano {
 
@@ -17,14 +16,15 @@ void ColourField::attach(QLineEdit* edit) {
         palette.setColor(group, QPalette::Base, palette.color(group, QPalette::Window));
     }
     edit->setPalette(palette);
-    QAction* clear = edit->addAction(edit->style()->standardIcon(QStyle::SP_LineEditClearButton),
-                                     QLineEdit::TrailingPosition);
+    // Clearing is offered by the field's menu, which takes no room from the colour's six digits.
+    auto* clear = new QAction(QStringLiteral("色をなしにする"), edit);
     clear->setObjectName(edit->objectName() + QStringLiteral("Clear"));
-    clear->setToolTip(QStringLiteral("色をなしにする"));
-    clear->setVisible(!edit->text().isEmpty());
+    clear->setEnabled(!edit->text().isEmpty());
     QObject::connect(edit, &QLineEdit::textChanged, clear,
-                     [clear](const QString& text) { clear->setVisible(!text.isEmpty()); });
+                     [clear](const QString& text) { clear->setEnabled(!text.isEmpty()); });
     QObject::connect(clear, &QAction::triggered, edit, &QLineEdit::clear);
+    static_cast<QWidget*>(edit)->addAction(clear);
+    edit->setContextMenuPolicy(Qt::ActionsContextMenu);
     edit->installEventFilter(new ColourField(edit));
 }
 

@@ -8,7 +8,7 @@ namespace kelvano {
 
 /// A colour field of the table settings: its colour is chosen with the button beside it, so it reads
 /// only and is drawn as a read-only field; a chosen colour is cleared back to none (an empty text, the
-/// stored "no colour") by the clear button in the field ("<name>Clear"), Delete or Backspace.
+/// stored "no colour") by the field's menu ("色をなしにする", action "<name>Clear"), Delete or Backspace.
 class ColourField : public QObject {
     Q_OBJECT
 
