@@ -52,6 +52,7 @@ void linkMainWindow(const Windows& windows) {
         // Closing the main window asks the editor first about rows not yet saved.
         lend(mainWindow, &TForm1::setEditedTable, editor);
         QObject::connect(mainWindow, &TForm1::tableOpenRequested, editor, &TForm5::OpenTable);
+        QObject::connect(editor, &TForm5::columnCountStored, mainWindow, &TForm1::followColumnCount);
     }
     if (TForm7* picker = windows.Form7) {
         QObject::connect(mainWindow, &TForm1::pictureFolderChosen, picker, &TForm7::SelectFolder);

@@ -1,5 +1,7 @@
 #include "app/window_links.h"
 #include "core/store/table_definition_file.h"
+#include "core/table/csv_exchange.h"
+#include "core/table/sheet_file.h"
 #include "core/table/table_data_model.h"
 #include "gui/dialogs/cell_colour_dialog.h"
 #include "gui/dialogs/clamping_spin_box.h"
@@ -148,6 +150,67 @@ TEST_F(DataEntryTest, ColumnsHiddenByALowerCountComeBackByteForByte) {
               (TableCell{"five", "C:\\pic\\a.jpg", "http://x/", "LEFT", "bg.gif"}));
     EXPECT_EQ(text(2, 4), "deux");
     EXPECT_EQ(text(0, 4), "");
+}
+
+TEST_F(DataEntryTest, AWiderCsvOrSheetOffersToRaiseTheColumnCountAndTheDefinitionFollows) {
+    registerNew(QStringLiteral("prices"), QStringLiteral("price"));
+    setColumnCount(3);
+    enterData();
+    TForm5::CsvPrompts prompts;
+    QString source;
+    prompts.fileToRead = [&](QWidget*) {
+        return program.file(source);
+    };
+    prompts.confirmImport = [](QWidget*, const CsvFile&, int) -> std::optional<bool> {
+        return true;
+    };
+    editor.setCsvPrompts(prompts);
+    const auto stored = [&] {
+        return TableDefinitionFile(program.path()).read(0)->ColumnCount;
+    };
+    // The widest record counts, wherever it stands.
+    source = QStringLiteral("four.csv");
+    program.write(source, "a\r\n1,2,3,4\r\n");
+    recorder.clear();
+    trigger("CsvRead1"); // No: imported as before
+    EXPECT_EQ(recorder.texts(),
+              (QStringList{QStringLiteral("CSVには4列あります。列の数を4にしますか？"),
+                           QStringLiteral("テーブルの列数を超える1列分は入れませんでした")}));
+    EXPECT_EQ(model().columnCount(), 3);
+    EXPECT_EQ(stored(), 3);
+    trigger("Undo1");
+
+    recorder.clear();
+    recorder.answerNext(true);
+    trigger("CsvRead1");
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("CSVには4列あります。列の数を4にしますか？")});
+    ASSERT_EQ(model().columnCount(), 4);
+    EXPECT_EQ(text(1, 3), "4");
+    EXPECT_EQ(stored(), 4);
+    // The main window's definition and 列の数 follow: closing the dialog finds nothing to save.
+    EXPECT_EQ(form.currentDefinition().ColumnCount, 4);
+    EXPECT_EQ(test::spinEdit(windows.form4(), "SpinEdit1")->value(), 4);
+    recorder.clear();
+    test::click(test::button(windows.form4(), "Button2"));
+    EXPECT_TRUE(recorder.texts().isEmpty()) << recorder.texts().join(u'|').toStdString();
+    EXPECT_EQ(stored(), 4);
+
+    // A sheet asks in its words; a table takes at most 50 columns, and at 50 nothing is asked.
+    SheetFile sheet;
+    sheet.records = {QByteArrayList(51, "x")};
+    recorder.answerNext(true);
+    editor.ImportSheet(sheet, true);
+    EXPECT_EQ(recorder.texts(),
+              (QStringList{QStringLiteral("シートには51列あります。列の数を50にしますか？"),
+                           QStringLiteral("テーブルの列数を超える1列分は入れませんでした")}));
+    EXPECT_EQ(model().columnCount(), 50);
+    EXPECT_EQ(stored(), 50);
+    recorder.clear();
+    editor.ImportSheet(sheet, true);
+    EXPECT_EQ(recorder.texts(), QStringList{QStringLiteral("テーブルの列数を超える1列分は入れませんでした")});
+    test::click(test::button(editor, "BitBtn1"));
+    enterData();
+    EXPECT_EQ(model().columnCount(), 50);
 }
 
 TEST_F(DataEntryTest, TheExitButtonAsksToSaveChangedRows) {

@@ -3,6 +3,7 @@
 #include "core/store/table_definition_file.h"
 #include "core/store/table_row_record.h"
 #include "gui/base/messages.h"
+#include "gui/main/desktop_browser.h"
 #include "gui/main/main_window.h"
 #include "gui/main/page_preview_window.h"
 #include "gui/main/page_progress_dialog.h"
@@ -15,6 +16,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -200,10 +202,24 @@ class BrowserStandIn : public QObject {
     Q_OBJECT
 
 public:
-    BrowserStandIn() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~BrowserStandIn() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    /// The desktop names the stand-in for HTML files.
+    BrowserStandIn() {
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open");
+        DesktopBrowser::setAsker([this](const QString& type) -> std::optional<QString> {
+            asked.append(type);
+            return programs.value(type);
+        });
+    }
+    ~BrowserStandIn() override {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        DesktopBrowser::setAsker({});
+    }
 
     QList<QUrl> opened;
+    /// The default program the desktop names for each MIME type; a type missing cannot be asked.
+    QHash<QString, std::optional<QString>> programs{
+        {QStringLiteral("text/html"), QStringLiteral("b.desktop")}};
+    QStringList asked;
 
 public slots:
     void open(const QUrl& url) { opened.append(url); }
@@ -258,6 +274,31 @@ TEST_F(PageTools, OpeningInTheBrowserNeedsTheWrittenPage) {
     test::click(test::button(form, "Button7"));
     EXPECT_TRUE(recorder.texts().isEmpty());
     EXPECT_EQ(browser.opened, QList<QUrl>{QUrl::fromLocalFile(program.file(QStringLiteral("b.html")))});
+
+    // No program for HTML files: one for http addresses will do; none for either is told, and nothing
+    // is handed to the desktop's opener.
+    const QString page = program.file(QStringLiteral("b.html"));
+    browser.opened.clear();
+    browser.programs = {{QStringLiteral("text/html"), QString()},
+                        {QStringLiteral("x-scheme-handler/http"), QStringLiteral("w.desktop")}};
+    test::click(test::button(form, "Button7"));
+    EXPECT_TRUE(recorder.texts().isEmpty());
+    EXPECT_EQ(browser.opened.size(), 1);
+    browser.programs[QStringLiteral("x-scheme-handler/http")] = QString();
+    browser.opened.clear();
+    browser.asked.clear();
+    test::click(test::button(form, "Button7"));
+    EXPECT_EQ(browser.asked,
+              (QStringList{QStringLiteral("text/html"), QStringLiteral("x-scheme-handler/http")}));
+    EXPECT_EQ(recorder.texts(), QStringList{Messages::NoBrowserSetUp.arg(page)});
+    EXPECT_EQ(recorder.shown().first().message.icon, MessageIcon::Error);
+    EXPECT_TRUE(browser.opened.isEmpty());
+    // A desktop that cannot be asked leaves it to the opener.
+    recorder.clear();
+    browser.programs.clear();
+    test::click(test::button(form, "Button7"));
+    EXPECT_TRUE(recorder.texts().isEmpty());
+    EXPECT_EQ(browser.opened.size(), 1);
 }
 
 TEST_F(PageTools, TheProgressShowsOnlyForALongRunAndItsButtonStopsTheRun) {

@@ -7,6 +7,7 @@
 #include "support/temp_folder.h"
 #include "support/window_set.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -89,6 +90,43 @@ TEST_F(TableSettingsDialogTest, ColourButtonsWriteRedGreenBlueAndTheThreeDTickSw
     EXPECT_EQ(saved.DarkColour, QByteArray("000000"));
     EXPECT_EQ(stored(0), other);
     EXPECT_EQ(stored(0).BorderColour, QByteArray());
+}
+
+TEST_F(TableSettingsDialogTest, AColourIsChosenWithTheButtonAndClearedBackToNone) {
+    QLineEdit* border = test::edit(dialog, "Edit1");
+    EXPECT_TRUE(border->isReadOnly());
+    EXPECT_EQ(border->palette().color(QPalette::Active, QPalette::Base),
+              border->palette().color(QPalette::Active, QPalette::Window));
+    QAction* clear = border->findChild<QAction*>(QStringLiteral("Edit1Clear"));
+    ASSERT_NE(clear, nullptr);
+    EXPECT_FALSE(clear->isEnabled()) << "no colour, nothing to clear";
+    EXPECT_EQ(border->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QTest::keyClicks(border, QStringLiteral("abc"));
+    EXPECT_EQ(border->text(), QString());
+    recorder.chooseNext(QColor(0x12, 0x34, 0x56));
+    test::click(test::button(dialog, "Button1"));
+    EXPECT_TRUE(clear->isEnabled());
+    clear->trigger();
+    EXPECT_EQ(border->text(), QString());
+    EXPECT_FALSE(clear->isEnabled());
+
+    // Delete and Backspace clear the light and dark colours too; the cleared colours are stored as none.
+    test::click(test::checkBox(dialog, "CheckBox2"));
+    recorder.chooseNext(QColor(0xFF, 0x80, 0x00));
+    test::click(test::button(dialog, "Button2"));
+    recorder.chooseNext(QColor(0, 0, 0));
+    test::click(test::button(dialog, "Button3"));
+    recorder.answerNext(true);
+    test::click(test::button(dialog, "Button4"));
+    EXPECT_EQ(stored(1).LightColour, QByteArray("FF8000"));
+    QTest::keyClick(test::edit(dialog, "Edit3"), Qt::Key_Delete);
+    QTest::keyClick(test::edit(dialog, "Edit4"), Qt::Key_Backspace);
+    recorder.answerNext(true);
+    test::click(test::button(dialog, "Button4"));
+    const TableDefinition saved = stored(1);
+    EXPECT_EQ(saved.BorderColour, QByteArray());
+    EXPECT_EQ(saved.LightColour, QByteArray());
+    EXPECT_EQ(saved.DarkColour, QByteArray());
 }
 
 TEST_F(TableSettingsDialogTest, WidthOptionsAndSpinFieldsGiveTheStoredValues) {

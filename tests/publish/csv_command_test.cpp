@@ -1,5 +1,6 @@
 #include "core/store/settings_record.h"
 #include "core/store/table_definition.h"
+#include "core/store/table_definition_file.h"
 #include "core/store/table_lock.h"
 #include "core/store/table_row_record.h"
 #include "core/table/table_layers.h"
@@ -37,6 +38,31 @@ protected:
     test::TempFolder m_folder;
 };
 
+TEST_F(PublishCsv, EachLineAboutTheRowsNamesTheTableByItsNumberAndTitle) {
+    // The second table's title is no file name and its number no 0.
+    TableDefinition prices;
+    prices.TableName = "\x89\xBF\x8A\x69\x95\x5C"; // 価格表
+    prices.FileName = "p";
+    prices.ColumnCount = 1;
+    ASSERT_EQ(TableDefinitionFile(m_folder.path()).append(prices), 1);
+    TableRowRecord row;
+    row.CellTexts[1] = "a";
+    m_folder.write(QStringLiteral("p.TBL"), row.encode());
+
+    const Result exported = run({QStringLiteral("--export-csv"), QStringLiteral("1"), file("out.csv")});
+    EXPECT_EQ(
+        exported.out,
+        QStringLiteral("テーブル 1「価格表」: 1行を書き出しました: %1\n").arg(file("out.csv")).toUtf8());
+    m_folder.write(QStringLiteral("in.csv"), "x,y\r\n");
+    const Result imported = run({QStringLiteral("--import-csv"), QStringLiteral("1"), file("in.csv")});
+    EXPECT_EQ(
+        imported.err,
+        QStringLiteral("テーブル 1「価格表」: テーブルの列数 (1) を超える1個の値は読み込みませんでした\n")
+            .toUtf8());
+    EXPECT_EQ(imported.out,
+              QStringLiteral("テーブル 1「価格表」: 1行を読み込みました: %1\n").arg(file("p.TBL")).toUtf8());
+}
+
 TEST_F(PublishCsv, ExportWritesEveryRowInEitherEncoding) {
     TableRowRecord first;
     first.CellTexts[1] = "a,b";
@@ -53,7 +79,8 @@ TEST_F(PublishCsv, ExportWritesEveryRowInEitherEncoding) {
     EXPECT_EQ(utf8.status, 0) << utf8.err.toStdString();
     EXPECT_EQ(m_folder.read(QStringLiteral("out.csv")),
               "\xEF\xBB\xBF\"a,b\",\"say \"\"hi\"\"\",\xE8\xA1\xA8\r\n,,\r\n\"two\r\nlines\",,\r\n");
-    EXPECT_EQ(utf8.out, QStringLiteral("3行を書き出しました: %1\n").arg(file("out.csv")).toUtf8());
+    EXPECT_EQ(utf8.out,
+              QStringLiteral("テーブル 0「t」: 3行を書き出しました: %1\n").arg(file("out.csv")).toUtf8());
 
     const Result sjisOut = run({QStringLiteral("--export-csv"), QStringLiteral("0"), file("sjis.csv"),
                                 QStringLiteral("--csv-encoding"), QStringLiteral("Shift_JIS")});
@@ -98,9 +125,10 @@ TEST_F(PublishCsv, ImportReplacesOrAppendsAndRefusesWhatShiftJisCannotHold) {
         {QStringLiteral("--import-csv"), QStringLiteral("0"), file("in.csv"), QStringLiteral("--append")});
     EXPECT_EQ(appended.status, 0) << appended.err.toStdString();
     EXPECT_EQ(appended.err,
-              QStringLiteral("テーブルの列数 (3) を超える1個の値は読み込みませんでした\n"
-                             "次のセルの文字列は250バイトを超えるため、文字の切れ目で切り詰めました: "
-                             "行3 列1\n")
+              QStringLiteral(
+                  "テーブル 0「t」: テーブルの列数 (3) を超える1個の値は読み込みませんでした\n"
+                  "テーブル 0「t」: 次のセルの文字列は250バイトを超えるため、文字の切れ目で切り詰めました: "
+                  "行3 列1\n")
                   .toUtf8());
     TableLayers expected(3);
     TableRow row(3);
@@ -183,8 +211,9 @@ TEST_F(PublishCsv, AppendingReplacesOnlyAnEmptyOnlyRowAndStopsAtTheRowLimit) {
     Result result = run(append);
     EXPECT_EQ(result.status, 0) << result.err.toStdString();
     EXPECT_EQ(result.err,
-              QStringLiteral("次のセルの文字列は250バイトを超えるため、文字の切れ目で切り詰めました: "
-                             "行1 列1\n")
+              QStringLiteral(
+                  "テーブル 0「t」: 次のセルの文字列は250バイトを超えるため、文字の切れ目で切り詰めました: "
+                  "行1 列1\n")
                   .toUtf8());
     EXPECT_EQ(m_folder.read(QStringLiteral("t.TBL")), imported);
 

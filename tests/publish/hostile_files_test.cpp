@@ -138,7 +138,7 @@ TEST_F(HostileFiles, AnExportRefusesTargetsThatAreNoPlainFileReadOnlyOrTheProgra
     EXPECT_EQ(piped.status, 0) << piped.err.toStdString();
     EXPECT_EQ(piped.out, "\xEF\xBB\xBF"
                          "a,b\r\n");
-    EXPECT_EQ(piped.err, QStringLiteral("1行を書き出しました: -\n").toUtf8());
+    EXPECT_EQ(piped.err, QStringLiteral("テーブル 0「s」: 1行を書き出しました: -\n").toUtf8());
     const PublishResult written = run(exporting(file(QStringLiteral("new.csv"))));
     EXPECT_EQ(written.status, 0) << written.err.toStdString();
     EXPECT_EQ(read(QStringLiteral("new.csv")), "\xEF\xBB\xBF"

@@ -46,10 +46,12 @@ TEST_F(PublishSheet, ASheetReplacesOrFollowsTheRowsUnderTheCsvImportsRules) {
     const test::PublishResult imported =
         run({QStringLiteral("--import-sheet"), QStringLiteral("0"), sheet("values.xlsx")});
     EXPECT_EQ(imported.status, 0) << imported.err.toStdString();
-    EXPECT_EQ(imported.out, utf8(QStringLiteral("8行を読み込みました: %1t.TBL\n").arg(m_folder.path())));
+    EXPECT_EQ(imported.out,
+              utf8(QStringLiteral("テーブル 0「t」: 8行を読み込みました: %1t.TBL\n").arg(m_folder.path())));
     EXPECT_EQ(
         imported.err.toStdString(),
-        utf8(QStringLiteral("テーブルの列数 (3) を超える18個の値は読み込みませんでした\n")).toStdString());
+        utf8(QStringLiteral("テーブル 0「t」: テーブルの列数 (3) を超える18個の値は読み込みませんでした\n"))
+            .toStdString());
     EXPECT_EQ(table(),
               "品名,単価,率\r\nりんご,\"1,234,567.89\",12.5%\r\n0.3,\"-1,235\",7%\r\n結合,,\r\n,,\r\n"
               "隠れた行,,\r\n,,\r\n,,\r\n");

@@ -185,6 +185,11 @@ Table findTable(const CsvArguments& arguments, const QString& executableFolder, 
             ShiftJis::decode(definition.TableName), *stored};
 }
 
+/// A line about the table's rows, the table named first.
+QString aboutTable(const Table& table, const QString& line) {
+    return Messages::TableLine.arg(Messages::tableLabel(table.number, table.title), line);
+}
+
 int exportCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
     TableRowReader reader;
     const QString path = table.files.tablePath();
@@ -207,14 +212,14 @@ int exportCsv(const CsvArguments& arguments, const Table& table, const Console& 
         if (!output.flush()) {
             throw IoError::fromFile(output);
         }
-        lines.err(Messages::CsvExported.arg(rows).arg(arguments.file));
+        lines.err(aboutTable(table, Messages::CsvExported.arg(rows).arg(arguments.file)));
         return PublishFinished;
     }
     if (const QString refusal = exportTargetRefusal(arguments.file, table.stored); !refusal.isEmpty()) {
         throw Failure{{Messages::CsvTargetRefused.arg(refusal, arguments.file)}};
     }
     const qsizetype rows = exportCellTexts(arguments.file, reader, table.columns, arguments.encoding);
-    lines.out(Messages::CsvExported.arg(rows).arg(arguments.file));
+    lines.out(aboutTable(table, Messages::CsvExported.arg(rows).arg(arguments.file)));
     return PublishFinished;
 }
 
@@ -288,13 +293,14 @@ int importRecords(const CsvArguments& arguments, const Table& table, const Impor
     }
 
     if (imported.droppedFields > 0) {
-        lines.err(Messages::CsvFieldsDropped.arg(imported.droppedFields).arg(table.columns));
+        lines.err(
+            aboutTable(table, Messages::CsvFieldsDropped.arg(imported.droppedFields).arg(table.columns)));
     }
     if (!imported.cutCells.isEmpty()) {
-        lines.err(Messages::CellTextsCut.arg(TableRowRecord::CellCapacity)
-                      .arg(Messages::cellNames(imported.cutCells, *kept)));
+        lines.err(aboutTable(table, Messages::CellTextsCut.arg(TableRowRecord::CellCapacity)
+                                        .arg(Messages::cellNames(imported.cutCells, *kept))));
     }
-    lines.out(Messages::CsvImported.arg(rowCount).arg(path));
+    lines.out(aboutTable(table, Messages::CsvImported.arg(rowCount).arg(path)));
     return PublishFinished;
 }
 

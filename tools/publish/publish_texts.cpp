@@ -93,6 +93,7 @@ const QString CsvTargetRefused =
     QStringLiteral("CSVを書き出しませんでした。次のファイルには書き出せません (%1): %2");
 const QString ReadOnlyFile = QStringLiteral("読み取り専用のファイルです");
 const QString ProgramsOwnFile = QStringLiteral("Kelvanoが使うファイルです");
+const QString TableLine = QStringLiteral("%1: %2");
 const QString CsvImported = QStringLiteral("%1行を読み込みました: %2");
 const QString CsvExported = QStringLiteral("%1行を書き出しました: %2");
 

@@ -51,6 +51,8 @@ extern const QString CsvTargetRefused;
 /// Refusals of a file to write over: one without write permission, one the program keeps its data in.
 extern const QString ReadOnlyFile;
 extern const QString ProgramsOwnFile;
+/// A line about a table's rows: %1 the table (tableLabel), %2 what is told.
+extern const QString TableLine;
 /// %1 the rows read, %2 the table's file.
 extern const QString CsvImported;
 extern const QString CsvExported;

@@ -3,6 +3,8 @@
 #include "core/store/shift_jis.h"
 #include "core/table/text_collation.h"
 
+#include <algorithm>
+
 namespace kelvano {
 
 TableDataModel::TableDataModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -117,6 +119,18 @@ void TableDataModel::rowsChanged(int first, int last) {
     if (first <= last) {
         emit dataChanged(index(first, 0), index(last, m_layers.columnCount() - 1));
     }
+}
+
+void TableDataModel::raiseColumnCount(int count) {
+    const int shown = m_layers.columnCount();
+    const int raised = std::min(count, int(TableRowRecord::MaxColumns));
+    if (raised <= shown) {
+        return;
+    }
+    beginInsertColumns({}, shown, raised - 1);
+    m_layers.raiseColumnCount(count);
+    measureAll();
+    endInsertColumns();
 }
 
 bool TableDataModel::insertEmptyRow(int row) {

@@ -37,6 +37,9 @@ public:
         return m_layers.value(layer, row, column);
     }
 
+    /// Shows `count` columns where fewer are shown (TableLayers::raiseColumnCount).
+    void raiseColumnCount(int count);
+
     /// Inserts an empty row before `row` (at the end for the row count); false at the row limit.
     bool insertEmptyRow(int row);
     /// Removes a row; the only row is emptied instead.

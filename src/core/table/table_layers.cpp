@@ -112,6 +112,10 @@ void TableLayers::appendRow(const TableRow& cells) {
     }
 }
 
+void TableLayers::raiseColumnCount(int count) {
+    m_columnCount = std::max(m_columnCount, std::min(count, int(TableRowRecord::MaxColumns)));
+}
+
 void TableLayers::appendRecord(const TableRowRecord& record) {
     const QByteArray bytes = record.encode();
     appendRecord(TableRowView(bytes));

@@ -30,6 +30,9 @@ public:
     explicit TableLayers(int columnCount = 1);
 
     int columnCount() const { return m_columnCount; }
+    /// Shows `count` columns where fewer are shown (at most MaxColumns); cells a lowered count had
+    /// hidden come back, as when the table is opened again with the higher count.
+    void raiseColumnCount(int count);
     int rowCount() const { return static_cast<int>(m_rows.size()); }
     bool canAddRow() const { return rowCount() < MaxRows; }
 

@@ -36,6 +36,8 @@ const QString PageNotWrittenYet = QStringLiteral(
     "ページはまだ作成されていません。「テーブルをHTML形式で出力」で作成してから開いてください\n%1");
 const QString PageProgressText = QStringLiteral("ページを作成しています（%1 / %2）\n%3");
 const QString BrowserNotOpened = QStringLiteral("ブラウザでページを開けませんでした\n%1");
+const QString NoBrowserSetUp = QStringLiteral(
+    "ブラウザが設定されていないため、ページを開けませんでした。既定のブラウザを設定してください\n%1");
 const QString NoTableMaster =
     QStringLiteral("テーブルマスターが見つかりません、テーブル設定で作成してください");
 
@@ -121,6 +123,8 @@ const QString TextCutToCapacity = QStringLiteral("%1バイトを超える部分�
 
 // Table data editor: texts from the clipboard and CSV files
 const QString ColumnsCutOff = QStringLiteral("テーブルの列数を超える%1列分は入れませんでした");
+const QString CsvColumnsRaise = QStringLiteral("CSVには%1列あります。列の数を%2にしますか？");
+const QString SheetColumnsRaise = QStringLiteral("シートには%1列あります。列の数を%2にしますか？");
 const QString CellsNotStored =
     QStringLiteral("次のセルには Shift-JIS で保存出来ない文字 (%1) があるため、変更しませんでした: %2");
 

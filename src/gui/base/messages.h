@@ -36,6 +36,8 @@ extern const QString CheckFoundNothing;
 /// "ブラウザで開く" before the page exists, and when no browser could be started; the page's path.
 extern const QString PageNotWrittenYet;
 extern const QString BrowserNotOpened;
+/// %1 the page: the desktop names no program for web pages.
+extern const QString NoBrowserSetUp;
 /// The progress of a page run: page n of m and the table's title.
 extern const QString PageProgressText;
 extern const QString NoTableMaster;
@@ -110,6 +112,9 @@ extern const QString TextCutToCapacity;
 // Table data editor: texts from the clipboard and CSV files
 /// %1 how many columns.
 extern const QString ColumnsCutOff;
+/// %1 the columns of the file, %2 the column count offered (at most a table's most).
+extern const QString CsvColumnsRaise;
+extern const QString SheetColumnsRaise;
 /// %1 the characters, %2 the cells.
 extern const QString CellsNotStored;
 

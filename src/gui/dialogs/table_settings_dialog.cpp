@@ -6,6 +6,7 @@
 #include "gui/base/user_dialogs.h"
 #include "gui/components/zel_string_ex.h"
 #include "gui/dialogs/clamping_spin_box.h"
+#include "gui/dialogs/colour_field.h"
 #include "gui/dialogs/colour_values.h"
 #include "gui/dialogs/definition_saving.h"
 #include "gui/dialogs/table_width.h"
@@ -73,7 +74,7 @@ TForm3::TForm3(QWidget* parent)
     Edit4 = edit(GroupBox3, QStringLiteral("Edit4"), {170, 68, 56, 22});
     Button3 = button(GroupBox3, QStringLiteral("Button3"), QStringLiteral("参照"), {228, 67, 42, 24});
     for (QLineEdit* colour : {Edit1, Edit3, Edit4}) {
-        colour->setReadOnly(true);
+        ColourField::attach(colour);
     }
 
     GroupBox4 =

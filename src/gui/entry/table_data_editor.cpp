@@ -178,7 +178,7 @@ void TForm5::OpenTable(const SettingsRecord& settings, const QString& programFol
         if (!settleChanges()) {
             return;
         }
-        if (!LoadTableData({settings, programFolder, fileName, columnCount})) {
+        if (!LoadTableData({settings, programFolder, fileName, columnCount, number})) {
             return; // the table stays closed; whatever the editor held is kept
         }
         Button1Click();

@@ -134,6 +134,8 @@ signals:
     void referenceRequested(const TableDataFiles& files, QPoint topLeft);
     /// The link list is wanted for the table's links.
     void linkListRequested(const TableDataFiles& files);
+    /// The column count of table `number` has been raised to `columnCount` and stored in TABLE.DAT.
+    void columnCountStored(int number, int columnCount);
 
 protected:
     bool eventFilter(QObject* object, QEvent* event) override;
@@ -223,8 +225,18 @@ private:
     void SheetRead1Click();
     /// The `count` records a file holds, each from `next`, as rows, as one change; `refused` ends the
     /// message of a refused import.
+    /// `columns` columns of each come in: more than the table shows raise its count (storeColumnCount)
+    /// once the records are taken.
     void importRecords(qsizetype count, const std::function<bool(QByteArrayList&)>& next,
-                       TextEncoding encoding, bool append, const QString& refused);
+                       TextEncoding encoding, bool append, int columns, const QString& refused);
+    /// The columns a file with `fileColumns` columns comes in with: when the table shows fewer (and has
+    /// a number in TABLE.DAT), asks with `question` whether to raise its column count, at most to a
+    /// table's most columns; on No, or asked nothing, the columns shown.
+    int columnsToImport(int fileColumns, const QString& question);
+    /// Stores `count` as the column count of the table's definition in TABLE.DAT (a higher stored
+    /// count stays) and shows that many columns; false after the message when the definition is gone,
+    /// an IoError when it cannot be written (nothing raised then).
+    bool storeColumnCount(int count);
     void CsvWrite1Click();
     void undoOrRedo(bool redo);
     /// Closes the in-place editor, its text kept, and ends the typed text's step.

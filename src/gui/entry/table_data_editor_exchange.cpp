@@ -1,6 +1,7 @@
 #include "gui/entry/table_data_editor.h"
 
 #include "core/store/shift_jis.h"
+#include "core/store/table_definition_file.h"
 #include "core/table/cell_text_import.h"
 #include "core/table/csv_exchange.h"
 #include "core/table/delimited_text.h"
@@ -16,6 +17,7 @@
 #include <QMimeData>
 #include <QTableView>
 #include <QUndoStack>
+#include <limits>
 
 // The table data editor's exchange with other programs: the clipboard, CSV files and spreadsheets.
 
@@ -169,14 +171,65 @@ void TForm5::CsvWrite1Click() {
     }
 }
 
+namespace {
+
+/// The most fields a record of `records` holds.
+int widestRecord(CsvRecords records) {
+    qsizetype widest = 0;
+    for (QByteArrayList record; records.next(record);) {
+        widest = std::max(widest, record.size());
+    }
+    return int(std::min<qsizetype>(widest, std::numeric_limits<int>::max()));
+}
+
+int widestRecord(const QList<QByteArrayList>& records) {
+    qsizetype widest = 0;
+    for (const QByteArrayList& record : records) {
+        widest = std::max(widest, record.size());
+    }
+    return int(std::min<qsizetype>(widest, std::numeric_limits<int>::max()));
+}
+
+} // namespace
+
+int TForm5::columnsToImport(int fileColumns, const QString& question) {
+    const int shown = m_model->columnCount();
+    const int raised = std::min(fileColumns, int(TableDefinition::MaxColumns));
+    if (m_document->source().number < 0 || raised <= shown) {
+        return shown;
+    }
+    return UserDialogs::askYesNo(this, MessageIcon::Question, question.arg(fileColumns).arg(raised),
+                                 Answer::Yes)
+               ? raised
+               : shown;
+}
+
+bool TForm5::storeColumnCount(int count) {
+    // Stored as the table settings store it; a count raised there meanwhile is not lowered.
+    const int number = m_document->source().number;
+    const TableDefinitionFile definitions(programFolder());
+    std::optional<TableDefinition> definition = definitions.read(number);
+    if (!definition) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::NoTableMaster);
+        return false;
+    }
+    definition->ColumnCount = quint16(std::max(definition->usableColumnCount(), count));
+    definitions.write(number, *definition);
+    m_document->raiseColumnCount(count);
+    emit columnCountStored(number, definition->ColumnCount);
+    return true;
+}
+
 void TForm5::ImportCsv(const CsvFile& file, bool append) {
+    const int columns = columnsToImport(widestRecord(file.records()), Messages::CsvColumnsRaise);
     const auto reading = std::make_shared<CsvRecords>(file.records());
     importRecords(
         file.recordCount, [reading](QByteArrayList& record) { return reading->next(record); },
-        file.format.encoding, append, Messages::CsvImportRefused);
+        file.format.encoding, append, columns, Messages::CsvImportRefused);
 }
 
 void TForm5::ImportSheet(const SheetFile& file, bool append) {
+    const int columns = columnsToImport(widestRecord(file.records), Messages::SheetColumnsRaise);
     qsizetype at = 0;
     importRecords(
         file.records.size(),
@@ -187,30 +240,36 @@ void TForm5::ImportSheet(const SheetFile& file, bool append) {
             record = file.records[at++];
             return true;
         },
-        TextEncoding::Utf8, append, Messages::SheetImportRefused);
+        TextEncoding::Utf8, append, columns, Messages::SheetImportRefused);
 }
 
 void TForm5::importRecords(qsizetype count, const std::function<bool(QByteArrayList&)>& next,
-                           TextEncoding encoding, bool append, const QString& refused) {
+                           TextEncoding encoding, bool append, int columns, const QString& refused) {
     // The file's records are read one at a time into the rows they become; rows past the limit are
     // checked like the others, then left out (the message says so).
     const int rows = m_model->rowCount();
     const int first = rowsKeptByCsvImport(rows, m_model->layers().holdsOnlyAnEmptyRow(), append);
     const bool rowLimit = first + count > TableLayers::MaxRows;
     const qsizetype taken = std::min<qsizetype>(count, TableLayers::MaxRows - first);
-    CellTextImporter importer(encoding, m_model->columnCount(), TableRowRecord::CellCapacity);
+    CellTextImporter importer(encoding, columns, TableRowRecord::CellCapacity);
+    // New rows are made for the columns the file comes in with (more than the table shows when the
+    // user raised the count).
+    const TableLayers shape(columns);
     std::vector<TableLayers::Row> added;
     added.reserve(size_t(taken));
     for (QByteArrayList record; next(record);) {
         const QList<std::optional<QByteArray>> texts = importer.convert(record);
         if (qsizetype(added.size()) < taken) {
-            added.push_back(m_model->layers().withTexts(TableLayers::Row{}, 0, texts));
+            added.push_back(shape.withTexts(TableLayers::Row{}, 0, texts));
         }
     }
     const CellTextImport& imported = importer.report();
     if (csvImportRefused(imported)) {
         UserDialogs::show(this, MessageIcon::Error,
                           Messages::importRefusalLines(imported, refused).join(QLatin1Char('\n')));
+        return;
+    }
+    if (columns > m_model->columnCount() && !storeColumnCount(columns)) {
         return;
     }
     replaceRowsStep(first, rows - first, std::move(added));

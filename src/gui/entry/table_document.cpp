@@ -55,6 +55,11 @@ TableDocument::Opening TableDocument::open(const Source& source) {
     return Opening::Unreadable;
 }
 
+void TableDocument::raiseColumnCount(int count) {
+    m_model->raiseColumnCount(count);
+    m_source.columnCount = m_model->columnCount();
+}
+
 void TableDocument::close() {
     m_lock.reset();
 }

@@ -30,6 +30,8 @@ public:
         QString programFolder;
         QByteArray fileName;
         int columnCount = 1;
+        /// The table's number in TABLE.DAT; -1 for a table opened without one.
+        int number = -1;
     };
 
     explicit TableDocument(QObject* parent = nullptr);
@@ -53,6 +55,9 @@ public:
     /// Reads the table of `source` and takes its lock, releasing the one held before. An IoError when
     /// reading fails (the document is then as it was).
     Opening open(const Source& source);
+    /// Shows `count` columns where fewer are shown (at most a table's most); the table's definition
+    /// is the caller's to store.
+    void raiseColumnCount(int count);
     /// The table is no longer open: its lock is released; the rows stay until the next opening.
     void close();
     /// True while the table holds its lock (false also where no lock can be made).

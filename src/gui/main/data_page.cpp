@@ -7,6 +7,7 @@
 #include "gui/base/form_layout.h"
 #include "gui/base/user_dialogs.h"
 #include "gui/base/widget_events.h"
+#include "gui/main/desktop_browser.h"
 #include "gui/main/folder_settings_page.h"
 #include "gui/main/page_preview_window.h"
 #include "gui/main/page_progress_dialog.h"
@@ -249,6 +250,10 @@ void DataPage::Button7Click() {
                          ShiftJis::decode(definition->FileName) + QStringLiteral(".html");
     if (!isPathOfThisSystem(path) || !QFileInfo(path).isFile()) {
         UserDialogs::show(this, MessageIcon::Information, Messages::PageNotWrittenYet.arg(path));
+        return;
+    }
+    if (DesktopBrowser::query() == DesktopBrowser::Setup::None) {
+        UserDialogs::show(this, MessageIcon::Error, Messages::NoBrowserSetUp.arg(path));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {

@@ -188,6 +188,10 @@ void TForm1::ResetDefinition() {
     m_tablePage->ResetDefinition();
 }
 
+void TForm1::followColumnCount(int number, int columnCount) {
+    m_tablePage->followColumnCount(number, columnCount);
+}
+
 void TForm1::GatherDefinition() {
     m_tablePage->GatherDefinition();
 }

@@ -70,6 +70,8 @@ public:
     void LoadSnippetLists();
     void ResetDefinition();
     void GatherDefinition() override;
+    /// The column count of table `number` was raised in TABLE.DAT: the definition being edited follows.
+    void followColumnCount(int number, int columnCount);
 
     /// Puts a folder chosen in the directory picker into the field of its target (1 data, 2 HTML,
     /// 3 image).

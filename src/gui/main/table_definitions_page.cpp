@@ -276,6 +276,15 @@ bool TableDefinitionsPage::renameDataFiles(int number, std::unique_ptr<TableData
     return false;
 }
 
+void TableDefinitionsPage::followColumnCount(int number, int columnCount) {
+    if (number < 0 || number != editedNumber()) {
+        return;
+    }
+    GatherDefinition();
+    m_currentDefinition.ColumnCount = quint16(columnCount);
+    loadDefinitionIntoDialogs(m_currentDefinition);
+}
+
 void TableDefinitionsPage::GatherDefinition() {
     m_currentDefinition.TableName = m_edit4Field->bytes();
     m_currentDefinition.FileName = m_edit5Field->bytes();

@@ -45,6 +45,9 @@ public:
     void LoadTableLists();
     void ResetDefinition();
     void GatherDefinition();
+    /// The column count of table `number` was raised in TABLE.DAT (by the editor): when it is the
+    /// definition being edited, it and the formatting dialogs take the count, the rest as edited.
+    void followColumnCount(int number, int columnCount);
     /// The snippets a table may choose as its header or its footer; the text in the choice box stays.
     void setSnippetChoices(SnippetKind kind, const QStringList& choices);
 
