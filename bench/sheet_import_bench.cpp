@@ -155,7 +155,9 @@ void SheetImport(benchmark::State& state) {
         const CellTextImport imported =
             importCellTexts(file.records, TextEncoding::Utf8, Columns, TableRowRecord::CellCapacity);
         qsizetype at = 0;
-        const auto next = [&imported, &at] { return imported.rows[at++]; };
+        const auto next = [&imported, &at] {
+            return imported.rows[at++];
+        };
         if (file.records.size() != Rows ||
             !TableLayersFile::importRows(files, Columns, int(imported.rows.size()), next, false)) {
             state.SkipWithError("the sheet did not come in");

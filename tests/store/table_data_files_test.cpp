@@ -38,7 +38,7 @@ LoadedRows readRows(const TableDataFiles& files, int columnCount) {
 /// Saves the rows as the editor does: one record per row through writeRecords.
 void writeRows(const TableDataFiles& files, const QList<TableRow>& rows) {
     files.writeRecords(static_cast<int>(rows.size()),
-                              [&rows](int i) { return TableRowRecord::fromRow(rows[i]); });
+                       [&rows](int i) { return TableRowRecord::fromRow(rows[i]); });
 }
 
 TEST(TableRows, CellsLieAtTheirColumnOffsetsInFileOrder) {
