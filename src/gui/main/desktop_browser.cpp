@@ -33,7 +33,7 @@ Asker& currentAsker() {
 
 Setup query() {
     bool asked = false;
-    for (const QString type : {QStringLiteral("text/html"), QStringLiteral("x-scheme-handler/http")}) {
+    for (const QString& type : {QStringLiteral("text/html"), QStringLiteral("x-scheme-handler/http")}) {
         const std::optional<QString> program = currentAsker()(type);
         if (program && !program->isEmpty()) {
             return Setup::Found;
