@@ -230,14 +230,6 @@ struct ImportWords {
     QString empty;
 };
 
-/// The records of a file to import: how many, their encoding, and a reading of them from the first,
-/// as often as asked (a CSV file is read again each time; a sheet's records are held).
-struct ImportedRecords {
-    qsizetype count;
-    TextEncoding encoding;
-    std::function<std::function<bool(QByteArrayList&)>()> read;
-};
-
 /// Records read from a file into the table: the same rules for a CSV file and a sheet.
 int importRecords(const CsvArguments& arguments, const Table& table, const ImportedRecords& records,
                   const ImportWords& words, const Console& lines) {
@@ -309,13 +301,8 @@ int importCsv(const CsvArguments& arguments, const Table& table, const Console& 
     if (file.refusal) {
         throw Failure{{Messages::csvRefusalText(*file.refusal), Messages::CsvImportRefused}};
     }
-    const ImportedRecords records{file.recordCount, file.format.encoding, [&file] {
-                                      auto reading = std::make_shared<CsvRecords>(file.records());
-                                      return [reading](QByteArrayList& record) {
-                                          return reading->next(record);
-                                      };
-                                  }};
-    return importRecords(arguments, table, records, {Messages::CsvImportRefused, Messages::CsvEmpty}, lines);
+    return importRecords(arguments, table, ImportedRecords::of(file),
+                         {Messages::CsvImportRefused, Messages::CsvEmpty}, lines);
 }
 
 /// The sheet named by --sheet (a name, else a number from 1), or the first.
@@ -330,18 +317,8 @@ SheetFile readSheet(const CsvArguments& arguments, const SheetChoice& choice) {
 
 int importSheet(const CsvArguments& arguments, const Table& table, const Console& lines) {
     const SheetFile file = readSheet(arguments, SheetChoice{0, arguments.sheet});
-    const ImportedRecords records{file.records.size(), TextEncoding::Utf8, [&file] {
-                                      auto at = std::make_shared<qsizetype>(0);
-                                      return [&file, at](QByteArrayList& record) {
-                                          if (*at == file.records.size()) {
-                                              return false;
-                                          }
-                                          record = file.records[(*at)++];
-                                          return true;
-                                      };
-                                  }};
-    return importRecords(arguments, table, records, {Messages::SheetImportRefused, Messages::SheetEmpty},
-                         lines);
+    return importRecords(arguments, table, ImportedRecords::of(file.records),
+                         {Messages::SheetImportRefused, Messages::SheetEmpty}, lines);
 }
 
 /// --list-sheets: one line per sheet, its number from 1, a space and its name.

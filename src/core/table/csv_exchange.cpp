@@ -239,11 +239,13 @@ CsvFile CsvFile::read(const QString& path) {
         if (file.recordCount < FirstRecordsKept) {
             file.firstRecords.append(record);
         }
+        file.widestRecord = std::max(file.widestRecord, record.size());
         ++file.recordCount;
     }
     if (const qsizetype line = records.unclosedQuoteLine(); line > 0) {
         file.refusal = CsvRefusal{CsvRefusal::QuoteNotClosed, line};
         file.recordCount = 0;
+        file.widestRecord = 0;
         file.firstRecords.clear();
     }
     return file;
@@ -263,6 +265,32 @@ CsvRecords CsvFile::records() const {
                            FieldBytesRead);
     records.m_source = std::move(source);
     return records;
+}
+
+ImportedRecords ImportedRecords::of(const CsvFile& file) {
+    return {file.recordCount, file.widestRecord, file.format.encoding, [&file] {
+                auto reading = std::make_shared<CsvRecords>(file.records());
+                return [reading](QByteArrayList& record) {
+                    return reading->next(record);
+                };
+            }};
+}
+
+ImportedRecords ImportedRecords::of(const QList<QByteArrayList>& records) {
+    qsizetype widest = 0;
+    for (const QByteArrayList& record : records) {
+        widest = std::max(widest, record.size());
+    }
+    return {records.size(), widest, TextEncoding::Utf8, [&records] {
+                auto at = std::make_shared<qsizetype>(0);
+                return [&records, at](QByteArrayList& record) {
+                    if (*at == records.size()) {
+                        return false;
+                    }
+                    record = records[(*at)++];
+                    return true;
+                };
+            }};
 }
 
 int rowsKeptByCsvImport(int rowCount, bool onlyAnEmptyRow, bool append) {

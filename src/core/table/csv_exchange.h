@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -43,6 +44,8 @@ struct CsvFile {
     qsizetype recordCount = 0;
     /// The first records (at most FirstRecordsKept), fields in the file's encoding, for a preview.
     QList<QByteArrayList> firstRecords;
+    /// The most fields a record holds.
+    qsizetype widestRecord = 0;
 
     /// At most this many records are read: one past the most rows a table holds, enough to refuse.
     static constexpr qsizetype RecordsRead = TableLayers::MaxRows + 1;
@@ -82,6 +85,22 @@ public:
 private:
     friend struct CsvFile;
     std::unique_ptr<Source> m_source;
+};
+
+/// The records a file brings into a table, the same way for a CSV file and a spreadsheet's sheet: how
+/// many, the most fields one holds, their encoding, and a reading of them from the first, as often as
+/// asked (an import checks every record before it writes any).
+struct ImportedRecords {
+    qsizetype count = 0;
+    qsizetype widest = 0;
+    TextEncoding encoding = TextEncoding::Utf8;
+    /// A new reading: each call of what it gives puts the next record in its argument, false after the last.
+    std::function<std::function<bool(QByteArrayList&)>()> read;
+
+    /// A CSV file's records, read again from the file each time (`file` must outlive the readings).
+    static ImportedRecords of(const CsvFile& file);
+    /// Records held in memory (a sheet's), UTF-8 texts (`records` must outlive the readings).
+    static ImportedRecords of(const QList<QByteArrayList>& records);
 };
 
 /// How many of a table's `rowCount` rows stay before the rows a CSV file brings: all of them when

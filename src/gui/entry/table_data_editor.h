@@ -29,6 +29,7 @@ class TableDataModel;
 class TableGridDelegate;
 struct CellTextImport;
 struct CsvFile;
+struct ImportedRecords;
 struct SheetFile;
 
 /// The table data editor: the grid in which the user types one table's rows and decorates its cells
@@ -223,12 +224,11 @@ private:
     void sortRowsNumerically(Qt::SortOrder order);
     void CsvRead1Click();
     void SheetRead1Click();
-    /// The `count` records a file holds, each from `next`, as rows, as one change; `refused` ends the
-    /// message of a refused import.
-    /// `columns` columns of each come in: more than the table shows raise its count (storeColumnCount)
-    /// once the records are taken.
-    void importRecords(qsizetype count, const std::function<bool(QByteArrayList&)>& next,
-                       TextEncoding encoding, bool append, int columns, const QString& refused);
+    /// The records a file holds as rows, as one change. A file wider than the table asks with
+    /// `columnsQuestion` whether to raise the column count (columnsToImport), which is stored
+    /// (storeColumnCount) once the records are taken; `refused` ends the message of a refused import.
+    void importRecords(const ImportedRecords& records, bool append, const QString& columnsQuestion,
+                       const QString& refused);
     /// The columns a file with `fileColumns` columns comes in with: when the table shows fewer (and has
     /// a number in TABLE.DAT), asks with `question` whether to raise its column count, at most to a
     /// table's most columns; on No, or asked nothing, the columns shown.

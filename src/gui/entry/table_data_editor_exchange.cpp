@@ -171,27 +171,6 @@ void TForm5::CsvWrite1Click() {
     }
 }
 
-namespace {
-
-/// The most fields a record of `records` holds.
-int widestRecord(CsvRecords records) {
-    qsizetype widest = 0;
-    for (QByteArrayList record; records.next(record);) {
-        widest = std::max(widest, record.size());
-    }
-    return int(std::min<qsizetype>(widest, std::numeric_limits<int>::max()));
-}
-
-int widestRecord(const QList<QByteArrayList>& records) {
-    qsizetype widest = 0;
-    for (const QByteArrayList& record : records) {
-        widest = std::max(widest, record.size());
-    }
-    return int(std::min<qsizetype>(widest, std::numeric_limits<int>::max()));
-}
-
-} // namespace
-
 int TForm5::columnsToImport(int fileColumns, const QString& question) {
     const int shown = m_model->columnCount();
     const int raised = std::min(fileColumns, int(TableDefinition::MaxColumns));
@@ -221,42 +200,32 @@ bool TForm5::storeColumnCount(int count) {
 }
 
 void TForm5::ImportCsv(const CsvFile& file, bool append) {
-    const int columns = columnsToImport(widestRecord(file.records()), Messages::CsvColumnsRaise);
-    const auto reading = std::make_shared<CsvRecords>(file.records());
-    importRecords(
-        file.recordCount, [reading](QByteArrayList& record) { return reading->next(record); },
-        file.format.encoding, append, columns, Messages::CsvImportRefused);
+    importRecords(ImportedRecords::of(file), append, Messages::CsvColumnsRaise, Messages::CsvImportRefused);
 }
 
 void TForm5::ImportSheet(const SheetFile& file, bool append) {
-    const int columns = columnsToImport(widestRecord(file.records), Messages::SheetColumnsRaise);
-    qsizetype at = 0;
-    importRecords(
-        file.records.size(),
-        [&file, &at](QByteArrayList& record) {
-            if (at == file.records.size()) {
-                return false;
-            }
-            record = file.records[at++];
-            return true;
-        },
-        TextEncoding::Utf8, append, columns, Messages::SheetImportRefused);
+    importRecords(ImportedRecords::of(file.records), append, Messages::SheetColumnsRaise,
+                  Messages::SheetImportRefused);
 }
 
-void TForm5::importRecords(qsizetype count, const std::function<bool(QByteArrayList&)>& next,
-                           TextEncoding encoding, bool append, int columns, const QString& refused) {
+void TForm5::importRecords(const ImportedRecords& records, bool append, const QString& columnsQuestion,
+                           const QString& refused) {
+    const int columns = columnsToImport(
+        int(std::min<qsizetype>(records.widest, std::numeric_limits<int>::max())), columnsQuestion);
+    const qsizetype count = records.count;
     // The file's records are read one at a time into the rows they become; rows past the limit are
     // checked like the others, then left out (the message says so).
     const int rows = m_model->rowCount();
     const int first = rowsKeptByCsvImport(rows, m_model->layers().holdsOnlyAnEmptyRow(), append);
     const bool rowLimit = first + count > TableLayers::MaxRows;
     const qsizetype taken = std::min<qsizetype>(count, TableLayers::MaxRows - first);
-    CellTextImporter importer(encoding, columns, TableRowRecord::CellCapacity);
+    CellTextImporter importer(records.encoding, columns, TableRowRecord::CellCapacity);
     // New rows are made for the columns the file comes in with (more than the table shows when the
     // user raised the count).
     const TableLayers shape(columns);
     std::vector<TableLayers::Row> added;
     added.reserve(size_t(taken));
+    const auto next = records.read();
     for (QByteArrayList record; next(record);) {
         const QList<std::optional<QByteArray>> texts = importer.convert(record);
         if (qsizetype(added.size()) < taken) {
