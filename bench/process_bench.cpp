@@ -3,6 +3,8 @@
 //
 //   kelvano_process_bench --benchmark_counters_tabular=true
 //   xvfb-run -a kelvano_process_bench --benchmark_filter=StartUp      (StartUp/1 needs a display)
+//   kelvano_process_bench --fixture ROWS     (a program folder with the export's table, kept, for
+//                                            profiling the tool by hand; prints its path)
 //
 // Floors are processes too (this program started again with --floor), so a process's start counts on
 // both sides. Peak memory is the child's own (wait4's ru_maxrss).
@@ -15,6 +17,7 @@
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -123,6 +126,7 @@ public:
     }
     QString path() const { return m_folder.path() + QLatin1Char('/'); }
     QString tablePath() const { return path() + QStringLiteral("bench.TBL"); }
+    void keep() { m_folder.setAutoRemove(false); }
 
 private:
     QTemporaryDir m_folder;
@@ -203,6 +207,7 @@ void ToolImportCsv(benchmark::State& state) {
     ProgramFolder program;
     const QString csv = program.path() + QStringLiteral("in.csv");
     writeCsv(csv, rows);
+    ::sync(); // the input on disk, so that writing it back does not run beside the timed processes
     const QStringList arguments{QStringLiteral("--program-folder"), program.path(),
                                 QStringLiteral("--import-csv"), QStringLiteral("0"), csv};
     if (runProcess(benchFolder() + Publish, arguments).status != 0) {
@@ -245,6 +250,7 @@ void ToolExportCsv(benchmark::State& state) {
     const int rows = int(state.range(0));
     ProgramFolder program;
     writeTable(program.tablePath(), rows);
+    ::sync(); // the 3 GB table on disk, so that writing it back does not run beside the timed processes
     const QString csv = program.path() + QStringLiteral("out.csv");
     const QStringList arguments{QStringLiteral("--program-folder"), program.path(),
                                 QStringLiteral("--export-csv"), QStringLiteral("0"), csv};
@@ -318,6 +324,14 @@ BENCHMARK(StartUp)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1)
 int main(int argc, char** argv) {
     if (argc == 5 && std::strcmp(argv[1], "--floor") == 0) {
         return kelvano::runFloor(argv[2], argv[3], argv[4]);
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--fixture") == 0) {
+        const QCoreApplication app(argc, argv);
+        kelvano::ProgramFolder program;
+        program.keep();
+        kelvano::writeTable(program.tablePath(), std::atoi(argv[2]));
+        std::printf("%s\n", qPrintable(program.path()));
+        return 0;
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

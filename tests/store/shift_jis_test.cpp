@@ -54,5 +54,37 @@ TEST(ShiftJis, ControlBytesAndBrokenBytesNeverTurnIntoOtherBytes) {
     EXPECT_EQ(encoded.bytes, "\n" + test::So);
 }
 
+QByteArray utf8ByTable(QByteArrayView bytes) {
+    QByteArray out("x"); // appended to, never replaced
+    ShiftJis::appendUtf8(out, bytes);
+    return out.mid(1);
+}
+
+// The table must give what decoding gives for every byte and every pair of bytes, and for a byte
+// before a pair and after it (a lead byte at the end, a broken pair between characters, the rotated
+// control codes beside a Japanese character).
+TEST(ShiftJis, Utf8ByTheTableIsWhatDecodingGivesForEveryByteAndPair) {
+    int differing = 0;
+    for (int first = 0; first < 256; ++first) {
+        for (int second = -1; second < 256; ++second) {
+            QByteArray bytes(1, static_cast<char>(first));
+            if (second >= 0) {
+                bytes += static_cast<char>(second);
+            }
+            differing += utf8ByTable(bytes) != ShiftJis::decode(bytes).toUtf8() ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    const QByteArray japanese = ShiftJis::encode(u"表ソ").bytes;
+    for (int byte = 0; byte < 256; ++byte) {
+        for (const QByteArray& bytes :
+             {japanese + char(byte), char(byte) + japanese, japanese + char(byte) + japanese + char(byte)}) {
+            ASSERT_EQ(utf8ByTable(bytes), ShiftJis::decode(bytes).toUtf8()) << byte;
+        }
+    }
+    EXPECT_EQ(utf8ByTable(japanese + "a\x1A"), QByteArray("\xE8\xA1\xA8\xE3\x82\xBD"
+                                                          "a\x1A"));
+}
+
 } // namespace
 } // namespace kelvano

@@ -9,6 +9,10 @@ FileReadAhead::FileReadAhead(int descriptor, QString path, qsizetype blockSize)
     : m_descriptor(descriptor), m_path(std::move(path)), m_blockSize(blockSize), m_thread([this] { run(); }) {
 }
 
+FileReadAhead::FileReadAhead(int descriptor, QString path, qsizetype blockSize, LeadingBytes part)
+    : m_descriptor(descriptor), m_path(std::move(path)),
+      m_blockSize(blockSize / part.recordSize * part.recordSize), m_part(part), m_thread([this] { run(); }) {}
+
 FileReadAhead::~FileReadAhead() {
     {
         const std::lock_guard lock(m_mutex);
@@ -68,10 +72,32 @@ void FileReadAhead::run() {
 }
 
 qsizetype FileReadAhead::readBlock(Block& block, qint64 offset, int& error) const {
+    if (m_part.leading > 0) {
+        return readLeadingBytes(block, offset, error);
+    }
     if (block.bytes.size() < m_blockSize) {
         block.bytes.resize(m_blockSize);
     }
     return readFullyAt(m_descriptor, offset, block.bytes.data(), m_blockSize, error);
+}
+
+qsizetype FileReadAhead::readLeadingBytes(Block& block, qint64 offset, int& error) const {
+    if (block.bytes.size() < m_blockSize) {
+        block.bytes.resize(m_blockSize, '\0'); // the bytes after each record's leading ones stay zero
+    }
+    qsizetype covered = 0;
+    while (covered < m_blockSize && (offset + covered) / m_part.recordSize < m_part.records) {
+        const qsizetype got =
+            readFullyAt(m_descriptor, offset + covered, block.bytes.data() + covered, m_part.leading, error);
+        if (got < 0) {
+            return covered > 0 ? covered : -1;
+        }
+        if (got < m_part.leading) {
+            break; // the file was cut short since it was opened
+        }
+        covered += m_part.recordSize;
+    }
+    return covered;
 }
 
 } // namespace kelvano

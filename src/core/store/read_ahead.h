@@ -18,6 +18,16 @@ public:
     /// Reads `descriptor` (which must stay open while this lives) from offset 0; `path` names the file
     /// in errors.
     FileReadAhead(int descriptor, QString path, qsizetype blockSize);
+    /// The part of a file of fixed-size records that is read: the first `leading` bytes of each of the
+    /// first `records` records.
+    struct LeadingBytes {
+        qsizetype recordSize = 0;
+        qsizetype leading = 0;
+        qint64 records = 0;
+    };
+    /// Reads only `part`: a block holds `blockSize / part.recordSize` records, each at its place, the
+    /// rest of each record's bytes zero.
+    FileReadAhead(int descriptor, QString path, qsizetype blockSize, LeadingBytes part);
     /// Stops the thread, waiting at most for the block being read.
     ~FileReadAhead();
     FileReadAhead(const FileReadAhead&) = delete;
@@ -37,10 +47,14 @@ private:
     void run();
     /// Reads one block at `offset`; the bytes read (0 at the end) or -1 with `error` set.
     qsizetype readBlock(Block& block, qint64 offset, int& error) const;
+    /// Reads the leading bytes of each record of the block at `offset`; the bytes of the whole records
+    /// it covers (0 at the end) or -1 with `error` set.
+    qsizetype readLeadingBytes(Block& block, qint64 offset, int& error) const;
 
     int m_descriptor;
     QString m_path;
     qsizetype m_blockSize;
+    LeadingBytes m_part; ///< leading 0: the whole file is read
     std::array<Block, BlocksAhead> m_blocks;
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -1,10 +1,12 @@
 #include "core/store/shift_jis.h"
 
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
+#include <vector>
 
 namespace kelvano::ShiftJis {
 namespace {
@@ -186,6 +188,115 @@ bool isTrailByte(unsigned char byte) {
 
 bool isLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+namespace {
+
+/// A character's UTF-8 (at most 3 bytes: code page 932 holds no character beyond the BMP); length 0
+/// where the byte or pair is no character of its own.
+struct Utf8Character {
+    std::array<char, 3> bytes{};
+    quint8 length = 0;
+};
+
+constexpr int leadSlot(unsigned char lead) {
+    return lead <= 0x9F ? lead - 0x81 : lead - 0xE0 + 0x1F;
+}
+constexpr int LeadBytes = 0x9F - 0x81 + 1 + 0xFC - 0xE0 + 1;
+
+Utf8Character utf8Of(char16_t unit) {
+    Utf8Character c;
+    if (unit == QChar::ReplacementCharacter || QChar::isSurrogate(unit)) {
+        return c;
+    }
+    const QByteArray bytes = QString(QChar(unit)).toUtf8();
+    std::copy(bytes.begin(), bytes.end(), c.bytes.begin());
+    c.length = static_cast<quint8>(bytes.size());
+    return c;
+}
+
+struct Utf8Table {
+    std::array<Utf8Character, 256> single;
+    std::vector<Utf8Character> pairs; ///< leadSlot(lead) * 256 + trail
+
+    Utf8Table() : pairs(LeadBytes * 256) {
+        // A byte that is no lead byte is a character of its own when it decodes to one character
+        // and leaves the byte after it alone.
+        for (int byte = 0x80; byte < 0x100; ++byte) {
+            if (!isLeadByte(static_cast<unsigned char>(byte))) {
+                const char text[] = {static_cast<char>(byte), 'A'};
+                const QString decoded = decode(QByteArrayView(text, 2));
+                if (decoded.size() == 2 && decoded[1] == u'A') {
+                    single[static_cast<std::size_t>(byte)] = utf8Of(decoded[0].unicode());
+                }
+            }
+        }
+        // Every pair in one conversion; the offsets tell which pair made which character. A pair is a
+        // character when it made exactly one that came from its first byte.
+        std::vector<char> source;
+        source.reserve(LeadBytes * 256 * 2);
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (isLeadByte(static_cast<unsigned char>(lead))) {
+                for (int trail = 0; trail < 256; ++trail) {
+                    source.push_back(static_cast<char>(lead));
+                    source.push_back(static_cast<char>(trail));
+                }
+            }
+        }
+        std::vector<UChar> target(source.size() + 16);
+        std::vector<int32_t> offsets(target.size());
+        UChar* written = target.data();
+        const char* read = source.data();
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_toUnicode(converter(), &written, target.data() + target.size(), &read,
+                       source.data() + source.size(), offsets.data(), true, &status);
+        ucnv_reset(converter());
+        if (U_FAILURE(status)) {
+            return; // no pair in the table: every text is decoded whole
+        }
+        std::vector<int> made(source.size() / 2, 0);
+        std::vector<char16_t> unit(source.size() / 2, 0);
+        for (std::ptrdiff_t i = 0; i < written - target.data(); ++i) {
+            const auto pair = static_cast<std::size_t>(offsets[static_cast<std::size_t>(i)] / 2);
+            made[pair] += offsets[static_cast<std::size_t>(i)] % 2 == 0 ? 1 : 2;
+            unit[pair] = target[static_cast<std::size_t>(i)];
+        }
+        for (std::size_t pair = 0; pair < made.size(); ++pair) {
+            if (made[pair] == 1) {
+                pairs[pair] = utf8Of(unit[pair]);
+            }
+        }
+    }
+};
+
+} // namespace
+
+void appendUtf8(QByteArray& out, QByteArrayView bytes) {
+    static const Utf8Table table;
+    const qsizetype start = out.size();
+    for (qsizetype i = 0; i < bytes.size();) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80) {
+            out += static_cast<char>(byte);
+            ++i;
+            continue;
+        }
+        const Utf8Character* c = nullptr;
+        if (!isLeadByte(byte)) {
+            c = &table.single[byte];
+            ++i;
+        } else if (i + 1 < bytes.size()) {
+            c = &table.pairs[static_cast<std::size_t>(leadSlot(byte) * 256 +
+                                                      static_cast<unsigned char>(bytes[i + 1]))];
+            i += 2;
+        }
+        if (c == nullptr || c->length == 0) {
+            out.truncate(start);
+            out += decode(bytes).toUtf8();
+            return;
+        }
+        out.append(c->bytes.data(), c->length);
+    }
 }
 
 } // namespace kelvano::ShiftJis

@@ -19,6 +19,11 @@ Encoded encode(QStringView text);
 /// Decodes code page 932 bytes; a broken or half double-byte character becomes U+FFFD.
 QString decode(QByteArrayView bytes);
 
+/// Appends to `out` the UTF-8 of `bytes` as decode() reads them, without a QString between: a table
+/// made once from the converter gives each character's UTF-8 (a text the table does not cover, such as
+/// one with a broken character, is decoded whole as decode() does).
+void appendUtf8(QByteArray& out, QByteArrayView bytes);
+
 /// True when the byte opens a double-byte character (0x81-0x9F, 0xE0-0xFC).
 bool isLeadByte(unsigned char byte);
 /// True when the byte can close a double-byte character (0x40-0x7E, 0x80-0xFC); a lead byte followed

@@ -217,9 +217,6 @@ void TableRowReader::close() {
     }
     m_block = {};
     m_readError = 0;
-    m_textsOnly.reset();
-    m_recordsLeft = 0;
-    m_nextRecord = 0;
 }
 
 bool TableRowReader::open(const QString& path) {
@@ -244,14 +241,17 @@ bool TableRowReader::open(const QString& path, bool textsOnly) {
     }
     struct stat status {};
     ::fstat(m_descriptor, &status);
-    if (textsOnly) {
-        m_textsOnly.emplace(TableRowRecord::Size, '\0');
-        m_recordsLeft = status.st_size / TableRowRecord::Size;
-        return true;
-    }
-    // A few blocks or more: worth a thread that reads while the records before are being used.
+    // A few blocks or more: worth a thread that reads while the records before are being used. A
+    // reader of the texts alone reads each record's texts (a quarter of its bytes) there.
     constexpr qsizetype BlockSize = RecordsPerBlock * TableRowRecord::Size;
-    if (status.st_size >= 2 * BlockSize) {
+    constexpr qsizetype TextsSize = TableRowRecord::StringSize * TableRowRecord::ArrayLength;
+    static_assert(TableRowRecord::CellTextsAt == 0, "the texts lie at the record's start");
+    if (status.st_size >= 2 * BlockSize && textsOnly) {
+        m_readAhead = std::make_unique<FileReadAhead>(
+            m_descriptor, path, BlockSize,
+            FileReadAhead::LeadingBytes{TableRowRecord::Size, TextsSize,
+                                        status.st_size / TableRowRecord::Size});
+    } else if (status.st_size >= 2 * BlockSize) {
         m_readAhead = std::make_unique<FileReadAhead>(m_descriptor, path, BlockSize);
     } else {
         m_smallFile.resize(status.st_size);
@@ -286,9 +286,6 @@ QByteArrayView TableRowReader::nextRecord() {
         const int error = std::exchange(m_readError, 0);
         throw IoError::fromErrorNumber(m_path, error);
     }
-    if (m_textsOnly) {
-        return nextTexts();
-    }
     if (!m_readAhead) {
         if (m_block.size() < TableRowRecord::Size) {
             return {};
@@ -303,29 +300,6 @@ QByteArrayView TableRowReader::nextRecord() {
     const QByteArrayView record = m_block.first(TableRowRecord::Size);
     m_block = m_block.sliced(TableRowRecord::Size);
     return record;
-}
-
-QByteArrayView TableRowReader::nextTexts() {
-    // The texts lie together at the record's start; the other slots stay empty.
-    constexpr qsizetype TextsSize = TableRowRecord::StringSize * TableRowRecord::ArrayLength;
-    if (m_recordsLeft == 0) {
-        return {};
-    }
-    int error = 0;
-    char* texts = m_textsOnly->data() + TableRowRecord::CellTextsAt;
-    const qsizetype got =
-        readFullyAt(m_descriptor, m_nextRecord * TableRowRecord::Size + TableRowRecord::CellTextsAt, texts,
-                    TextsSize, error);
-    if (got < 0) {
-        throw IoError::fromErrorNumber(m_path, error);
-    }
-    if (got < TextsSize) {
-        m_recordsLeft = 0; // a file cut short since it was opened
-        return {};
-    }
-    --m_recordsLeft;
-    ++m_nextRecord;
-    return *m_textsOnly;
 }
 
 } // namespace kelvano

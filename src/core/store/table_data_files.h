@@ -91,8 +91,9 @@ public:
     /// False when the file cannot be opened for reading, or is no plain file; openError() tells why.
     /// A file of less than two blocks is read whole here; one that cannot be read fails at next().
     bool open(const QString& path);
-    /// The same for a reader of the texts alone: each record's texts are read by themselves (a
-    /// quarter of its bytes), and the records given hold no pictures, links or backgrounds.
+    /// The same for a reader of the texts alone: of a large file each record's texts are read by
+    /// themselves (a quarter of its bytes), and the records given hold no pictures, links or
+    /// backgrounds (a small file's records are given whole).
     bool openForTexts(const QString& path);
     /// The error number of the last open() that failed (ENOENT: there is no such file; NotAPlainFileError: it
     /// is no plain file).
@@ -111,7 +112,6 @@ public:
 private:
     /// The bytes of the next whole record, valid until the next call; empty at the end.
     QByteArrayView nextRecord();
-    QByteArrayView nextTexts();
     bool open(const QString& path, bool textsOnly);
     void close();
 
@@ -126,11 +126,6 @@ private:
     QByteArray m_smallFile;
     /// Why a small file could not be read, told at the first record (0: it was read).
     int m_readError = 0;
-    /// For a reader of the texts alone: the record whose texts are read in place, the records left in
-    /// the file and the next one's number.
-    std::optional<QByteArray> m_textsOnly;
-    qint64 m_recordsLeft = 0;
-    qint64 m_nextRecord = 0;
 };
 
 } // namespace kelvano

@@ -28,6 +28,7 @@ qsizetype writeCsv(QIODevice& device, TextEncoding encoding, const NextRow& next
         QByteArray chunk = encoding == TextEncoding::Utf8 ? QByteArray("\xEF\xBB\xBF") : QByteArray();
         chunk.reserve(ChunkSize + 64 * 1024);
         QList<QByteArrayView> texts;
+        QByteArray utf8;
         while (nextRow(texts)) {
             for (qsizetype i = 0; i < texts.size(); ++i) {
                 if (i > 0) {
@@ -38,7 +39,9 @@ qsizetype writeCsv(QIODevice& device, TextEncoding encoding, const NextRow& next
                 const bool ascii =
                     std::all_of(text.begin(), text.end(), [](char c) { return (c & 0x80) == 0; });
                 if (encoding == TextEncoding::Utf8 && !ascii) {
-                    DelimitedText::appendField(chunk, ShiftJis::decode(text).toUtf8(), ',');
+                    utf8.resize(0);
+                    ShiftJis::appendUtf8(utf8, text);
+                    DelimitedText::appendField(chunk, utf8, ',');
                 } else {
                     DelimitedText::appendField(chunk, text, ',');
                 }
