@@ -180,6 +180,7 @@ out.push('shown='+[].filter.call(b.rows,function(r){return !r.hidden}).length+' 
 box.value='';box.dispatchEvent(new Event('input'));
 out.push('cleared='+[].filter.call(b.rows,function(r){return r.hidden}).length+' '+(waiting()>0)+' '+st.textContent);
 box.value='3';box.dispatchEvent(new Event('input'));out.push('again='+st.textContent);
+box.value='';box.dispatchEvent(new Event('input'));window.dispatchEvent(new Event('beforeprint'));out.push('printed='+waiting()+' '+drawn());
 then(function(){out.push('drawn='+drawn());out.push('restored='+(heads[0].style.cssText===style));
 var p=document.createElement('pre');p.id='probe';p.textContent=out.join('\n');document.body.appendChild(p)})});
 </script>)";
@@ -234,6 +235,8 @@ TEST(TableScript, ALongTableIsCompleteAtOnceAndDrawnBelowTheViewAfterwards) {
         // Filtering again while rows wait draws the rows it keeps (58 of the numbers hold a 3).
         EXPECT_EQ(found[QStringLiteral("again")],
                   QStringList{QStringLiteral("58件を表示しています（全300件）")});
+        // A printout has every row.
+        EXPECT_EQ(found[QStringLiteral("printed")], QStringList{QStringLiteral("0 true")});
     }
 }
 

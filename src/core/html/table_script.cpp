@@ -24,7 +24,7 @@ namespace {
 // sort does not change them). The body's order, the hidden rows and the status line are complete at
 // once; only the drawing of the rows below the view follows. The filter compares a text made once per
 // row (made after the page has loaded), touches only the rows whose hidden state changes, and draws the
-// rows it shows again below the view in the same way.
+// rows it shows again below the view in the same way. Before printing, every waiting row is drawn.
 constexpr char Script[] =
     "(function(S,F,N){var d=document,s=d.currentScript,e=s,t;while((e=e.previousElementSibling)&&!(t=e.ta"
     "gName=='TABLE'?e:e.querySelector('table')));if(!t||!t.tHead||!t.tBodies[0])return;var b=t.tBodies[0]"
@@ -56,17 +56,18 @@ constexpr char Script[] =
     "(r)});b.appendChild(f);W();t.appendChild(b);A();h.forEach(function(q,j){q.m.textContent=j==c?(a>0?'"
     "\\u25b2':'\\u25bc'):'\\u21c5';if(j==c)q.setAttribute('aria-sort',a>0?'ascending':'descending');else "
     "q.removeAttribute('aria-sort')});o.textContent=n+'\\u3067'+(a>0?'\\u6607\\u9806':'\\u964d\\u9806')+'"
-    "\\u306b\\u4e26\\u3079\\u66ff\\u3048\\u307e\\u3057\\u305f'}if(S)h.forEach(function(q,j){var u=d.creat"
-    "eElement('button');q.n=q.textContent.trim();u.type='button';u.style.cssText='font:inherit;color:inhe"
-    "rit;background:none;border:0;padding:0 0 0 .2em;cursor:pointer';u.textContent='\\u21c5';u.setAttribu"
-    "te('aria-label',q.n+'\\u3067\\u4e26\\u3079\\u66ff\\u3048');q.m=u;q.appendChild(u);q.style.cursor='po"
-    "inter';q.onclick=function(e){if(!e.target.closest('a'))Z(j)}});if(F){x=d.createElement('input');x.ty"
-    "pe='search';i=d.createElement('label');i.append('\\u7d5e\\u308a\\u8fbc\\u307f ',x);v.insertBefore(i,"
-    "o);o.style.marginLeft='1em';setTimeout(function(){[].forEach.call(b.rows,L)});x.oninput=function(){v"
-    "ar w=x.value.normalize('NFKC').toLowerCase().trim(),R=b.rows,p,r,y,n=0;H();for(p=0;p<R.length;p++){r"
-    "=R[p];y=!w||L(r).indexOf(w)>=0;n+=y;if(r.hidden==y||r.q){r.hidden=!y;Y(r,n)}}A();o.textContent=n+'\\"
-    "u4ef6\\u3092\\u8868\\u793a\\u3057\\u3066\\u3044\\u307e\\u3059\\uff08\\u5168'+R.length+'\\u4ef6\\uff0"
-    "9'}}})";
+    "\\u306b\\u4e26\\u3079\\u66ff\\u3048\\u307e\\u3057\\u305f'}addEventListener('beforeprint',function(){"
+    "Q.splice(0).forEach(function(r){r.style.display=r.q=''});A()});if(S)h.forEach(function(q,j){var u=d."
+    "createElement('button');q.n=q.textContent.trim();u.type='button';u.style.cssText='font:inherit;color"
+    ":inherit;background:none;border:0;padding:0 0 0 .2em;cursor:pointer';u.textContent='\\u21c5';u.setAt"
+    "tribute('aria-label',q.n+'\\u3067\\u4e26\\u3079\\u66ff\\u3048');q.m=u;q.appendChild(u);q.style.curso"
+    "r='pointer';q.onclick=function(e){if(!e.target.closest('a'))Z(j)}});if(F){x=d.createElement('input')"
+    ";x.type='search';i=d.createElement('label');i.append('\\u7d5e\\u308a\\u8fbc\\u307f ',x);v.insertBefo"
+    "re(i,o);o.style.marginLeft='1em';setTimeout(function(){[].forEach.call(b.rows,L)});x.oninput=functio"
+    "n(){var w=x.value.normalize('NFKC').toLowerCase().trim(),R=b.rows,p,r,y,n=0;H();for(p=0;p<R.length;p"
+    "++){r=R[p];y=!w||L(r).indexOf(w)>=0;n+=y;if(r.hidden==y||r.q){r.hidden=!y;Y(r,n)}}A();o.textContent="
+    "n+'\\u4ef6\\u3092\\u8868\\u793a\\u3057\\u3066\\u3044\\u307e\\u3059\\uff08\\u5168'+R.length+'\\u4ef6"
+    "\\uff09'}}})";
 
 } // namespace
 
