@@ -100,29 +100,52 @@ QMap<QString, QStringList> probe(const QString& chromium, const QString& page, c
     return found;
 }
 
-TEST(TableScript, SortsJapaneseTextsAndWrittenNumbersFiltersAndKeepsTheStripesInChromium) {
-    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    if (chromium.isEmpty()) {
-        GTEST_SKIP() << "chromium is not installed: the table script is not run in a browser";
-    }
-    test::TempFolder folder;
+/// A two-column table with a heading row, sorted by its headings, with a filter box.
+TableDefinition sortedAndFiltered() {
     TableDefinition d;
     d.ColumnCount = 2;
     d.FirstRowHeadings = true;
-    d.FirstColumnHeadings = true;
     d.SortByHeading = true;
     d.FilterBox = true;
+    return d;
+}
+
+/// Runs the table script in chromium, where it is installed.
+class TableScript : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+        if (m_chromium.isEmpty()) {
+            GTEST_SKIP() << "chromium is not installed: the table script is not run in a browser";
+        }
+    }
+
+    /// What `probeScript` found in a page of `d` holding `rows`, in HTML5 or the classic markup.
+    QMap<QString, QStringList> run(const TableDefinition& d, bool html5, const QList<TableRowRecord>& rows,
+                                   const char* probeScript, const char* before = "") {
+        const PageEncoding encoding = html5 ? PageEncoding::Utf8 : PageEncoding::ShiftJis;
+        const QString name = html5 ? QStringLiteral("html5.html") : QStringLiteral("classic.html");
+        m_folder.write(name,
+                       html5 ? pageOf(Html5TableMarkup(d, {}, encoding), encoding, rows, probeScript, before)
+                             : pageOf(TableMarkup(d, {}), encoding, rows, probeScript, before));
+        return probe(m_chromium, m_folder.file(name), m_folder.path());
+    }
+
+private:
+    QString m_chromium;
+    test::TempFolder m_folder;
+};
+
+TEST_F(TableScript, SortsJapaneseTextsAndWrittenNumbersFiltersAndKeepsTheStripesInChromium) {
+    TableDefinition d = sortedAndFiltered();
+    d.FirstColumnHeadings = true;
     d.ColumnColourMode = false;
     d.RowColourMode = true;
     d.RowColourCount = 2;
     d.RowBackColours[0] = 0x0000FF; // the heading row
     d.RowBackColours[1] = 0x00FF00;
     for (const bool html5 : {false, true}) {
-        const PageEncoding encoding = html5 ? PageEncoding::Utf8 : PageEncoding::ShiftJis;
-        const QString name = html5 ? QStringLiteral("html5.html") : QStringLiteral("classic.html");
-        folder.write(name, html5 ? pageOf(Html5TableMarkup(d, {}, encoding), encoding, fruitRows(), Probe)
-                                 : pageOf(TableMarkup(d, {}), encoding, fruitRows(), Probe));
-        const QMap<QString, QStringList> found = probe(chromium, folder.file(name), folder.path());
+        const QMap<QString, QStringList> found = run(d, html5, fruitRows(), Probe);
         SCOPED_TRACE(html5 ? "html5" : "classic");
         ASSERT_FALSE(found.value(QStringLiteral("button")).isEmpty()) << "the probe did not run";
         EXPECT_EQ(found[QStringLiteral("button")], QStringList{QStringLiteral("BUTTON:button")});
@@ -185,17 +208,7 @@ then(function(){out.push('drawn='+drawn());out.push('restored='+(heads[0].style.
 var p=document.createElement('pre');p.id='probe';p.textContent=out.join('\n');document.body.appendChild(p)})});
 </script>)";
 
-TEST(TableScript, ALongTableIsCompleteAtOnceAndDrawnBelowTheViewAfterwards) {
-    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
-    if (chromium.isEmpty()) {
-        GTEST_SKIP() << "chromium is not installed: the table script is not run in a browser";
-    }
-    test::TempFolder folder;
-    TableDefinition d;
-    d.ColumnCount = 2;
-    d.FirstRowHeadings = true;
-    d.SortByHeading = true;
-    d.FilterBox = true;
+TEST_F(TableScript, ALongTableIsCompleteAtOnceAndDrawnBelowTheViewAfterwards) {
     // 300 rows numbered from 300 down, far more than a window shows.
     QList<TableRowRecord> rows(301);
     rows[0].CellTexts[1] = sjis(QStringLiteral("番号"));
@@ -205,13 +218,8 @@ TEST(TableScript, ALongTableIsCompleteAtOnceAndDrawnBelowTheViewAfterwards) {
         rows[r].CellTexts[2] = sjis(r % 2 ? QStringLiteral("あ") : QStringLiteral("い"));
     }
     for (const bool html5 : {false, true}) {
-        const PageEncoding encoding = html5 ? PageEncoding::Utf8 : PageEncoding::ShiftJis;
-        const QString name = html5 ? QStringLiteral("html5.html") : QStringLiteral("classic.html");
-        folder.write(name, html5
-                               ? pageOf(Html5TableMarkup(d, {}, encoding), encoding, rows, LongTableProbe,
-                                        FramesAsTimers)
-                               : pageOf(TableMarkup(d, {}), encoding, rows, LongTableProbe, FramesAsTimers));
-        const QMap<QString, QStringList> found = probe(chromium, folder.file(name), folder.path());
+        const QMap<QString, QStringList> found =
+            run(sortedAndFiltered(), html5, rows, LongTableProbe, FramesAsTimers);
         SCOPED_TRACE(html5 ? "html5" : "classic");
         ASSERT_FALSE(found.value(QStringLiteral("order")).isEmpty()) << "the probe did not run";
         // The body's order is whole at once, both times (the second sort while rows still waited).
