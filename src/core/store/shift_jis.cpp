@@ -273,11 +273,14 @@ struct Utf8Table {
 
 void appendUtf8(QByteArray& out, QByteArrayView bytes) {
     static const Utf8Table table;
+    // A byte gives at most 3 bytes of UTF-8 (a half-width katakana); the room is taken once.
     const qsizetype start = out.size();
+    out.resize(start + 3 * bytes.size());
+    char* to = out.data() + start;
     for (qsizetype i = 0; i < bytes.size();) {
         const auto byte = static_cast<unsigned char>(bytes[i]);
         if (byte < 0x80) {
-            out += static_cast<char>(byte);
+            *to++ = static_cast<char>(byte);
             ++i;
             continue;
         }
@@ -295,8 +298,9 @@ void appendUtf8(QByteArray& out, QByteArrayView bytes) {
             out += decode(bytes).toUtf8();
             return;
         }
-        out.append(c->bytes.data(), c->length);
+        to = std::copy_n(c->bytes.data(), c->length, to);
     }
+    out.truncate(to - out.constData());
 }
 
 } // namespace kelvano::ShiftJis
