@@ -73,9 +73,12 @@ QByteArray urlOfPath(QByteArrayView path, PageEncoding encoding, bool fileName) 
             const QByteArrayView run = path.sliced(i, end - i);
             // A browser sends the path of a URL as UTF-8 and its query in the page's encoding.
             const bool query = !fileName && path.first(i).contains('?');
-            const QByteArray bytes = query && encoding == PageEncoding::ShiftJis
-                                         ? run.toByteArray()
-                                         : ShiftJis::decode(run).toUtf8();
+            QByteArray bytes;
+            if (query && encoding == PageEncoding::ShiftJis) {
+                bytes = run.toByteArray();
+            } else {
+                ShiftJis::appendUtf8(bytes, run);
+            }
             for (const char u : bytes) {
                 appendPercent(out, static_cast<unsigned char>(u));
             }

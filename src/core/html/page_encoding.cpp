@@ -78,13 +78,13 @@ void Utf8Recoder::recode(QByteArrayView bytes, QByteArray& out) {
             ++i;
         }
     }
-    out += ShiftJis::decode(bytes.first(end)).toUtf8();
+    ShiftJis::appendUtf8(out, bytes.first(end));
     m_pending = bytes.sliced(end).toByteArray();
 }
 
 void Utf8Recoder::finish(QByteArray& out) {
     if (!m_pending.isEmpty()) {
-        out += ShiftJis::decode(std::exchange(m_pending, QByteArray())).toUtf8();
+        ShiftJis::appendUtf8(out, std::exchange(m_pending, QByteArray()));
     }
 }
 
