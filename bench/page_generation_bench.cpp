@@ -21,18 +21,19 @@
 #include <map>
 #include <memory>
 #include <sys/resource.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace kelvano {
 namespace {
 
-constexpr int Columns = 50;
+constexpr int WideTable = 50;
 
-/// A program and data folder holding one 50-column table of `rows` rows, every cell text filled
-/// with `textBytes` bytes (ASCII and Shift-JIS), pages going to html/.
+/// A program and data folder holding one table of `columns` columns (50 unless said) and `rows`
+/// rows, every cell text filled with `textBytes` bytes (ASCII and Shift-JIS), pages going to html/.
 class BenchTable {
 public:
-    BenchTable(int rows, int textBytes) {
+    BenchTable(int rows, int textBytes, int columns) {
         const QString folder = m_dir.path() + QLatin1Char('/');
         QDir(folder).mkdir(QStringLiteral("html"));
         const QByteArray folderBytes = ShiftJis::encode(folder).bytes;
@@ -44,8 +45,8 @@ public:
         definition.HeaderName = "0:top";
         definition.FooterName = "0:end";
         definition.CaptionText = "Bench";
-        definition.ColumnCount = Columns;
-        for (int i = 0; i < Columns; ++i) {
+        definition.ColumnCount = columns;
+        for (int i = 0; i < columns; ++i) {
             definition.ColumnAlignments[static_cast<std::size_t>(i)] = static_cast<quint8>(i % 9);
             definition.ColumnFontSizes[static_cast<std::size_t>(i)] = i % 3 - 1;
         }
@@ -60,7 +61,7 @@ public:
             "Cell " + ShiftJis::encode(QStringLiteral("表ソ価格")).bytes + " 0123456789 ";
         TableRowRecord record;
         for (int row = 0; row < rows; ++row) {
-            for (int column = 1; column <= Columns; ++column) {
+            for (int column = 1; column <= columns; ++column) {
                 QByteArray text = QByteArray::number(row) + ':' + QByteArray::number(column) + ' ';
                 while (text.size() < textBytes) {
                     text += pattern;
@@ -85,11 +86,11 @@ private:
     qint64 m_dataBytes = 0;
 };
 
-BenchTable& tableFor(int rows, int textBytes) {
-    static std::map<std::pair<int, int>, std::unique_ptr<BenchTable>> tables;
-    auto& table = tables[{rows, textBytes}];
+BenchTable& tableFor(int rows, int textBytes, int columns = WideTable) {
+    static std::map<std::tuple<int, int, int>, std::unique_ptr<BenchTable>> tables;
+    auto& table = tables[{rows, textBytes, columns}];
     if (!table) {
-        table = std::make_unique<BenchTable>(rows, textBytes);
+        table = std::make_unique<BenchTable>(rows, textBytes, columns);
     }
     return *table;
 }
@@ -338,9 +339,11 @@ void prepareTarget(const QString& path, const QByteArray& page, OldPage old) {
 /// reads the whole old page and copies all but its end); the floor always writes over the same. The
 /// page must be on disk before it replaces the old one, which the floor does not wait for: on a disk
 /// that wait is the disk's time to write the page (compare ratio_to_synced_floor, the floor with that
-/// one sync); with TMPDIR on tmpfs the ratio is the program's own cost.
+/// one sync); with TMPDIR on tmpfs the ratio is the program's own cost. The fourth argument is the
+/// table's columns: a narrow table's page reads only the slots of its columns, the floor the whole file.
 void GeneratePageAgainstFloor(benchmark::State& state) {
-    const BenchTable& table = tableFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    const BenchTable& table = tableFor(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)),
+                                       static_cast<int>(state.range(3)));
     const auto old = static_cast<OldPage>(state.range(2));
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     const QString pagePath = table.programFolder() + QStringLiteral("html/bench.html");
@@ -398,8 +401,10 @@ BENCHMARK(GeneratePage)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(GenerateManyPages)->Arg(2000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+// Arguments: rows, bytes of each cell text, what stands at the page's place (OldPage), columns.
 BENCHMARK(GeneratePageAgainstFloor)
-    ->ArgsProduct({{1000, 10000}, {40}, {0, 1, 2, 3}})
+    ->ArgsProduct({{1000, 10000}, {40}, {0, 1, 2, 3}, {WideTable}})
+    ->Args({10000, 40, 0, 10})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(9);

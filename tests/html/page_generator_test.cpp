@@ -1,8 +1,11 @@
 #include "core/html/clock.h"
 #include "core/html/page_generator.h"
+#include "core/html/table_markup.h"
 #include "core/store/shift_jis.h"
+#include "core/store/table_data_files.h"
 #include "core/store/table_definition_file.h"
 #include "core/store/table_row_record.h"
+#include "stored_rows.h"
 #include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 #include "words/page_words.h"
@@ -130,6 +133,44 @@ TEST_F(Pages, WorkedExampleComesOutByteForByte) {
         "HREF=\"order.html\">200</A></FONT></TD></TR>\r\n"
         "</TABLE>\r\n"
         "</BODY></HTML>\r\n");
+}
+
+TEST_F(Pages, ANarrowTableOfManyRowsGetsEveryLayerOfItsColumnsAndNoOther) {
+    m_folder.write(QStringLiteral("HEAD.0"), {});
+    m_folder.write(QStringLiteral("FOOT.0"), {});
+    TableDefinition d = named("n");
+    d.ColumnCount = 2;
+    d.CsvBeside = true;
+    addDefinition(d);
+    // Rows enough to be read ahead, every layer of columns 1 to 3 filled (3 lies beyond the table).
+    QList<TableRowRecord> rows;
+    for (int i = 0; i < 2 * TableRowReader::RecordsPerBlock + 1; ++i) {
+        TableRowRecord row;
+        for (std::size_t c = 1; c <= 3; ++c) {
+            const QByteArray id = QByteArray::number(i) + '-' + QByteArray::number(c);
+            row.CellTexts[c] = "t" + id;
+            row.CellPictures[c] = "p" + id + ".gif";
+            row.CellBackgrounds[c] = "b" + id + ".gif";
+            row.CellLinks[c] = "l" + id + ".html";
+            row.PictureOnRight[c] = static_cast<quint8>((i + c) % 2);
+        }
+        rows.append(row);
+    }
+    m_folder.write(QStringLiteral("n.TBL"), recordsOf(rows));
+
+    EXPECT_EQ(run({0}), PageRunOutcome::Finished);
+    // The rows as written from each whole record.
+    TableMarkup table(d, m_settings.ServerImagePath);
+    QByteArray expected;
+    QByteArray csv = "\xEF\xBB\xBF";
+    for (const TableRowRecord& row : rows) {
+        expected += test::rowOf(table, row) + "\r\n";
+        csv += row.CellTexts[1] + ',' + row.CellTexts[2] + "\r\n";
+    }
+    const QByteArray written = page(QStringLiteral("n.html"));
+    EXPECT_TRUE(written.contains(expected)) << written.toStdString();
+    EXPECT_FALSE(written.contains("-3"));
+    EXPECT_EQ(page(QStringLiteral("n.csv")), csv);
 }
 
 TEST_F(Pages, NothingToWriteOnlyFinishes) {

@@ -88,6 +88,12 @@ TEST_F(PublishCsv, ExportWritesEveryRowInEitherEncoding) {
     EXPECT_EQ(m_folder.read(QStringLiteral("sjis.csv")),
               "\"a,b\",\"say \"\"hi\"\"\"," + test::Hyo + "\r\n,,\r\n\"two\r\nlines\",,\r\n");
 
+    // Rows enough to be read ahead, where only the texts of the table's columns are read.
+    m_folder.write(QStringLiteral("t.TBL"), (first.encode() + second.encode() + third.encode()).repeated(11));
+    ASSERT_EQ(run({QStringLiteral("--export-csv"), QStringLiteral("0"), file("many.csv")}).status, 0);
+    EXPECT_EQ(m_folder.read(QStringLiteral("many.csv")),
+              "\xEF\xBB\xBF" + m_folder.read(QStringLiteral("out.csv")).mid(3).repeated(11));
+
     // Usage errors exit with 2 and write nothing.
     for (const QStringList& arguments : QList<QStringList>{
              {QStringLiteral("--export-csv"), QStringLiteral("0")},

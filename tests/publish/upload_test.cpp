@@ -2,6 +2,7 @@
 #include "core/publish/upload_run.h"
 #include "core/store/program_settings.h"
 #include "core/store/settings_record.h"
+#include "core/store/table_data_files.h"
 #include "core/store/table_definition.h"
 #include "core/store/table_row_record.h"
 #include "loopback_server.h"
@@ -55,7 +56,8 @@ private:
 };
 
 /// A program folder with two tables, a and b, both of which show shared.jpg; a also has bg.jpg as a
-/// cell background. The pages are written, as the page run leaves them.
+/// cell background, in its last row of many (read ahead, only the columns it shows). The pages are
+/// written, as the page run leaves them.
 class Upload : public testing::TestWithParam<UploadProtocol> {
 protected:
     void SetUp() override {
@@ -77,7 +79,8 @@ protected:
         TableRowRecord row;
         row.CellPictures[1] = "C:\\pics\\shared.jpg";
         row.CellBackgrounds[2] = "bg.jpg";
-        m_folder.write(QStringLiteral("a.TBL"), row.encode());
+        const QByteArray emptyRows = TableRowRecord().encode().repeated(2 * TableRowReader::RecordsPerBlock);
+        m_folder.write(QStringLiteral("a.TBL"), emptyRows + row.encode());
         TableRowRecord other;
         other.CellPictures[2] = "shared.jpg";
         m_folder.write(QStringLiteral("b.TBL"), other.encode() + other.encode());

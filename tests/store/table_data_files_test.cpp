@@ -165,24 +165,72 @@ TEST(TableDataFiles, ALargeFileReadAheadGivesEveryRowInOrder) {
     }
     EXPECT_FALSE(reader.nextView());
 
-    // A reader of the texts alone gives the same texts, in order, and nothing of the other slots.
-    TableRowReader texts;
-    ASSERT_TRUE(texts.openForTexts(files.tablePath()));
-    for (int i = 0; i < count; ++i) {
-        const std::optional<TableRowView> row = texts.nextView();
-        ASSERT_TRUE(row) << i;
-        EXPECT_EQ(row->text(1), rows[i][0].text) << i;
-        EXPECT_EQ(row->text(2), "b") << i;
-        EXPECT_EQ(row->picture(1), "") << i;
-        EXPECT_FALSE(row->pictureOnRight(2)) << i;
-    }
-    EXPECT_FALSE(texts.nextView());
-
     // Stopping part-way ends the reading thread.
     TableRowReader early;
     ASSERT_TRUE(early.open(files.tablePath()));
     TableRowRecord record;
     ASSERT_TRUE(early.next(record));
+}
+
+TEST(TableDataFiles, AReaderOfSomeSlotsGetsThemAllAndOfALargeFileNoOthers) {
+    test::TempFolder folder;
+    const TableDataFiles files(folder.path(), QStringLiteral("t"));
+    // Every slot of every column filled and different, lengths from 0 to the capacity, so that a
+    // range that starts or ends one byte off, or lands in the wrong record, shows.
+    const int count = 2 * TableRowReader::RecordsPerBlock + 3;
+    QList<TableRow> rows;
+    for (int i = 0; i < count; ++i) {
+        TableRow row;
+        for (int c = 1; c <= TableRowRecord::MaxColumns; ++c) {
+            const QByteArray id = QByteArray::number(i) + '.' + QByteArray::number(c);
+            const QByteArray text = (i + c) % 7 == 0 ? QByteArray() : id.repeated(1 + (i * c) % 40).left(250);
+            row.append(cell(text, "p" + id, "l" + id, (i + c) % 3 ? "LEFT" : "RIGHT", "b" + id));
+        }
+        rows.append(row);
+    }
+    ASSERT_NO_THROW(writeRows(files, rows));
+    QFile file(files.tablePath());
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write(QByteArray(TableRowRecord::Size - 50, 'x')); // a torn tail that holds every range
+    file.close();
+
+    const auto expectSlots = [&](RecordSlots used, int usedColumns, bool othersEmpty) {
+        TableRowReader reader;
+        ASSERT_TRUE(files.openRowsForReading(reader, used));
+        for (int i = 0; i < count; ++i) {
+            const std::optional<TableRowView> row = reader.nextView();
+            ASSERT_TRUE(row) << i;
+            for (int c = 0; c <= TableRowRecord::MaxColumns; ++c) {
+                // A slot outside the part is empty when only the part is read.
+                const auto given = [&](quint8 layer) {
+                    return !othersEmpty || (c >= 1 && c <= usedColumns && (used.layers & layer) != 0);
+                };
+                const TableCell expected = c == 0 ? TableCell{} : rows[i][c - 1];
+                const std::string where = "row " + std::to_string(i) + " column " + std::to_string(c);
+                EXPECT_EQ(row->text(c), given(RecordSlots::Texts) ? expected.text : "") << where;
+                EXPECT_EQ(row->picture(c), given(RecordSlots::Pictures) ? expected.picture : "") << where;
+                EXPECT_EQ(row->background(c), given(RecordSlots::Backgrounds) ? expected.background : "")
+                    << where;
+                EXPECT_EQ(row->link(c), given(RecordSlots::Links) ? expected.link : "") << where;
+                EXPECT_EQ(row->pictureOnRight(c),
+                          given(RecordSlots::Placements) && expected.placement == "RIGHT")
+                    << where;
+            }
+        }
+        EXPECT_FALSE(reader.nextView());
+    };
+    // A narrow table's page: each layer's first columns, read by themselves.
+    expectSlots({.columns = 7}, 7, true);
+    // A single column, and no columns at all counted as one.
+    expectSlots({.columns = 1}, 1, true);
+    expectSlots({.columns = 0}, 1, true);
+    // The texts alone (the CSV export), all columns; pictures and backgrounds (the upload's list).
+    expectSlots({.layers = RecordSlots::Texts, .columns = 50}, 50, true);
+    expectSlots({.layers = RecordSlots::Pictures | RecordSlots::Backgrounds, .columns = 60}, 50, true);
+    // The last column of the last layer.
+    expectSlots({.layers = RecordSlots::Links | RecordSlots::Placements, .columns = 50}, 50, true);
+    // A whole wide table is read whole.
+    expectSlots({}, 50, false);
 }
 
 TEST(TableDataFiles, AReadAheadFailureIsAnIoError) {

@@ -193,7 +193,7 @@ QString aboutTable(const Table& table, const QString& line) {
 int exportCsv(const CsvArguments& arguments, const Table& table, const Console& lines) {
     TableRowReader reader;
     const QString path = table.files.tablePath();
-    if (!reader.openForTexts(path)) {
+    if (!reader.open(path, {.layers = RecordSlots::Texts, .columns = table.columns})) {
         if (reader.openError() != ENOENT && reader.openError() != ENOTDIR) {
             throw reader.openFailure(); // a folder, a pipe, a loop of links: told by its cause
         }

@@ -70,8 +70,9 @@ public:
         }
         if (source.definition && isUsableStoredFileName(source.definition->FileName)) {
             source.rows = std::make_unique<TableRowReader>();
-            source.rowsOpen = TableDataFiles(m_dataFolder, ShiftJis::decode(source.definition->FileName))
-                                  .openRowsForReading(*source.rows);
+            source.rowsOpen =
+                TableDataFiles(m_dataFolder, ShiftJis::decode(source.definition->FileName))
+                    .openRowsForReading(*source.rows, {.columns = source.definition->usableColumnCount()});
         }
         return source;
     }
@@ -191,7 +192,9 @@ private:
     void writeCsvBeside(const TableDefinition& definition, const QString& fileName, int number,
                         const QString& title) {
         TableRowReader rows;
-        if (!TableDataFiles(m_dataFolder, fileName).openRowsForReading(rows)) {
+        if (!TableDataFiles(m_dataFolder, fileName)
+                 .openRowsForReading(
+                     rows, {.layers = RecordSlots::Texts, .columns = definition.usableColumnCount()})) {
             throw rows.openFailure();
         }
         const QString csvPath = m_htmlFolder + fileName + QStringLiteral(".csv");

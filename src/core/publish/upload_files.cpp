@@ -94,11 +94,13 @@ std::optional<UploadFiles> gatherUploadFiles(const SettingsRecord& settings, con
         if (!imagePath) {
             continue;
         }
+        const int columns = definition.usableColumnCount();
         TableRowReader rows;
-        if (!TableDataFiles(dataFolder, fileName).openRowsForReading(rows)) {
+        if (!TableDataFiles(dataFolder, fileName)
+                 .openRowsForReading(rows, {.layers = RecordSlots::Pictures | RecordSlots::Backgrounds,
+                                            .columns = columns})) {
             continue; // the page was written from rows that are gone: it refers to nothing we know of
         }
-        const int columns = definition.usableColumnCount();
         QSet<QString> toldMissing;
         TableRowRecord record;
         while (rows.next(record)) {

@@ -9,9 +9,10 @@ FileReadAhead::FileReadAhead(int descriptor, QString path, qsizetype blockSize)
     : m_descriptor(descriptor), m_path(std::move(path)), m_blockSize(blockSize), m_thread([this] { run(); }) {
 }
 
-FileReadAhead::FileReadAhead(int descriptor, QString path, qsizetype blockSize, LeadingBytes part)
+FileReadAhead::FileReadAhead(int descriptor, QString path, qsizetype blockSize, RecordRanges part)
     : m_descriptor(descriptor), m_path(std::move(path)),
-      m_blockSize(blockSize / part.recordSize * part.recordSize), m_part(part), m_thread([this] { run(); }) {}
+      m_blockSize(blockSize / part.recordSize * part.recordSize), m_part(std::move(part)),
+      m_thread([this] { run(); }) {}
 
 FileReadAhead::~FileReadAhead() {
     {
@@ -72,8 +73,8 @@ void FileReadAhead::run() {
 }
 
 qsizetype FileReadAhead::readBlock(Block& block, qint64 offset, int& error) const {
-    if (m_part.leading > 0) {
-        return readLeadingBytes(block, offset, error);
+    if (!m_part.ranges.empty()) {
+        return readRanges(block, offset, error);
     }
     if (block.bytes.size() < m_blockSize) {
         block.bytes.resize(m_blockSize);
@@ -81,19 +82,21 @@ qsizetype FileReadAhead::readBlock(Block& block, qint64 offset, int& error) cons
     return readFullyAt(m_descriptor, offset, block.bytes.data(), m_blockSize, error);
 }
 
-qsizetype FileReadAhead::readLeadingBytes(Block& block, qint64 offset, int& error) const {
+qsizetype FileReadAhead::readRanges(Block& block, qint64 offset, int& error) const {
     if (block.bytes.size() < m_blockSize) {
-        block.bytes.resize(m_blockSize, '\0'); // the bytes after each record's leading ones stay zero
+        block.bytes.resize(m_blockSize, '\0'); // the bytes outside the ranges stay zero
     }
     qsizetype covered = 0;
     while (covered < m_blockSize && (offset + covered) / m_part.recordSize < m_part.records) {
-        const qsizetype got =
-            readFullyAt(m_descriptor, offset + covered, block.bytes.data() + covered, m_part.leading, error);
-        if (got < 0) {
-            return covered > 0 ? covered : -1;
-        }
-        if (got < m_part.leading) {
-            break; // the file was cut short since it was opened
+        for (const ByteRange& range : m_part.ranges) {
+            const qsizetype got = readFullyAt(m_descriptor, offset + covered + range.at,
+                                              block.bytes.data() + covered + range.at, range.size, error);
+            if (got < 0) {
+                return covered > 0 ? covered : -1;
+            }
+            if (got < range.size) {
+                return covered; // the file was cut short since it was opened
+            }
         }
         covered += m_part.recordSize;
     }

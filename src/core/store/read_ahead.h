@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace kelvano {
 
@@ -18,16 +19,21 @@ public:
     /// Reads `descriptor` (which must stay open while this lives) from offset 0; `path` names the file
     /// in errors.
     FileReadAhead(int descriptor, QString path, qsizetype blockSize);
-    /// The part of a file of fixed-size records that is read: the first `leading` bytes of each of the
-    /// first `records` records.
-    struct LeadingBytes {
+    /// Where bytes lie within a record.
+    struct ByteRange {
+        qsizetype at = 0;
+        qsizetype size = 0;
+    };
+    /// The part of a file of fixed-size records that is read: the same `ranges` (in order, apart and
+    /// within the record) of each of the first `records` records.
+    struct RecordRanges {
         qsizetype recordSize = 0;
-        qsizetype leading = 0;
         qint64 records = 0;
+        std::vector<ByteRange> ranges;
     };
     /// Reads only `part`: a block holds `blockSize / part.recordSize` records, each at its place, the
-    /// rest of each record's bytes zero.
-    FileReadAhead(int descriptor, QString path, qsizetype blockSize, LeadingBytes part);
+    /// other bytes of each record zero.
+    FileReadAhead(int descriptor, QString path, qsizetype blockSize, RecordRanges part);
     /// Stops the thread, waiting at most for the block being read.
     ~FileReadAhead();
     FileReadAhead(const FileReadAhead&) = delete;
@@ -47,14 +53,14 @@ private:
     void run();
     /// Reads one block at `offset`; the bytes read (0 at the end) or -1 with `error` set.
     qsizetype readBlock(Block& block, qint64 offset, int& error) const;
-    /// Reads the leading bytes of each record of the block at `offset`; the bytes of the whole records
-    /// it covers (0 at the end) or -1 with `error` set.
-    qsizetype readLeadingBytes(Block& block, qint64 offset, int& error) const;
+    /// Reads the ranges of each record of the block at `offset`; the bytes of the whole records it
+    /// covers (0 at the end) or -1 with `error` set.
+    qsizetype readRanges(Block& block, qint64 offset, int& error) const;
 
     int m_descriptor;
     QString m_path;
     qsizetype m_blockSize;
-    LeadingBytes m_part; ///< leading 0: the whole file is read
+    RecordRanges m_part; ///< no ranges: the whole file is read
     std::array<Block, BlocksAhead> m_blocks;
     std::mutex m_mutex;
     std::condition_variable m_changed;

@@ -12,10 +12,12 @@
 #include "core/store/text_lines.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kelvano {
 namespace {
@@ -96,16 +98,16 @@ TableDataFiles::LoadState TableDataFiles::openRows(TableRowReader& reader) const
     return created ? LoadState::CreatedEmpty : LoadState::Unavailable;
 }
 
-bool TableDataFiles::openRowsForReading(TableRowReader& reader) const {
+bool TableDataFiles::openRowsForReading(TableRowReader& reader, RecordSlots used) const {
     const QString exact = m_base + QStringLiteral(".TBL");
-    if (reader.open(exact)) {
+    if (reader.open(exact, used)) {
         return true;
     }
     if (reader.openError() != ENOENT) {
         return false;
     }
     const QString found = tablePath();
-    return found != exact && reader.open(found);
+    return found != exact && reader.open(found, used);
 }
 
 void TableDataFiles::writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const {
@@ -219,15 +221,45 @@ void TableRowReader::close() {
     m_readError = 0;
 }
 
-bool TableRowReader::open(const QString& path) {
-    return open(path, false);
+namespace {
+
+/// The byte ranges of a record that hold `used`, in the record's order. Ranges closer than a few
+/// thousand bytes are joined: reading the bytes between costs less than one more read. Empty when
+/// the ranges would leave so little of the record out that reading it whole costs less.
+std::vector<FileReadAhead::ByteRange> byteRangesOf(RecordSlots used) {
+    constexpr qsizetype JoinBelow = 8 * 1024;
+    const qsizetype columns = std::clamp(used.columns, 1, TableRowRecord::MaxColumns);
+    const qsizetype slotsSize = TableRowRecord::StringSize * columns;
+    // Column 0 belongs to the row headings and is never used.
+    const std::pair<RecordSlots::Layer, FileReadAhead::ByteRange> layers[] = {
+        {RecordSlots::Texts, {TableRowRecord::CellTextsAt + TableRowRecord::StringSize, slotsSize}},
+        {RecordSlots::Pictures, {TableRowRecord::CellPicturesAt + TableRowRecord::StringSize, slotsSize}},
+        {RecordSlots::Backgrounds,
+         {TableRowRecord::CellBackgroundsAt + TableRowRecord::StringSize, slotsSize}},
+        {RecordSlots::Links, {TableRowRecord::CellLinksAt + TableRowRecord::StringSize, slotsSize}},
+        {RecordSlots::Placements, {TableRowRecord::PictureOnRightAt + 1, columns}},
+    };
+    std::vector<FileReadAhead::ByteRange> ranges;
+    for (const auto& [layer, range] : layers) {
+        if ((used.layers & layer) == 0) {
+            continue;
+        }
+        if (!ranges.empty() && range.at - (ranges.back().at + ranges.back().size) < JoinBelow) {
+            ranges.back().size = range.at + range.size - ranges.back().at;
+        } else {
+            ranges.push_back(range);
+        }
+    }
+    // What one range leaves out lies between its end and the next record's start of it.
+    if (ranges.size() == 1 && TableRowRecord::Size - ranges.front().size < JoinBelow) {
+        ranges.clear();
+    }
+    return ranges;
 }
 
-bool TableRowReader::openForTexts(const QString& path) {
-    return open(path, true);
-}
+} // namespace
 
-bool TableRowReader::open(const QString& path, bool textsOnly) {
+bool TableRowReader::open(const QString& path, RecordSlots used) {
     close();
     m_path = path;
     if (!isPathOfThisSystem(path)) {
@@ -241,18 +273,20 @@ bool TableRowReader::open(const QString& path, bool textsOnly) {
     }
     struct stat status {};
     ::fstat(m_descriptor, &status);
-    // A few blocks or more: worth a thread that reads while the records before are being used. A
-    // reader of the texts alone reads each record's texts (a quarter of its bytes) there.
+    // A few blocks or more: worth a thread that reads while the records before are being used, and
+    // there only the bytes of the slots used where that leaves out enough (a narrow table's rows, or
+    // the texts alone).
     constexpr qsizetype BlockSize = RecordsPerBlock * TableRowRecord::Size;
-    constexpr qsizetype TextsSize = TableRowRecord::StringSize * TableRowRecord::ArrayLength;
-    static_assert(TableRowRecord::CellTextsAt == 0, "the texts lie at the record's start");
-    if (status.st_size >= 2 * BlockSize && textsOnly) {
-        m_readAhead = std::make_unique<FileReadAhead>(
-            m_descriptor, path, BlockSize,
-            FileReadAhead::LeadingBytes{TableRowRecord::Size, TextsSize,
-                                        status.st_size / TableRowRecord::Size});
-    } else if (status.st_size >= 2 * BlockSize) {
-        m_readAhead = std::make_unique<FileReadAhead>(m_descriptor, path, BlockSize);
+    if (status.st_size >= 2 * BlockSize) {
+        std::vector<FileReadAhead::ByteRange> ranges = byteRangesOf(used);
+        if (ranges.empty()) {
+            m_readAhead = std::make_unique<FileReadAhead>(m_descriptor, path, BlockSize);
+        } else {
+            m_readAhead = std::make_unique<FileReadAhead>(
+                m_descriptor, path, BlockSize,
+                FileReadAhead::RecordRanges{TableRowRecord::Size, status.st_size / TableRowRecord::Size,
+                                            std::move(ranges)});
+        }
     } else {
         m_smallFile.resize(status.st_size);
         const qsizetype got =

@@ -14,6 +14,18 @@ namespace kelvano {
 class TableRowReader;
 class FileReadAhead;
 
+/// The slots of each row a reader going through many rows uses: columns 1..columns of some layers.
+/// Of a large file only the bytes of these slots are read where that saves enough; a reader must not
+/// look at the others, which are then empty.
+struct RecordSlots {
+    enum Layer : quint8 { Texts = 1, Pictures = 2, Backgrounds = 4, Links = 8, Placements = 16 };
+    static constexpr quint8 AllLayers = Texts | Pictures | Backgrounds | Links | Placements;
+
+    quint8 layers = AllLayers;
+    /// Below 1 counts as 1, above TableRowRecord::MaxColumns as that.
+    int columns = TableRowRecord::MaxColumns;
+};
+
 /// The data files of one table in the data folder: FileName + ".TBL" (rows), ".ALI" (reference list),
 /// ".URL" (link list) and ".TMP" (scratch while a link is removed). Names are matched without regard
 /// to case, so one file serves every spelling of its extension.
@@ -40,10 +52,10 @@ public:
     /// Opens the ".TBL" file for reading record by record; when it cannot be opened, an empty one is
     /// created (CreatedEmpty) unless it exists already or cannot be made (Unavailable).
     LoadState openRows(TableRowReader& reader) const;
-    /// Opens the ".TBL" file for reading without creating anything: by its name as given, and only
-    /// when there is none by that name, by one that differs in case. False when it cannot be opened
+    /// Opens the ".TBL" file for reading the slots `used` without creating anything: by its name as given,
+    /// and only when there is none by that name, by one that differs in case. False when it cannot be opened
     /// (the reader's openError() tells why).
-    bool openRowsForReading(TableRowReader& reader) const;
+    bool openRowsForReading(TableRowReader& reader, RecordSlots used = {}) const;
     /// Replaces the ".TBL" file by `count` records, record i from `recordAt(i)`, written in chunks; an
     /// IoError when it cannot be written, and then the old file is unchanged.
     void writeRecords(int count, const std::function<TableRowRecord(int)>& recordAt) const;
@@ -90,11 +102,8 @@ public:
 
     /// False when the file cannot be opened for reading, or is no plain file; openError() tells why.
     /// A file of less than two blocks is read whole here; one that cannot be read fails at next().
-    bool open(const QString& path);
-    /// The same for a reader of the texts alone: of a large file each record's texts are read by
-    /// themselves (a quarter of its bytes), and the records given hold no pictures, links or
-    /// backgrounds (a small file's records are given whole).
-    bool openForTexts(const QString& path);
+    /// Of a larger file only the bytes of the slots `used` may be read (see RecordSlots).
+    bool open(const QString& path, RecordSlots used = {});
     /// The error number of the last open() that failed (ENOENT: there is no such file; NotAPlainFileError: it
     /// is no plain file).
     int openError() const { return m_openError; }
@@ -112,7 +121,6 @@ public:
 private:
     /// The bytes of the next whole record, valid until the next call; empty at the end.
     QByteArrayView nextRecord();
-    bool open(const QString& path, bool textsOnly);
     void close();
 
     QString m_path;
