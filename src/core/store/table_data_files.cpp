@@ -250,7 +250,7 @@ std::vector<FileReadAhead::ByteRange> byteRangesOf(RecordSlots used) {
             ranges.push_back(range);
         }
     }
-    // What one range leaves out lies between its end and the next record's start of it.
+    // A single range leaves out the bytes from its end to where it starts again in the next record.
     if (ranges.size() == 1 && TableRowRecord::Size - ranges.front().size < JoinBelow) {
         ranges.clear();
     }
